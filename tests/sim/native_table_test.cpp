@@ -1,0 +1,78 @@
+// The stand-in knows exactly the natives the plug-ins call, as the game's
+// public native database lists them.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "native_table.h"
+
+namespace {
+
+struct Reference {
+  std::string name;
+  int param_count = 0;
+  std::vector<std::string> param_types;
+  std::string return_type;
+};
+
+std::map<uint64_t, Reference> read_reference() {
+  std::map<uint64_t, Reference> natives;
+  std::ifstream in(NATIVES_TSV);
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string hash, space, types;
+    Reference r;
+    std::string count;
+    std::getline(fields, hash, '\t');
+    std::getline(fields, space, '\t');
+    std::getline(fields, r.name, '\t');
+    std::getline(fields, count, '\t');
+    std::getline(fields, r.return_type, '\t');
+    std::getline(fields, types, '\t');
+    r.param_count = std::stoi(count);
+    std::istringstream list(types);
+    for (std::string t; std::getline(list, t, ',');) r.param_types.push_back(t);
+    natives[std::stoull(hash, nullptr, 16)] = r;
+  }
+  return natives;
+}
+
+// The letters a parameter of each reference type may take.
+std::string letters_for(const std::string& type) {
+  if (type == "float") return "f";
+  if (type == "BOOL") return "b";
+  if (type == "const char*") return "sz";
+  if (type == "Entity*" || type == "Ped*" || type == "Blip*") return "h";
+  if (type.back() == '*') return "p";
+  if (type == "variadic") return "s.";
+  return "ix";  // integers, handles, hashes
+}
+
+TEST(NativeTable, MatchesTheReferenceNativeForNative) {
+  const auto reference = read_reference();
+  ASSERT_GT(reference.size(), 100u);
+  for (const auto& [hash, ref] : reference) {
+    SCOPED_TRACE(ref.name);
+    const sim::NativeRow* row = sim::find_native(hash);
+    ASSERT_NE(row, nullptr) << "the stand-in does not know " << ref.name;
+    EXPECT_EQ(std::string(row->name), ref.name);
+    const std::string params = row->params;
+    if (ref.name == "VAR_STRING") {
+      EXPECT_EQ(params, "is.") << "a flags word, a format name, then any arguments";
+      continue;
+    }
+    ASSERT_EQ(static_cast<int>(params.size()), ref.param_count);
+    for (size_t n = 0; n < params.size(); ++n) {
+      EXPECT_NE(letters_for(ref.param_types[n]).find(params[n]), std::string::npos)
+          << "parameter " << n + 1 << " (" << ref.param_types[n] << ") is '" << params[n] << "'";
+    }
+  }
+  EXPECT_EQ(sim::native_row_count(), reference.size()) << "the stand-in knows extra natives";
+}
+
+}  // namespace

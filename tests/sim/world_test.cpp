@@ -1,0 +1,118 @@
+// Rules of the simulated game that the plug-ins' behaviour rests on.
+
+#include <gtest/gtest.h>
+
+#include "host.h"
+#include "joaat.h"
+#include "natives.h"
+#include "test_script.h"
+
+using sim::Host;
+using test_support::run_script;
+
+namespace {
+
+class World : public ::testing::Test {
+ protected:
+  void SetUp() override { Host::get().reset(); }
+  void TearDown() override { Host::get().reset(); }
+  sim::World& world() { return Host::get().world(); }
+};
+
+TEST_F(World, NamesHashAsTheGameHashesThem) {
+  EXPECT_EQ(sim::joaat("a"), 0xCA2E9442u);
+  // One-at-a-time of the lower-cased text (0x519E91F5 for the text as written).
+  EXPECT_EQ(sim::joaat("The quick brown fox jumps over the lazy dog"), 0x2D1643CEu);
+  EXPECT_EQ(sim::joaat("PLAYER_ZERO"), sim::joaat("player_zero"));
+}
+
+TEST_F(World, ModelLoadsTheConfiguredNumberOfFramesAfterItsRequest) {
+  world().model("p_toytrain01x").load_frames = 3;
+  std::vector<bool> loaded;
+  test_support::start_script([&] {
+    const Hash model = get_hash_key("p_toytrain01x");
+    loaded.push_back(has_model_loaded(model));
+    request_model(model, true);
+    for (int n = 0; n < 4; ++n) {
+      loaded.push_back(has_model_loaded(model));
+      scriptWait(0);
+    }
+  });
+  Host::get().run_frames(6);
+  EXPECT_EQ(loaded, (std::vector<bool>{false, false, false, false, true}));
+}
+
+TEST_F(World, OnlyAnOfferedPromptCanBeCompleted) {
+  Prompt prompt = 0;
+  ASSERT_TRUE(run_script([&] {
+    prompt = ui_prompt_register_begin();
+    ui_prompt_set_standard_mode(prompt, false);
+    ui_prompt_register_end(prompt);
+  }));
+  EXPECT_FALSE(world().complete_prompt(prompt)) << "switched off";
+  ASSERT_TRUE(run_script([&] {
+    ui_prompt_set_enabled(prompt, true);
+    ui_prompt_set_visible(prompt, true);
+  }));
+  EXPECT_TRUE(world().complete_prompt(prompt));
+  bool seen = false;
+  bool seen_next_frame = true;
+  bool seen_as_hold = true;
+  ASSERT_TRUE(run_script([&] {
+    seen = ui_prompt_has_standard_mode_completed(prompt, 0);
+    seen_as_hold = ui_prompt_has_hold_mode_completed(prompt);
+    scriptWait(0);
+    seen_next_frame = ui_prompt_has_standard_mode_completed(prompt, 0);
+  }));
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(seen_as_hold) << "a standard prompt does not complete a hold";
+  EXPECT_FALSE(seen_next_frame) << "a completion lasts one frame";
+}
+
+TEST_F(World, RandomDrawsStayInRangeAndRepeatForTheSameSeed) {
+  world().seed(7);
+  std::vector<int> first;
+  for (int n = 0; n < 200; ++n) first.push_back(world().random_in_range(0, 100));
+  for (int v : first) {
+    EXPECT_GE(v, 0);
+    EXPECT_LT(v, 100);
+  }
+  world().seed(7);
+  for (int n = 0; n < 200; ++n) EXPECT_EQ(world().random_in_range(0, 100), first[n]);
+  EXPECT_EQ(world().random_in_range(0, 0), 0);
+  EXPECT_EQ(world().random_in_range(5, 2), 5) << "an empty range yields its lower bound";
+}
+
+TEST_F(World, AFailingNativeAnswersZeroAndActsOnNothing) {
+  world().fail_native(0x509D5878EB39E842);  // CREATE_OBJECT
+  world().model("sh_church_chair").load_frames = 0;
+  Object chair = -1;
+  ASSERT_TRUE(run_script([&] {
+    const Hash model = get_hash_key("sh_church_chair");
+    request_model(model, true);
+    chair = create_object(model, 1, 2, 3, true, true, false, false, false);
+  }));
+  EXPECT_EQ(chair, 0);
+  EXPECT_TRUE(world().live_entities("sh_church_chair").empty());
+}
+
+TEST_F(World, DeletingAnEntityClearsTheCallersHandle) {
+  const int32_t chair = world().create_entity(sim::EntityKind::object, 1, {}, 0);
+  Entity handle = chair;
+  ASSERT_TRUE(run_script([&] { delete_entity(&handle); }));
+  EXPECT_EQ(handle, 0);
+  EXPECT_FALSE(world().exists(chair));
+}
+
+TEST_F(World, RotationWritesAccumulateHowFarAnEntityTurned) {
+  const int32_t train = world().create_entity(sim::EntityKind::object, 1, {}, 350.0f);
+  ASSERT_TRUE(run_script([&] {
+    for (int n = 0; n < 4; ++n) {
+      set_entity_rotation(train, 0, 0, get_entity_heading(train) + 10.0f, 2, true);
+    }
+  }));
+  EXPECT_NEAR(world().entity(train)->turned, 40.0, 1e-3);
+  EXPECT_NEAR(sim::World::heading_of(*world().entity(train)), 30.0f, 1e-3);
+}
+
+}  // namespace

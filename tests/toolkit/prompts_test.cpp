@@ -1,0 +1,81 @@
+// Labelled prompts, in each deliverable's variant.
+
+#include <gtest/gtest.h>
+
+#include "host.h"
+#include "joaat.h"
+#include "prompts.h"
+#include "test_script.h"
+
+using sim::Host;
+using test_support::run_script;
+
+namespace {
+
+class Prompts : public ::testing::Test {
+ protected:
+  void SetUp() override { Host::get().reset(); }
+  void TearDown() override {
+    EXPECT_TRUE(world().violations().empty());
+    Host::get().reset();
+  }
+  sim::World& world() { return Host::get().world(); }
+};
+
+TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
+  Prompt prompt = 0;
+  uint64_t waits = 0;
+  ASSERT_TRUE(run_script([&] {
+    const uint64_t before = Host::get().waits();
+    prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B"));
+    waits = Host::get().waits() - before;
+  }));
+  EXPECT_EQ(waits, 0u);
+  const std::string p = std::to_string(prompt);
+#if defined(TEST_HOLD_PROMPTS)
+  const std::string mode = "_UI_PROMPT_SET_HOLD_MODE(" + p + ", 550)";
+#else
+  const std::string mode = "_UI_PROMPT_SET_STANDARD_MODE(" + p + ", 0)";
+#endif
+  const std::vector<std::string> expected = {
+      "_UI_PROMPT_REGISTER_BEGIN() -> " + p,
+      "_UI_PROMPT_SET_CONTROL_ACTION(" + p + ", " +
+          std::to_string(static_cast<int32_t>(sim::joaat("INPUT_CONTEXT_B"))) + ") -> 0",
+      "VAR_STRING(10, \"LITERAL_STRING\", \"Leave\") -> \"Leave\"",
+      "_UI_PROMPT_SET_TEXT(" + p + ", \"Leave\")",
+      mode,
+      "_UI_PROMPT_SET_PRIORITY(" + p + ", 1)",
+      "_UI_PROMPT_REGISTER_END(" + p + ")",
+      "_UI_PROMPT_SET_ENABLED(" + p + ", 0)",
+      "_UI_PROMPT_SET_VISIBLE(" + p + ", 0)",
+  };
+  std::vector<std::string> made;
+  for (const auto& call : world().calls()) made.push_back(call.text());
+  EXPECT_EQ(made, expected);
+
+  const sim::PromptState* state = world().prompt(prompt);
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->label, "Leave");
+  EXPECT_EQ(state->control, sim::joaat("INPUT_CONTEXT_B"));
+}
+
+TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
+  Prompt prompt = 0;
+  ASSERT_TRUE(run_script([&] { prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER")); }));
+  EXPECT_FALSE(world().complete_prompt(prompt));
+  ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
+  EXPECT_TRUE(world().prompt(prompt)->offered());
+  EXPECT_TRUE(world().complete_prompt(prompt));
+  ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, false); }));
+  EXPECT_FALSE(world().prompt(prompt)->enabled);
+  EXPECT_FALSE(world().prompt(prompt)->visible);
+}
+
+TEST_F(Prompts, SwitchingSetsEnabledThenVisible) {
+  ASSERT_TRUE(run_script([&] { set_prompt_on(9, true); }));
+  ASSERT_EQ(world().calls().size(), 2u);
+  EXPECT_EQ(world().calls()[0].text(), "_UI_PROMPT_SET_ENABLED(9, 1)");
+  EXPECT_EQ(world().calls()[1].text(), "_UI_PROMPT_SET_VISIBLE(9, 1)");
+}
+
+}  // namespace

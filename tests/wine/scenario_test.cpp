@@ -1,0 +1,76 @@
+// Every scenario runs against the native plug-in, then against the real
+// .asi under wine; both must pass and make the same native calls.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "scenario.h"
+
+namespace sim {
+void PrintTo(const ScenarioDef& def, std::ostream* out) { *out << def.name; }
+}  // namespace sim
+
+namespace {
+
+std::string native_plugin(sim::Deliverable d) {
+  return d == sim::Deliverable::cinema ? CINEMA_PLUGIN : TOYTRAIN_PLUGIN;
+}
+
+std::string windows_plugin(sim::Deliverable d) {
+  return d == sim::Deliverable::cinema ? CINEMA_ASI : TOYTRAIN_ASI;
+}
+
+struct WineRun {
+  int status = -1;
+  std::string output;
+};
+
+WineRun run_under_wine(const std::string& scenario, const std::string& asi) {
+  const std::string command = "WINEDEBUG=-all WINEPREFIX='" WINE_PREFIX "' '" WINE64 "' '" +
+                              std::string(WINDOWS_RUNNER) + "' " + scenario + " '" + asi +
+                              "' 2>/dev/null";
+  WineRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::array<char, 4096> chunk;
+  size_t n;
+  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.output.append(chunk.data(), n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + '\n';
+  return out;
+}
+
+class Scenarios : public ::testing::TestWithParam<sim::ScenarioDef> {};
+
+TEST_P(Scenarios, PassesNatively) {
+  const sim::ScenarioResult result = sim::run_scenario(GetParam(), native_plugin(GetParam().deliverable));
+  EXPECT_TRUE(result.failures.empty()) << joined(result.failures);
+}
+
+TEST_P(Scenarios, PassesUnderWineWithTheSameCalls) {
+  const std::string asi = windows_plugin(GetParam().deliverable);
+  ASSERT_TRUE(std::filesystem::exists(WINDOWS_RUNNER) && std::filesystem::exists(asi))
+      << "the Windows build is missing: build the 'windows' preset first";
+  const sim::ScenarioResult native = sim::run_scenario(GetParam(), native_plugin(GetParam().deliverable));
+  const WineRun wine = run_under_wine(GetParam().name, asi);
+  EXPECT_EQ(wine.status, 0) << wine.output.substr(0, 4000);
+  EXPECT_EQ(wine.output, native.record + joined([&] {
+              std::vector<std::string> lines;
+              for (const auto& f : native.failures) lines.push_back("FAILED: " + f);
+              return lines;
+            }()));
+}
+
+INSTANTIATE_TEST_SUITE_P(All, Scenarios, ::testing::ValuesIn(sim::scenarios()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
