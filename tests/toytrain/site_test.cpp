@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "train_world.h"
 
 namespace toytrain_test {
@@ -67,6 +69,14 @@ TEST_F(Site, ADistanceOfExactly135IsOutOfRangeBothWays) {
   EXPECT_EQ(live_tracks(), 0u) << "the track goes with the train";
   EXPECT_EQ(prompt("Turn on"), nullptr);
   EXPECT_EQ(prompt("Turn off"), nullptr);
+}
+
+TEST_F(Site, ADistanceThatIsNotANumberCountsAsInRange) {
+  load(500.0f);
+  world().place_player(std::nanf(""), site_y, site_z);
+  ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
+  host().run_frames(5);
+  EXPECT_EQ(trains().size(), 1u) << "set out once, and kept";
 }
 
 TEST_F(Site, WalkingAwayRemovesTrainTrackPromptsAndSmokeAndLeavesThemAlone) {
