@@ -40,6 +40,7 @@ void World::advance_frame() {
   for (auto& [hash, m] : models_) {
     if (m.requested && !m.loaded && !m.never_loads && --m.frames_left <= 0) m.loaded = true;
   }
+  particles.advance_frame();
 }
 
 ModelState& World::model(const char* name) { return models_[joaat(name)]; }

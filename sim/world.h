@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "native_table.h"
+#include "particles.h"
 
 namespace sim {
 
@@ -135,6 +136,9 @@ class World {
   bool complete_prompt(int32_t handle);  // as the player would; only an offered prompt
   std::vector<const PromptState*> prompts_labelled(const std::string& label) const;
   int group_for_entity(int32_t entity) const;
+
+  // --- particle assets and looped effects ---------------------------------
+  Particles particles;
 
   // --- text ---------------------------------------------------------------
   void set_text(const char* label, std::string text);  // the game's text for a label
