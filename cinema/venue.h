@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "types.h"
+#include "state.h"
 
 struct AudienceSeat {
   float anchor_x;
@@ -16,12 +16,6 @@ struct AudienceSeat {
 
 constexpr int audience_size = 7;
 extern const AudienceSeat audience_seats[audience_size];
-
-// What one seat puts into the world besides its ped, so it can be cleared away.
-struct SeatProps {
-  Object chair;
-  int32_t point;
-};
 
 // A chair, a seat point on it, and a townsfolk ped sent to sit there.
 Ped spawn_audience_seat(const AudienceSeat& row, SeatProps& props);
