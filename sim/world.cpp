@@ -40,6 +40,8 @@ void World::advance_frame() {
   for (auto& [hash, m] : models_) {
     if (m.requested && !m.loaded && !m.never_loads && --m.frames_left <= 0) m.loaded = true;
   }
+  venue.update(*this);
+  anim_scenes.update();
 }
 
 ModelState& World::model(const char* name) { return models_[joaat(name)]; }

@@ -98,6 +98,13 @@ struct CallRecord {
   std::string text() const;  // "NAME(args) -> result"
 };
 
+}  // namespace sim
+
+#include "anim_scene_world.h"
+#include "venue_world.h"
+
+namespace sim {
+
 class World {
  public:
   World();
@@ -141,6 +148,10 @@ class World {
   const char* text_for(uint32_t label_hash);
   const char* keep_text(const char* text);  // short-lived text the game hands out
   std::function<std::string(int)> cash_text;
+
+  // --- the theater's side of the game, and animated scenes ----------------
+  VenueWorld venue;
+  AnimSceneWorld anim_scenes;
 
   // --- random draws -------------------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }
