@@ -7,6 +7,7 @@
 
 #include "counter.h"
 #include "entities.h"
+#include "main_loop.h"
 #include "natives.h"
 #include "plugin_entry.h"
 #include "prompts.h"
@@ -30,7 +31,7 @@ static const char* draw_voice() {
 // A text the game hands out, or an empty one when the call failed.
 static const char* text_or_empty(const char* text) { return text != nullptr ? text : ""; }
 
-static Vector3 set_up(CinemaState& s) {
+Vector3 cinema_set_up(CinemaState& s) {
   s.voice_name = draw_voice();
   s.buy_prompt = create_buy_prompt();
   const char* info_label = text_or_empty(get_string_from_hash_key(get_hash_key("SHOW_GET_INFO")));
@@ -139,7 +140,7 @@ static float distance_between(const Vector3& a, const Vector3& b) {
   return get_distance_between_coords(a.x, a.y, a.z, b.x, b.y, b.z, true);
 }
 
-static void run_pass(CinemaState& s, const Vector3& seat_offset) {
+void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
   s.seat_occupant = get_ped_using_scenario_point(s.seat_scenario);
   const Ped current_player = player_ped_id();
   const Vector3 player_at = get_entity_coords(current_player, true, false);
@@ -223,9 +224,9 @@ static void run_pass(CinemaState& s, const Vector3& seat_offset) {
 }
 
 void cinema_main_loop() {
-  const Vector3 seat_offset = set_up(cinema);
+  const Vector3 seat_offset = cinema_set_up(cinema);
   for (;;) {
-    run_pass(cinema, seat_offset);
+    cinema_pass(cinema, seat_offset);
     scriptWait(0);
   }
 }
