@@ -97,9 +97,9 @@ class SeatOccupant : public CinemaPost {
       }
     });
     host().run_frame();
-    const int32_t chair =
-        world().create_entity(sim::EntityKind::object, sim::joaat("sh_church_chair"),
-                              sim::Vec{-3608.6892f, -2647.932f, -11.7f}, 0.0f);
+    // Far from the theater, so that no post is spawned meanwhile.
+    const int32_t chair = world().create_entity(
+        sim::EntityKind::object, sim::joaat("sh_church_chair"), sim::Vec{10.0f, 10.0f, 0.0f}, 0.0f);
     sim::ScenarioPointState p;
     p.handle = point = world().venue.next_point++;
     p.entity = chair;
@@ -128,6 +128,7 @@ TEST_F(SeatOccupant, ThePlayerIsLeftOnTheSeatEvenWithANewPed) {
   ASSERT_NE(new_ped, s.player_ped);
   sit(new_ped);
   host().run_frames(3);
+  EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 0u);
   EXPECT_TRUE(world().exists(new_ped)) << "the player's own ped is never deleted";
   EXPECT_EQ(world().venue.point(point)->user, new_ped);
 }
