@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host.h"
+#include "sim_test.h"
 #include "joaat.h"
 #include "natives.h"
 #include "test_script.h"
@@ -12,12 +13,7 @@ using test_support::run_script;
 
 namespace {
 
-class World : public ::testing::Test {
- protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override { Host::get().reset(); }
-  sim::World& world() { return Host::get().world(); }
-};
+using World = test_support::SimTest;
 
 TEST_F(World, NamesHashAsTheGameHashesThem) {
   EXPECT_EQ(sim::joaat("a"), 0xCA2E9442u);

@@ -4,6 +4,7 @@
 
 #include "entities.h"
 #include "host.h"
+#include "sim_test.h"
 #include "joaat.h"
 #include "natives.h"
 #include "test_script.h"
@@ -13,15 +14,7 @@ using test_support::run_script;
 
 namespace {
 
-class Entities : public ::testing::Test {
- protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override {
-    EXPECT_TRUE(world().violations().empty());
-    Host::get().reset();
-  }
-  sim::World& world() { return Host::get().world(); }
-};
+using Entities = test_support::SimTest;
 
 TEST_F(Entities, AModelInMemoryIsCreatedInTheSameFrame) {
   world().model("p_toytrack01x").loaded = true;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host.h"
+#include "sim_test.h"
 #include "joaat.h"
 #include "prompts.h"
 #include "test_script.h"
@@ -12,15 +13,7 @@ using test_support::run_script;
 
 namespace {
 
-class Prompts : public ::testing::Test {
- protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override {
-    EXPECT_TRUE(world().violations().empty());
-    Host::get().reset();
-  }
-  sim::World& world() { return Host::get().world(); }
-};
+using Prompts = test_support::SimTest;
 
 TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
   Prompt prompt = 0;

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12, as root), builds both plug-ins for
+# Windows into dist/, and builds the stand-in host and tests natively.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages: ${missing[*]} (run this as root to install them)" >&2
+    exit 1
+  fi
+  echo "installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+cmake --preset native >/dev/null
+cmake --build --preset native
+
+echo
+echo "Built dist/cinema.asi and dist/toytrain.asi"
