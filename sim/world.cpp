@@ -42,6 +42,7 @@ void World::advance_frame() {
   }
   venue.update(*this);
   anim_scenes.update();
+  show.update(*this);
 }
 
 ModelState& World::model(const char* name) { return models_[joaat(name)]; }
@@ -79,6 +80,13 @@ std::vector<const EntityState*> World::live_entities(const char* model_name) con
     if (e.exists && e.model == hash) found.push_back(&e);
   }
   return found;
+}
+
+bool World::any_live_entity_of(uint32_t model) const {
+  for (const auto& [handle, e] : entities_) {
+    if (e.exists && e.model == model) return true;
+  }
+  return false;
 }
 
 float World::heading_of(const EntityState& e) {

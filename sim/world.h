@@ -101,6 +101,7 @@ struct CallRecord {
 }  // namespace sim
 
 #include "anim_scene_world.h"
+#include "show_world.h"
 #include "venue_world.h"
 
 namespace sim {
@@ -127,6 +128,7 @@ class World {
   bool exists(int32_t handle) const;
   void remove_entity(int32_t handle);  // the game removes it on its own
   std::vector<const EntityState*> live_entities(const char* model_name) const;
+  bool any_live_entity_of(uint32_t model) const;
   static float heading_of(const EntityState& e);
 
   // --- the player ---------------------------------------------------------
@@ -152,6 +154,7 @@ class World {
   // --- the theater's side of the game, and animated scenes ----------------
   VenueWorld venue;
   AnimSceneWorld anim_scenes;
+  ShowWorld show;  // playback, money, feed, render targets, TV, clock
 
   // --- random draws -------------------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }

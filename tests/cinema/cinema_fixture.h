@@ -16,6 +16,11 @@ constexpr float home_x = -3613.994f;
 constexpr float home_y = -2642.941f;
 constexpr float home_z = -12.496f;
 
+// The player's own chair.
+constexpr float player_chair_x = -3608.6892f;
+constexpr float player_chair_y = -2647.932f;
+constexpr float player_chair_z = -11.700739f;
+
 // Inside the theater, among the audience's rows.
 constexpr float inside_x = -3608.0f;
 constexpr float inside_y = -2645.0f;
@@ -77,6 +82,15 @@ class CinemaPost : public ::testing::Test {
   int32_t taker() const {
     const auto takers = sim::Host::get().world().live_entities("s_m_m_blwdealer_01");
     return takers.size() == 1 ? takers.front()->handle : 0;
+  }
+
+  // The audience's chairs: every church chair but the player's own.
+  std::vector<const sim::EntityState*> audience_chairs() const {
+    std::vector<const sim::EntityState*> chairs;
+    for (const auto* c : sim::Host::get().world().live_entities("sh_church_chair")) {
+      if (c->position.x != player_chair_x || c->position.y != player_chair_y) chairs.push_back(c);
+    }
+    return chairs;
   }
 
   size_t live_audience() const {

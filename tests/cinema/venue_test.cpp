@@ -85,18 +85,21 @@ class SeatOccupant : public CinemaPost {
   CinemaState s;
   Vector3 offset{};
   int32_t point = 0;
+  bool set_up = false;
 
   void SetUp() override {
     CinemaPost::SetUp();
     stand_west_of_home(200.0f);
     test_support::start_script([this] {
       offset = cinema_set_up(s);
+      set_up = true;
       for (;;) {
         cinema_pass(s, offset);
         scriptWait(0);
       }
     });
-    host().run_frame();
+    // The set-up waits for the screen's and the chair's models.
+    ASSERT_TRUE(host().run_until([&] { return set_up; }, 100));
     // Far from the theater, so that no post is spawned meanwhile.
     const int32_t chair = world().create_entity(
         sim::EntityKind::object, sim::joaat("sh_church_chair"), sim::Vec{10.0f, 10.0f, 0.0f}, 0.0f);
