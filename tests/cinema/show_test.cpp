@@ -157,8 +157,10 @@ TEST_F(Show, TheHandOverWaitsCountTowardTheFilmDelay) {
   EXPECT_EQ(arg(entered.front(), 0), world().player_ped());
   EXPECT_EQ(entered.front()->args.at(2).text, "player");
   EXPECT_EQ(entered.front()->args.at(3).text, "pb_handover");
-  EXPECT_GT(entered.front()->frame, world().calls_to("BLIP_ADD_MODIFIER").back()->frame)
-      << "the scene's loading took frames after the sale";
+  const uint64_t sale_frame = world().calls_to("BLIP_ADD_MODIFIER").back()->frame;
+  EXPECT_EQ(world().calls_to("_CREATE_ANIM_SCENE").front()->frame, sale_frame)
+      << "the hand-over starts in the pass of the sale";
+  EXPECT_GT(entered.front()->frame, sale_frame) << "the scene's loading took frames after the sale";
   EXPECT_NE(taker_clip(), nullptr) << "the taker plays his hand-over clip";
 
   uint32_t last_pass_without = 0;
