@@ -7,6 +7,12 @@
 
 #include "types.h"
 
+// What an audience seat puts into the world besides its ped.
+struct SeatProps {
+  Object chair = 0;
+  int32_t point = 0;
+};
+
 struct CinemaState {
   // Held from load.
   int32_t film_choice = -1;
@@ -36,6 +42,7 @@ struct CinemaState {
   int32_t seat_scenario = 0;
   Ped seat_occupant = 0;
   Ped audience[7] = {};
+  SeatProps audience_props[7] = {};  // so that each visit's chairs and points are cleared away
   int32_t show_start_ms = 0;
   bool spawned = false;
   bool welcomed = false;

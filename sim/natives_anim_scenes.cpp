@@ -1,25 +1,105 @@
 // Animated scenes and the animations they play.
-// Natives listed without a handler are recorded and answer 0.
+// A scene plays once a ped enters it with the play list that was asked
+// for and set; each role with a known clip then plays it from 0 to 1.
 
 #include "world.h"
 
 namespace sim {
 
+static void create_scene(World& w, NativeCall& c) {
+  AnimSceneState s;
+  s.handle = w.anim_scenes.next_scene++;
+  s.dictionary = c.s(0);
+  w.anim_scenes.scenes[s.handle] = s;
+  c.ret_int(s.handle);
+}
+
+static void load_scene(World& w, NativeCall& c) {
+  AnimSceneState* s = w.anim_scenes.scene(c.i(0));
+  if (s == nullptr || s->load_asked) return;
+  s->load_asked = true;
+  s->frames_left = w.anim_scenes.load_frames;
+  if (s->frames_left <= 0 && !w.anim_scenes.never_load) s->loaded = true;
+}
+
+static void set_origin(World& w, NativeCall& c) {
+  AnimSceneState* s = w.anim_scenes.scene(c.i(0));
+  if (s == nullptr) return;
+  s->placed = true;
+  s->origin = Vec{c.f(1), c.f(2), c.f(3)};
+  s->rotation = Vec{c.f(4), c.f(5), c.f(6)};
+  s->rotation_order = c.i(7);
+}
+
+static void set_entity(World& w, NativeCall& c) {
+  if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->roles[c.s(1)] = {c.i(2), c.i(3)};
+}
+
+static void request_play_list(World& w, NativeCall& c) {
+  if (w.anim_scenes.scene(c.i(0)) == nullptr) return;
+  w.show.playback[c.i(0)].requested = c.s(1);
+  c.ret_bool(true);
+}
+
+static void set_play_list(World& w, NativeCall& c) {
+  if (w.anim_scenes.scene(c.i(0)) == nullptr) return;
+  w.show.playback[c.i(0)].play_list = c.s(1);
+}
+
+static void enter_scene(World& w, NativeCall& c) {
+  const AnimSceneState* s = w.anim_scenes.scene(c.i(1));
+  w.show.entered.push_back({w.frame(), c.i(0), c.i(1), c.s(2), c.s(3)});
+  if (s == nullptr || !s->loaded || s->aborted || !w.exists(c.i(0))) return;
+  auto playing = w.show.playback.find(c.i(1));
+  if (playing == w.show.playback.end() || playing->second.started) return;
+  ScenePlayback& p = playing->second;
+  if (p.play_list != c.s(3) || p.requested != c.s(3)) return;
+  const auto role = s->roles.find(c.s(2));
+  if (role == s->roles.end() || role->second.first != c.i(0)) return;
+  p.started = true;
+  for (const auto& [name, bound] : s->roles) {
+    const auto clip = w.show.role_clips.find(name);
+    if (clip == w.show.role_clips.end() || !w.exists(bound.first)) continue;
+    std::erase_if(w.show.clips, [&](const PlayingClip& old) { return old.entity == bound.first; });
+    w.show.clips.push_back({bound.first, s->handle, clip->second.first, clip->second.second,
+                            w.game_timer(), w.show.clip_ms});
+  }
+}
+
 NativeRows anim_scenes_native_rows() {
   static const NativeRow rows[] = {
-      {0x718CF1328D20C2B3, "ABORT_ANIM_SCENE", "ib", 'v', nullptr},
-      {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', nullptr},
-      {0x84EEDB2C6E650000, "_DELETE_ANIM_SCENE", "i", 'v', nullptr},
-      {0x25557E324489393C, "DOES_ANIM_SCENE_EXIST", "i", 'b', nullptr},
-      {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f', nullptr},
-      {0x477122B8D05E7968, "IS_ANIM_SCENE_LOADED", "ibb", 'b', nullptr},
-      {0xDEE49D5CA6C49148, "IS_ENTITY_PLAYING_ANIM", "issi", 'b', nullptr},
-      {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', nullptr},
-      {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', nullptr},
-      {0x8B720AD451CA2AB3, "SET_ANIM_SCENE_ENTITY", "isii", 'v', nullptr},
-      {0x020894BF17A02EF2, "SET_ANIM_SCENE_ORIGIN", "iffffffi", 'v', nullptr},
-      {0x15598CFB25F3DC7E, "SET_ANIM_SCENE_PLAY_LIST", "isb", 'v', nullptr},
-      {0xC2329B0206426644, "TASK_ENTER_ANIM_SCENE", "iissfbiif", 'v', nullptr},
+      {0x718CF1328D20C2B3, "ABORT_ANIM_SCENE", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->aborted = true;
+       }},
+      {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', create_scene},
+      {0x84EEDB2C6E650000, "_DELETE_ANIM_SCENE", "i", 'v',
+       [](World& w, NativeCall& c) {
+         if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->exists = false;
+       }},
+      {0x25557E324489393C, "DOES_ANIM_SCENE_EXIST", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.anim_scenes.scene(c.i(0)) != nullptr); }},
+      {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f',
+       [](World& w, NativeCall& c) {
+         if (const PlayingClip* p = w.show.clip_of(w, c.i(0), c.s(1), c.s(2))) {
+           c.ret_float(w.show.progress(w, *p));
+         }
+       }},
+      {0x477122B8D05E7968, "IS_ANIM_SCENE_LOADED", "ibb", 'b',
+       [](World& w, NativeCall& c) {
+         const AnimSceneState* s = w.anim_scenes.scene(c.i(0));
+         c.ret_bool(s != nullptr && s->loaded);
+       }},
+      {0xDEE49D5CA6C49148, "IS_ENTITY_PLAYING_ANIM", "issi", 'b',
+       [](World& w, NativeCall& c) {
+         c.ret_bool(w.show.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr);
+       }},
+      {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene},
+      {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list},
+      {0x8B720AD451CA2AB3, "SET_ANIM_SCENE_ENTITY", "isii", 'v', set_entity},
+      {0x020894BF17A02EF2, "SET_ANIM_SCENE_ORIGIN", "iffffffi", 'v', set_origin},
+      {0x15598CFB25F3DC7E, "SET_ANIM_SCENE_PLAY_LIST", "isb", 'v', set_play_list},
+      {0xC2329B0206426644, "TASK_ENTER_ANIM_SCENE", "iissfbiif", 'v', enter_scene},
   };
   return {rows, std::size(rows)};
 }

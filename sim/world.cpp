@@ -41,6 +41,9 @@ void World::advance_frame() {
     if (m.requested && !m.loaded && !m.never_loads && --m.frames_left <= 0) m.loaded = true;
   }
   particles.advance_frame();
+  venue.update(*this);
+  anim_scenes.update();
+  show.update(*this);
 }
 
 ModelState& World::model(const char* name) { return models_[joaat(name)]; }
@@ -78,6 +81,13 @@ std::vector<const EntityState*> World::live_entities(const char* model_name) con
     if (e.exists && e.model == hash) found.push_back(&e);
   }
   return found;
+}
+
+bool World::any_live_entity_of(uint32_t model) const {
+  for (const auto& [handle, e] : entities_) {
+    if (e.exists && e.model == model) return true;
+  }
+  return false;
 }
 
 float World::heading_of(const EntityState& e) {

@@ -99,6 +99,14 @@ struct CallRecord {
   std::string text() const;  // "NAME(args) -> result"
 };
 
+}  // namespace sim
+
+#include "anim_scene_world.h"
+#include "show_world.h"
+#include "venue_world.h"
+
+namespace sim {
+
 class World {
  public:
   World();
@@ -121,6 +129,7 @@ class World {
   bool exists(int32_t handle) const;
   void remove_entity(int32_t handle);  // the game removes it on its own
   std::vector<const EntityState*> live_entities(const char* model_name) const;
+  bool any_live_entity_of(uint32_t model) const;
   static float heading_of(const EntityState& e);
 
   // --- the player ---------------------------------------------------------
@@ -145,6 +154,11 @@ class World {
   const char* text_for(uint32_t label_hash);
   const char* keep_text(const char* text);  // short-lived text the game hands out
   std::function<std::string(int)> cash_text;
+
+  // --- the theater's side of the game, and animated scenes ----------------
+  VenueWorld venue;
+  AnimSceneWorld anim_scenes;
+  ShowWorld show;  // playback, money, feed, render targets, TV, clock
 
   // --- random draws -------------------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }

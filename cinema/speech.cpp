@@ -1,0 +1,27 @@
+#include "speech.h"
+
+#include <cstdint>
+
+#include "natives.h"
+
+static uint64_t address_slot(const char* text) {
+  return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(text));
+}
+
+SpeechRequest speech_request(const char* line, const char* voice) {
+  SpeechRequest request{};
+  request.slot[0] = address_slot(line);
+  request.slot[1] = address_slot(voice);
+  request.slot[3] = get_hash_key("SPEECH_PARAMS_BEAT_SPOKEN_CLEAR");
+  request.slot[5] = 1;
+  return request;
+}
+
+void say_line(const CinemaState& s, Ped speaker, const char* line) {
+  const SpeechRequest request = speech_request(line, s.voice_name);
+  play_ped_ambient_speech_native(speaker, &request);
+}
+
+void taker_looks_at_player(const CinemaState& s) {
+  task_look_at_entity(s.ticket_taker, s.player_ped, 5000, 0, 2048, 3);
+}

@@ -1,0 +1,428 @@
+// The ticket taker's post: its spawn and removal by distance, the greeting
+// and farewell, the player's visits to the theater, the taker's upkeep.
+
+#include <gtest/gtest.h>
+
+#include "cinema_fixture.h"
+
+namespace cinema_test {
+namespace {
+
+using Post = CinemaPost;
+
+TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
+  stand_west_of_home(3.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+
+  // The post comes in the very first pass, in the frame in which the set-up
+  // ends with the seat offset.
+  const auto blips = world().calls_to("BLIP_ADD_FOR_COORDS");
+  ASSERT_EQ(blips.size(), 1u);
+  EXPECT_EQ(blips.front()->frame,
+            world().calls_to("GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS").front()->frame);
+
+  const auto live_blips = world().venue.live_blips();
+  ASSERT_EQ(live_blips.size(), 1u);
+  const sim::BlipState& blip = *live_blips.front();
+  EXPECT_EQ(blip.style, sim::joaat("BLIP_STYLE_SHOP"));
+  EXPECT_FLOAT_EQ(blip.position.x, home_x);
+  EXPECT_FLOAT_EQ(blip.position.y, home_y);
+  EXPECT_FLOAT_EQ(blip.position.z, home_z);
+  EXPECT_EQ(blip.sprite, sim::joaat("blip_ambient_theatre"));
+  EXPECT_FLOAT_EQ(blip.scale, 0.1f);
+  EXPECT_EQ(blip.name, "blip_ambient_theatre");
+  EXPECT_FALSE(blip.has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+
+  const int32_t t = taker();
+  ASSERT_NE(t, 0);
+  const sim::EntityState& taker_state = *world().entity(t);
+  EXPECT_FLOAT_EQ(taker_state.position.x, home_x);
+  EXPECT_FLOAT_EQ(taker_state.position.y, home_y);
+  EXPECT_TRUE(taker_state.mission_entity);
+  EXPECT_EQ(taker_state.shown_name, "Ticket Taker");
+  EXPECT_TRUE(taker_state.lockon_prompt);
+  const sim::PedActivity* a = world().venue.find_ped(t);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->ambient_voice, "MALE_SILENT_PVG");
+  EXPECT_EQ(a->mood, "mood_happy");
+  EXPECT_EQ(a->scenario, sim::joaat("WORLD_HUMAN_STARE_STOIC"));
+  // Dressed at random after spawn_ped's preset 1: the outfit call came from a draw.
+  const auto outfits = world().calls_to("_EQUIP_META_PED_OUTFIT_PRESET");
+  bool redressed = false;
+  for (const auto* r : outfits) redressed |= arg(r, 0) == t && arg(r, 2) == 1;
+  EXPECT_TRUE(redressed);
+
+  EXPECT_EQ(live_audience(), 7u);
+  const std::string buy_label = "Buy Ticket (" + world().cash_text(100) + ")";
+  const sim::PromptState* buy = prompt(buy_label);
+  const sim::PromptState* info = prompt("What's Playing?");
+  ASSERT_NE(buy, nullptr);
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(buy->offered());
+  EXPECT_TRUE(info->offered());
+  EXPECT_EQ(buy->group, world().group_for_entity(t));
+  EXPECT_EQ(info->group, world().group_for_entity(t));
+  EXPECT_EQ(buy->control, sim::joaat("INPUT_CONTEXT_X"));
+  EXPECT_EQ(voice_draws().size(), 2u) << "one draw at set-up, one at the spawn";
+}
+
+TEST_F(Post, TheSpawnSeatsSevenQuietTownsfolkWithTwoPausesOfTwoSeconds) {
+  stand_west_of_home(3.0f);
+  load();
+  host().run_frame();
+  const uint32_t started = world().game_timer();
+  ASSERT_TRUE(run_until_spawned());
+  EXPECT_GT(world().game_timer() - started, 4000u);
+  host().run_frame();  // the seat tasks take their points
+
+  std::vector<std::string> models;
+  for (const auto* r : world().calls_to("CREATE_PED")) {
+    for (const std::string& m : audience_models) {
+      if (arg(r, 0) == hash_arg(m.c_str())) {
+        models.push_back(m);
+        break;
+      }
+    }
+  }
+  EXPECT_EQ(models, audience_models) << "seats are made in row order";
+
+  for (const char* model : {"a_m_m_armtownfolk_caucasian_01", "a_f_m_tumtownfolk_01",
+                            "a_m_m_armtownfolk_caucasian_02"}) {
+    for (const sim::EntityState* e : world().live_entities(model)) {
+      const sim::PedActivity* a = world().venue.find_ped(e->handle);
+      ASSERT_NE(a, nullptr);
+      EXPECT_TRUE(a->on_point) << "each member sits on its seat point";
+      EXPECT_EQ(a->point_variant, "PROP_HUMAN_SEAT_CHAIR_SMOKING");
+      EXPECT_TRUE(a->config_flags.at(301));
+      EXPECT_TRUE(a->config_flags.at(44));
+      EXPECT_EQ(a->flee_attributes, 32768);
+    }
+  }
+}
+
+TEST_F(Post, TheAudiencePairsShareTheirAnchorsWithTwoChairsAndOppositeSeats) {
+  stand_west_of_home(3.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const auto chairs = audience_chairs();
+  ASSERT_EQ(chairs.size(), 7u);
+  int at_first_pair = 0;
+  int at_second_pair = 0;
+  for (const sim::EntityState* c : chairs) {
+    at_first_pair += c->position.x == -3605.7776f && c->position.y == -2645.091f;
+    at_second_pair += c->position.x == -3607.3955f && c->position.y == -2649.1697f;
+  }
+  EXPECT_EQ(at_first_pair, 2);
+  EXPECT_EQ(at_second_pair, 2);
+
+  const auto points = world().venue.live_points();
+  ASSERT_EQ(points.size(), 7u);
+  // Points in creation order are rows 1 to 7.
+  EXPECT_FLOAT_EQ(points[0]->offset.x - points[1]->offset.x, 1.0f);
+  EXPECT_FLOAT_EQ(points[0]->offset.y - points[1]->offset.y, 1.0f);
+  EXPECT_FLOAT_EQ(points[5]->offset.x - points[4]->offset.x, 1.0f);
+  EXPECT_FLOAT_EQ(points[5]->offset.y - points[4]->offset.y, 1.0f);
+  EXPECT_FLOAT_EQ(points[2]->offset.x, 0.0f);
+  EXPECT_FLOAT_EQ(points[2]->offset.z, 0.5f) << "a seat straight above its chair is still raised";
+  for (const auto* p : points) {
+    EXPECT_EQ(p->type, sim::joaat("PROP_HUMAN_SEAT_CHAIR"));
+    EXPECT_FLOAT_EQ(p->heading, -135.1959f);
+    EXPECT_TRUE(p->active);
+  }
+}
+
+TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
+  stand_west_of_home(3.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const uint64_t spawn_frame =
+      world().calls_to("SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU").back()->frame;
+  EXPECT_TRUE(world().venue.lines("WELCOME").empty()) << "the spawn pass greets no one";
+  host().run_frames(3);
+
+  const auto welcomes = world().venue.lines("WELCOME");
+  ASSERT_EQ(welcomes.size(), 1u);
+  EXPECT_EQ(welcomes.front()->frame, spawn_frame + 1);
+  EXPECT_EQ(welcomes.front()->ped, taker());
+  EXPECT_EQ(welcomes.front()->voice, voice_for(voice_draws().back()));
+  EXPECT_EQ(welcomes.front()->params, sim::joaat("SPEECH_PARAMS_BEAT_SPOKEN_CLEAR"));
+  const sim::PedActivity* a = world().venue.find_ped(taker());
+  EXPECT_EQ(a->look_target, world().player_ped());
+  EXPECT_EQ(a->look_ms, 5000);
+
+  host().run_for_ms(10000);
+  EXPECT_EQ(world().venue.lines("WELCOME").size(), 1u);
+}
+
+TEST_F(Post, NoWelcomeBeyondSixAndAHalfMetres) {
+  stand_west_of_home(7.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  host().run_for_ms(3000);
+  EXPECT_TRUE(world().venue.lines("WELCOME").empty());
+  stand_west_of_home(6.0f);
+  host().run_frame();
+  EXPECT_EQ(world().venue.lines("WELCOME").size(), 1u);
+}
+
+TEST_F(Post, BetweenNinetyAndOneHundredTenMetresNothingIsMadeOrRemoved) {
+  stand_west_of_home(100.0f);
+  load();
+  host().run_frames(5);
+  stand_west_of_home(95.0f);
+  host().run_frames(5);
+  stand_west_of_home(100.0f);
+  host().run_frames(5);
+  EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 0u);
+  EXPECT_EQ(taker(), 0);
+
+  stand_west_of_home(85.0f);
+  ASSERT_TRUE(run_until_spawned());
+  const int32_t first_taker = taker();
+  stand_west_of_home(100.0f);
+  host().run_frames(5);
+  stand_west_of_home(95.0f);
+  host().run_frames(5);
+  EXPECT_EQ(taker(), first_taker);
+  EXPECT_EQ(world().venue.live_blips().size(), 1u);
+  EXPECT_EQ(live_audience(), 7u);
+  EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 1u);
+  EXPECT_EQ(world().count_calls("REMOVE_BLIP"), 0u);
+}
+
+TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANewOne) {
+  stand_west_of_home(3.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const int32_t first_taker = taker();
+  world().venue.tv_channel = 1;
+
+  stand_west_of_home(111.0f);
+  host().run_frame();
+  EXPECT_EQ(taker(), 0);
+  EXPECT_FALSE(world().exists(first_taker));
+  EXPECT_EQ(live_audience(), 0u);
+  EXPECT_TRUE(world().venue.live_blips().empty());
+  EXPECT_TRUE(audience_chairs().empty()) << "no chairs pile up per visit";
+  EXPECT_EQ(world().live_entities("sh_church_chair").size(), 1u) << "the player's chair stays";
+  EXPECT_TRUE(world().venue.live_points().empty()) << "nor seat points";
+  EXPECT_EQ(world().venue.tv_channel, -1) << "the despawn switches the film channel off";
+
+  host().run_frames(10);
+  EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 1u) << "away, nothing comes back";
+
+  stand_west_of_home(89.0f);
+  ASSERT_TRUE(run_until_spawned());
+  EXPECT_NE(taker(), 0);
+  EXPECT_NE(taker(), first_taker);
+  EXPECT_EQ(live_audience(), 7u);
+  EXPECT_EQ(audience_chairs().size(), 7u);
+  EXPECT_EQ(world().venue.live_blips().size(), 1u);
+  EXPECT_EQ(voice_draws().size(), 3u) << "a new presence draws its voice again";
+  EXPECT_TRUE(prompt("What's Playing?")->offered());
+}
+
+TEST_F(Post, ADespawnAfterTheGameTookTheTakerStillRemovesTheAudience) {
+  stand_west_of_home(3.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const int32_t gone = taker();
+  world().remove_entity(gone);
+  host().run_frames(2);
+
+  stand_west_of_home(120.0f);
+  host().run_frame();
+  EXPECT_EQ(live_audience(), 0u);
+  EXPECT_TRUE(audience_chairs().empty());
+  EXPECT_TRUE(world().venue.live_blips().empty());
+  for (const auto* r : world().calls_to("DELETE_PED")) {
+    EXPECT_NE(r->args.front().text, std::to_string(gone)) << "no delete of a taker that is gone";
+  }
+}
+
+// The player goes in among the audience and back out to the counter.
+class Visits : public CinemaPost {
+ protected:
+  void SetUp() override {
+    CinemaPost::SetUp();
+    stand_west_of_home(5.0f);
+    load();
+    ASSERT_TRUE(run_until_spawned());
+    host().run_frame();
+    world().venue.tv_channel = 1;  // a film is on
+  }
+
+  // The game time of the pass that noticed the walk-out, 0 if none did.
+  uint32_t walk_out_time() {
+    const uint64_t f = world().frame();
+    stand_west_of_home(8.0f);
+    host().run_frame();
+    for (const auto* r : calls_in_frame(f + 1)) {
+      if (r->row != nullptr && std::string(r->row->name) == "GET_GAME_TIMER") {
+        return static_cast<uint32_t>(r->result[0]);
+      }
+    }
+    return 0;
+  }
+
+  void go_in() {
+    stand_inside();
+    host().run_frame();
+  }
+};
+
+TEST_F(Visits, WalkingOutWithoutEverEnteringArmsNothing) {
+  EXPECT_EQ(walk_out_time(), 0u);
+  host().run_for_ms(6000);
+  EXPECT_EQ(world().venue.tv_channel, 1);
+  stand_west_of_home(2.0f);
+  host().run_frames(3);
+  EXPECT_TRUE(world().venue.lines("FAREWELL_DURING_SHOW").empty());
+}
+
+TEST_F(Visits, TheChannelGoesOffInTheFirstPassMoreThanFiveSecondsAfterTheWalkOut) {
+  go_in();
+  const uint32_t left = walk_out_time();
+  ASSERT_NE(left, 0u) << "the walk-out is noticed although outside the query writes nothing";
+  uint32_t last_on = left;
+  while (world().venue.tv_channel == 1 && world().game_timer() - left < 7000) {
+    last_on = world().game_timer();
+    host().run_frame();
+  }
+  ASSERT_EQ(world().venue.tv_channel, -1);
+  EXPECT_GT(world().game_timer() - left, 5000u);
+  EXPECT_LE(last_on - left, 5000u) << "not a pass later than needed";
+}
+
+TEST_F(Visits, TheFarewellComesOnceWithinFourAndAHalfMetres) {
+  go_in();
+  ASSERT_NE(walk_out_time(), 0u);
+  stand_west_of_home(5.0f);
+  host().run_frames(5);
+  EXPECT_TRUE(world().venue.lines("FAREWELL_DURING_SHOW").empty());
+
+  stand_west_of_home(4.0f);
+  host().run_frame();
+  const auto farewells = world().venue.lines("FAREWELL_DURING_SHOW");
+  ASSERT_EQ(farewells.size(), 1u);
+  EXPECT_EQ(farewells.front()->ped, taker());
+  EXPECT_EQ(world().venue.find_ped(taker())->look_target, world().player_ped());
+  host().run_for_ms(6000);
+  EXPECT_EQ(world().venue.tv_channel, -1);
+
+  // Again in and out in the same presence: nothing more is armed.
+  world().venue.tv_channel = 1;
+  go_in();
+  EXPECT_EQ(walk_out_time(), 0u);
+  stand_west_of_home(2.0f);
+  host().run_for_ms(6000);
+  EXPECT_EQ(world().venue.tv_channel, 1);
+  EXPECT_EQ(world().venue.lines("FAREWELL_DURING_SHOW").size(), 1u);
+}
+
+TEST_F(Visits, AnEntryWhileNoFilmIsOnStillCounts) {
+  world().venue.tv_channel = -1;
+  go_in();
+  world().venue.tv_channel = 1;
+  EXPECT_NE(walk_out_time(), 0u);
+}
+
+TEST_F(Visits, ANewPresenceStartsCountingEntriesAfresh) {
+  go_in();
+  stand_west_of_home(120.0f);  // leaves the theater and the post at once
+  host().run_frames(2);
+  stand_west_of_home(5.0f);
+  ASSERT_TRUE(run_until_spawned());
+  world().venue.tv_channel = 1;
+  host().run_frame();
+  EXPECT_EQ(walk_out_time(), 0u) << "entries of the last presence do not count";
+  go_in();
+  EXPECT_NE(walk_out_time(), 0u) << "and the latch of the last presence is gone";
+}
+
+TEST_F(Post, AnOutOfServiceTakerClosesTheCounterForTheRestOfThePresence) {
+  stand_west_of_home(5.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  host().run_frame();
+  const std::string buy_label = "Buy Ticket (" + world().cash_text(100) + ")";
+  ASSERT_TRUE(prompt(buy_label)->offered());
+  const int starts = world().venue.find_ped(taker())->scenario_starts;
+
+  world().venue.kill(taker());
+  host().run_frame();
+  EXPECT_FALSE(prompt(buy_label)->offered());
+  EXPECT_FALSE(prompt("What's Playing?")->offered());
+  EXPECT_TRUE(world().venue.live_blips().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_EQ(world().venue.find_ped(taker())->scenario_starts, starts) << "a dead taker idles not";
+
+  world().venue.ped(taker()).dead = false;
+  host().run_frames(3);
+  EXPECT_FALSE(prompt(buy_label)->offered());
+  EXPECT_FALSE(world().complete_prompt(prompt(buy_label)->handle)) << "no ticket can be bought";
+
+  stand_west_of_home(115.0f);
+  host().run_frame();
+  stand_west_of_home(5.0f);
+  ASSERT_TRUE(run_until_spawned());
+  EXPECT_TRUE(prompt(buy_label)->offered()) << "the next presence opens the counter again";
+  EXPECT_FALSE(world().venue.live_blips().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+}
+
+TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
+  stand_west_of_home(5.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  world().venue.scare(taker());
+  host().run_frame();
+  EXPECT_FALSE(prompt("What's Playing?")->offered());
+  EXPECT_TRUE(world().venue.live_blips().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+}
+
+TEST_F(Post, ATakerOutOfHisScenarioIsSentBackToIt) {
+  stand_west_of_home(5.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  host().run_frame();
+  sim::PedActivity& a = world().venue.ped(taker());
+  const int starts = a.scenario_starts;
+  host().run_frames(3);
+  EXPECT_EQ(a.scenario_starts, starts) << "left alone while he keeps it";
+  a.scenario = 0;
+  host().run_frame();
+  EXPECT_EQ(a.scenario_starts, starts + 1);
+  EXPECT_EQ(a.scenario, sim::joaat("WORLD_HUMAN_STARE_STOIC"));
+}
+
+TEST_F(Post, TalkingAudienceMembersAreHushedEachPass) {
+  stand_west_of_home(5.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const auto members = world().live_entities("a_f_m_tumtownfolk_01");
+  ASSERT_FALSE(members.empty());
+  const int32_t talker = members.front()->handle;
+  world().venue.start_talking(world(), talker);
+  host().run_frame();
+  EXPECT_FALSE(world().venue.talking(world(), talker));
+  EXPECT_GE(world().count_calls("STOP_CURRENT_PLAYING_AMBIENT_SPEECH"), 1u);
+}
+
+TEST_F(Post, AQuietPassMakesThirtyNineNativeCalls) {
+  stand_west_of_home(5.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  host().run_frames(3);  // greeted, audience seated
+  world().clear_record();
+  host().run_frame();
+  EXPECT_EQ(world().calls().size(), 39u) << world().record_text();
+
+  // With a film channel on, the leave test asks for the interior as well.
+  world().venue.tv_channel = 1;
+  world().clear_record();
+  host().run_frame();
+  EXPECT_EQ(world().calls().size(), 43u) << world().record_text();
+}
+
+}  // namespace
+}  // namespace cinema_test
