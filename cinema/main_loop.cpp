@@ -2,12 +2,13 @@
 // taker's post, follows the player's visits to the theater, and runs the
 // show's steps at their places.
 
+#include "main_loop.h"
+
 #include <cstdlib>
 #include <initializer_list>
 
 #include "counter.h"
 #include "entities.h"
-#include "main_loop.h"
 #include "natives.h"
 #include "plugin_entry.h"
 #include "prompts.h"

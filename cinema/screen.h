@@ -4,7 +4,7 @@
 
 #include "state.h"
 
-void create_screen(CinemaState& s);             // set-up: made hidden
+void create_screen(CinemaState& s);              // set-up: made hidden
 void attach_screen_audio(const CinemaState& s);  // set-up
 void set_screen_level_by_hour(const CinemaState& s);
 void end_of_film_step(CinemaState& s, float d_home);

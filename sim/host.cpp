@@ -112,8 +112,8 @@ void Host::run_for_ms(uint32_t ms) {
   while (world_->game_timer() - start < ms) run_frame();
 }
 
-void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extended,
-                    BOOL alt_down, BOOL was_down, BOOL is_up) {
+void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extended, BOOL alt_down,
+                    BOOL was_down, BOOL is_up) {
   const auto handlers = keyboard_handlers_;
   for (KeyboardHandler h : handlers) {
     h(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up);

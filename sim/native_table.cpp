@@ -1,7 +1,7 @@
+#include "native_table.h"
+
 #include <algorithm>
 #include <vector>
-
-#include "native_table.h"
 
 namespace sim {
 

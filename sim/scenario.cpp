@@ -33,7 +33,8 @@ ScenarioResult run_scenario(const ScenarioDef& def, const std::string& plugin_pa
   def.body(s);
   ScenarioResult result;
   result.failures = s.failures();
-  for (const std::string& v : host.world().violations()) result.failures.push_back("violation: " + v);
+  for (const std::string& v : host.world().violations())
+    result.failures.push_back("violation: " + v);
   for (const std::string& line : s.notes()) result.record += "# " + line + '\n';
   result.record += host.world().record_text();
   host.reset();

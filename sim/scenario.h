@@ -59,8 +59,8 @@ ScenarioResult run_scenario(const ScenarioDef& def, const std::string& plugin_pa
 }  // namespace sim
 
 // Defines and registers a scenario: SIM_SCENARIO(name, toytrain) { ... }
-#define SIM_SCENARIO(name, deliverable)                                       \
-  static void name(sim::Scenario& s);                                         \
-  static const bool name##_registered =                                       \
-      sim::register_scenario(#name, sim::Deliverable::deliverable, name);     \
+#define SIM_SCENARIO(name, deliverable)                                   \
+  static void name(sim::Scenario& s);                                     \
+  static const bool name##_registered =                                   \
+      sim::register_scenario(#name, sim::Deliverable::deliverable, name); \
   static void name(sim::Scenario& s)

@@ -17,7 +17,7 @@ class ScriptFiber {
   void resume();  // host side: run the script until it yields
   void yield();   // script side: hand control back to the host
 
- struct Impl;
+  struct Impl;
 
  private:
   Impl* impl_;

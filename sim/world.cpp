@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "joaat.h"
 
@@ -144,7 +144,9 @@ int World::group_for_entity(int32_t entity) const {
   return exists(entity) ? 0x10000 + entity : 0;
 }
 
-void World::set_text(const char* label, std::string text) { texts_[joaat(label)] = std::move(text); }
+void World::set_text(const char* label, std::string text) {
+  texts_[joaat(label)] = std::move(text);
+}
 
 const char* World::text_for(uint32_t label_hash) {
   auto it = texts_.find(label_hash);
@@ -207,7 +209,8 @@ void World::perform(NativeCall& call) {
     const auto upper = static_cast<uint32_t>(v >> 32);
     const char* problem = nullptr;
     if ((kind == 'i' || kind == 'b' || kind == 'f') && upper != 0) problem = "upper half not zero";
-    if (kind == 'x' && upper != ((v & 0x80000000u) ? 0xFFFFFFFFu : 0u)) problem = "not sign-extended";
+    if (kind == 'x' && upper != ((v & 0x80000000u) ? 0xFFFFFFFFu : 0u))
+      problem = "not sign-extended";
     if ((kind == 's' || kind == 'p' || kind == 'h') && v == 0) problem = "null address";
     if (problem != nullptr) {
       violation(std::string(row->name) + ": argument " + std::to_string(n + 1) + " " + problem +
@@ -268,26 +271,44 @@ std::string CallRecord::text() const {
     const CallArg& a = args[n];
     if (n > 0) out += ", ";
     switch (a.kind) {
-      case 'f': out += float_text(a.raw); break;
+      case 'f':
+        out += float_text(a.raw);
+        break;
       case 's':
-      case 'z': out += a.raw == 0 ? std::string("null") : '"' + a.text + '"'; break;
-      case 'p': out += '&'; break;
-      case 'h': out += '&' + a.text; break;
-      case 'x': out += std::to_string(static_cast<int64_t>(a.raw)); break;
-      default: out += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw))); break;
+      case 'z':
+        out += a.raw == 0 ? std::string("null") : '"' + a.text + '"';
+        break;
+      case 'p':
+        out += '&';
+        break;
+      case 'h':
+        out += '&' + a.text;
+        break;
+      case 'x':
+        out += std::to_string(static_cast<int64_t>(a.raw));
+        break;
+      default:
+        out += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
+        break;
     }
   }
   out += ')';
   const char result_kind = row != nullptr ? row->result : 'v';
   switch (result_kind) {
-    case 'v': break;
-    case 'f': out += " -> " + float_text(result[0]); break;
+    case 'v':
+      break;
+    case 'f':
+      out += " -> " + float_text(result[0]);
+      break;
     case 'V':
       out += " -> (" + float_text(result[0]) + ", " + float_text(result[1]) + ", " +
              float_text(result[2]) + ")";
       break;
-    case 's': out += result[0] == 0 ? std::string(" -> null") : " -> \"" + result_text + '"'; break;
-    default: out += " -> " + std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));
+    case 's':
+      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + result_text + '"';
+      break;
+    default:
+      out += " -> " + std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));
   }
   return out;
 }

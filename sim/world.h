@@ -39,7 +39,7 @@ struct EntityState {
   EntityKind kind = EntityKind::object;
   uint32_t model = 0;
   Vec position;
-  Vec rotation;        // pitch, roll, yaw in degrees
+  Vec rotation;         // pitch, roll, yaw in degrees
   double turned = 0.0;  // total yaw change written to it, unwrapped
   bool exists = true;
   bool frozen = false;
@@ -52,7 +52,7 @@ struct EntityState {
   int outfit = 0;
   int outfit_count = 8;
   int variation_updates = 0;
-  std::string shown_name;   // the name the game shows when the player targets it
+  std::string shown_name;  // the name the game shows when the player targets it
   bool lockon_prompt = false;
   bool targettable_focus = false;
   uint32_t prompt_name_label = 0;
@@ -95,7 +95,7 @@ struct CallRecord {
   const NativeRow* row = nullptr;
   std::vector<CallArg> args;
   uint64_t result[3] = {};
-  std::string result_text;  // a text result as the game handed it out
+  std::string result_text;   // a text result as the game handed it out
   std::string text() const;  // "NAME(args) -> result"
 };
 

@@ -1,7 +1,7 @@
 #include "entities.h"
 
-#include "script_hook.h"
 #include "natives.h"
+#include "script_hook.h"
 
 static void load_model(Hash model) {
   request_model(model, true);

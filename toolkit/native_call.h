@@ -16,10 +16,10 @@ inline constexpr bool unsupported = false;
 
 // What a native argument slot can carry; anything else fails to compile.
 template <typename T>
-concept NativeArgument = std::is_same_v<T, bool> || std::is_same_v<T, float> ||
-                         (std::is_integral_v<T> && sizeof(T) == 4) ||
-                         std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> ||
-                         std::is_pointer_v<T>;
+concept NativeArgument =
+    std::is_same_v<T, bool> || std::is_same_v<T, float> ||
+    (std::is_integral_v<T> && sizeof(T) == 4) ||
+    std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> || std::is_pointer_v<T>;
 
 template <NativeArgument T>
 inline uint64_t encode(T value) {

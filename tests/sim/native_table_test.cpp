@@ -1,13 +1,13 @@
 // The stand-in knows exactly the natives the plug-ins call, as the game's
 // public native database lists them.
 
+#include "native_table.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
 #include <sstream>
-
-#include "native_table.h"
 
 namespace {
 

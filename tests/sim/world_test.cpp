@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "host.h"
-#include "sim_test.h"
 #include "joaat.h"
 #include "natives.h"
+#include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;

@@ -1,12 +1,13 @@
 // Loading models and placing props and characters.
 
+#include "entities.h"
+
 #include <gtest/gtest.h>
 
-#include "entities.h"
 #include "host.h"
-#include "sim_test.h"
 #include "joaat.h"
 #include "natives.h"
+#include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;

@@ -1,11 +1,12 @@
 // Labelled prompts, in each deliverable's variant.
 
+#include "prompts.h"
+
 #include <gtest/gtest.h>
 
 #include "host.h"
-#include "sim_test.h"
 #include "joaat.h"
-#include "prompts.h"
+#include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;
@@ -54,7 +55,8 @@ TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
 
 TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
   Prompt prompt = 0;
-  ASSERT_TRUE(run_script([&] { prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER")); }));
+  ASSERT_TRUE(
+      run_script([&] { prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER")); }));
   EXPECT_FALSE(world().complete_prompt(prompt));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
   EXPECT_TRUE(world().prompt(prompt)->offered());
