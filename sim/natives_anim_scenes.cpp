@@ -58,10 +58,11 @@ static void enter_scene(World& w, NativeCall& c) {
   if (role == s->roles.end() || role->second.first != c.i(0)) return;
   p.started = true;
   for (const auto& [name, bound] : s->roles) {
+    const int32_t entity = bound.first;
     const auto clip = w.show.role_clips.find(name);
-    if (clip == w.show.role_clips.end() || !w.exists(bound.first)) continue;
-    std::erase_if(w.show.clips, [&](const PlayingClip& old) { return old.entity == bound.first; });
-    w.show.clips.push_back({bound.first, s->handle, clip->second.first, clip->second.second,
+    if (clip == w.show.role_clips.end() || !w.exists(entity)) continue;
+    std::erase_if(w.show.clips, [entity](const PlayingClip& old) { return old.entity == entity; });
+    w.show.clips.push_back({entity, s->handle, clip->second.first, clip->second.second,
                             w.game_timer(), w.show.clip_ms});
   }
 }

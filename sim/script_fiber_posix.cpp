@@ -7,7 +7,7 @@
 
 namespace sim {
 
-constexpr size_t script_stack_bytes = 1024 * 1024;
+constexpr size_t script_stack_bytes = size_t{1024} * 1024;
 
 struct ScriptFiber::Impl {
   ucontext_t script{};
