@@ -12,7 +12,6 @@
 const Vector3 train_site{-2361.56f, -2395.153f, 62.124f};
 
 static constexpr float site_radius = 135.0f;
-static constexpr float full_smoke_scale = 0.5f;
 
 // One for the life of the script; `ramp` with it.
 static ToyTrainState state;
