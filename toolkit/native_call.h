@@ -21,6 +21,12 @@ concept NativeArgument =
     (std::is_integral_v<T> && sizeof(T) == 4) ||
     std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> || std::is_pointer_v<T>;
 
+// A text formatter's tail opens with the name of its format.
+template <typename... Args>
+inline constexpr bool opens_with_text = false;
+template <typename First, typename... Rest>
+inline constexpr bool opens_with_text<First, Rest...> = std::is_convertible_v<First, const char*>;
+
 template <NativeArgument T>
 inline uint64_t encode(T value) {
   if constexpr (std::is_same_v<T, bool>) {

@@ -53,6 +53,33 @@ TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
   EXPECT_EQ(state->control, sim::joaat("INPUT_CONTEXT_B"));
 }
 
+TEST_F(Prompts, AGameThatGivesNoTextStillGetsAWorkingPromptWithoutALabel) {
+  world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING answers null
+  Prompt prompt = 0;
+  ASSERT_TRUE(
+      run_script([&] { prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B")); }));
+  EXPECT_EQ(world().count_calls("VAR_STRING"), 1u);
+  EXPECT_EQ(world().count_calls("_UI_PROMPT_SET_TEXT"), 0u) << "no null label is handed on";
+  EXPECT_EQ(world().calls().size(), 8u) << "every other step is made";
+  const sim::PromptState* state = world().prompt(prompt);
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->label, "");
+  EXPECT_EQ(state->control, sim::joaat("INPUT_CONTEXT_B"));
+  ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
+  EXPECT_TRUE(world().complete_prompt(prompt));
+}
+
+TEST_F(Prompts, ANullLabelIsShownEmpty) {
+  Prompt prompt = 0;
+  ASSERT_TRUE(
+      run_script([&] { prompt = create_labelled_prompt(nullptr, sim::joaat("INPUT_ENTER")); }));
+  ASSERT_EQ(world().calls_to("VAR_STRING").size(), 1u);
+  EXPECT_EQ(world().calls_to("VAR_STRING").front()->text(),
+            "VAR_STRING(10, \"LITERAL_STRING\", \"\") -> \"\"");
+  ASSERT_NE(world().prompt(prompt), nullptr);
+  EXPECT_EQ(world().prompt(prompt)->label, "");
+}
+
 TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
   Prompt prompt = 0;
   ASSERT_TRUE(
