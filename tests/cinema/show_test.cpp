@@ -22,8 +22,6 @@ class Show : public CinemaPost {
     host().run_frames(2);  // greeted
   }
 
-  sim::ShowWorld& show() { return world().show; }
-
   // Completes a prompt and runs the pass that sees it.
   void complete(const char* label) {
     const sim::PromptState* p = prompt(label);
@@ -37,14 +35,15 @@ class Show : public CinemaPost {
   uint32_t buy() {
     const size_t timers_before = world().count_calls("GET_GAME_TIMER");
     complete(buy_label);
-    EXPECT_TRUE(host().run_until([&] { return !show().entered.empty(); }, 300));
+    EXPECT_TRUE(host().run_until([&] { return !world().anim_scenes.entered.empty(); }, 300));
     const auto timers = world().calls_to("GET_GAME_TIMER");
     return timers.size() > timers_before ? static_cast<uint32_t>(timers[timers_before]->result[0])
                                          : 0;
   }
 
   const sim::PlayingClip* taker_clip() {
-    return show().clip_of(world(), taker(), handover_dictionary, "handover_money_male");
+    return world().anim_scenes.clip_of(world(), taker(), handover_dictionary,
+                                       "handover_money_male");
   }
 
   // Runs until the clip has ended.
@@ -67,7 +66,7 @@ class Show : public CinemaPost {
     return found.size() == 1 ? found.front() : nullptr;
   }
 
-  sim::RenderTarget* target() { return show().target("bla_theater"); }
+  sim::RenderTarget* target() { return world().tv.target("bla_theater"); }
 
   // Runs until the film is on the screen's channel.
   bool run_until_film() {
@@ -90,7 +89,7 @@ TEST_F(Show, TheScreenIsMadeHiddenTurnedAndGivenTheFilmSound) {
   EXPECT_FLOAT_EQ(s->position.z, -10.691999f);
   EXPECT_FLOAT_EQ(s->rotation.z, -45.0f);
   EXPECT_FALSE(s->visible);
-  EXPECT_EQ(show().audio_entity, s->handle);
+  EXPECT_EQ(world().tv.audio_entity, s->handle);
   EXPECT_EQ(world().calls_to("SET_ENTITY_ALPHA").front()->args.at(1).raw, 165u);
 }
 
@@ -101,12 +100,12 @@ TEST_F(Show, TheScreenLevelFollowsTheHourNearAndFar) {
   };
   for (const Case c : {Case{19, 220}, Case{20, 165}, Case{5, 165}, Case{6, 220}, Case{-1, 165},
                        Case{12, 220}, Case{0, 165}}) {
-    show().clock_hour = c.hour;
+    world().clock.hour = c.hour;
     host().run_frame();
     EXPECT_EQ(screen()->alpha, c.level) << "at hour " << c.hour;
   }
   stand_west_of_home(100.0f);
-  show().clock_hour = 8;
+  world().clock.hour = 8;
   host().run_frame();
   EXPECT_EQ(screen()->alpha, 220) << "beyond 90 m as well";
 }
@@ -121,7 +120,7 @@ TEST_F(Show, SitIsOfferedOnlyAfterASale) {
   EXPECT_FLOAT_EQ(prompt("Leave")->radius, 3.0f);
   EXPECT_FLOAT_EQ(prompt("Leave")->point.x, player_chair_x);
   EXPECT_FLOAT_EQ(prompt("Sit")->point.z, player_chair_z);
-  EXPECT_TRUE(world().venue.live_points().size() == 7u) << "no seat point of his own yet";
+  EXPECT_TRUE(world().points.live().size() == 7u) << "no seat point of his own yet";
 }
 
 TEST_F(Show, TheSaleSwitchesTheCounterOverMarksTheBlipAndMakesTheSeat) {
@@ -129,11 +128,10 @@ TEST_F(Show, TheSaleSwitchesTheCounterOverMarksTheBlipAndMakesTheSeat) {
   EXPECT_FALSE(prompt(buy_label)->offered());
   EXPECT_FALSE(prompt("What's Playing?")->offered());
   EXPECT_TRUE(prompt("Sit")->offered());
-  ASSERT_EQ(world().venue.live_blips().size(), 1u);
-  EXPECT_TRUE(
-      world().venue.live_blips().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")));
+  ASSERT_EQ(world().blips.live().size(), 1u);
+  EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")));
 
-  const auto points = world().venue.live_points();
+  const auto points = world().points.live();
   ASSERT_EQ(points.size(), 8u);
   const sim::ScenarioPointState* seat = points.back();
   const sim::EntityState* chair = world().entity(seat->entity);
@@ -171,38 +169,38 @@ TEST_F(Show, TheHandOverWaitsCountTowardTheFilmDelay) {
   }
   const auto playlist = world().calls_to("SET_TV_CHANNEL_PLAYLIST");
   ASSERT_EQ(playlist.size(), 1u);
-  const uint32_t started_at = show().playlists.at(1).start_ms;
+  const uint32_t started_at = world().tv.playlists.at(1).start_ms;
   EXPECT_GT(started_at - sold_at, 15500u);
   EXPECT_LE(last_pass_without - sold_at, 15500u + 17u) << "no pass later than needed";
-  EXPECT_EQ(world().venue.tv_channel, 1);
+  EXPECT_EQ(world().tv.channel, 1);
   EXPECT_TRUE(screen()->visible);
-  EXPECT_FALSE(show().audio_frontend);
+  EXPECT_FALSE(world().tv.audio_frontend);
 }
 
 TEST_F(Show, TheHandOverSaysItsLinesAndTakesTheTicketPriceOnce) {
   buy();
   finish_clip();
   // About 40 ms in each window at 60 passes a second: each line comes twice or more.
-  EXPECT_GE(world().venue.lines("TICKET_PLEASE").size(), 2u);
-  EXPECT_GE(world().venue.lines("ENJOY_THE_SHOW").size(), 2u);
-  for (const auto* l : world().venue.lines("TICKET_PLEASE")) {
+  EXPECT_GE(world().speech.lines("TICKET_PLEASE").size(), 2u);
+  EXPECT_GE(world().speech.lines("ENJOY_THE_SHOW").size(), 2u);
+  for (const auto* l : world().speech.lines("TICKET_PLEASE")) {
     EXPECT_EQ(l->ped, world().player_ped());
     EXPECT_EQ(l->voice, "ARTHUR");
   }
-  for (const auto* l : world().venue.lines("ENJOY_THE_SHOW")) EXPECT_EQ(l->ped, taker());
-  EXPECT_EQ(world().venue.find_ped(world().player_ped())->look_target, taker());
+  for (const auto* l : world().speech.lines("ENJOY_THE_SHOW")) EXPECT_EQ(l->ped, taker());
+  EXPECT_EQ(world().peds.find(world().player_ped())->look_target, taker());
 
-  EXPECT_EQ(show().cash, 5000 - 100);
-  ASSERT_EQ(show().decrements.size(), 1u);
-  ASSERT_EQ(show().feed.size(), 1u);
-  const sim::FeedPost& post = show().feed.front();
+  EXPECT_EQ(world().money.cash, 5000 - 100);
+  ASSERT_EQ(world().money.decrements.size(), 1u);
+  ASSERT_EQ(world().money.feed.size(), 1u);
+  const sim::FeedPost& post = world().money.feed.front();
   EXPECT_EQ(post.text, "Ticket bought");
   EXPECT_EQ(post.duration_ms, 1000);
   EXPECT_EQ(post.dictionary, "ITEMTYPE_TEXTURES");
   EXPECT_EQ(post.icon, sim::joaat("ITEMTYPE_CASH"));
   EXPECT_EQ(post.color, sim::joaat("COLOR_RED"));
   EXPECT_TRUE(post.dictionary_loaded) << "shown once its textures had loaded";
-  EXPECT_EQ(show().textures.at("ITEMTYPE_TEXTURES").released, 1);
+  EXPECT_EQ(world().money.textures.at("ITEMTYPE_TEXTURES").released, 1);
   EXPECT_TRUE(world().live_entities("s_inv_moneyclip01x").empty()) << "the money changed hands";
 }
 
@@ -212,10 +210,10 @@ TEST_F(Show, AClipThatJumpsOverAWindowSkipsItsLineOrThePayment) {
   jump_clip_to(0.5);
   jump_clip_to(0.7);
   finish_clip();
-  EXPECT_TRUE(world().venue.lines("TICKET_PLEASE").empty());
-  EXPECT_TRUE(world().venue.lines("ENJOY_THE_SHOW").empty());
-  EXPECT_TRUE(show().decrements.empty());
-  EXPECT_TRUE(show().feed.empty());
+  EXPECT_TRUE(world().speech.lines("TICKET_PLEASE").empty());
+  EXPECT_TRUE(world().speech.lines("ENJOY_THE_SHOW").empty());
+  EXPECT_TRUE(world().money.decrements.empty());
+  EXPECT_TRUE(world().money.feed.empty());
 }
 
 TEST_F(Show, OnePassInsideAWindowSaysItsLineOnce) {
@@ -224,8 +222,8 @@ TEST_F(Show, OnePassInsideAWindowSaysItsLineOnce) {
   jump_clip_to(0.2);
   jump_clip_to(0.355);
   jump_clip_to(0.5);
-  EXPECT_EQ(world().venue.lines("TICKET_PLEASE").size(), 1u);
-  EXPECT_EQ(world().venue.lines("ENJOY_THE_SHOW").size(), 1u);
+  EXPECT_EQ(world().speech.lines("TICKET_PLEASE").size(), 1u);
+  EXPECT_EQ(world().speech.lines("ENJOY_THE_SHOW").size(), 1u);
 }
 
 TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
@@ -235,18 +233,18 @@ TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
     world().remove_entity(clip->handle);
   }
   finish_clip();
-  EXPECT_TRUE(show().decrements.empty());
-  EXPECT_TRUE(show().feed.empty());
-  EXPECT_EQ(show().cash, 5000);
+  EXPECT_TRUE(world().money.decrements.empty());
+  EXPECT_TRUE(world().money.feed.empty());
+  EXPECT_EQ(world().money.cash, 5000);
 }
 
 TEST_F(Show, ThePaymentTakesTheFullPriceFromAPlayerWithLess) {
-  show().cash = 50;
+  world().money.cash = 50;
   buy();
   finish_clip();
-  ASSERT_EQ(show().decrements.size(), 1u);
-  EXPECT_EQ(show().decrements.front(), 100);
-  EXPECT_EQ(show().feed.size(), 1u);
+  ASSERT_EQ(world().money.decrements.size(), 1u);
+  EXPECT_EQ(world().money.decrements.front(), 100);
+  EXPECT_EQ(world().money.feed.size(), 1u);
 }
 
 TEST_F(Show, AFailedFeedTextGivesAnEmptyLineNotANullAddress) {
@@ -254,36 +252,36 @@ TEST_F(Show, AFailedFeedTextGivesAnEmptyLineNotANullAddress) {
   jump_clip_to(0.5);
   world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING
   finish_clip();
-  ASSERT_EQ(show().feed.size(), 1u);
-  EXPECT_EQ(show().feed.front().text, "");
+  ASSERT_EQ(world().money.feed.size(), 1u);
+  EXPECT_EQ(world().money.feed.front().text, "");
 }
 
 TEST_F(Show, WithoutTheFeedTexturesTheMoneyIsTakenWithoutANotification) {
-  show().textures.at("ITEMTYPE_TEXTURES").exists = false;
+  world().money.textures.at("ITEMTYPE_TEXTURES").exists = false;
   buy();
   finish_clip();
-  EXPECT_EQ(show().decrements.size(), 1u);
-  EXPECT_TRUE(show().feed.empty());
+  EXPECT_EQ(world().money.decrements.size(), 1u);
+  EXPECT_TRUE(world().money.feed.empty());
   EXPECT_TRUE(world().live_entities("s_inv_moneyclip01x").empty());
 }
 
 TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
   buy();
   finish_clip();
-  const auto points = world().venue.live_points();
+  const auto points = world().points.live();
   const int32_t seat = points.back()->handle;
   for (int round = 0; round < 2; ++round) {
     complete("Sit");
     host().run_frame();
-    EXPECT_EQ(world().venue.point(seat)->user, world().player_ped()) << "round " << round;
-    EXPECT_EQ(show().effects.size(), static_cast<size_t>(round + 1));
-    EXPECT_EQ(show().effects.back(), "camtransitionblink");
+    EXPECT_EQ(world().points.find(seat)->user, world().player_ped()) << "round " << round;
+    EXPECT_EQ(world().tv.screen_effects.size(), static_cast<size_t>(round + 1));
+    EXPECT_EQ(world().tv.screen_effects.back(), "camtransitionblink");
     EXPECT_TRUE(prompt("Leave")->offered());
     EXPECT_FALSE(prompt("Sit")->offered());
     EXPECT_TRUE(world().exists(world().player_ped())) << "the player is never taken off his seat";
 
     complete("Leave");
-    EXPECT_EQ(world().venue.point(seat)->user, 0);
+    EXPECT_EQ(world().points.find(seat)->user, 0);
     EXPECT_FALSE(prompt("Leave")->offered());
     EXPECT_TRUE(prompt("Sit")->offered());
   }
@@ -296,26 +294,26 @@ TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
 TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) {
   complete("What's Playing?");
   EXPECT_FALSE(prompt("What's Playing?")->offered()) << "asked once per presence";
-  const auto asked = world().venue.lines("WHATS_PLAYING");
+  const auto asked = world().speech.lines("WHATS_PLAYING");
   ASSERT_EQ(asked.size(), 1u);
   const uint64_t asked_frame = asked.front()->frame;  // the record grows as lines are said
   host().run_until(
       [&] {
-        return !world().venue.lines("MOVIE_MODERN_MEDICINE").empty() ||
-               !world().venue.lines("MOVIE_BEAUMONT_THE_BURLY").empty();
+        return !world().speech.lines("MOVIE_MODERN_MEDICINE").empty() ||
+               !world().speech.lines("MOVIE_BEAUMONT_THE_BURLY").empty();
       },
       400);
-  const bool modern = !world().venue.lines("MOVIE_MODERN_MEDICINE").empty();
+  const bool modern = !world().speech.lines("MOVIE_MODERN_MEDICINE").empty();
   const auto answer =
-      world().venue.lines(modern ? "MOVIE_MODERN_MEDICINE" : "MOVIE_BEAUMONT_THE_BURLY");
+      world().speech.lines(modern ? "MOVIE_MODERN_MEDICINE" : "MOVIE_BEAUMONT_THE_BURLY");
   ASSERT_EQ(answer.size(), 1u);
   EXPECT_EQ(answer.front()->ped, taker());
-  EXPECT_FALSE(world().venue.talking(world(), world().player_ped()));
+  EXPECT_FALSE(world().speech.talking(world(), world().player_ped()));
   EXPECT_GE(answer.front()->frame - asked_frame, 140u) << "he waited for the player";
 
   buy();
   ASSERT_TRUE(run_until_film());
-  EXPECT_EQ(show().playlists.at(1).name,
+  EXPECT_EQ(world().tv.playlists.at(1).name,
             modern ? "PL_TOON_MODERN_MEDICINE" : "PL_TOON_WORLDS_STRONGEST_MAN");
 }
 
@@ -323,7 +321,7 @@ TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
   host().run_frames(3);
   ASSERT_NE(target(), nullptr);
   EXPECT_TRUE(target()->registered && target()->linked) << "ready before any film";
-  EXPECT_EQ(show().draws, 0);
+  EXPECT_EQ(world().tv.draws, 0);
   buy();
   ASSERT_TRUE(run_until_film());
   const int before = target()->draws;
@@ -345,10 +343,10 @@ TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
 }
 
 TEST_F(Show, AtTheEndMarkerTheTargetIsReleasedAndRegisteredAgainInThatPass) {
-  show().film_ms = 3000;
+  world().tv.film_ms = 3000;
   buy();
   ASSERT_TRUE(run_until_film());
-  ASSERT_TRUE(host().run_until([&] { return world().venue.tv_channel == -1; }, 400));
+  ASSERT_TRUE(host().run_until([&] { return world().tv.channel == -1; }, 400));
   const uint64_t ended = world().frame();
   EXPECT_EQ(target()->releases, 1);
   EXPECT_EQ(target()->registrations, 2);
@@ -362,14 +360,14 @@ TEST_F(Show, AtTheEndMarkerTheTargetIsReleasedAndRegisteredAgainInThatPass) {
 
 TEST_F(Show, ATargetThatCannotBeLinkedIsReleasedAndTriedAgain) {
   ASSERT_NE(target(), nullptr);
-  show().links_fail = true;
+  world().tv.links_fail = true;
   target()->registered = false;  // the game dropped it
   const int registered_before = target()->registrations;
   host().run_frames(3);
   EXPECT_FALSE(target()->registered);
   EXPECT_EQ(target()->registrations - registered_before, 3) << "tried in every pass";
   EXPECT_EQ(target()->releases, 3);
-  show().links_fail = false;
+  world().tv.links_fail = false;
   host().run_frame();
   EXPECT_TRUE(target()->registered && target()->linked);
 }
@@ -379,9 +377,9 @@ TEST_F(Show, ADespawnSwitchesTheFilmOffAndReleasesTheTarget) {
   ASSERT_TRUE(run_until_film());
   stand_west_of_home(111.0f);
   host().run_frame();
-  EXPECT_EQ(world().venue.tv_channel, -1);
+  EXPECT_EQ(world().tv.channel, -1);
   EXPECT_FALSE(target()->registered);
-  EXPECT_EQ(world().venue.live_points().size(), 0u) << "the seat point went with the post";
+  EXPECT_EQ(world().points.live().size(), 0u) << "the seat point went with the post";
   EXPECT_FALSE(prompt("Sit")->offered());
 }
 

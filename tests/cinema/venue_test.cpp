@@ -30,15 +30,15 @@ TEST_F(Venue, AMemberIsMadeAtTheAnchorAndReachesTheSeatThroughTheSeatTask) {
   EXPECT_FLOAT_EQ(seat.x, -3605.7776f + 0.5f);
   EXPECT_FLOAT_EQ(seat.y, -2645.091f + 0.5f);
   EXPECT_FLOAT_EQ(seat.z, -11.700739f + 0.5f);
-  EXPECT_EQ(world().venue.point(props.point)->user, ped);
-  EXPECT_EQ(world().venue.point(props.point)->entity, props.chair);
+  EXPECT_EQ(world().points.find(props.point)->user, ped);
+  EXPECT_EQ(world().points.find(props.point)->entity, props.chair);
   const sim::EntityState* chair = world().entity(props.chair);
   EXPECT_TRUE(chair->frozen);
   EXPECT_FALSE(chair->climbable);
   EXPECT_FALSE(chair->auto_vault);
 
   ASSERT_TRUE(run_script([&] { remove_seat_props(props); }));
-  EXPECT_TRUE(world().venue.live_points().empty());
+  EXPECT_TRUE(world().points.live().empty());
   EXPECT_TRUE(world().live_entities("sh_church_chair").empty());
 }
 
@@ -104,13 +104,13 @@ class SeatOccupant : public CinemaPost {
     const int32_t chair = world().create_entity(
         sim::EntityKind::object, sim::joaat("sh_church_chair"), sim::Vec{10.0f, 10.0f, 0.0f}, 0.0f);
     sim::ScenarioPointState p;
-    p.handle = point = world().venue.next_point++;
+    p.handle = point = world().points.next_handle++;
     p.entity = chair;
-    world().venue.points[p.handle] = p;
+    world().points.all[p.handle] = p;
     s.seat_scenario = point;
   }
 
-  void sit(int32_t ped) { world().venue.ped(ped).point = point; }
+  void sit(int32_t ped) { world().peds.get(ped).point = point; }
 };
 
 TEST_F(SeatOccupant, AStrangerOnTheSeatIsRemoved) {
@@ -133,7 +133,7 @@ TEST_F(SeatOccupant, ThePlayerIsLeftOnTheSeatEvenWithANewPed) {
   host().run_frames(3);
   EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 0u);
   EXPECT_TRUE(world().exists(new_ped)) << "the player's own ped is never deleted";
-  EXPECT_EQ(world().venue.point(point)->user, new_ped);
+  EXPECT_EQ(world().points.find(point)->user, new_ped);
 }
 
 }  // namespace

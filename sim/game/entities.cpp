@@ -1,5 +1,5 @@
-// Entities, models, the player, and the game's general services: hashes,
-// texts, the timer, distances and random draws.
+// Models, entities and the player: making props and peds, removing them,
+// where they stand and how they turn, and the names the game shows for them.
 
 #include <cmath>
 #include <string>
@@ -9,9 +9,75 @@
 
 namespace sim {
 
-static EntityState* live(World& w, int32_t handle) {
-  EntityState* e = w.entity(handle);
+ModelState& World::model(const char* name) { return models_[joaat(name)]; }
+ModelState& World::model(uint32_t hash) { return models_[hash]; }
+
+int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, float heading) {
+  EntityState e;
+  e.handle = next_entity_++;
+  e.kind = kind;
+  e.model = model;
+  e.position = position;
+  e.rotation.z = heading;
+  entities_[e.handle] = e;
+  return e.handle;
+}
+
+EntityState* World::entity(int32_t handle) {
+  auto it = entities_.find(handle);
+  return it == entities_.end() ? nullptr : &it->second;
+}
+
+EntityState* World::live_entity(int32_t handle) {
+  EntityState* e = entity(handle);
   return e != nullptr && e->exists ? e : nullptr;
+}
+
+bool World::exists(int32_t handle) const {
+  auto it = entities_.find(handle);
+  return it != entities_.end() && it->second.exists;
+}
+
+void World::remove_entity(int32_t handle) {
+  if (EntityState* e = entity(handle)) e->exists = false;
+}
+
+std::vector<const EntityState*> World::live_entities(const char* model_name) const {
+  std::vector<const EntityState*> found;
+  const uint32_t hash = joaat(model_name);
+  for (const auto& [handle, e] : entities_) {
+    if (e.exists && e.model == hash) found.push_back(&e);
+  }
+  return found;
+}
+
+bool World::any_live_entity_of(uint32_t model) const {
+  for (const auto& [handle, e] : entities_) {
+    if (e.exists && e.model == model) return true;
+  }
+  return false;
+}
+
+float World::heading_of(const EntityState& e) {
+  float h = std::fmod(e.rotation.z, 360.0f);
+  if (h < 0.0f) h += 360.0f;
+  return h;
+}
+
+void World::place_player(float x, float y, float z) {
+  if (EntityState* p = entity(player_ped_)) p->position = Vec{x, y, z};
+}
+
+Vec World::player_position() const {
+  auto it = entities_.find(player_ped_);
+  return it == entities_.end() ? Vec{} : it->second.position;
+}
+
+int32_t World::replace_player_ped(const char* model_name) {
+  const Vec at = player_position();
+  remove_entity(player_ped_);
+  player_ped_ = create_entity(EntityKind::ped, joaat(model_name), at, 0.0f);
+  return player_ped_;
 }
 
 static void create_object(World& w, NativeCall& c) {
@@ -33,7 +99,7 @@ static void delete_entity(World& w, NativeCall& c) {
 }
 
 static void set_rotation(World& w, NativeCall& c) {
-  EntityState* e = live(w, c.i(0));
+  EntityState* e = w.live_entity(c.i(0));
   if (e == nullptr) return;
   float delta = std::fmod(c.f(3) - e->rotation.z, 360.0f);
   if (delta >= 180.0f) delta -= 360.0f;
@@ -43,7 +109,7 @@ static void set_rotation(World& w, NativeCall& c) {
 }
 
 static void offset_from_entity(World& w, NativeCall& c) {
-  EntityState* e = live(w, c.i(0));
+  EntityState* e = w.live_entity(c.i(0));
   if (e == nullptr) return;
   // The offset in the entity's own frame: undo its position, then its yaw.
   const float dx = c.f(1) - e->position.x;
@@ -55,18 +121,7 @@ static void offset_from_entity(World& w, NativeCall& c) {
   c.ret_vector(dx * cs + dy * sn, -dx * sn + dy * cs, dz);
 }
 
-static void var_string(World& w, NativeCall& c) {
-  const std::string format = c.s(1);
-  if (format == "LITERAL_STRING" && c.count >= 3 && c.args[2] != 0) {
-    c.ret_text(w.keep_text(c.s(2)));
-  } else if (format == "CASH_STRING" && c.count >= 3) {
-    c.ret_text(w.keep_text(w.cash_text(c.i(2)).c_str()));
-  } else {
-    c.ret_text(w.keep_text(w.text_for(joaat(format.c_str()))));
-  }
-}
-
-NativeRows core_native_rows() {
+NativeRows entities_native_rows() {
   static const NativeRow rows[] = {
       {0x509D5878EB39E842, "CREATE_OBJECT", "ifffbbbbb", 'i', create_object},
       {0xD49F9B0955C367DE, "CREATE_PED", "iffffbbbb", 'i', create_ped},
@@ -74,66 +129,41 @@ NativeRows core_native_rows() {
       {0xCC0EF140F99365C5, "DELETE_PED", "h", 'v', delete_entity},
       {0xD42BD6EB2E0F1677, "DOES_ENTITY_EXIST", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.exists(c.i(0))); }},
-      {0x77FF8D35EEC6BBC4, "_EQUIP_META_PED_OUTFIT_PRESET", "iib", 'v',
-       [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->outfit = c.i(1);
-       }},
       {0x7D9EFB7AD6B19754, "FREEZE_ENTITY_POSITION", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->frozen = c.b(1);
-       }},
-      {0x0BE7F4E3CDBAFB28, "GET_DISTANCE_BETWEEN_COORDS", "ffffffb", 'f',
-       [](World&, NativeCall& c) {
-         const bool use_z = c.b(6);
-         const Vec a{c.f(0), c.f(1), use_z ? c.f(2) : 0.0f};
-         const Vec b{c.f(3), c.f(4), use_z ? c.f(5) : 0.0f};
-         c.ret_float(distance(a, b));
+         if (EntityState* e = w.live_entity(c.i(0))) e->frozen = c.b(1);
        }},
       {0xA86D5F069399F44D, "GET_ENTITY_COORDS", "ibb", 'V',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
            c.ret_vector(e->position.x, e->position.y, e->position.z);
          }
        }},
       {0xC230DD956E2F5507, "GET_ENTITY_HEADING", "i", 'f',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) c.ret_float(World::heading_of(*e));
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_float(World::heading_of(*e));
        }},
       {0xDA76A9F39210D365, "GET_ENTITY_MODEL", "i", 'i',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) c.ret_int(static_cast<int32_t>(e->model));
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(static_cast<int32_t>(e->model));
        }},
       {0xE09CAF86C32CB48F, "GET_ENTITY_ROTATION", "ii", 'V',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
            c.ret_vector(e->rotation.x, e->rotation.y, e->rotation.z);
          }
-       }},
-      {0x5E72022914CE3C38, "GET_FRAME_TIME", "", 'f',
-       [](World& w, NativeCall& c) { c.ret_float(w.frame_time()); }},
-      {0x4F67E8ECA7D3F667, "GET_GAME_TIMER", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.game_timer())); }},
-      {0xFD340785ADF8CFB7, "GET_HASH_KEY", "s", 'i',
-       [](World&, NativeCall& c) { c.ret_int(static_cast<int32_t>(joaat(c.s(0)))); }},
-      {0x10C70A515BC03707, "GET_NUM_META_PED_OUTFITS", "i", 'i',
-       [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) c.ret_int(e->outfit_count);
        }},
       {0x497C6B1A2C9AE69C, "GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS", "ifff", 'V',
        offset_from_entity},
       {0x47E385B0D957C8D4, "GET_PLAYER_INDEX", "", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.player_index()); }},
-      {0xD53343AA4FB7DD28, "GET_RANDOM_INT_IN_RANGE", "ii", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.random_in_range(c.i(0), c.i(1))); }},
-      {0xBD5DD5EAE2B6CE14, "GET_STRING_FROM_HASH_KEY", "i", 's',
-       [](World& w, NativeCall& c) { c.ret_text(w.text_for(c.u(0))); }},
       {0x1283B8B89DD5D1B6, "HAS_MODEL_LOADED", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).loaded); }},
       {0x392C8D8E07B70EFC, "IS_MODEL_VALID", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).valid); }},
       {0x9587913B9E772D29, "PLACE_ENTITY_ON_GROUND_PROPERLY", "ib", 'b',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
            e->placed_on_ground = true;
            c.ret_bool(true);
          }
@@ -151,52 +181,42 @@ NativeRows core_native_rows() {
        }},
       {0x80646744FA88F9D7, "SET_CAN_AUTO_VAULT_ON_ENTITY", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->auto_vault = c.b(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->auto_vault = c.b(1);
        }},
       {0x24AED2A608F93C4C, "SET_CAN_CLIMB_ON_ENTITY", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->climbable = c.b(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->climbable = c.b(1);
        }},
       {0x0DF7692B1D9E7BA7, "SET_ENTITY_ALPHA", "iib", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->alpha = c.i(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->alpha = c.i(1);
        }},
       {0xDC19C288082E586E, "SET_ENTITY_AS_MISSION_ENTITY", "ibb", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->mission_entity = c.b(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->mission_entity = c.b(1);
        }},
       {0x06843DA7060A026B, "SET_ENTITY_COORDS", "ifffbbbb", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
+         if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
        }},
       {0x9CC8314DFEDE441E, "SET_ENTITY_ROTATION", "ifffib", 'v', set_rotation},
       {0x1794B4FCC84D812F, "SET_ENTITY_VISIBLE", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->visible = c.b(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->visible = c.b(1);
        }},
-      {0xCC8CA3E88256E58F, "_UPDATE_PED_VARIATION", "ibbbbb", 'v',
-       [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) ++e->variation_updates;
-       }},
-      {0xFA925AC00EB830B9, "VAR_STRING", "is.", 's', var_string},
-  };
-  return {rows, std::size(rows)};
-}
 
-// Names the game shows for entities, and their targeting.
-NativeRows targeting_native_rows() {
-  static const NativeRow rows[] = {
+      // Names the game shows for entities, and their targeting.
       {0x280BBE5601EAA983, "GET_OBJECT_INDEX_FROM_ENTITY_INDEX", "i", 'i',
        [](World& w, NativeCall& c) {
-         if (live(w, c.i(0)) != nullptr) c.ret_int(c.i(0));
+         if (w.live_entity(c.i(0)) != nullptr) c.ret_int(c.i(0));
        }},
       {0x543DFE14BE720027, "_REGISTER_EAGLE_EYE_FOR_ENTITY", "iib", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(1))) e->eagle_eye = true;
+         if (EntityState* e = w.live_entity(c.i(1))) e->eagle_eye = true;
        }},
       {0x870708A6E147A9AD, "REGISTER_INTERACTION_LOCKON_PROMPT", "isffiffibi", 'b',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
            e->shown_name = c.s(1);
            e->lockon_prompt = true;
            c.ret_bool(true);
@@ -204,19 +224,19 @@ NativeRows targeting_native_rows() {
        }},
       {0xD503D6F0986D58BC, "_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY", "xi", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->prompt_name_label = c.u(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->prompt_name_label = c.u(1);
        }},
       {0xA22712E8471AA08E, "_SET_OBJECT_TARGETTABLE_FOCUS", "ibb", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->targettable_focus = c.b(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->targettable_focus = c.b(1);
        }},
       {0x4A48B6E03BABB4AC, "_SET_PED_PROMPT_NAME", "is", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) e->shown_name = c.s(1);
+         if (EntityState* e = w.live_entity(c.i(0))) e->shown_name = c.s(1);
        }},
       {0xE98D55C5983F2509, "UNREGISTER_INTERACTION_LOCKON_PROMPT", "i", 'b',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = live(w, c.i(0))) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
            e->lockon_prompt = false;
            c.ret_bool(true);
          }

@@ -1,5 +1,4 @@
-// Money, texture dictionaries, feed notifications, the clock and screen effects.
-// Natives listed without a handler are recorded and answer 0.
+// The player's money, texture dictionaries and feed notifications.
 
 #include <cstring>
 #include <string>
@@ -7,6 +6,12 @@
 #include "world.h"
 
 namespace sim {
+
+void Money::update() {
+  for (auto& [name, d] : textures) {
+    if (d.requested && !d.loaded && --d.frames_left <= 0) d.loaded = true;
+  }
+}
 
 // What the game would read from a record slot: an integer in the low half.
 static bool low_half_only(World& w, const char* record, int slot, uint64_t v) {
@@ -36,25 +41,21 @@ static void feed_toast(World& w, NativeCall& c) {
   post.dictionary = dictionary;
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
-  const auto d = w.show.textures.find(dictionary);
-  post.dictionary_loaded = d != w.show.textures.end() && d->second.loaded;
-  w.show.feed.push_back(post);
-  c.ret_int(static_cast<int32_t>(w.show.feed.size()));
+  const auto d = w.money.textures.find(dictionary);
+  post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
+  w.money.feed.push_back(post);
+  c.ret_int(static_cast<int32_t>(w.money.feed.size()));
 }
 
 static TextureDict* known_dict(World& w, const char* name) {
-  const auto it = w.show.textures.find(name);
-  return it == w.show.textures.end() || !it->second.exists ? nullptr : &it->second;
+  const auto it = w.money.textures.find(name);
+  return it == w.money.textures.end() || !it->second.exists ? nullptr : &it->second;
 }
 
-NativeRows hud_native_rows() {
+NativeRows money_native_rows() {
   static const NativeRow rows[] = {
-      {0x4102732DF6B4005F, "ANIMPOSTFX_PLAY", "s", 'v',
-       [](World& w, NativeCall& c) { w.show.effects.emplace_back(c.s(0)); }},
       {0x7332461FC59EB7EC, "DOES_STREAMED_TEXTURE_DICT_EXIST", "s", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(known_dict(w, c.s(0)) != nullptr); }},
-      {0xC82CF208C2B19199, "GET_CLOCK_HOURS", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.show.clock_hour); }},
       {0x54D6900929CCF162, "HAS_STREAMED_TEXTURE_DICT_LOADED", "s", 'b',
        [](World& w, NativeCall& c) {
          const TextureDict* d = known_dict(w, c.s(0));
@@ -63,9 +64,9 @@ NativeRows hud_native_rows() {
       {0x466BC8769CF26A7A, "_MONEY_DECREMENT_CASH_BALANCE", "i", 'b',
        [](World& w, NativeCall& c) {
          // The game takes what the player has, down to nothing.
-         w.show.decrements.push_back(c.i(0));
-         const bool enough = w.show.cash >= c.i(0);
-         w.show.cash = enough ? w.show.cash - c.i(0) : 0;
+         w.money.decrements.push_back(c.i(0));
+         const bool enough = w.money.cash >= c.i(0);
+         w.money.cash = enough ? w.money.cash - c.i(0) : 0;
          c.ret_bool(enough);
        }},
       {0xC1BA29DF5631B0F8, "REQUEST_STREAMED_TEXTURE_DICT", "sb", 'v',
@@ -73,10 +74,9 @@ NativeRows hud_native_rows() {
          TextureDict* d = known_dict(w, c.s(0));
          if (d == nullptr || d->requested) return;
          d->requested = true;
-         d->frames_left = w.show.texture_load_frames;
+         d->frames_left = w.money.texture_load_frames;
          if (d->frames_left <= 0) d->loaded = true;
        }},
-      {0x906B86E6D7896B9E, "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", "b", 'v', nullptr},
       {0x4ACA10A91F66F1E2, "SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED", "s", 'v',
        [](World& w, NativeCall& c) {
          if (TextureDict* d = known_dict(w, c.s(0))) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "protocol.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -203,7 +205,7 @@ uint64_t* Host::native_call() {
     return call_.result;
   }
   call_open_ = false;
-  world_->perform(call_);
+  world_->perform(call_, check_protocol(*world_, call_));
   return call_.result;
 }
 

@@ -2,9 +2,51 @@
 // A scene plays once a ped enters it with the play list that was asked
 // for and set; each role with a known clip then plays it from 0 to 1.
 
+#include <cstring>
+
 #include "world.h"
 
 namespace sim {
+
+AnimSceneState* AnimScenes::scene(int32_t handle) {
+  auto it = scenes.find(handle);
+  return it == scenes.end() || !it->second.exists ? nullptr : &it->second;
+}
+
+int AnimScenes::live_count() const {
+  int n = 0;
+  for (const auto& [handle, s] : scenes) n += s.exists ? 1 : 0;
+  return n;
+}
+
+void AnimScenes::update() {
+  for (auto& [handle, s] : scenes) {
+    if (s.exists && s.load_asked && !s.loaded && !never_load && --s.frames_left <= 0) {
+      s.loaded = true;
+    }
+  }
+}
+
+float AnimScenes::progress(const World& w, const PlayingClip& c) const {
+  if (c.duration_ms == 0) return 1.0f;
+  const uint32_t ran = w.game_timer() - c.start_ms;
+  return static_cast<float>(static_cast<double>(ran) / c.duration_ms);
+}
+
+const PlayingClip* AnimScenes::clip_of(World& w, int32_t entity, const char* dictionary,
+                                       const char* clip) const {
+  if (!w.exists(entity)) return nullptr;
+  for (const PlayingClip& c : clips) {
+    if (c.entity != entity || std::strcmp(c.dictionary.c_str(), dictionary) != 0 ||
+        std::strcmp(c.clip.c_str(), clip) != 0) {
+      continue;
+    }
+    const AnimSceneState* scene = w.anim_scenes.scene(c.scene);
+    if (scene == nullptr || scene->aborted || progress(w, c) >= 1.0f) return nullptr;
+    return &c;
+  }
+  return nullptr;
+}
 
 static void create_scene(World& w, NativeCall& c) {
   AnimSceneState s;
@@ -37,21 +79,21 @@ static void set_entity(World& w, NativeCall& c) {
 
 static void request_play_list(World& w, NativeCall& c) {
   if (w.anim_scenes.scene(c.i(0)) == nullptr) return;
-  w.show.playback[c.i(0)].requested = c.s(1);
+  w.anim_scenes.playback[c.i(0)].requested = c.s(1);
   c.ret_bool(true);
 }
 
 static void set_play_list(World& w, NativeCall& c) {
   if (w.anim_scenes.scene(c.i(0)) == nullptr) return;
-  w.show.playback[c.i(0)].play_list = c.s(1);
+  w.anim_scenes.playback[c.i(0)].play_list = c.s(1);
 }
 
 static void enter_scene(World& w, NativeCall& c) {
   const AnimSceneState* s = w.anim_scenes.scene(c.i(1));
-  w.show.entered.push_back({w.frame(), c.i(0), c.i(1), c.s(2), c.s(3)});
+  w.anim_scenes.entered.push_back({w.frame(), c.i(0), c.i(1), c.s(2), c.s(3)});
   if (s == nullptr || !s->loaded || s->aborted || !w.exists(c.i(0))) return;
-  auto playing = w.show.playback.find(c.i(1));
-  if (playing == w.show.playback.end() || playing->second.started) return;
+  auto playing = w.anim_scenes.playback.find(c.i(1));
+  if (playing == w.anim_scenes.playback.end() || playing->second.started) return;
   ScenePlayback& p = playing->second;
   if (p.play_list != c.s(3) || p.requested != c.s(3)) return;
   const auto role = s->roles.find(c.s(2));
@@ -59,11 +101,12 @@ static void enter_scene(World& w, NativeCall& c) {
   p.started = true;
   for (const auto& [name, bound] : s->roles) {
     const int32_t entity = bound.first;
-    const auto clip = w.show.role_clips.find(name);
-    if (clip == w.show.role_clips.end() || !w.exists(entity)) continue;
-    std::erase_if(w.show.clips, [entity](const PlayingClip& old) { return old.entity == entity; });
-    w.show.clips.push_back({entity, s->handle, clip->second.first, clip->second.second,
-                            w.game_timer(), w.show.clip_ms});
+    const auto clip = w.anim_scenes.role_clips.find(name);
+    if (clip == w.anim_scenes.role_clips.end() || !w.exists(entity)) continue;
+    std::erase_if(w.anim_scenes.clips,
+                  [entity](const PlayingClip& old) { return old.entity == entity; });
+    w.anim_scenes.clips.push_back({entity, s->handle, clip->second.first, clip->second.second,
+                                   w.game_timer(), w.anim_scenes.clip_ms});
   }
 }
 
@@ -82,8 +125,8 @@ NativeRows anim_scenes_native_rows() {
        [](World& w, NativeCall& c) { c.ret_bool(w.anim_scenes.scene(c.i(0)) != nullptr); }},
       {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f',
        [](World& w, NativeCall& c) {
-         if (const PlayingClip* p = w.show.clip_of(w, c.i(0), c.s(1), c.s(2))) {
-           c.ret_float(w.show.progress(w, *p));
+         if (const PlayingClip* p = w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2))) {
+           c.ret_float(w.anim_scenes.progress(w, *p));
          }
        }},
       {0x477122B8D05E7968, "IS_ANIM_SCENE_LOADED", "ibb", 'b',
@@ -93,7 +136,7 @@ NativeRows anim_scenes_native_rows() {
        }},
       {0xDEE49D5CA6C49148, "IS_ENTITY_PLAYING_ANIM", "issi", 'b',
        [](World& w, NativeCall& c) {
-         c.ret_bool(w.show.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr);
+         c.ret_bool(w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr);
        }},
       {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene},
       {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list},

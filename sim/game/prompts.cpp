@@ -4,6 +4,38 @@
 
 namespace sim {
 
+PromptState* World::prompt(int32_t handle) {
+  auto it = prompts_.find(handle);
+  return it == prompts_.end() ? nullptr : &it->second;
+}
+
+int32_t World::new_prompt() {
+  PromptState p;
+  p.handle = next_prompt_++;
+  prompts_[p.handle] = p;
+  return p.handle;
+}
+
+bool World::complete_prompt(int32_t handle) {
+  PromptState* p = prompt(handle);
+  if (p == nullptr || !p->offered()) return false;
+  p->completed_frame = frame_ + 1;  // seen by the scripts in the next frame
+  return true;
+}
+
+std::vector<const PromptState*> World::prompts_labelled(const std::string& label) const {
+  std::vector<const PromptState*> found;
+  for (const auto& [handle, p] : prompts_) {
+    if (!p.deleted && p.label == label) found.push_back(&p);
+  }
+  return found;
+}
+
+int World::group_for_entity(int32_t entity) const {
+  if (entity == 0) return 1;  // the game's group for prompts tied to no entity
+  return exists(entity) ? 0x10000 + entity : 0;
+}
+
 static PromptState* live(World& w, int32_t handle) {
   PromptState* p = w.prompt(handle);
   return p != nullptr && !p->deleted ? p : nullptr;

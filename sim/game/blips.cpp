@@ -6,24 +6,41 @@
 
 namespace sim {
 
+bool BlipState::has(uint32_t modifier) const {
+  return std::find(modifiers.begin(), modifiers.end(), modifier) != modifiers.end();
+}
+
+BlipState* Blips::find(int32_t handle) {
+  auto it = all.find(handle);
+  return it == all.end() || !it->second.exists ? nullptr : &it->second;
+}
+
+std::vector<const BlipState*> Blips::live() const {
+  std::vector<const BlipState*> found;
+  for (const auto& [handle, b] : all) {
+    if (b.exists) found.push_back(&b);
+  }
+  return found;
+}
+
 static void add_for_coords(World& w, NativeCall& c) {
   BlipState b;
-  b.handle = w.venue.next_blip++;
+  b.handle = w.blips.next_handle++;
   b.style = c.u(0);
   b.position = Vec{c.f(1), c.f(2), c.f(3)};
-  w.venue.blips[b.handle] = b;
+  w.blips.all[b.handle] = b;
   c.ret_int(b.handle);
 }
 
 static void add_modifier(World& w, NativeCall& c) {
-  BlipState* b = w.venue.blip(c.i(0));
+  BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
   if (!b->has(c.u(1))) b->modifiers.push_back(c.u(1));
   c.ret_bool(true);
 }
 
 static void remove_modifier(World& w, NativeCall& c) {
-  BlipState* b = w.venue.blip(c.i(0));
+  BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
   std::erase(b->modifiers, c.u(1));
   c.ret_bool(true);
@@ -31,7 +48,7 @@ static void remove_modifier(World& w, NativeCall& c) {
 
 static void remove_blip(World& w, NativeCall& c) {
   auto* handle = c.p<int32_t>(0);
-  if (BlipState* b = w.venue.blip(*handle)) b->exists = false;
+  if (BlipState* b = w.blips.find(*handle)) b->exists = false;
   *handle = 0;  // the game clears the caller's handle
 }
 
@@ -43,15 +60,15 @@ NativeRows blips_native_rows() {
       {0xF2C3C9DA47AAA54A, "REMOVE_BLIP", "h", 'v', remove_blip},
       {0x0A062D6D7C0B2C2C, "SET_BLIP_NAME_FROM_TEXT_FILE", "is", 'v',
        [](World& w, NativeCall& c) {
-         if (BlipState* b = w.venue.blip(c.i(0))) b->name = c.s(1);
+         if (BlipState* b = w.blips.find(c.i(0))) b->name = c.s(1);
        }},
       {0xD38744167B2FA257, "SET_BLIP_SCALE", "if", 'v',
        [](World& w, NativeCall& c) {
-         if (BlipState* b = w.venue.blip(c.i(0))) b->scale = c.f(1);
+         if (BlipState* b = w.blips.find(c.i(0))) b->scale = c.f(1);
        }},
       {0x74F74D3207ED525C, "SET_BLIP_SPRITE", "iib", 'v',
        [](World& w, NativeCall& c) {
-         if (BlipState* b = w.venue.blip(c.i(0))) b->sprite = c.u(1);
+         if (BlipState* b = w.blips.find(c.i(0))) b->sprite = c.u(1);
        }},
   };
   return {rows, std::size(rows)};

@@ -82,22 +82,23 @@ const NativeRow* find_native(uint64_t hash);
 const NativeRow* native_rows_begin();
 size_t native_row_count();
 
-// Rows of each domain; native_table.cpp joins them.
+// Rows of each domain, from the domain's own file; native_table.cpp joins them.
 struct NativeRows {
   const NativeRow* rows;
   size_t count;
 };
-NativeRows core_native_rows();
-NativeRows targeting_native_rows();
+NativeRows core_native_rows();  // world.cpp
+NativeRows entities_native_rows();
 NativeRows prompt_native_rows();
 NativeRows particles_native_rows();
 NativeRows blips_native_rows();
 NativeRows interiors_native_rows();
-NativeRows scenarios_native_rows();
+NativeRows scenario_points_native_rows();
 NativeRows peds_native_rows();
 NativeRows speech_native_rows();
 NativeRows anim_scenes_native_rows();
+NativeRows money_native_rows();
 NativeRows tv_native_rows();
-NativeRows hud_native_rows();
+NativeRows clock_native_rows();
 
 }  // namespace sim

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../toolkit/script_hook.h"
+#include "../../toolkit/script_hook.h"
 #include "native_table.h"
 #include "script_fiber.h"
 #include "world.h"
