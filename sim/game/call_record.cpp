@@ -12,10 +12,9 @@ static std::string hex(uint64_t v) {
   return text;
 }
 
-// The one variadic native formats its further arguments by its format name.
 static char variadic_kind(const NativeCall& call) {
-  const char* format = call.count > 1 ? call.s(1) : nullptr;
-  return format != nullptr && std::string(format) == "LITERAL_STRING" ? 's' : 'i';
+  const char kind = formatter_tail_kind(call);
+  return kind == '?' ? 'i' : kind;
 }
 
 CallRecord make_call_record(uint64_t frame, const NativeCall& call) {

@@ -77,6 +77,10 @@ struct NativeCall {
   }
 };
 
+// What the text formatter's further arguments are, by its format name: 's'
+// a text, 'i' a 32-bit value, '?' a format the stand-in does not know.
+char formatter_tail_kind(const NativeCall& call);
+
 // Every row the stand-in knows, from all domains.
 const NativeRow* find_native(uint64_t hash);
 const NativeRow* native_rows_begin();

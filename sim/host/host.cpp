@@ -88,6 +88,7 @@ void Host::run_frame() {
     if (!due(*s)) continue;
     if (!s->fiber) s->fiber = std::make_unique<ScriptFiber>(run_script, s);
     current_ = s;
+    script_thread_ = std::this_thread::get_id();
     const auto start = std::chrono::steady_clock::now();
     s->fiber->resume();
     spent += std::chrono::steady_clock::now() - start;
@@ -170,6 +171,11 @@ void Host::script_wait(DWORD ms) {
     world_->violation("scriptWait outside the script context");
     return;
   }
+  if (off_thread("scriptWait")) return;
+  if (call_open_) {
+    world_->violation("a native call opened with nativeInit is left open across scriptWait");
+    call_open_ = false;
+  }
   ++waits_;
   Script* s = current_;
   s->wake_frame = world_->frame() + 1;
@@ -177,16 +183,27 @@ void Host::script_wait(DWORD ms) {
   s->fiber->yield();
 }
 
+// A script's own thread is the only one that may call while it runs; a call
+// from any other is refused before it touches the open call.
+bool Host::off_thread(const char* what) {
+  if (current_ == nullptr || std::this_thread::get_id() == script_thread_) return false;
+  world_->violation(std::string(what) + " from another thread while a script runs");
+  return true;
+}
+
 void Host::native_init(uint64_t hash) {
+  if (off_thread("nativeInit")) return;
   if (current_ == nullptr) world_->violation("native call outside the script context");
   if (call_open_) world_->violation("nativeInit while another call is open");
   call_ = NativeCall{};
+  for (uint64_t& slot : call_.result) slot = stale_result;
   call_.hash = hash;
   call_.row = find_native(hash);
   call_open_ = true;
 }
 
 void Host::native_push(uint64_t value) {
+  if (off_thread("nativePush64")) return;
   if (!call_open_) {
     world_->violation("nativePush64 without nativeInit");
     return;
@@ -199,6 +216,8 @@ void Host::native_push(uint64_t value) {
 }
 
 uint64_t* Host::native_call() {
+  static uint64_t refused[4] = {stale_result, stale_result, stale_result, stale_result};
+  if (off_thread("nativeCall")) return refused;
   if (!call_open_) {
     world_->violation("nativeCall without nativeInit");
     call_ = NativeCall{};
@@ -206,6 +225,7 @@ uint64_t* Host::native_call() {
   }
   call_open_ = false;
   world_->perform(call_, check_protocol(*world_, call_));
+  mark_result(call_);
   return call_.result;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../../toolkit/script_hook.h"
@@ -81,6 +82,8 @@ class Host {
   Script* current_ = nullptr;
   NativeCall call_;
   bool call_open_ = false;
+  std::thread::id script_thread_;  // the thread that runs the scripts
+  bool off_thread(const char* what);
   uint64_t waits_ = 0;
   std::chrono::nanoseconds last_script_time_{0};
 };

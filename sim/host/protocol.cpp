@@ -11,6 +11,15 @@ static std::string hex(uint64_t v) {
   return text;
 }
 
+static const char* slot_problem(char kind, uint64_t v) {
+  const auto upper = static_cast<uint32_t>(v >> 32);
+  if ((kind == 'i' || kind == 'b' || kind == 'f') && upper != 0) return "upper half not zero";
+  if (kind == 'b' && v > 1) return "a flag other than 0 or 1";
+  if (kind == 'x' && upper != ((v & 0x80000000u) ? 0xFFFFFFFFu : 0u)) return "not sign-extended";
+  if ((kind == 's' || kind == 'p' || kind == 'h') && v == 0) return "null address";
+  return nullptr;
+}
+
 bool check_protocol(World& world, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) {
@@ -25,16 +34,12 @@ bool check_protocol(World& world, const NativeCall& call) {
                     " arguments, expects " + (variadic ? "at least " : "") + std::to_string(fixed));
     return false;
   }
+  const char tail = variadic ? formatter_tail_kind(call) : '?';
   bool sound = true;
-  for (int n = 0; n < fixed; ++n) {
+  for (int n = 0; n < call.count; ++n) {
     const uint64_t v = call.args[n];
-    const char kind = params[static_cast<size_t>(n)];
-    const auto upper = static_cast<uint32_t>(v >> 32);
-    const char* problem = nullptr;
-    if ((kind == 'i' || kind == 'b' || kind == 'f') && upper != 0) problem = "upper half not zero";
-    if (kind == 'x' && upper != ((v & 0x80000000u) ? 0xFFFFFFFFu : 0u))
-      problem = "not sign-extended";
-    if ((kind == 's' || kind == 'p' || kind == 'h') && v == 0) problem = "null address";
+    const char kind = n < fixed ? params[static_cast<size_t>(n)] : tail;
+    const char* problem = slot_problem(kind, v);
     if (problem != nullptr) {
       world.violation(std::string(row->name) + ": argument " + std::to_string(n + 1) + " " +
                       problem + " (" + hex(v) + ")");
@@ -42,6 +47,12 @@ bool check_protocol(World& world, const NativeCall& call) {
     }
   }
   return sound;
+}
+
+void mark_result(NativeCall& call) {
+  const char kind = call.row != nullptr ? call.row->result : 'v';
+  const int slots = kind == 'V' ? 3 : (kind == 'i' || kind == 'b' || kind == 'f') ? 1 : 0;
+  for (int n = 0; n < slots; ++n) call.result[n] = (call.result[n] & 0xFFFFFFFFu) | result_marker;
 }
 
 }  // namespace sim

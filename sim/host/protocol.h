@@ -12,4 +12,15 @@ namespace sim {
 // Records each breach as a violation; false when the call must not act.
 bool check_protocol(World& world, const NativeCall& call);
 
+// Result slots stay valid only until the next nativeInit: they are then
+// filled with this, so a plug-in that reads them late reads nonsense.
+constexpr uint64_t stale_result = 0xDEADC0DEDEADC0DEULL;
+
+// The upper half of every 32-bit result slot, so a plug-in that reads a
+// 32-bit result as 64 bits gets a value a test notices.
+constexpr uint64_t result_marker = 0x5EA1ED00ULL << 32;
+
+// Marks the upper halves of the 32-bit slots of a finished call's result.
+void mark_result(NativeCall& call);
+
 }  // namespace sim

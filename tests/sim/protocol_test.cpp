@@ -1,7 +1,11 @@
 // The stand-in host is strict: every breach of the calling protocol is a
 // violation that fails the test that caused it.
 
+#include "protocol.h"
+
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "host.h"
 #include "natives.h"
@@ -81,6 +85,69 @@ TEST_F(Protocol, InterleavedCallsAreCaught) {
     nativeCall();
   }));
   EXPECT_TRUE(violated("nativeInit while another call is open"));
+}
+
+TEST_F(Protocol, ACallLeftOpenAcrossAWaitIsCaught) {
+  ASSERT_TRUE(run_script([] {
+    nativeInit(0x096275889B8E0EE0);
+    scriptWait(0);
+    player_ped_id();  // the next call starts afresh, without a second report
+  }));
+  EXPECT_TRUE(violated("left open across scriptWait"));
+  EXPECT_EQ(violations().size(), 1u);
+}
+
+TEST_F(Protocol, TheFormattersFurtherArgumentsAreCheckedByItsFormat) {
+  ASSERT_TRUE(run_script([] {
+    var_string(2, "CASH_STRING", 100);                            // sound
+    invoke(0xFA925AC00EB830B9, 2, "CASH_STRING", int64_t{-100});  // sign-extended tail
+    invoke(0xFA925AC00EB830B9, 10, "LITERAL_STRING", static_cast<const char*>(nullptr));
+  }));
+  EXPECT_TRUE(violated("VAR_STRING: argument 3 upper half not zero"));
+  EXPECT_TRUE(violated("VAR_STRING: argument 3 null address"));
+  EXPECT_EQ(violations().size(), 2u);
+}
+
+TEST_F(Protocol, AFlagIsZeroOrOne) {
+  ASSERT_TRUE(run_script([] {
+    set_entity_visible(5, true);       // sound
+    invoke(0x1794B4FCC84D812F, 5, 2);  // SET_ENTITY_VISIBLE with a 2
+  }));
+  EXPECT_TRUE(violated("SET_ENTITY_VISIBLE: argument 2 a flag other than 0 or 1"));
+  EXPECT_EQ(violations().size(), 1u);
+}
+
+TEST_F(Protocol, ACallFromAnotherThreadWhileTheScriptRunsIsCaught) {
+  ASSERT_TRUE(run_script([] {
+    std::thread other([] { player_ped_id(); });
+    other.join();
+    player_ped_id();  // the script's own call still goes through
+  }));
+  EXPECT_TRUE(violated("nativeInit from another thread while a script runs"));
+  EXPECT_EQ(Host::get().world().count_calls("PLAYER_PED_ID"), 1u);
+}
+
+TEST_F(Protocol, ResultSlotsReadAfterTheNextCallHoldNonsense) {
+  uint64_t late = 0;
+  ASSERT_TRUE(run_script([&] {
+    nativeInit(0x096275889B8E0EE0);  // PLAYER_PED_ID
+    const uint64_t* slots = nativeCall();
+    nativeInit(0x4F67E8ECA7D3F667);  // GET_GAME_TIMER
+    late = slots[0];                 // the player's ped, read too late
+    nativeCall();
+  }));
+  EXPECT_EQ(late, sim::stale_result) << "not the ped, nor a 0 that reads as a failed native";
+}
+
+TEST_F(Protocol, AThirtyTwoBitResultReadAsSixtyFourBitsIsWrong) {
+  uint64_t whole = 0;
+  Ped low = 0;
+  ASSERT_TRUE(run_script([&] {
+    whole = invoke<uint64_t>(0x096275889B8E0EE0);
+    low = player_ped_id();
+  }));
+  EXPECT_EQ(low, Host::get().world().player_ped()) << "the low half is the result";
+  EXPECT_NE(whole, static_cast<uint64_t>(static_cast<uint32_t>(low)));
 }
 
 void native_from_key_handler(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) { player_ped_id(); }
