@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "counter.h"
 #include "pass_bench.h"
 
 static void BM_CinemaQuietPass(benchmark::State& state) {
@@ -16,7 +17,7 @@ static void BM_CinemaQuietPass(benchmark::State& state) {
   measure_passes(state);
   host.reset();
 }
-BENCHMARK(BM_CinemaQuietPass)->UseManualTime();
+PASS_BENCHMARK(BM_CinemaQuietPass);
 
 // The film on the screen: a ticket bought, the hand-over over, the player by
 // the counter while the channel is drawn into the screen every pass.
@@ -29,7 +30,7 @@ static void BM_CinemaFilmPlayingPass(benchmark::State& state) {
   host.load_plugin(CINEMA_PLUGIN);
   host.run_until([&] { return w.count_calls("SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU") > 0; }, 4000);
   host.run_frames(3);
-  const auto buy = w.prompts_labelled("Buy Ticket ($1.00)");
+  const auto buy = w.prompts_labelled("Buy Ticket (" + w.cash_text(ticket_price) + ")");
   if (buy.size() != 1 || !w.complete_prompt(buy.front()->handle)) {
     state.SkipWithError("the ticket cannot be bought");
     return;
@@ -43,6 +44,6 @@ static void BM_CinemaFilmPlayingPass(benchmark::State& state) {
   measure_passes(state);
   host.reset();
 }
-BENCHMARK(BM_CinemaFilmPlayingPass)->UseManualTime();
+PASS_BENCHMARK(BM_CinemaFilmPlayingPass);
 
 BENCHMARK_MAIN();

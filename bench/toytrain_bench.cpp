@@ -25,6 +25,6 @@ static void quiet_pass(benchmark::State& state) {
   measure_passes(state);
   host.reset();
 }
-BENCHMARK(quiet_pass)->UseManualTime();
+PASS_BENCHMARK(quiet_pass);
 
 BENCHMARK_MAIN();

@@ -183,10 +183,7 @@ void Host::script_wait(DWORD ms) {
   s->fiber->yield();
 }
 
-// A script's own thread is the only one that may call while it runs; a call
-// from any other is refused before it touches the open call.
-bool Host::off_thread(const char* what) {
-  if (current_ == nullptr || std::this_thread::get_id() == script_thread_) return false;
+bool Host::refuse_other_thread(const char* what) {
   world_->violation(std::string(what) + " from another thread while a script runs");
   return true;
 }
@@ -195,7 +192,8 @@ void Host::native_init(uint64_t hash) {
   if (off_thread("nativeInit")) return;
   if (current_ == nullptr) world_->violation("native call outside the script context");
   if (call_open_) world_->violation("nativeInit while another call is open");
-  call_ = NativeCall{};
+  // Only what a call reads is reset: argument slots past the count are never read.
+  call_.count = 0;
   for (uint64_t& slot : call_.result) slot = stale_result;
   call_.hash = hash;
   call_.row = find_native(hash);

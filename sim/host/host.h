@@ -83,7 +83,13 @@ class Host {
   NativeCall call_;
   bool call_open_ = false;
   std::thread::id script_thread_;  // the thread that runs the scripts
-  bool off_thread(const char* what);
+  // A script's own thread is the only one that may call while it runs; a call
+  // from any other is refused before it touches the open call.
+  bool off_thread(const char* what) {
+    if (current_ == nullptr || std::this_thread::get_id() == script_thread_) return false;
+    return refuse_other_thread(what);
+  }
+  bool refuse_other_thread(const char* what);
   uint64_t waits_ = 0;
   std::chrono::nanoseconds last_script_time_{0};
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace sim {
 
@@ -26,7 +27,7 @@ bool check_protocol(World& world, const NativeCall& call) {
     world.violation("unknown native " + hex(call.hash));
     return false;
   }
-  const std::string params = row->params;
+  const std::string_view params = row->params;
   const bool variadic = !params.empty() && params.back() == '.';
   const int fixed = static_cast<int>(variadic ? params.size() - 1 : params.size());
   if (variadic ? call.count < fixed : call.count != fixed) {

@@ -1,6 +1,6 @@
 #pragma once
 // A script's own execution context: Windows fibers in the DLL build, as the
-// real host uses, and ucontext natively. Only the host thread drives them.
+// real host uses, and Boost.Context natively. Only the host thread drives them.
 
 #include <cstddef>
 

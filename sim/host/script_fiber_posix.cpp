@@ -1,38 +1,85 @@
-#include <ucontext.h>
+// Script contexts natively: Boost.Context's fcontext switches stacks in user
+// space. ucontext's swapcontext saved and restored the signal mask with a
+// system call on every switch, two per script per frame.
 
-#include <cstdint>
+#include <boost/context/detail/fcontext.hpp>
+#include <cstddef>
 #include <cstdlib>
 
 #include "script_fiber.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define SIM_ASAN_FIBERS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SIM_ASAN_FIBERS 1
+#endif
+#endif
+
+#if defined(SIM_ASAN_FIBERS)
+#include <sanitizer/common_interface_defs.h>
+#endif
+
 namespace sim {
+
+namespace fc = boost::context::detail;
 
 constexpr size_t script_stack_bytes = size_t{1024} * 1024;
 
 struct ScriptFiber::Impl {
-  ucontext_t script{};
-  ucontext_t host{};
+  fc::fcontext_t script = nullptr;  // where the script goes on
+  fc::fcontext_t host = nullptr;    // where the host goes on
   void* stack = nullptr;
   Body body = nullptr;
   void* arg = nullptr;
+  // The address sanitizer is told of every switch, or it takes the script's
+  // stack for a corrupted one.
+  void* host_fake_stack = nullptr;
+  void* script_fake_stack = nullptr;
+  const void* host_stack_bottom = nullptr;
+  size_t host_stack_size = 0;
 };
 
-static void start(unsigned hi, unsigned lo) {
-  auto* impl = reinterpret_cast<ScriptFiber::Impl*>((static_cast<uintptr_t>(hi) << 32) | lo);
-  impl->body(impl->arg);
+#if defined(SIM_ASAN_FIBERS)
+static void entering_script(ScriptFiber::Impl& f) {
+  __sanitizer_start_switch_fiber(&f.host_fake_stack, f.stack, script_stack_bytes);
+}
+static void entered_script(ScriptFiber::Impl& f) {
+  __sanitizer_finish_switch_fiber(f.script_fake_stack, &f.host_stack_bottom, &f.host_stack_size);
+}
+static void leaving_script(ScriptFiber::Impl& f) {
+  __sanitizer_start_switch_fiber(&f.script_fake_stack, f.host_stack_bottom, f.host_stack_size);
+}
+static void back_in_host(ScriptFiber::Impl& f) {
+  __sanitizer_finish_switch_fiber(f.host_fake_stack, nullptr, nullptr);
+}
+#else
+static void entering_script(ScriptFiber::Impl&) {}
+static void entered_script(ScriptFiber::Impl&) {}
+static void leaving_script(ScriptFiber::Impl&) {}
+static void back_in_host(ScriptFiber::Impl&) {}
+#endif
+
+static void start(fc::transfer_t from) {
+  auto* f = static_cast<ScriptFiber::Impl*>(from.data);
+  f->host = from.fctx;
+  entered_script(*f);
+  f->body(f->arg);
+  // A finished script is never resumed, but a context must not return.
+  for (;;) {
+    leaving_script(*f);
+    f->host = fc::jump_fcontext(f->host, nullptr).fctx;
+    entered_script(*f);
+  }
 }
 
 ScriptFiber::ScriptFiber(Body body, void* arg) : impl_(new Impl) {
   impl_->body = body;
   impl_->arg = arg;
   impl_->stack = std::malloc(script_stack_bytes);
-  getcontext(&impl_->script);
-  impl_->script.uc_stack.ss_sp = impl_->stack;
-  impl_->script.uc_stack.ss_size = script_stack_bytes;
-  impl_->script.uc_link = &impl_->host;
-  const auto address = reinterpret_cast<uintptr_t>(impl_);
-  makecontext(&impl_->script, reinterpret_cast<void (*)()>(start), 2,
-              static_cast<unsigned>(address >> 32), static_cast<unsigned>(address & 0xFFFFFFFFu));
+  // The stack grows down from its top.
+  impl_->script = fc::make_fcontext(static_cast<char*>(impl_->stack) + script_stack_bytes,
+                                    script_stack_bytes, start);
 }
 
 ScriptFiber::~ScriptFiber() {
@@ -40,7 +87,16 @@ ScriptFiber::~ScriptFiber() {
   delete impl_;
 }
 
-void ScriptFiber::resume() { swapcontext(&impl_->host, &impl_->script); }
-void ScriptFiber::yield() { swapcontext(&impl_->script, &impl_->host); }
+void ScriptFiber::resume() {
+  entering_script(*impl_);
+  impl_->script = fc::jump_fcontext(impl_->script, impl_).fctx;
+  back_in_host(*impl_);
+}
+
+void ScriptFiber::yield() {
+  leaving_script(*impl_);
+  impl_->host = fc::jump_fcontext(impl_->host, nullptr).fctx;
+  entered_script(*impl_);
+}
 
 }  // namespace sim
