@@ -50,7 +50,11 @@ void setup_handover_scene(CinemaState& s) {
   const Vector3 home = s.taker_home;
   s.money_prop = spawn_object(get_hash_key("s_inv_moneyclip01x"), &home);
   load_anim_scene(s.handover_scene);
-  while (!is_anim_scene_loaded(s.handover_scene, true, false)) scriptWait(0);
+  // A scene the game did not make never loads: waiting for it would hold the
+  // cinema for the rest of the run.
+  while (s.handover_scene != 0 && !is_anim_scene_loaded(s.handover_scene, true, false)) {
+    scriptWait(0);
+  }
   get_entity_rotation(player_ped_id(), 2);
   const float heading = get_entity_heading(s.ticket_taker);
   place_scene(s.handover_scene, s.taker_home.x, s.taker_home.y, s.taker_home.z, heading);

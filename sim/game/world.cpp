@@ -27,6 +27,7 @@ World::World() {
 
 void World::advance_frame() {
   ++frame_;
+  faults.on_frame(*this);
   const double ms = static_cast<double>(frame_seconds_) * 1000.0 + timer_fraction_;
   const auto whole = static_cast<uint32_t>(ms);
   timer_fraction_ = ms - whole;
@@ -80,7 +81,12 @@ void World::perform(NativeCall& call, bool sound) {
   const NativeRow* row = call.row;
   const bool failing =
       row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
-  if (sound && row != nullptr && !failing && row->handler != nullptr) row->handler(*this, call);
+  if (sound && row != nullptr && !failing && !faults.fails(*this, call) &&
+      row->handler != nullptr) {
+    owners.before(*this, call);
+    row->handler(*this, call);
+    owners.after(*this, call);
+  }
   if (recording) calls_.push_back(make_call_record(frame_, call));
 }
 

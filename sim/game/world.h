@@ -18,9 +18,11 @@
 #include "call_record.h"
 #include "clock.h"
 #include "entities.h"
+#include "faults.h"
 #include "interiors.h"
 #include "money.h"
 #include "native_table.h"
+#include "ownership.h"
 #include "particles.h"
 #include "peds.h"
 #include "prompts.h"
@@ -83,6 +85,11 @@ class World {
   Money money;             // the player's money, texture dictionaries, the feed
   Tv tv;                   // TV channels, render targets, screen drawing
   Clock clock;             // the game's clock
+
+  // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------
+  Ownership owners;  // the host sets owners.creator while a plug-in's script runs
+  Faults faults;     // off unless a test, soak or scenario enables it
+  Holdings holdings(const void* creator) { return owners.holdings(*this, creator); }
 
   // --- texts (world.cpp) --------------------------------------------------
   void set_text(const char* label, std::string text);  // the game's text for a label

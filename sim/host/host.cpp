@@ -52,6 +52,7 @@ HMODULE Host::load_plugin(const std::string& path) {
   attach(module);
 #endif
   plugins_.push_back(module);
+  world_->owners.name_creator(module, path.substr(path.find_last_of("/\\") + 1));
   return module;
 }
 
@@ -88,11 +89,13 @@ void Host::run_frame() {
     if (!due(*s)) continue;
     if (!s->fiber) s->fiber = std::make_unique<ScriptFiber>(run_script, s);
     current_ = s;
+    world_->owners.creator = s->module;  // what the script makes is its plug-in's
     script_thread_ = std::this_thread::get_id();
     const auto start = std::chrono::steady_clock::now();
     s->fiber->resume();
     spent += std::chrono::steady_clock::now() - start;
     current_ = nullptr;
+    world_->owners.creator = nullptr;
   }
   retired_.clear();
   last_script_time_ = spent;

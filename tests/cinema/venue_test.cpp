@@ -108,6 +108,8 @@ class SeatOccupant : public CinemaPost {
     p.entity = chair;
     world().points.all[p.handle] = p;
     s.seat_scenario = point;
+    world().owners.give(sim::Thing::point, point,
+                        test_support::test_module());  // the cinema's seat
   }
 
   void sit(int32_t ped) { world().peds.get(ped).point = point; }

@@ -1,0 +1,327 @@
+// A hostile game: faults drawn from a seed, each lasting some frames.
+
+#include "faults.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "joaat.h"
+#include "world.h"
+
+namespace sim {
+
+namespace {
+
+bool named(const NativeRow* row, const char* name) {
+  return row != nullptr && std::strcmp(row->name, name) == 0;
+}
+
+bool creates(const NativeRow* row) {
+  for (const char* name : {"CREATE_OBJECT", "CREATE_PED", "_UI_PROMPT_REGISTER_BEGIN",
+                           "BLIP_ADD_FOR_COORDS", "CREATE_SCENARIO_POINT_HASH_ATTACHED_TO_ENTITY",
+                           "START_PARTICLE_FX_LOOPED_ON_ENTITY", "_CREATE_ANIM_SCENE"}) {
+    if (named(row, name)) return true;
+  }
+  return false;
+}
+
+// The game's deletes do not fail; a failing one would only leak on the game's
+// side and hide the plug-in's own leaks.
+bool removes(const NativeRow* row) {
+  for (const char* name :
+       {"DELETE_ENTITY", "DELETE_PED", "REMOVE_BLIP", "_UI_PROMPT_DELETE", "_DELETE_SCENARIO_POINT",
+        "STOP_PARTICLE_FX_LOOPED", "_DELETE_ANIM_SCENE", "RELEASE_NAMED_RENDERTARGET"}) {
+    if (named(row, name)) return true;
+  }
+  return false;
+}
+
+bool lasting(Fault f) {
+  switch (f) {
+    case Fault::entity_removed:
+    case Fault::handle_reused:
+    case Fault::prompts_together:
+    case Fault::prompt_switched_off:
+    case Fault::timer_near_wrap:
+    case Fault::player_replaced:
+      return false;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+const char* fault_name(Fault f) {
+  static const char* const names[] = {
+      "native fails",       "creation fails",      "model invalid",  "model never loads",
+      "scene late",         "texture late",        "entity removed", "handle reused",
+      "prompts together",   "prompt switched off", "position NaN",   "position huge",
+      "timer near wrap",    "frame time 0",        "frame time 1 s", "player replaced",
+      "clock out of range", "player talks"};
+  static_assert(std::size(names) == fault_kinds);
+  return names[static_cast<size_t>(f)];
+}
+
+void Faults::enable(uint64_t seed, double rate) {
+  enabled_ = true;
+  rng_ = seed;
+  rate_ = rate;
+  allowed_.fill(true);
+}
+
+void Faults::disable() { enabled_ = false; }
+
+void Faults::allow_only(std::initializer_list<Fault> kinds) {
+  allowed_.fill(false);
+  for (Fault f : kinds) allow(f);
+}
+
+uint64_t Faults::draw() {
+  // splitmix64, as the world's own draws: the same faults on every platform
+  uint64_t z = (rng_ += 0x9E3779B97F4A7C15ULL);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
+bool Faults::any_active() const {
+  return std::any_of(frames_left_.begin(), frames_left_.end(), [](int n) { return n > 0; });
+}
+
+// Every lasting fault can hold a wait: a load that a failing native never
+// reports, a pause whose time does not pass. Only a pass held with no fault
+// left is a hang.
+bool Faults::holds_a_wait() const { return any_active(); }
+
+uint64_t Faults::injected_total() const {
+  uint64_t sum = 0;
+  for (uint64_t n : injected_) sum += n;
+  return sum;
+}
+
+std::string Faults::summary() const {
+  std::string out;
+  for (size_t n = 0; n < fault_kinds; ++n) {
+    if (injected_[n] == 0) continue;
+    if (!out.empty()) out += ", ";
+    out += std::string(fault_name(static_cast<Fault>(n))) + ' ' + std::to_string(injected_[n]);
+  }
+  return out.empty() ? "none" : out;
+}
+
+void Faults::start(World& w, Fault f, int frames) {
+  const auto k = static_cast<size_t>(f);
+  ++injected_[k];
+  switch (f) {
+    case Fault::native_fails: {
+      // One to three of the natives that answer something, for the fault's length.
+      failing_.clear();
+      std::vector<const NativeRow*> answering;
+      const NativeRow* rows = native_rows_begin();
+      for (size_t n = 0; n < native_row_count(); ++n) {
+        if (rows[n].result != 'v' && !creates(&rows[n]) && !removes(&rows[n])) {
+          answering.push_back(&rows[n]);
+        }
+      }
+      const int picks = 1 + below(3);
+      for (int n = 0; n < picks && !answering.empty(); ++n) {
+        failing_.push_back(
+            answering[static_cast<size_t>(below(static_cast<int>(answering.size())))]->hash);
+      }
+      break;
+    }
+    case Fault::scene_late:
+      w.anim_scenes.never_load = true;
+      break;
+    case Fault::entity_removed:
+    case Fault::handle_reused: {
+      std::vector<int32_t> owned;
+      for (const auto& [handle, e] : w.entities()) {
+        if (e.exists && handle != w.player_ped() &&
+            w.owners.owner(Thing::entity, handle) != nullptr) {
+          owned.push_back(handle);
+        }
+      }
+      if (owned.empty()) break;
+      const int32_t handle = owned[static_cast<size_t>(below(static_cast<int>(owned.size())))];
+      w.remove_entity(handle);
+      if (f == Fault::handle_reused) {
+        // The game's own ped now answers to the old handle.
+        EntityState* e = w.entity(handle);
+        const Vec at = e->position;
+        *e = EntityState{};
+        e->handle = handle;
+        e->kind = EntityKind::ped;
+        e->model = joaat("a_c_cat_01");
+        e->position = at;
+        w.owners.forget(Thing::entity, handle);
+      }
+      break;
+    }
+    case Fault::prompts_together:
+      for (const auto& [handle, p] : w.prompts()) {
+        if (p.offered()) w.complete_prompt(handle);
+      }
+      break;
+    case Fault::prompt_switched_off: {
+      std::vector<int32_t> off;
+      for (const auto& [handle, p] : w.prompts()) {
+        if (p.registered && !p.deleted && !p.offered() && p.mode != PromptMode::none) {
+          off.push_back(handle);
+        }
+      }
+      if (off.empty()) break;
+      w.prompt(off[static_cast<size_t>(below(static_cast<int>(off.size())))])->completed_frame =
+          w.frame() + 1;
+      break;
+    }
+    case Fault::position_nan:
+    case Fault::position_huge:
+      if (!active(Fault::position_nan) && !active(Fault::position_huge)) {
+        player_at_ = w.player_position();
+      }
+      break;
+    case Fault::timer_near_wrap:
+      // A start condition: set before the scripts run, not drawn later, since
+      // the game's timer never jumps.
+      w.set_game_timer(0xFFFFFFFFu - static_cast<uint32_t>(below(30000)));
+      break;
+    case Fault::frame_time_zero:
+    case Fault::frame_time_second:
+      if (!active(Fault::frame_time_zero) && !active(Fault::frame_time_second)) {
+        frame_seconds_ = w.frame_time();
+      }
+      break;
+    case Fault::player_replaced:
+      w.replace_player_ped("PLAYER_ZERO");
+      break;
+    case Fault::clock_out_of_range:
+      if (!active(f)) hour_ = w.clock.hour;
+      break;
+    default:
+      break;
+  }
+  if (lasting(f)) frames_left_[k] = std::max(frames_left_[k], std::max(frames, 1));
+}
+
+void Faults::end(World& w, Fault f) {
+  frames_left_[static_cast<size_t>(f)] = 0;
+  switch (f) {
+    case Fault::native_fails:
+      failing_.clear();
+      break;
+    case Fault::model_invalid:
+    case Fault::model_never_loads:
+      if (!active(Fault::model_invalid) && !active(Fault::model_never_loads)) {
+        for (uint32_t hash : held_models_) {
+          ModelState& m = w.model(hash);
+          m.valid = true;
+          m.never_loads = false;
+        }
+        held_models_.clear();
+      }
+      break;
+    case Fault::scene_late:
+      w.anim_scenes.never_load = false;
+      break;
+    case Fault::position_nan:
+    case Fault::position_huge:
+      if (!active(Fault::position_nan) && !active(Fault::position_huge)) {
+        w.place_player(player_at_.x, player_at_.y, player_at_.z);
+      }
+      break;
+    case Fault::frame_time_zero:
+    case Fault::frame_time_second:
+      if (!active(Fault::frame_time_zero) && !active(Fault::frame_time_second)) {
+        w.set_frame_time(frame_seconds_);
+      }
+      break;
+    case Fault::clock_out_of_range:
+      w.clock.hour = hour_;
+      break;
+    case Fault::player_talks:
+      w.speech.stop_talking(w, w.player_ped());
+      break;
+    default:
+      break;
+  }
+}
+
+void Faults::lift(World& w) {
+  for (size_t n = 0; n < fault_kinds; ++n) {
+    if (frames_left_[n] > 0) end(w, static_cast<Fault>(n));
+  }
+}
+
+void Faults::on_frame(World& w) {
+  for (size_t n = 0; n < fault_kinds; ++n) {
+    if (frames_left_[n] > 0 && --frames_left_[n] == 0) end(w, static_cast<Fault>(n));
+  }
+  if (enabled_ && unit() < rate_) {
+    std::vector<Fault> kinds;
+    for (size_t n = 0; n < fault_kinds; ++n) {
+      if (allowed_[n] && static_cast<Fault>(n) != Fault::timer_near_wrap) {
+        kinds.push_back(static_cast<Fault>(n));
+      }
+    }
+    if (!kinds.empty()) {
+      start(w, kinds[static_cast<size_t>(below(static_cast<int>(kinds.size())))], 30 + below(600));
+    }
+  }
+  if (active(Fault::texture_late)) {
+    for (auto& [name, d] : w.money.textures) {
+      if (d.requested && !d.loaded) d.frames_left = std::max(d.frames_left, 2);
+    }
+  }
+  if (active(Fault::position_nan)) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    w.place_player(nan, nan, nan);
+  } else if (active(Fault::position_huge)) {
+    w.place_player(3.0e38f, -3.0e38f, 1.0e30f);
+  }
+  if (active(Fault::frame_time_zero)) w.set_frame_time(0.0f);
+  if (active(Fault::frame_time_second)) w.set_frame_time(1.0f);
+  if (active(Fault::clock_out_of_range)) {
+    static const int hours[] = {-1, 24, 25, 99, -2147483647 - 1, 2147483647};
+    w.clock.hour = hours[below(static_cast<int>(std::size(hours)))];
+  }
+  if (active(Fault::player_talks) && !w.speech.talking(w, w.player_ped())) {
+    w.speech.start_talking(w, w.player_ped());
+  }
+}
+
+void Faults::watch(const char* native) {
+  watched_ = nullptr;
+  const NativeRow* rows = native_rows_begin();
+  for (size_t n = 0; n < native_row_count(); ++n) {
+    if (named(&rows[n], native)) watched_ = &rows[n];
+  }
+}
+
+bool Faults::fails(World& w, const NativeCall& call) {
+  const NativeRow* row = call.row;
+  if (row == nullptr) return false;
+  if (row == watched_) ++watched_calls_;
+  if (active(Fault::creation_fails) && creates(row)) return true;
+  if (active(Fault::native_fails) &&
+      std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end()) {
+    return true;
+  }
+  if ((active(Fault::model_invalid) || active(Fault::model_never_loads)) &&
+      named(row, "REQUEST_MODEL") && call.count > 0) {
+    ModelState& m = w.model(call.u(0));
+    if (!m.loaded) {
+      if (active(Fault::model_invalid)) m.valid = false;
+      if (active(Fault::model_never_loads)) m.never_loads = true;
+      if (std::find(held_models_.begin(), held_models_.end(), call.u(0)) == held_models_.end()) {
+        held_models_.push_back(call.u(0));
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace sim

@@ -1,0 +1,97 @@
+#pragma once
+// A hostile game, switched on with a seed. Each frame the world may start a
+// fault, and each fault lasts some frames before the game behaves again; the
+// same seed gives the same faults in the same frames. A test, a soak or a
+// scenario switches the mode on, may force a kind, and may lift every fault
+// at once to see that the plug-in goes on.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vec.h"
+
+namespace sim {
+
+class World;
+struct NativeCall;
+struct NativeRow;
+
+enum class Fault {
+  native_fails,         // chosen natives answer 0, false, a null text or handle 0
+  creation_fails,       // making an entity, prompt, blip, point, effect or scene yields 0
+  model_invalid,        // models requested now are not valid
+  model_never_loads,    // models requested now do not load while it lasts
+  scene_late,           // anim scenes do not load while it lasts
+  texture_late,         // texture dictionaries do not load while it lasts
+  entity_removed,       // the game removes one of a plug-in's entities
+  handle_reused,        // ... and gives its handle to an entity of its own
+  prompts_together,     // every offered prompt completes in the same pass
+  prompt_switched_off,  // a prompt completes in the pass it is switched off
+  position_nan,         // the player's position reads NaN
+  position_huge,        // the player's position reads huge
+  timer_near_wrap,      // the game timer starts just before its wrap (at the start only)
+  frame_time_zero,      // frames take no time
+  frame_time_second,    // frames take a whole second
+  player_replaced,      // the game gives the player a new ped
+  clock_out_of_range,   // the clock's hour reads outside 0 to 23
+  player_talks,         // the player keeps talking
+  count
+};
+constexpr size_t fault_kinds = static_cast<size_t>(Fault::count);
+const char* fault_name(Fault f);
+
+class Faults {
+ public:
+  // Switches the mode on; each frame a fault starts with `rate`'s chance, of
+  // a kind drawn from those allowed.
+  void enable(uint64_t seed, double rate = 0.002);
+  void disable();
+  bool enabled() const { return enabled_; }
+  void allow(Fault f, bool allowed = true) { allowed_[static_cast<size_t>(f)] = allowed; }
+  void allow_only(std::initializer_list<Fault> kinds);
+
+  // Starts a fault now, for `frames` frames (one-shot kinds act once).
+  void start(World& w, Fault f, int frames = 120);
+  void lift(World& w);  // every lasting fault ends now
+  bool active(Fault f) const { return frames_left_[static_cast<size_t>(f)] > 0; }
+  bool any_active() const;
+  // Faults under which the design lets a pass wait without a limit.
+  bool holds_a_wait() const;
+
+  uint64_t injected(Fault f) const { return injected_[static_cast<size_t>(f)]; }
+  uint64_t injected_total() const;
+  std::string summary() const;  // "native fails 3, ..." for the kinds injected
+
+  // Counts calls of one native, so a soak sees each pass begin.
+  void watch(const char* native);
+  uint64_t watched_calls() const { return watched_calls_; }
+
+  // The world's hooks: once per frame, before the scripts run; and for each
+  // call, whether it fails.
+  void on_frame(World& w);
+  bool fails(World& w, const NativeCall& call);
+
+ private:
+  uint64_t draw();
+  double unit() { return static_cast<double>(draw() >> 11) * 0x1.0p-53; }
+  int below(int n) { return n <= 0 ? 0 : static_cast<int>(draw() % static_cast<uint64_t>(n)); }
+  void end(World& w, Fault f);
+
+  const NativeRow* watched_ = nullptr;
+  uint64_t watched_calls_ = 0;
+  bool enabled_ = false;
+  uint64_t rng_ = 0;
+  double rate_ = 0.0;
+  std::array<bool, fault_kinds> allowed_{};
+  std::array<int, fault_kinds> frames_left_{};
+  std::array<uint64_t, fault_kinds> injected_{};
+  std::vector<uint64_t> failing_;      // natives failing under native_fails
+  std::vector<uint32_t> held_models_;  // models kept from loading, or made invalid
+  Vec player_at_;                      // where the player was before his position went wrong
+  int hour_ = 12;
+  float frame_seconds_ = 1.0f / 60.0f;
+};
+
+}  // namespace sim

@@ -1,0 +1,64 @@
+#pragma once
+// Who made what. The host names the plug-in whose script is running; every
+// entity, prompt, blip, scenario point, looped effect, anim scene and
+// render-target registration made while it runs belongs to it. The player's
+// ped and whatever the world makes itself belong to the game.
+//
+// The rule: a plug-in may read anything, and may delete or change only what
+// it made. Its sanctioned exception is the player's current ped, which it may
+// place, seat, task and turn (never delete); and a stranger sitting on a seat
+// the plug-in made, whom it may remove to keep its seat free. Acting on a handle that names
+// nothing live does nothing and is no violation; acting on a live thing made
+// by the game or another plug-in is one. So is a stale handle the game has
+// since given to someone else.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class World;
+struct NativeCall;
+
+enum class Thing { entity, prompt, blip, point, effect, scene, target, count };
+const char* thing_name(Thing t);
+
+// How many live things of each kind a creator holds.
+using Holdings = std::array<int, static_cast<size_t>(Thing::count)>;
+int total(const Holdings& h);
+std::string holdings_text(const Holdings& h);  // "entity 3, prompt 2"
+
+class Ownership {
+ public:
+  // The creator a running script stands for; null is the game.
+  const void* creator = nullptr;
+  void name_creator(const void* creator, std::string name) { names_[creator] = std::move(name); }
+  std::string name_of(const void* creator) const;
+
+  const void* owner(Thing t, int32_t handle) const;
+  const void* target_owner(const std::string& name) const;
+  void give(Thing t, int32_t handle, const void* to) { owned_[index(t)][handle] = to; }
+  void forget(Thing t, int32_t handle) { owned_[index(t)].erase(handle); }
+  void give_target(const std::string& name, const void* to) { targets_[name] = to; }
+
+  // Also forgets what no longer lives, so a long run keeps its books small.
+  Holdings holdings(World& w, const void* creator);
+
+  // Around each sound call: the check before its handler, the note of what
+  // it made after.
+  void before(World& w, const NativeCall& call);
+  void after(World& w, const NativeCall& call);
+
+ private:
+  static size_t index(Thing t) { return static_cast<size_t>(t); }
+  bool live(World& w, Thing t, int32_t handle) const;
+  bool seated_on_own_point(World& w, int32_t ped) const;
+  std::map<int32_t, const void*> owned_[static_cast<size_t>(Thing::count)];
+  std::map<std::string, const void*> targets_;
+  std::map<const void*, std::string> names_;
+};
+
+}  // namespace sim

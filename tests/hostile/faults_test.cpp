@@ -1,0 +1,135 @@
+// The hostile game's faults: drawn the same from the same seed, each doing
+// what it says while it lasts, and the game behaving again once lifted.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host.h"
+#include "joaat.h"
+#include "natives.h"
+#include "sim_test.h"
+#include "test_script.h"
+
+namespace {
+
+using test_support::run_script;
+using Faults = test_support::SimTest;
+using sim::Fault;
+
+std::string faults_after(uint64_t seed, int frames) {
+  sim::Host::get().reset();
+  sim::World& w = sim::Host::get().world();
+  w.faults.enable(seed, 0.05);
+  w.faults.allow(Fault::player_replaced, false);
+  for (int n = 0; n < frames; ++n) w.advance_frame();
+  return w.faults.summary() + " at " + std::to_string(w.game_timer());
+}
+
+TEST_F(Faults, TheSameSeedGivesTheSameFaultsAndAnotherSeedOthers) {
+  const std::string first = faults_after(7, 3000);
+  EXPECT_EQ(first, faults_after(7, 3000));
+  EXPECT_NE(first, faults_after(8, 3000));
+  EXPECT_NE(first.find("native fails"), std::string::npos) << first;
+}
+
+TEST_F(Faults, FailingNativesAnswerZeroUntilLifted) {
+  world().faults.allow_only({Fault::native_fails});
+  world().faults.start(world(), Fault::native_fails, 1000);
+  // Some answering native of the table fails; the timer is one of the candidates
+  // only by chance, so look at every read the script makes.
+  int zeros = 0;
+  for (int attempt = 0; attempt < 200 && zeros == 0; ++attempt) {
+    world().faults.start(world(), Fault::native_fails, 1000);
+    ASSERT_TRUE(run_script([&] {
+      if (player_ped_id() == 0) ++zeros;
+      if (get_game_timer() == 0) ++zeros;
+      if (get_hash_key("a") == 0) ++zeros;
+    }));
+  }
+  EXPECT_GT(zeros, 0) << "in 200 draws of failing natives none of three common reads failed";
+  world().faults.lift(world());
+  int32_t ped = 0;
+  ASSERT_TRUE(run_script([&] { ped = player_ped_id(); }));
+  EXPECT_EQ(ped, world().player_ped());
+}
+
+TEST_F(Faults, CreationYieldsZeroWhileItLasts) {
+  world().model("p_chair01x").load_frames = 0;
+  world().faults.start(world(), Fault::creation_fails, 1000);
+  Object chair = -1;
+  Prompt prompt = -1;
+  ASSERT_TRUE(run_script([&] {
+    request_model(get_hash_key("p_chair01x"), false);
+    chair = create_object(get_hash_key("p_chair01x"), 0, 0, 0, false, false, false, false, false);
+    prompt = ui_prompt_register_begin();
+  }));
+  EXPECT_EQ(chair, 0);
+  EXPECT_EQ(prompt, 0);
+}
+
+TEST_F(Faults, AModelThatNeverLoadsLoadsOnceTheFaultIsLifted) {
+  world().faults.start(world(), Fault::model_never_loads, 100000);
+  ASSERT_TRUE(run_script([] { request_model(get_hash_key("p_chair01x"), false); }));
+  host().run_frames(50);
+  EXPECT_FALSE(world().model("p_chair01x").loaded);
+  world().faults.lift(world());
+  host().run_frames(5);
+  EXPECT_TRUE(world().model("p_chair01x").loaded);
+}
+
+TEST_F(Faults, APlayerPositionGoneWrongComesBackWhereItWas) {
+  world().place_player(10.0f, 20.0f, 30.0f);
+  world().faults.start(world(), Fault::position_nan, 5);
+  host().run_frame();
+  EXPECT_TRUE(std::isnan(world().player_position().x));
+  host().run_frames(5);
+  EXPECT_FLOAT_EQ(world().player_position().y, 20.0f);
+}
+
+TEST_F(Faults, FrameTimeAndClockComeBackAfterTheirFault) {
+  world().faults.start(world(), Fault::frame_time_second, 3);
+  world().faults.start(world(), Fault::clock_out_of_range, 3);
+  host().run_frame();
+  EXPECT_FLOAT_EQ(world().frame_time(), 1.0f);
+  EXPECT_TRUE(world().clock.hour < 0 || world().clock.hour > 23) << world().clock.hour;
+  host().run_frames(3);
+  EXPECT_FLOAT_EQ(world().frame_time(), 1.0f / 60.0f);
+  EXPECT_EQ(world().clock.hour, 12);
+}
+
+TEST_F(Faults, TheTimerJumpsJustBeforeItsWrap) {
+  world().faults.start(world(), Fault::timer_near_wrap);
+  EXPECT_GT(world().game_timer(), 0xFFFFFFFFu - 30000u);
+  host().run_for_ms(40000);
+  EXPECT_LT(world().game_timer(), 40000u) << "it wraps";
+}
+
+TEST_F(Faults, BothPromptsOfAPairCompleteInOnePass) {
+  for (int n = 0; n < 2; ++n) {
+    sim::PromptState* p = world().prompt(world().new_prompt());
+    p->registered = p->enabled = p->visible = true;
+    p->mode = sim::PromptMode::hold;
+  }
+  world().faults.start(world(), Fault::prompts_together);
+  for (const auto& [handle, p] : world().prompts())
+    EXPECT_EQ(p.completed_frame, world().frame() + 1);
+}
+
+TEST_F(Faults, APromptSwitchedOffStillReportsItsCompletion) {
+  sim::PromptState* p = world().prompt(world().new_prompt());
+  p->registered = true;
+  p->mode = sim::PromptMode::standard;
+  world().faults.start(world(), Fault::prompt_switched_off);
+  EXPECT_EQ(p->completed_frame, world().frame() + 1);
+}
+
+TEST_F(Faults, ThePlayerGetsANewPed) {
+  const int32_t before = world().player_ped();
+  world().faults.start(world(), Fault::player_replaced);
+  EXPECT_NE(world().player_ped(), before);
+  EXPECT_FALSE(world().exists(before));
+  EXPECT_EQ(world().faults.injected(Fault::player_replaced), 1u);
+}
+
+}  // namespace

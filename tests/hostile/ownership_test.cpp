@@ -1,0 +1,225 @@
+// A plug-in deletes and changes only what it made: each way of breaking that
+// rule, committed once by a test script standing in for a plug-in, is
+// reported; its own things and the player's sanctioned handling are not.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host.h"
+#include "joaat.h"
+#include "natives.h"
+#include "test_script.h"
+
+namespace {
+
+using test_support::run_script;
+
+int other_plugin_tag;
+const void* const other_plugin = &other_plugin_tag;
+
+class Ownership : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::Host::get().reset();
+    world().owners.name_creator(other_plugin, "other.asi");
+    world().owners.name_creator(test_support::test_module(), "tested.asi");
+  }
+  void TearDown() override { sim::Host::get().reset(); }
+  sim::Host& host() { return sim::Host::get(); }
+  sim::World& world() { return sim::Host::get().world(); }
+
+  // An entity of the other plug-in, or of the game when `owner` is null.
+  int32_t entity_of(const void* owner) {
+    const int32_t e =
+        world().create_entity(sim::EntityKind::object, sim::joaat("p_chair01x"), {}, 0.0f);
+    if (owner != nullptr) world().owners.give(sim::Thing::entity, e, owner);
+    return e;
+  }
+
+  // Exactly one violation, naming what was done.
+  void expect_one_violation(const std::string& native, const std::string& whose) {
+    const auto& v = world().violations();
+    ASSERT_EQ(v.size(), 1u) << (v.empty() ? "no violation" : v.back());
+    EXPECT_NE(v.front().find("tested.asi"), std::string::npos) << v.front();
+    EXPECT_NE(v.front().find(native), std::string::npos) << v.front();
+    EXPECT_NE(v.front().find(whose), std::string::npos) << v.front();
+  }
+  void expect_no_violation() {
+    EXPECT_TRUE(world().violations().empty()) << world().violations().front();
+  }
+};
+
+TEST_F(Ownership, DeletingThePlayersPedIsReported) {
+  ASSERT_TRUE(run_script([] {
+    Ped me = player_ped_id();
+    delete_ped(&me);
+  }));
+  expect_one_violation("DELETE_PED", "the player's ped");
+}
+
+TEST_F(Ownership, DeletingAnotherPluginsEntityIsReported) {
+  int32_t e = entity_of(other_plugin);
+  ASSERT_TRUE(run_script([&] { delete_entity(&e); }));
+  expect_one_violation("DELETE_ENTITY", "other.asi");
+}
+
+TEST_F(Ownership, DeletingAnEntityOfTheGameIsReported) {
+  int32_t e = entity_of(nullptr);
+  ASSERT_TRUE(run_script([&] { delete_entity(&e); }));
+  expect_one_violation("DELETE_ENTITY", "the game");
+}
+
+TEST_F(Ownership, ChangingAnotherPluginsEntityIsReported) {
+  const int32_t e = entity_of(other_plugin);
+  ASSERT_TRUE(run_script([&] { freeze_entity_position(e, true); }));
+  expect_one_violation("FREEZE_ENTITY_POSITION", "other.asi");
+}
+
+TEST_F(Ownership, TaskingAnotherPluginsPedIsReported) {
+  const int32_t ped =
+      world().create_entity(sim::EntityKind::ped, sim::joaat("a_f_m_tumtownfolk_01"), {}, 0.0f);
+  world().owners.give(sim::Thing::entity, ped, other_plugin);
+  ASSERT_TRUE(run_script([&] { clear_ped_tasks(ped, true, true); }));
+  expect_one_violation("CLEAR_PED_TASKS", "other.asi");
+}
+
+TEST_F(Ownership, SwitchingAnotherPluginsPromptIsReported) {
+  const int32_t p = world().new_prompt();
+  world().owners.give(sim::Thing::prompt, p, other_plugin);
+  ASSERT_TRUE(run_script([&] { ui_prompt_set_enabled(p, false); }));
+  expect_one_violation("_UI_PROMPT_SET_ENABLED", "other.asi");
+}
+
+TEST_F(Ownership, DeletingAnotherPluginsPromptIsReported) {
+  const int32_t p = world().new_prompt();
+  world().owners.give(sim::Thing::prompt, p, other_plugin);
+  ASSERT_TRUE(run_script([&] { ui_prompt_delete(p); }));
+  expect_one_violation("_UI_PROMPT_DELETE", "other.asi");
+}
+
+TEST_F(Ownership, RemovingAnotherPluginsBlipIsReported) {
+  sim::BlipState b;
+  b.handle = world().blips.next_handle++;
+  world().blips.all[b.handle] = b;
+  world().owners.give(sim::Thing::blip, b.handle, other_plugin);
+  int32_t handle = b.handle;
+  ASSERT_TRUE(run_script([&] { remove_blip(&handle); }));
+  expect_one_violation("REMOVE_BLIP", "other.asi");
+}
+
+TEST_F(Ownership, ScalingAnotherPluginsBlipIsReported) {
+  sim::BlipState b;
+  b.handle = world().blips.next_handle++;
+  world().blips.all[b.handle] = b;
+  world().owners.give(sim::Thing::blip, b.handle, other_plugin);
+  ASSERT_TRUE(run_script([&] { set_blip_scale(b.handle, 2.0f); }));
+  expect_one_violation("SET_BLIP_SCALE", "other.asi");
+}
+
+TEST_F(Ownership, DeletingAnotherPluginsScenarioPointIsReported) {
+  sim::ScenarioPointState p;
+  p.handle = world().points.next_handle++;
+  p.entity = entity_of(other_plugin);
+  world().points.all[p.handle] = p;
+  world().owners.give(sim::Thing::point, p.handle, other_plugin);
+  ASSERT_TRUE(run_script([&] { delete_scenario_point(p.handle); }));
+  expect_one_violation("_DELETE_SCENARIO_POINT", "other.asi");
+}
+
+TEST_F(Ownership, StoppingAnotherPluginsEffectIsReported) {
+  const float offset[3] = {};
+  const int32_t fx = world().particles.start(sim::joaat("ent_amb_smoke"), sim::joaat("core"),
+                                             entity_of(other_plugin), offset, 1.0f);
+  world().owners.give(sim::Thing::effect, fx, other_plugin);
+  ASSERT_TRUE(run_script([&] { stop_particle_fx_looped(fx, false); }));
+  expect_one_violation("STOP_PARTICLE_FX_LOOPED", "other.asi");
+}
+
+TEST_F(Ownership, DeletingAnotherPluginsSceneIsReported) {
+  sim::AnimSceneState s;
+  s.handle = world().anim_scenes.next_scene++;
+  world().anim_scenes.scenes[s.handle] = s;
+  world().owners.give(sim::Thing::scene, s.handle, other_plugin);
+  ASSERT_TRUE(run_script([&] { delete_anim_scene(s.handle); }));
+  expect_one_violation("_DELETE_ANIM_SCENE", "other.asi");
+}
+
+TEST_F(Ownership, ReleasingAnotherPluginsRenderTargetIsReported) {
+  world().tv.targets["bla_theater"].registered = true;
+  world().owners.give_target("bla_theater", other_plugin);
+  ASSERT_TRUE(run_script([] { release_named_rendertarget("bla_theater"); }));
+  expect_one_violation("RELEASE_NAMED_RENDERTARGET", "other.asi");
+}
+
+TEST_F(Ownership, AStaleHandleTheGameGaveToItsOwnPedIsReported) {
+  world().model("p_chair01x").load_frames = 0;
+  int32_t mine = 0;
+  ASSERT_TRUE(run_script([&] {
+    request_model(get_hash_key("p_chair01x"), false);
+    mine = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false,
+                         false);
+  }));
+  ASSERT_NE(mine, 0);
+  world().faults.start(world(), sim::Fault::handle_reused);  // gone, and its handle reused
+  ASSERT_TRUE(world().exists(mine));
+  EXPECT_EQ(world().entity(mine)->model, sim::joaat("a_c_cat_01"));
+  ASSERT_TRUE(
+      run_script([&] { set_entity_coords(mine, 0.0f, 0.0f, 0.0f, false, false, false, false); }));
+  expect_one_violation("SET_ENTITY_COORDS", "the game");
+}
+
+TEST_F(Ownership, APluginHandlesItsOwnThingsAndPlacesAndTasksThePlayerFreely) {
+  world().model("p_chair01x").load_frames = 0;
+  ASSERT_TRUE(run_script([] {
+    request_model(get_hash_key("p_chair01x"), false);
+    Object chair = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false,
+                                 false, false);
+    freeze_entity_position(chair, true);
+    Blip blip = blip_add_for_coords(get_hash_key("BLIP_STYLE_SHOP"), 1.0f, 2.0f, 3.0f);
+    set_blip_scale(blip, 0.5f);
+    remove_blip(&blip);
+    Prompt p = ui_prompt_register_begin();
+    ui_prompt_set_enabled(p, true);
+    ui_prompt_delete(p);
+    const Ped me = player_ped_id();
+    set_entity_coords(me, 1.0f, 1.0f, 1.0f, false, false, false, false);
+    clear_ped_tasks(me, true, true);
+    delete_entity(&chair);
+  }));
+  expect_no_violation();
+  EXPECT_EQ(sim::total(world().holdings(test_support::test_module())), 0);
+}
+
+TEST_F(Ownership, ThingsTheGameMadeAreItsOwnAndActingOnNothingIsNoViolation) {
+  int32_t gone = entity_of(other_plugin);
+  world().remove_entity(gone);
+  ASSERT_TRUE(run_script([&] {
+    freeze_entity_position(gone, true);
+    delete_entity(&gone);
+    ui_prompt_set_enabled(0, true);
+  }));
+  expect_no_violation();
+}
+
+TEST_F(Ownership, HoldingsCountWhatEachPluginKeepsAliveByKind) {
+  world().model("p_chair01x").load_frames = 0;
+  Object second = 0;
+  ASSERT_TRUE(run_script([&] {
+    request_model(get_hash_key("p_chair01x"), false);
+    create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false, false);
+    second = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false,
+                           false);
+    ui_prompt_register_begin();
+    blip_add_for_coords(get_hash_key("BLIP_STYLE_SHOP"), 1.0f, 2.0f, 3.0f);
+  }));
+  const sim::Holdings h = world().holdings(test_support::test_module());
+  EXPECT_EQ(h[static_cast<size_t>(sim::Thing::entity)], 2);
+  EXPECT_EQ(h[static_cast<size_t>(sim::Thing::prompt)], 1);
+  EXPECT_EQ(h[static_cast<size_t>(sim::Thing::blip)], 1);
+  EXPECT_EQ(sim::holdings_text(h), "entity 2, prompt 1, blip 1");
+  world().remove_entity(second);
+  EXPECT_EQ(sim::total(world().holdings(test_support::test_module())), 3);
+}
+
+}  // namespace
