@@ -5,6 +5,7 @@
 
 #include "cinema_fixture.h"
 #include "joaat.h"
+#include "train_world.h"
 
 namespace {
 
@@ -33,6 +34,22 @@ TEST_F(CinemaFound, AHandOverWhoseSceneTheGameCouldNotMakeDoesNotHoldTheCinema) 
   stand_west_of_home(300.0f);
   EXPECT_TRUE(host().run_until([&] { return world().blips.live().empty(); }, 120))
       << "the post is removed once the player walks away";
+}
+
+}  // namespace
+
+namespace {
+
+using toytrain_test::TrainWorld;
+
+TEST_F(TrainWorld, ATrainTheGameWronglyReportsGoneIsNotLeftStandingBesideTheNextOne) {
+  load_with_train();
+  world().fail_native(0xD42BD6EB2E0F1677);  // DOES_ENTITY_EXIST answers false
+  host().run_frames(30);
+  world().fail_native(0xD42BD6EB2E0F1677, false);
+  host().run_frames(5);
+  EXPECT_EQ(trains().size(), 1u);
+  EXPECT_EQ(live_tracks(), 1u);
 }
 
 }  // namespace
