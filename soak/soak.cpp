@@ -203,6 +203,13 @@ Report run(const Options& o) {
                   std::to_string(hang_frames) + " frames with no fault left";
       break;
     }
+    if (f % 4096 == 0) {
+      w->forget_removed_entities();
+      std::erase_if(w->points.all, [](const auto& kv) { return !kv.second.exists; });
+      std::erase_if(w->blips.all, [](const auto& kv) { return !kv.second.exists; });
+      std::erase_if(w->peds.all, [&](const auto& kv) { return !w->exists(kv.first); });
+      std::erase_if(w->anim_scenes.scenes, [](const auto& kv) { return !kv.second.exists; });
+    }
     if (f % 64 == 0 || stay == 0) {
       const sim::Holdings h = w->holdings(module);
       const int total = sim::total(h);

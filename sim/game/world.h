@@ -58,6 +58,9 @@ class World {
   std::vector<const EntityState*> live_entities(const char* model_name) const;
   const std::map<int32_t, EntityState>& entities() const { return entities_; }
   bool any_live_entity_of(uint32_t model) const;
+  // Drops removed entities from the books; a long run calls it now and then
+  // so that the world's per-frame work does not grow with every visit.
+  void forget_removed_entities();
   static float heading_of(const EntityState& e);
 
   int32_t player_ped() const { return player_ped_; }
