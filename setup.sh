@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev libbenchmark-dev libboost-context-dev
+packages=(cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev libbenchmark-dev libboost-context-dev librapidcheck-dev libcli11-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
 missing=()
 for p in "${packages[@]}"; do

@@ -96,6 +96,9 @@ sim::Holdings kept_when_away(const std::string& deliverable) {
     h[static_cast<size_t>(sim::Thing::entity)] = 3;
     h[static_cast<size_t>(sim::Thing::prompt)] = 4;  // buy, info, sit, leave
     h[static_cast<size_t>(sim::Thing::scene)] = 1;   // the last hand-over, released by the next
+    // The player's seat point of a sale made before any post (the buy prompt
+    // is on from the set-up); the next removal of a post deletes it.
+    h[static_cast<size_t>(sim::Thing::point)] = 1;
   }
   return h;
 }
@@ -115,6 +118,14 @@ std::string Report::text() const {
          (fault_text.empty() ? "none" : fault_text) + "\npeak owned live " +
          std::to_string(peak_total) + " (" + sim::holdings_text(peak) + ")\nwall " + wall + " s\n" +
          (sound() ? "sound" : "FAILED: " + failure) + '\n';
+}
+
+void tidy(sim::World& w) {
+  w.forget_removed_entities();
+  std::erase_if(w.points.all, [](const auto& kv) { return !kv.second.exists; });
+  std::erase_if(w.blips.all, [](const auto& kv) { return !kv.second.exists; });
+  std::erase_if(w.peds.all, [&](const auto& kv) { return !w.exists(kv.first); });
+  std::erase_if(w.anim_scenes.scenes, [](const auto& kv) { return !kv.second.exists; });
 }
 
 Report run(const Options& o) {
@@ -203,13 +214,7 @@ Report run(const Options& o) {
                   std::to_string(hang_frames) + " frames with no fault left";
       break;
     }
-    if (f % 4096 == 0) {
-      w->forget_removed_entities();
-      std::erase_if(w->points.all, [](const auto& kv) { return !kv.second.exists; });
-      std::erase_if(w->blips.all, [](const auto& kv) { return !kv.second.exists; });
-      std::erase_if(w->peds.all, [&](const auto& kv) { return !w->exists(kv.first); });
-      std::erase_if(w->anim_scenes.scenes, [](const auto& kv) { return !kv.second.exists; });
-    }
+    if (f % 4096 == 0) tidy(*w);
     if (f % 64 == 0 || stay == 0) {
       const sim::Holdings h = w->holdings(module);
       const int total = sim::total(h);

@@ -59,9 +59,8 @@ bool World::any_live_entity_of(uint32_t model) const {
 }
 
 void World::forget_removed_entities() {
-  std::erase_if(entities_, [&](const auto& kv) {
-    return !kv.second.exists && kv.first != player_ped_;
-  });
+  std::erase_if(entities_,
+                [&](const auto& kv) { return !kv.second.exists && kv.first != player_ped_; });
 }
 
 float World::heading_of(const EntityState& e) {

@@ -168,8 +168,11 @@ void Faults::start(World& w, Fault f, int frames) {
       break;
     case Fault::prompt_switched_off: {
       std::vector<int32_t> off;
-      for (const auto& [handle, p] : w.prompts()) {
-        if (p.registered && !p.deleted && !p.offered() && p.mode != PromptMode::none) {
+      // Completed by the player as the script switched it off: only one
+      // that was on offer at the last frame.
+      for (int32_t handle : offered_before_) {
+        const PromptState* p = w.prompt(handle);
+        if (p != nullptr && !p->deleted && !p->offered() && p->mode != PromptMode::none) {
           off.push_back(handle);
         }
       }
@@ -269,6 +272,12 @@ void Faults::on_frame(World& w) {
     }
     if (!kinds.empty()) {
       start(w, kinds[static_cast<size_t>(below(static_cast<int>(kinds.size())))], 30 + below(600));
+    }
+  }
+  if (enabled_) {
+    offered_before_.clear();
+    for (const auto& [handle, p] : w.prompts()) {
+      if (p.offered()) offered_before_.push_back(handle);
     }
   }
   if (active(Fault::texture_late)) {

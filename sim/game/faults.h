@@ -28,7 +28,7 @@ enum class Fault {
   entity_removed,       // the game removes one of a plug-in's entities
   handle_reused,        // ... and gives its handle to an entity of its own
   prompts_together,     // every offered prompt completes in the same pass
-  prompt_switched_off,  // a prompt completes in the pass it is switched off
+  prompt_switched_off,  // a prompt switched off in the last pass reports a completion
   position_nan,         // the player's position reads NaN
   position_huge,        // the player's position reads huge
   timer_near_wrap,      // the game timer starts just before its wrap (at the start only)
@@ -87,9 +87,10 @@ class Faults {
   std::array<bool, fault_kinds> allowed_{};
   std::array<int, fault_kinds> frames_left_{};
   std::array<uint64_t, fault_kinds> injected_{};
-  std::vector<uint64_t> failing_;      // natives failing under native_fails
-  std::vector<uint32_t> held_models_;  // models kept from loading, or made invalid
-  Vec player_at_;                      // where the player was before his position went wrong
+  std::vector<int32_t> offered_before_;  // prompts offered at the last frame, while enabled
+  std::vector<uint64_t> failing_;        // natives failing under native_fails
+  std::vector<uint32_t> held_models_;    // models kept from loading, or made invalid
+  Vec player_at_;                        // where the player was before his position went wrong
   int hour_ = 12;
   float frame_seconds_ = 1.0f / 60.0f;
 };

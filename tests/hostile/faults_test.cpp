@@ -116,10 +116,13 @@ TEST_F(Faults, BothPromptsOfAPairCompleteInOnePass) {
     EXPECT_EQ(p.completed_frame, world().frame() + 1);
 }
 
-TEST_F(Faults, APromptSwitchedOffStillReportsItsCompletion) {
+TEST_F(Faults, APromptSwitchedOffInTheLastPassStillReportsItsCompletion) {
+  world().faults.enable(1, 0.0);
   sim::PromptState* p = world().prompt(world().new_prompt());
-  p->registered = true;
+  p->registered = p->enabled = p->visible = true;
   p->mode = sim::PromptMode::standard;
+  host().run_frame();
+  p->enabled = false;  // as the script switches it off
   world().faults.start(world(), Fault::prompt_switched_off);
   EXPECT_EQ(p->completed_frame, world().frame() + 1);
 }
