@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds both plug-ins for
-# Windows into dist/, and builds the stand-in host and tests natively.
+# Windows into dist/ with the release archive, and builds the stand-in host
+# and tests natively.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev
+packages=(cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
 missing=()
 for p in "${packages[@]}"; do
@@ -26,4 +27,4 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 
 echo
-echo "Built dist/cinema.asi and dist/toytrain.asi"
+echo "Built in dist/: $(cd dist && echo *)"

@@ -24,7 +24,7 @@ static void BM_CinemaFilmPlayingPass(benchmark::State& state) {
   sim::Host& host = sim::Host::get();
   host.reset();
   sim::World& w = host.world();
-  w.show.film_ms = UINT32_MAX;  // no end marker while measured
+  w.tv.film_ms = UINT32_MAX;  // no end marker while measured
   w.place_player(-3613.994f - 5.0f, -2642.941f, -12.496f);
   host.load_plugin(CINEMA_PLUGIN);
   host.run_until([&] { return w.count_calls("SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU") > 0; }, 4000);
@@ -34,7 +34,7 @@ static void BM_CinemaFilmPlayingPass(benchmark::State& state) {
     state.SkipWithError("the ticket cannot be bought");
     return;
   }
-  if (!host.run_until([&] { return w.venue.tv_channel == 1; }, 2000)) {
+  if (!host.run_until([&] { return w.tv.channel == 1; }, 2000)) {
     state.SkipWithError("the film does not start");
     return;
   }

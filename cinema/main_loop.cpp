@@ -22,6 +22,11 @@
 
 static CinemaState cinema;
 
+constexpr float greeting_distance = 6.5f;       // from the taker
+constexpr float farewell_distance = 4.5f;       // from the taker
+constexpr int32_t channel_off_delay_ms = 5000;  // after the player walks out
+constexpr uint32_t audience_pause_ms = 2000;    // after the first and the fifth seat
+
 static const char* draw_voice() {
   const int r = get_random_int_in_range(0, 100);
   if (r <= 25) return "JK_TICKET_TAKER";
@@ -64,8 +69,8 @@ static void start_idle_scenario(Ped taker) {
 }
 
 static void spawn_post(CinemaState& s) {
-  s.post_blip =
-      blip_add_for_coords(get_hash_key("BLIP_STYLE_SHOP"), -3613.994f, -2642.941f, -12.496f);
+  const Hash blip_style = get_hash_key("BLIP_STYLE_SHOP");
+  s.post_blip = blip_add_for_coords(blip_style, s.taker_home.x, s.taker_home.y, s.taker_home.z);
   set_blip_sprite(s.post_blip, get_hash_key("blip_ambient_theatre"), true);
   set_blip_scale(s.post_blip, 0.1f);
   set_blip_name_from_text_file(s.post_blip, "blip_ambient_theatre");
@@ -107,7 +112,7 @@ static void spawn_post(CinemaState& s) {
 
   for (int seat = 0; seat < audience_size; ++seat) {
     s.audience[seat] = spawn_audience_seat(audience_seats[seat], s.audience_props[seat]);
-    if (seat == 0 || seat == 4) scriptWait(2000);
+    if (seat == 0 || seat == 4) scriptWait(audience_pause_ms);
   }
   for (const Ped ped : s.audience) set_ped_config_flag(ped, 301, true);
   for (const Ped ped : s.audience) {
@@ -157,15 +162,15 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
 
   set_screen_level_by_hour(s);
 
-  if (!(d_taker >= 6.5f) && !s.welcomed) {
+  if (!(d_taker >= greeting_distance) && !s.welcomed) {
     taker_looks_at_player(s);
     say_line(s, s.ticket_taker, "WELCOME");
     s.welcomed = true;
   }
 
-  if (d_home > 110.0f && s.spawned) {
+  if (d_home > post_close_distance && s.spawned) {
     despawn_post(s);
-  } else if (d_home < 90.0f && !s.spawned) {
+  } else if (d_home < post_open_distance && !s.spawned) {
     spawn_post(s);
   }
 
@@ -176,10 +181,10 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
     s.film_chosen = true;
   }
 
-  if (d_home < 90.0f) end_of_film_step(s, d_home);
+  if (d_home < post_open_distance) end_of_film_step(s, d_home);
   ticket_sale_step(s, seat_offset);
   if (s.film_pending) film_start_step(s);
-  if (d_home < 90.0f) render_target_step(s, d_home);
+  if (d_home < post_open_distance) render_target_step(s, d_home);
   sit_step(s);
   leave_step(s);
   film_information_step(s);
@@ -194,7 +199,7 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
     }
   }
 
-  if (s.channel_off_pending && elapsed_ms(get_game_timer(), s.left_at_ms) > 5000) {
+  if (s.channel_off_pending && elapsed_ms(get_game_timer(), s.left_at_ms) > channel_off_delay_ms) {
     set_tv_channel(-1);
     s.channel_off_pending = false;
   }
@@ -203,7 +208,7 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
   if (inside && !s.was_inside) ++s.entry_count;
   s.was_inside = inside;
 
-  if (!(d_taker >= 4.5f) && !s.farewell_said && s.farewell_due) {
+  if (!(d_taker >= farewell_distance) && !s.farewell_said && s.farewell_due) {
     taker_looks_at_player(s);
     say_line(s, s.ticket_taker, "FAREWELL_DURING_SHOW");
     s.farewell_said = true;

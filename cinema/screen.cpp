@@ -7,6 +7,7 @@
 
 static const char* const target_name = "bla_theater";
 static const char* const screen_model = "script_rt_arm_screen";
+constexpr int32_t film_start_delay_ms = 15500;  // from the sale, strictly more
 
 void create_screen(CinemaState& s) {
   const Vector3 at{-3602.7405f, -2650.9917f, -10.691999f};
@@ -30,7 +31,8 @@ void release_screen_target() {
 }
 
 void end_of_film_step(CinemaState&, float d_home) {
-  if (!is_tvshow_currently_playing(get_hash_key("END_OF_MOVIE_MARKER")) || !(d_home < 90.0f)) {
+  if (!is_tvshow_currently_playing(get_hash_key("END_OF_MOVIE_MARKER")) ||
+      !(d_home < post_open_distance)) {
     return;
   }
   release_screen_target();
@@ -38,7 +40,7 @@ void end_of_film_step(CinemaState&, float d_home) {
 }
 
 void film_start_step(CinemaState& s) {
-  if (!(elapsed_ms(get_game_timer(), s.show_start_ms) > 15500)) return;
+  if (!(elapsed_ms(get_game_timer(), s.show_start_ms) > film_start_delay_ms)) return;
   set_tv_channel(-1);
   set_tv_channel_playlist(
       1, s.film_choice == 0 ? "PL_TOON_MODERN_MEDICINE" : "PL_TOON_WORLDS_STRONGEST_MAN", true);
@@ -51,7 +53,7 @@ void film_start_step(CinemaState& s) {
 }
 
 void render_target_step(CinemaState& s, float d_home) {
-  if (!(d_home < 90.0f)) return;
+  if (!(d_home < post_open_distance)) return;
   const Hash model = get_hash_key(screen_model);
   bool ready = is_named_rendertarget_registered(target_name);
   if (!ready) {

@@ -22,6 +22,8 @@ void say_line(const CinemaState& s, Ped speaker, const char* line) {
   play_ped_ambient_speech_native(speaker, &request);
 }
 
+constexpr int32_t taker_look_ms = 5000;
+
 void taker_looks_at_player(const CinemaState& s) {
-  task_look_at_entity(s.ticket_taker, s.player_ped, 5000, 0, 2048, 3);
+  task_look_at_entity(s.ticket_taker, s.player_ped, taker_look_ms, 0, 2048, 3);
 }

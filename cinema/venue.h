@@ -14,7 +14,6 @@ struct AudienceSeat {
   const char* ped_model;
 };
 
-constexpr int audience_size = 7;
 extern const AudienceSeat audience_seats[audience_size];
 
 // A chair, a seat point on it, and a townsfolk ped sent to sit there.

@@ -21,6 +21,12 @@ concept NativeArgument =
     (std::is_integral_v<T> && sizeof(T) == 4) ||
     std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> || std::is_pointer_v<T>;
 
+// A text formatter's tail opens with the name of its format.
+template <typename... Args>
+inline constexpr bool opens_with_text = false;
+template <typename First, typename... Rest>
+inline constexpr bool opens_with_text<First, Rest...> = std::is_convertible_v<First, const char*>;
+
 template <NativeArgument T>
 inline uint64_t encode(T value) {
   if constexpr (std::is_same_v<T, bool>) {
@@ -29,11 +35,11 @@ inline uint64_t encode(T value) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
+  } else if constexpr (std::is_pointer_v<T>) {
+    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(value));
   } else if constexpr (std::is_integral_v<T> && sizeof(T) == 4) {
     // 32-bit kinds are zero-extended: -1 goes as 0x00000000FFFFFFFF.
     return static_cast<uint32_t>(value);
-  } else if constexpr (std::is_pointer_v<T>) {
-    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(value));
   } else {
     // A full slot, for the few natives that take a 64-bit value.
     return static_cast<uint64_t>(value);

@@ -9,8 +9,9 @@
 Prompt create_labelled_prompt(const char* label, Hash control) {
   const Prompt prompt = ui_prompt_register_begin();
   ui_prompt_set_control_action(prompt, control);
-  const char* text = var_string(10, "LITERAL_STRING", label);
-  ui_prompt_set_text(prompt, text);
+  const char* text = var_string(10, "LITERAL_STRING", label != nullptr ? label : "");
+  // A failed call gives no text; the prompt then shows none.
+  if (text != nullptr) ui_prompt_set_text(prompt, text);
 #if defined(TOOLKIT_PROMPT_STANDARD_MODE)
   ui_prompt_set_standard_mode(prompt, false);
 #else

@@ -12,7 +12,6 @@
 const Vector3 train_site{-2361.56f, -2395.153f, 62.124f};
 
 static constexpr float site_radius = 135.0f;
-static constexpr float full_smoke_scale = 0.5f;
 
 // One for the life of the script; `ramp` with it.
 static ToyTrainState state;
@@ -83,8 +82,10 @@ static void set_up_train(ToyTrainState& s) {
   freeze_entity_position(s.train, true);
   set_object_targettable_focus(s.train, true, false);
   set_discoverable_name(s.train, get_string_from_hash_key(get_hash_key("MG_TOY_TRAIN")));
-  set_object_prompt_name_from_gxt_entry(get_object_index_from_entity_index(s.train),
-                                        get_hash_key("MG_TOY_TRAIN"));
+  // A call's arguments run in no set order; the object index is asked first.
+  const Object object = get_object_index_from_entity_index(s.train);
+  const Hash label = get_hash_key("MG_TOY_TRAIN");
+  set_object_prompt_name_from_gxt_entry(object, label);
   register_eagle_eye_for_entity(get_player_index(), s.train, false);
   set_prompt_on(s.prompt_on, false);
   set_prompt_on(s.prompt_off, true);

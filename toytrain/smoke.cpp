@@ -3,7 +3,6 @@
 #include "natives.h"
 #include "script_hook.h"
 
-static constexpr float full_smoke_scale = 0.5f;
 static constexpr int32_t fade_in_ms = 1500;
 static constexpr float fade_in_per_ms = 0.00033333333f;
 static constexpr int asset_wait_cap = 300;

@@ -7,10 +7,13 @@
 #include "types.h"
 
 struct SmokeRamp {
-  bool active = false;
-  int32_t start_ms = 0;
-  int32_t handle = -1;
+  bool active = false;   // a fade-in runs: set by a turn-on's new smoke, cleared at full scale
+  int32_t start_ms = 0;  // game time the fade-in began; full scale 1500 ms later
+  int32_t handle = -1;   // the effect being faded in; replaced by the next turn-on's smoke
 };
+
+// The smoke's size once it has faded in, and of a new train's smoke.
+constexpr float full_smoke_scale = 0.5f;
 
 // Waits at most 301 frames for the asset; the loop starts regardless.
 void load_particle_asset();

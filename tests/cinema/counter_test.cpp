@@ -143,7 +143,7 @@ TEST_F(Counter, ThePlayerSpeaksInTheVoiceOfHisCharacter) {
   ASSERT_TRUE(run_script([&] { player_say_line("WHATS_PLAYING"); }));
   world().replace_player_ped("PLAYER_THREE");
   ASSERT_TRUE(run_script([&] { player_say_line("TICKET_PLEASE"); }));
-  const auto& spoken = world().venue.spoken;
+  const auto& spoken = world().speech.spoken;
   ASSERT_EQ(spoken.size(), 2u);
   EXPECT_EQ(spoken[0].line, "WHATS_PLAYING");
   EXPECT_EQ(spoken[0].voice, "ARTHUR");
@@ -158,7 +158,7 @@ TEST_F(Counter, AnotherPlayerModelSaysNothing) {
   ASSERT_TRUE(run_script([&] { player_say_line("WHATS_PLAYING"); }));
   EXPECT_EQ(names(world().calls()), (std::vector<std::string>{"PLAYER_PED_ID", "GET_ENTITY_MODEL",
                                                               "GET_HASH_KEY", "GET_HASH_KEY"}));
-  EXPECT_TRUE(world().venue.spoken.empty());
+  EXPECT_TRUE(world().speech.spoken.empty());
 }
 
 }  // namespace

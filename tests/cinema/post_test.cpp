@@ -22,7 +22,7 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
   EXPECT_EQ(blips.front()->frame,
             must(find_call(world(), "GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS")).frame);
 
-  const auto live_blips = world().venue.live_blips();
+  const auto live_blips = world().blips.live();
   ASSERT_EQ(live_blips.size(), 1u);
   const sim::BlipState& blip = *live_blips.front();
   EXPECT_EQ(blip.style, sim::joaat("BLIP_STYLE_SHOP"));
@@ -112,7 +112,7 @@ TEST_F(Post, TheAudiencePairsShareTheirAnchorsWithTwoChairsAndOppositeSeats) {
   EXPECT_EQ(at_first_pair, 2);
   EXPECT_EQ(at_second_pair, 2);
 
-  const auto points = world().venue.live_points();
+  const auto points = world().points.live();
   ASSERT_EQ(points.size(), 7u);
   // Points in creation order are rows 1 to 7.
   EXPECT_FLOAT_EQ(points[0]->offset.x - points[1]->offset.x, 1.0f);
@@ -134,10 +134,10 @@ TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
   ASSERT_TRUE(run_until_spawned());
   const uint64_t spawn_frame =
       must(find_call(world(), "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", last)).frame;
-  EXPECT_TRUE(world().venue.lines("WELCOME").empty()) << "the spawn pass greets no one";
+  EXPECT_TRUE(world().speech.lines("WELCOME").empty()) << "the spawn pass greets no one";
   host().run_frames(3);
 
-  const auto welcomes = world().venue.lines("WELCOME");
+  const auto welcomes = world().speech.lines("WELCOME");
   ASSERT_EQ(welcomes.size(), 1u);
   EXPECT_EQ(welcomes.front()->frame, spawn_frame + 1);
   EXPECT_EQ(welcomes.front()->ped, taker());
@@ -147,7 +147,7 @@ TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
   EXPECT_EQ(taker_activity().look_ms, 5000);
 
   host().run_for_ms(10000);
-  EXPECT_EQ(world().venue.lines("WELCOME").size(), 1u);
+  EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u);
 }
 
 TEST_F(Post, NoWelcomeBeyondSixAndAHalfMetres) {
@@ -155,10 +155,10 @@ TEST_F(Post, NoWelcomeBeyondSixAndAHalfMetres) {
   load();
   ASSERT_TRUE(run_until_spawned());
   host().run_for_ms(3000);
-  EXPECT_TRUE(world().venue.lines("WELCOME").empty());
+  EXPECT_TRUE(world().speech.lines("WELCOME").empty());
   stand_west_of_home(6.0f);
   host().run_frame();
-  EXPECT_EQ(world().venue.lines("WELCOME").size(), 1u);
+  EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u);
 }
 
 TEST_F(Post, BetweenNinetyAndOneHundredTenMetresNothingIsMadeOrRemoved) {
@@ -180,7 +180,7 @@ TEST_F(Post, BetweenNinetyAndOneHundredTenMetresNothingIsMadeOrRemoved) {
   stand_west_of_home(95.0f);
   host().run_frames(5);
   EXPECT_EQ(taker(), first_taker);
-  EXPECT_EQ(world().venue.live_blips().size(), 1u);
+  EXPECT_EQ(world().blips.live().size(), 1u);
   EXPECT_EQ(live_audience(), 7u);
   EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 1u);
   EXPECT_EQ(world().count_calls("REMOVE_BLIP"), 0u);
@@ -191,18 +191,18 @@ TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANew
   load();
   ASSERT_TRUE(run_until_spawned());
   const int32_t first_taker = taker();
-  world().venue.tv_channel = 1;
+  world().tv.channel = 1;
 
   stand_west_of_home(111.0f);
   host().run_frame();
   EXPECT_EQ(taker(), 0);
   EXPECT_FALSE(world().exists(first_taker));
   EXPECT_EQ(live_audience(), 0u);
-  EXPECT_TRUE(world().venue.live_blips().empty());
+  EXPECT_TRUE(world().blips.live().empty());
   EXPECT_TRUE(audience_chairs().empty()) << "no chairs pile up per visit";
   EXPECT_EQ(world().live_entities("sh_church_chair").size(), 1u) << "the player's chair stays";
-  EXPECT_TRUE(world().venue.live_points().empty()) << "nor seat points";
-  EXPECT_EQ(world().venue.tv_channel, -1) << "the despawn switches the film channel off";
+  EXPECT_TRUE(world().points.live().empty()) << "nor seat points";
+  EXPECT_EQ(world().tv.channel, -1) << "the despawn switches the film channel off";
 
   host().run_frames(10);
   EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 1u) << "away, nothing comes back";
@@ -213,7 +213,7 @@ TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANew
   EXPECT_NE(taker(), first_taker);
   EXPECT_EQ(live_audience(), 7u);
   EXPECT_EQ(audience_chairs().size(), 7u);
-  EXPECT_EQ(world().venue.live_blips().size(), 1u);
+  EXPECT_EQ(world().blips.live().size(), 1u);
   EXPECT_EQ(voice_draws().size(), 3u) << "a new presence draws its voice again";
   EXPECT_TRUE(prompt("What's Playing?").offered());
 }
@@ -230,7 +230,7 @@ TEST_F(Post, ADespawnAfterTheGameTookTheTakerStillRemovesTheAudience) {
   host().run_frame();
   EXPECT_EQ(live_audience(), 0u);
   EXPECT_TRUE(audience_chairs().empty());
-  EXPECT_TRUE(world().venue.live_blips().empty());
+  EXPECT_TRUE(world().blips.live().empty());
   for (const auto* r : world().calls_to("DELETE_PED")) {
     EXPECT_NE(r->args.front().text, std::to_string(gone)) << "no delete of a taker that is gone";
   }
@@ -245,7 +245,7 @@ class Visits : public CinemaPost {
     load();
     ASSERT_TRUE(run_until_spawned());
     host().run_frame();
-    world().venue.tv_channel = 1;  // a film is on
+    world().tv.channel = 1;  // a film is on
   }
 
   // The game time of the pass that noticed the walk-out, 0 if none did.
@@ -270,10 +270,10 @@ class Visits : public CinemaPost {
 TEST_F(Visits, WalkingOutWithoutEverEnteringArmsNothing) {
   EXPECT_EQ(walk_out_time(), 0u);
   host().run_for_ms(6000);
-  EXPECT_EQ(world().venue.tv_channel, 1);
+  EXPECT_EQ(world().tv.channel, 1);
   stand_west_of_home(2.0f);
   host().run_frames(3);
-  EXPECT_TRUE(world().venue.lines("FAREWELL_DURING_SHOW").empty());
+  EXPECT_TRUE(world().speech.lines("FAREWELL_DURING_SHOW").empty());
 }
 
 TEST_F(Visits, TheChannelGoesOffInTheFirstPassMoreThanFiveSecondsAfterTheWalkOut) {
@@ -281,11 +281,11 @@ TEST_F(Visits, TheChannelGoesOffInTheFirstPassMoreThanFiveSecondsAfterTheWalkOut
   const uint32_t left = walk_out_time();
   ASSERT_NE(left, 0u) << "the walk-out is noticed although outside the query writes nothing";
   uint32_t last_on = left;
-  while (world().venue.tv_channel == 1 && world().game_timer() - left < 7000) {
+  while (world().tv.channel == 1 && world().game_timer() - left < 7000) {
     last_on = world().game_timer();
     host().run_frame();
   }
-  ASSERT_EQ(world().venue.tv_channel, -1);
+  ASSERT_EQ(world().tv.channel, -1);
   EXPECT_GT(world().game_timer() - left, 5000u);
   EXPECT_LE(last_on - left, 5000u) << "not a pass later than needed";
 }
@@ -295,31 +295,31 @@ TEST_F(Visits, TheFarewellComesOnceWithinFourAndAHalfMetres) {
   ASSERT_NE(walk_out_time(), 0u);
   stand_west_of_home(5.0f);
   host().run_frames(5);
-  EXPECT_TRUE(world().venue.lines("FAREWELL_DURING_SHOW").empty());
+  EXPECT_TRUE(world().speech.lines("FAREWELL_DURING_SHOW").empty());
 
   stand_west_of_home(4.0f);
   host().run_frame();
-  const auto farewells = world().venue.lines("FAREWELL_DURING_SHOW");
+  const auto farewells = world().speech.lines("FAREWELL_DURING_SHOW");
   ASSERT_EQ(farewells.size(), 1u);
   EXPECT_EQ(farewells.front()->ped, taker());
   EXPECT_EQ(taker_activity().look_target, world().player_ped());
   host().run_for_ms(6000);
-  EXPECT_EQ(world().venue.tv_channel, -1);
+  EXPECT_EQ(world().tv.channel, -1);
 
   // Again in and out in the same presence: nothing more is armed.
-  world().venue.tv_channel = 1;
+  world().tv.channel = 1;
   go_in();
   EXPECT_EQ(walk_out_time(), 0u);
   stand_west_of_home(2.0f);
   host().run_for_ms(6000);
-  EXPECT_EQ(world().venue.tv_channel, 1);
-  EXPECT_EQ(world().venue.lines("FAREWELL_DURING_SHOW").size(), 1u);
+  EXPECT_EQ(world().tv.channel, 1);
+  EXPECT_EQ(world().speech.lines("FAREWELL_DURING_SHOW").size(), 1u);
 }
 
 TEST_F(Visits, AnEntryWhileNoFilmIsOnStillCounts) {
-  world().venue.tv_channel = -1;
+  world().tv.channel = -1;
   go_in();
-  world().venue.tv_channel = 1;
+  world().tv.channel = 1;
   EXPECT_NE(walk_out_time(), 0u);
 }
 
@@ -329,7 +329,7 @@ TEST_F(Visits, ANewPresenceStartsCountingEntriesAfresh) {
   host().run_frames(2);
   stand_west_of_home(5.0f);
   ASSERT_TRUE(run_until_spawned());
-  world().venue.tv_channel = 1;
+  world().tv.channel = 1;
   host().run_frame();
   EXPECT_EQ(walk_out_time(), 0u) << "entries of the last presence do not count";
   go_in();
@@ -344,14 +344,14 @@ TEST_F(Post, AnOutOfServiceTakerClosesTheCounterForTheRestOfThePresence) {
   ASSERT_TRUE(buy_prompt().offered());
   const int starts = taker_activity().scenario_starts;
 
-  world().venue.kill(taker());
+  world().peds.kill(world(), taker());
   host().run_frame();
   EXPECT_FALSE(buy_prompt().offered());
   EXPECT_FALSE(prompt("What's Playing?").offered());
   EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
   EXPECT_EQ(taker_activity().scenario_starts, starts) << "a dead taker idles not";
 
-  world().venue.ped(taker()).dead = false;
+  world().peds.get(taker()).dead = false;
   host().run_frames(3);
   EXPECT_FALSE(buy_prompt().offered());
   EXPECT_FALSE(world().complete_prompt(buy_prompt().handle)) << "no ticket can be bought";
@@ -368,7 +368,7 @@ TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
   stand_west_of_home(5.0f);
   load();
   ASSERT_TRUE(run_until_spawned());
-  world().venue.scare(taker());
+  world().peds.scare(world(), taker());
   host().run_frame();
   EXPECT_FALSE(prompt("What's Playing?").offered());
   EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
@@ -379,7 +379,7 @@ TEST_F(Post, ATakerOutOfHisScenarioIsSentBackToIt) {
   load();
   ASSERT_TRUE(run_until_spawned());
   host().run_frame();
-  sim::PedActivity& a = world().venue.ped(taker());
+  sim::PedActivity& a = world().peds.get(taker());
   const int starts = a.scenario_starts;
   host().run_frames(3);
   EXPECT_EQ(a.scenario_starts, starts) << "left alone while he keeps it";
@@ -396,9 +396,9 @@ TEST_F(Post, TalkingAudienceMembersAreHushedEachPass) {
   const auto members = world().live_entities("a_f_m_tumtownfolk_01");
   ASSERT_FALSE(members.empty());
   const int32_t talker = members.front()->handle;
-  world().venue.start_talking(world(), talker);
+  world().speech.start_talking(world(), talker);
   host().run_frame();
-  EXPECT_FALSE(world().venue.talking(world(), talker));
+  EXPECT_FALSE(world().speech.talking(world(), talker));
   EXPECT_GE(world().count_calls("STOP_CURRENT_PLAYING_AMBIENT_SPEECH"), 1u);
 }
 
@@ -412,7 +412,7 @@ TEST_F(Post, AQuietPassMakesThirtyNineNativeCalls) {
   EXPECT_EQ(world().calls().size(), 39u) << world().record_text();
 
   // With a film channel on, the leave test asks for the interior as well.
-  world().venue.tv_channel = 1;
+  world().tv.channel = 1;
   world().clear_record();
   host().run_frame();
   EXPECT_EQ(world().calls().size(), 43u) << world().record_text();

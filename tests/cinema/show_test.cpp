@@ -21,11 +21,9 @@ class Show : public CinemaPost {
     host().run_frames(2);  // greeted
   }
 
-  sim::ShowWorld& show() { return world().show; }
-
   sim::TextureDict& itemtype_textures(test_support::CallSite at = {}) {
-    return must(test_support::entry(show().textures, "ITEMTYPE_TEXTURES", "texture dictionary"),
-                at);
+    return must(
+        test_support::entry(world().money.textures, "ITEMTYPE_TEXTURES", "texture dictionary"), at);
   }
 
   // Buys a ticket and runs until the player has entered the hand-over scene.
@@ -33,7 +31,7 @@ class Show : public CinemaPost {
   uint32_t buy(test_support::CallSite at = {}) {
     const size_t timers_before = world().count_calls("GET_GAME_TIMER");
     complete(buy_prompt(at).label, at);
-    EXPECT_TRUE(host().run_until([&] { return !show().entered.empty(); }, 300))
+    EXPECT_TRUE(host().run_until([&] { return !world().anim_scenes.entered.empty(); }, 300))
         << "the player never entered the hand-over scene";
     const auto timers = world().calls_to("GET_GAME_TIMER");
     return timers.size() > timers_before ? static_cast<uint32_t>(timers[timers_before]->result[0])
@@ -41,7 +39,8 @@ class Show : public CinemaPost {
   }
 
   const sim::PlayingClip* taker_clip() {
-    return show().clip_of(world(), taker(), handover_dictionary, "handover_money_male");
+    return world().anim_scenes.clip_of(world(), taker(), handover_dictionary,
+                                       "handover_money_male");
   }
 
   // Runs until the clip has ended.
@@ -53,7 +52,7 @@ class Show : public CinemaPost {
   void jump_clip_to(double progress, test_support::CallSite at = {}) {
     const auto clip = test_support::present(
         taker_clip(), "hand-over clip playing on the taker",
-        [&] { return std::to_string(show().clips.size()) + " clips started"; });
+        [&] { return std::to_string(world().anim_scenes.clips.size()) + " clips started"; });
     if (!test_support::expect_found(clip, at)) return;
     const double frame_ms = world().frame_time() * 1000.0;
     world().set_game_timer(clip.found->start_ms +
@@ -98,7 +97,7 @@ TEST_F(Show, TheScreenIsMadeHiddenTurnedAndGivenTheFilmSound) {
   EXPECT_FLOAT_EQ(s.position.z, -10.691999f);
   EXPECT_FLOAT_EQ(s.rotation.z, -45.0f);
   EXPECT_FALSE(s.visible);
-  EXPECT_EQ(show().audio_entity, s.handle);
+  EXPECT_EQ(world().tv.audio_entity, s.handle);
   EXPECT_EQ(arg(must(find_call(world(), "SET_ENTITY_ALPHA")), 1), 165);
 }
 
@@ -109,12 +108,12 @@ TEST_F(Show, TheScreenLevelFollowsTheHourNearAndFar) {
   };
   for (const Case c : {Case{19, 220}, Case{20, 165}, Case{5, 165}, Case{6, 220}, Case{-1, 165},
                        Case{12, 220}, Case{0, 165}}) {
-    show().clock_hour = c.hour;
+    world().clock.hour = c.hour;
     host().run_frame();
     EXPECT_EQ(screen().alpha, c.level) << "at hour " << c.hour;
   }
   stand_west_of_home(100.0f);
-  show().clock_hour = 8;
+  world().clock.hour = 8;
   host().run_frame();
   EXPECT_EQ(screen().alpha, 220) << "beyond 90 m as well";
 }
@@ -129,7 +128,7 @@ TEST_F(Show, SitIsOfferedOnlyAfterASale) {
   EXPECT_FLOAT_EQ(prompt("Leave").radius, 3.0f);
   EXPECT_FLOAT_EQ(prompt("Leave").point.x, player_chair_x);
   EXPECT_FLOAT_EQ(prompt("Sit").point.z, player_chair_z);
-  EXPECT_TRUE(world().venue.live_points().size() == 7u) << "no seat point of his own yet";
+  EXPECT_TRUE(world().points.live().size() == 7u) << "no seat point of his own yet";
 }
 
 TEST_F(Show, TheSaleSwitchesTheCounterOverMarksTheBlipAndMakesTheSeat) {
@@ -137,11 +136,10 @@ TEST_F(Show, TheSaleSwitchesTheCounterOverMarksTheBlipAndMakesTheSeat) {
   EXPECT_FALSE(buy_prompt().offered());
   EXPECT_FALSE(prompt("What's Playing?").offered());
   EXPECT_TRUE(prompt("Sit").offered());
-  ASSERT_EQ(world().venue.live_blips().size(), 1u);
-  EXPECT_TRUE(
-      world().venue.live_blips().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")));
+  ASSERT_EQ(world().blips.live().size(), 1u);
+  EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")));
 
-  const auto points = world().venue.live_points();
+  const auto points = world().points.live();
   ASSERT_EQ(points.size(), 8u);
   const sim::ScenarioPointState* seat = points.back();
   EXPECT_FLOAT_EQ(must(find_entity(world(), seat->entity)).position.x, player_chair_x);
@@ -179,29 +177,29 @@ TEST_F(Show, TheHandOverWaitsCountTowardTheFilmDelay) {
   const uint32_t started_at = playlist().start_ms;
   EXPECT_GT(started_at - sold_at, 15500u);
   EXPECT_LE(last_pass_without - sold_at, 15500u + 17u) << "no pass later than needed";
-  EXPECT_EQ(world().venue.tv_channel, 1);
+  EXPECT_EQ(world().tv.channel, 1);
   EXPECT_TRUE(screen().visible);
-  EXPECT_FALSE(show().audio_frontend);
+  EXPECT_FALSE(world().tv.audio_frontend);
 }
 
 TEST_F(Show, TheHandOverSaysItsLinesAndTakesTheTicketPriceOnce) {
-  const int cash_before = show().cash;
+  const int cash_before = world().money.cash;
   buy();
   finish_clip();
   // About 40 ms in each window at 60 passes a second: each line comes twice or more.
-  EXPECT_GE(world().venue.lines("TICKET_PLEASE").size(), 2u);
-  EXPECT_GE(world().venue.lines("ENJOY_THE_SHOW").size(), 2u);
-  for (const auto* l : world().venue.lines("TICKET_PLEASE")) {
+  EXPECT_GE(world().speech.lines("TICKET_PLEASE").size(), 2u);
+  EXPECT_GE(world().speech.lines("ENJOY_THE_SHOW").size(), 2u);
+  for (const auto* l : world().speech.lines("TICKET_PLEASE")) {
     EXPECT_EQ(l->ped, world().player_ped());
     EXPECT_EQ(l->voice, "ARTHUR");
   }
-  for (const auto* l : world().venue.lines("ENJOY_THE_SHOW")) EXPECT_EQ(l->ped, taker());
+  for (const auto* l : world().speech.lines("ENJOY_THE_SHOW")) EXPECT_EQ(l->ped, taker());
   EXPECT_EQ(must(find_ped(world(), world().player_ped())).look_target, taker());
 
-  EXPECT_EQ(show().cash, cash_before - 100) << "a ticket costs $1.00";
-  ASSERT_EQ(show().decrements.size(), 1u);
-  ASSERT_EQ(show().feed.size(), 1u);
-  const sim::FeedPost& post = show().feed.front();
+  EXPECT_EQ(world().money.cash, cash_before - 100) << "a ticket costs $1.00";
+  ASSERT_EQ(world().money.decrements.size(), 1u);
+  ASSERT_EQ(world().money.feed.size(), 1u);
+  const sim::FeedPost& post = world().money.feed.front();
   EXPECT_EQ(post.text, "Ticket bought");
   EXPECT_EQ(post.duration_ms, 1000);
   EXPECT_EQ(post.dictionary, "ITEMTYPE_TEXTURES");
@@ -218,10 +216,10 @@ TEST_F(Show, AClipThatJumpsOverAWindowSkipsItsLineOrThePayment) {
   jump_clip_to(0.5);
   jump_clip_to(0.7);
   finish_clip();
-  EXPECT_TRUE(world().venue.lines("TICKET_PLEASE").empty());
-  EXPECT_TRUE(world().venue.lines("ENJOY_THE_SHOW").empty());
-  EXPECT_TRUE(show().decrements.empty());
-  EXPECT_TRUE(show().feed.empty());
+  EXPECT_TRUE(world().speech.lines("TICKET_PLEASE").empty());
+  EXPECT_TRUE(world().speech.lines("ENJOY_THE_SHOW").empty());
+  EXPECT_TRUE(world().money.decrements.empty());
+  EXPECT_TRUE(world().money.feed.empty());
 }
 
 TEST_F(Show, OnePassInsideAWindowSaysItsLineOnce) {
@@ -230,30 +228,30 @@ TEST_F(Show, OnePassInsideAWindowSaysItsLineOnce) {
   jump_clip_to(0.2);
   jump_clip_to(0.355);
   jump_clip_to(0.5);
-  EXPECT_EQ(world().venue.lines("TICKET_PLEASE").size(), 1u);
-  EXPECT_EQ(world().venue.lines("ENJOY_THE_SHOW").size(), 1u);
+  EXPECT_EQ(world().speech.lines("TICKET_PLEASE").size(), 1u);
+  EXPECT_EQ(world().speech.lines("ENJOY_THE_SHOW").size(), 1u);
 }
 
 TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
-  const int cash_before = show().cash;
+  const int cash_before = world().money.cash;
   buy();
   jump_clip_to(0.5);
   for (const auto* clip : world().live_entities("s_inv_moneyclip01x")) {
     world().remove_entity(clip->handle);
   }
   finish_clip();
-  EXPECT_TRUE(show().decrements.empty());
-  EXPECT_TRUE(show().feed.empty());
-  EXPECT_EQ(show().cash, cash_before);
+  EXPECT_TRUE(world().money.decrements.empty());
+  EXPECT_TRUE(world().money.feed.empty());
+  EXPECT_EQ(world().money.cash, cash_before);
 }
 
 TEST_F(Show, ThePaymentTakesTheFullPriceFromAPlayerWithLess) {
-  show().cash = 50;
+  world().money.cash = 50;
   buy();
   finish_clip();
-  ASSERT_EQ(show().decrements.size(), 1u);
-  EXPECT_EQ(show().decrements.front(), 100) << "a ticket costs $1.00";
-  EXPECT_EQ(show().feed.size(), 1u);
+  ASSERT_EQ(world().money.decrements.size(), 1u);
+  EXPECT_EQ(world().money.decrements.front(), 100) << "a ticket costs $1.00";
+  EXPECT_EQ(world().money.feed.size(), 1u);
 }
 
 TEST_F(Show, AFailedFeedTextGivesAnEmptyLineNotANullAddress) {
@@ -261,16 +259,16 @@ TEST_F(Show, AFailedFeedTextGivesAnEmptyLineNotANullAddress) {
   jump_clip_to(0.5);
   world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING
   finish_clip();
-  ASSERT_EQ(show().feed.size(), 1u);
-  EXPECT_EQ(show().feed.front().text, "");
+  ASSERT_EQ(world().money.feed.size(), 1u);
+  EXPECT_EQ(world().money.feed.front().text, "");
 }
 
 TEST_F(Show, WithoutTheFeedTexturesTheMoneyIsTakenWithoutANotification) {
   itemtype_textures().exists = false;
   buy();
   finish_clip();
-  EXPECT_EQ(show().decrements.size(), 1u);
-  EXPECT_TRUE(show().feed.empty());
+  EXPECT_EQ(world().money.decrements.size(), 1u);
+  EXPECT_TRUE(world().money.feed.empty());
   EXPECT_TRUE(world().live_entities("s_inv_moneyclip01x").empty());
 }
 
@@ -282,7 +280,7 @@ TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
     complete("Sit");
     host().run_frame();
     EXPECT_EQ(must(find_point(world(), seat)).user, world().player_ped()) << "round " << round;
-    EXPECT_EQ(show().effects, std::vector<std::string>(round + 1, "camtransitionblink"));
+    EXPECT_EQ(world().tv.screen_effects, std::vector<std::string>(round + 1, "camtransitionblink"));
     EXPECT_TRUE(prompt("Leave").offered());
     EXPECT_FALSE(prompt("Sit").offered());
     EXPECT_TRUE(world().exists(world().player_ped())) << "the player is never taken off his seat";
@@ -301,21 +299,22 @@ TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
 TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) {
   complete("What's Playing?");
   EXPECT_FALSE(prompt("What's Playing?").offered()) << "asked once per presence";
-  const auto asked = world().venue.lines("WHATS_PLAYING");
+  const auto asked = world().speech.lines("WHATS_PLAYING");
   ASSERT_EQ(asked.size(), 1u);
+  const uint64_t asked_frame = asked.front()->frame;  // the record grows as lines are said
   host().run_until(
       [&] {
-        return !world().venue.lines("MOVIE_MODERN_MEDICINE").empty() ||
-               !world().venue.lines("MOVIE_BEAUMONT_THE_BURLY").empty();
+        return !world().speech.lines("MOVIE_MODERN_MEDICINE").empty() ||
+               !world().speech.lines("MOVIE_BEAUMONT_THE_BURLY").empty();
       },
       400);
-  const bool modern = !world().venue.lines("MOVIE_MODERN_MEDICINE").empty();
+  const bool modern = !world().speech.lines("MOVIE_MODERN_MEDICINE").empty();
   const auto answer =
-      world().venue.lines(modern ? "MOVIE_MODERN_MEDICINE" : "MOVIE_BEAUMONT_THE_BURLY");
+      world().speech.lines(modern ? "MOVIE_MODERN_MEDICINE" : "MOVIE_BEAUMONT_THE_BURLY");
   ASSERT_EQ(answer.size(), 1u);
   EXPECT_EQ(answer.front()->ped, taker());
-  EXPECT_FALSE(world().venue.talking(world(), world().player_ped()));
-  EXPECT_GE(answer.front()->frame - asked.front()->frame, 140u) << "he waited for the player";
+  EXPECT_FALSE(world().speech.talking(world(), world().player_ped()));
+  EXPECT_GE(answer.front()->frame - asked_frame, 140u) << "he waited for the player";
 
   buy();
   ASSERT_TRUE(run_until_film());
@@ -325,7 +324,7 @@ TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) 
 TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
   host().run_frames(3);
   EXPECT_TRUE(target().registered && target().linked) << "ready before any film";
-  EXPECT_EQ(show().draws, 0);
+  EXPECT_EQ(world().tv.draws, 0);
   buy();
   ASSERT_TRUE(run_until_film());
   const int before = target().draws;
@@ -347,10 +346,10 @@ TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
 }
 
 TEST_F(Show, AtTheEndMarkerTheTargetIsReleasedAndRegisteredAgainInThatPass) {
-  show().film_ms = 3000;
+  world().tv.film_ms = 3000;
   buy();
   ASSERT_TRUE(run_until_film());
-  ASSERT_TRUE(host().run_until([&] { return world().venue.tv_channel == -1; }, 400));
+  ASSERT_TRUE(host().run_until([&] { return world().tv.channel == -1; }, 400));
   const uint64_t ended = world().frame();
   EXPECT_EQ(target().releases, 1);
   EXPECT_EQ(target().registrations, 2);
@@ -363,14 +362,14 @@ TEST_F(Show, AtTheEndMarkerTheTargetIsReleasedAndRegisteredAgainInThatPass) {
 }
 
 TEST_F(Show, ATargetThatCannotBeLinkedIsReleasedAndTriedAgain) {
-  show().links_fail = true;
+  world().tv.links_fail = true;
   target().registered = false;  // the game dropped it
   const int registered_before = target().registrations;
   host().run_frames(3);
   EXPECT_FALSE(target().registered);
   EXPECT_EQ(target().registrations - registered_before, 3) << "tried in every pass";
   EXPECT_EQ(target().releases, 3);
-  show().links_fail = false;
+  world().tv.links_fail = false;
   host().run_frame();
   EXPECT_TRUE(target().registered && target().linked);
 }
@@ -380,9 +379,9 @@ TEST_F(Show, ADespawnSwitchesTheFilmOffAndReleasesTheTarget) {
   ASSERT_TRUE(run_until_film());
   stand_west_of_home(111.0f);
   host().run_frame();
-  EXPECT_EQ(world().venue.tv_channel, -1);
+  EXPECT_EQ(world().tv.channel, -1);
   EXPECT_FALSE(target().registered);
-  EXPECT_EQ(world().venue.live_points().size(), 0u) << "the seat point went with the post";
+  EXPECT_EQ(world().points.live().size(), 0u) << "the seat point went with the post";
   EXPECT_FALSE(prompt("Sit").offered());
 }
 

@@ -38,7 +38,7 @@ TEST_F(Venue, AMemberIsMadeAtTheAnchorAndReachesTheSeatThroughTheSeatTask) {
   EXPECT_FALSE(chair.auto_vault);
 
   ASSERT_TRUE(run_script([&] { remove_seat_props(props); }));
-  EXPECT_TRUE(world().venue.live_points().empty());
+  EXPECT_TRUE(world().points.live().empty());
   EXPECT_TRUE(world().live_entities("sh_church_chair").empty());
 }
 
@@ -104,13 +104,13 @@ class SeatOccupant : public CinemaPost {
     const int32_t chair = world().create_entity(
         sim::EntityKind::object, sim::joaat("sh_church_chair"), sim::Vec{10.0f, 10.0f, 0.0f}, 0.0f);
     sim::ScenarioPointState p;
-    p.handle = point = world().venue.next_point++;
+    p.handle = point = world().points.next_handle++;
     p.entity = chair;
-    world().venue.points[p.handle] = p;
+    world().points.all[p.handle] = p;
     s.seat_scenario = point;
   }
 
-  void sit(int32_t ped) { world().venue.ped(ped).point = point; }
+  void sit(int32_t ped) { world().peds.get(ped).point = point; }
 };
 
 TEST_F(SeatOccupant, AStrangerOnTheSeatIsRemoved) {

@@ -25,7 +25,7 @@ SIM_SCENARIO(cinema_post_visit, cinema) {
   if (!s.check(s.load() != nullptr, "the plug-in loads")) return;
 
   s.check(s.host.run_until([&] { return spawns(w) >= 1; }, 4000), "the post spawns");
-  s.check(w.venue.live_blips().size() == 1, "the theater's blip is on the map");
+  s.check(w.blips.live().size() == 1, "the theater's blip is on the map");
   s.check(w.live_entities("s_m_m_blwdealer_01").size() == 1, "the ticket taker stands at his post");
   s.check(w.live_entities("sh_church_chair").size() == 8, "seven audience chairs and the player's");
   const auto buy = test_support::find_prompt_beginning(w, "Buy Ticket (");
@@ -33,25 +33,25 @@ SIM_SCENARIO(cinema_post_visit, cinema) {
           "the buy prompt shows the price, \"Buy Ticket ($1.00)\": " +
               (buy ? "it reads " + test_support::quoted(buy.found->label) : buy.miss));
   s.host.run_frames(2);
-  s.check(w.venue.lines("WELCOME").size() == 1, "the taker says WELCOME");
+  s.check(w.speech.lines("WELCOME").size() == 1, "the taker says WELCOME");
 
-  w.venue.tv_channel = 1;  // a film is on
+  w.tv.channel = 1;  // a film is on
   w.place_player(-3608.0f, -2645.0f, -11.7f);
   s.host.run_frames(3);
   w.place_player(home_x - 6.0f, home_y, home_z);
   s.host.run_frames(3);
-  s.check(w.venue.tv_channel == 1, "the film stays on right after the walk-out");
+  s.check(w.tv.channel == 1, "the film stays on right after the walk-out");
   s.host.run_for_ms(5100);
-  s.check(w.venue.tv_channel == -1, "the film channel is off 5000 ms after the walk-out");
-  s.check(w.venue.lines("FAREWELL_DURING_SHOW").empty(), "no farewell from afar");
+  s.check(w.tv.channel == -1, "the film channel is off 5000 ms after the walk-out");
+  s.check(w.speech.lines("FAREWELL_DURING_SHOW").empty(), "no farewell from afar");
   w.place_player(home_x - 4.0f, home_y, home_z);
   s.host.run_frames(3);
-  s.check(w.venue.lines("FAREWELL_DURING_SHOW").size() == 1, "the farewell within 4.5 m, once");
+  s.check(w.speech.lines("FAREWELL_DURING_SHOW").size() == 1, "the farewell within 4.5 m, once");
 
   w.place_player(home_x - 111.0f, home_y, home_z);
   s.host.run_frames(2);
   s.check(w.live_entities("s_m_m_blwdealer_01").empty(), "the taker is gone");
   s.check(w.live_entities("sh_church_chair").size() == 1, "only the player's chair is left");
-  s.check(w.venue.live_blips().empty(), "the blip is gone");
-  s.note("spoken lines: " + std::to_string(w.venue.spoken.size()));
+  s.check(w.blips.live().empty(), "the blip is gone");
+  s.note("spoken lines: " + std::to_string(w.speech.spoken.size()));
 }

@@ -100,17 +100,16 @@ inline std::string call_name(const sim::CallRecord& r) {
 
 // --- what the game holds, in words -------------------------------------------
 
-// Every prompt the game has not deleted. The stand-in numbers prompts from 1
-// and forgets none, so they are all found by asking in turn.
-inline std::vector<const sim::PromptState*> held_prompts(sim::World& w) {
+// Every prompt the game has not deleted.
+inline std::vector<const sim::PromptState*> held_prompts(const sim::World& w) {
   std::vector<const sim::PromptState*> found;
-  for (int32_t h = 1; const sim::PromptState* p = w.prompt(h); ++h) {
-    if (!p->deleted) found.push_back(p);
+  for (const auto& [handle, p] : w.prompts()) {
+    if (!p.deleted) found.push_back(&p);
   }
   return found;
 }
 
-inline std::string prompts_text(sim::World& w) {
+inline std::string prompts_text(const sim::World& w) {
   std::vector<std::string> items;
   for (const sim::PromptState* p : held_prompts(w)) {
     items.push_back(quoted(p->label) + (p->offered() ? " (offered)" : ""));
@@ -118,7 +117,7 @@ inline std::string prompts_text(sim::World& w) {
   return "prompts: " + listed(items);
 }
 
-inline std::string offered_prompts_text(sim::World& w) {
+inline std::string offered_prompts_text(const sim::World& w) {
   std::vector<std::string> items;
   for (const sim::PromptState* p : held_prompts(w)) {
     if (p->offered()) items.push_back(quoted(p->label));
@@ -136,19 +135,16 @@ inline std::string model_name(const sim::World& w, uint32_t model) {
   return out.str();
 }
 
-// Every live entity. The stand-in numbers entities one after another, the
-// player's first, and forgets none, so they are found by asking in turn.
-inline std::vector<const sim::EntityState*> held_entities(sim::World& w) {
-  int32_t low = w.player_ped();
-  while (w.entity(low - 1) != nullptr) --low;
+// Every live entity.
+inline std::vector<const sim::EntityState*> held_entities(const sim::World& w) {
   std::vector<const sim::EntityState*> found;
-  for (int32_t h = low; const sim::EntityState* e = w.entity(h); ++h) {
-    if (e->exists) found.push_back(e);
+  for (const auto& [handle, e] : w.entities()) {
+    if (e.exists) found.push_back(&e);
   }
   return found;
 }
 
-inline std::string entities_text(sim::World& w) {
+inline std::string entities_text(const sim::World& w) {
   std::map<std::string, int> counts;
   for (const sim::EntityState* e : held_entities(w)) {
     ++counts[e->handle == w.player_ped() ? "the player's ped" : model_name(w, e->model)];
@@ -223,20 +219,20 @@ inline Lookup<const sim::CallRecord> find_call(const sim::World& w, const char* 
 
 // What the game keeps of what a ped does.
 inline Lookup<const sim::PedActivity> find_ped(const sim::World& w, int32_t ped) {
-  return present(w.venue.find_ped(ped), "activity of ped " + std::to_string(ped), [&w, ped] {
+  return present(w.peds.find(ped), "activity of ped " + std::to_string(ped), [&w, ped] {
     return std::string(w.exists(ped) ? "it is live" : "no such live entity") + ", and " +
-           std::to_string(w.venue.peds.size()) + " peds have one";
+           std::to_string(w.peds.all.size()) + " peds have one";
   });
 }
 
 inline Lookup<const sim::BlipState> find_blip(const sim::World& w) {
-  return only(w.venue.live_blips(), "live blip",
-              [&w] { return std::to_string(w.venue.blips.size()) + " blips made, none live"; });
+  return only(w.blips.live(), "live blip",
+              [&w] { return std::to_string(w.blips.all.size()) + " blips made, none live"; });
 }
 
 inline std::string points_text(const sim::World& w) {
   std::vector<std::string> items;
-  for (const sim::ScenarioPointState* p : w.venue.live_points()) {
+  for (const sim::ScenarioPointState* p : w.points.live()) {
     items.push_back(std::to_string(p->handle));
   }
   return "live scenario points: " + listed(items);
@@ -244,13 +240,13 @@ inline std::string points_text(const sim::World& w) {
 
 // A scenario point that still exists.
 inline Lookup<sim::ScenarioPointState> find_point(sim::World& w, int32_t handle) {
-  return present(w.venue.point(handle), "scenario point " + std::to_string(handle),
+  return present(w.points.find(handle), "scenario point " + std::to_string(handle),
                  [&w] { return points_text(w); });
 }
 
 // Scenario point `index` in the order they were made (-1 the last).
 inline Lookup<const sim::ScenarioPointState> find_point_made(const sim::World& w, long index) {
-  return nth(w.venue.live_points(), index, "live scenario point", [&w] { return points_text(w); });
+  return nth(w.points.live(), index, "live scenario point", [&w] { return points_text(w); });
 }
 
 inline Lookup<sim::LoopedEffectState> find_effect(sim::World& w, int32_t handle) {
@@ -266,11 +262,11 @@ inline Lookup<sim::AnimSceneState> find_scene(sim::World& w, int32_t handle) {
 
 // The playlist set on TV channel `channel`.
 inline Lookup<const sim::Playlist> find_playlist(const sim::World& w, int channel) {
-  return entry(w.show.playlists, channel, "playlist on TV channel");
+  return entry(w.tv.playlists, channel, "playlist on TV channel");
 }
 
 inline Lookup<sim::RenderTarget> find_target(sim::World& w, const char* name) {
-  return entry(w.show.targets, std::string(name), "render target");
+  return entry(w.tv.targets, std::string(name), "render target");
 }
 
 }  // namespace test_support

@@ -41,6 +41,14 @@ static_assert(!NativeArgument<int16_t>);
 static_assert(!NativeArgument<char>);
 static_assert(NativeArgument<const char*> && NativeArgument<Vector3*> && NativeArgument<float>);
 
+// The text formatter's tail opens with the name of a format.
+template <typename... Tail>
+constexpr bool formats_with = requires(Tail... tail) {
+  var_string(10, tail...);
+};
+static_assert(formats_with<const char*> && formats_with<char*, int>);
+static_assert(!formats_with<> && !formats_with<int> && !formats_with<Hash, const char*>);
+
 TEST(ResultDecoding, ReadsTheLowHalfOfSlotZero) {
   const uint64_t slots[3] = {0xDEADBEEF00000001ull, 0, 0};
   EXPECT_EQ(decode<int>(slots), 1);

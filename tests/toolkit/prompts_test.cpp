@@ -11,6 +11,7 @@
 #include "test_script.h"
 
 using sim::Host;
+using test_support::find_call;
 using test_support::find_prompt;
 using test_support::must;
 using test_support::run_script;
@@ -53,6 +54,31 @@ TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
   const sim::PromptState& state = must(find_prompt(world(), prompt));
   EXPECT_EQ(state.label, "Leave");
   EXPECT_EQ(state.control, sim::joaat("INPUT_CONTEXT_B"));
+}
+
+TEST_F(Prompts, AGameThatGivesNoTextStillGetsAWorkingPromptWithoutALabel) {
+  world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING answers null
+  Prompt prompt = 0;
+  ASSERT_TRUE(
+      run_script([&] { prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B")); }));
+  EXPECT_EQ(world().count_calls("VAR_STRING"), 1u);
+  EXPECT_EQ(world().count_calls("_UI_PROMPT_SET_TEXT"), 0u) << "no null label is handed on";
+  EXPECT_EQ(world().calls().size(), 8u) << "every other step is made";
+  const sim::PromptState& state = must(find_prompt(world(), prompt));
+  EXPECT_EQ(state.label, "");
+  EXPECT_EQ(state.control, sim::joaat("INPUT_CONTEXT_B"));
+  ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
+  EXPECT_TRUE(world().complete_prompt(prompt));
+}
+
+TEST_F(Prompts, ANullLabelIsShownEmpty) {
+  Prompt prompt = 0;
+  ASSERT_TRUE(
+      run_script([&] { prompt = create_labelled_prompt(nullptr, sim::joaat("INPUT_ENTER")); }));
+  ASSERT_EQ(world().count_calls("VAR_STRING"), 1u);
+  EXPECT_EQ(must(find_call(world(), "VAR_STRING")).text(),
+            "VAR_STRING(10, \"LITERAL_STRING\", \"\") -> \"\"");
+  EXPECT_EQ(must(find_prompt(world(), prompt)).label, "");
 }
 
 TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "train_world.h"
 
@@ -47,6 +50,26 @@ TEST_F(Site, APlayerInRangeAtStartGetsTheTrainOnTheFirstPassAlreadyOn) {
   EXPECT_FLOAT_EQ(s.offset[2], 0.053727f);
 
   EXPECT_NEAR(speed(), 0.005f, 1e-5f) << "rising from 0.0";
+}
+
+// The object index is asked before the label is hashed, as the set-up is
+// written, whichever way a compiler orders a call's arguments.
+TEST_F(Site, TheTrainsPromptNameAsksForItsObjectIndexThenTheLabelsHash) {
+  load_with_train();
+  const std::string t = std::to_string(train().handle);
+  const std::string label = std::to_string(static_cast<int32_t>(sim::joaat("MG_TOY_TRAIN")));
+  const std::string index_call = "GET_OBJECT_INDEX_FROM_ENTITY_INDEX(" + t + ") -> " + t;
+  std::vector<std::string> made;
+  for (const sim::CallRecord& r : world().calls()) made.push_back(r.text());
+  const auto at = std::find(made.begin(), made.end(), index_call);
+  ASSERT_NE(at, made.end()) << "no " << index_call;
+  ASSERT_GE(made.end() - at, 3) << "the record ends after " << index_call;
+  EXPECT_EQ(std::vector<std::string>(at, at + 3),
+            (std::vector<std::string>{
+                index_call,
+                "GET_HASH_KEY(\"MG_TOY_TRAIN\") -> " + label,
+                "_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY(" + t + ", " + label + ")",
+            }));
 }
 
 TEST_F(Site, ADistanceOfExactly135IsOutOfRangeBothWays) {

@@ -1,0 +1,151 @@
+// Animated scenes and the animations they play.
+// A scene plays once a ped enters it with the play list that was asked
+// for and set; each role with a known clip then plays it from 0 to 1.
+
+#include <cstring>
+
+#include "world.h"
+
+namespace sim {
+
+AnimSceneState* AnimScenes::scene(int32_t handle) {
+  auto it = scenes.find(handle);
+  return it == scenes.end() || !it->second.exists ? nullptr : &it->second;
+}
+
+int AnimScenes::live_count() const {
+  int n = 0;
+  for (const auto& [handle, s] : scenes) n += s.exists ? 1 : 0;
+  return n;
+}
+
+void AnimScenes::update() {
+  for (auto& [handle, s] : scenes) {
+    if (s.exists && s.load_asked && !s.loaded && !never_load && --s.frames_left <= 0) {
+      s.loaded = true;
+    }
+  }
+}
+
+float AnimScenes::progress(const World& w, const PlayingClip& c) const {
+  if (c.duration_ms == 0) return 1.0f;
+  const uint32_t ran = w.game_timer() - c.start_ms;
+  return static_cast<float>(static_cast<double>(ran) / c.duration_ms);
+}
+
+const PlayingClip* AnimScenes::clip_of(World& w, int32_t entity, const char* dictionary,
+                                       const char* clip) const {
+  if (!w.exists(entity)) return nullptr;
+  for (const PlayingClip& c : clips) {
+    if (c.entity != entity || std::strcmp(c.dictionary.c_str(), dictionary) != 0 ||
+        std::strcmp(c.clip.c_str(), clip) != 0) {
+      continue;
+    }
+    const AnimSceneState* scene = w.anim_scenes.scene(c.scene);
+    if (scene == nullptr || scene->aborted || progress(w, c) >= 1.0f) return nullptr;
+    return &c;
+  }
+  return nullptr;
+}
+
+static void create_scene(World& w, NativeCall& c) {
+  AnimSceneState s;
+  s.handle = w.anim_scenes.next_scene++;
+  s.dictionary = c.s(0);
+  w.anim_scenes.scenes[s.handle] = s;
+  c.ret_int(s.handle);
+}
+
+static void load_scene(World& w, NativeCall& c) {
+  AnimSceneState* s = w.anim_scenes.scene(c.i(0));
+  if (s == nullptr || s->load_asked) return;
+  s->load_asked = true;
+  s->frames_left = w.anim_scenes.load_frames;
+  if (s->frames_left <= 0 && !w.anim_scenes.never_load) s->loaded = true;
+}
+
+static void set_origin(World& w, NativeCall& c) {
+  AnimSceneState* s = w.anim_scenes.scene(c.i(0));
+  if (s == nullptr) return;
+  s->placed = true;
+  s->origin = Vec{c.f(1), c.f(2), c.f(3)};
+  s->rotation = Vec{c.f(4), c.f(5), c.f(6)};
+  s->rotation_order = c.i(7);
+}
+
+static void set_entity(World& w, NativeCall& c) {
+  if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->roles[c.s(1)] = {c.i(2), c.i(3)};
+}
+
+static void request_play_list(World& w, NativeCall& c) {
+  if (w.anim_scenes.scene(c.i(0)) == nullptr) return;
+  w.anim_scenes.playback[c.i(0)].requested = c.s(1);
+  c.ret_bool(true);
+}
+
+static void set_play_list(World& w, NativeCall& c) {
+  if (w.anim_scenes.scene(c.i(0)) == nullptr) return;
+  w.anim_scenes.playback[c.i(0)].play_list = c.s(1);
+}
+
+static void enter_scene(World& w, NativeCall& c) {
+  const AnimSceneState* s = w.anim_scenes.scene(c.i(1));
+  w.anim_scenes.entered.push_back({w.frame(), c.i(0), c.i(1), c.s(2), c.s(3)});
+  if (s == nullptr || !s->loaded || s->aborted || !w.exists(c.i(0))) return;
+  auto playing = w.anim_scenes.playback.find(c.i(1));
+  if (playing == w.anim_scenes.playback.end() || playing->second.started) return;
+  ScenePlayback& p = playing->second;
+  if (p.play_list != c.s(3) || p.requested != c.s(3)) return;
+  const auto role = s->roles.find(c.s(2));
+  if (role == s->roles.end() || role->second.first != c.i(0)) return;
+  p.started = true;
+  for (const auto& [name, bound] : s->roles) {
+    const int32_t entity = bound.first;
+    const auto clip = w.anim_scenes.role_clips.find(name);
+    if (clip == w.anim_scenes.role_clips.end() || !w.exists(entity)) continue;
+    std::erase_if(w.anim_scenes.clips,
+                  [entity](const PlayingClip& old) { return old.entity == entity; });
+    w.anim_scenes.clips.push_back({entity, s->handle, clip->second.first, clip->second.second,
+                                   w.game_timer(), w.anim_scenes.clip_ms});
+  }
+}
+
+NativeRows anim_scenes_native_rows() {
+  static const NativeRow rows[] = {
+      {0x718CF1328D20C2B3, "ABORT_ANIM_SCENE", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->aborted = true;
+       }},
+      {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', create_scene},
+      {0x84EEDB2C6E650000, "_DELETE_ANIM_SCENE", "i", 'v',
+       [](World& w, NativeCall& c) {
+         if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->exists = false;
+       }},
+      {0x25557E324489393C, "DOES_ANIM_SCENE_EXIST", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.anim_scenes.scene(c.i(0)) != nullptr); }},
+      {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f',
+       [](World& w, NativeCall& c) {
+         if (const PlayingClip* p = w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2))) {
+           c.ret_float(w.anim_scenes.progress(w, *p));
+         }
+       }},
+      {0x477122B8D05E7968, "IS_ANIM_SCENE_LOADED", "ibb", 'b',
+       [](World& w, NativeCall& c) {
+         const AnimSceneState* s = w.anim_scenes.scene(c.i(0));
+         c.ret_bool(s != nullptr && s->loaded);
+       }},
+      {0xDEE49D5CA6C49148, "IS_ENTITY_PLAYING_ANIM", "issi", 'b',
+       [](World& w, NativeCall& c) {
+         c.ret_bool(w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr);
+       }},
+      {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene},
+      {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list},
+      {0x8B720AD451CA2AB3, "SET_ANIM_SCENE_ENTITY", "isii", 'v', set_entity},
+      {0x020894BF17A02EF2, "SET_ANIM_SCENE_ORIGIN", "iffffffi", 'v', set_origin},
+      {0x15598CFB25F3DC7E, "SET_ANIM_SCENE_PLAY_LIST", "isb", 'v', set_play_list},
+      {0xC2329B0206426644, "TASK_ENTER_ANIM_SCENE", "iissfbiif", 'v', enter_scene},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

@@ -1,0 +1,34 @@
+#pragma once
+// Map blips.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "vec.h"
+
+namespace sim {
+
+struct BlipState {
+  int32_t handle = 0;
+  uint32_t style = 0;
+  Vec position;
+  uint32_t sprite = 0;
+  float scale = 1.0f;
+  std::string name;
+  std::vector<uint32_t> modifiers;
+  bool exists = true;
+
+  bool has(uint32_t modifier) const;
+};
+
+struct Blips {
+  std::map<int32_t, BlipState> all;
+  int32_t next_handle = 0x51;
+
+  BlipState* find(int32_t handle);  // a blip that still exists, or null
+  std::vector<const BlipState*> live() const;
+};
+
+}  // namespace sim

@@ -1,0 +1,105 @@
+#include "call_record.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+namespace sim {
+
+static std::string hex(uint64_t v) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(v));
+  return text;
+}
+
+// The one variadic native formats its further arguments by its format name.
+static char variadic_kind(const NativeCall& call) {
+  const char* format = call.count > 1 ? call.s(1) : nullptr;
+  return format != nullptr && std::string(format) == "LITERAL_STRING" ? 's' : 'i';
+}
+
+CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
+  CallRecord r;
+  r.frame = frame;
+  r.row = call.row;
+  r.hash = call.hash;
+  const std::string params = call.row != nullptr ? call.row->params : "";
+  for (int n = 0; n < call.count; ++n) {
+    CallArg a;
+    a.raw = call.args[n];
+    const auto at = static_cast<size_t>(n);
+    if (at < params.size() && params[at] != '.') {
+      a.kind = params[at];
+    } else {
+      a.kind = !params.empty() && params.back() == '.' ? variadic_kind(call) : 'i';
+    }
+    if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = call.s(n);
+    if (a.kind == 'h' && a.raw != 0) a.text = std::to_string(*call.p<int32_t>(n));
+    r.args.push_back(std::move(a));
+  }
+  for (int n = 0; n < 3; ++n) r.result[n] = call.result[n];
+  if (call.row != nullptr && call.row->result == 's' && call.result[0] != 0) {
+    r.result_text = reinterpret_cast<const char*>(static_cast<uintptr_t>(call.result[0]));
+  }
+  return r;
+}
+
+static std::string float_text(uint64_t slot) {
+  const auto bits = static_cast<uint32_t>(slot);
+  float v;
+  std::memcpy(&v, &bits, sizeof v);
+  char text[32];
+  auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+  return ec == std::errc() ? std::string(text, end) : "?";
+}
+
+std::string CallRecord::text() const {
+  std::string out = row != nullptr ? row->name : hex(hash);
+  out += '(';
+  for (size_t n = 0; n < args.size(); ++n) {
+    const CallArg& a = args[n];
+    if (n > 0) out += ", ";
+    switch (a.kind) {
+      case 'f':
+        out += float_text(a.raw);
+        break;
+      case 's':
+      case 'z':
+        out += a.raw == 0 ? std::string("null") : '"' + a.text + '"';
+        break;
+      case 'p':
+        out += '&';
+        break;
+      case 'h':
+        out += '&' + a.text;
+        break;
+      case 'x':
+        out += std::to_string(static_cast<int64_t>(a.raw));
+        break;
+      default:
+        out += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
+        break;
+    }
+  }
+  out += ')';
+  const char result_kind = row != nullptr ? row->result : 'v';
+  switch (result_kind) {
+    case 'v':
+      break;
+    case 'f':
+      out += " -> " + float_text(result[0]);
+      break;
+    case 'V':
+      out += " -> (" + float_text(result[0]) + ", " + float_text(result[1]) + ", " +
+             float_text(result[2]) + ")";
+      break;
+    case 's':
+      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + result_text + '"';
+      break;
+    default:
+      out += " -> " + std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));
+  }
+  return out;
+}
+
+}  // namespace sim

@@ -1,0 +1,248 @@
+// Models, entities and the player: making props and peds, removing them,
+// where they stand and how they turn, and the names the game shows for them.
+
+#include <cmath>
+#include <string>
+
+#include "joaat.h"
+#include "world.h"
+
+namespace sim {
+
+ModelState& World::model(const char* name) { return models_[joaat(name)]; }
+ModelState& World::model(uint32_t hash) { return models_[hash]; }
+
+int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, float heading) {
+  EntityState e;
+  e.handle = next_entity_++;
+  e.kind = kind;
+  e.model = model;
+  e.position = position;
+  e.rotation.z = heading;
+  entities_[e.handle] = e;
+  return e.handle;
+}
+
+EntityState* World::entity(int32_t handle) {
+  auto it = entities_.find(handle);
+  return it == entities_.end() ? nullptr : &it->second;
+}
+
+EntityState* World::live_entity(int32_t handle) {
+  EntityState* e = entity(handle);
+  return e != nullptr && e->exists ? e : nullptr;
+}
+
+bool World::exists(int32_t handle) const {
+  auto it = entities_.find(handle);
+  return it != entities_.end() && it->second.exists;
+}
+
+void World::remove_entity(int32_t handle) {
+  if (EntityState* e = entity(handle)) e->exists = false;
+}
+
+std::vector<const EntityState*> World::live_entities(const char* model_name) const {
+  std::vector<const EntityState*> found;
+  const uint32_t hash = joaat(model_name);
+  for (const auto& [handle, e] : entities_) {
+    if (e.exists && e.model == hash) found.push_back(&e);
+  }
+  return found;
+}
+
+bool World::any_live_entity_of(uint32_t model) const {
+  for (const auto& [handle, e] : entities_) {
+    if (e.exists && e.model == model) return true;
+  }
+  return false;
+}
+
+float World::heading_of(const EntityState& e) {
+  float h = std::fmod(e.rotation.z, 360.0f);
+  if (h < 0.0f) h += 360.0f;
+  return h;
+}
+
+void World::place_player(float x, float y, float z) {
+  if (EntityState* p = entity(player_ped_)) p->position = Vec{x, y, z};
+}
+
+Vec World::player_position() const {
+  auto it = entities_.find(player_ped_);
+  return it == entities_.end() ? Vec{} : it->second.position;
+}
+
+int32_t World::replace_player_ped(const char* model_name) {
+  const Vec at = player_position();
+  remove_entity(player_ped_);
+  player_ped_ = create_entity(EntityKind::ped, joaat(model_name), at, 0.0f);
+  return player_ped_;
+}
+
+static void create_object(World& w, NativeCall& c) {
+  const ModelState& m = w.model(c.u(0));
+  if (!m.valid || !m.loaded) return;  // the game makes nothing of an unloaded model
+  c.ret_int(w.create_entity(EntityKind::object, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, 0.0f));
+}
+
+static void create_ped(World& w, NativeCall& c) {
+  const ModelState& m = w.model(c.u(0));
+  if (!m.valid || !m.loaded) return;
+  c.ret_int(w.create_entity(EntityKind::ped, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, c.f(4)));
+}
+
+static void delete_entity(World& w, NativeCall& c) {
+  auto* handle = c.p<int32_t>(0);
+  w.remove_entity(*handle);
+  *handle = 0;  // the game clears the caller's handle
+}
+
+static void set_rotation(World& w, NativeCall& c) {
+  EntityState* e = w.live_entity(c.i(0));
+  if (e == nullptr) return;
+  float delta = std::fmod(c.f(3) - e->rotation.z, 360.0f);
+  if (delta >= 180.0f) delta -= 360.0f;
+  if (delta < -180.0f) delta += 360.0f;
+  e->turned += delta;
+  e->rotation = Vec{c.f(1), c.f(2), c.f(3)};
+}
+
+static void offset_from_entity(World& w, NativeCall& c) {
+  EntityState* e = w.live_entity(c.i(0));
+  if (e == nullptr) return;
+  // The offset in the entity's own frame: undo its position, then its yaw.
+  const float dx = c.f(1) - e->position.x;
+  const float dy = c.f(2) - e->position.y;
+  const float dz = c.f(3) - e->position.z;
+  const float yaw = e->rotation.z * 3.14159265f / 180.0f;
+  const float cs = std::cos(yaw);
+  const float sn = std::sin(yaw);
+  c.ret_vector(dx * cs + dy * sn, -dx * sn + dy * cs, dz);
+}
+
+NativeRows entities_native_rows() {
+  static const NativeRow rows[] = {
+      {0x509D5878EB39E842, "CREATE_OBJECT", "ifffbbbbb", 'i', create_object},
+      {0xD49F9B0955C367DE, "CREATE_PED", "iffffbbbb", 'i', create_ped},
+      {0x4CD38C78BD19A497, "DELETE_ENTITY", "h", 'v', delete_entity},
+      {0xCC0EF140F99365C5, "DELETE_PED", "h", 'v', delete_entity},
+      {0xD42BD6EB2E0F1677, "DOES_ENTITY_EXIST", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.exists(c.i(0))); }},
+      {0x7D9EFB7AD6B19754, "FREEZE_ENTITY_POSITION", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->frozen = c.b(1);
+       }},
+      {0xA86D5F069399F44D, "GET_ENTITY_COORDS", "ibb", 'V',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
+           c.ret_vector(e->position.x, e->position.y, e->position.z);
+         }
+       }},
+      {0xC230DD956E2F5507, "GET_ENTITY_HEADING", "i", 'f',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_float(World::heading_of(*e));
+       }},
+      {0xDA76A9F39210D365, "GET_ENTITY_MODEL", "i", 'i',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(static_cast<int32_t>(e->model));
+       }},
+      {0xE09CAF86C32CB48F, "GET_ENTITY_ROTATION", "ii", 'V',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
+           c.ret_vector(e->rotation.x, e->rotation.y, e->rotation.z);
+         }
+       }},
+      {0x497C6B1A2C9AE69C, "GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS", "ifff", 'V',
+       offset_from_entity},
+      {0x47E385B0D957C8D4, "GET_PLAYER_INDEX", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(w.player_index()); }},
+      {0x1283B8B89DD5D1B6, "HAS_MODEL_LOADED", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).loaded); }},
+      {0x392C8D8E07B70EFC, "IS_MODEL_VALID", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).valid); }},
+      {0x9587913B9E772D29, "PLACE_ENTITY_ON_GROUND_PROPERLY", "ib", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
+           e->placed_on_ground = true;
+           c.ret_bool(true);
+         }
+       }},
+      {0x096275889B8E0EE0, "PLAYER_PED_ID", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(w.player_ped()); }},
+      {0xFA28FE3A6246FC30, "REQUEST_MODEL", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         ModelState& m = w.model(c.u(0));
+         ++m.requests;
+         if (!m.valid || m.requested) return;
+         m.requested = true;
+         m.frames_left = m.load_frames;
+         if (m.frames_left <= 0 && !m.never_loads) m.loaded = true;
+       }},
+      {0x80646744FA88F9D7, "SET_CAN_AUTO_VAULT_ON_ENTITY", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->auto_vault = c.b(1);
+       }},
+      {0x24AED2A608F93C4C, "SET_CAN_CLIMB_ON_ENTITY", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->climbable = c.b(1);
+       }},
+      {0x0DF7692B1D9E7BA7, "SET_ENTITY_ALPHA", "iib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->alpha = c.i(1);
+       }},
+      {0xDC19C288082E586E, "SET_ENTITY_AS_MISSION_ENTITY", "ibb", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->mission_entity = c.b(1);
+       }},
+      {0x06843DA7060A026B, "SET_ENTITY_COORDS", "ifffbbbb", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
+       }},
+      {0x9CC8314DFEDE441E, "SET_ENTITY_ROTATION", "ifffib", 'v', set_rotation},
+      {0x1794B4FCC84D812F, "SET_ENTITY_VISIBLE", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->visible = c.b(1);
+       }},
+
+      // Names the game shows for entities, and their targeting.
+      {0x280BBE5601EAA983, "GET_OBJECT_INDEX_FROM_ENTITY_INDEX", "i", 'i',
+       [](World& w, NativeCall& c) {
+         if (w.live_entity(c.i(0)) != nullptr) c.ret_int(c.i(0));
+       }},
+      {0x543DFE14BE720027, "_REGISTER_EAGLE_EYE_FOR_ENTITY", "iib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(1))) e->eagle_eye = true;
+       }},
+      {0x870708A6E147A9AD, "REGISTER_INTERACTION_LOCKON_PROMPT", "isffiffibi", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
+           e->shown_name = c.s(1);
+           e->lockon_prompt = true;
+           c.ret_bool(true);
+         }
+       }},
+      {0xD503D6F0986D58BC, "_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY", "xi", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->prompt_name_label = c.u(1);
+       }},
+      {0xA22712E8471AA08E, "_SET_OBJECT_TARGETTABLE_FOCUS", "ibb", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->targettable_focus = c.b(1);
+       }},
+      {0x4A48B6E03BABB4AC, "_SET_PED_PROMPT_NAME", "is", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->shown_name = c.s(1);
+       }},
+      {0xE98D55C5983F2509, "UNREGISTER_INTERACTION_LOCKON_PROMPT", "i", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
+           e->lockon_prompt = false;
+           c.ret_bool(true);
+         }
+       }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

@@ -1,0 +1,49 @@
+#pragma once
+// Models, and the props and peds made from them. The world keeps them
+// (world.h); entities.cpp simulates them.
+
+#include <cstdint>
+#include <string>
+
+#include "vec.h"
+
+namespace sim {
+
+struct ModelState {
+  bool valid = true;
+  int load_frames = 2;       // frames from the request until loaded
+  bool never_loads = false;  // requested but never finishes
+  bool requested = false;
+  bool loaded = false;
+  int requests = 0;
+  int frames_left = 0;
+};
+
+enum class EntityKind { object, ped };
+
+struct EntityState {
+  int32_t handle = 0;
+  EntityKind kind = EntityKind::object;
+  uint32_t model = 0;
+  Vec position;
+  Vec rotation;         // pitch, roll, yaw in degrees
+  double turned = 0.0;  // total yaw change written to it, unwrapped
+  bool exists = true;
+  bool frozen = false;
+  bool visible = true;
+  int alpha = 255;
+  bool climbable = true;
+  bool auto_vault = true;
+  bool mission_entity = false;
+  bool placed_on_ground = false;
+  int outfit = 0;
+  int outfit_count = 8;
+  int variation_updates = 0;
+  std::string shown_name;  // the name the game shows when the player targets it
+  bool lockon_prompt = false;
+  bool targettable_focus = false;
+  uint32_t prompt_name_label = 0;
+  bool eagle_eye = false;
+};
+
+}  // namespace sim

@@ -1,0 +1,104 @@
+#pragma once
+// The stand-in's table of the natives it knows. A row names the native, its
+// parameters (one letter each) and its result; the handler, when there is
+// one, acts on the world. A native without a handler is recorded and answers 0.
+//
+// Parameter letters:
+//   i  32-bit integer, handle or hash (upper half must be zero)
+//   b  32-bit flag, 0 or 1 (upper half must be zero)
+//   f  single-precision float in the low half (upper half must be zero)
+//   s  address of a NUL-terminated string
+//   z  address of a string, or 0
+//   p  address of an out-parameter or record
+//   h  address of a 32-bit handle, which the native may rewrite
+//   x  32-bit integer sign-extended to 64 bits
+//   .  any further arguments (variadic); must come last
+// Result letters: v none, i integer, b flag, f float, s text, V vector.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace sim {
+
+class World;
+struct NativeCall;
+using NativeHandler = void (*)(World&, NativeCall&);
+
+struct NativeRow {
+  uint64_t hash;
+  const char* name;
+  const char* params;
+  char result;
+  NativeHandler handler;
+};
+
+constexpr int max_native_args = 32;
+
+struct NativeCall {
+  uint64_t hash = 0;
+  const NativeRow* row = nullptr;
+  uint64_t args[max_native_args] = {};
+  int count = 0;
+  uint64_t result[4] = {};
+
+  int32_t i(int n) const { return static_cast<int32_t>(static_cast<uint32_t>(args[n])); }
+  uint32_t u(int n) const { return static_cast<uint32_t>(args[n]); }
+  bool b(int n) const { return static_cast<uint32_t>(args[n]) != 0; }
+  float f(int n) const {
+    const auto bits = static_cast<uint32_t>(args[n]);
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+  }
+  const char* s(int n) const {
+    return reinterpret_cast<const char*>(static_cast<uintptr_t>(args[n]));
+  }
+  template <typename T>
+  T* p(int n) const {
+    return reinterpret_cast<T*>(static_cast<uintptr_t>(args[n]));
+  }
+
+  void ret_int(int32_t v) { result[0] = static_cast<uint32_t>(v); }
+  void ret_bool(bool v) { result[0] = v ? 1 : 0; }
+  void ret_float(float v) { result[0] = float_bits(v); }
+  void ret_text(const char* text) { result[0] = reinterpret_cast<uintptr_t>(text); }
+  void ret_vector(float x, float y, float z) {
+    result[0] = float_bits(x);
+    result[1] = float_bits(y);
+    result[2] = float_bits(z);
+  }
+
+  static uint64_t float_bits(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+  }
+};
+
+// Every row the stand-in knows, from all domains.
+const NativeRow* find_native(uint64_t hash);
+const NativeRow* native_rows_begin();
+size_t native_row_count();
+
+// Rows of each domain, from the domain's own file; native_table.cpp joins them.
+struct NativeRows {
+  const NativeRow* rows;
+  size_t count;
+};
+NativeRows core_native_rows();  // world.cpp
+NativeRows entities_native_rows();
+NativeRows prompt_native_rows();
+NativeRows particles_native_rows();
+NativeRows blips_native_rows();
+NativeRows interiors_native_rows();
+NativeRows scenario_points_native_rows();
+NativeRows peds_native_rows();
+NativeRows speech_native_rows();
+NativeRows anim_scenes_native_rows();
+NativeRows money_native_rows();
+NativeRows tv_native_rows();
+NativeRows clock_native_rows();
+
+}  // namespace sim

@@ -1,0 +1,93 @@
+// Particle assets and looped effects.
+
+#include "particles.h"
+
+#include "joaat.h"
+#include "world.h"
+
+namespace sim {
+
+ParticleAssetState& Particles::asset(const char* name) { return assets_[joaat(name)]; }
+
+const ParticleAssetState* Particles::find_asset(uint32_t hash) const {
+  auto it = assets_.find(hash);
+  return it == assets_.end() ? nullptr : &it->second;
+}
+
+int32_t Particles::start(uint32_t effect, uint32_t asset, int32_t entity, const float offset[3],
+                         float scale) {
+  LoopedEffectState e;
+  e.handle = next_effect_++;
+  e.effect = effect;
+  e.asset = asset;
+  e.entity = entity;
+  for (int n = 0; n < 3; ++n) e.offset[n] = offset[n];
+  e.scale = scale;
+  effects_[e.handle] = e;
+  return e.handle;
+}
+
+LoopedEffectState* Particles::effect(int32_t handle) {
+  auto it = effects_.find(handle);
+  return it == effects_.end() ? nullptr : &it->second;
+}
+
+void Particles::advance_frame() {
+  for (auto& [hash, a] : assets_) {
+    if (a.requested && !a.loaded && !a.never_loads && --a.frames_left <= 0) a.loaded = true;
+  }
+}
+
+bool effect_exists(World& w, int32_t handle) {
+  const LoopedEffectState* e = w.particles.effect(handle);
+  return e != nullptr && !e->stopped && w.exists(e->entity);
+}
+
+static void start_looped_on_entity(World& w, NativeCall& c) {
+  // The asset chosen before applies to this start only.
+  const uint32_t asset = w.particles.selected_asset;
+  w.particles.selected_asset = 0;
+  const ParticleAssetState* a = w.particles.find_asset(asset);
+  if (a == nullptr || !a->loaded || !w.exists(c.i(1))) return;
+  const float offset[3] = {c.f(2), c.f(3), c.f(4)};
+  c.ret_int(w.particles.start(joaat(c.s(0)), asset, c.i(1), offset, c.f(8)));
+}
+
+NativeRows particles_native_rows() {
+  static const NativeRow rows[] = {
+      {0x9DD5AFF561E88F2A, "DOES_PARTICLE_FX_LOOPED_EXIST", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(effect_exists(w, c.i(0))); }},
+      {0x65BB72F29138F5D6, "HAS_NAMED_PTFX_ASSET_LOADED", "i", 'b',
+       [](World& w, NativeCall& c) {
+         const ParticleAssetState* a = w.particles.find_asset(c.u(0));
+         c.ret_bool(a != nullptr && a->loaded);
+       }},
+      {0xF2B2353BBC0D4E8F, "REQUEST_NAMED_PTFX_ASSET", "i", 'v',
+       [](World& w, NativeCall& c) {
+         ParticleAssetState& a = w.particles.asset(c.u(0));
+         ++a.requests;
+         if (a.requested) return;
+         a.requested = true;
+         a.frames_left = a.load_frames;
+         if (a.frames_left <= 0 && !a.never_loads) a.loaded = true;
+       }},
+      {0x1A9E1C0D98D093B7, "SET_PARTICLE_FX_LOOPED_SCALE", "if", 'v',
+       [](World& w, NativeCall& c) {
+         if (!effect_exists(w, c.i(0))) return;
+         LoopedEffectState* e = w.particles.effect(c.i(0));
+         e->scale = c.f(1);
+         ++e->scale_writes;
+       }},
+      {0xBD41E1440CE39800, "START_PARTICLE_FX_LOOPED_ON_ENTITY", "sifffffffbbb", 'i',
+       start_looped_on_entity},
+      {0x22970F3A088B133B, "STOP_PARTICLE_FX_LOOPED", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (LoopedEffectState* e = w.particles.effect(c.i(0))) e->stopped = true;
+       }},
+      {0xA10DB07FC234DD12, "USE_PARTICLE_FX_ASSET", "s", 'v',
+       [](World& w, NativeCall& c) { w.particles.selected_asset = joaat(c.s(0)); }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

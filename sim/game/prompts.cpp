@@ -1,0 +1,134 @@
+// Interaction prompts: their making, switches, placement and completion.
+
+#include "world.h"
+
+namespace sim {
+
+PromptState* World::prompt(int32_t handle) {
+  auto it = prompts_.find(handle);
+  return it == prompts_.end() ? nullptr : &it->second;
+}
+
+int32_t World::new_prompt() {
+  PromptState p;
+  p.handle = next_prompt_++;
+  prompts_[p.handle] = p;
+  return p.handle;
+}
+
+bool World::complete_prompt(int32_t handle) {
+  PromptState* p = prompt(handle);
+  if (p == nullptr || !p->offered()) return false;
+  p->completed_frame = frame_ + 1;  // seen by the scripts in the next frame
+  return true;
+}
+
+std::vector<const PromptState*> World::prompts_labelled(const std::string& label) const {
+  std::vector<const PromptState*> found;
+  for (const auto& [handle, p] : prompts_) {
+    if (!p.deleted && p.label == label) found.push_back(&p);
+  }
+  return found;
+}
+
+int World::group_for_entity(int32_t entity) const {
+  if (entity == 0) return 1;  // the game's group for prompts tied to no entity
+  return exists(entity) ? 0x10000 + entity : 0;
+}
+
+static PromptState* live(World& w, int32_t handle) {
+  PromptState* p = w.prompt(handle);
+  return p != nullptr && !p->deleted ? p : nullptr;
+}
+
+// A prompt reports a completion only in the frame the player completed it,
+// and only in the mode it was made with.
+static bool completed(World& w, int32_t handle, PromptMode mode) {
+  PromptState* p = live(w, handle);
+  return p != nullptr && p->mode == mode && p->completed_frame == w.frame();
+}
+
+NativeRows prompt_native_rows() {
+  static const NativeRow rows[] = {
+      {0xAE84C5EE2C384FB3, "_UI_PROMPT_CONTEXT_SET_POINT", "ifff", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) {
+           p->has_point = true;
+           p->point = Vec{c.f(1), c.f(2), c.f(3)};
+         }
+       }},
+      {0x0C718001B77CA468, "_UI_PROMPT_CONTEXT_SET_RADIUS", "if", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->radius = c.f(1);
+       }},
+      {0x00EDE88D4D13CF59, "_UI_PROMPT_DELETE", "i", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->deleted = true;
+       }},
+      {0xB796970BD125FCE8, "_UI_PROMPT_GET_GROUP_ID_FOR_TARGET_ENTITY", "i", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(w.group_for_entity(c.i(0))); }},
+      {0xE0F65F0640EF0617, "_UI_PROMPT_HAS_HOLD_MODE_COMPLETED", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(completed(w, c.i(0), PromptMode::hold)); }},
+      {0xC92AC953F0A982AE, "_UI_PROMPT_HAS_STANDARD_MODE_COMPLETED", "ii", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(completed(w, c.i(0), PromptMode::standard)); }},
+      {0x0D00EDDFB58B7F28, "_UI_PROMPT_IS_ENABLED", "i", 'b',
+       [](World& w, NativeCall& c) {
+         PromptState* p = live(w, c.i(0));
+         c.ret_bool(p != nullptr && p->enabled);
+       }},
+      {0x04F97DE45A519419, "_UI_PROMPT_REGISTER_BEGIN", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }},
+      {0xF7AA2696A22AD8B9, "_UI_PROMPT_REGISTER_END", "i", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->registered = true;
+       }},
+      {0xB5352B7494A08258, "_UI_PROMPT_SET_CONTROL_ACTION", "ii", 'i',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->control = c.u(1);
+       }},
+      {0x8A0FB4D03A630D21, "_UI_PROMPT_SET_ENABLED", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->enabled = c.b(1);
+       }},
+      {0x2F11D3A254169EA4, "_UI_PROMPT_SET_GROUP", "iii", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) {
+           p->group = c.i(1);
+           p->group_page = c.i(2);
+         }
+       }},
+      {0x94073D5CA3F16B7B, "_UI_PROMPT_SET_HOLD_MODE", "ii", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) {
+           p->mode = PromptMode::hold;
+           p->mode_value = c.i(1);
+         }
+       }},
+      {0xCA24F528D0D16289, "_UI_PROMPT_SET_PRIORITY", "ii", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->priority = c.i(1);
+       }},
+      {0xCC6656799977741B, "_UI_PROMPT_SET_STANDARD_MODE", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) {
+           p->mode = PromptMode::standard;
+           p->mode_value = c.i(1);
+         }
+       }},
+      {0x5DD02A8318420DD7, "_UI_PROMPT_SET_TEXT", "is", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->label = c.s(1);
+       }},
+      {0xF4A5C4509BF923B1, "_UI_PROMPT_SET_TYPE", "ii", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->type = c.i(1);
+       }},
+      {0x71215ACCFDE075EE, "_UI_PROMPT_SET_VISIBLE", "ib", 'v',
+       [](World& w, NativeCall& c) {
+         if (PromptState* p = live(w, c.i(0))) p->visible = c.b(1);
+       }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

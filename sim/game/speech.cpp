@@ -1,0 +1,95 @@
+// Speech lines: the requests peds are made to say, and who is talking.
+
+#include <string>
+
+#include "world.h"
+
+namespace sim {
+
+std::vector<const SpokenLine*> Speech::lines(const std::string& line) const {
+  std::vector<const SpokenLine*> found;
+  for (const SpokenLine& l : spoken) {
+    if (l.line == line) found.push_back(&l);
+  }
+  return found;
+}
+
+bool Speech::talking(const World& w, int32_t ped) const {
+  const PedActivity* a = w.peds.find(ped);
+  if (a == nullptr || !a->talking || !w.exists(ped)) return false;
+  return w.game_timer() - a->talk_from_ms < a->talk_ms;
+}
+
+void Speech::start_talking(World& w, int32_t ped) {
+  PedActivity& a = w.peds.get(ped);
+  a.talking = true;
+  a.talk_from_ms = w.game_timer();
+  a.talk_ms = line_ms;
+}
+
+void Speech::stop_talking(World& w, int32_t ped) {
+  auto it = w.peds.all.find(ped);
+  if (it != w.peds.all.end()) it->second.talking = false;
+}
+
+static const char* slot_text(uint64_t slot) {
+  return reinterpret_cast<const char*>(static_cast<uintptr_t>(slot));
+}
+
+// The request is eight 64-bit slots: line and voice by address, then
+// 0, the parameters' hash, 0, 1, 0, 0 with integers in the low half.
+static bool sound_request(World& w, const uint64_t* slot) {
+  static constexpr uint64_t fixed[8] = {0, 0, 0, 0, 0, 1, 0, 0};
+  bool sound = true;
+  for (int n : {2, 4, 5, 6, 7}) {
+    if (slot[n] != fixed[n]) {
+      w.violation("PLAY_PED_AMBIENT_SPEECH_NATIVE: request slot " + std::to_string(n) + " is " +
+                  std::to_string(slot[n]));
+      sound = false;
+    }
+  }
+  if ((slot[3] >> 32) != 0) {
+    w.violation("PLAY_PED_AMBIENT_SPEECH_NATIVE: request slot 3 upper half not zero");
+    sound = false;
+  }
+  if (slot[0] == 0) {
+    w.violation("PLAY_PED_AMBIENT_SPEECH_NATIVE: request without a line");
+    sound = false;
+  }
+  return sound;
+}
+
+static void play_speech(World& w, NativeCall& c) {
+  const uint64_t* slot = c.p<const uint64_t>(1);
+  if (!sound_request(w, slot) || !w.exists(c.i(0))) return;
+  PedActivity& a = w.peds.get(c.i(0));
+  if (a.dead) return;
+  SpokenLine line;
+  line.frame = w.frame();
+  line.ped = c.i(0);
+  line.line = slot_text(slot[0]);
+  line.voice = slot[1] != 0 ? slot_text(slot[1]) : a.ambient_voice;
+  line.params = static_cast<uint32_t>(slot[3]);
+  w.speech.spoken.push_back(line);
+  w.speech.start_talking(w, c.i(0));
+  c.ret_bool(true);
+}
+
+NativeRows speech_native_rows() {
+  static const NativeRow rows[] = {
+      {0x729072355FA39EC9, "IS_ANY_SPEECH_PLAYING", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.speech.talking(w, c.i(0))); }},
+      {0x8E04FEDD28D42462, "PLAY_PED_AMBIENT_SPEECH_NATIVE", "ip", 'b', play_speech},
+      {0x6C8065A3B780185B, "SET_AMBIENT_VOICE_NAME", "is", 'v',
+       [](World& w, NativeCall& c) {
+         if (w.exists(c.i(0))) w.peds.get(c.i(0)).ambient_voice = c.s(1);
+       }},
+      {0xB8BEC0CA6F0EDB0F, "STOP_CURRENT_PLAYING_AMBIENT_SPEECH", "ii", 'v',
+       [](World& w, NativeCall& c) { w.speech.stop_talking(w, c.i(0)); }},
+      {0x79D2F0E66F81D90D, "STOP_CURRENT_PLAYING_SPEECH", "ii", 'v',
+       [](World& w, NativeCall& c) { w.speech.stop_talking(w, c.i(0)); }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

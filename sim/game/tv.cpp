@@ -1,0 +1,117 @@
+// TV channels, playlists, named render targets, drawing and screen effects.
+
+#include "joaat.h"
+#include "world.h"
+
+namespace sim {
+
+Tv::Tv() { model_targets[joaat("script_rt_arm_screen")] = "bla_theater"; }
+
+bool Tv::film_at_end(const World& w) const {
+  const auto it = playlists.find(channel);
+  if (channel == -1 || it == playlists.end() || it->second.name.empty()) return false;
+  return w.game_timer() - it->second.start_ms > film_ms;
+}
+
+RenderTarget* Tv::target(const char* name) {
+  const auto it = targets.find(name);
+  return it == targets.end() ? nullptr : &it->second;
+}
+
+// The channel switch: -1 is no channel.
+static void set_tv_channel(World& w, NativeCall& c) { w.tv.channel = c.i(0); }
+static void get_tv_channel(World& w, NativeCall& c) { c.ret_int(w.tv.channel); }
+
+// A film's end marker shows once the channel's playlist has run its length.
+static void show_playing(World& w, NativeCall& c) {
+  c.ret_bool(c.u(0) == joaat("END_OF_MOVIE_MARKER") && w.tv.film_at_end(w));
+}
+
+static void register_target(World& w, NativeCall& c) {
+  RenderTarget* t = w.tv.target(c.s(0));
+  if (t == nullptr) t = &w.tv.targets[c.s(0)];
+  if (t->registered) return;
+  t->registered = true;
+  t->linked = false;
+  t->id = w.tv.next_target_id++;
+  ++t->registrations;
+  c.ret_bool(true);
+}
+
+static void release_target(World& w, NativeCall& c) {
+  RenderTarget* t = w.tv.target(c.s(0));
+  if (t == nullptr || !t->registered) return;
+  t->registered = false;
+  t->linked = false;
+  ++t->releases;
+  c.ret_bool(true);
+}
+
+// Links the model's own target, when it is registered and a prop of the
+// model is in the world to carry it.
+static void link_target(World& w, NativeCall& c) {
+  const auto name = w.tv.model_targets.find(c.u(0));
+  if (name == w.tv.model_targets.end() || w.tv.links_fail) return;
+  RenderTarget* t = w.tv.target(name->second.c_str());
+  if (t == nullptr || !t->registered) return;
+  t->linked = w.any_live_entity_of(c.u(0));
+}
+
+static void target_linked(World& w, NativeCall& c) {
+  const auto name = w.tv.model_targets.find(c.u(0));
+  if (name == w.tv.model_targets.end()) return;
+  const RenderTarget* t = w.tv.target(name->second.c_str());
+  c.ret_bool(t != nullptr && t->registered && t->linked);
+}
+
+static void target_id(World& w, NativeCall& c) {
+  const RenderTarget* t = w.tv.target(c.s(0));
+  if (t != nullptr && t->registered) c.ret_int(t->id);
+}
+
+static void draw_channel(World& w, NativeCall&) {
+  ++w.tv.draws;
+  for (auto& [name, t] : w.tv.targets) {
+    if (!t.registered || !t.linked || t.id != w.tv.current_target) continue;
+    ++t.draws;
+    t.last_draw_frame = w.frame();
+    t.last_draw_channel = w.tv.channel;
+  }
+}
+
+NativeRows tv_native_rows() {
+  static const NativeRow rows[] = {
+      {0x4102732DF6B4005F, "ANIMPOSTFX_PLAY", "s", 'v',
+       [](World& w, NativeCall& c) { w.tv.screen_effects.emplace_back(c.s(0)); }},
+      {0x40866A418EB8EFDE, "ATTACH_TV_AUDIO_TO_ENTITY", "i", 'v',
+       [](World& w, NativeCall& c) { w.tv.audio_entity = c.i(0); }},
+      {0xC0A145540254A840, "DRAW_TV_CHANNEL", "fffffiiii", 'v', draw_channel},
+      {0xB6762A85EE29AA60, "GET_NAMED_RENDERTARGET_RENDER_ID", "s", 'i', target_id},
+      {0xF90FBFD68F3C59AE, "GET_TV_CHANNEL", "", 'i', get_tv_channel},
+      {0x707032835FF09AE7, "IS_NAMED_RENDERTARGET_LINKED", "i", 'b', target_linked},
+      {0x3EE32F7964C40FE6, "IS_NAMED_RENDERTARGET_REGISTERED", "s", 'b',
+       [](World& w, NativeCall& c) {
+         const RenderTarget* t = w.tv.target(c.s(0));
+         c.ret_bool(t != nullptr && t->registered);
+       }},
+      {0x4D562223E0EB65F3, "IS_TVSHOW_CURRENTLY_PLAYING", "i", 'b', show_playing},
+      {0x2F506B8556242DDB, "LINK_NAMED_RENDERTARGET", "i", 'v', link_target},
+      {0x98AF2BB6F62BD588, "REGISTER_NAMED_RENDERTARGET", "sb", 'b', register_target},
+      {0x0E692EE61761361F, "RELEASE_NAMED_RENDERTARGET", "s", 'b', release_target},
+      {0x906B86E6D7896B9E, "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", "b", 'v', nullptr},
+      {0xE550CDE128D56757, "SET_TEXT_RENDER_ID", "i", 'v',
+       [](World& w, NativeCall& c) { w.tv.current_target = c.i(0); }},
+      {0x64437C98FCC5F291, "SET_TV_AUDIO_FRONTEND", "b", 'v',
+       [](World& w, NativeCall& c) { w.tv.audio_frontend = c.b(0); }},
+      {0x593FAF7FC9401A56, "SET_TV_CHANNEL", "i", 'v', set_tv_channel},
+      {0xDEC6B25F5DC8925B, "SET_TV_CHANNEL_PLAYLIST", "isb", 'v',
+       [](World& w, NativeCall& c) {
+         Playlist& p = w.tv.playlists[c.i(0)];
+         p.name = c.s(1);
+         p.start_ms = w.game_timer();
+       }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

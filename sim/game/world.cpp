@@ -1,0 +1,138 @@
+// The world's core: time, texts, random draws, failing natives, violations
+// and the record; and the game's general natives on them.
+
+#include "world.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "joaat.h"
+
+namespace sim {
+
+World::World() {
+  player_ped_ = create_entity(EntityKind::ped, joaat("PLAYER_ZERO"), Vec{}, 0.0f);
+  set_text("MG_TOY_TRAIN", "Toy Train");
+  set_text("SHOW_GET_INFO", "What's Playing?");
+  set_text("DISCOVERABLE_NAME_TICKET_TAKER", "Ticket Taker");
+  cash_text = [](int amount) {
+    char text[32];
+    const int whole = amount / 100;
+    const int cents = std::abs(amount % 100);
+    std::snprintf(text, sizeof text, "$%d.%02d", whole, cents);
+    return std::string(text);
+  };
+}
+
+void World::advance_frame() {
+  ++frame_;
+  const double ms = static_cast<double>(frame_seconds_) * 1000.0 + timer_fraction_;
+  const auto whole = static_cast<uint32_t>(ms);
+  timer_fraction_ = ms - whole;
+  timer_ms_ += whole;  // wraps like the game's 32-bit timer
+  for (auto& [hash, m] : models_) {
+    if (m.requested && !m.loaded && !m.never_loads && --m.frames_left <= 0) m.loaded = true;
+  }
+  particles.advance_frame();
+  points.update(*this);
+  anim_scenes.update();
+  money.update();
+}
+
+void World::set_text(const char* label, std::string text) {
+  texts_[joaat(label)] = std::move(text);
+}
+
+const char* World::text_for(uint32_t label_hash) {
+  auto it = texts_.find(label_hash);
+  return it == texts_.end() ? "" : it->second.c_str();
+}
+
+const char* World::keep_text(const char* text) {
+  char* slot = text_ring_[next_text_];
+  next_text_ = (next_text_ + 1) % text_slots;
+  std::snprintf(slot, sizeof text_ring_[0], "%s", text);
+  return slot;
+}
+
+int32_t World::random_in_range(int32_t low, int32_t high) {
+  // splitmix64: the same draws on every platform for the same seed
+  uint64_t z = (rng_ += 0x9E3779B97F4A7C15ULL);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  if (high <= low) return low;
+  const uint64_t span = static_cast<uint64_t>(static_cast<int64_t>(high) - low);
+  return static_cast<int32_t>(low + static_cast<int64_t>(z % span));
+}
+
+void World::fail_native(uint64_t hash, bool fail) {
+  std::erase(failing_, hash);
+  if (fail) failing_.push_back(hash);
+}
+
+void World::violation(std::string what) { violations_.push_back(std::move(what)); }
+
+void World::perform(NativeCall& call, bool sound) {
+  ++total_calls_;
+  for (uint64_t& slot : call.result) slot = 0;
+  const NativeRow* row = call.row;
+  const bool failing =
+      row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
+  if (sound && row != nullptr && !failing && row->handler != nullptr) row->handler(*this, call);
+  if (recording) calls_.push_back(make_call_record(frame_, call));
+}
+
+std::vector<const CallRecord*> World::calls_to(const char* name) const {
+  std::vector<const CallRecord*> found;
+  for (const CallRecord& r : calls_) {
+    if (r.row != nullptr && std::string(r.row->name) == name) found.push_back(&r);
+  }
+  return found;
+}
+
+size_t World::count_calls(const char* name) const { return calls_to(name).size(); }
+
+std::string World::record_text() const {
+  std::string out;
+  for (const CallRecord& r : calls_) out += std::to_string(r.frame) + ' ' + r.text() + '\n';
+  return out;
+}
+
+static void var_string(World& w, NativeCall& c) {
+  const std::string format = c.s(1);
+  if (format == "LITERAL_STRING" && c.count >= 3 && c.args[2] != 0) {
+    c.ret_text(w.keep_text(c.s(2)));
+  } else if (format == "CASH_STRING" && c.count >= 3) {
+    c.ret_text(w.keep_text(w.cash_text(c.i(2)).c_str()));
+  } else {
+    c.ret_text(w.keep_text(w.text_for(joaat(format.c_str()))));
+  }
+}
+
+NativeRows core_native_rows() {
+  static const NativeRow rows[] = {
+      {0x0BE7F4E3CDBAFB28, "GET_DISTANCE_BETWEEN_COORDS", "ffffffb", 'f',
+       [](World&, NativeCall& c) {
+         const bool use_z = c.b(6);
+         const Vec a{c.f(0), c.f(1), use_z ? c.f(2) : 0.0f};
+         const Vec b{c.f(3), c.f(4), use_z ? c.f(5) : 0.0f};
+         c.ret_float(distance(a, b));
+       }},
+      {0x5E72022914CE3C38, "GET_FRAME_TIME", "", 'f',
+       [](World& w, NativeCall& c) { c.ret_float(w.frame_time()); }},
+      {0x4F67E8ECA7D3F667, "GET_GAME_TIMER", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.game_timer())); }},
+      {0xFD340785ADF8CFB7, "GET_HASH_KEY", "s", 'i',
+       [](World&, NativeCall& c) { c.ret_int(static_cast<int32_t>(joaat(c.s(0)))); }},
+      {0xD53343AA4FB7DD28, "GET_RANDOM_INT_IN_RANGE", "ii", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(w.random_in_range(c.i(0), c.i(1))); }},
+      {0xBD5DD5EAE2B6CE14, "GET_STRING_FROM_HASH_KEY", "i", 's',
+       [](World& w, NativeCall& c) { c.ret_text(w.text_for(c.u(0))); }},
+      {0xFA925AC00EB830B9, "VAR_STRING", "is.", 's', var_string},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

@@ -1,0 +1,139 @@
+#pragma once
+// The simulated game: everything the plug-ins' natives act on, and a record
+// of every call. Tests arrange the world, run frames through the host, and
+// read back what the game now holds.
+//
+// Entities and prompts are the world's own vocabulary, kept here and
+// simulated in entities.cpp and prompts.cpp; every other domain is a member
+// with a file of its own that holds its state and its natives together.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "anim_scenes.h"
+#include "blips.h"
+#include "call_record.h"
+#include "clock.h"
+#include "entities.h"
+#include "interiors.h"
+#include "money.h"
+#include "native_table.h"
+#include "particles.h"
+#include "peds.h"
+#include "prompts.h"
+#include "scenario_points.h"
+#include "speech.h"
+#include "tv.h"
+#include "vec.h"
+
+namespace sim {
+
+class World {
+ public:
+  World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  // --- time (world.cpp) ---------------------------------------------------
+  uint64_t frame() const { return frame_; }
+  uint32_t game_timer() const { return timer_ms_; }
+  float frame_time() const { return frame_seconds_; }
+  void set_frame_time(float seconds) { frame_seconds_ = seconds; }
+  void set_game_timer(uint32_t ms) { timer_ms_ = ms; }
+  void advance_frame();  // the host calls it once per frame
+
+  // --- models, entities and the player (entities.cpp) ---------------------
+  ModelState& model(const char* name);
+  ModelState& model(uint32_t hash);
+  int32_t create_entity(EntityKind kind, uint32_t model, Vec position, float heading);
+  EntityState* entity(int32_t handle);
+  EntityState* live_entity(int32_t handle);  // one that still exists, or null
+  bool exists(int32_t handle) const;
+  void remove_entity(int32_t handle);  // the game removes it on its own
+  std::vector<const EntityState*> live_entities(const char* model_name) const;
+  const std::map<int32_t, EntityState>& entities() const { return entities_; }
+  bool any_live_entity_of(uint32_t model) const;
+  static float heading_of(const EntityState& e);
+
+  int32_t player_ped() const { return player_ped_; }
+  int32_t player_index() const { return 0; }
+  void place_player(float x, float y, float z);
+  Vec player_position() const;
+  int32_t replace_player_ped(const char* model_name);  // the game gives a new ped
+
+  // --- prompts (prompts.cpp) ----------------------------------------------
+  PromptState* prompt(int32_t handle);
+  int32_t new_prompt();
+  bool complete_prompt(int32_t handle);  // as the player would; only an offered prompt
+  std::vector<const PromptState*> prompts_labelled(const std::string& label) const;
+  const std::map<int32_t, PromptState>& prompts() const { return prompts_; }
+  int group_for_entity(int32_t entity) const;
+
+  // --- the other domains --------------------------------------------------
+  Particles particles;     // particle assets and looped effects
+  Blips blips;             // map blips
+  Interiors interiors;     // the interiors and where they are
+  ScenarioPoints points;   // scenario points and who uses them
+  Peds peds;               // what peds do: tasks, flags, death and fleeing
+  Speech speech;           // lines spoken and who is talking
+  AnimScenes anim_scenes;  // animated scenes and the clips they play
+  Money money;             // the player's money, texture dictionaries, the feed
+  Tv tv;                   // TV channels, render targets, screen drawing
+  Clock clock;             // the game's clock
+
+  // --- texts (world.cpp) --------------------------------------------------
+  void set_text(const char* label, std::string text);  // the game's text for a label
+  const char* text_for(uint32_t label_hash);
+  const char* keep_text(const char* text);  // short-lived text the game hands out
+  std::function<std::string(int)> cash_text;
+
+  // --- random draws (world.cpp) -------------------------------------------
+  void seed(uint64_t seed) { rng_ = seed; }
+  int32_t random_in_range(int32_t low, int32_t high);
+
+  // --- calls, failures and violations (world.cpp) -------------------------
+  // A call the host found sound runs its handler, unless its native fails.
+  void perform(NativeCall& call, bool sound);
+  void fail_native(uint64_t hash, bool fail = true);  // answers 0, acts on nothing
+  void violation(std::string what);
+  const std::vector<std::string>& violations() const { return violations_; }
+
+  // --- the record (world.cpp, call_record.cpp) ----------------------------
+  bool recording = true;
+  const std::vector<CallRecord>& calls() const { return calls_; }
+  std::vector<const CallRecord*> calls_to(const char* name) const;
+  size_t count_calls(const char* name) const;
+  uint64_t total_calls() const { return total_calls_; }
+  std::string record_text() const;
+  void clear_record() { calls_.clear(); }
+
+ private:
+  uint64_t frame_ = 0;
+  uint32_t timer_ms_ = 100000;
+  float frame_seconds_ = 1.0f / 60.0f;
+  double timer_fraction_ = 0.0;
+
+  std::map<uint32_t, ModelState> models_;
+  std::map<int32_t, EntityState> entities_;
+  int32_t next_entity_ = 0x100;
+  int32_t player_ped_ = 0;
+
+  std::map<int32_t, PromptState> prompts_;
+  int32_t next_prompt_ = 1;
+
+  std::map<uint32_t, std::string> texts_;
+  static constexpr int text_slots = 16;
+  char text_ring_[text_slots][512] = {};
+  int next_text_ = 0;
+
+  uint64_t rng_ = 0x2545F4914F6CDD1DULL;
+  std::vector<uint64_t> failing_;
+  std::vector<std::string> violations_;
+  std::vector<CallRecord> calls_;
+  uint64_t total_calls_ = 0;
+};
+
+}  // namespace sim
