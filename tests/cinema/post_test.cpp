@@ -20,7 +20,7 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
   const auto blips = world().calls_to("BLIP_ADD_FOR_COORDS");
   ASSERT_EQ(blips.size(), 1u);
   EXPECT_EQ(blips.front()->frame,
-            world().calls_to("GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS").front()->frame);
+            must(find_call(world(), "GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS")).frame);
 
   const auto live_blips = world().blips.live();
   ASSERT_EQ(live_blips.size(), 1u);
@@ -36,17 +36,16 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
 
   const int32_t t = taker();
   ASSERT_NE(t, 0);
-  const sim::EntityState& taker_state = *world().entity(t);
+  const sim::EntityState& taker_state = must(find_entity(world(), t));
   EXPECT_FLOAT_EQ(taker_state.position.x, home_x);
   EXPECT_FLOAT_EQ(taker_state.position.y, home_y);
   EXPECT_TRUE(taker_state.mission_entity);
   EXPECT_EQ(taker_state.shown_name, "Ticket Taker");
   EXPECT_TRUE(taker_state.lockon_prompt);
-  const sim::PedActivity* a = world().peds.find(t);
-  ASSERT_NE(a, nullptr);
-  EXPECT_EQ(a->ambient_voice, "MALE_SILENT_PVG");
-  EXPECT_EQ(a->mood, "mood_happy");
-  EXPECT_EQ(a->scenario, sim::joaat("WORLD_HUMAN_STARE_STOIC"));
+  const sim::PedActivity& a = taker_activity();
+  EXPECT_EQ(a.ambient_voice, "MALE_SILENT_PVG");
+  EXPECT_EQ(a.mood, "mood_happy");
+  EXPECT_EQ(a.scenario, sim::joaat("WORLD_HUMAN_STARE_STOIC"));
   // Dressed at random after spawn_ped's preset 1: the outfit call came from a draw.
   const auto outfits = world().calls_to("_EQUIP_META_PED_OUTFIT_PRESET");
   bool redressed = false;
@@ -54,16 +53,14 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
   EXPECT_TRUE(redressed);
 
   EXPECT_EQ(live_audience(), 7u);
-  const std::string buy_label = "Buy Ticket (" + world().cash_text(100) + ")";
-  const sim::PromptState* buy = prompt(buy_label);
-  const sim::PromptState* info = prompt("What's Playing?");
-  ASSERT_NE(buy, nullptr);
-  ASSERT_NE(info, nullptr);
-  EXPECT_TRUE(buy->offered());
-  EXPECT_TRUE(info->offered());
-  EXPECT_EQ(buy->group, world().group_for_entity(t));
-  EXPECT_EQ(info->group, world().group_for_entity(t));
-  EXPECT_EQ(buy->control, sim::joaat("INPUT_CONTEXT_X"));
+  const sim::PromptState& buy = buy_prompt();
+  const sim::PromptState& info = prompt("What's Playing?");
+  EXPECT_EQ(buy.label, "Buy Ticket ($1.00)") << "the price, as the game writes cash";
+  EXPECT_TRUE(buy.offered());
+  EXPECT_TRUE(info.offered());
+  EXPECT_EQ(buy.group, world().group_for_entity(t));
+  EXPECT_EQ(info.group, world().group_for_entity(t));
+  EXPECT_EQ(buy.control, sim::joaat("INPUT_CONTEXT_X"));
   EXPECT_EQ(voice_draws().size(), 2u) << "one draw at set-up, one at the spawn";
 }
 
@@ -90,13 +87,12 @@ TEST_F(Post, TheSpawnSeatsSevenQuietTownsfolkWithTwoPausesOfTwoSeconds) {
   for (const char* model : {"a_m_m_armtownfolk_caucasian_01", "a_f_m_tumtownfolk_01",
                             "a_m_m_armtownfolk_caucasian_02"}) {
     for (const sim::EntityState* e : world().live_entities(model)) {
-      const sim::PedActivity* a = world().peds.find(e->handle);
-      ASSERT_NE(a, nullptr);
-      EXPECT_TRUE(a->on_point) << "each member sits on its seat point";
-      EXPECT_EQ(a->point_variant, "PROP_HUMAN_SEAT_CHAIR_SMOKING");
-      EXPECT_TRUE(a->config_flags.at(301));
-      EXPECT_TRUE(a->config_flags.at(44));
-      EXPECT_EQ(a->flee_attributes, 32768);
+      const sim::PedActivity& a = must(find_ped(world(), e->handle));
+      EXPECT_TRUE(a.on_point) << "each member sits on its seat point";
+      EXPECT_EQ(a.point_variant, "PROP_HUMAN_SEAT_CHAIR_SMOKING");
+      EXPECT_TRUE(must(test_support::entry(a.config_flags, 301, "config flag")));
+      EXPECT_TRUE(must(test_support::entry(a.config_flags, 44, "config flag")));
+      EXPECT_EQ(a.flee_attributes, 32768);
     }
   }
 }
@@ -137,7 +133,7 @@ TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
   load();
   ASSERT_TRUE(run_until_spawned());
   const uint64_t spawn_frame =
-      world().calls_to("SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU").back()->frame;
+      must(find_call(world(), "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", last)).frame;
   EXPECT_TRUE(world().speech.lines("WELCOME").empty()) << "the spawn pass greets no one";
   host().run_frames(3);
 
@@ -145,11 +141,10 @@ TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
   ASSERT_EQ(welcomes.size(), 1u);
   EXPECT_EQ(welcomes.front()->frame, spawn_frame + 1);
   EXPECT_EQ(welcomes.front()->ped, taker());
-  EXPECT_EQ(welcomes.front()->voice, voice_for(voice_draws().back()));
+  EXPECT_EQ(welcomes.front()->voice, voice_for(last_voice_draw()));
   EXPECT_EQ(welcomes.front()->params, sim::joaat("SPEECH_PARAMS_BEAT_SPOKEN_CLEAR"));
-  const sim::PedActivity* a = world().peds.find(taker());
-  EXPECT_EQ(a->look_target, world().player_ped());
-  EXPECT_EQ(a->look_ms, 5000);
+  EXPECT_EQ(taker_activity().look_target, world().player_ped());
+  EXPECT_EQ(taker_activity().look_ms, 5000);
 
   host().run_for_ms(10000);
   EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u);
@@ -220,7 +215,7 @@ TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANew
   EXPECT_EQ(audience_chairs().size(), 7u);
   EXPECT_EQ(world().blips.live().size(), 1u);
   EXPECT_EQ(voice_draws().size(), 3u) << "a new presence draws its voice again";
-  EXPECT_TRUE(prompt("What's Playing?")->offered());
+  EXPECT_TRUE(prompt("What's Playing?").offered());
 }
 
 TEST_F(Post, ADespawnAfterTheGameTookTheTakerStillRemovesTheAudience) {
@@ -307,7 +302,7 @@ TEST_F(Visits, TheFarewellComesOnceWithinFourAndAHalfMetres) {
   const auto farewells = world().speech.lines("FAREWELL_DURING_SHOW");
   ASSERT_EQ(farewells.size(), 1u);
   EXPECT_EQ(farewells.front()->ped, taker());
-  EXPECT_EQ(world().peds.find(taker())->look_target, world().player_ped());
+  EXPECT_EQ(taker_activity().look_target, world().player_ped());
   host().run_for_ms(6000);
   EXPECT_EQ(world().tv.channel, -1);
 
@@ -346,28 +341,27 @@ TEST_F(Post, AnOutOfServiceTakerClosesTheCounterForTheRestOfThePresence) {
   load();
   ASSERT_TRUE(run_until_spawned());
   host().run_frame();
-  const std::string buy_label = "Buy Ticket (" + world().cash_text(100) + ")";
-  ASSERT_TRUE(prompt(buy_label)->offered());
-  const int starts = world().peds.find(taker())->scenario_starts;
+  ASSERT_TRUE(buy_prompt().offered());
+  const int starts = taker_activity().scenario_starts;
 
   world().peds.kill(world(), taker());
   host().run_frame();
-  EXPECT_FALSE(prompt(buy_label)->offered());
-  EXPECT_FALSE(prompt("What's Playing?")->offered());
-  EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
-  EXPECT_EQ(world().peds.find(taker())->scenario_starts, starts) << "a dead taker idles not";
+  EXPECT_FALSE(buy_prompt().offered());
+  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_EQ(taker_activity().scenario_starts, starts) << "a dead taker idles not";
 
   world().peds.get(taker()).dead = false;
   host().run_frames(3);
-  EXPECT_FALSE(prompt(buy_label)->offered());
-  EXPECT_FALSE(world().complete_prompt(prompt(buy_label)->handle)) << "no ticket can be bought";
+  EXPECT_FALSE(buy_prompt().offered());
+  EXPECT_FALSE(world().complete_prompt(buy_prompt().handle)) << "no ticket can be bought";
 
   stand_west_of_home(115.0f);
   host().run_frame();
   stand_west_of_home(5.0f);
   ASSERT_TRUE(run_until_spawned());
-  EXPECT_TRUE(prompt(buy_label)->offered()) << "the next presence opens the counter again";
-  EXPECT_FALSE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_TRUE(buy_prompt().offered()) << "the next presence opens the counter again";
+  EXPECT_FALSE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
 }
 
 TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
@@ -376,8 +370,8 @@ TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
   ASSERT_TRUE(run_until_spawned());
   world().peds.scare(world(), taker());
   host().run_frame();
-  EXPECT_FALSE(prompt("What's Playing?")->offered());
-  EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
 }
 
 TEST_F(Post, ATakerOutOfHisScenarioIsSentBackToIt) {

@@ -8,29 +8,48 @@
 
 #include <string>
 
+#include "../support/lookups.h"
 #include "joaat.h"
 #include "scenario.h"
 
 namespace {
 
+using test_support::Lookup;
+
 constexpr float home_x = -3613.994f;
 constexpr float home_y = -2642.941f;
 constexpr float home_z = -12.496f;
 
-const char* const buy_label = "Buy Ticket ($1.00)";
-
 size_t spawns(sim::World& w) { return w.count_calls("SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU"); }
 
-bool offered(sim::World& w, const char* label) {
-  const auto found = w.prompts_labelled(label);
-  return found.size() == 1 && found.front()->offered();
+// The counter's buy prompt, whatever price it names.
+Lookup<const sim::PromptState> buy_prompt(sim::World& w) {
+  return test_support::find_prompt_beginning(w, "Buy Ticket (");
 }
 
-bool complete(sim::Scenario& s, const char* label) {
-  const auto found = s.world().prompts_labelled(label);
-  const bool done = found.size() == 1 && s.world().complete_prompt(found.front()->handle);
+bool offered(sim::World& w, const Lookup<const sim::PromptState>& p) {
+  return test_support::on_offer(w, p).found != nullptr;
+}
+bool offered(sim::World& w, const char* label) {
+  return offered(w, test_support::find_prompt(w, label));
+}
+
+// A check that the prompt is on offer; a failure says what is instead.
+bool check_offered(sim::Scenario& s, const Lookup<const sim::PromptState>& p,
+                   const std::string& what) {
+  const auto on_offer = test_support::on_offer(s.world(), p);
+  return s.check(on_offer.found != nullptr, what + (on_offer ? "" : ": " + on_offer.miss));
+}
+
+// The player completes the prompt, and the pass that sees it runs.
+bool complete(sim::Scenario& s, const Lookup<const sim::PromptState>& p, const std::string& what) {
+  const bool on_offer = check_offered(s, p, what);
+  if (on_offer) s.world().complete_prompt(p.found->handle);
   s.host.run_frame();
-  return done;
+  return on_offer;
+}
+bool complete(sim::Scenario& s, const char* label, const std::string& what) {
+  return complete(s, test_support::find_prompt(s.world(), label), what);
 }
 
 }  // namespace
@@ -45,7 +64,12 @@ SIM_SCENARIO(cinema_ticket_road, cinema) {
   s.check(s.host.run_until([&] { return spawns(w) >= 1; }, 4000), "the post spawns");
   s.check(w.blips.live().size() == 1, "the theater's blip");
   s.check(w.live_entities("s_m_m_blwdealer_01").size() == 1, "the ticket taker");
-  s.check(offered(w, buy_label) && offered(w, "What's Playing?"), "the counter's prompts are on");
+  check_offered(s, buy_prompt(w), "the buy prompt is on");
+  check_offered(s, test_support::find_prompt(w, "What's Playing?"), "the film question is on");
+  const auto buy = buy_prompt(w);
+  s.check(buy && buy.found->label == "Buy Ticket ($1.00)",
+          "the buy prompt shows the price, \"Buy Ticket ($1.00)\": " +
+              (buy ? "it reads " + test_support::quoted(buy.found->label) : buy.miss));
   s.check(!offered(w, "Sit"), "no seat before a ticket");
 
   // 2. The greeting.
@@ -53,7 +77,7 @@ SIM_SCENARIO(cinema_ticket_road, cinema) {
   s.check(w.speech.lines("WELCOME").size() == 1, "the taker says WELCOME");
 
   // What is playing.
-  s.check(complete(s, "What's Playing?"), "the question is asked");
+  complete(s, "What's Playing?", "the question is asked");
   s.check(w.speech.lines("WHATS_PLAYING").size() == 1, "the player asks what is playing");
   s.host.run_until(
       [&] {
@@ -70,12 +94,13 @@ SIM_SCENARIO(cinema_ticket_road, cinema) {
 
   // 3. The sale.
   const size_t timers_before = w.count_calls("GET_GAME_TIMER");
-  s.check(complete(s, buy_label), "the ticket is bought");
+  const int cash_before = w.money.cash;
+  complete(s, buy_prompt(w), "the ticket is bought");
   const auto timers = w.calls_to("GET_GAME_TIMER");
   const uint32_t sold_at =
       timers.size() > timers_before ? static_cast<uint32_t>(timers[timers_before]->result[0]) : 0;
-  s.check(!offered(w, buy_label) && !offered(w, "What's Playing?"), "the counter closes");
-  s.check(offered(w, "Sit"), "the seat is offered");
+  s.check(!offered(w, buy_prompt(w)) && !offered(w, "What's Playing?"), "the counter closes");
+  check_offered(s, test_support::find_prompt(w, "Sit"), "the seat is offered");
   s.check(w.blips.live().size() == 1 &&
               w.blips.live().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")),
           "the blip shows the shop unavailable");
@@ -87,7 +112,8 @@ SIM_SCENARIO(cinema_ticket_road, cinema) {
   s.host.run_frames(30);
   s.check(!w.speech.lines("TICKET_PLEASE").empty(), "the player says TICKET_PLEASE");
   s.check(!w.speech.lines("ENJOY_THE_SHOW").empty(), "the taker says ENJOY_THE_SHOW");
-  s.check(w.money.cash == 5000 - 100, "the money is down by 100");
+  s.check(w.money.cash == cash_before - 100,
+          "the money is down by 100: it is down by " + std::to_string(cash_before - w.money.cash));
   s.check(w.money.feed.size() == 1 && w.money.feed.front().text == "Spent on a ticket",
           "one notification of the spending");
   s.check(w.tv.channel == -1, "no film yet");
@@ -115,11 +141,11 @@ SIM_SCENARIO(cinema_ticket_road, cinema) {
   const auto points = w.points.live();
   const int32_t seat = points.empty() ? 0 : points.back()->handle;
   for (int round = 0; round < 2; ++round) {
-    s.check(complete(s, "Sit"), "the player sits down");
+    complete(s, "Sit", "the player sits down");
     s.host.run_frame();
     const sim::ScenarioPointState* p = w.points.find(seat);
     s.check(p != nullptr && p->user == w.player_ped(), "the player is on his seat");
-    s.check(complete(s, "Leave"), "the player stands up");
+    complete(s, "Leave", "the player stands up");
     p = w.points.find(seat);
     s.check(p != nullptr && p->user == 0 && offered(w, "Sit"),
             "the seat is free and offered again");

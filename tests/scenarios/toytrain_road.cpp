@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "../support/lookups.h"
 #include "scenario.h"
 
 namespace {
@@ -11,14 +12,8 @@ constexpr float site_x = -2361.56f;
 constexpr float site_y = -2395.153f;
 constexpr float site_z = 62.124f;
 
-const sim::PromptState* live_prompt(sim::World& w, const char* label) {
-  const auto found = w.prompts_labelled(label);
-  return found.size() == 1 ? found.front() : nullptr;
-}
-
 bool offered(sim::World& w, const char* label) {
-  const sim::PromptState* p = live_prompt(w, label);
-  return p != nullptr && p->offered();
+  return test_support::find_offered_prompt(w, label).found != nullptr;
 }
 
 const sim::EntityState* the_train(sim::World& w) {
@@ -42,9 +37,10 @@ const sim::LoopedEffectState* the_smoke(sim::World& w) {
 }
 
 bool complete(sim::Scenario& s, const char* label) {
-  const sim::PromptState* p = live_prompt(s.world(), label);
-  const bool done = s.check(p != nullptr && s.world().complete_prompt(p->handle),
-                            std::string("the player completes \"") + label + '"');
+  const auto p = test_support::find_offered_prompt(s.world(), label);
+  const bool done =
+      s.check(p && s.world().complete_prompt(p.found->handle),
+              std::string("the player completes \"") + label + '"' + (p ? "" : ": " + p.miss));
   s.host.run_frame();
   return done;
 }
@@ -105,11 +101,13 @@ SIM_SCENARIO(toytrain_road, toytrain) {
   const int32_t smoke_handle = smoke->handle;
   w.place_player(site_x + 140.0f, site_y, site_z);
   host.run_frame();
-  s.check(!w.exists(train_handle), "walking away removes the train");
+  s.check(!w.exists(train_handle), "walking away, to 140 m, removes the train");
   s.check(w.live_entities("p_toytrack01x").empty(), "and its track");
   s.check(w.prompts_labelled("Turn on").empty() && w.prompts_labelled("Turn off").empty(),
           "and its prompts");
-  s.check(w.particles.effect(smoke_handle)->stopped, "and puts its smoke out");
+  const auto put_out = test_support::find_effect(w, smoke_handle);
+  s.check(put_out && put_out.found->stopped,
+          "and puts its smoke out" + (put_out ? "" : ": " + put_out.miss));
   host.run_frames(5);
   s.note("frames run: " + std::to_string(w.frame()));
 }
