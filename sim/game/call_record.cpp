@@ -17,12 +17,13 @@ static char variadic_kind(const NativeCall& call) {
   return kind == '?' ? 'i' : kind;
 }
 
-CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
+void CallLog::add(uint64_t frame, const NativeCall& call) {
   CallRecord r;
   r.frame = frame;
   r.row = call.row;
   r.hash = call.hash;
-  const std::string params = call.row != nullptr ? call.row->params : "";
+  const std::string_view params = call.row != nullptr ? call.row->params : "";
+  const auto first = static_cast<uint32_t>(args_.size());
   for (int n = 0; n < call.count; ++n) {
     CallArg a;
     a.raw = call.args[n];
@@ -32,15 +33,31 @@ CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
     } else {
       a.kind = !params.empty() && params.back() == '.' ? variadic_kind(call) : 'i';
     }
-    if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = call.s(n);
-    if (a.kind == 'h' && a.raw != 0) a.text = std::to_string(*call.p<int32_t>(n));
-    r.args.push_back(std::move(a));
+    if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = keep(call.s(n));
+    if (a.kind == 'h' && a.raw != 0) {
+      char number[16];
+      const auto written = std::to_chars(number, number + sizeof number, *call.p<int32_t>(n));
+      a.text = keep(std::string_view(number, static_cast<size_t>(written.ptr - number)));
+    }
+    args_.push_back(a);
   }
+  r.args = CallArgs(&args_, first, static_cast<uint32_t>(call.count));
   for (int n = 0; n < 3; ++n) r.result[n] = call.result[n];
   if (call.row != nullptr && call.row->result == 's' && call.result[0] != 0) {
-    r.result_text = reinterpret_cast<const char*>(static_cast<uintptr_t>(call.result[0]));
+    r.result_text = keep(reinterpret_cast<const char*>(static_cast<uintptr_t>(call.result[0])));
   }
-  return r;
+  records_.push_back(r);
+}
+
+void CallLog::clear() {
+  records_.clear();
+  args_.clear();
+}
+
+std::string_view CallLog::keep(std::string_view text) {
+  auto it = texts_.find(text);
+  if (it == texts_.end()) it = texts_.emplace(text).first;
+  return *it;
 }
 
 static std::string float_text(uint64_t slot) {
@@ -64,13 +81,13 @@ std::string CallRecord::text() const {
         break;
       case 's':
       case 'z':
-        out += a.raw == 0 ? std::string("null") : '"' + a.text + '"';
+        out += a.raw == 0 ? std::string("null") : '"' + std::string(a.text) + '"';
         break;
       case 'p':
         out += '&';
         break;
       case 'h':
-        out += '&' + a.text;
+        out += '&' + std::string(a.text);
         break;
       case 'x':
         out += std::to_string(static_cast<int64_t>(a.raw));
@@ -93,7 +110,7 @@ std::string CallRecord::text() const {
              float_text(result[2]) + ")";
       break;
     case 's':
-      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + result_text + '"';
+      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + std::string(result_text) + '"';
       break;
     default:
       out += " -> " + std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));

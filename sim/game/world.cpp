@@ -81,12 +81,12 @@ void World::perform(NativeCall& call, bool sound) {
   const bool failing =
       row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
   if (sound && row != nullptr && !failing && row->handler != nullptr) row->handler(*this, call);
-  if (recording) calls_.push_back(make_call_record(frame_, call));
+  if (recording) calls_.add(frame_, call);
 }
 
 std::vector<const CallRecord*> World::calls_to(const char* name) const {
   std::vector<const CallRecord*> found;
-  for (const CallRecord& r : calls_) {
+  for (const CallRecord& r : calls_.records()) {
     if (r.row != nullptr && std::string(r.row->name) == name) found.push_back(&r);
   }
   return found;
@@ -96,7 +96,8 @@ size_t World::count_calls(const char* name) const { return calls_to(name).size()
 
 std::string World::record_text() const {
   std::string out;
-  for (const CallRecord& r : calls_) out += std::to_string(r.frame) + ' ' + r.text() + '\n';
+  for (const CallRecord& r : calls_.records())
+    out += std::to_string(r.frame) + ' ' + r.text() + '\n';
   return out;
 }
 

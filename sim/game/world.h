@@ -103,7 +103,7 @@ class World {
 
   // --- the record (world.cpp, call_record.cpp) ----------------------------
   bool recording = true;
-  const std::vector<CallRecord>& calls() const { return calls_; }
+  const std::vector<CallRecord>& calls() const { return calls_.records(); }
   std::vector<const CallRecord*> calls_to(const char* name) const;
   size_t count_calls(const char* name) const;
   uint64_t total_calls() const { return total_calls_; }
@@ -132,7 +132,7 @@ class World {
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
   std::vector<uint64_t> failing_;
   std::vector<std::string> violations_;
-  std::vector<CallRecord> calls_;
+  CallLog calls_;
   uint64_t total_calls_ = 0;
 };
 

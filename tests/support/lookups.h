@@ -128,7 +128,8 @@ inline std::string offered_prompts_text(const sim::World& w) {
 // A model's name, as a plug-in asked for its hash, or the hash itself.
 inline std::string model_name(const sim::World& w, uint32_t model) {
   for (const sim::CallRecord* r : w.calls_to("GET_HASH_KEY")) {
-    if (static_cast<uint32_t>(r->result[0]) == model && !r->args.empty()) return r->args[0].text;
+    if (static_cast<uint32_t>(r->result[0]) == model && !r->args.empty())
+      return std::string(r->args[0].text);
   }
   std::ostringstream out;
   out << "model 0x" << std::hex << model;
