@@ -234,16 +234,21 @@ TEST_F(Site, WhenBothPromptsCompleteInOnePassTheTurnOnRunsThenTheTurnOff) {
   const int32_t on = prompt("Turn on").handle;
   const int32_t off = prompt("Turn off").handle;
   world().clear_record();
-  for (const int32_t p : {on, off}) world().prompt(p)->completed_frame = world().frame() + 1;
+  for (const int32_t handle : {on, off}) {
+    sim::PromptState* p = world().prompt(handle);
+    ASSERT_NE(p, nullptr) << "prompt " << handle;
+    p->completed_frame = world().frame() + 1;  // both seen by the next pass
+  }
   host().run_frame();
 
+  // The switches with their arguments, and where the smoke starts and stops.
   std::vector<std::string> steps;
   for (const sim::CallRecord& r : world().calls()) {
     const std::string name = test_support::call_name(r);
-    if (name == "_UI_PROMPT_SET_ENABLED" || name == "_UI_PROMPT_SET_VISIBLE" ||
-        name == "START_PARTICLE_FX_LOOPED_ON_ENTITY" || name == "STOP_PARTICLE_FX_LOOPED") {
-      steps.push_back(
-          name == "_UI_PROMPT_SET_ENABLED" || name == "_UI_PROMPT_SET_VISIBLE" ? r.text() : name);
+    if (name == "_UI_PROMPT_SET_ENABLED" || name == "_UI_PROMPT_SET_VISIBLE") {
+      steps.push_back(r.text());
+    } else if (name == "START_PARTICLE_FX_LOOPED_ON_ENTITY" || name == "STOP_PARTICLE_FX_LOOPED") {
+      steps.push_back(name);
     }
   }
   const auto sw = [](const char* name, int32_t prompt, int value) {
