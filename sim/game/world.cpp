@@ -4,6 +4,7 @@
 #include "world.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,6 +41,13 @@ void World::advance_frame() {
   money.update();
 }
 
+uint32_t World::tick_count() const {
+  if (tick_count_) return *tick_count_;
+  const auto since_start = std::chrono::steady_clock::now().time_since_epoch();
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_start).count();
+  return static_cast<uint32_t>(ms);  // wraps like the real tick count
+}
+
 void World::set_text(const char* label, std::string text) {
   texts_[joaat(label)] = std::move(text);
 }
@@ -56,7 +64,17 @@ const char* World::keep_text(const char* text) {
   return slot;
 }
 
+void World::set_next_draws(int32_t low, int32_t high, std::vector<int32_t> values) {
+  next_draws_[{low, high}] = std::deque<int32_t>(values.begin(), values.end());
+}
+
 int32_t World::random_in_range(int32_t low, int32_t high) {
+  auto set = next_draws_.find({low, high});
+  if (set != next_draws_.end() && !set->second.empty()) {
+    const int32_t value = set->second.front();
+    set->second.pop_front();
+    return value;
+  }
   // splitmix64: the same draws on every platform for the same seed
   uint64_t z = (rng_ += 0x9E3779B97F4A7C15ULL);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;

@@ -8,9 +8,12 @@
 // with a file of its own that holds its state and its natives together.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "anim_scenes.h"
@@ -44,6 +47,11 @@ class World {
   void set_frame_time(float seconds) { frame_seconds_ = seconds; }
   void set_game_timer(uint32_t ms) { timer_ms_ = ms; }
   void advance_frame();  // the host calls it once per frame
+
+  // The system's tick count that a native plug-in reads: the machine's own
+  // until a test sets it, then held there.
+  uint32_t tick_count() const;
+  void set_tick_count(uint32_t ms) { tick_count_ = ms; }
 
   // --- models, entities and the player (entities.cpp) ---------------------
   ModelState& model(const char* name);
@@ -93,6 +101,9 @@ class World {
   // --- random draws (world.cpp) -------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }
   int32_t random_in_range(int32_t low, int32_t high);
+  // What the next draws in [low, high) give, in order, before the
+  // generator's own draws again.
+  void set_next_draws(int32_t low, int32_t high, std::vector<int32_t> values);
 
   // --- calls, failures and violations (world.cpp) -------------------------
   // A call the host found sound runs its handler, unless its native fails.
@@ -129,7 +140,10 @@ class World {
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;
 
+  std::optional<uint32_t> tick_count_;
+
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
+  std::map<std::pair<int32_t, int32_t>, std::deque<int32_t>> next_draws_;
   std::vector<uint64_t> failing_;
   std::vector<std::string> violations_;
   CallLog calls_;

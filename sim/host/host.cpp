@@ -252,4 +252,9 @@ SIM_EXPORT void scriptWait(DWORD ms) { sim::Host::get().script_wait(ms); }
 SIM_EXPORT void nativeInit(uint64_t hash) { sim::Host::get().native_init(hash); }
 SIM_EXPORT void nativePush64(uint64_t value) { sim::Host::get().native_push(value); }
 SIM_EXPORT uint64_t* nativeCall() { return sim::Host::get().native_call(); }
+#if !defined(_WIN32)
+// Natively the system's tick count comes from here, where a Windows build
+// reads kernel32's, so that a test can set it.
+SIM_EXPORT uint32_t GetTickCount() { return sim::Host::get().world().tick_count(); }
+#endif
 }

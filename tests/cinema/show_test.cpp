@@ -1,6 +1,8 @@
 // The show: the ticket sale, the money hand-over along the taker's clip,
 // the player's seat, the film answer, and the film on the screen.
 
+#include <cmath>
+#include <iomanip>
 #include <string>
 
 #include "cinema_fixture.h"
@@ -58,6 +60,19 @@ class Show : public CinemaPost {
     world().set_game_timer(clip.found->start_ms +
                            static_cast<uint32_t>(progress * clip.found->duration_ms - frame_ms));
     host().run_frame();
+  }
+
+  // Holds the taker's clip at `progress` and runs a pass.
+  void hold_clip_at(float progress, test_support::CallSite at = {}) {
+    for (sim::PlayingClip& c : world().anim_scenes.clips) {
+      if (c.entity == taker() && c.clip == "handover_money_male") {
+        c.held = progress;
+        host().run_frame();
+        return;
+      }
+    }
+    ADD_FAILURE_AT(at.file, at.line) << "no hand-over clip playing on the taker; "
+                                     << world().anim_scenes.clips.size() << " clips started";
   }
 
   const sim::EntityState& screen(test_support::CallSite at = {}) {
@@ -232,6 +247,70 @@ TEST_F(Show, OnePassInsideAWindowSaysItsLineOnce) {
   EXPECT_EQ(world().speech.lines("ENJOY_THE_SHOW").size(), 1u);
 }
 
+// A window's bound as the clip's float progress meets it: the nearest
+// progress that is not past the bound, and the next one, just inside.
+struct Edge {
+  float at;
+  float inside;
+};
+Edge lower_edge(double bound) {
+  float f = static_cast<float>(bound);
+  if (f > bound) f = std::nextafter(f, 0.0f);
+  return {f, std::nextafter(f, 1.0f)};
+}
+Edge upper_edge(double bound) {
+  float f = static_cast<float>(bound);
+  if (f < bound) f = std::nextafter(f, 1.0f);
+  return {f, std::nextafter(f, 0.0f)};
+}
+
+TEST_F(Show, EachLineIsSaidJustInsideItsWindowAndNotAtItsBounds) {
+  buy();
+  struct Window {
+    const char* line;
+    double low;
+    double high;
+  };
+  for (const Window w :
+       {Window{"TICKET_PLEASE", 0.1, 0.11}, Window{"ENJOY_THE_SHOW", 0.35, 0.36}}) {
+    for (const Edge e : {lower_edge(w.low), upper_edge(w.high)}) {
+      const size_t before = world().speech.lines(w.line).size();
+      hold_clip_at(e.at);
+      EXPECT_EQ(world().speech.lines(w.line).size(), before)
+          << w.line << " at " << std::setprecision(9) << e.at;
+      hold_clip_at(e.inside);
+      EXPECT_EQ(world().speech.lines(w.line).size(), before + 1)
+          << w.line << " at " << std::setprecision(9) << e.inside;
+    }
+  }
+}
+
+TEST_F(Show, ThePaymentIsTakenJustAboveItsWindowsLowerBoundAndNotAtIt) {
+  buy();
+  const Edge e = lower_edge(0.65);
+  hold_clip_at(e.at);
+  host().run_frames(3);
+  EXPECT_TRUE(world().money.decrements.empty()) << "at " << std::setprecision(9) << e.at;
+  hold_clip_at(e.inside);
+  EXPECT_EQ(world().money.decrements.size(), 1u) << "at " << std::setprecision(9) << e.inside;
+  EXPECT_TRUE(
+      host().run_until([&] { return world().live_entities("s_inv_moneyclip01x").empty(); }, 60))
+      << "the money changed hands";
+}
+
+TEST_F(Show, ThePaymentIsTakenJustBelowItsWindowsUpperBoundAndNotAtIt) {
+  buy();
+  const Edge e = upper_edge(0.66);
+  hold_clip_at(e.at);
+  host().run_frames(3);
+  EXPECT_TRUE(world().money.decrements.empty()) << "at " << std::setprecision(9) << e.at;
+  hold_clip_at(e.inside);
+  EXPECT_EQ(world().money.decrements.size(), 1u) << "at " << std::setprecision(9) << e.inside;
+  EXPECT_TRUE(
+      host().run_until([&] { return world().live_entities("s_inv_moneyclip01x").empty(); }, 60))
+      << "the money changed hands";
+}
+
 TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
   const int cash_before = world().money.cash;
   buy();
@@ -294,6 +373,40 @@ TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
   ASSERT_FALSE(placed.empty());
   EXPECT_EQ(placed.back()->text(), "SET_ENTITY_COORDS(" + std::to_string(world().player_ped()) +
                                        ", -3607.815, -2647.962, -11.701, 0, 0, 0, 0)");
+}
+
+// The game may give the player a new ped; the hand-over and Leave act on
+// the ped he has now.
+TEST_F(Show, ANewPlayerPedTakesThePlayersRoleInTheHandOver) {
+  const int32_t first = world().player_ped();
+  const int32_t now = world().replace_player_ped("PLAYER_ZERO");
+  ASSERT_NE(now, first);
+  buy();
+  const auto& entered = world().anim_scenes.entered;
+  ASSERT_EQ(entered.size(), 1u);
+  EXPECT_EQ(entered.front().ped, now);
+  EXPECT_EQ(entered.front().role, "player");
+  const sim::AnimSceneState& scene = must(test_support::find_scene(world(), entered.front().scene));
+  EXPECT_EQ(must(test_support::entry(scene.roles, "player", "role in the scene")).first, now);
+  EXPECT_NE(taker_clip(), nullptr) << "the scene plays with the new ped";
+}
+
+TEST_F(Show, LeaveGetsThePlayersCurrentPedUp) {
+  buy();
+  finish_clip();
+  const int32_t seat = must(find_point_made(world(), last)).handle;
+  const int32_t now = world().replace_player_ped("PLAYER_ZERO");
+  complete("Sit");
+  // The new ped takes the player's chair.
+  world().peds.get(now).point = seat;
+  host().run_frame();
+  ASSERT_EQ(must(find_point(world(), seat)).user, now);
+
+  complete("Leave");
+  EXPECT_EQ(must(find_point(world(), seat)).user, 0);
+  EXPECT_FALSE(must(find_ped(world(), now)).on_point);
+  EXPECT_EQ(arg(must(find_call(world(), "CLEAR_PED_TASKS", last)), 0), now);
+  EXPECT_TRUE(prompt("Sit").offered());
 }
 
 TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) {

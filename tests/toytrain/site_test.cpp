@@ -89,6 +89,25 @@ TEST_F(Site, ADistanceOfExactly135IsOutOfRangeBothWays) {
   EXPECT_TRUE(world().prompts_labelled("Turn off").empty());
 }
 
+TEST_F(Site, APresentTrainStaysJustWithin135AndGoesJustBeyondIt) {
+  load_with_train();
+  const int32_t handle = train().handle;
+  const sim::Vec site{site_x, site_y, site_z};
+  place_player(134.99f);
+  ASSERT_LT(sim::distance(world().player_position(), site), 135.0f);
+  host().run_frames(10);
+  EXPECT_TRUE(world().exists(handle)) << "kept just within 135.0";
+  EXPECT_EQ(trains().size(), 1u);
+  EXPECT_TRUE(offered("Turn off"));
+
+  place_player(135.01f);
+  ASSERT_GT(sim::distance(world().player_position(), site), 135.0f);
+  host().run_frame();
+  EXPECT_FALSE(world().exists(handle));
+  host().run_frames(5);
+  EXPECT_TRUE(trains().empty()) << "and no set-up beyond it";
+}
+
 TEST_F(Site, ADistanceThatIsNotANumberCountsAsInRange) {
   load(500.0f);
   world().place_player(std::nanf(""), site_y, site_z);
@@ -204,6 +223,46 @@ TEST_F(Site, AGameTextThatIsMissingNamesTheTrainEmpty) {
   load_with_train();
   EXPECT_EQ(train().shown_name, "");
   EXPECT_TRUE(train().lockon_prompt);
+}
+
+// The game may report both prompts completed in one pass: the turn-on runs,
+// then the turn-off, so the train ends off.
+TEST_F(Site, WhenBothPromptsCompleteInOnePassTheTurnOnRunsThenTheTurnOff) {
+  load_with_train();
+  complete("Turn off");
+  host().run_frames(3);
+  const int32_t on = prompt("Turn on").handle;
+  const int32_t off = prompt("Turn off").handle;
+  world().clear_record();
+  for (const int32_t handle : {on, off}) {
+    sim::PromptState* p = world().prompt(handle);
+    ASSERT_NE(p, nullptr) << "prompt " << handle;
+    p->completed_frame = world().frame() + 1;  // both seen by the next pass
+  }
+  host().run_frame();
+
+  // The switches with their arguments, and where the smoke starts and stops.
+  std::vector<std::string> steps;
+  for (const sim::CallRecord& r : world().calls()) {
+    const std::string name = test_support::call_name(r);
+    if (name == "_UI_PROMPT_SET_ENABLED" || name == "_UI_PROMPT_SET_VISIBLE") {
+      steps.push_back(r.text());
+    } else if (name == "START_PARTICLE_FX_LOOPED_ON_ENTITY" || name == "STOP_PARTICLE_FX_LOOPED") {
+      steps.push_back(name);
+    }
+  }
+  const auto sw = [](const char* name, int32_t prompt, int value) {
+    return std::string(name) + "(" + std::to_string(prompt) + ", " + std::to_string(value) + ")";
+  };
+  EXPECT_EQ(steps, (std::vector<std::string>{
+                       sw("_UI_PROMPT_SET_ENABLED", on, 0), sw("_UI_PROMPT_SET_VISIBLE", on, 0),
+                       sw("_UI_PROMPT_SET_ENABLED", off, 1), sw("_UI_PROMPT_SET_VISIBLE", off, 1),
+                       "START_PARTICLE_FX_LOOPED_ON_ENTITY", sw("_UI_PROMPT_SET_ENABLED", off, 0),
+                       sw("_UI_PROMPT_SET_VISIBLE", off, 0), sw("_UI_PROMPT_SET_ENABLED", on, 1),
+                       sw("_UI_PROMPT_SET_VISIBLE", on, 1), "STOP_PARTICLE_FX_LOOPED"}));
+  EXPECT_TRUE(offered("Turn on"));
+  EXPECT_FALSE(offered("Turn off"));
+  EXPECT_TRUE(smoke().empty()) << "the smoke the turn-on lit is out again";
 }
 
 TEST_F(Site, AQuietPassMakesThirteenNativeCalls) {
