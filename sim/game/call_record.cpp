@@ -18,6 +18,38 @@ static char variadic_kind(const NativeCall& call) {
   return format != nullptr && std::string(format) == "LITERAL_STRING" ? 's' : 'i';
 }
 
+// Records passed by address that the record spells out, slot by slot:
+// 't' marks a slot holding the address of a text, any other an integer.
+struct RecordLayout {
+  uint64_t hash;
+  int arg;
+  int slots;
+  const char* texts;
+};
+static constexpr RecordLayout record_layouts[] = {
+    {0x8E04FEDD28D42462, 1, 8, "tt"},   // a speech request: line, voice, then integers
+    {0xB249EBCB30DD88E0, 0, 7, ""},     // a feed notification's duration
+    {0xB249EBCB30DD88E0, 1, 7, ".tt"},  // and its text and texture dictionary
+};
+
+static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot) {
+  std::string out = "{";
+  const size_t texts = std::strlen(layout.texts);
+  for (int n = 0; n < layout.slots; ++n) {
+    if (n > 0) out += ", ";
+    const bool text = static_cast<size_t>(n) < texts && layout.texts[n] == 't';
+    if (text) {
+      const auto* s = reinterpret_cast<const char*>(static_cast<uintptr_t>(slot[n]));
+      out += s == nullptr ? std::string("null") : '"' + std::string(s) + '"';
+    } else if ((slot[n] >> 32) == 0) {
+      out += std::to_string(slot[n]);
+    } else {
+      out += hex(slot[n]);
+    }
+  }
+  return out + "}";
+}
+
 CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
   CallRecord r;
   r.frame = frame;
@@ -35,6 +67,13 @@ CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
     }
     if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = call.s(n);
     if (a.kind == 'h' && a.raw != 0) a.text = std::to_string(*call.p<int32_t>(n));
+    if (a.kind == 'p' && a.raw != 0) {
+      for (const RecordLayout& layout : record_layouts) {
+        if (layout.hash == call.hash && layout.arg == n) {
+          a.text = spelled_out(layout, call.p<const uint64_t>(n));
+        }
+      }
+    }
     r.args.push_back(std::move(a));
   }
   for (int n = 0; n < 3; ++n) r.result[n] = call.result[n];
@@ -68,8 +107,6 @@ std::string CallRecord::text() const {
         out += a.raw == 0 ? std::string("null") : '"' + a.text + '"';
         break;
       case 'p':
-        out += '&';
-        break;
       case 'h':
         out += '&' + a.text;
         break;

@@ -79,6 +79,7 @@ struct NativeCall {
 
 // Every row the stand-in knows, from all domains.
 const NativeRow* find_native(uint64_t hash);
+const NativeRow* find_native_named(const std::string& name);
 const NativeRow* native_rows_begin();
 size_t native_row_count();
 

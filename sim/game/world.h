@@ -89,6 +89,9 @@ class World {
   const char* text_for(uint32_t label_hash);
   const char* keep_text(const char* text);  // short-lived text the game hands out
   std::function<std::string(int)> cash_text;
+  // The names the scripts hashed, so a hash can be shown as its name.
+  const std::string* name_of(uint32_t hash) const;
+  uint32_t hash_of(const char* name);  // the game's hash, the name kept
 
   // --- random draws (world.cpp) -------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }
@@ -125,6 +128,7 @@ class World {
   int32_t next_prompt_ = 1;
 
   std::map<uint32_t, std::string> texts_;
+  std::map<uint32_t, std::string> names_;
   static constexpr int text_slots = 16;
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;

@@ -27,6 +27,9 @@ void Host::reset() {
   current_ = nullptr;
   call_open_ = false;
   waits_ = 0;
+  wait_record_.clear();
+  recording_waits = false;
+  last_hash_ = last_arg_ = last_result_ = 0;
   world_ = std::make_unique<World>();
 }
 
@@ -171,6 +174,11 @@ void Host::script_wait(DWORD ms) {
     return;
   }
   ++waits_;
+  if (recording_waits) {
+    wait_record_.push_back({world_->frame(), world_->game_timer(), static_cast<uint32_t>(ms),
+                            world_->calls().size(), last_hash_, last_arg_, last_result_});
+  }
+  last_hash_ = last_arg_ = last_result_ = 0;
   Script* s = current_;
   s->wake_frame = world_->frame() + 1;
   s->wake_ms = world_->game_timer() + static_cast<uint32_t>(ms);
@@ -206,6 +214,9 @@ uint64_t* Host::native_call() {
   }
   call_open_ = false;
   world_->perform(call_, check_protocol(*world_, call_));
+  last_hash_ = call_.hash;
+  last_arg_ = call_.count > 0 ? call_.args[0] : 0;
+  last_result_ = call_.result[0];
   return call_.result;
 }
 
