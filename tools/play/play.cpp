@@ -36,6 +36,8 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     err << e.what() << '\n';
     return 2;
   }
+  // Under wine, Z: is the root: name the file as the native run does.
+  if (scenario.file.rfind("Z:/", 0) == 0) scenario.file.erase(0, 2);
   const std::string plugin =
       !options.plugin.empty() ? options.plugin : find_plugin(scenario.deliverable);
   if (plugin.empty()) {
