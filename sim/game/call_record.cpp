@@ -83,44 +83,51 @@ CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
   return r;
 }
 
-static std::string float_text(uint64_t slot) {
+float CallRecord::as_float(uint64_t slot) {
   const auto bits = static_cast<uint32_t>(slot);
   float v;
   std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+static std::string float_text(uint64_t slot) {
+  const float v = CallRecord::as_float(slot);
   char text[32];
   auto [end, ec] = std::to_chars(text, text + sizeof text, v);
   return ec == std::errc() ? std::string(text, end) : "?";
 }
 
+std::string CallRecord::name() const { return row != nullptr ? row->name : hex(hash); }
+
+char CallRecord::result_kind() const { return row != nullptr ? row->result : 'v'; }
+
+std::string CallRecord::argument_text(size_t n) const {
+  const CallArg& a = args[n];
+  switch (a.kind) {
+    case 'f':
+      return float_text(a.raw);
+    case 's':
+    case 'z':
+      return a.raw == 0 ? std::string("null") : '"' + a.text + '"';
+    case 'p':
+    case 'h':
+      return '&' + a.text;
+    case 'x':
+      return std::to_string(static_cast<int64_t>(a.raw));
+    default:
+      return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
+  }
+}
+
 std::string CallRecord::text() const {
-  std::string out = row != nullptr ? row->name : hex(hash);
+  std::string out = name();
   out += '(';
   for (size_t n = 0; n < args.size(); ++n) {
-    const CallArg& a = args[n];
     if (n > 0) out += ", ";
-    switch (a.kind) {
-      case 'f':
-        out += float_text(a.raw);
-        break;
-      case 's':
-      case 'z':
-        out += a.raw == 0 ? std::string("null") : '"' + a.text + '"';
-        break;
-      case 'p':
-      case 'h':
-        out += '&' + a.text;
-        break;
-      case 'x':
-        out += std::to_string(static_cast<int64_t>(a.raw));
-        break;
-      default:
-        out += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
-        break;
-    }
+    out += argument_text(n);
   }
   out += ')';
-  const char result_kind = row != nullptr ? row->result : 'v';
-  switch (result_kind) {
+  switch (result_kind()) {
     case 'v':
       break;
     case 'f':

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "play_runs.h"
 
 namespace play_test {
@@ -160,6 +162,62 @@ TEST(Play, VerboseListsEveryCallWithSpokenLinesAsText) {
   const size_t calls = count(read_file(options.record), "\n");
   EXPECT_GT(calls, 400u);
   EXPECT_EQ(count(verbose.out, "| ") - count(verbose.out, "| scriptWait("), calls);
+}
+
+TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
+  const std::string file = write_scenario("trace",
+                                          "deliverable cinema\n"
+                                          "seed 7\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until said taker WELCOME within 10 s\n"
+                                          "wait 10 frames\n");
+  play::Options options;
+  options.scenario = file;
+  options.trace = output_file("trace.json").string();
+  options.record = output_file("trace.calls").string();
+  ASSERT_EQ(play_here(options).status, 0);
+  const auto trace = nlohmann::json::parse(read_file(options.trace));
+  const auto& events = trace.at("traceEvents");
+
+  std::vector<std::pair<int64_t, int64_t>> passes;  // from, to
+  std::vector<nlohmann::json> pauses;
+  std::vector<nlohmann::json> calls;
+  for (const auto& e : events) {
+    if (e.at("ph") == "M") continue;
+    ASSERT_EQ(e.at("ph"), "X") << e;
+    const std::string category = e.at("cat");
+    const int64_t ts = e.at("ts");
+    if (category == "pass") passes.emplace_back(ts, ts + e.at("dur").get<int64_t>());
+    if (category == "wait" && e.at("name") == "pause of 2000 ms") pauses.push_back(e);
+    if (category == "native") calls.push_back(e);
+  }
+  EXPECT_EQ(calls.size(), count(read_file(options.record), "\n")) << "an event for every call";
+  ASSERT_EQ(pauses.size(), 2u) << "the two pauses while the audience is seated";
+  for (const auto& p : pauses) {
+    // Game time, to the frame; calls within a frame are a microsecond apart.
+    const int64_t ms = (p.at("dur").get<int64_t>() + 500) / 1000;
+    EXPECT_GE(ms, 2000);
+    EXPECT_LE(ms, 2017);
+  }
+  int64_t last = -1;
+  size_t pass = 0;
+  for (const auto& c : calls) {
+    const int64_t ts = c.at("ts");
+    EXPECT_GT(ts, last) << "the calls keep their order";
+    last = ts;
+    while (pass < passes.size() && passes[pass].second <= ts) ++pass;
+    ASSERT_LT(pass, passes.size()) << "a call after the last pass: " << c;
+    EXPECT_GE(ts, passes[pass].first) << "a call outside any pass: " << c;
+  }
+  bool welcome = false;
+  for (const auto& c : calls) {
+    if (c.at("name") != "PLAY_PED_AMBIENT_SPEECH_NATIVE") continue;
+    EXPECT_EQ(c.at("args").at("hash"), "0x8E04FEDD28D42462");
+    const std::string request = c.at("args").at("arguments").at(1);
+    welcome |= request.find("\"WELCOME\", \"JS_TOWNDEALER\"") != std::string::npos;
+    EXPECT_EQ(c.at("args").at("result"), 1);
+  }
+  EXPECT_TRUE(welcome);
 }
 
 TEST(Play, TheCommandTakesTheSameScenarioAndGivesTheSameStatus) {

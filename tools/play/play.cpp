@@ -7,6 +7,7 @@
 #include "places.h"
 #include "step_runner.h"
 #include "timeline.h"
+#include "trace.h"
 
 namespace play {
 
@@ -58,6 +59,17 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     }
     record = std::make_unique<CallLog>(record_file);
     observers.push_back(record.get());
+  }
+  std::ofstream trace_file;
+  std::unique_ptr<Trace> trace;
+  if (!options.trace.empty()) {
+    trace_file.open(options.trace, std::ios::binary);
+    if (!trace_file) {
+      err << options.trace << ": cannot be written\n";
+      return 2;
+    }
+    trace = std::make_unique<Trace>(trace_file);
+    observers.push_back(trace.get());
   }
   const int status = run_steps(scenario, plugin, observers, err);
   out.flush();
