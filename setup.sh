@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+          librsvg2-bin libpng-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <memory>
 
+#include "map.h"
 #include "parser.h"
 #include "places.h"
 #include "step_runner.h"
@@ -49,28 +50,31 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   std::vector<Observer*> observers;
   Timeline timeline(out, options.verbose);
   observers.push_back(&timeline);
-  std::ofstream record_file;
-  std::unique_ptr<CallLog> record;
+  // The files the options ask for, each written by its observer.
+  std::vector<std::unique_ptr<std::ofstream>> files;
+  std::vector<std::unique_ptr<Observer>> writers;
+  const auto open = [&](const std::string& path) -> std::ostream* {
+    files.push_back(std::make_unique<std::ofstream>(path, std::ios::binary));
+    if (*files.back()) return files.back().get();
+    err << path << ": cannot be written\n";
+    return nullptr;
+  };
   if (!options.record.empty()) {
-    record_file.open(options.record, std::ios::binary);
-    if (!record_file) {
-      err << options.record << ": cannot be written\n";
-      return 2;
-    }
-    record = std::make_unique<CallLog>(record_file);
-    observers.push_back(record.get());
+    std::ostream* out_file = open(options.record);
+    if (out_file == nullptr) return 2;
+    writers.push_back(std::make_unique<CallLog>(*out_file));
   }
-  std::ofstream trace_file;
-  std::unique_ptr<Trace> trace;
   if (!options.trace.empty()) {
-    trace_file.open(options.trace, std::ios::binary);
-    if (!trace_file) {
-      err << options.trace << ": cannot be written\n";
-      return 2;
-    }
-    trace = std::make_unique<Trace>(trace_file);
-    observers.push_back(trace.get());
+    std::ostream* out_file = open(options.trace);
+    if (out_file == nullptr) return 2;
+    writers.push_back(std::make_unique<Trace>(*out_file));
   }
+  if (!options.map.empty()) {
+    std::ostream* out_file = open(options.map);
+    if (out_file == nullptr) return 2;
+    writers.push_back(std::make_unique<Map>(*out_file));
+  }
+  for (const auto& w : writers) observers.push_back(w.get());
   const int status = run_steps(scenario, plugin, observers, err);
   out.flush();
   return status;
