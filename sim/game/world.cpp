@@ -93,6 +93,7 @@ void World::perform(NativeCall& call, bool sound) {
   const bool failing =
       row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
   if (sound && row != nullptr && !failing && row->handler != nullptr) row->handler(*this, call);
+  if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
   if (recording) calls_.push_back(make_call_record(frame_, call));
 }
 

@@ -103,6 +103,8 @@ class World {
   void fail_native(uint64_t hash, bool fail = true);  // answers 0, acts on nothing
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
+  // Natives the stand-in does not simulate that were called: hash, calls.
+  const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
 
   // --- the record (world.cpp, call_record.cpp) ----------------------------
   bool recording = true;
@@ -136,6 +138,7 @@ class World {
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
   std::vector<uint64_t> failing_;
   std::vector<std::string> violations_;
+  std::map<uint64_t, uint64_t> unsimulated_;
   std::vector<CallRecord> calls_;
   uint64_t total_calls_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol.h"
+#include "reference_natives.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -191,6 +192,10 @@ void Host::native_init(uint64_t hash) {
   call_ = NativeCall{};
   call_.hash = hash;
   call_.row = find_native(hash);
+  if (call_.row == nullptr) {
+    call_.row = reference_row(hash);
+    call_.simulated = false;
+  }
   call_open_ = true;
 }
 

@@ -220,6 +220,44 @@ TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
   EXPECT_TRUE(welcome);
 }
 
+TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
+  const std::string file = write_scenario("probe",
+                                          "start at 1 2 3\n"
+                                          "wait 10 frames\n"
+                                          "expect no violation\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = PROBE_PLUGIN;
+  const PlayRun native = play_here(options);
+  EXPECT_EQ(native.status, 0) << native.err;
+  for (const char* listed : {"not simulated: SET_PED_CAN_RAGDOLL (0xB128377056A54E2A)",
+                             "not simulated: GET_CLOCK_MINUTES (0x4E162231B823DBBF)"}) {
+    EXPECT_EQ(count(native.out, listed), 1u) << listed << " once, at its first call\n"
+                                             << native.out;
+  }
+  EXPECT_EQ(native.out.find("PLAYER_PED_ID"), std::string::npos) << "simulated: not listed";
+
+  ASSERT_TRUE(std::filesystem::exists(PROBE_ASI)) << "build the 'windows' preset first";
+  const PlayRun wine = play_command("--asi '" + std::string(PROBE_ASI) + "' '" + file + "'");
+  EXPECT_EQ(wine.status, 0) << wine.out;
+  EXPECT_EQ(wine.out, native.out);
+}
+
+TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {
+  const std::string file = write_scenario("breach",
+                                          "start at 1 2 3\n"
+                                          "wait 10 frames\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = PROBE_BREACH_PLUGIN;
+  const PlayRun run = play_here(options);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            file + ":2: protocol violation: SET_PED_CAN_RAGDOLL: 1 arguments, expects 2\n");
+  EXPECT_NE(run.out.find("PROTOCOL VIOLATION: SET_PED_CAN_RAGDOLL: 1 arguments, expects 2"),
+            std::string::npos);
+}
+
 TEST(Play, TheCommandTakesTheSameScenarioAndGivesTheSameStatus) {
   const PlayRun help = play_command("--help");
   EXPECT_EQ(help.status, 0);

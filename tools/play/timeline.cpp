@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "joaat.h"
+#include "reference_natives.h"
 #include "waits.h"
 
 namespace play {
@@ -299,6 +300,21 @@ void Timeline::violations(sim::World& world) {
   }
 }
 
+// The first call of each native the stand-in does not simulate.
+void Timeline::unsimulated(sim::World& world) {
+  const auto& called = world.unsimulated_calls();
+  if (called.size() == unsimulated_) return;
+  unsimulated_ = called.size();
+  for (const auto& [hash, calls] : called) {
+    if (!unsimulated_seen_.insert(hash).second) continue;
+    const sim::NativeRow* row = sim::reference_row(hash);
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(hash));
+    line(world, "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" + text +
+                    "), checked against the game's table and answered 0");
+  }
+}
+
 void Timeline::frame(const FrameView& view) {
   sim::World& world = view.world;
   busy_ = false;
@@ -319,6 +335,7 @@ void Timeline::frame(const FrameView& view) {
   tv(world);
   effects(world);
   speeds(world);
+  unsimulated(world);
   violations(world);
   if (!busy_) {
     const float d = sim::distance(world.player_position(), context_->site);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,7 @@ class Timeline : public Observer {
   void effects(sim::World& world);
   void speeds(sim::World& world);
   void violations(sim::World& world);
+  void unsimulated(sim::World& world);
   void settle(sim::World& world, Ramp& ramp, double now, const std::string& what);
   void snapshot(sim::World& world);
 
@@ -82,6 +84,8 @@ class Timeline : public Observer {
   size_t spoken_ = 0;
   size_t feed_ = 0;
   size_t violations_ = 0;
+  size_t unsimulated_ = 0;
+  std::set<uint64_t> unsimulated_seen_;
   int cash_ = 0;
   int channel_ = -1;
   std::map<int, std::pair<std::string, uint32_t>> playlists_;

@@ -29,6 +29,9 @@ static json argument(const sim::CallRecord& r, size_t n) {
       return r.argument_text(n);
     case 'x':
       return static_cast<int64_t>(a.raw);
+    case 'a':
+      if ((a.raw >> 32) != 0) return hex(a.raw);
+      return static_cast<int32_t>(static_cast<uint32_t>(a.raw));
     default:
       return static_cast<int32_t>(static_cast<uint32_t>(a.raw));
   }
