@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds both plug-ins for
-# Windows into dist/, and builds the stand-in host and tests natively.
+# Windows into dist/, builds the stand-in host and tests natively, and plays
+# each deliverable's default scenario in the stand-in.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -28,3 +29,17 @@ cmake --build --preset native
 
 echo
 echo "Built dist/cinema.asi and dist/toytrain.asi"
+
+# See it run: each deliverable's default scenario, played in the stand-in.
+for default in cinema/ticket_road toytrain/walk_up; do
+  out="build/play/${default%%/*}"
+  name="${default##*/}"
+  mkdir -p "$out"
+  echo
+  echo "./play scenarios/$default.scenario (the end of its timeline):"
+  ./play --map "$out/$name.svg" --trace "$out/$name.json" "scenarios/$default.scenario" \
+    >"$out/$name.timeline"
+  tail -n 10 "$out/$name.timeline"
+  echo "  whole timeline: $out/$name.timeline"
+  echo "  map: $out/$name.svg    trace: $out/$name.json (Perfetto, chrome://tracing)"
+done
