@@ -41,5 +41,5 @@ for default in cinema/ticket_road toytrain/walk_up; do
     >"$out/$name.timeline"
   tail -n 10 "$out/$name.timeline"
   echo "  whole timeline: $out/$name.timeline"
-  echo "  map: $out/$name.svg    trace: $out/$name.json (Perfetto, chrome://tracing)"
+  echo "  map: $out/$name.svg    trace: $out/$name.json (Trace Event Format)"
 done

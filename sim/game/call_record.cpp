@@ -115,8 +115,9 @@ std::string CallRecord::argument_text(size_t n) const {
     case 'x':
       return std::to_string(static_cast<int64_t>(a.raw));
     case 'a':
-      return (a.raw >> 32) != 0 ? hex(a.raw)
-                                : std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
+      return (a.raw >> 32) != 0
+                 ? hex(a.raw)
+                 : std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
     default:
       return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
   }

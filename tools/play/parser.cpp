@@ -1,6 +1,7 @@
 #include "parser.h"
 
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -57,13 +58,18 @@ std::string without_comment(const std::string& line) {
   return line;
 }
 
+// A finite number, written out in full.
 bool read_number(const std::string& text, double& value) {
   const char* first = text.data();
   const char* last = first + text.size();
   if (first != last && *first == '+') ++first;
   auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last;
+  return ec == std::errc() && end == last && std::isfinite(value);
 }
+
+// Long enough for any scenario, short enough for the game's 32-bit timer.
+constexpr double longest_seconds = 1000000.0;
+constexpr double most_frames = 1000000000.0;
 
 class LineParser {
  public:
@@ -149,12 +155,12 @@ void LineParser::duration(Step& s) {
   if (!read_number(text, value) || value < 0.0) fail(what);
   ++pos_;
   if (unit.empty()) unit = word(what);
-  if (unit == "s" || unit == "second" || unit == "seconds") {
-    s.seconds = value;
-  } else if (unit == "ms") {
-    s.seconds = value / 1000.0;
+  if (unit == "s" || unit == "second" || unit == "seconds" || unit == "ms") {
+    s.seconds = unit == "ms" ? value / 1000.0 : value;
+    if (s.seconds > longest_seconds) fail_here("a duration is at most 1000000 s");
   } else if (unit == "frame" || unit == "frames") {
-    if (value != static_cast<int>(value)) fail_here("a number of frames is a whole number");
+    if (value > most_frames) fail_here("a duration is at most 1000000000 frames");
+    if (value != std::floor(value)) fail_here("a number of frames is a whole number");
     s.frames = static_cast<int>(value);
   } else {
     --pos_;

@@ -1,10 +1,9 @@
 #pragma once
-// The trace: every native call in the Trace Event Format that Perfetto and
-// chrome://tracing open, with game time as the clock. A slice for each pass
-// of the script, a slice for each wait inside a pass, and an event for each
-// native call with its name, hash, decoded arguments and result. Calls made
-// in one frame share its game time; they are spread a microsecond apart so
-// that they keep their order.
+// The trace: every native call in the Trace Event Format that trace viewers
+// open, with game time as the clock. A slice for each pass of the script, a
+// slice for each wait inside a pass, and an event for each native call with
+// its name, hash, decoded arguments and result. Calls made in one frame share
+// its game time; they are spread a microsecond apart to keep their order.
 
 #include <cstdint>
 #include <ostream>
