@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "joaat.h"
-
 namespace play {
 
 namespace {
+
+const Deliverable& deliverable_named(const std::string& name) {
+  const Deliverable* d = find_deliverable(name);
+  return d != nullptr ? *d : no_deliverable();
+}
 
 class StepRunner {
  public:
@@ -15,9 +18,7 @@ class StepRunner {
              std::ostream& errors)
       : host_(sim::Host::get()),
         scenario_(scenario),
-        deliverable_(find_deliverable(scenario.deliverable) != nullptr
-                         ? *find_deliverable(scenario.deliverable)
-                         : no_deliverable()),
+        deliverable_(deliverable_named(scenario.deliverable)),
         observers_(observers),
         errors_(errors) {}
 
