@@ -53,6 +53,11 @@ struct CallRecord {
   uint64_t result[3] = {};
   std::string_view result_text;  // a text result as the game handed it out
   std::string text() const;      // "NAME(args) -> result"
+
+  std::string name() const;                   // the native's name, or its hash
+  std::string argument_text(size_t n) const;  // as text() writes it
+  char result_kind() const;                   // as the table's result letters
+  static float as_float(uint64_t slot);       // a float in the low half of a slot
 };
 
 class CallLog {

@@ -17,6 +17,7 @@ World::World() {
   set_text("MG_TOY_TRAIN", "Toy Train");
   set_text("SHOW_GET_INFO", "What's Playing?");
   set_text("DISCOVERABLE_NAME_TICKET_TAKER", "Ticket Taker");
+  set_text("FEED_MONEY_SPEND", "Money spent");
   cash_text = [](int amount) {
     char text[32];
     const int whole = amount / 100;
@@ -68,6 +69,17 @@ void World::set_next_draws(int32_t low, int32_t high, std::vector<int32_t> value
   next_draws_[{low, high}] = std::deque<int32_t>(values.begin(), values.end());
 }
 
+const std::string* World::name_of(uint32_t hash) const {
+  const auto it = names_.find(hash);
+  return it == names_.end() ? nullptr : &it->second;
+}
+
+uint32_t World::hash_of(const char* name) {
+  const uint32_t hash = joaat(name);
+  if (names_.find(hash) == names_.end()) names_.emplace(hash, name);
+  return hash;
+}
+
 int32_t World::random_in_range(int32_t low, int32_t high) {
   auto set = next_draws_.find({low, high});
   if (set != next_draws_.end() && !set->second.empty()) {
@@ -99,6 +111,7 @@ void World::perform(NativeCall& call, bool sound) {
   const bool failing =
       row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
   if (sound && row != nullptr && !failing && row->handler != nullptr) row->handler(*this, call);
+  if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
   if (recording) calls_.add(frame_, call);
 }
 
@@ -144,7 +157,7 @@ NativeRows core_native_rows() {
       {0x4F67E8ECA7D3F667, "GET_GAME_TIMER", "", 'i',
        [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.game_timer())); }},
       {0xFD340785ADF8CFB7, "GET_HASH_KEY", "s", 'i',
-       [](World&, NativeCall& c) { c.ret_int(static_cast<int32_t>(joaat(c.s(0)))); }},
+       [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.hash_of(c.s(0)))); }},
       {0xD53343AA4FB7DD28, "GET_RANDOM_INT_IN_RANGE", "ii", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.random_in_range(c.i(0), c.i(1))); }},
       {0xBD5DD5EAE2B6CE14, "GET_STRING_FROM_HASH_KEY", "i", 's',

@@ -97,6 +97,9 @@ class World {
   const char* text_for(uint32_t label_hash);
   const char* keep_text(const char* text);  // short-lived text the game hands out
   std::function<std::string(int)> cash_text;
+  // The names the scripts hashed, so a hash can be shown as its name.
+  const std::string* name_of(uint32_t hash) const;
+  uint32_t hash_of(const char* name);  // the game's hash, the name kept
 
   // --- random draws (world.cpp) -------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }
@@ -111,6 +114,8 @@ class World {
   void fail_native(uint64_t hash, bool fail = true);  // answers 0, acts on nothing
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
+  // Natives the stand-in does not simulate that were called: hash, calls.
+  const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
 
   // --- the record (world.cpp, call_record.cpp) ----------------------------
   bool recording = true;
@@ -136,6 +141,7 @@ class World {
   int32_t next_prompt_ = 1;
 
   std::map<uint32_t, std::string> texts_;
+  std::map<uint32_t, std::string> names_;
   static constexpr int text_slots = 16;
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;
@@ -146,6 +152,7 @@ class World {
   std::map<std::pair<int32_t, int32_t>, std::deque<int32_t>> next_draws_;
   std::vector<uint64_t> failing_;
   std::vector<std::string> violations_;
+  std::map<uint64_t, uint64_t> unsimulated_;
   CallLog calls_;
   uint64_t total_calls_ = 0;
 };
