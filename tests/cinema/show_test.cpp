@@ -285,30 +285,30 @@ TEST_F(Show, EachLineIsSaidJustInsideItsWindowAndNotAtItsBounds) {
   }
 }
 
-TEST_F(Show, ThePaymentIsTakenJustAboveItsWindowsLowerBoundAndNotAtIt) {
+// The clip held at a bound of the payment window takes nothing; one float
+// inside, the money changes hands.
+class PaymentWindow : public Show {
+ protected:
+  void expect_payment_only_inside(const Edge& e) {
+    hold_clip_at(e.at);
+    host().run_frames(3);
+    EXPECT_TRUE(world().money.decrements.empty()) << "at " << std::setprecision(9) << e.at;
+    hold_clip_at(e.inside);
+    EXPECT_EQ(world().money.decrements.size(), 1u) << "at " << std::setprecision(9) << e.inside;
+    EXPECT_TRUE(
+        host().run_until([&] { return world().live_entities("s_inv_moneyclip01x").empty(); }, 60))
+        << "the money changed hands";
+  }
+};
+
+TEST_F(PaymentWindow, ThePaymentIsTakenJustAboveItsLowerBoundAndNotAtIt) {
   buy();
-  const Edge e = lower_edge(0.65);
-  hold_clip_at(e.at);
-  host().run_frames(3);
-  EXPECT_TRUE(world().money.decrements.empty()) << "at " << std::setprecision(9) << e.at;
-  hold_clip_at(e.inside);
-  EXPECT_EQ(world().money.decrements.size(), 1u) << "at " << std::setprecision(9) << e.inside;
-  EXPECT_TRUE(
-      host().run_until([&] { return world().live_entities("s_inv_moneyclip01x").empty(); }, 60))
-      << "the money changed hands";
+  expect_payment_only_inside(lower_edge(0.65));
 }
 
-TEST_F(Show, ThePaymentIsTakenJustBelowItsWindowsUpperBoundAndNotAtIt) {
+TEST_F(PaymentWindow, ThePaymentIsTakenJustBelowItsUpperBoundAndNotAtIt) {
   buy();
-  const Edge e = upper_edge(0.66);
-  hold_clip_at(e.at);
-  host().run_frames(3);
-  EXPECT_TRUE(world().money.decrements.empty()) << "at " << std::setprecision(9) << e.at;
-  hold_clip_at(e.inside);
-  EXPECT_EQ(world().money.decrements.size(), 1u) << "at " << std::setprecision(9) << e.inside;
-  EXPECT_TRUE(
-      host().run_until([&] { return world().live_entities("s_inv_moneyclip01x").empty(); }, 60))
-      << "the money changed hands";
+  expect_payment_only_inside(upper_edge(0.66));
 }
 
 TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
