@@ -2,17 +2,9 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+// Natively the stand-in host gives the tick count in kernel32's place.
+extern "C" uint32_t GetTickCount();
+#endif
 
 uint32_t tick_count() { return GetTickCount(); }
-
-#else
-#include <ctime>
-
-uint32_t tick_count() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t ms =
-      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<uint32_t>(ms);  // wraps like the real tick count
-}
-#endif

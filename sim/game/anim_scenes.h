@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +39,7 @@ struct PlayingClip {
   std::string clip;
   uint32_t start_ms = 0;
   uint32_t duration_ms = 0;
+  std::optional<float> held;  // a test holds the clip at this progress
 };
 
 struct ScenePlayback {

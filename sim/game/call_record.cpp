@@ -17,12 +17,45 @@ static char variadic_kind(const NativeCall& call) {
   return kind == '?' ? 'i' : kind;
 }
 
-CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
+// Records passed by address that the record spells out, slot by slot:
+// 't' marks a slot holding the address of a text, any other an integer.
+struct RecordLayout {
+  uint64_t hash;
+  int arg;
+  int slots;
+  const char* texts;
+};
+static constexpr RecordLayout record_layouts[] = {
+    {0x8E04FEDD28D42462, 1, 8, "tt"},   // a speech request: line, voice, then integers
+    {0xB249EBCB30DD88E0, 0, 7, ""},     // a feed notification's duration
+    {0xB249EBCB30DD88E0, 1, 7, ".tt"},  // and its text and texture dictionary
+};
+
+static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot) {
+  std::string out = "{";
+  const size_t texts = std::strlen(layout.texts);
+  for (int n = 0; n < layout.slots; ++n) {
+    if (n > 0) out += ", ";
+    const bool text = static_cast<size_t>(n) < texts && layout.texts[n] == 't';
+    if (text) {
+      const auto* s = reinterpret_cast<const char*>(static_cast<uintptr_t>(slot[n]));
+      out += s == nullptr ? std::string("null") : '"' + std::string(s) + '"';
+    } else if ((slot[n] >> 32) == 0) {
+      out += std::to_string(slot[n]);
+    } else {
+      out += hex(slot[n]);
+    }
+  }
+  return out + "}";
+}
+
+void CallLog::add(uint64_t frame, const NativeCall& call) {
   CallRecord r;
   r.frame = frame;
   r.row = call.row;
   r.hash = call.hash;
-  const std::string params = call.row != nullptr ? call.row->params : "";
+  const std::string_view params = call.row != nullptr ? call.row->params : "";
+  const auto first = static_cast<uint32_t>(args_.size());
   for (int n = 0; n < call.count; ++n) {
     CallArg a;
     a.raw = call.args[n];
@@ -32,57 +65,89 @@ CallRecord make_call_record(uint64_t frame, const NativeCall& call) {
     } else {
       a.kind = !params.empty() && params.back() == '.' ? variadic_kind(call) : 'i';
     }
-    if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = call.s(n);
-    if (a.kind == 'h' && a.raw != 0) a.text = std::to_string(*call.p<int32_t>(n));
-    r.args.push_back(std::move(a));
+    if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = keep(call.s(n));
+    if (a.kind == 'h' && a.raw != 0) {
+      char number[16];
+      const auto written = std::to_chars(number, number + sizeof number, *call.p<int32_t>(n));
+      a.text = keep(std::string_view(number, static_cast<size_t>(written.ptr - number)));
+    }
+    if (a.kind == 'p' && a.raw != 0) {
+      for (const RecordLayout& layout : record_layouts) {
+        if (layout.hash == call.hash && layout.arg == n) {
+          a.text = keep(spelled_out(layout, call.p<const uint64_t>(n)));
+        }
+      }
+    }
+    args_.push_back(a);
   }
+  r.args = CallArgs(&args_, first, static_cast<uint32_t>(call.count));
   for (int n = 0; n < 3; ++n) r.result[n] = call.result[n];
   if (call.row != nullptr && call.row->result == 's' && call.result[0] != 0) {
-    r.result_text = reinterpret_cast<const char*>(static_cast<uintptr_t>(call.result[0]));
+    r.result_text = keep(reinterpret_cast<const char*>(static_cast<uintptr_t>(call.result[0])));
   }
-  return r;
+  records_.push_back(r);
 }
 
-static std::string float_text(uint64_t slot) {
+void CallLog::clear() {
+  records_.clear();
+  args_.clear();
+}
+
+std::string_view CallLog::keep(std::string_view text) {
+  auto it = texts_.find(text);
+  if (it == texts_.end()) it = texts_.emplace(text).first;
+  return *it;
+}
+
+float CallRecord::as_float(uint64_t slot) {
   const auto bits = static_cast<uint32_t>(slot);
   float v;
   std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+static std::string float_text(uint64_t slot) {
+  const float v = CallRecord::as_float(slot);
   char text[32];
   auto [end, ec] = std::to_chars(text, text + sizeof text, v);
   return ec == std::errc() ? std::string(text, end) : "?";
 }
 
+std::string CallRecord::name() const { return row != nullptr ? row->name : hex(hash); }
+
+char CallRecord::result_kind() const { return row != nullptr ? row->result : 'v'; }
+
+std::string CallRecord::argument_text(size_t n) const {
+  const CallArg& a = args[n];
+  switch (a.kind) {
+    case 'f':
+      return float_text(a.raw);
+    case 's':
+    case 'z':
+      return a.raw == 0 ? std::string("null") : '"' + std::string(a.text) + '"';
+    case 'p':
+    case 'h':
+      return '&' + std::string(a.text);
+    case 'x':
+      return std::to_string(static_cast<int64_t>(a.raw));
+    case 'a':
+      return (a.raw >> 32) != 0
+                 ? hex(a.raw)
+                 : std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
+    default:
+      return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
+  }
+}
+
 std::string CallRecord::text() const {
-  std::string out = row != nullptr ? row->name : hex(hash);
+  std::string out = name();
   out += '(';
   for (size_t n = 0; n < args.size(); ++n) {
-    const CallArg& a = args[n];
     if (n > 0) out += ", ";
-    switch (a.kind) {
-      case 'f':
-        out += float_text(a.raw);
-        break;
-      case 's':
-      case 'z':
-        out += a.raw == 0 ? std::string("null") : '"' + a.text + '"';
-        break;
-      case 'p':
-        out += '&';
-        break;
-      case 'h':
-        out += '&' + a.text;
-        break;
-      case 'x':
-        out += std::to_string(static_cast<int64_t>(a.raw));
-        break;
-      default:
-        out += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
-        break;
-    }
+    out += argument_text(n);
   }
   out += ')';
-  const char result_kind = row != nullptr ? row->result : 'v';
-  switch (result_kind) {
+  switch (result_kind()) {
     case 'v':
       break;
     case 'f':
@@ -93,7 +158,7 @@ std::string CallRecord::text() const {
              float_text(result[2]) + ")";
       break;
     case 's':
-      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + result_text + '"';
+      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + std::string(result_text) + '"';
       break;
     default:
       out += " -> " + std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));

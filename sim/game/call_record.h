@@ -1,9 +1,14 @@
 #pragma once
 // The record of native calls: each call with its arguments decoded by the
-// kinds its table row gives, and its result.
+// kinds its table row gives, and its result. Recording a call allocates
+// nothing of its own: arguments go into one shared store and each distinct
+// text is kept once, so a long run with the record on stays cheap.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "native_table.h"
@@ -13,20 +18,69 @@ namespace sim {
 struct CallArg {
   uint64_t raw = 0;
   char kind = 'i';
-  std::string text;  // strings as passed, handles behind an address
+  std::string_view text;  // strings as passed, handles behind an address
+};
+
+// One call's arguments: a view into the log's store, valid while the log is.
+class CallArgs {
+ public:
+  CallArgs() = default;
+  CallArgs(const std::vector<CallArg>* store, uint32_t first, uint32_t count)
+      : store_(store), first_(first), count_(count) {}
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  const CallArg& operator[](size_t n) const { return (*store_)[first_ + n]; }
+  const CallArg& at(size_t n) const {
+    if (n >= count_) throw std::out_of_range("the call has no argument " + std::to_string(n + 1));
+    return (*this)[n];
+  }
+  const CallArg& front() const { return at(0); }
+  const CallArg& back() const { return at(count_ - 1); }
+  const CallArg* begin() const { return count_ == 0 ? nullptr : &(*store_)[first_]; }
+  const CallArg* end() const { return begin() + count_; }
+
+ private:
+  const std::vector<CallArg>* store_ = nullptr;
+  uint32_t first_ = 0;
+  uint32_t count_ = 0;
 };
 
 struct CallRecord {
   uint64_t frame = 0;
   uint64_t hash = 0;
   const NativeRow* row = nullptr;
-  std::vector<CallArg> args;
+  CallArgs args;
   uint64_t result[3] = {};
-  std::string result_text;   // a text result as the game handed it out
-  std::string text() const;  // "NAME(args) -> result"
+  std::string_view result_text;  // a text result as the game handed it out
+  std::string text() const;      // "NAME(args) -> result"
+
+  std::string name() const;                   // the native's name, or its hash
+  std::string argument_text(size_t n) const;  // as text() writes it
+  char result_kind() const;                   // as the table's result letters
+  static float as_float(uint64_t slot);       // a float in the low half of a slot
 };
 
-// The call as the record keeps it, read at the moment it was made.
-CallRecord make_call_record(uint64_t frame, const NativeCall& call);
+class CallLog {
+ public:
+  CallLog() = default;
+  CallLog(const CallLog&) = delete;  // records point into this log's store
+  CallLog& operator=(const CallLog&) = delete;
+
+  // The call as the record keeps it, read at the moment it was made.
+  void add(uint64_t frame, const NativeCall& call);
+  const std::vector<CallRecord>& records() const { return records_; }
+  void clear();
+
+ private:
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  std::string_view keep(std::string_view text);
+
+  std::vector<CallRecord> records_;
+  std::vector<CallArg> args_;
+  std::unordered_set<std::string, TextHash, std::equal_to<>> texts_;  // kept across clears
+};
 
 }  // namespace sim

@@ -110,6 +110,7 @@ static void set_rotation(World& w, NativeCall& c) {
   if (delta >= 180.0f) delta -= 360.0f;
   if (delta < -180.0f) delta += 360.0f;
   e->turned += delta;
+  e->last_turn = delta;
   e->rotation = Vec{c.f(1), c.f(2), c.f(3)};
 }
 

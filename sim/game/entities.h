@@ -26,8 +26,9 @@ struct EntityState {
   EntityKind kind = EntityKind::object;
   uint32_t model = 0;
   Vec position;
-  Vec rotation;         // pitch, roll, yaw in degrees
-  double turned = 0.0;  // total yaw change written to it, unwrapped
+  Vec rotation;            // pitch, roll, yaw in degrees
+  double turned = 0.0;     // total yaw change written to it, unwrapped
+  float last_turn = 0.0f;  // the yaw change of the latest rotation written
   bool exists = true;
   bool frozen = false;
   bool visible = true;

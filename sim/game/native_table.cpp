@@ -42,6 +42,13 @@ const NativeRow* find_native(uint64_t hash) {
   return slot;
 }
 
+const NativeRow* find_native_named(const std::string& name) {
+  for (const NativeRow& r : all_rows()) {
+    if (name == r.name) return &r;
+  }
+  return nullptr;
+}
+
 const NativeRow* native_rows_begin() { return all_rows().data(); }
 size_t native_row_count() { return all_rows().size(); }
 

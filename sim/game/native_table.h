@@ -12,6 +12,7 @@
 //   p  address of an out-parameter or record
 //   h  address of a 32-bit handle, which the native may rewrite
 //   x  32-bit integer sign-extended to 64 bits
+//   a  any 64-bit value, unchecked (a native known only from the reference)
 //   .  any further arguments (variadic); must come last
 // Result letters: v none, i integer, b flag, f float, s text, V vector.
 
@@ -41,6 +42,7 @@ struct NativeCall {
   const NativeRow* row = nullptr;
   uint64_t args[max_native_args] = {};
   int count = 0;
+  bool simulated = true;  // false: a row from the reference, no handler
   uint64_t result[4] = {};
 
   int32_t i(int n) const { return static_cast<int32_t>(static_cast<uint32_t>(args[n])); }
@@ -83,6 +85,7 @@ char formatter_tail_kind(const NativeCall& call);
 
 // Every row the stand-in knows, from all domains.
 const NativeRow* find_native(uint64_t hash);
+const NativeRow* find_native_named(const std::string& name);
 const NativeRow* native_rows_begin();
 size_t native_row_count();
 

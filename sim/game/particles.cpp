@@ -50,7 +50,7 @@ static void start_looped_on_entity(World& w, NativeCall& c) {
   const ParticleAssetState* a = w.particles.find_asset(asset);
   if (a == nullptr || !a->loaded || !w.exists(c.i(1))) return;
   const float offset[3] = {c.f(2), c.f(3), c.f(4)};
-  c.ret_int(w.particles.start(joaat(c.s(0)), asset, c.i(1), offset, c.f(8)));
+  c.ret_int(w.particles.start(w.hash_of(c.s(0)), asset, c.i(1), offset, c.f(8)));
 }
 
 NativeRows particles_native_rows() {
@@ -85,7 +85,7 @@ NativeRows particles_native_rows() {
          if (LoopedEffectState* e = w.particles.effect(c.i(0))) e->stopped = true;
        }},
       {0xA10DB07FC234DD12, "USE_PARTICLE_FX_ASSET", "s", 'v',
-       [](World& w, NativeCall& c) { w.particles.selected_asset = joaat(c.s(0)); }},
+       [](World& w, NativeCall& c) { w.particles.selected_asset = w.hash_of(c.s(0)); }},
   };
   return {rows, std::size(rows)};
 }

@@ -13,6 +13,13 @@ bool Tv::film_at_end(const World& w) const {
   return w.game_timer() - it->second.start_ms > film_ms;
 }
 
+bool Tv::end_film(const World& w) {
+  const auto it = playlists.find(channel);
+  if (channel == -1 || it == playlists.end() || it->second.name.empty()) return false;
+  it->second.start_ms = w.game_timer() - film_ms - 1;
+  return true;
+}
+
 RenderTarget* Tv::target(const char* name) {
   const auto it = targets.find(name);
   return it == targets.end() ? nullptr : &it->second;

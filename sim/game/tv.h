@@ -39,6 +39,7 @@ struct Tv {
   int32_t audio_entity = 0;
   bool audio_frontend = true;
   bool film_at_end(const World& w) const;
+  bool end_film(const World& w);  // the playing film reaches its end marker now
 
   // Named render targets and the models that carry them.
   std::map<std::string, RenderTarget, std::less<>> targets;

@@ -4,6 +4,7 @@
 #include "world.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,6 +17,7 @@ World::World() {
   set_text("MG_TOY_TRAIN", "Toy Train");
   set_text("SHOW_GET_INFO", "What's Playing?");
   set_text("DISCOVERABLE_NAME_TICKET_TAKER", "Ticket Taker");
+  set_text("FEED_MONEY_SPEND", "Money spent");
   cash_text = [](int amount) {
     char text[32];
     const int whole = amount / 100;
@@ -41,6 +43,13 @@ void World::advance_frame() {
   money.update();
 }
 
+uint32_t World::tick_count() const {
+  if (tick_count_) return *tick_count_;
+  const auto since_start = std::chrono::steady_clock::now().time_since_epoch();
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_start).count();
+  return static_cast<uint32_t>(ms);  // wraps like the real tick count
+}
+
 void World::set_text(const char* label, std::string text) {
   texts_[joaat(label)] = std::move(text);
 }
@@ -57,7 +66,28 @@ const char* World::keep_text(const char* text) {
   return slot;
 }
 
+void World::set_next_draws(int32_t low, int32_t high, std::vector<int32_t> values) {
+  next_draws_[{low, high}] = std::deque<int32_t>(values.begin(), values.end());
+}
+
+const std::string* World::name_of(uint32_t hash) const {
+  const auto it = names_.find(hash);
+  return it == names_.end() ? nullptr : &it->second;
+}
+
+uint32_t World::hash_of(const char* name) {
+  const uint32_t hash = joaat(name);
+  if (names_.find(hash) == names_.end()) names_.emplace(hash, name);
+  return hash;
+}
+
 int32_t World::random_in_range(int32_t low, int32_t high) {
+  auto set = next_draws_.find({low, high});
+  if (set != next_draws_.end() && !set->second.empty()) {
+    const int32_t value = set->second.front();
+    set->second.pop_front();
+    return value;
+  }
   // splitmix64: the same draws on every platform for the same seed
   uint64_t z = (rng_ += 0x9E3779B97F4A7C15ULL);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
@@ -87,12 +117,13 @@ void World::perform(NativeCall& call, bool sound) {
     row->handler(*this, call);
     owners.after(*this, call);
   }
-  if (recording) calls_.push_back(make_call_record(frame_, call));
+  if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
+  if (recording) calls_.add(frame_, call);
 }
 
 std::vector<const CallRecord*> World::calls_to(const char* name) const {
   std::vector<const CallRecord*> found;
-  for (const CallRecord& r : calls_) {
+  for (const CallRecord& r : calls_.records()) {
     if (r.row != nullptr && std::string(r.row->name) == name) found.push_back(&r);
   }
   return found;
@@ -102,7 +133,8 @@ size_t World::count_calls(const char* name) const { return calls_to(name).size()
 
 std::string World::record_text() const {
   std::string out;
-  for (const CallRecord& r : calls_) out += std::to_string(r.frame) + ' ' + r.text() + '\n';
+  for (const CallRecord& r : calls_.records())
+    out += std::to_string(r.frame) + ' ' + r.text() + '\n';
   return out;
 }
 
@@ -131,7 +163,7 @@ NativeRows core_native_rows() {
       {0x4F67E8ECA7D3F667, "GET_GAME_TIMER", "", 'i',
        [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.game_timer())); }},
       {0xFD340785ADF8CFB7, "GET_HASH_KEY", "s", 'i',
-       [](World&, NativeCall& c) { c.ret_int(static_cast<int32_t>(joaat(c.s(0)))); }},
+       [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.hash_of(c.s(0)))); }},
       {0xD53343AA4FB7DD28, "GET_RANDOM_INT_IN_RANGE", "ii", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.random_in_range(c.i(0), c.i(1))); }},
       {0xBD5DD5EAE2B6CE14, "GET_STRING_FROM_HASH_KEY", "i", 's',

@@ -8,9 +8,12 @@
 // with a file of its own that holds its state and its natives together.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "anim_scenes.h"
@@ -46,6 +49,11 @@ class World {
   void set_frame_time(float seconds) { frame_seconds_ = seconds; }
   void set_game_timer(uint32_t ms) { timer_ms_ = ms; }
   void advance_frame();  // the host calls it once per frame
+
+  // The system's tick count that a native plug-in reads: the machine's own
+  // until a test sets it, then held there.
+  uint32_t tick_count() const;
+  void set_tick_count(uint32_t ms) { tick_count_ = ms; }
 
   // --- models, entities and the player (entities.cpp) ---------------------
   ModelState& model(const char* name);
@@ -99,10 +107,16 @@ class World {
   const char* text_for(uint32_t label_hash);
   const char* keep_text(const char* text);  // short-lived text the game hands out
   std::function<std::string(int)> cash_text;
+  // The names the scripts hashed, so a hash can be shown as its name.
+  const std::string* name_of(uint32_t hash) const;
+  uint32_t hash_of(const char* name);  // the game's hash, the name kept
 
   // --- random draws (world.cpp) -------------------------------------------
   void seed(uint64_t seed) { rng_ = seed; }
   int32_t random_in_range(int32_t low, int32_t high);
+  // What the next draws in [low, high) give, in order, before the
+  // generator's own draws again.
+  void set_next_draws(int32_t low, int32_t high, std::vector<int32_t> values);
 
   // --- calls, failures and violations (world.cpp) -------------------------
   // A call the host found sound runs its handler, unless its native fails.
@@ -110,10 +124,12 @@ class World {
   void fail_native(uint64_t hash, bool fail = true);  // answers 0, acts on nothing
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
+  // Natives the stand-in does not simulate that were called: hash, calls.
+  const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
 
   // --- the record (world.cpp, call_record.cpp) ----------------------------
   bool recording = true;
-  const std::vector<CallRecord>& calls() const { return calls_; }
+  const std::vector<CallRecord>& calls() const { return calls_.records(); }
   std::vector<const CallRecord*> calls_to(const char* name) const;
   size_t count_calls(const char* name) const;
   uint64_t total_calls() const { return total_calls_; }
@@ -135,14 +151,19 @@ class World {
   int32_t next_prompt_ = 1;
 
   std::map<uint32_t, std::string> texts_;
+  std::map<uint32_t, std::string> names_;
   static constexpr int text_slots = 16;
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;
 
+  std::optional<uint32_t> tick_count_;
+
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
+  std::map<std::pair<int32_t, int32_t>, std::deque<int32_t>> next_draws_;
   std::vector<uint64_t> failing_;
   std::vector<std::string> violations_;
-  std::vector<CallRecord> calls_;
+  std::map<uint64_t, uint64_t> unsimulated_;
+  CallLog calls_;
   uint64_t total_calls_ = 0;
 };
 

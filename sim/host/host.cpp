@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol.h"
+#include "reference_natives.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -27,6 +28,9 @@ void Host::reset() {
   current_ = nullptr;
   call_open_ = false;
   waits_ = 0;
+  wait_record_.clear();
+  recording_waits = false;
+  last_hash_ = last_arg_ = last_result_ = 0;
   world_ = std::make_unique<World>();
 }
 
@@ -180,6 +184,11 @@ void Host::script_wait(DWORD ms) {
     call_open_ = false;
   }
   ++waits_;
+  if (recording_waits) {
+    wait_record_.push_back({world_->frame(), world_->game_timer(), static_cast<uint32_t>(ms),
+                            world_->calls().size(), last_hash_, last_arg_, last_result_});
+  }
+  last_hash_ = last_arg_ = last_result_ = 0;
   Script* s = current_;
   s->wake_frame = world_->frame() + 1;
   s->wake_ms = world_->game_timer() + static_cast<uint32_t>(ms);
@@ -199,7 +208,12 @@ void Host::native_init(uint64_t hash) {
   call_.count = 0;
   for (uint64_t& slot : call_.result) slot = stale_result;
   call_.hash = hash;
+  call_.simulated = true;
   call_.row = find_native(hash);
+  if (call_.row == nullptr) {
+    call_.row = reference_row(hash);
+    call_.simulated = false;
+  }
   call_open_ = true;
 }
 
@@ -226,6 +240,9 @@ uint64_t* Host::native_call() {
   }
   call_open_ = false;
   world_->perform(call_, check_protocol(*world_, call_));
+  last_hash_ = call_.hash;
+  last_arg_ = call_.count > 0 ? call_.args[0] : 0;
+  last_result_ = call_.result[0];
   mark_result(call_);
   return call_.result;
 }
@@ -255,4 +272,9 @@ SIM_EXPORT void scriptWait(DWORD ms) { sim::Host::get().script_wait(ms); }
 SIM_EXPORT void nativeInit(uint64_t hash) { sim::Host::get().native_init(hash); }
 SIM_EXPORT void nativePush64(uint64_t value) { sim::Host::get().native_push(value); }
 SIM_EXPORT uint64_t* nativeCall() { return sim::Host::get().native_call(); }
+#if !defined(_WIN32)
+// Natively the system's tick count comes from here, where a Windows build
+// reads kernel32's, so that a test can set it.
+SIM_EXPORT uint32_t GetTickCount() { return sim::Host::get().world().tick_count(); }
+#endif
 }

@@ -18,6 +18,18 @@
 
 namespace sim {
 
+// A scriptWait as the host saw it, with the native call the script made
+// just before it: a wait inside a pass waits on what that call tested.
+struct WaitRecord {
+  uint64_t frame = 0;
+  uint32_t game_ms = 0;     // the game timer when the script began to wait
+  uint32_t ms = 0;          // as asked; 0 resumes the script at the next frame
+  size_t calls_before = 0;  // calls in the world's record before it
+  uint64_t last_hash = 0;   // the script's last native call before the wait
+  uint64_t last_arg = 0;    // its first argument
+  uint64_t last_result = 0;
+};
+
 class Host {
  public:
   static Host& get();
@@ -49,6 +61,11 @@ class Host {
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
   std::chrono::nanoseconds last_frame_script_time() const { return last_script_time_; }
+
+  // Every scriptWait since the last clear, when asked to keep them.
+  bool recording_waits = false;
+  const std::vector<WaitRecord>& wait_record() const { return wait_record_; }
+  void clear_wait_record() { wait_record_.clear(); }
 
   // The eight exports land here.
   void script_register(HMODULE module, ScriptEntry entry);
@@ -91,6 +108,10 @@ class Host {
   }
   bool refuse_other_thread(const char* what);
   uint64_t waits_ = 0;
+  std::vector<WaitRecord> wait_record_;
+  uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record
+  uint64_t last_arg_ = 0;
+  uint64_t last_result_ = 0;
   std::chrono::nanoseconds last_script_time_{0};
 };
 

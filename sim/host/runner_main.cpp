@@ -1,9 +1,14 @@
-// The runner's body, inside the stand-in host's DLL: runs one scenario
-// against a real .asi and prints its record, then its failures.
+// The runner's body, inside the stand-in host's DLL, for a real .asi under
+// wine: either plays a scenario file, printing the timeline a native run of
+// play prints (runner.exe play --plugin PLUGIN [options] SCENARIO), or runs
+// one of the C++ scenarios and prints its record, then its failures
+// (runner.exe SCENARIO PLUGIN).
 
 #include <cstdio>
+#include <iostream>
 #include <string>
 
+#include "play.h"
 #include "scenario.h"
 
 #if defined(_WIN32)
@@ -18,8 +23,15 @@ extern "C" SIM_RUNNER_EXPORT int sim_runner_main(int argc, char** argv) {
 #if defined(_WIN32)
   _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as a native run
 #endif
+  if (argc >= 2 && std::string(argv[1]) == "play") {
+    play::Options options;
+    if (const auto status = play::parse_options(argc - 1, argv + 1, options)) return *status;
+    const auto no_deliverable_here = [](const std::string&) { return std::string(); };
+    return play::play_scenario(options, no_deliverable_here, std::cout, std::cerr);
+  }
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s SCENARIO PLUGIN\n", argv[0]);
+    std::fprintf(stderr, "usage: %s SCENARIO PLUGIN\n       %s play --plugin PLUGIN SCENARIO\n",
+                 argv[0], argv[0]);
     for (const sim::ScenarioDef& def : sim::scenarios()) std::fprintf(stderr, "  %s\n", def.name);
     return 2;
   }

@@ -7,10 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "finders.h"
 #include "host.h"
 #include "joaat.h"
 
 namespace cinema_test {
+
+using test_support::find_blip;
+using test_support::find_call;
+using test_support::find_entity;
+using test_support::find_ped;
+using test_support::find_point;
+using test_support::find_point_made;
+using test_support::find_prompt;
+using test_support::last;
+using test_support::must;
 
 constexpr float home_x = -3613.994f;
 constexpr float home_y = -2642.941f;
@@ -34,9 +45,10 @@ inline const std::vector<std::string> audience_models = {"a_m_m_armtownfolk_cauc
                                                          "a_f_m_tumtownfolk_01",
                                                          "a_f_m_tumtownfolk_01"};
 
-inline int32_t arg(const sim::CallRecord* r, size_t n) {
-  return static_cast<int32_t>(static_cast<uint32_t>(r->args.at(n).raw));
+inline int32_t arg(const sim::CallRecord& r, size_t n) {
+  return static_cast<int32_t>(static_cast<uint32_t>(r.args.at(n).raw));
 }
+inline int32_t arg(const sim::CallRecord* r, size_t n) { return arg(*r, n); }
 
 inline int32_t hash_arg(const char* name) { return static_cast<int32_t>(sim::joaat(name)); }
 
@@ -51,7 +63,7 @@ class CinemaPost : public ::testing::Test {
  protected:
   void SetUp() override { sim::Host::get().reset(); }
   void TearDown() override {
-    EXPECT_TRUE(world().violations().empty()) << world().violations().front();
+    test_support::expect_no_violations(world());
     sim::Host::get().reset();
   }
 
@@ -74,9 +86,16 @@ class CinemaPost : public ::testing::Test {
   }
 
   // Runs frames until the post has spawned once more (its last spawn step).
-  bool run_until_spawned() {
+  ::testing::AssertionResult run_until_spawned() {
     const size_t before = spawns_so_far();
-    return host().run_until([&] { return spawns_so_far() > before; }, 4000);
+    if (host().run_until([&] { return spawns_so_far() > before; }, 4000)) {
+      return ::testing::AssertionSuccess();
+    }
+    const sim::Vec home{home_x, home_y, home_z};
+    return ::testing::AssertionFailure()
+           << "no spawn in 4000 frames with the player "
+           << sim::distance(world().player_position(), home) << " m from the taker's home; "
+           << test_support::entities_text(world());
   }
 
   int32_t taker() const {
@@ -102,10 +121,26 @@ class CinemaPost : public ::testing::Test {
     return n;
   }
 
-  // The prompt whose label is `label`, or null.
-  const sim::PromptState* prompt(const std::string& label) {
-    const auto found = world().prompts_labelled(label);
-    return found.size() == 1 ? found.front() : nullptr;
+  // The one live prompt labelled `label`.
+  const sim::PromptState& prompt(const std::string& label, test_support::CallSite at = {}) {
+    return must(find_prompt(world(), label), at);
+  }
+
+  // The counter's buy prompt, whatever price it names.
+  const sim::PromptState& buy_prompt(test_support::CallSite at = {}) {
+    return must(test_support::find_prompt_beginning(world(), "Buy Ticket ("), at);
+  }
+
+  // The player completes the prompt on offer labelled `label`, and the pass
+  // that sees it runs.
+  void complete(const std::string& label, test_support::CallSite at = {}) {
+    world().complete_prompt(must(test_support::find_offered_prompt(world(), label), at).handle);
+    host().run_frame();
+  }
+
+  // What the game keeps of what the taker does.
+  const sim::PedActivity& taker_activity(test_support::CallSite at = {}) {
+    return must(find_ped(world(), taker()), at);
   }
 
   // Results of the voice draws so far, in order.
@@ -115,6 +150,15 @@ class CinemaPost : public ::testing::Test {
       if (arg(r, 0) == 0 && arg(r, 1) == 100) draws.push_back(static_cast<int32_t>(r->result[0]));
     }
     return draws;
+  }
+
+  // The result of the last voice draw.
+  int32_t last_voice_draw(test_support::CallSite at = {}) const {
+    const std::vector<int32_t> draws = voice_draws();
+    if (!draws.empty()) return draws.back();
+    ADD_FAILURE_AT(at.file, at.line)
+        << "no voice draw, GET_RANDOM_INT_IN_RANGE(0, 100), in the record";
+    return -1;
   }
 
   std::vector<const sim::CallRecord*> calls_in_frame(uint64_t frame) const {

@@ -16,7 +16,7 @@ using Counter = CinemaPost;
 
 std::vector<std::string> names(const std::vector<sim::CallRecord>& calls) {
   std::vector<std::string> out;
-  for (const auto& r : calls) out.push_back(r.row != nullptr ? r.row->name : "?");
+  for (const auto& r : calls) out.push_back(test_support::call_name(r));
   return out;
 }
 
@@ -38,39 +38,48 @@ TEST_F(Counter, TheBuyPromptIsMadeInItsOwnOrderAndStartsOn) {
                                              "_UI_PROMPT_SET_VISIBLE",
                                              "_UI_PROMPT_REGISTER_END"};
   EXPECT_EQ(names(world().calls()), expected);
-  const sim::PromptState* prompt = world().prompt(p);
-  ASSERT_NE(prompt, nullptr);
-  EXPECT_TRUE(prompt->offered());
-  EXPECT_EQ(prompt->group, world().group_for_entity(0));
-  EXPECT_EQ(prompt->type, 0);
-  EXPECT_EQ(prompt->priority, 3);
-  EXPECT_EQ(prompt->mode, sim::PromptMode::standard);
-  EXPECT_EQ(prompt->control, sim::joaat("INPUT_CONTEXT_X"));
-  EXPECT_EQ(world().calls_to("VAR_STRING").front()->text(),
-            "VAR_STRING(2, \"CASH_STRING\", 100) -> \"$1.00\"");
+  const sim::PromptState& buy = must(find_prompt(world(), p));
+  EXPECT_TRUE(buy.offered());
+  EXPECT_EQ(buy.group, world().group_for_entity(0));
+  EXPECT_EQ(buy.type, 0);
+  EXPECT_EQ(buy.priority, 3);
+  EXPECT_EQ(buy.mode, sim::PromptMode::standard);
+  EXPECT_EQ(buy.control, sim::joaat("INPUT_CONTEXT_X"));
+  EXPECT_EQ(must(find_call(world(), "VAR_STRING")).text(),
+            "VAR_STRING(2, \"CASH_STRING\", 100) -> \"$1.00\"")
+      << "a ticket costs $1.00";
+  EXPECT_EQ(buy.label, "Buy Ticket ($1.00)");
 }
 
 TEST_F(Counter, TheLabelCarriesTheGamesCashTextCharacterForCharacter) {
-  world().cash_text = [](int amount) { return "\xC2\xA3" + std::to_string(amount) + ",00 (cash)"; };
+  world().cash_text = [](int) {
+    return "\xC2\xA3"
+           "1,00 (cash)";
+  };
   Prompt p = 0;
   ASSERT_TRUE(run_script([&] { p = create_buy_prompt(); }));
-  EXPECT_EQ(world().prompt(p)->label,
+  EXPECT_EQ(must(find_prompt(world(), p)).label,
             "Buy Ticket (\xC2\xA3"
-            "100,00 (cash))");
+            "1,00 (cash))");
 }
 
 TEST_F(Counter, AGameThatGivesNoTextStillGetsAWorkingPrompt) {
   world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING answers null
   Prompt p = 0;
   ASSERT_TRUE(run_script([&] { p = create_buy_prompt(); }));
-  ASSERT_NE(world().prompt(p), nullptr);
-  EXPECT_TRUE(world().prompt(p)->offered());
+  EXPECT_TRUE(must(find_prompt(world(), p)).offered());
   EXPECT_EQ(world().count_calls("_UI_PROMPT_SET_TEXT"), 0u) << "no null label is handed on";
 }
 
 class Handover : public CinemaPost {
  protected:
   CinemaState s;
+
+  // The entity and flags the scene gives the role `name`.
+  static const std::pair<int32_t, int>& role(const sim::AnimSceneState& scene, const char* name,
+                                             test_support::CallSite at = {}) {
+    return must(test_support::entry(scene.roles, name, "role in the scene"), at);
+  }
   void SetUp() override {
     CinemaPost::SetUp();
     world().model("s_m_m_blwdealer_01").loaded = true;
@@ -88,27 +97,28 @@ TEST_F(Handover, TheFirstSceneIsLoadedPlacedAtTheHomeAndGivenItsThreeRoles) {
     setup_handover_scene(s);
     frames = world().frame() - start;
   }));
+  ASSERT_FALSE(world().calls().empty());
   EXPECT_EQ(world().calls().front().text(), "DOES_ANIM_SCENE_EXIST(0) -> 0");
-  EXPECT_EQ(world().calls_to("REQUEST_ANIM_SCENE_PLAY_LIST").front()->text(),
+  EXPECT_EQ(must(find_call(world(), "REQUEST_ANIM_SCENE_PLAY_LIST")).text(),
             "REQUEST_ANIM_SCENE_PLAY_LIST(0, \"pb_handover\") -> 0");
   EXPECT_EQ(world().count_calls("ABORT_ANIM_SCENE"), 0u);
   EXPECT_GE(frames, 4u);
 
-  const sim::AnimSceneState* scene = world().anim_scenes.scene(s.handover_scene);
-  ASSERT_NE(scene, nullptr);
-  EXPECT_TRUE(scene->loaded);
-  EXPECT_EQ(scene->dictionary, "script@proc@handovers@player_handovers@give_money_new");
-  EXPECT_FLOAT_EQ(scene->origin.x, home_x);
-  EXPECT_FLOAT_EQ(scene->origin.y, home_y);
-  EXPECT_FLOAT_EQ(scene->origin.z, home_z);
-  EXPECT_FLOAT_EQ(scene->rotation.z, 30.0f);
-  EXPECT_EQ(scene->rotation_order, 2);
-  EXPECT_EQ(scene->roles.at("player"), std::make_pair(world().player_ped(), 0));
-  EXPECT_EQ(scene->roles.at("male"), std::make_pair(s.ticket_taker, 0));
-  EXPECT_EQ(scene->roles.at("money"), std::make_pair(s.money_prop, 16));
-  ASSERT_TRUE(world().exists(s.money_prop));
-  EXPECT_EQ(world().entity(s.money_prop)->model, sim::joaat("s_inv_moneyclip01x"));
-  EXPECT_FLOAT_EQ(world().entity(s.money_prop)->position.x, home_x);
+  const sim::AnimSceneState& scene = must(test_support::find_scene(world(), s.handover_scene));
+  EXPECT_TRUE(scene.loaded);
+  EXPECT_EQ(scene.dictionary, "script@proc@handovers@player_handovers@give_money_new");
+  EXPECT_FLOAT_EQ(scene.origin.x, home_x);
+  EXPECT_FLOAT_EQ(scene.origin.y, home_y);
+  EXPECT_FLOAT_EQ(scene.origin.z, home_z);
+  EXPECT_FLOAT_EQ(scene.rotation.z, 30.0f);
+  EXPECT_EQ(scene.rotation_order, 2);
+  EXPECT_EQ(role(scene, "player"), std::make_pair(world().player_ped(), 0));
+  EXPECT_EQ(role(scene, "male"), std::make_pair(s.ticket_taker, 0));
+  EXPECT_EQ(role(scene, "money"), std::make_pair(s.money_prop, 16));
+  EXPECT_TRUE(world().exists(s.money_prop));
+  const sim::EntityState& money = must(find_entity(world(), s.money_prop));
+  EXPECT_EQ(money.model, sim::joaat("s_inv_moneyclip01x"));
+  EXPECT_FLOAT_EQ(money.position.x, home_x);
 }
 
 TEST_F(Handover, ASecondPurchaseEndsTheFirstSceneAndItsMoneyClip) {
@@ -120,7 +130,8 @@ TEST_F(Handover, ASecondPurchaseEndsTheFirstSceneAndItsMoneyClip) {
     first_money = s.money_prop;
     setup_handover_scene(s);
   }));
-  EXPECT_EQ(world().anim_scenes.scenes.at(first_scene).aborted, true);
+  EXPECT_TRUE(
+      must(test_support::entry(world().anim_scenes.scenes, first_scene, "anim scene")).aborted);
   EXPECT_EQ(world().anim_scenes.scene(first_scene), nullptr);
   EXPECT_FALSE(world().exists(first_money));
   EXPECT_EQ(world().anim_scenes.live_count(), 1);

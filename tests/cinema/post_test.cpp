@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "cinema_fixture.h"
 
 namespace cinema_test {
@@ -20,7 +25,7 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
   const auto blips = world().calls_to("BLIP_ADD_FOR_COORDS");
   ASSERT_EQ(blips.size(), 1u);
   EXPECT_EQ(blips.front()->frame,
-            world().calls_to("GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS").front()->frame);
+            must(find_call(world(), "GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS")).frame);
 
   const auto live_blips = world().blips.live();
   ASSERT_EQ(live_blips.size(), 1u);
@@ -36,17 +41,16 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
 
   const int32_t t = taker();
   ASSERT_NE(t, 0);
-  const sim::EntityState& taker_state = *world().entity(t);
+  const sim::EntityState& taker_state = must(find_entity(world(), t));
   EXPECT_FLOAT_EQ(taker_state.position.x, home_x);
   EXPECT_FLOAT_EQ(taker_state.position.y, home_y);
   EXPECT_TRUE(taker_state.mission_entity);
   EXPECT_EQ(taker_state.shown_name, "Ticket Taker");
   EXPECT_TRUE(taker_state.lockon_prompt);
-  const sim::PedActivity* a = world().peds.find(t);
-  ASSERT_NE(a, nullptr);
-  EXPECT_EQ(a->ambient_voice, "MALE_SILENT_PVG");
-  EXPECT_EQ(a->mood, "mood_happy");
-  EXPECT_EQ(a->scenario, sim::joaat("WORLD_HUMAN_STARE_STOIC"));
+  const sim::PedActivity& a = taker_activity();
+  EXPECT_EQ(a.ambient_voice, "MALE_SILENT_PVG");
+  EXPECT_EQ(a.mood, "mood_happy");
+  EXPECT_EQ(a.scenario, sim::joaat("WORLD_HUMAN_STARE_STOIC"));
   // Dressed at random after spawn_ped's preset 1: the outfit call came from a draw.
   const auto outfits = world().calls_to("_EQUIP_META_PED_OUTFIT_PRESET");
   bool redressed = false;
@@ -54,16 +58,14 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
   EXPECT_TRUE(redressed);
 
   EXPECT_EQ(live_audience(), 7u);
-  const std::string buy_label = "Buy Ticket (" + world().cash_text(100) + ")";
-  const sim::PromptState* buy = prompt(buy_label);
-  const sim::PromptState* info = prompt("What's Playing?");
-  ASSERT_NE(buy, nullptr);
-  ASSERT_NE(info, nullptr);
-  EXPECT_TRUE(buy->offered());
-  EXPECT_TRUE(info->offered());
-  EXPECT_EQ(buy->group, world().group_for_entity(t));
-  EXPECT_EQ(info->group, world().group_for_entity(t));
-  EXPECT_EQ(buy->control, sim::joaat("INPUT_CONTEXT_X"));
+  const sim::PromptState& buy = buy_prompt();
+  const sim::PromptState& info = prompt("What's Playing?");
+  EXPECT_EQ(buy.label, "Buy Ticket ($1.00)") << "the price, as the game writes cash";
+  EXPECT_TRUE(buy.offered());
+  EXPECT_TRUE(info.offered());
+  EXPECT_EQ(buy.group, world().group_for_entity(t));
+  EXPECT_EQ(info.group, world().group_for_entity(t));
+  EXPECT_EQ(buy.control, sim::joaat("INPUT_CONTEXT_X"));
   EXPECT_EQ(voice_draws().size(), 2u) << "one draw at set-up, one at the spawn";
 }
 
@@ -90,15 +92,89 @@ TEST_F(Post, TheSpawnSeatsSevenQuietTownsfolkWithTwoPausesOfTwoSeconds) {
   for (const char* model : {"a_m_m_armtownfolk_caucasian_01", "a_f_m_tumtownfolk_01",
                             "a_m_m_armtownfolk_caucasian_02"}) {
     for (const sim::EntityState* e : world().live_entities(model)) {
-      const sim::PedActivity* a = world().peds.find(e->handle);
-      ASSERT_NE(a, nullptr);
-      EXPECT_TRUE(a->on_point) << "each member sits on its seat point";
-      EXPECT_EQ(a->point_variant, "PROP_HUMAN_SEAT_CHAIR_SMOKING");
-      EXPECT_TRUE(a->config_flags.at(301));
-      EXPECT_TRUE(a->config_flags.at(44));
-      EXPECT_EQ(a->flee_attributes, 32768);
+      const sim::PedActivity& a = must(find_ped(world(), e->handle));
+      EXPECT_TRUE(a.on_point) << "each member sits on its seat point";
+      EXPECT_EQ(a.point_variant, "PROP_HUMAN_SEAT_CHAIR_SMOKING");
+      EXPECT_TRUE(must(test_support::entry(a.config_flags, 301, "config flag")));
+      EXPECT_TRUE(must(test_support::entry(a.config_flags, 44, "config flag")));
+      EXPECT_EQ(a.flee_attributes, 32768);
     }
   }
+}
+
+TEST_F(Post, TheSpawnPausesTwoSecondsAfterTheFirstSeatAndAgainAfterTheFifth) {
+  // Models in memory, so that only the two pauses hold the spawn back.
+  for (const char* model :
+       {"sh_church_chair", "s_m_m_blwdealer_01", "a_m_m_armtownfolk_caucasian_01",
+        "a_f_m_tumtownfolk_01", "a_m_m_armtownfolk_caucasian_02"}) {
+    world().model(model).loaded = true;
+  }
+  const auto members_made = [&] {
+    size_t n = 0;
+    for (const auto* r : world().calls_to("CREATE_PED")) {
+      n += arg(r, 0) != hash_arg("s_m_m_blwdealer_01") ? 1 : 0;
+    }
+    return n;
+  };
+  struct Batch {
+    uint64_t frame;
+    uint32_t at_ms;
+    size_t seats;
+  };
+  std::vector<Batch> batches;  // the frames that seated someone
+  stand_west_of_home(3.0f);
+  load();
+  size_t made = 0;
+  for (int f = 0; f < 600 && made < 7; ++f) {
+    host().run_frame();
+    const size_t now = members_made();
+    if (now > made) batches.push_back({world().frame(), world().game_timer(), now - made});
+    made = now;
+  }
+  ASSERT_EQ(batches.size(), 3u) << "seats come in three runs";
+  EXPECT_EQ(batches[0].seats, 1u);
+  EXPECT_EQ(batches[1].seats, 4u);
+  EXPECT_EQ(batches[2].seats, 2u);
+  // Each pause ends in the first frame at least 2000 ms on.
+  const uint32_t frame_ms = 17;
+  for (size_t n : {1u, 2u}) {
+    const uint32_t pause = batches[n].at_ms - batches[n - 1].at_ms;
+    EXPECT_GE(pause, 2000u) << "pause " << n;
+    EXPECT_LT(pause, 2000u + frame_ms) << "pause " << n;
+  }
+  EXPECT_EQ(must(find_call(world(), "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", last)).frame,
+            batches[2].frame)
+      << "no pause after the last seat";
+}
+
+// The counter opens with each prompt shown before it is enabled: the info
+// prompt first, then the buy prompt.
+TEST_F(Post, TheSpawnShowsThenEnablesTheInfoPromptThenTheBuyPrompt) {
+  stand_west_of_home(3.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const int32_t buy = buy_prompt().handle;
+  const int32_t info = prompt("What's Playing?").handle;
+  ASSERT_NE(buy, info);
+
+  // The switches between the blip's making and its unlocking.
+  std::vector<std::string> switches;
+  bool in_spawn = false;
+  for (const sim::CallRecord& r : world().calls()) {
+    const std::string name = test_support::call_name(r);
+    if (name == "BLIP_ADD_FOR_COORDS") in_spawn = true;
+    if (name == "BLIP_REMOVE_MODIFIER") break;
+    if (in_spawn && (name == "_UI_PROMPT_SET_VISIBLE" || name == "_UI_PROMPT_SET_ENABLED")) {
+      switches.push_back(r.text());
+    }
+  }
+  const auto call = [](const char* name, int32_t prompt) {
+    return std::string(name) + "(" + std::to_string(prompt) + ", 1)";
+  };
+  EXPECT_EQ(switches,
+            (std::vector<std::string>{
+                call("_UI_PROMPT_SET_VISIBLE", info), call("_UI_PROMPT_SET_ENABLED", info),
+                call("_UI_PROMPT_SET_VISIBLE", buy), call("_UI_PROMPT_SET_ENABLED", buy)}));
 }
 
 TEST_F(Post, TheAudiencePairsShareTheirAnchorsWithTwoChairsAndOppositeSeats) {
@@ -132,12 +208,66 @@ TEST_F(Post, TheAudiencePairsShareTheirAnchorsWithTwoChairsAndOppositeSeats) {
   }
 }
 
+// Each side of the voice table's two edges: 25 and 26, 50 and 51.
+TEST_F(Post, TheSpawnsVoiceDrawPicksTheTakersVoiceAtEachEdgeOfTheTable) {
+  struct Case {
+    int32_t draw;
+    const char* voice;
+  };
+  for (const Case c : {Case{25, "JK_TICKET_TAKER"}, Case{26, "JS_TOWNDEALER"},
+                       Case{50, "JS_TOWNDEALER"}, Case{51, "FH_TOWNDEALER"}}) {
+    SCOPED_TRACE(c.draw);
+    host().reset();
+    // The set-up's draw names another voice, so only the spawn's can be heard.
+    const int32_t setup_draw = c.draw <= 50 ? 99 : 0;
+    world().set_next_draws(0, 100, {setup_draw, c.draw});
+    stand_west_of_home(3.0f);
+    load();
+    ASSERT_TRUE(run_until_spawned());
+    host().run_frames(2);
+    ASSERT_EQ(voice_draws(), (std::vector<int32_t>{setup_draw, c.draw}));
+    const auto welcomes = world().speech.lines("WELCOME");
+    ASSERT_EQ(welcomes.size(), 1u);
+    EXPECT_EQ(welcomes.front()->voice, c.voice);
+    test_support::expect_no_violations(world());
+  }
+}
+
+TEST_F(Post, TheFilmIsTheFirstDrawOfTheGeneratorSeededWithTheTickCountAtTheStart) {
+  // A tick count for each film, found by the C library's own generator.
+  std::map<int, uint32_t> tick_for_film;
+  for (uint32_t tick = 5000000; tick_for_film.size() < 2; ++tick) {
+    srand(tick);
+    tick_for_film.emplace(rand() % 2, tick);
+  }
+  for (const auto& [film, tick] : tick_for_film) {
+    SCOPED_TRACE("tick count " + std::to_string(tick));
+    host().reset();
+    world().set_tick_count(tick);
+    stand_west_of_home(3.0f);
+    load();
+    ASSERT_TRUE(run_until_spawned());
+    host().run_frame();
+    complete("What's Playing?");
+    const char* named = film == 0 ? "MOVIE_MODERN_MEDICINE" : "MOVIE_BEAUMONT_THE_BURLY";
+    const char* other = film == 0 ? "MOVIE_BEAUMONT_THE_BURLY" : "MOVIE_MODERN_MEDICINE";
+    EXPECT_TRUE(host().run_until(
+        [&] {
+          return !world().speech.lines(named).empty() || !world().speech.lines(other).empty();
+        },
+        400));
+    EXPECT_EQ(world().speech.lines(named).size(), 1u);
+    EXPECT_TRUE(world().speech.lines(other).empty());
+    test_support::expect_no_violations(world());
+  }
+}
+
 TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
   stand_west_of_home(3.0f);
   load();
   ASSERT_TRUE(run_until_spawned());
   const uint64_t spawn_frame =
-      world().calls_to("SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU").back()->frame;
+      must(find_call(world(), "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", last)).frame;
   EXPECT_TRUE(world().speech.lines("WELCOME").empty()) << "the spawn pass greets no one";
   host().run_frames(3);
 
@@ -145,11 +275,10 @@ TEST_F(Post, TheTakerWelcomesOnceWithinSixAndAHalfMetresNotInTheSpawnPass) {
   ASSERT_EQ(welcomes.size(), 1u);
   EXPECT_EQ(welcomes.front()->frame, spawn_frame + 1);
   EXPECT_EQ(welcomes.front()->ped, taker());
-  EXPECT_EQ(welcomes.front()->voice, voice_for(voice_draws().back()));
+  EXPECT_EQ(welcomes.front()->voice, voice_for(last_voice_draw()));
   EXPECT_EQ(welcomes.front()->params, sim::joaat("SPEECH_PARAMS_BEAT_SPOKEN_CLEAR"));
-  const sim::PedActivity* a = world().peds.find(taker());
-  EXPECT_EQ(a->look_target, world().player_ped());
-  EXPECT_EQ(a->look_ms, 5000);
+  EXPECT_EQ(taker_activity().look_target, world().player_ped());
+  EXPECT_EQ(taker_activity().look_ms, 5000);
 
   host().run_for_ms(10000);
   EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u);
@@ -191,6 +320,93 @@ TEST_F(Post, BetweenNinetyAndOneHundredTenMetresNothingIsMadeOrRemoved) {
   EXPECT_EQ(world().count_calls("REMOVE_BLIP"), 0u);
 }
 
+// The distance the game answers for the player and the taker's home.
+float home_distance(const sim::World& w) {
+  return sim::distance(w.player_position(), sim::Vec{home_x, home_y, home_z});
+}
+
+TEST_F(Post, TheOpeningDistanceIsStrictlyBelowNinetyMetres) {
+  stand_west_of_home(90.0f);
+  ASSERT_EQ(home_distance(world()), 90.0f);
+  load();
+  host().run_frames(10);
+  EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 0u) << "nothing opens at 90.0";
+  EXPECT_EQ(taker(), 0);
+
+  stand_west_of_home(89.99f);
+  ASSERT_LT(home_distance(world()), 90.0f);
+  ASSERT_TRUE(run_until_spawned());
+  EXPECT_NE(taker(), 0);
+  EXPECT_EQ(world().blips.live().size(), 1u);
+}
+
+TEST_F(Post, TheClosingDistanceIsStrictlyAboveOneHundredTenMetres) {
+  stand_west_of_home(50.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  const int32_t present = taker();
+
+  stand_west_of_home(110.0f);
+  ASSERT_EQ(home_distance(world()), 110.0f);
+  host().run_frames(10);
+  EXPECT_EQ(taker(), present) << "nothing closes at 110.0";
+  EXPECT_EQ(world().blips.live().size(), 1u);
+  EXPECT_EQ(live_audience(), 7u);
+
+  stand_west_of_home(110.01f);
+  ASSERT_GT(home_distance(world()), 110.0f);
+  host().run_frame();
+  EXPECT_EQ(taker(), 0);
+  EXPECT_TRUE(world().blips.live().empty());
+  EXPECT_EQ(live_audience(), 0u);
+}
+
+TEST_F(Post, TheGreetingComesOnlyStrictlyWithinSixAndAHalfMetresOfTheTaker) {
+  stand_west_of_home(7.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  host().run_frames(2);
+  const sim::EntityState& t = must(find_entity(world(), taker()));
+  ASSERT_EQ(sim::distance(world().player_position(), t.position), 7.0f);
+
+  stand_west_of_home(6.5f);
+  ASSERT_EQ(sim::distance(world().player_position(), t.position), 6.5f);
+  host().run_frames(5);
+  EXPECT_TRUE(world().speech.lines("WELCOME").empty()) << "no greeting at 6.5";
+
+  stand_west_of_home(6.49f);
+  host().run_frame();
+  EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u);
+}
+
+// The game may give the player a new ped at any time; every distance is
+// measured from the ped he has now.
+TEST_F(Post, DistancesAreMeasuredFromThePlayersCurrentPed) {
+  stand_west_of_home(200.0f);
+  load();
+  host().run_frames(3);
+  const int32_t first = world().player_ped();
+  ASSERT_NE(world().replace_player_ped("PLAYER_ZERO"), first);
+  ASSERT_FALSE(world().exists(first));
+
+  stand_west_of_home(80.0f);
+  ASSERT_TRUE(run_until_spawned()) << "the new ped opens the post";
+  const int32_t present = taker();
+  stand_west_of_home(7.0f);
+  world().replace_player_ped("PLAYER_ZERO");
+  host().run_frames(5);
+  EXPECT_EQ(taker(), present) << "a new ped 7 m away keeps the post";
+  EXPECT_TRUE(world().speech.lines("WELCOME").empty());
+
+  stand_west_of_home(6.0f);
+  host().run_frame();
+  EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u) << "the new ped is greeted where he stands";
+
+  stand_west_of_home(111.0f);
+  host().run_frame();
+  EXPECT_EQ(taker(), 0) << "the new ped's walk away closes the post";
+}
+
 TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANewOne) {
   stand_west_of_home(3.0f);
   load();
@@ -220,7 +436,7 @@ TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANew
   EXPECT_EQ(audience_chairs().size(), 7u);
   EXPECT_EQ(world().blips.live().size(), 1u);
   EXPECT_EQ(voice_draws().size(), 3u) << "a new presence draws its voice again";
-  EXPECT_TRUE(prompt("What's Playing?")->offered());
+  EXPECT_TRUE(prompt("What's Playing?").offered());
 }
 
 TEST_F(Post, ADespawnAfterTheGameTookTheTakerStillRemovesTheAudience) {
@@ -307,7 +523,7 @@ TEST_F(Visits, TheFarewellComesOnceWithinFourAndAHalfMetres) {
   const auto farewells = world().speech.lines("FAREWELL_DURING_SHOW");
   ASSERT_EQ(farewells.size(), 1u);
   EXPECT_EQ(farewells.front()->ped, taker());
-  EXPECT_EQ(world().peds.find(taker())->look_target, world().player_ped());
+  EXPECT_EQ(taker_activity().look_target, world().player_ped());
   host().run_for_ms(6000);
   EXPECT_EQ(world().tv.channel, -1);
 
@@ -318,6 +534,32 @@ TEST_F(Visits, TheFarewellComesOnceWithinFourAndAHalfMetres) {
   stand_west_of_home(2.0f);
   host().run_for_ms(6000);
   EXPECT_EQ(world().tv.channel, 1);
+  EXPECT_EQ(world().speech.lines("FAREWELL_DURING_SHOW").size(), 1u);
+}
+
+TEST_F(Visits, TheFarewellComesOnlyStrictlyWithinFourAndAHalfMetresOfTheTaker) {
+  go_in();
+  ASSERT_NE(walk_out_time(), 0u);
+  const sim::EntityState& t = must(find_entity(world(), taker()));
+  stand_west_of_home(4.5f);
+  ASSERT_EQ(sim::distance(world().player_position(), t.position), 4.5f);
+  host().run_frames(5);
+  EXPECT_TRUE(world().speech.lines("FAREWELL_DURING_SHOW").empty()) << "no farewell at 4.5";
+
+  stand_west_of_home(4.49f);
+  host().run_frame();
+  EXPECT_EQ(world().speech.lines("FAREWELL_DURING_SHOW").size(), 1u);
+}
+
+TEST_F(Visits, TheFarewellIsMeasuredFromThePlayersCurrentPed) {
+  go_in();
+  world().replace_player_ped("PLAYER_ZERO");  // inside, where the old one stood
+  ASSERT_NE(walk_out_time(), 0u);
+  stand_west_of_home(5.0f);
+  host().run_frames(3);
+  EXPECT_TRUE(world().speech.lines("FAREWELL_DURING_SHOW").empty());
+  stand_west_of_home(4.0f);
+  host().run_frame();
   EXPECT_EQ(world().speech.lines("FAREWELL_DURING_SHOW").size(), 1u);
 }
 
@@ -346,28 +588,27 @@ TEST_F(Post, AnOutOfServiceTakerClosesTheCounterForTheRestOfThePresence) {
   load();
   ASSERT_TRUE(run_until_spawned());
   host().run_frame();
-  const std::string buy_label = "Buy Ticket (" + world().cash_text(100) + ")";
-  ASSERT_TRUE(prompt(buy_label)->offered());
-  const int starts = world().peds.find(taker())->scenario_starts;
+  ASSERT_TRUE(buy_prompt().offered());
+  const int starts = taker_activity().scenario_starts;
 
   world().peds.kill(world(), taker());
   host().run_frame();
-  EXPECT_FALSE(prompt(buy_label)->offered());
-  EXPECT_FALSE(prompt("What's Playing?")->offered());
-  EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
-  EXPECT_EQ(world().peds.find(taker())->scenario_starts, starts) << "a dead taker idles not";
+  EXPECT_FALSE(buy_prompt().offered());
+  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_EQ(taker_activity().scenario_starts, starts) << "a dead taker idles not";
 
   world().peds.get(taker()).dead = false;
   host().run_frames(3);
-  EXPECT_FALSE(prompt(buy_label)->offered());
-  EXPECT_FALSE(world().complete_prompt(prompt(buy_label)->handle)) << "no ticket can be bought";
+  EXPECT_FALSE(buy_prompt().offered());
+  EXPECT_FALSE(world().complete_prompt(buy_prompt().handle)) << "no ticket can be bought";
 
   stand_west_of_home(115.0f);
   host().run_frame();
   stand_west_of_home(5.0f);
   ASSERT_TRUE(run_until_spawned());
-  EXPECT_TRUE(prompt(buy_label)->offered()) << "the next presence opens the counter again";
-  EXPECT_FALSE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_TRUE(buy_prompt().offered()) << "the next presence opens the counter again";
+  EXPECT_FALSE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
 }
 
 TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
@@ -376,8 +617,8 @@ TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
   ASSERT_TRUE(run_until_spawned());
   world().peds.scare(world(), taker());
   host().run_frame();
-  EXPECT_FALSE(prompt("What's Playing?")->offered());
-  EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
 }
 
 TEST_F(Post, ATakerOutOfHisScenarioIsSentBackToIt) {

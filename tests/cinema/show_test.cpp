@@ -1,6 +1,8 @@
 // The show: the ticket sale, the money hand-over along the taker's clip,
 // the player's seat, the film answer, and the film on the screen.
 
+#include <cmath>
+#include <iomanip>
 #include <string>
 
 #include "cinema_fixture.h"
@@ -8,7 +10,6 @@
 namespace cinema_test {
 namespace {
 
-const char* const buy_label = "Buy Ticket ($1.00)";
 const char* const handover_dictionary = "script_common@handover@generic@player_handover@money";
 
 class Show : public CinemaPost {
@@ -22,20 +23,18 @@ class Show : public CinemaPost {
     host().run_frames(2);  // greeted
   }
 
-  // Completes a prompt and runs the pass that sees it.
-  void complete(const char* label) {
-    const sim::PromptState* p = prompt(label);
-    ASSERT_NE(p, nullptr) << label;
-    ASSERT_TRUE(world().complete_prompt(p->handle)) << label << " is not offered";
-    host().run_frame();
+  sim::TextureDict& itemtype_textures(test_support::CallSite at = {}) {
+    return must(
+        test_support::entry(world().money.textures, "ITEMTYPE_TEXTURES", "texture dictionary"), at);
   }
 
   // Buys a ticket and runs until the player has entered the hand-over scene.
   // Returns the game time the sale stamped.
-  uint32_t buy() {
+  uint32_t buy(test_support::CallSite at = {}) {
     const size_t timers_before = world().count_calls("GET_GAME_TIMER");
-    complete(buy_label);
-    EXPECT_TRUE(host().run_until([&] { return !world().anim_scenes.entered.empty(); }, 300));
+    complete(buy_prompt(at).label, at);
+    EXPECT_TRUE(host().run_until([&] { return !world().anim_scenes.entered.empty(); }, 300))
+        << "the player never entered the hand-over scene";
     const auto timers = world().calls_to("GET_GAME_TIMER");
     return timers.size() > timers_before ? static_cast<uint32_t>(timers[timers_before]->result[0])
                                          : 0;
@@ -52,26 +51,51 @@ class Show : public CinemaPost {
   }
 
   // Sets the game timer so the taker's clip reads `progress` in the next pass.
-  void jump_clip_to(double progress) {
-    const sim::PlayingClip* c = taker_clip();
-    ASSERT_NE(c, nullptr);
+  void jump_clip_to(double progress, test_support::CallSite at = {}) {
+    const auto clip = test_support::present(
+        taker_clip(), "hand-over clip playing on the taker",
+        [&] { return std::to_string(world().anim_scenes.clips.size()) + " clips started"; });
+    if (!test_support::expect_found(clip, at)) return;
     const double frame_ms = world().frame_time() * 1000.0;
-    world().set_game_timer(c->start_ms +
-                           static_cast<uint32_t>(progress * c->duration_ms - frame_ms));
+    world().set_game_timer(clip.found->start_ms +
+                           static_cast<uint32_t>(progress * clip.found->duration_ms - frame_ms));
     host().run_frame();
   }
 
-  const sim::EntityState* screen() {
-    const auto found = world().live_entities("script_rt_arm_screen");
-    return found.size() == 1 ? found.front() : nullptr;
+  // Holds the taker's clip at `progress` and runs a pass.
+  void hold_clip_at(float progress, test_support::CallSite at = {}) {
+    for (sim::PlayingClip& c : world().anim_scenes.clips) {
+      if (c.entity == taker() && c.clip == "handover_money_male") {
+        c.held = progress;
+        host().run_frame();
+        return;
+      }
+    }
+    ADD_FAILURE_AT(at.file, at.line) << "no hand-over clip playing on the taker; "
+                                     << world().anim_scenes.clips.size() << " clips started";
   }
 
-  sim::RenderTarget* target() { return world().tv.target("bla_theater"); }
+  const sim::EntityState& screen(test_support::CallSite at = {}) {
+    return must(find_entity(world(), "script_rt_arm_screen"), at);
+  }
+
+  sim::RenderTarget& target(test_support::CallSite at = {}) {
+    return must(test_support::find_target(world(), "bla_theater"), at);
+  }
+
+  const sim::Playlist& playlist(test_support::CallSite at = {}) {
+    return must(test_support::find_playlist(world(), 1), at);
+  }
 
   // Runs until the film is on the screen's channel.
-  bool run_until_film() {
-    return host().run_until([&] { return !world().calls_to("SET_TV_CHANNEL_PLAYLIST").empty(); },
-                            2000);
+  ::testing::AssertionResult run_until_film() {
+    if (host().run_until([&] { return world().count_calls("SET_TV_CHANNEL_PLAYLIST") > 0; },
+                         2000)) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "no film set on a channel in 2000 frames; "
+           << test_support::calls_text(world(), "SET_TV_CHANNEL_PLAYLIST");
   }
 
   size_t calls_in_frame(const char* name, uint64_t frame) {
@@ -82,15 +106,14 @@ class Show : public CinemaPost {
 };
 
 TEST_F(Show, TheScreenIsMadeHiddenTurnedAndGivenTheFilmSound) {
-  const sim::EntityState* s = screen();
-  ASSERT_NE(s, nullptr);
-  EXPECT_FLOAT_EQ(s->position.x, -3602.7405f);
-  EXPECT_FLOAT_EQ(s->position.y, -2650.9917f);
-  EXPECT_FLOAT_EQ(s->position.z, -10.691999f);
-  EXPECT_FLOAT_EQ(s->rotation.z, -45.0f);
-  EXPECT_FALSE(s->visible);
-  EXPECT_EQ(world().tv.audio_entity, s->handle);
-  EXPECT_EQ(world().calls_to("SET_ENTITY_ALPHA").front()->args.at(1).raw, 165u);
+  const sim::EntityState& s = screen();
+  EXPECT_FLOAT_EQ(s.position.x, -3602.7405f);
+  EXPECT_FLOAT_EQ(s.position.y, -2650.9917f);
+  EXPECT_FLOAT_EQ(s.position.z, -10.691999f);
+  EXPECT_FLOAT_EQ(s.rotation.z, -45.0f);
+  EXPECT_FALSE(s.visible);
+  EXPECT_EQ(world().tv.audio_entity, s.handle);
+  EXPECT_EQ(arg(must(find_call(world(), "SET_ENTITY_ALPHA")), 1), 165);
 }
 
 TEST_F(Show, TheScreenLevelFollowsTheHourNearAndFar) {
@@ -102,41 +125,39 @@ TEST_F(Show, TheScreenLevelFollowsTheHourNearAndFar) {
                        Case{12, 220}, Case{0, 165}}) {
     world().clock.hour = c.hour;
     host().run_frame();
-    EXPECT_EQ(screen()->alpha, c.level) << "at hour " << c.hour;
+    EXPECT_EQ(screen().alpha, c.level) << "at hour " << c.hour;
   }
   stand_west_of_home(100.0f);
   world().clock.hour = 8;
   host().run_frame();
-  EXPECT_EQ(screen()->alpha, 220) << "beyond 90 m as well";
+  EXPECT_EQ(screen().alpha, 220) << "beyond 90 m as well";
 }
 
 TEST_F(Show, SitIsOfferedOnlyAfterASale) {
-  EXPECT_FALSE(prompt("Sit")->offered());
-  EXPECT_FALSE(prompt("Leave")->offered());
-  EXPECT_FALSE(world().complete_prompt(prompt("Sit")->handle));
-  EXPECT_EQ(prompt("Sit")->mode, sim::PromptMode::hold);
-  EXPECT_EQ(prompt("Sit")->mode_value, 810);
-  EXPECT_FLOAT_EQ(prompt("Sit")->radius, 1.85f);
-  EXPECT_FLOAT_EQ(prompt("Leave")->radius, 3.0f);
-  EXPECT_FLOAT_EQ(prompt("Leave")->point.x, player_chair_x);
-  EXPECT_FLOAT_EQ(prompt("Sit")->point.z, player_chair_z);
+  EXPECT_FALSE(prompt("Sit").offered());
+  EXPECT_FALSE(prompt("Leave").offered());
+  EXPECT_FALSE(world().complete_prompt(prompt("Sit").handle));
+  EXPECT_EQ(prompt("Sit").mode, sim::PromptMode::hold);
+  EXPECT_EQ(prompt("Sit").mode_value, 810);
+  EXPECT_FLOAT_EQ(prompt("Sit").radius, 1.85f);
+  EXPECT_FLOAT_EQ(prompt("Leave").radius, 3.0f);
+  EXPECT_FLOAT_EQ(prompt("Leave").point.x, player_chair_x);
+  EXPECT_FLOAT_EQ(prompt("Sit").point.z, player_chair_z);
   EXPECT_TRUE(world().points.live().size() == 7u) << "no seat point of his own yet";
 }
 
 TEST_F(Show, TheSaleSwitchesTheCounterOverMarksTheBlipAndMakesTheSeat) {
   buy();
-  EXPECT_FALSE(prompt(buy_label)->offered());
-  EXPECT_FALSE(prompt("What's Playing?")->offered());
-  EXPECT_TRUE(prompt("Sit")->offered());
+  EXPECT_FALSE(buy_prompt().offered());
+  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_TRUE(prompt("Sit").offered());
   ASSERT_EQ(world().blips.live().size(), 1u);
   EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")));
 
   const auto points = world().points.live();
   ASSERT_EQ(points.size(), 8u);
   const sim::ScenarioPointState* seat = points.back();
-  const sim::EntityState* chair = world().entity(seat->entity);
-  ASSERT_NE(chair, nullptr);
-  EXPECT_FLOAT_EQ(chair->position.x, player_chair_x);
+  EXPECT_FLOAT_EQ(must(find_entity(world(), seat->entity)).position.x, player_chair_x);
   EXPECT_EQ(seat->type, sim::joaat("PROP_HUMAN_SEAT_CHAIR"));
   EXPECT_FLOAT_EQ(seat->heading, -135.1959f);
   // x and y summed in double precision, z in single, then into the chair's frame.
@@ -155,8 +176,8 @@ TEST_F(Show, TheHandOverWaitsCountTowardTheFilmDelay) {
   EXPECT_EQ(arg(entered.front(), 0), world().player_ped());
   EXPECT_EQ(entered.front()->args.at(2).text, "player");
   EXPECT_EQ(entered.front()->args.at(3).text, "pb_handover");
-  const uint64_t sale_frame = world().calls_to("BLIP_ADD_MODIFIER").back()->frame;
-  EXPECT_EQ(world().calls_to("_CREATE_ANIM_SCENE").front()->frame, sale_frame)
+  const uint64_t sale_frame = must(find_call(world(), "BLIP_ADD_MODIFIER", last)).frame;
+  EXPECT_EQ(must(find_call(world(), "_CREATE_ANIM_SCENE")).frame, sale_frame)
       << "the hand-over starts in the pass of the sale";
   EXPECT_GT(entered.front()->frame, sale_frame) << "the scene's loading took frames after the sale";
   EXPECT_NE(taker_clip(), nullptr) << "the taker plays his hand-over clip";
@@ -167,17 +188,17 @@ TEST_F(Show, TheHandOverWaitsCountTowardTheFilmDelay) {
     last_pass_without = world().game_timer();
     host().run_frame();
   }
-  const auto playlist = world().calls_to("SET_TV_CHANNEL_PLAYLIST");
-  ASSERT_EQ(playlist.size(), 1u);
-  const uint32_t started_at = world().tv.playlists.at(1).start_ms;
+  ASSERT_EQ(world().count_calls("SET_TV_CHANNEL_PLAYLIST"), 1u);
+  const uint32_t started_at = playlist().start_ms;
   EXPECT_GT(started_at - sold_at, 15500u);
   EXPECT_LE(last_pass_without - sold_at, 15500u + 17u) << "no pass later than needed";
   EXPECT_EQ(world().tv.channel, 1);
-  EXPECT_TRUE(screen()->visible);
+  EXPECT_TRUE(screen().visible);
   EXPECT_FALSE(world().tv.audio_frontend);
 }
 
 TEST_F(Show, TheHandOverSaysItsLinesAndTakesTheTicketPriceOnce) {
+  const int cash_before = world().money.cash;
   buy();
   finish_clip();
   // About 40 ms in each window at 60 passes a second: each line comes twice or more.
@@ -188,9 +209,9 @@ TEST_F(Show, TheHandOverSaysItsLinesAndTakesTheTicketPriceOnce) {
     EXPECT_EQ(l->voice, "ARTHUR");
   }
   for (const auto* l : world().speech.lines("ENJOY_THE_SHOW")) EXPECT_EQ(l->ped, taker());
-  EXPECT_EQ(world().peds.find(world().player_ped())->look_target, taker());
+  EXPECT_EQ(must(find_ped(world(), world().player_ped())).look_target, taker());
 
-  EXPECT_EQ(world().money.cash, 5000 - 100);
+  EXPECT_EQ(world().money.cash, cash_before - 100) << "a ticket costs $1.00";
   ASSERT_EQ(world().money.decrements.size(), 1u);
   ASSERT_EQ(world().money.feed.size(), 1u);
   const sim::FeedPost& post = world().money.feed.front();
@@ -200,7 +221,7 @@ TEST_F(Show, TheHandOverSaysItsLinesAndTakesTheTicketPriceOnce) {
   EXPECT_EQ(post.icon, sim::joaat("ITEMTYPE_CASH"));
   EXPECT_EQ(post.color, sim::joaat("COLOR_RED"));
   EXPECT_TRUE(post.dictionary_loaded) << "shown once its textures had loaded";
-  EXPECT_EQ(world().money.textures.at("ITEMTYPE_TEXTURES").released, 1);
+  EXPECT_EQ(itemtype_textures().released, 1);
   EXPECT_TRUE(world().live_entities("s_inv_moneyclip01x").empty()) << "the money changed hands";
 }
 
@@ -226,7 +247,72 @@ TEST_F(Show, OnePassInsideAWindowSaysItsLineOnce) {
   EXPECT_EQ(world().speech.lines("ENJOY_THE_SHOW").size(), 1u);
 }
 
+// A window's bound as the clip's float progress meets it: the nearest
+// progress that is not past the bound, and the next one, just inside.
+struct Edge {
+  float at;
+  float inside;
+};
+Edge lower_edge(double bound) {
+  float f = static_cast<float>(bound);
+  if (f > bound) f = std::nextafter(f, 0.0f);
+  return {f, std::nextafter(f, 1.0f)};
+}
+Edge upper_edge(double bound) {
+  float f = static_cast<float>(bound);
+  if (f < bound) f = std::nextafter(f, 1.0f);
+  return {f, std::nextafter(f, 0.0f)};
+}
+
+TEST_F(Show, EachLineIsSaidJustInsideItsWindowAndNotAtItsBounds) {
+  buy();
+  struct Window {
+    const char* line;
+    double low;
+    double high;
+  };
+  for (const Window w :
+       {Window{"TICKET_PLEASE", 0.1, 0.11}, Window{"ENJOY_THE_SHOW", 0.35, 0.36}}) {
+    for (const Edge e : {lower_edge(w.low), upper_edge(w.high)}) {
+      const size_t before = world().speech.lines(w.line).size();
+      hold_clip_at(e.at);
+      EXPECT_EQ(world().speech.lines(w.line).size(), before)
+          << w.line << " at " << std::setprecision(9) << e.at;
+      hold_clip_at(e.inside);
+      EXPECT_EQ(world().speech.lines(w.line).size(), before + 1)
+          << w.line << " at " << std::setprecision(9) << e.inside;
+    }
+  }
+}
+
+// The clip held at a bound of the payment window takes nothing; one float
+// inside, the money changes hands.
+class PaymentWindow : public Show {
+ protected:
+  void expect_payment_only_inside(const Edge& e) {
+    hold_clip_at(e.at);
+    host().run_frames(3);
+    EXPECT_TRUE(world().money.decrements.empty()) << "at " << std::setprecision(9) << e.at;
+    hold_clip_at(e.inside);
+    EXPECT_EQ(world().money.decrements.size(), 1u) << "at " << std::setprecision(9) << e.inside;
+    EXPECT_TRUE(
+        host().run_until([&] { return world().live_entities("s_inv_moneyclip01x").empty(); }, 60))
+        << "the money changed hands";
+  }
+};
+
+TEST_F(PaymentWindow, ThePaymentIsTakenJustAboveItsLowerBoundAndNotAtIt) {
+  buy();
+  expect_payment_only_inside(lower_edge(0.65));
+}
+
+TEST_F(PaymentWindow, ThePaymentIsTakenJustBelowItsUpperBoundAndNotAtIt) {
+  buy();
+  expect_payment_only_inside(upper_edge(0.66));
+}
+
 TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
+  const int cash_before = world().money.cash;
   buy();
   jump_clip_to(0.5);
   for (const auto* clip : world().live_entities("s_inv_moneyclip01x")) {
@@ -235,7 +321,7 @@ TEST_F(Show, NoMoneyClipAtThePaymentWindowTakesNothing) {
   finish_clip();
   EXPECT_TRUE(world().money.decrements.empty());
   EXPECT_TRUE(world().money.feed.empty());
-  EXPECT_EQ(world().money.cash, 5000);
+  EXPECT_EQ(world().money.cash, cash_before);
 }
 
 TEST_F(Show, ThePaymentTakesTheFullPriceFromAPlayerWithLess) {
@@ -243,7 +329,7 @@ TEST_F(Show, ThePaymentTakesTheFullPriceFromAPlayerWithLess) {
   buy();
   finish_clip();
   ASSERT_EQ(world().money.decrements.size(), 1u);
-  EXPECT_EQ(world().money.decrements.front(), 100);
+  EXPECT_EQ(world().money.decrements.front(), 100) << "a ticket costs $1.00";
   EXPECT_EQ(world().money.feed.size(), 1u);
 }
 
@@ -257,7 +343,7 @@ TEST_F(Show, AFailedFeedTextGivesAnEmptyLineNotANullAddress) {
 }
 
 TEST_F(Show, WithoutTheFeedTexturesTheMoneyIsTakenWithoutANotification) {
-  world().money.textures.at("ITEMTYPE_TEXTURES").exists = false;
+  itemtype_textures().exists = false;
   buy();
   finish_clip();
   EXPECT_EQ(world().money.decrements.size(), 1u);
@@ -268,22 +354,20 @@ TEST_F(Show, WithoutTheFeedTexturesTheMoneyIsTakenWithoutANotification) {
 TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
   buy();
   finish_clip();
-  const auto points = world().points.live();
-  const int32_t seat = points.back()->handle;
+  const int32_t seat = must(find_point_made(world(), last)).handle;
   for (int round = 0; round < 2; ++round) {
     complete("Sit");
     host().run_frame();
-    EXPECT_EQ(world().points.find(seat)->user, world().player_ped()) << "round " << round;
-    EXPECT_EQ(world().tv.screen_effects.size(), static_cast<size_t>(round + 1));
-    EXPECT_EQ(world().tv.screen_effects.back(), "camtransitionblink");
-    EXPECT_TRUE(prompt("Leave")->offered());
-    EXPECT_FALSE(prompt("Sit")->offered());
+    EXPECT_EQ(must(find_point(world(), seat)).user, world().player_ped()) << "round " << round;
+    EXPECT_EQ(world().tv.screen_effects, std::vector<std::string>(round + 1, "camtransitionblink"));
+    EXPECT_TRUE(prompt("Leave").offered());
+    EXPECT_FALSE(prompt("Sit").offered());
     EXPECT_TRUE(world().exists(world().player_ped())) << "the player is never taken off his seat";
 
     complete("Leave");
-    EXPECT_EQ(world().points.find(seat)->user, 0);
-    EXPECT_FALSE(prompt("Leave")->offered());
-    EXPECT_TRUE(prompt("Sit")->offered());
+    EXPECT_EQ(must(find_point(world(), seat)).user, 0);
+    EXPECT_FALSE(prompt("Leave").offered());
+    EXPECT_TRUE(prompt("Sit").offered());
   }
   const auto placed = world().calls_to("SET_ENTITY_COORDS");
   ASSERT_FALSE(placed.empty());
@@ -291,9 +375,43 @@ TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
                                        ", -3607.815, -2647.962, -11.701, 0, 0, 0, 0)");
 }
 
+// The game may give the player a new ped; the hand-over and Leave act on
+// the ped he has now.
+TEST_F(Show, ANewPlayerPedTakesThePlayersRoleInTheHandOver) {
+  const int32_t first = world().player_ped();
+  const int32_t now = world().replace_player_ped("PLAYER_ZERO");
+  ASSERT_NE(now, first);
+  buy();
+  const auto& entered = world().anim_scenes.entered;
+  ASSERT_EQ(entered.size(), 1u);
+  EXPECT_EQ(entered.front().ped, now);
+  EXPECT_EQ(entered.front().role, "player");
+  const sim::AnimSceneState& scene = must(test_support::find_scene(world(), entered.front().scene));
+  EXPECT_EQ(must(test_support::entry(scene.roles, "player", "role in the scene")).first, now);
+  EXPECT_NE(taker_clip(), nullptr) << "the scene plays with the new ped";
+}
+
+TEST_F(Show, LeaveGetsThePlayersCurrentPedUp) {
+  buy();
+  finish_clip();
+  const int32_t seat = must(find_point_made(world(), last)).handle;
+  const int32_t now = world().replace_player_ped("PLAYER_ZERO");
+  complete("Sit");
+  // The new ped takes the player's chair.
+  world().peds.get(now).point = seat;
+  host().run_frame();
+  ASSERT_EQ(must(find_point(world(), seat)).user, now);
+
+  complete("Leave");
+  EXPECT_EQ(must(find_point(world(), seat)).user, 0);
+  EXPECT_FALSE(must(find_ped(world(), now)).on_point);
+  EXPECT_EQ(arg(must(find_call(world(), "CLEAR_PED_TASKS", last)), 0), now);
+  EXPECT_TRUE(prompt("Sit").offered());
+}
+
 TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) {
   complete("What's Playing?");
-  EXPECT_FALSE(prompt("What's Playing?")->offered()) << "asked once per presence";
+  EXPECT_FALSE(prompt("What's Playing?").offered()) << "asked once per presence";
   const auto asked = world().speech.lines("WHATS_PLAYING");
   ASSERT_EQ(asked.size(), 1u);
   const uint64_t asked_frame = asked.front()->frame;  // the record grows as lines are said
@@ -313,30 +431,28 @@ TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) 
 
   buy();
   ASSERT_TRUE(run_until_film());
-  EXPECT_EQ(world().tv.playlists.at(1).name,
-            modern ? "PL_TOON_MODERN_MEDICINE" : "PL_TOON_WORLDS_STRONGEST_MAN");
+  EXPECT_EQ(playlist().name, modern ? "PL_TOON_MODERN_MEDICINE" : "PL_TOON_WORLDS_STRONGEST_MAN");
 }
 
 TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
   host().run_frames(3);
-  ASSERT_NE(target(), nullptr);
-  EXPECT_TRUE(target()->registered && target()->linked) << "ready before any film";
+  EXPECT_TRUE(target().registered && target().linked) << "ready before any film";
   EXPECT_EQ(world().tv.draws, 0);
   buy();
   ASSERT_TRUE(run_until_film());
-  const int before = target()->draws;
+  const int before = target().draws;
   host().run_frames(10);
-  EXPECT_EQ(target()->draws, before + 10);
-  EXPECT_EQ(target()->last_draw_channel, 1);
-  EXPECT_EQ(target()->last_draw_frame, world().frame());
-  EXPECT_EQ(target()->registrations, 1);
+  EXPECT_EQ(target().draws, before + 10);
+  EXPECT_EQ(target().last_draw_channel, 1);
+  EXPECT_EQ(target().last_draw_frame, world().frame());
+  EXPECT_EQ(target().registrations, 1);
 
   // Beyond 90 m nothing is drawn and the target is left alone.
   stand_west_of_home(95.0f);
   host().run_frame();
   const uint64_t far = world().frame();
   host().run_frame();
-  EXPECT_EQ(target()->draws, before + 10);
+  EXPECT_EQ(target().draws, before + 10);
   EXPECT_EQ(calls_in_frame("IS_NAMED_RENDERTARGET_REGISTERED", far), 0u);
   EXPECT_EQ(calls_in_frame("IS_TVSHOW_CURRENTLY_PLAYING", far), 0u);
   EXPECT_EQ(calls_in_frame("SET_ENTITY_ALPHA", far), 1u);
@@ -348,28 +464,27 @@ TEST_F(Show, AtTheEndMarkerTheTargetIsReleasedAndRegisteredAgainInThatPass) {
   ASSERT_TRUE(run_until_film());
   ASSERT_TRUE(host().run_until([&] { return world().tv.channel == -1; }, 400));
   const uint64_t ended = world().frame();
-  EXPECT_EQ(target()->releases, 1);
-  EXPECT_EQ(target()->registrations, 2);
-  EXPECT_EQ(world().calls_to("RELEASE_NAMED_RENDERTARGET").back()->frame, ended);
-  EXPECT_EQ(world().calls_to("REGISTER_NAMED_RENDERTARGET").back()->frame, ended);
-  EXPECT_TRUE(target()->registered && target()->linked);
-  const int draws = target()->draws;
+  EXPECT_EQ(target().releases, 1);
+  EXPECT_EQ(target().registrations, 2);
+  EXPECT_EQ(must(find_call(world(), "RELEASE_NAMED_RENDERTARGET", last)).frame, ended);
+  EXPECT_EQ(must(find_call(world(), "REGISTER_NAMED_RENDERTARGET", last)).frame, ended);
+  EXPECT_TRUE(target().registered && target().linked);
+  const int draws = target().draws;
   host().run_frames(3);
-  EXPECT_EQ(target()->draws, draws + 3) << "a started film keeps drawing the channel";
+  EXPECT_EQ(target().draws, draws + 3) << "a started film keeps drawing the channel";
 }
 
 TEST_F(Show, ATargetThatCannotBeLinkedIsReleasedAndTriedAgain) {
-  ASSERT_NE(target(), nullptr);
   world().tv.links_fail = true;
-  target()->registered = false;  // the game dropped it
-  const int registered_before = target()->registrations;
+  target().registered = false;  // the game dropped it
+  const int registered_before = target().registrations;
   host().run_frames(3);
-  EXPECT_FALSE(target()->registered);
-  EXPECT_EQ(target()->registrations - registered_before, 3) << "tried in every pass";
-  EXPECT_EQ(target()->releases, 3);
+  EXPECT_FALSE(target().registered);
+  EXPECT_EQ(target().registrations - registered_before, 3) << "tried in every pass";
+  EXPECT_EQ(target().releases, 3);
   world().tv.links_fail = false;
   host().run_frame();
-  EXPECT_TRUE(target()->registered && target()->linked);
+  EXPECT_TRUE(target().registered && target().linked);
 }
 
 TEST_F(Show, ADespawnSwitchesTheFilmOffAndReleasesTheTarget) {
@@ -378,9 +493,9 @@ TEST_F(Show, ADespawnSwitchesTheFilmOffAndReleasesTheTarget) {
   stand_west_of_home(111.0f);
   host().run_frame();
   EXPECT_EQ(world().tv.channel, -1);
-  EXPECT_FALSE(target()->registered);
+  EXPECT_FALSE(target().registered);
   EXPECT_EQ(world().points.live().size(), 0u) << "the seat point went with the post";
-  EXPECT_FALSE(prompt("Sit")->offered());
+  EXPECT_FALSE(prompt("Sit").offered());
 }
 
 TEST_F(Show, AQuietPassWithTheFilmPlayingMakesFortyFourNativeCalls) {

@@ -21,21 +21,21 @@ TEST_F(Venue, AMemberIsMadeAtTheAnchorAndReachesTheSeatThroughTheSeatTask) {
   sim::Vec made_at;
   ASSERT_TRUE(run_script([&] {
     ped = spawn_audience_seat(audience_seats[0], props);
-    made_at = world().entity(ped)->position;
+    made_at = must(find_entity(world(), ped)).position;
   }));
   EXPECT_FLOAT_EQ(made_at.x, -3605.7776f);
   EXPECT_FLOAT_EQ(made_at.y, -2645.091f);
   host().run_frame();
-  const sim::Vec seat = world().entity(ped)->position;
+  const sim::Vec seat = must(find_entity(world(), ped)).position;
   EXPECT_FLOAT_EQ(seat.x, -3605.7776f + 0.5f);
   EXPECT_FLOAT_EQ(seat.y, -2645.091f + 0.5f);
   EXPECT_FLOAT_EQ(seat.z, -11.700739f + 0.5f);
-  EXPECT_EQ(world().points.find(props.point)->user, ped);
-  EXPECT_EQ(world().points.find(props.point)->entity, props.chair);
-  const sim::EntityState* chair = world().entity(props.chair);
-  EXPECT_TRUE(chair->frozen);
-  EXPECT_FALSE(chair->climbable);
-  EXPECT_FALSE(chair->auto_vault);
+  EXPECT_EQ(must(find_point(world(), props.point)).user, ped);
+  EXPECT_EQ(must(find_point(world(), props.point)).entity, props.chair);
+  const sim::EntityState& chair = must(find_entity(world(), props.chair));
+  EXPECT_TRUE(chair.frozen);
+  EXPECT_FALSE(chair.climbable);
+  EXPECT_FALSE(chair.auto_vault);
 
   ASSERT_TRUE(run_script([&] { remove_seat_props(props); }));
   EXPECT_TRUE(world().points.live().empty());
@@ -48,7 +48,7 @@ TEST_F(Venue, APedThatIsNotThereIsNotDressedButItsSeatIsStillSwitchedOnAndUsed) 
   ASSERT_TRUE(run_script([&] { spawn_audience_seat(audience_seats[2], props); }));
   EXPECT_EQ(world().count_calls("_EQUIP_META_PED_OUTFIT_PRESET"), 1u) << "only spawn_ped's own";
   EXPECT_EQ(world().calls_to("_SET_SCENARIO_POINT_ACTIVE").size(), 1u);
-  EXPECT_EQ(world().calls_to("TASK_USE_SCENARIO_POINT").front()->text(),
+  EXPECT_EQ(must(find_call(world(), "TASK_USE_SCENARIO_POINT")).text(),
             "TASK_USE_SCENARIO_POINT(0, " + std::to_string(props.point) +
                 ", \"PROP_HUMAN_SEAT_CHAIR_SMOKING\", -1, 0, 0, 0, 0, -1, 0)");
 }
@@ -135,7 +135,7 @@ TEST_F(SeatOccupant, ThePlayerIsLeftOnTheSeatEvenWithANewPed) {
   host().run_frames(3);
   EXPECT_EQ(world().count_calls("BLIP_ADD_FOR_COORDS"), 0u);
   EXPECT_TRUE(world().exists(new_ped)) << "the player's own ped is never deleted";
-  EXPECT_EQ(world().points.find(point)->user, new_ped);
+  EXPECT_EQ(must(find_point(world(), point)).user, new_ped);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <map>
 #include <sstream>
 
+#include "reference_natives.h"
+
 namespace {
 
 struct Reference {
@@ -73,6 +75,25 @@ TEST(NativeTable, MatchesTheReferenceNativeForNative) {
     }
   }
   EXPECT_EQ(sim::native_row_count(), reference.size()) << "the stand-in knows extra natives";
+}
+
+TEST(NativeTable, TheGamesWholeTableIsBuiltInAndAgreesWithTheSimulatedRows) {
+  std::ifstream in(NATIVES_ALL_TSV, std::ios::binary);
+  std::ostringstream file;
+  file << in.rdbuf();
+  ASSERT_GT(file.str().size(), 100000u) << "cannot read " << NATIVES_ALL_TSV;
+  EXPECT_TRUE(file.str() == sim::reference_natives_tsv()) << "rebuild: the built-in table is stale";
+  for (size_t n = 0; n < sim::native_row_count(); ++n) {
+    const sim::NativeRow& simulated = sim::native_rows_begin()[n];
+    const sim::NativeRow* game = sim::reference_row(simulated.hash);
+    ASSERT_NE(game, nullptr) << simulated.name << " is not in the game's table";
+    EXPECT_STREQ(game->name, simulated.name);
+    if (std::string(simulated.name) == "VAR_STRING") continue;  // its format is one of the rest
+    EXPECT_EQ(std::string(game->params).size(), std::string(simulated.params).size())
+        << simulated.name;
+  }
+  EXPECT_EQ(sim::reference_row(0x1234567812345678ULL), nullptr);
+  EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL")->hash, 0xB128377056A54E2AULL);
 }
 
 }  // namespace

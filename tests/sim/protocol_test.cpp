@@ -43,6 +43,29 @@ TEST_F(Protocol, UnknownNativeIsCaught) {
   EXPECT_TRUE(violated("unknown native 0x1234567812345678"));
 }
 
+TEST_F(Protocol, ANativeTheStandInDoesNotSimulateIsCheckedAgainstTheGamesTable) {
+  int32_t minutes = -1;
+  ASSERT_TRUE(run_script([&] {
+    invoke(0xB128377056A54E2A, 5, false);            // SET_PED_CAN_RAGDOLL(Ped, BOOL)
+    minutes = invoke<int32_t>(0x4E162231B823DBBF);   // GET_CLOCK_MINUTES() -> int
+    invoke(0xB128377056A54E2A, 5);                   // one argument short
+    invoke(0xB128377056A54E2A, int64_t{-1}, false);  // a Ped sign-extended
+    invoke(0x25ACFC650B65C538, 5, 0.5f);             // _SET_PED_SCALE(Ped, float)
+  }));
+  EXPECT_EQ(minutes, 0) << "it answers 0";
+  EXPECT_EQ(violations().size(), 2u);
+  EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL: 1 arguments, expects 2"));
+  EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL: argument 1 upper half not zero"));
+  const auto& calls = Host::get().world().calls();
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(calls[0].text(), "SET_PED_CAN_RAGDOLL(5, 0)");
+  EXPECT_EQ(calls[4].text(), "_SET_PED_SCALE(5, 0.5)");
+  const auto& unsimulated = Host::get().world().unsimulated_calls();
+  EXPECT_EQ(unsimulated.at(0xB128377056A54E2A), 3u);
+  EXPECT_EQ(unsimulated.at(0x4E162231B823DBBF), 1u);
+  EXPECT_EQ(unsimulated.count(0x096275889B8E0EE0), 0u) << "simulated natives are not listed";
+}
+
 TEST_F(Protocol, WrongArgumentCountIsCaught) {
   ASSERT_TRUE(run_script([] {
     invoke<bool>(0xD42BD6EB2E0F1677, 1, 2);  // DOES_ENTITY_EXIST takes one

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "finders.h"
 #include "host.h"
 #include "joaat.h"
 #include "natives.h"
@@ -109,8 +110,9 @@ TEST_F(World, RotationWritesAccumulateHowFarAnEntityTurned) {
       set_entity_rotation(train, 0, 0, get_entity_heading(train) + 10.0f, 2, true);
     }
   }));
-  EXPECT_NEAR(world().entity(train)->turned, 40.0, 1e-3);
-  EXPECT_NEAR(sim::World::heading_of(*world().entity(train)), 30.0f, 1e-3);
+  const sim::EntityState& turned = test_support::must(test_support::find_entity(world(), train));
+  EXPECT_NEAR(turned.turned, 40.0, 1e-3);
+  EXPECT_NEAR(sim::World::heading_of(turned), 30.0f, 1e-3);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "finders.h"
 #include "host.h"
 
 namespace test_support {
@@ -12,7 +13,7 @@ class SimTest : public ::testing::Test {
  protected:
   void SetUp() override { sim::Host::get().reset(); }
   void TearDown() override {
-    for (const std::string& v : world().violations()) ADD_FAILURE() << "violation: " << v;
+    expect_no_violations(world());
     sim::Host::get().reset();
   }
   sim::Host& host() { return sim::Host::get(); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "finders.h"
 #include "host.h"
 #include "joaat.h"
 #include "natives.h"
@@ -11,6 +12,9 @@
 #include "test_script.h"
 
 using sim::Host;
+using test_support::find_call;
+using test_support::find_entity;
+using test_support::must;
 using test_support::run_script;
 
 namespace {
@@ -29,8 +33,8 @@ TEST_F(Entities, AModelInMemoryIsCreatedInTheSameFrame) {
     made = world().frame();
   }));
   EXPECT_EQ(made, asked);
-  ASSERT_TRUE(world().exists(track));
-  EXPECT_EQ(world().entity(track)->position.z, 3.0f);
+  EXPECT_TRUE(world().exists(track));
+  EXPECT_EQ(must(find_entity(world(), track)).position.z, 3.0f);
 }
 
 TEST_F(Entities, AnObjectWaitsFrameByFrameForItsModel) {
@@ -68,14 +72,13 @@ TEST_F(Entities, AnInvalidModelGivesNoObjectAndAsksForNothing) {
 TEST_F(Entities, ANewPedStandsAtItsPointFacing45InPreset1) {
   Ped ped = 0;
   ASSERT_TRUE(run_script([&] { ped = spawn_ped(sim::joaat("s_m_m_blwdealer_01"), 4, 5, 6); }));
-  const sim::EntityState* e = world().entity(ped);
-  ASSERT_NE(e, nullptr);
-  EXPECT_EQ(e->kind, sim::EntityKind::ped);
-  EXPECT_EQ(e->position.x, 4.0f);
-  EXPECT_EQ(sim::World::heading_of(*e), 45.0f);
-  EXPECT_TRUE(e->placed_on_ground);
-  EXPECT_EQ(e->outfit, 1);
-  EXPECT_EQ(e->variation_updates, 1);
+  const sim::EntityState& e = must(find_entity(world(), ped));
+  EXPECT_EQ(e.kind, sim::EntityKind::ped);
+  EXPECT_EQ(e.position.x, 4.0f);
+  EXPECT_EQ(sim::World::heading_of(e), 45.0f);
+  EXPECT_TRUE(e.placed_on_ground);
+  EXPECT_EQ(e.outfit, 1);
+  EXPECT_EQ(e.variation_updates, 1);
   const auto dress = world().calls_to("_EQUIP_META_PED_OUTFIT_PRESET");
   ASSERT_EQ(dress.size(), 1u);
   EXPECT_EQ(dress[0]->text(), "_EQUIP_META_PED_OUTFIT_PRESET(" + std::to_string(ped) + ", 1, 0)");
@@ -91,7 +94,7 @@ TEST_F(Entities, OutfitIndexOfAMissingPedIsZeroWithoutAskingForPresets) {
 
 TEST_F(Entities, OutfitIsDrawnBetweenZeroAndThePresetCount) {
   const int32_t ped = world().create_entity(sim::EntityKind::ped, 1, {}, 0);
-  world().entity(ped)->outfit_count = 0;
+  must(find_entity(world(), ped)).outfit_count = 0;
   int outfit = -1;
   ASSERT_TRUE(run_script([&] { outfit = random_outfit_index(ped); }));
   EXPECT_EQ(outfit, 0);

@@ -68,11 +68,20 @@ TEST_F(Entry, KeyMessagesFillTheKeyTableOutsideTheScript) {
   EXPECT_TRUE(Host::get().world().violations().empty()) << "the callback calls no native";
 }
 
-TEST_F(Entry, KeyCodesBeyondTheTableAreIgnored) {
+// The table ends at 254; a write past it is caught by the sanitizer build.
+TEST_F(Entry, KeyCode254IsTheLastKeptAndCodesFrom255OnAreIgnored) {
+  Host::get().world().set_tick_count(0x12345678);
+  key_callback(254, 1, 0, 0, 1, 0, 1);
+  EXPECT_EQ(key_table[254].tick, 0x12345678u) << "the system's tick count at the message";
+  EXPECT_TRUE(key_table[254].alt_down);
+  EXPECT_FALSE(key_table[254].was_down);
+  EXPECT_TRUE(key_table[254].is_up);
+
   KeyRecord before[key_table_size];
   std::memcpy(before, key_table, sizeof before);
-  key_callback(255, 1, 0, 0, 1, 1, 1);
-  key_callback(0xFFFFFFFF, 1, 0, 0, 1, 1, 1);
+  for (const DWORD key : {255u, 256u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    key_callback(key, 1, 0, 0, 0, 1, 0);
+  }
   EXPECT_EQ(std::memcmp(before, key_table, sizeof before), 0);
 }
 

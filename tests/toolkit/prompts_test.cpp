@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include "finders.h"
 #include "host.h"
 #include "joaat.h"
 #include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;
+using test_support::find_call;
+using test_support::find_prompt;
+using test_support::must;
 using test_support::run_script;
 
 namespace {
@@ -47,10 +51,9 @@ TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
   for (const auto& call : world().calls()) made.push_back(call.text());
   EXPECT_EQ(made, expected);
 
-  const sim::PromptState* state = world().prompt(prompt);
-  ASSERT_NE(state, nullptr);
-  EXPECT_EQ(state->label, "Leave");
-  EXPECT_EQ(state->control, sim::joaat("INPUT_CONTEXT_B"));
+  const sim::PromptState& state = must(find_prompt(world(), prompt));
+  EXPECT_EQ(state.label, "Leave");
+  EXPECT_EQ(state.control, sim::joaat("INPUT_CONTEXT_B"));
 }
 
 TEST_F(Prompts, AGameThatGivesNoTextStillGetsAWorkingPromptWithoutALabel) {
@@ -61,10 +64,9 @@ TEST_F(Prompts, AGameThatGivesNoTextStillGetsAWorkingPromptWithoutALabel) {
   EXPECT_EQ(world().count_calls("VAR_STRING"), 1u);
   EXPECT_EQ(world().count_calls("_UI_PROMPT_SET_TEXT"), 0u) << "no null label is handed on";
   EXPECT_EQ(world().calls().size(), 8u) << "every other step is made";
-  const sim::PromptState* state = world().prompt(prompt);
-  ASSERT_NE(state, nullptr);
-  EXPECT_EQ(state->label, "");
-  EXPECT_EQ(state->control, sim::joaat("INPUT_CONTEXT_B"));
+  const sim::PromptState& state = must(find_prompt(world(), prompt));
+  EXPECT_EQ(state.label, "");
+  EXPECT_EQ(state.control, sim::joaat("INPUT_CONTEXT_B"));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
   EXPECT_TRUE(world().complete_prompt(prompt));
 }
@@ -73,11 +75,10 @@ TEST_F(Prompts, ANullLabelIsShownEmpty) {
   Prompt prompt = 0;
   ASSERT_TRUE(
       run_script([&] { prompt = create_labelled_prompt(nullptr, sim::joaat("INPUT_ENTER")); }));
-  ASSERT_EQ(world().calls_to("VAR_STRING").size(), 1u);
-  EXPECT_EQ(world().calls_to("VAR_STRING").front()->text(),
+  ASSERT_EQ(world().count_calls("VAR_STRING"), 1u);
+  EXPECT_EQ(must(find_call(world(), "VAR_STRING")).text(),
             "VAR_STRING(10, \"LITERAL_STRING\", \"\") -> \"\"");
-  ASSERT_NE(world().prompt(prompt), nullptr);
-  EXPECT_EQ(world().prompt(prompt)->label, "");
+  EXPECT_EQ(must(find_prompt(world(), prompt)).label, "");
 }
 
 TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
@@ -86,11 +87,11 @@ TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
       run_script([&] { prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER")); }));
   EXPECT_FALSE(world().complete_prompt(prompt));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
-  EXPECT_TRUE(world().prompt(prompt)->offered());
+  EXPECT_TRUE(must(find_prompt(world(), prompt)).offered());
   EXPECT_TRUE(world().complete_prompt(prompt));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, false); }));
-  EXPECT_FALSE(world().prompt(prompt)->enabled);
-  EXPECT_FALSE(world().prompt(prompt)->visible);
+  EXPECT_FALSE(must(find_prompt(world(), prompt)).enabled);
+  EXPECT_FALSE(must(find_prompt(world(), prompt)).visible);
 }
 
 TEST_F(Prompts, SwitchingSetsEnabledThenVisible) {

@@ -72,15 +72,15 @@ TEST_F(Motion, WithNeitherPromptActiveAMovingTrainCoastsBySpeedPerPass) {
   host().run_frames(30);
   const float moving = speed();
   ASSERT_GT(moving, 0.1f);
-  world().prompt(prompt("Turn on")->handle)->enabled = false;
-  world().prompt(prompt("Turn off")->handle)->enabled = false;
+  must(find_prompt(world(), prompt("Turn on").handle)).enabled = false;
+  must(find_prompt(world(), prompt("Turn off").handle)).enabled = false;
   const double before = turned();
   host().run_frames(50);
   EXPECT_NEAR(speed(), moving, 1e-4f) << "speed stays constant";
   EXPECT_NEAR(turned() - before, 50.0 * moving, 0.01);
   for (const sim::CallRecord& r : world().calls()) {
     if (r.frame == world().frame()) {
-      EXPECT_STRNE(r.row->name, "GET_FRAME_TIME");
+      EXPECT_NE(test_support::call_name(r), "GET_FRAME_TIME");
     }
   }
 }

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "finders.h"
 #include "host.h"
 #include "joaat.h"
 #include "natives.h"
 #include "test_script.h"
 
 using sim::Host;
+using test_support::find_effect;
+using test_support::must;
 using test_support::run_script;
 
 namespace {
@@ -16,7 +19,7 @@ class Particles : public ::testing::Test {
  protected:
   void SetUp() override { Host::get().reset(); }
   void TearDown() override {
-    EXPECT_TRUE(world().violations().empty());
+    test_support::expect_no_violations(world());
     Host::get().reset();
   }
   sim::World& world() { return Host::get().world(); }
@@ -55,12 +58,12 @@ TEST_F(Particles, AnEffectStartsOnlyFromASelectedLoadedAssetAndEndsWithItsEntity
   EXPECT_EQ(unselected, 0);
   ASSERT_NE(effect, 0);
   EXPECT_TRUE(burning);
-  EXPECT_EQ(world().particles.effect(effect)->scale, 0.25f);
+  EXPECT_EQ(must(find_effect(world(), effect)).scale, 0.25f);
 
   world().remove_entity(prop);
   ASSERT_TRUE(run_script([&] { burning = does_particle_fx_looped_exist(effect); }));
   EXPECT_FALSE(burning) << "an effect on an entity that is gone is gone";
-  EXPECT_FALSE(world().particles.effect(effect)->stopped) << "though nobody stopped it";
+  EXPECT_FALSE(must(find_effect(world(), effect)).stopped) << "though nobody stopped it";
 }
 
 }  // namespace

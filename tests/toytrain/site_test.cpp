@@ -17,42 +17,37 @@ class Site : public TrainWorld {};
 TEST_F(Site, APlayerInRangeAtStartGetsTheTrainOnTheFirstPassAlreadyOn) {
   world().model("p_toytrain01x").loaded = true;
   world().model("p_toytrack01x").loaded = true;
-  load(134.0f);
+  load(134.0f);        // just within its 135.0
   host().run_frame();  // the script's first pass
 
-  const sim::EntityState* t = train();
-  ASSERT_NE(t, nullptr);
-  EXPECT_FLOAT_EQ(t->position.x, site_x);
-  EXPECT_FLOAT_EQ(t->position.y, site_y);
-  EXPECT_FLOAT_EQ(t->position.z, site_z);
-  EXPECT_TRUE(t->frozen);
-  EXPECT_TRUE(t->targettable_focus);
-  EXPECT_TRUE(t->eagle_eye);
-  EXPECT_EQ(t->shown_name, "Toy Train");
-  EXPECT_EQ(t->prompt_name_label, sim::joaat("MG_TOY_TRAIN"));
-  EXPECT_EQ(live_tracks(), 1u);
-  EXPECT_TRUE(world().live_entities("p_toytrack01x").front()->frozen);
+  const sim::EntityState& t = train();
+  EXPECT_FLOAT_EQ(t.position.x, site_x);
+  EXPECT_FLOAT_EQ(t.position.y, site_y);
+  EXPECT_FLOAT_EQ(t.position.z, site_z);
+  EXPECT_TRUE(t.frozen);
+  EXPECT_TRUE(t.targettable_focus);
+  EXPECT_TRUE(t.eagle_eye);
+  EXPECT_EQ(t.shown_name, "Toy Train");
+  EXPECT_EQ(t.prompt_name_label, sim::joaat("MG_TOY_TRAIN"));
+  EXPECT_TRUE(must(find_entity(world(), "p_toytrack01x")).frozen);
 
-  ASSERT_NE(prompt("Turn on"), nullptr);
-  ASSERT_NE(prompt("Turn off"), nullptr);
   EXPECT_TRUE(offered("Turn off"));
   EXPECT_FALSE(offered("Turn on"));
   for (const char* label : {"Turn on", "Turn off"}) {
-    const sim::PromptState* p = prompt(label);
-    EXPECT_EQ(p->control, sim::joaat("INPUT_ENTER")) << label;
-    EXPECT_EQ(p->mode, sim::PromptMode::hold) << label;
-    EXPECT_EQ(p->mode_value, 550) << label;
-    EXPECT_EQ(p->group, world().group_for_entity(t->handle)) << label;
+    const sim::PromptState& p = prompt(label);
+    EXPECT_EQ(p.control, sim::joaat("INPUT_ENTER")) << label;
+    EXPECT_EQ(p.mode, sim::PromptMode::hold) << label;
+    EXPECT_EQ(p.mode_value, 550) << label;
+    EXPECT_EQ(p.group, world().group_for_entity(t.handle)) << label;
   }
 
-  const sim::LoopedEffectState* s = the_smoke();
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->scale, 0.5f) << "full size at once, no fade-in";
-  EXPECT_EQ(s->effect, sim::joaat("ent_amb_toy_boat_idle_smoke"));
-  EXPECT_EQ(s->asset, sim::joaat("core"));
-  EXPECT_FLOAT_EQ(s->offset[0], 0.18922f);
-  EXPECT_FLOAT_EQ(s->offset[1], -0.380005f);
-  EXPECT_FLOAT_EQ(s->offset[2], 0.053727f);
+  const sim::LoopedEffectState& s = the_smoke();
+  EXPECT_EQ(s.scale, 0.5f) << "full size at once, no fade-in";
+  EXPECT_EQ(s.effect, sim::joaat("ent_amb_toy_boat_idle_smoke"));
+  EXPECT_EQ(s.asset, sim::joaat("core"));
+  EXPECT_FLOAT_EQ(s.offset[0], 0.18922f);
+  EXPECT_FLOAT_EQ(s.offset[1], -0.380005f);
+  EXPECT_FLOAT_EQ(s.offset[2], 0.053727f);
 
   EXPECT_NEAR(speed(), 0.005f, 1e-5f) << "rising from 0.0";
 }
@@ -61,7 +56,7 @@ TEST_F(Site, APlayerInRangeAtStartGetsTheTrainOnTheFirstPassAlreadyOn) {
 // written, whichever way a compiler orders a call's arguments.
 TEST_F(Site, TheTrainsPromptNameAsksForItsObjectIndexThenTheLabelsHash) {
   load_with_train();
-  const std::string t = std::to_string(train()->handle);
+  const std::string t = std::to_string(train().handle);
   const std::string label = std::to_string(static_cast<int32_t>(sim::joaat("MG_TOY_TRAIN")));
   const std::string index_call = "GET_OBJECT_INDEX_FROM_ENTITY_INDEX(" + t + ") -> " + t;
   std::vector<std::string> made;
@@ -84,29 +79,47 @@ TEST_F(Site, ADistanceOfExactly135IsOutOfRangeBothWays) {
   EXPECT_EQ(live_tracks(), 0u);
 
   place_player(134.99f);
-  ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
+  ASSERT_TRUE(run_until_set_up(10));
 
   place_player(135.0f);
   host().run_frame();
   EXPECT_TRUE(trains().empty()) << "removed at 135.0";
   EXPECT_EQ(live_tracks(), 0u) << "the track goes with the train";
-  EXPECT_EQ(prompt("Turn on"), nullptr);
-  EXPECT_EQ(prompt("Turn off"), nullptr);
+  EXPECT_TRUE(world().prompts_labelled("Turn on").empty());
+  EXPECT_TRUE(world().prompts_labelled("Turn off").empty());
+}
+
+TEST_F(Site, APresentTrainStaysJustWithin135AndGoesJustBeyondIt) {
+  load_with_train();
+  const int32_t handle = train().handle;
+  const sim::Vec site{site_x, site_y, site_z};
+  place_player(134.99f);
+  ASSERT_LT(sim::distance(world().player_position(), site), 135.0f);
+  host().run_frames(10);
+  EXPECT_TRUE(world().exists(handle)) << "kept just within 135.0";
+  EXPECT_EQ(trains().size(), 1u);
+  EXPECT_TRUE(offered("Turn off"));
+
+  place_player(135.01f);
+  ASSERT_GT(sim::distance(world().player_position(), site), 135.0f);
+  host().run_frame();
+  EXPECT_FALSE(world().exists(handle));
+  host().run_frames(5);
+  EXPECT_TRUE(trains().empty()) << "and no set-up beyond it";
 }
 
 TEST_F(Site, ADistanceThatIsNotANumberCountsAsInRange) {
   load(500.0f);
   world().place_player(std::nanf(""), site_y, site_z);
-  ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
+  ASSERT_TRUE(run_until_set_up(10));
   host().run_frames(5);
   EXPECT_EQ(trains().size(), 1u) << "set out once, and kept";
 }
 
 TEST_F(Site, WalkingAwayRemovesTrainTrackPromptsAndSmokeAndLeavesThemAlone) {
   load_with_train();
-  const int32_t handle = train()->handle;
-  ASSERT_NE(the_smoke(), nullptr);
-  const int32_t smoke = the_smoke()->handle;
+  const int32_t handle = train().handle;
+  const int32_t smoke = the_smoke().handle;
   host().run_frames(30);
 
   place_player(500.0f);
@@ -115,15 +128,16 @@ TEST_F(Site, WalkingAwayRemovesTrainTrackPromptsAndSmokeAndLeavesThemAlone) {
   EXPECT_EQ(live_tracks(), 0u);
   EXPECT_TRUE(world().prompts_labelled("Turn on").empty());
   EXPECT_TRUE(world().prompts_labelled("Turn off").empty());
-  EXPECT_TRUE(world().particles.effect(smoke)->stopped) << "put out before the train went";
-  EXPECT_FALSE(world().entity(handle)->lockon_prompt);
+  EXPECT_TRUE(must(test_support::find_effect(world(), smoke)).stopped)
+      << "put out before the train went";
+  EXPECT_FALSE(must(find_entity(world(), handle)).lockon_prompt);
 
   // Further passes away from the site touch nothing of the removed train.
   world().clear_record();
   host().run_frames(5);
   std::vector<std::string> names;
   for (const sim::CallRecord& r : world().calls()) {
-    if (r.frame == world().frame()) names.push_back(r.row->name);
+    if (r.frame == world().frame()) names.push_back(test_support::call_name(r));
   }
   EXPECT_EQ(names, (std::vector<std::string>{"PLAYER_PED_ID", "GET_ENTITY_COORDS",
                                              "GET_DISTANCE_BETWEEN_COORDS", "DOES_ENTITY_EXIST"}));
@@ -135,49 +149,48 @@ TEST_F(Site, ComingBackGivesAFreshTrainOnFromRestWithOneTrackAndOnePairOfPrompts
   load_with_train();
   host().run_frames(200);  // top speed
   EXPECT_NEAR(speed(), 0.6f, 1e-4f);
-  const int32_t first = train()->handle;
-  const int32_t first_on = prompt("Turn on")->handle;
+  const int32_t first = train().handle;
+  const int32_t first_on = prompt("Turn on").handle;
 
   for (int visit = 0; visit < 3; ++visit) {
     place_player(300.0f);
     host().run_frames(3);
     ASSERT_TRUE(trains().empty());
     place_player(20.0f);
-    ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
+    ASSERT_TRUE(run_until_set_up(10));
   }
-  EXPECT_NE(train()->handle, first);
-  EXPECT_NE(prompt("Turn on")->handle, first_on);
+  EXPECT_NE(train().handle, first);
+  EXPECT_NE(prompt("Turn on").handle, first_on);
   EXPECT_TRUE(offered("Turn off"));
   EXPECT_FALSE(offered("Turn on"));
   EXPECT_NEAR(speed(), 0.005f, 1e-5f) << "from 0.0 again";
   EXPECT_EQ(live_tracks(), 1u);
   EXPECT_EQ(world().prompts_labelled("Turn on").size(), 1u);
   EXPECT_EQ(world().prompts_labelled("Turn off").size(), 1u);
-  ASSERT_NE(the_smoke(), nullptr);
-  EXPECT_EQ(the_smoke()->scale, 0.5f);
+  EXPECT_EQ(the_smoke().scale, 0.5f);
 }
 
 TEST_F(Site, ATrainThatVanishesInRangeIsSetOutAgainWithoutLeftovers) {
   load_with_train();
   host().run_frames(5);
-  const int32_t gone = train()->handle;
-  const int32_t old_on = prompt("Turn on")->handle;
-  const int32_t old_off = prompt("Turn off")->handle;
+  const int32_t gone = train().handle;
+  const int32_t old_on = prompt("Turn on").handle;
+  const int32_t old_off = prompt("Turn off").handle;
   world().remove_entity(gone);
 
-  ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
-  EXPECT_NE(train()->handle, gone);
-  EXPECT_TRUE(world().prompt(old_on)->deleted);
-  EXPECT_TRUE(world().prompt(old_off)->deleted);
+  ASSERT_TRUE(run_until_set_up(10));
+  EXPECT_NE(train().handle, gone);
+  EXPECT_TRUE(must(find_prompt(world(), old_on)).deleted);
+  EXPECT_TRUE(must(find_prompt(world(), old_off)).deleted);
   EXPECT_EQ(world().prompts_labelled("Turn off").size(), 1u);
   EXPECT_TRUE(offered("Turn off"));
   EXPECT_EQ(live_tracks(), 1u);
-  EXPECT_NE(the_smoke(), nullptr);
+  EXPECT_EQ(smoke().size(), 1u);
 }
 
 TEST_F(Site, ATrainThatVanishesAsThePlayerLeavesTakesItsPromptsAndTrackWithIt) {
   load_with_train();
-  world().remove_entity(train()->handle);
+  world().remove_entity(train().handle);
   place_player(400.0f);
   host().run_frame();
   EXPECT_TRUE(world().prompts_labelled("Turn on").empty());
@@ -208,8 +221,48 @@ TEST_F(Site, ATrainThatCannotBeCreatedLeavesNoPromptsOnOfferAndNothingPilingUp) 
 TEST_F(Site, AGameTextThatIsMissingNamesTheTrainEmpty) {
   world().fail_native(0xBD5DD5EAE2B6CE14);  // GET_STRING_FROM_HASH_KEY answers null
   load_with_train();
-  EXPECT_EQ(train()->shown_name, "");
-  EXPECT_TRUE(train()->lockon_prompt);
+  EXPECT_EQ(train().shown_name, "");
+  EXPECT_TRUE(train().lockon_prompt);
+}
+
+// The game may report both prompts completed in one pass: the turn-on runs,
+// then the turn-off, so the train ends off.
+TEST_F(Site, WhenBothPromptsCompleteInOnePassTheTurnOnRunsThenTheTurnOff) {
+  load_with_train();
+  complete("Turn off");
+  host().run_frames(3);
+  const int32_t on = prompt("Turn on").handle;
+  const int32_t off = prompt("Turn off").handle;
+  world().clear_record();
+  for (const int32_t handle : {on, off}) {
+    sim::PromptState* p = world().prompt(handle);
+    ASSERT_NE(p, nullptr) << "prompt " << handle;
+    p->completed_frame = world().frame() + 1;  // both seen by the next pass
+  }
+  host().run_frame();
+
+  // The switches with their arguments, and where the smoke starts and stops.
+  std::vector<std::string> steps;
+  for (const sim::CallRecord& r : world().calls()) {
+    const std::string name = test_support::call_name(r);
+    if (name == "_UI_PROMPT_SET_ENABLED" || name == "_UI_PROMPT_SET_VISIBLE") {
+      steps.push_back(r.text());
+    } else if (name == "START_PARTICLE_FX_LOOPED_ON_ENTITY" || name == "STOP_PARTICLE_FX_LOOPED") {
+      steps.push_back(name);
+    }
+  }
+  const auto sw = [](const char* name, int32_t prompt, int value) {
+    return std::string(name) + "(" + std::to_string(prompt) + ", " + std::to_string(value) + ")";
+  };
+  EXPECT_EQ(steps, (std::vector<std::string>{
+                       sw("_UI_PROMPT_SET_ENABLED", on, 0), sw("_UI_PROMPT_SET_VISIBLE", on, 0),
+                       sw("_UI_PROMPT_SET_ENABLED", off, 1), sw("_UI_PROMPT_SET_VISIBLE", off, 1),
+                       "START_PARTICLE_FX_LOOPED_ON_ENTITY", sw("_UI_PROMPT_SET_ENABLED", off, 0),
+                       sw("_UI_PROMPT_SET_VISIBLE", off, 0), sw("_UI_PROMPT_SET_ENABLED", on, 1),
+                       sw("_UI_PROMPT_SET_VISIBLE", on, 1), "STOP_PARTICLE_FX_LOOPED"}));
+  EXPECT_TRUE(offered("Turn on"));
+  EXPECT_FALSE(offered("Turn off"));
+  EXPECT_TRUE(smoke().empty()) << "the smoke the turn-on lit is out again";
 }
 
 TEST_F(Site, AQuietPassMakesThirteenNativeCalls) {
@@ -221,7 +274,7 @@ TEST_F(Site, AQuietPassMakesThirteenNativeCalls) {
   host().run_frame();
   EXPECT_EQ(world().total_calls() - before, 13u);
   std::vector<std::string> names;
-  for (const sim::CallRecord& r : world().calls()) names.push_back(r.row->name);
+  for (const sim::CallRecord& r : world().calls()) names.push_back(test_support::call_name(r));
   EXPECT_EQ(names, (std::vector<std::string>{
                        "PLAYER_PED_ID", "GET_ENTITY_COORDS", "GET_DISTANCE_BETWEEN_COORDS",
                        "DOES_ENTITY_EXIST", "_UI_PROMPT_HAS_HOLD_MODE_COMPLETED",

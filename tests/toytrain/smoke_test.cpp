@@ -19,9 +19,10 @@ class Smoke : public TrainWorld {
   // Turns the train off and on again, the turn-on seen in the pass at `ms`.
   void turn_off_and_on_at(uint32_t ms) {
     complete("Turn off");
-    ASSERT_EQ(the_smoke(), nullptr) << "turning off puts the smoke out";
-    const sim::PromptState* on = prompt("Turn on");
-    ASSERT_TRUE(world().complete_prompt(on->handle));
+    ASSERT_TRUE(smoke().empty()) << "turning off puts the smoke out";
+    const auto on = test_support::find_offered_prompt(world(), "Turn on");
+    if (!test_support::expect_found(on)) return;
+    world().complete_prompt(on.found->handle);
     pass_at(ms);
     ASSERT_TRUE(offered("Turn off"));
   }
@@ -30,25 +31,24 @@ class Smoke : public TrainWorld {
 TEST_F(Smoke, TurningOnFadesANewSmokeInOver1500Milliseconds) {
   load_with_train();
   use_exact_time();
-  const int32_t first = the_smoke()->handle;
+  const int32_t first = the_smoke().handle;
   const uint32_t t0 = 200000;
   turn_off_and_on_at(t0);
-  const sim::LoopedEffectState* s = the_smoke();
-  ASSERT_NE(s, nullptr);
-  EXPECT_NE(s->handle, first);
-  EXPECT_EQ(s->scale, 0.0f);
+  const sim::LoopedEffectState& s = the_smoke();
+  EXPECT_NE(s.handle, first);
+  EXPECT_EQ(s.scale, 0.0f);
 
   pass_at(t0 + 750);
-  EXPECT_NEAR(s->scale, 0.25f, 1e-4f);
+  EXPECT_NEAR(s.scale, 0.25f, 1e-4f);
   pass_at(t0 + 1499);
-  EXPECT_LT(s->scale, 0.5f);
-  EXPECT_GT(s->scale, 0.499f);
+  EXPECT_LT(s.scale, 0.5f);
+  EXPECT_GT(s.scale, 0.499f);
   pass_at(t0 + 1500);
-  EXPECT_EQ(s->scale, 0.5f);
-  const int writes = s->scale_writes;
+  EXPECT_EQ(s.scale, 0.5f);
+  const int writes = s.scale_writes;
   pass_at(t0 + 1600);
-  EXPECT_EQ(s->scale, 0.5f);
-  EXPECT_EQ(s->scale_writes, writes) << "the fade-in is over";
+  EXPECT_EQ(s.scale, 0.5f);
+  EXPECT_EQ(s.scale_writes, writes) << "the fade-in is over";
 }
 
 TEST_F(Smoke, AFadeInCarriesAcrossTheTimersWrapArounds) {
@@ -61,15 +61,14 @@ TEST_F(Smoke, AFadeInCarriesAcrossTheTimersWrapArounds) {
     load_with_train();
     use_exact_time();
     turn_off_and_on_at(t0);
-    const sim::LoopedEffectState* s = the_smoke();
-    ASSERT_NE(s, nullptr);
+    const sim::LoopedEffectState& s = the_smoke();
     pass_at(t0 + 750u);
-    EXPECT_NEAR(s->scale, 0.25f, 1e-4f);
+    EXPECT_NEAR(s.scale, 0.25f, 1e-4f);
     pass_at(t0 + 1499u);
-    EXPECT_GT(s->scale, 0.499f);
-    EXPECT_LT(s->scale, 0.5f);
+    EXPECT_GT(s.scale, 0.499f);
+    EXPECT_LT(s.scale, 0.5f);
     pass_at(t0 + 1500u);
-    EXPECT_EQ(s->scale, 0.5f);
+    EXPECT_EQ(s.scale, 0.5f);
   }
 }
 
@@ -78,38 +77,36 @@ TEST_F(Smoke, TurningOffDuringAFadeInStopsTheSmokeAndSetsNoFurtherScale) {
   use_exact_time();
   const uint32_t t0 = 300000;
   turn_off_and_on_at(t0);
-  const int32_t fading = the_smoke()->handle;
+  const int32_t fading = the_smoke().handle;
   pass_at(t0 + 500);
   complete("Turn off");
-  EXPECT_TRUE(world().particles.effect(fading)->stopped);
+  const sim::LoopedEffectState& faded = must(test_support::find_effect(world(), fading));
+  EXPECT_TRUE(faded.stopped);
   EXPECT_TRUE(offered("Turn on"));
-  const float last = world().particles.effect(fading)->scale;
+  const float last = faded.scale;
   const size_t writes = world().count_calls("SET_PARTICLE_FX_LOOPED_SCALE");
   pass_at(t0 + 1600);
   pass_at(t0 + 2000);
   EXPECT_EQ(world().count_calls("SET_PARTICLE_FX_LOOPED_SCALE"), writes);
-  EXPECT_EQ(world().particles.effect(fading)->scale, last);
+  EXPECT_EQ(faded.scale, last);
 
   // The next turn-on replaces the fade-in's effect and start time.
-  const sim::PromptState* on = prompt("Turn on");
-  ASSERT_TRUE(world().complete_prompt(on->handle));
+  world().complete_prompt(must(test_support::find_offered_prompt(world(), "Turn on")).handle);
   pass_at(t0 + 5000);
-  const sim::LoopedEffectState* s = the_smoke();
-  ASSERT_NE(s, nullptr);
-  EXPECT_NE(s->handle, fading);
+  const sim::LoopedEffectState& s = the_smoke();
+  EXPECT_NE(s.handle, fading);
   pass_at(t0 + 5750);
-  EXPECT_NEAR(s->scale, 0.25f, 1e-4f);
+  EXPECT_NEAR(s.scale, 0.25f, 1e-4f);
 }
 
 TEST_F(Smoke, TurningOnWhileTheOldSmokeStillBurnsStartsNoNewSmokeAndNoFadeIn) {
   world().fail_native(0x22970F3A088B133B);  // the stop does not take
   load_with_train();
-  const int32_t first = the_smoke()->handle;
+  const int32_t first = the_smoke().handle;
   complete("Turn off");
   complete("Turn on");
   host().run_frames(5);
-  ASSERT_NE(the_smoke(), nullptr);
-  EXPECT_EQ(the_smoke()->handle, first);
+  EXPECT_EQ(the_smoke().handle, first);
   EXPECT_EQ(world().count_calls("START_PARTICLE_FX_LOOPED_ON_ENTITY"), 1u);
   EXPECT_EQ(world().count_calls("SET_PARTICLE_FX_LOOPED_SCALE"), 0u);
 }
@@ -121,7 +118,7 @@ TEST_F(Smoke, TheAssetIsSelectedBeforeEveryStart) {
   const auto& calls = world().calls();
   int starts = 0;
   for (size_t n = 0; n < calls.size(); ++n) {
-    if (std::string(calls[n].row->name) != "START_PARTICLE_FX_LOOPED_ON_ENTITY") continue;
+    if (test_support::call_name(calls[n]) != "START_PARTICLE_FX_LOOPED_ON_ENTITY") continue;
     ++starts;
     ASSERT_GT(n, 0u);
     EXPECT_EQ(calls[n - 1].text(), "USE_PARTICLE_FX_ASSET(\"core\")");
@@ -135,13 +132,13 @@ TEST_F(Smoke, AnAssetThatNeverLoadsHoldsTheLoopBackFor301WaitsAtMost) {
   load(10.0f);
   ASSERT_TRUE(
       host().run_until([&] { return world().count_calls("_UI_PROMPT_REGISTER_BEGIN") > 0; }, 400));
-  EXPECT_EQ(world().calls_to("_UI_PROMPT_REGISTER_BEGIN").front()->frame, 1u + 301u)
+  EXPECT_EQ(must(test_support::find_call(world(), "_UI_PROMPT_REGISTER_BEGIN")).frame, 1u + 301u)
       << "the script's first frame, then 301 waits";
   EXPECT_EQ(world().count_calls("REQUEST_NAMED_PTFX_ASSET"), 1u);
   EXPECT_EQ(world().count_calls("HAS_NAMED_PTFX_ASSET_LOADED"), 303u);
 
   // The train runs without its smoke.
-  ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
+  ASSERT_TRUE(run_until_set_up(10));
   host().run_frame();
   EXPECT_TRUE(offered("Turn off"));
   EXPECT_TRUE(smoke().empty());
@@ -158,9 +155,9 @@ TEST_F(Smoke, AnAssetThatLoadsLateStartsTheLoopInTheFrameItLoads) {
   load(10.0f);
   ASSERT_TRUE(
       host().run_until([&] { return world().count_calls("_UI_PROMPT_REGISTER_BEGIN") > 0; }, 50));
-  EXPECT_EQ(world().calls_to("_UI_PROMPT_REGISTER_BEGIN").front()->frame, 1u + 5u);
-  ASSERT_TRUE(host().run_until([&] { return set_up(); }, 10));
-  EXPECT_NE(the_smoke(), nullptr);
+  EXPECT_EQ(must(test_support::find_call(world(), "_UI_PROMPT_REGISTER_BEGIN")).frame, 1u + 5u);
+  ASSERT_TRUE(run_until_set_up(10));
+  EXPECT_EQ(smoke().size(), 1u);
 }
 
 TEST_F(Smoke, AnAssetInMemoryIsNotRequested) {

@@ -5,13 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "finders.h"
 #include "host.h"
 #include "joaat.h"
 
 namespace toytrain_test {
+
+using test_support::find_entity;
+using test_support::find_prompt;
+using test_support::must;
 
 constexpr float site_x = -2361.56f;
 constexpr float site_y = -2395.153f;
@@ -24,7 +30,7 @@ class TrainWorld : public ::testing::Test {
     world().particles.asset("core").loaded = true;
   }
   void TearDown() override {
-    EXPECT_TRUE(world().violations().empty()) << world().violations().front();
+    test_support::expect_no_violations(world());
     sim::Host::get().reset();
   }
 
@@ -42,50 +48,61 @@ class TrainWorld : public ::testing::Test {
   // Loads the plug-in with the player near and runs until the set-up is done.
   void load_with_train() {
     load(10.0f);
-    ASSERT_TRUE(host().run_until([&] { return set_up(); }, 20));
+    ASSERT_TRUE(run_until_set_up(20));
   }
   // A train with its smoke and "Turn off" on offer.
-  bool set_up() { return train() != nullptr && offered("Turn off"); }
+  bool set_up() { return trains().size() == 1 && offered("Turn off"); }
+  ::testing::AssertionResult run_until_set_up(int frames) {
+    if (host().run_until([&] { return set_up(); }, frames)) return ::testing::AssertionSuccess();
+    const sim::Vec site{site_x, site_y, site_z};
+    return ::testing::AssertionFailure()
+           << "no train set out with \"Turn off\" on offer in " << frames
+           << " frames with the player " << sim::distance(world().player_position(), site)
+           << " m from the site; " << test_support::entities_text(world()) << "; "
+           << test_support::prompts_text(world());
+  }
 
   std::vector<const sim::EntityState*> trains() const {
     return world_const().live_entities("p_toytrain01x");
   }
-  const sim::EntityState* train() const {
-    const auto found = trains();
-    return found.size() == 1 ? found.front() : nullptr;
+  // The one live train.
+  const sim::EntityState& train(test_support::CallSite at = {}) {
+    return must(find_entity(world(), "p_toytrain01x"), at);
   }
   size_t live_tracks() const { return world_const().live_entities("p_toytrack01x").size(); }
 
-  // The one live prompt with this label, or null.
-  const sim::PromptState* prompt(const std::string& label) const {
-    const auto found = world_const().prompts_labelled(label);
-    return found.size() == 1 ? found.front() : nullptr;
+  // The one live prompt labelled `label`.
+  const sim::PromptState& prompt(const std::string& label, test_support::CallSite at = {}) {
+    return must(find_prompt(world(), label), at);
   }
+  // Whether the one live prompt labelled `label` is on offer.
   bool offered(const std::string& label) const {
-    const sim::PromptState* p = prompt(label);
-    return p != nullptr && p->offered();
+    const auto found = world_const().prompts_labelled(label);
+    return found.size() == 1 && found.front()->offered();
   }
   // The player completes the prompt; the plug-in sees it in the next pass.
-  void complete(const std::string& label) {
-    const sim::PromptState* p = prompt(label);
-    ASSERT_NE(p, nullptr) << label;
-    ASSERT_TRUE(world().complete_prompt(p->handle)) << label;
+  void complete(const std::string& label, test_support::CallSite at = {}) {
+    world().complete_prompt(must(test_support::find_offered_prompt(world(), label), at).handle);
     host().run_frame();
   }
 
   // The looped effects burning on the train.
   std::vector<const sim::LoopedEffectState*> smoke() {
     std::vector<const sim::LoopedEffectState*> found;
-    const sim::EntityState* t = train();
-    if (t == nullptr) return found;
+    const auto t = trains();
+    if (t.size() != 1) return found;
     for (const auto& [handle, e] : world().particles.effects()) {
-      if (e.entity == t->handle && sim::effect_exists(world(), handle)) found.push_back(&e);
+      if (e.entity == t.front()->handle && sim::effect_exists(world(), handle)) found.push_back(&e);
     }
     return found;
   }
-  const sim::LoopedEffectState* the_smoke() {
-    const auto found = smoke();
-    return found.size() == 1 ? found.front() : nullptr;
+  // The one effect burning on the train.
+  const sim::LoopedEffectState& the_smoke(test_support::CallSite at = {}) {
+    const auto held = [&] {
+      return std::to_string(trains().size()) + " live trains, " +
+             std::to_string(world().particles.effects().size()) + " effects started";
+    };
+    return must(test_support::only(smoke(), "smoke burning on the train", held), at);
   }
 
   // The speed of the last pass, read from its coasting step, which writes
@@ -101,17 +118,15 @@ class TrainWorld : public ::testing::Test {
       if (name == "GET_ENTITY_HEADING") heading = as_float(r.result[0]);
       if (name == "SET_ENTITY_ROTATION") {
         last_heading = heading;
-        last_yaw = as_float(r.args[3].raw);
+        last_yaw = as_float(r.args.at(3).raw);
         wrote = true;
       }
     }
     return wrote ? last_yaw - last_heading : 0.0f;
   }
 
-  double turned() const {
-    const sim::EntityState* t = train();
-    return t != nullptr ? t->turned : 0.0;
-  }
+  // How far the train has turned, all told.
+  double turned(test_support::CallSite at = {}) { return train(at).turned; }
 
   static float as_float(uint64_t slot) {
     const auto bits = static_cast<uint32_t>(slot);

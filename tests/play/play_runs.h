@@ -1,0 +1,121 @@
+#pragma once
+// Ways to run play in a test: in this process with the native plug-ins, or
+// as the command with a real .asi under wine; and the two runs' records
+// made comparable across the film the C library draws.
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "play.h"
+
+namespace play_test {
+
+struct PlayRun {
+  int status = -1;
+  std::string out;  // the timeline
+  std::string err;
+};
+
+inline std::string native_plugin(const std::string& deliverable) {
+  if (deliverable == "cinema") return CINEMA_PLUGIN;
+  if (deliverable == "toytrain") return TOYTRAIN_PLUGIN;
+  return "";
+}
+
+inline PlayRun play_here(play::Options options) {
+  std::ostringstream out;
+  std::ostringstream err;
+  PlayRun run;
+  run.status = play::play_scenario(options, native_plugin, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+inline PlayRun play_here(const std::string& scenario) {
+  play::Options options;
+  options.scenario = scenario;
+  return play_here(options);
+}
+
+// The play command, with its stderr after its stdout.
+inline PlayRun play_command(const std::string& arguments) {
+  PlayRun run;
+  const std::string command = std::string("'") + PLAY_COMMAND + "' " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::array<char, 4096> chunk;
+  size_t n;
+  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.out.append(chunk.data(), n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+inline std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A file of the test's own, in the build tree.
+inline std::filesystem::path output_file(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(TEST_OUTPUT_DIR) / "play_test";
+  std::filesystem::create_directories(dir);
+  return dir / name;
+}
+
+// The film is drawn with the C library's rand, which differs between the
+// native build and msvcrt, so either film may play. A text's first film
+// name tells the film it drew: that film's names become <drawn film> and the
+// other's <other film>. Two runs that drew different films compare equal;
+// a run that names one film and plays the other still differs. Timeline
+// lines that repeat the scenario's own steps are left as they are.
+inline std::string same_film(const std::string& text) {
+  static constexpr std::array<std::array<const char*, 2>, 2> films = {
+      {{"MOVIE_MODERN_MEDICINE", "PL_TOON_MODERN_MEDICINE"},
+       {"MOVIE_BEAUMONT_THE_BURLY", "PL_TOON_WORLDS_STRONGEST_MAN"}}};
+  static const std::regex step_line(R"(^ *\d+\.\d{3} +\d+ +\S+  (> |ok ))");
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+
+  size_t drawn = films.size();
+  for (size_t n = 0; n < lines.size() && drawn == films.size(); ++n) {
+    if (std::regex_search(lines[n], step_line)) continue;
+    size_t first = std::string::npos;
+    for (size_t f = 0; f < films.size(); ++f) {
+      for (const char* name : films[f]) {
+        const size_t at = lines[n].find(name);
+        if (at < first) {
+          first = at;
+          drawn = f;
+        }
+      }
+    }
+  }
+  std::string out;
+  for (std::string& line : lines) {
+    if (drawn != films.size() && !std::regex_search(line, step_line)) {
+      for (size_t f = 0; f < films.size(); ++f) {
+        const std::string as = f == drawn ? "<drawn film>" : "<other film>";
+        for (const std::string name : films[f]) {
+          for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at)) {
+            line.replace(at, name.size(), as);
+          }
+        }
+      }
+    }
+    out += line + '\n';
+  }
+  return out;
+}
+
+}  // namespace play_test

@@ -1,0 +1,276 @@
+// The play command itself: a scenario with a mistake stops at its line, a
+// failed expectation names its line and what the world held, and the
+// timeline tells what the world changed.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "play_runs.h"
+
+namespace play_test {
+namespace {
+
+std::string write_scenario(const std::string& name, const std::string& text) {
+  const std::filesystem::path path = output_file(name + ".scenario");
+  std::ofstream(path, std::ios::binary) << text;
+  return path.string();
+}
+
+size_t count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
+  const struct {
+    const char* line;
+    const char* expected;
+  } mistakes[] = {
+      {"start at 3 m west of pots",
+       "expected a place of cinema (post, seat, screen), found 'pots'"},
+      {"walk to seat over five s",
+       "expected a duration such as '5 s', '200 ms' or '30 frames', found 'five'"},
+      {"wait 3 hours", "expected 's', 'ms' or 'frames' after the number, found 'hours'"},
+      {"complete Sit", "expected the prompt's label in quotes, found 'Sit'"},
+      {"expect prompt \"Sit\" shown", "expected 'offered' after the label, found 'shown'"},
+      {"expect said taker", "expected the line's name, or names separated by '|', found the end"},
+      {"expect 2 live", "expected a nickname or model name, found the end of the line"},
+      {"fail NOT_A_NATIVE", "expected a native the game knows, by name or as 0x and 16 hex"},
+      {"jump over the post", "expected a step: seed, fps, hour, start, walk"},
+      {"wait 1 s extra", "expected the end of the line, found 'extra'"},
+      {"complete \"Sit", "expected a closing '\"' after \"Sit"},
+      {"hour 24", "expected an hour from 0 to 23, found '24'"},
+      {"deliverable toytrain", "expected the deliverable on the first line, before any step"},
+  };
+  for (const auto& m : mistakes) {
+    SCOPED_TRACE(m.line);
+    const std::string file =
+        write_scenario("mistake", "deliverable cinema\n# a comment\nstart at post\n" +
+                                      std::string(m.line) + "  # and a comment\n");
+    const PlayRun run = play_here(file);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind(file + ":4: " + m.expected, 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "") << "nothing is played";
+  }
+}
+
+TEST(Play, AFileThatCannotBeReadOrNamesNoPlugInCannotBePlayed) {
+  const PlayRun missing = play_here(output_file("no such file.scenario").string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("no such file.scenario: cannot be read"), std::string::npos);
+
+  const std::string file = write_scenario("no_deliverable", "start at 1 2 3\nwait 1 s\n");
+  const PlayRun no_plugin = play_here(file);
+  EXPECT_EQ(no_plugin.status, 2);
+  EXPECT_EQ(no_plugin.err.rfind(file + ":1: expected 'deliverable' and one of cinema, toytrain", 0),
+            0u)
+      << no_plugin.err;
+}
+
+TEST(Play, AFailedExpectationGivesItsLineAndWhatTheWorldHeld) {
+  const std::string file = write_scenario("two_trains",
+                                          "deliverable toytrain\n"
+                                          "start at 10 m west of site\n"
+                                          "wait 1 s\n"
+                                          "expect 2 live train\n"
+                                          "expect 1 live train\n");
+  const PlayRun run = play_here(file);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, file + ":4: expect 2 live train: the world held 1 live train\n");
+  EXPECT_NE(run.out.find("FAILED 4: expect 2 live train"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("ok 5"), std::string::npos) << "the scenario stops at its first failure";
+}
+
+TEST(Play, CompletingAPromptThatIsNotOfferedNamesThoseThatAre) {
+  const std::string file = write_scenario("wrong_label",
+                                          "deliverable toytrain\n"
+                                          "start at 10 m west of site\n"
+                                          "wait 1 s\n"
+                                          "complete \"Turn onn\"\n");
+  const PlayRun run = play_here(file);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, file + ":4: no prompt \"Turn onn\" is offered; offered: \"Turn off\"\n");
+}
+
+TEST(Play, AWaitUntilThatRunsOutSaysWhatTheWorldHeldAtTheLimit) {
+  const std::string file = write_scenario("never",
+                                          "deliverable toytrain\n"
+                                          "start at 200 m west of site\n"
+                                          "wait until 1 live train within 2 s\n");
+  const PlayRun run = play_here(file);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, file +
+                         ":3: waited in vain: wait until 1 live train within 2 s; the world held 0 "
+                         "live train\n");
+}
+
+TEST(Play, TheTimelineTellsWhatTheWorldChangedAndFoldsQuietFrames) {
+  const std::string file = write_scenario("ask",
+                                          "deliverable cinema\n"
+                                          "seed 7\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until 8 live chair within 10 s\n"
+                                          "wait 1 s\n"
+                                          "complete \"What's Playing?\"\n"
+                                          "wait 3 s\n"
+                                          "walk to 120 m west of post over 10 s\n"
+                                          "wait 600 s\n");
+  const PlayRun run = play_here(file);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string& t = run.out;
+  EXPECT_NE(t.find("+ blip BLIP_STYLE_SHOP \"blip_ambient_theatre\" at (-3613.99, -2642.94, "
+                   "-12.50)"),
+            std::string::npos)
+      << t;
+  EXPECT_NE(t.find("+ ped s_m_m_blwdealer_01 (taker) at (-3613.99, -2642.94, -12.50)"),
+            std::string::npos);
+  EXPECT_EQ(count(t, "+ prop sh_church_chair (chair)"), 8u);
+  EXPECT_NE(t.find("prompt offered: \"Buy Ticket ($1.00)\""), std::string::npos);
+  EXPECT_EQ(count(t, "the script pauses 2000 ms"), 2u) << "the two pauses while seating";
+  EXPECT_NE(t.find("for model sh_church_chair to load"), std::string::npos);
+  EXPECT_NE(t.find("taker says WELCOME (voice JS_TOWNDEALER)"), std::string::npos);
+  EXPECT_NE(t.find("player says WHATS_PLAYING (voice ARTHUR)"), std::string::npos);
+  EXPECT_NE(t.find("waited 2.500 s (150 frames) for a ped to finish its line"), std::string::npos)
+      << "the answer waits for the player's line";
+  EXPECT_NE(t.find("prompt withdrawn: \"What's Playing?\""), std::string::npos);
+  EXPECT_NE(t.find("- ped s_m_m_blwdealer_01 (taker)"), std::string::npos);
+  EXPECT_NE(t.find("- blip BLIP_STYLE_SHOP"), std::string::npos);
+  // Ten minutes of nothing is one line.
+  EXPECT_NE(t.find("... 36000 quiet frames, 600.000 s\n"), std::string::npos) << t;
+}
+
+TEST(Play, VerboseListsEveryCallWithSpokenLinesAsText) {
+  const std::string file = write_scenario("verbose",
+                                          "deliverable cinema\n"
+                                          "seed 7\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until said taker WELCOME within 10 s\n");
+  play::Options options;
+  options.scenario = file;
+  const PlayRun quiet = play_here(options);
+  options.verbose = true;
+  options.record = output_file("verbose.calls").string();
+  const PlayRun verbose = play_here(options);
+  ASSERT_EQ(verbose.status, 0) << verbose.err;
+  EXPECT_EQ(quiet.out.find("| "), std::string::npos);
+  EXPECT_NE(verbose.out.find("| PLAY_PED_AMBIENT_SPEECH_NATIVE(259, &{\"WELCOME\", "
+                             "\"JS_TOWNDEALER\", 0, 291934926, 0, 1, 0, 0}) -> 1"),
+            std::string::npos);
+  EXPECT_EQ(count(verbose.out, "| scriptWait(2000)"), 2u);
+  const size_t calls = count(read_file(options.record), "\n");
+  EXPECT_GT(calls, 400u);
+  EXPECT_EQ(count(verbose.out, "| ") - count(verbose.out, "| scriptWait("), calls);
+}
+
+TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
+  const std::string file = write_scenario("trace",
+                                          "deliverable cinema\n"
+                                          "seed 7\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until said taker WELCOME within 10 s\n"
+                                          "wait 10 frames\n");
+  play::Options options;
+  options.scenario = file;
+  options.trace = output_file("trace.json").string();
+  options.record = output_file("trace.calls").string();
+  ASSERT_EQ(play_here(options).status, 0);
+  const auto trace = nlohmann::json::parse(read_file(options.trace));
+  const auto& events = trace.at("traceEvents");
+
+  std::vector<std::pair<int64_t, int64_t>> passes;  // from, to
+  std::vector<nlohmann::json> pauses;
+  std::vector<nlohmann::json> calls;
+  for (const auto& e : events) {
+    if (e.at("ph") == "M") continue;
+    ASSERT_EQ(e.at("ph"), "X") << e;
+    const std::string category = e.at("cat");
+    const int64_t ts = e.at("ts");
+    if (category == "pass") passes.emplace_back(ts, ts + e.at("dur").get<int64_t>());
+    if (category == "wait" && e.at("name") == "pause of 2000 ms") pauses.push_back(e);
+    if (category == "native") calls.push_back(e);
+  }
+  EXPECT_EQ(calls.size(), count(read_file(options.record), "\n")) << "an event for every call";
+  ASSERT_EQ(pauses.size(), 2u) << "the two pauses while the audience is seated";
+  for (const auto& p : pauses) {
+    // Game time, to the frame; calls within a frame are a microsecond apart.
+    const int64_t ms = (p.at("dur").get<int64_t>() + 500) / 1000;
+    EXPECT_GE(ms, 2000);
+    EXPECT_LE(ms, 2017);
+  }
+  int64_t last = -1;
+  size_t pass = 0;
+  for (const auto& c : calls) {
+    const int64_t ts = c.at("ts");
+    EXPECT_GT(ts, last) << "the calls keep their order";
+    last = ts;
+    while (pass < passes.size() && passes[pass].second <= ts) ++pass;
+    ASSERT_LT(pass, passes.size()) << "a call after the last pass: " << c;
+    EXPECT_GE(ts, passes[pass].first) << "a call outside any pass: " << c;
+  }
+  bool welcome = false;
+  for (const auto& c : calls) {
+    if (c.at("name") != "PLAY_PED_AMBIENT_SPEECH_NATIVE") continue;
+    EXPECT_EQ(c.at("args").at("hash"), "0x8E04FEDD28D42462");
+    const std::string request = c.at("args").at("arguments").at(1);
+    welcome |= request.find("\"WELCOME\", \"JS_TOWNDEALER\"") != std::string::npos;
+    EXPECT_EQ(c.at("args").at("result"), 1);
+  }
+  EXPECT_TRUE(welcome);
+}
+
+TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
+  const std::string file = write_scenario("probe",
+                                          "start at 1 2 3\n"
+                                          "wait 10 frames\n"
+                                          "expect no violation\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = PROBE_PLUGIN;
+  const PlayRun native = play_here(options);
+  EXPECT_EQ(native.status, 0) << native.err;
+  for (const char* listed : {"not simulated: SET_PED_CAN_RAGDOLL (0xB128377056A54E2A)",
+                             "not simulated: GET_CLOCK_MINUTES (0x4E162231B823DBBF)"}) {
+    EXPECT_EQ(count(native.out, listed), 1u) << listed << " once, at its first call\n"
+                                             << native.out;
+  }
+  EXPECT_EQ(native.out.find("PLAYER_PED_ID"), std::string::npos) << "simulated: not listed";
+
+  ASSERT_TRUE(std::filesystem::exists(PROBE_ASI)) << "build the 'windows' preset first";
+  const PlayRun wine = play_command("--asi '" + std::string(PROBE_ASI) + "' '" + file + "'");
+  EXPECT_EQ(wine.status, 0) << wine.out;
+  EXPECT_EQ(wine.out, native.out);
+}
+
+TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {
+  const std::string file = write_scenario("breach",
+                                          "start at 1 2 3\n"
+                                          "wait 10 frames\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = PROBE_BREACH_PLUGIN;
+  const PlayRun run = play_here(options);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            file + ":2: protocol violation: SET_PED_CAN_RAGDOLL: 1 arguments, expects 2\n");
+  EXPECT_NE(run.out.find("PROTOCOL VIOLATION: SET_PED_CAN_RAGDOLL: 1 arguments, expects 2"),
+            std::string::npos);
+}
+
+TEST(Play, TheCommandTakesTheSameScenarioAndGivesTheSameStatus) {
+  const PlayRun help = play_command("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--asi"), std::string::npos);
+  EXPECT_EQ(play_command("").status, 2) << "a scenario is required";
+  const std::string file = write_scenario("command",
+                                          "deliverable toytrain\n"
+                                          "start at 10 m west of site\n"
+                                          "wait until prompt \"Turn off\" offered within 1 s\n");
+  const PlayRun run = play_command("'" + file + "'");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.out, play_here(file).out);
+}
+
+}  // namespace
+}  // namespace play_test

@@ -1,0 +1,20 @@
+// A plug-in of someone else's, for play: besides natives the stand-in
+// simulates it calls two that it does not, one with arguments and one with
+// a result, on every pass. Built with PROBE_BREACH it also breaks the
+// calling protocol.
+
+#include "native_call.h"
+#include "plugin_entry.h"
+
+void plugin_main_loop() {
+  for (;;) {
+    const auto player = invoke<int32_t>(0x096275889B8E0EE0);      // PLAYER_PED_ID
+    invoke(0xB128377056A54E2A, player, false);                    // SET_PED_CAN_RAGDOLL
+    const auto minutes = invoke<int32_t>(0x4E162231B823DBBF);     // GET_CLOCK_MINUTES
+    invoke(0xFD340785ADF8CFB7, minutes == 0 ? "zero" : "other");  // GET_HASH_KEY
+#if defined(PROBE_BREACH)
+    invoke(0xB128377056A54E2A, player);  // one argument short
+#endif
+    scriptWait(0);
+  }
+}

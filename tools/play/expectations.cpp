@@ -1,0 +1,245 @@
+#include "expectations.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "joaat.h"
+
+namespace play {
+
+namespace {
+
+using Kind = Expectation::Kind;
+
+std::string quote(const std::string& text) { return '"' + text + '"'; }
+
+std::string number_text(double v, int decimals) {
+  char text[64];
+  auto [end, ec] = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
+  return ec == std::errc() ? std::string(text, end) : "?";
+}
+
+bool any_of_names(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+Verdict prompt_offered(const Expectation& e, sim::World& w) {
+  Verdict v;
+  std::string offered;
+  for (const auto& [handle, p] : w.prompts()) {
+    if (!p.offered()) continue;
+    if (p.label == e.text) v.holds = true;
+    offered += (offered.empty() ? "" : ", ") + quote(p.label);
+  }
+  v.held = offered.empty() ? "no prompt is offered" : "offered: " + offered;
+  return v;
+}
+
+Verdict said(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline& b) {
+  Verdict v;
+  int times = 0;
+  std::string all;
+  std::string matching;
+  for (const sim::SpokenLine& l : w.speech.spoken) {
+    const std::string who = speaker_name(w, d, b, l.ped);
+    const std::string said = who + " " + l.line + " (" + l.voice + ")";
+    all += (all.empty() ? "" : ", ") + said;
+    if ((e.speaker == "anyone" || e.speaker == who) && any_of_names(e.names, l.line) &&
+        (e.voice.empty() || e.voice == l.voice)) {
+      ++times;
+      matching += (matching.empty() ? "" : ", ") + said;
+    }
+  }
+  v.holds = e.count < 0 ? times > 0 : times == e.count;
+  if (all.empty()) {
+    v.held = "no line was said";
+  } else if (v.holds && !matching.empty()) {
+    v.held = "said: " + matching;
+  } else {
+    v.held = "lines said: " + all;
+  }
+  return v;
+}
+
+Verdict money_changed(const Expectation& e, sim::World& w, const Baseline& b) {
+  const int change = w.money.cash - b.cash;
+  return {change == e.count, "money changed by " + std::to_string(change) + " (" +
+                                 w.cash_text(b.cash) + " to " + w.cash_text(w.money.cash) + ")"};
+}
+
+Verdict notification(const Expectation& e, sim::World& w) {
+  Verdict v;
+  std::string shown;
+  for (const sim::FeedPost& p : w.money.feed) {
+    if (p.text == e.text) v.holds = true;
+    shown += (shown.empty() ? "" : ", ") + quote(p.text);
+  }
+  v.held = shown.empty() ? "no notification was shown" : "notifications: " + shown;
+  return v;
+}
+
+std::string tv_text(sim::World& w) {
+  if (w.tv.channel == -1) return "the TV is off";
+  const auto it = w.tv.playlists.find(w.tv.channel);
+  const std::string list = it == w.tv.playlists.end() ? "no playlist" : it->second.name;
+  return "TV channel " + std::to_string(w.tv.channel) + " plays " + list;
+}
+
+Verdict tv_channel(const Expectation& e, sim::World& w) {
+  bool holds = w.tv.channel == e.channel;
+  if (holds && !e.names.empty()) {
+    const auto it = w.tv.playlists.find(w.tv.channel);
+    holds = it != w.tv.playlists.end() && any_of_names(e.names, it->second.name);
+  }
+  return {holds, tv_text(w)};
+}
+
+Verdict target_drawn(const Expectation& e, sim::World& w) {
+  const sim::RenderTarget* t = w.tv.target(e.text.c_str());
+  if (t == nullptr || !t->registered) return {false, e.text + " is not registered"};
+  const bool now = t->draws > 0 && t->last_draw_frame == w.frame();
+  if (t->draws == 0) return {false, e.text + " was never drawn into"};
+  return {now, e.text + " was last drawn into at frame " + std::to_string(t->last_draw_frame)};
+}
+
+// The live effects of a nickname's effect, or of the effect so named.
+std::vector<const sim::LoopedEffectState*> live_effects(sim::World& w, const std::string& name) {
+  std::vector<const sim::LoopedEffectState*> found;
+  const uint32_t hash = sim::joaat(name.c_str());
+  for (const auto& [handle, e] : w.particles.effects()) {
+    if (e.effect == hash && sim::effect_exists(w, handle)) found.push_back(&e);
+  }
+  return found;
+}
+
+std::string effect_name(const Deliverable& d, const std::string& subject) {
+  const Nickname* n = d.effect(subject);
+  return n != nullptr ? n->model : subject;
+}
+
+Verdict live_count(const Expectation& e, sim::World& w, const Deliverable& d) {
+  size_t live = 0;
+  if (e.subject == "blip" || e.subject == "blips") {
+    live = w.blips.live().size();
+  } else if (d.effect(e.subject) != nullptr) {
+    live = live_effects(w, effect_name(d, e.subject)).size();
+  } else {
+    live = w.live_entities(d.model_of(e.subject).c_str()).size();
+  }
+  return {static_cast<int>(live) == e.count, std::to_string(live) + " live " + e.subject};
+}
+
+Verdict about(const Expectation& e, double value, const std::string& what) {
+  return {std::fabs(value - e.value) <= e.tolerance + 1e-9, what + " " + number_text(value, 3)};
+}
+
+Verdict speed_about(const Expectation& e, sim::World& w, const Deliverable& d) {
+  const auto found = w.live_entities(d.model_of(e.subject).c_str());
+  if (found.size() != 1) return {false, std::to_string(found.size()) + " live " + e.subject};
+  return about(e, found.front()->last_turn, e.subject + " speed");
+}
+
+Verdict scale_about(const Expectation& e, sim::World& w, const Deliverable& d) {
+  const auto found = live_effects(w, effect_name(d, e.subject));
+  if (found.size() != 1) return {false, std::to_string(found.size()) + " live " + e.subject};
+  return about(e, found.front()->scale, e.subject + " scale");
+}
+
+Verdict player_seated(sim::World& w) {
+  const sim::PedActivity* a = w.peds.find(w.player_ped());
+  const bool seated = a != nullptr && a->on_point;
+  return {seated, seated ? "the player is seated" : "the player is not seated"};
+}
+
+Verdict blip_has(const Expectation& e, sim::World& w) {
+  Verdict v;
+  std::string blips;
+  const uint32_t modifier = sim::joaat(e.text.c_str());
+  for (const sim::BlipState* b : w.blips.live()) {
+    if (b->has(modifier)) v.holds = true;
+    std::string mods;
+    for (uint32_t m : b->modifiers) mods.append(" ").append(hash_name(w, m));
+    blips += (blips.empty() ? "" : "; ") + hash_name(w, b->style) +
+             (mods.empty() ? " with no modifier" : " with" + mods);
+  }
+  v.held = blips.empty() ? "no blip is on the map" : "blips: " + blips;
+  return v;
+}
+
+Verdict no_violation(sim::World& w) {
+  const auto& v = w.violations();
+  if (v.empty()) return {true, "no violation"};
+  return {false, std::to_string(v.size()) + " violation(s), the first: " + v.front()};
+}
+
+}  // namespace
+
+std::string hash_name(const sim::World& world, uint32_t hash) {
+  if (const std::string* name = world.name_of(hash)) return *name;
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", hash);
+  return text;
+}
+
+std::string speaker_name(const sim::World& world, const Deliverable& deliverable,
+                         const Baseline& baseline, int32_t ped) {
+  if (baseline.player_peds.count(ped) != 0 || ped == world.player_ped()) return "player";
+  const auto& entities = world.entities();
+  const auto it = entities.find(ped);
+  if (it == entities.end()) return "ped " + std::to_string(ped);
+  const std::string model = hash_name(world, it->second.model);
+  const std::string nickname = deliverable.nickname_of_model(model);
+  return nickname.empty() ? model : nickname;
+}
+
+Verdict check(const Expectation& e, sim::World& world, const Deliverable& deliverable,
+              const Baseline& baseline) {
+  Verdict v;
+  switch (e.kind) {
+    case Kind::prompt_offered:
+      v = prompt_offered(e, world);
+      break;
+    case Kind::said:
+      v = said(e, world, deliverable, baseline);
+      break;
+    case Kind::money_changed:
+      v = money_changed(e, world, baseline);
+      break;
+    case Kind::notification:
+      v = notification(e, world);
+      break;
+    case Kind::tv_channel:
+      v = tv_channel(e, world);
+      break;
+    case Kind::tv_off:
+      v = {world.tv.channel == -1, tv_text(world)};
+      break;
+    case Kind::target_drawn:
+      v = target_drawn(e, world);
+      break;
+    case Kind::live_count:
+      v = live_count(e, world, deliverable);
+      break;
+    case Kind::speed_about:
+      v = speed_about(e, world, deliverable);
+      break;
+    case Kind::scale_about:
+      v = scale_about(e, world, deliverable);
+      break;
+    case Kind::player_seated:
+      v = player_seated(world);
+      break;
+    case Kind::blip_has:
+      v = blip_has(e, world);
+      break;
+    case Kind::no_violation:
+      v = no_violation(world);
+      break;
+  }
+  if (e.negated) v.holds = !v.holds;
+  return v;
+}
+
+}  // namespace play

@@ -1,0 +1,83 @@
+// play: plays a scenario with a plug-in in the stand-in host, natively, or
+// with a real .asi under wine through the Windows build of the same host.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+#include "options.h"
+#include "play.h"
+
+namespace {
+
+std::string native_plugin(const std::string& deliverable) {
+  if (deliverable == "cinema") return CINEMA_PLUGIN;
+  if (deliverable == "toytrain") return TOYTRAIN_PLUGIN;
+  return "";
+}
+
+// A path as the Windows runner sees it under wine: Z: is the root, and a
+// relative path stays relative, since wine starts in the same directory.
+std::string windows_path(const std::string& path) {
+  if (path.empty() || std::filesystem::path(path).is_relative()) return path;
+  return "Z:" + std::filesystem::path(path).lexically_normal().string();
+}
+
+int play_under_wine(const play::Options& options) {
+  for (const char* needed : {WINDOWS_RUNNER, WINE64}) {
+    if (!std::filesystem::exists(needed)) {
+      std::cerr << "play: " << needed
+                << " is missing; build the Windows preset and install wine64 (./setup.sh)\n";
+      return 2;
+    }
+  }
+  if (!std::filesystem::exists(options.asi)) {
+    std::cerr << "play: " << options.asi << ": no such plug-in\n";
+    return 2;
+  }
+  std::vector<std::string> args = {WINE64, WINDOWS_RUNNER, "play", "--plugin",
+                                   windows_path(options.asi)};
+  if (options.verbose) args.push_back("--verbose");
+  for (const auto& [flag, path] :
+       {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},
+        std::pair{"--record", options.record}}) {
+    if (!path.empty()) {
+      args.push_back(flag);
+      args.push_back(windows_path(path));
+    }
+  }
+  args.push_back(windows_path(options.scenario));
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  std::cout.flush();
+  const pid_t child = fork();
+  if (child < 0) {
+    std::perror("play: fork");
+    return 2;
+  }
+  if (child == 0) {
+    setenv("WINEDEBUG", "-all", 1);
+    setenv("WINEPREFIX", WINE_PREFIX, 0);
+    execv(argv[0], argv.data());
+    std::perror("play: wine64");
+    _exit(2);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) < 0) return 2;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  play::Options options;
+  if (const auto status = play::parse_options(argc, argv, options)) return *status;
+  if (!options.asi.empty()) return play_under_wine(options);
+  return play::play_scenario(options, native_plugin, std::cout, std::cerr);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The map: a top-down picture of the scenario's site as SVG. The
+// deliverable's places labelled, the rings that matter around them, the
+// player's path with time marks, where entities and blips stood (coloured
+// by kind, with a legend) and a scale bar.
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "observer.h"
+
+namespace play {
+
+// A square of the world drawn as a square of the picture.
+struct View {
+  double min_x, max_y;  // the world's north-west corner, in metres
+  double scale;         // pixels per metre
+  double left, top;     // where it is drawn
+  double size;          // its side, in pixels
+  double x(double wx) const { return left + (wx - min_x) * scale; }
+  double y(double wy) const { return top + (max_y - wy) * scale; }
+  static View around(double cx, double cy, double half, double left, double top, double size);
+};
+
+class Map : public Observer {
+ public:
+  explicit Map(std::ostream& out) : out_(out) {}
+
+  void begin(const PlayContext& context, sim::World& world) override;
+  void frame(const FrameView& view) override;
+  void end(sim::World& world) override;
+
+ private:
+  struct Sample {
+    sim::Vec at;
+    uint32_t ms = 0;  // since the scenario began
+  };
+  struct Stood {
+    std::string kind;  // ped, prop or blip
+    std::string name;  // a nickname, or empty
+    sim::Vec at;       // where it last stood in the world
+  };
+
+  void sample(sim::World& world);
+  void draw(std::ostream& o, const View& v, const std::string& clip, uint32_t every,
+            uint32_t total) const;
+
+  std::ostream& out_;
+  const PlayContext* context_ = nullptr;
+  std::vector<std::vector<Sample>> path_;  // a new leg after each jump
+  std::map<int32_t, Stood> entities_;
+  std::map<int32_t, Stood> blips_;
+};
+
+}  // namespace play

@@ -1,0 +1,46 @@
+#pragma once
+// What the step runner shows those who watch a scenario play: the timeline,
+// the trace, the map and the call record each see every step and frame.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "expectations.h"
+#include "host.h"
+#include "places.h"
+#include "steps.h"
+#include "world.h"
+
+namespace play {
+
+// One frame, just played: the world as it is now, with the calls and waits
+// made in it.
+struct FrameView {
+  sim::World& world;
+  const std::vector<sim::CallRecord>& calls;  // empty unless some observer needs them
+  const std::vector<sim::WaitRecord>& waits;
+};
+
+// Fixed for the whole run.
+struct PlayContext {
+  const Scenario& scenario;
+  const Deliverable& deliverable;
+  const Baseline& baseline;
+  sim::Vec site;      // what the timeline measures the player's distance to
+  uint32_t start_ms;  // the game timer when the scenario began
+};
+
+class Observer {
+ public:
+  virtual ~Observer() = default;
+  virtual bool needs_calls() const { return false; }
+  virtual void begin(const PlayContext&, sim::World&) {}
+  virtual void step(const Step&, sim::World&) {}
+  virtual void frame(const FrameView&) {}
+  virtual void checked(const Step&, const Verdict&, sim::World&) {}
+  virtual void failed(const Step*, const std::string&, sim::World&) {}
+  virtual void end(sim::World&) {}
+};
+
+}  // namespace play

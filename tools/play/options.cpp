@@ -1,0 +1,36 @@
+#include "options.h"
+
+#include <CLI/CLI.hpp>
+
+namespace play {
+
+std::optional<int> parse_options(int argc, char** argv, Options& options) {
+  CLI::App app(
+      "Plays a scenario: runs a plug-in in the stand-in host, does what the scenario says, checks "
+      "what it expects, and prints a timeline of what the world changed.\n"
+      "Exit status: 0 when every expectation holds and the host saw no protocol violation, 1 "
+      "otherwise, 2 for a scenario that cannot be read.",
+      "play");
+  app.add_option("scenario", options.scenario, "the scenario file (see docs/scenarios.md)")
+      ->required();
+  app.add_option("--asi", options.asi, "a Windows plug-in (.asi) to play under wine");
+  app.add_option("--plugin", options.plugin,
+                 "a plug-in to load natively in place of the deliverable's own");
+  app.add_flag("-v,--verbose", options.verbose, "list every native call in the timeline");
+  app.add_option("--trace", options.trace, "write a trace of every native call (JSON)");
+  app.add_option("--map", options.map, "write a map of the site (SVG)");
+  app.add_option("--record", options.record, "write every native call, a line each");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e);
+    return status == 0 ? 0 : 2;
+  }
+  if (!options.asi.empty() && !options.plugin.empty()) {
+    std::fprintf(stderr, "play: --asi and --plugin name two plug-ins; give one\n");
+    return 2;
+  }
+  return std::nullopt;
+}
+
+}  // namespace play

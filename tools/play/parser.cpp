@@ -1,0 +1,459 @@
+#include "parser.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "native_names.h"
+#include "places.h"
+
+namespace play {
+
+namespace {
+
+struct Token {
+  std::string text;
+  bool quoted = false;
+};
+
+// Splits a line into words; "quoted text" is one word, '#' outside quotes
+// ends the line.
+std::vector<Token> split(const std::string& line, std::string& unclosed) {
+  std::vector<Token> tokens;
+  size_t at = 0;
+  while (at < line.size()) {
+    const char c = line[at];
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++at;
+    } else if (c == '#') {
+      break;
+    } else if (c == '"') {
+      const size_t end = line.find('"', at + 1);
+      if (end == std::string::npos) {
+        unclosed = line.substr(at);
+        break;
+      }
+      tokens.push_back({line.substr(at + 1, end - at - 1), true});
+      at = end + 1;
+    } else {
+      size_t end = at;
+      while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r' &&
+             line[end] != '#' && line[end] != '"') {
+        ++end;
+      }
+      tokens.push_back({line.substr(at, end - at), false});
+      at = end;
+    }
+  }
+  return tokens;
+}
+
+std::string without_comment(const std::string& line) {
+  bool quoted = false;
+  for (size_t n = 0; n < line.size(); ++n) {
+    if (line[n] == '"') quoted = !quoted;
+    if (line[n] == '#' && !quoted) return line.substr(0, n);
+  }
+  return line;
+}
+
+// A finite number, written out in full.
+bool read_number(const std::string& text, double& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') ++first;
+  auto [end, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && end == last && std::isfinite(value);
+}
+
+// Long enough for any scenario, short enough for the game's 32-bit timer.
+constexpr double longest_seconds = 1000000.0;
+constexpr double most_frames = 1000000000.0;
+
+class LineParser {
+ public:
+  LineParser(const std::string& file, int line, std::vector<Token> tokens,
+             const Deliverable& deliverable)
+      : file_(file), line_(line), tokens_(std::move(tokens)), deliverable_(deliverable) {}
+
+  Step step();
+
+ private:
+  [[noreturn]] void fail(const std::string& expected) const {
+    const std::string found = at_end() ? "the end of the line" : "'" + tokens_[pos_].text + "'";
+    throw ParseError(file_ + ":" + std::to_string(line_) + ": expected " + expected + ", found " +
+                     found);
+  }
+  [[noreturn]] void fail_here(const std::string& message) const {
+    throw ParseError(file_ + ":" + std::to_string(line_) + ": " + message);
+  }
+
+  bool at_end() const { return pos_ >= tokens_.size(); }
+  bool next_is(const char* word) const {
+    return !at_end() && !tokens_[pos_].quoted && tokens_[pos_].text == word;
+  }
+  bool take(const char* word) {
+    if (!next_is(word)) return false;
+    ++pos_;
+    return true;
+  }
+  void expect(const char* word, const std::string& what) {
+    if (!take(word)) fail(what);
+  }
+  std::string word(const std::string& what) {
+    if (at_end() || tokens_[pos_].quoted) fail(what);
+    return tokens_[pos_++].text;
+  }
+  std::string quoted(const std::string& what) {
+    if (at_end() || !tokens_[pos_].quoted) fail(what);
+    return tokens_[pos_++].text;
+  }
+  double number(const std::string& what) {
+    double value = 0.0;
+    if (at_end() || tokens_[pos_].quoted || !read_number(tokens_[pos_].text, value)) fail(what);
+    ++pos_;
+    return value;
+  }
+  int whole_number(const std::string& what, int low, int high) {
+    const size_t at = pos_;
+    const double value = number(what);
+    if (value != static_cast<int>(value) || value < low || value > high) {
+      pos_ = at;
+      fail(what);
+    }
+    return static_cast<int>(value);
+  }
+  void end_of_line() {
+    if (!at_end()) fail("the end of the line");
+  }
+
+  void duration(Step& s);
+  sim::Vec place();
+  Expectation expectation();
+  std::vector<std::string> alternatives(const std::string& what);
+
+  const std::string& file_;
+  int line_;
+  std::vector<Token> tokens_;
+  size_t pos_ = 0;
+  const Deliverable& deliverable_;
+};
+
+// "5 s", "1.5 s", "200 ms", "30 frames", also written "5s" or "200ms".
+void LineParser::duration(Step& s) {
+  const char* what = "a duration such as '5 s', '200 ms' or '30 frames'";
+  if (at_end() || tokens_[pos_].quoted) fail(what);
+  std::string text = tokens_[pos_].text;
+  std::string unit;
+  const size_t unit_at = text.find_first_not_of("0123456789.+");
+  if (unit_at != std::string::npos && unit_at > 0) {
+    unit = text.substr(unit_at);
+    text = text.substr(0, unit_at);
+  }
+  double value = 0.0;
+  if (!read_number(text, value) || value < 0.0) fail(what);
+  ++pos_;
+  if (unit.empty()) unit = word(what);
+  if (unit == "s" || unit == "second" || unit == "seconds" || unit == "ms") {
+    s.seconds = unit == "ms" ? value / 1000.0 : value;
+    if (s.seconds > longest_seconds) fail_here("a duration is at most 1000000 s");
+  } else if (unit == "frame" || unit == "frames") {
+    if (value > most_frames) fail_here("a duration is at most 1000000000 frames");
+    if (value != std::floor(value)) fail_here("a number of frames is a whole number");
+    s.frames = static_cast<int>(value);
+  } else {
+    --pos_;
+    fail("'s', 'ms' or 'frames' after the number");
+  }
+}
+
+// A place of the deliverable, a distance and direction from one, or x y z.
+sim::Vec LineParser::place() {
+  const std::string places = deliverable_.place_names();
+  const std::string what = "a place (" + places + "), 'N m east of PLACE' or x y z";
+  if (at_end()) fail(what);
+  double first = 0.0;
+  if (!tokens_[pos_].quoted && read_number(tokens_[pos_].text, first)) {
+    ++pos_;
+    if (take("m")) {
+      const std::string direction = word("north, south, east or west");
+      expect("of", "'of' after the direction");
+      const size_t name_at = pos_;
+      const Place* from = deliverable_.place(word("a place (" + places + ")"));
+      if (from == nullptr) {
+        pos_ = name_at;
+        fail("a place of " +
+             (deliverable_.name.empty() ? std::string("the deliverable") : deliverable_.name) +
+             " (" + places + ")");
+      }
+      sim::Vec at = from->at;
+      const auto d = static_cast<float>(first);
+      if (direction == "north") {
+        at.y += d;
+      } else if (direction == "south") {
+        at.y -= d;
+      } else if (direction == "east") {
+        at.x += d;
+      } else if (direction == "west") {
+        at.x -= d;
+      } else {
+        pos_ = name_at - 2;
+        fail("north, south, east or west");
+      }
+      return at;
+    }
+    const double y = number("y and z after x, or 'm' after a distance");
+    const double z = number("z after x and y");
+    return sim::Vec{static_cast<float>(first), static_cast<float>(y), static_cast<float>(z)};
+  }
+  const size_t name_at = pos_;
+  const Place* p = deliverable_.place(word(what));
+  if (p == nullptr) {
+    pos_ = name_at;
+    fail(what);
+  }
+  return p->at;
+}
+
+// NAME or NAME|NAME|...
+std::vector<std::string> LineParser::alternatives(const std::string& what) {
+  std::vector<std::string> names;
+  std::istringstream parts(word(what));
+  for (std::string part; std::getline(parts, part, '|');) {
+    if (part.empty()) {
+      --pos_;
+      fail(what);
+    }
+    names.push_back(part);
+  }
+  return names;
+}
+
+Expectation LineParser::expectation() {
+  Expectation e;
+  e.negated = take("not");
+  using Kind = Expectation::Kind;
+  if (take("prompt")) {
+    e.kind = Kind::prompt_offered;
+    e.text = quoted("the prompt's label in quotes");
+    expect("offered", "'offered' after the label");
+  } else if (take("said")) {
+    e.kind = Kind::said;
+    e.speaker = word("who said it: player, " +
+                     (deliverable_.entities.empty() ? std::string() : "a nickname, ") + "anyone");
+    e.names = alternatives("the line's name, or names separated by '|'");
+    if (take("voice")) e.voice = word("the voice's name");
+    if (take("once")) {
+      e.count = 1;
+    } else if (!at_end() && !next_is("within")) {
+      e.count = whole_number("'once', 'N times' or the end of the line", 0, 1000000);
+      expect("times", "'times' after the count");
+    }
+  } else if (take("money")) {
+    e.kind = Kind::money_changed;
+    expect("changed", "'changed by N'");
+    expect("by", "'by' after 'changed'");
+    e.count =
+        whole_number("the change, in cents (-100 is one dollar taken)", -100000000, 100000000);
+  } else if (take("notification")) {
+    e.kind = Kind::notification;
+    e.text = quoted("the notification's text in quotes");
+  } else if (take("tv")) {
+    if (take("off")) {
+      e.kind = Kind::tv_off;
+    } else {
+      e.kind = Kind::tv_channel;
+      expect("channel", "'channel N' or 'off'");
+      e.channel = whole_number("a channel number", -1, 1000);
+      if (take("plays")) e.names = alternatives("a playlist, or playlists separated by '|'");
+    }
+  } else if (take("target")) {
+    e.kind = Kind::target_drawn;
+    e.text = word("the render target's name");
+    expect("drawn", "'drawn' after the render target's name");
+  } else if (take("player")) {
+    e.kind = Kind::player_seated;
+    expect("seated", "'seated' after 'player'");
+  } else if (take("blip")) {
+    e.kind = Kind::blip_has;
+    expect("has", "'has MODIFIER' after 'blip'");
+    e.text = word("a blip modifier's name");
+  } else if (take("no")) {
+    e.kind = Kind::no_violation;
+    expect("violation", "'violation' after 'no'");
+  } else {
+    double count = 0.0;
+    if (!at_end() && !tokens_[pos_].quoted && read_number(tokens_[pos_].text, count)) {
+      e.kind = Kind::live_count;
+      e.count = whole_number("a count of live entities", 0, 1000000);
+      expect("live", "'live' after the count");
+      e.subject = word("a nickname or model name");
+      return e;
+    }
+    e.subject = word(
+        "an expectation: prompt, said, money, notification, tv, target, N live, NAME speed, "
+        "NAME scale, player seated, blip has, no violation");
+    if (take("speed")) {
+      e.kind = Kind::speed_about;
+    } else if (take("scale")) {
+      e.kind = Kind::scale_about;
+    } else {
+      --pos_;
+      fail(
+          "an expectation: prompt, said, money, notification, tv, target, N live, NAME speed, "
+          "NAME scale, player seated, blip has, no violation");
+    }
+    expect("about", "'about V'");
+    e.value = number("the value after 'about'");
+    // "within T" is the tolerance unless a unit follows: then it is the
+    // limit of a 'wait until'.
+    double tolerance = 0.0;
+    const bool tolerance_follows =
+        next_is("within") && pos_ + 1 < tokens_.size() &&
+        read_number(tokens_[pos_ + 1].text, tolerance) &&
+        (pos_ + 2 == tokens_.size() || tokens_[pos_ + 2].text == "within");
+    if (tolerance_follows) {
+      pos_ += 2;
+      if (tolerance < 0.0) fail_here("a tolerance is not negative");
+      e.tolerance = tolerance;
+    }
+  }
+  return e;
+}
+
+Step LineParser::step() {
+  Step s;
+  s.line = line_;
+  const std::string keyword = word("a step");
+  using Kind = Step::Kind;
+  if (keyword == "seed") {
+    s.kind = Kind::seed;
+    s.number = whole_number("a whole number", 0, 2000000000);
+  } else if (keyword == "fps") {
+    s.kind = Kind::fps;
+    s.number = number("frames per second, such as 60");
+    if (s.number < 1.0 || s.number > 1000.0) fail_here("frames per second lie between 1 and 1000");
+  } else if (keyword == "hour") {
+    s.kind = Kind::hour;
+    s.number = whole_number("an hour from 0 to 23", 0, 23);
+  } else if (keyword == "start") {
+    s.kind = Kind::start;
+    expect("at", "'at' after 'start'");
+    s.at = place();
+  } else if (keyword == "walk") {
+    s.kind = Kind::walk;
+    expect("to", "'to' after 'walk'");
+    s.at = place();
+    expect("over", "'over DURATION' after the place");
+    duration(s);
+  } else if (keyword == "teleport") {
+    s.kind = Kind::teleport;
+    expect("to", "'to' after 'teleport'");
+    s.at = place();
+  } else if (keyword == "wait") {
+    if (take("until")) {
+      s.kind = Kind::wait_until;
+      s.expectation = expectation();
+      expect("within", "'within DURATION' after what to wait for");
+    } else {
+      s.kind = Kind::wait;
+    }
+    duration(s);
+  } else if (keyword == "complete") {
+    s.kind = Kind::complete;
+    s.text = quoted("the prompt's label in quotes");
+  } else if (keyword == "player") {
+    s.kind = Kind::replace_player;
+    expect("ped", "'ped replaced' after 'player'");
+    expect("replaced", "'replaced' after 'player ped'");
+    s.text = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
+  } else if (keyword == "remove") {
+    s.kind = Kind::remove;
+    s.text = word("a nickname or model name");
+  } else if (keyword == "film") {
+    s.kind = Kind::film_ends;
+    expect("ends", "'ends' after 'film'");
+  } else if (keyword == "fail") {
+    s.kind = Kind::fail_native;
+    s.text = word("a native's name or hash");
+    s.hash = native_hash_named(s.text);
+    if (s.hash == 0) {
+      --pos_;
+      fail("a native the game knows, by name or as 0x and 16 hex digits");
+    }
+  } else if (keyword == "expect") {
+    s.kind = Kind::expect;
+    s.expectation = expectation();
+  } else if (take("dies")) {
+    s.kind = Kind::dies;
+    s.text = keyword;
+  } else if (take("flees")) {
+    s.kind = Kind::flees;
+    s.text = keyword;
+  } else {
+    --pos_;
+    fail(
+        "a step: seed, fps, hour, start, walk, teleport, wait, complete, player ped replaced, "
+        "remove, NAME dies, NAME flees, film ends, fail, expect");
+  }
+  end_of_line();
+  return s;
+}
+
+}  // namespace
+
+bool Step::is_set_up() const {
+  return kind == Kind::seed || kind == Kind::fps || kind == Kind::hour || kind == Kind::start;
+}
+
+Scenario parse_scenario(const std::string& file, const std::string& text) {
+  Scenario scenario;
+  scenario.file = file;
+  const Deliverable* deliverable = &no_deliverable();
+  std::istringstream lines(text);
+  std::string line;
+  bool set_up_over = false;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    std::string unclosed;
+    std::vector<Token> tokens = split(line, unclosed);
+    const std::string where = file + ":" + std::to_string(number) + ": ";
+    if (!unclosed.empty()) throw ParseError(where + "expected a closing '\"' after " + unclosed);
+    if (tokens.empty()) continue;
+    if (!tokens[0].quoted && tokens[0].text == "deliverable") {
+      if (!scenario.steps.empty() || !scenario.deliverable.empty()) {
+        throw ParseError(where + "expected the deliverable on the first line, before any step");
+      }
+      if (tokens.size() != 2 || (deliverable = find_deliverable(tokens[1].text)) == nullptr) {
+        throw ParseError(where + "expected 'deliverable' and one of " + deliverable_names() +
+                         ", found '" + (tokens.size() > 1 ? tokens[1].text : "") + "'");
+      }
+      scenario.deliverable = deliverable->name;
+      continue;
+    }
+    Step s = LineParser(file, number, std::move(tokens), *deliverable).step();
+    s.source = without_comment(line);
+    while (!s.source.empty() &&
+           (s.source.back() == ' ' || s.source.back() == '\t' || s.source.back() == '\r')) {
+      s.source.pop_back();
+    }
+    s.source.erase(0, s.source.find_first_not_of(" \t"));
+    if (s.is_set_up() && set_up_over) {
+      throw ParseError(where + "expected set-up steps (seed, fps, hour, start) before the first " +
+                       "step that plays");
+    }
+    set_up_over = set_up_over || !s.is_set_up();
+    scenario.steps.push_back(std::move(s));
+  }
+  return scenario;
+}
+
+Scenario parse_scenario_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ParseError(path + ": cannot be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parse_scenario(path, text.str());
+}
+
+}  // namespace play

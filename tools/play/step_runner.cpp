@@ -1,0 +1,240 @@
+#include "step_runner.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace play {
+
+namespace {
+
+const Deliverable& deliverable_named(const std::string& name) {
+  const Deliverable* d = find_deliverable(name);
+  return d != nullptr ? *d : no_deliverable();
+}
+
+class StepRunner {
+ public:
+  StepRunner(const Scenario& scenario, const std::vector<Observer*>& observers,
+             std::ostream& errors)
+      : host_(sim::Host::get()),
+        scenario_(scenario),
+        deliverable_(deliverable_named(scenario.deliverable)),
+        observers_(observers),
+        errors_(errors) {}
+
+  int run(const std::string& plugin);
+
+ private:
+  sim::World& world() { return host_.world(); }
+  void advance();
+  bool load(const std::string& plugin);
+  bool perform(const Step& s);
+  bool fail(const Step* s, const std::string& message);
+  void check_violations();
+  std::vector<int32_t> live_of(const std::string& name);
+
+  sim::Host& host_;
+  const Scenario& scenario_;
+  const Deliverable& deliverable_;
+  const std::vector<Observer*>& observers_;
+  std::ostream& errors_;
+  Baseline baseline_;
+  int status_ = 0;
+  const Step* current_ = nullptr;
+  size_t violations_reported_ = 0;
+};
+
+void StepRunner::advance() {
+  host_.run_frame();
+  baseline_.player_peds.insert(world().player_ped());
+  const FrameView view{world(), world().calls(), host_.wait_record()};
+  for (Observer* o : observers_) o->frame(view);
+  world().clear_record();
+  host_.clear_wait_record();
+  check_violations();
+}
+
+// A violation fails the scenario at the step during which it happened.
+void StepRunner::check_violations() {
+  const auto& all = world().violations();
+  if (violations_reported_ < all.size() && status_ == 0) {
+    errors_ << scenario_.file;
+    if (current_ != nullptr) errors_ << ':' << current_->line;
+    errors_ << ": protocol violation: " << all[violations_reported_] << '\n';
+    status_ = 1;
+  }
+  violations_reported_ = all.size();
+}
+
+bool StepRunner::fail(const Step* s, const std::string& message) {
+  for (Observer* o : observers_) o->failed(s, message, world());
+  errors_ << scenario_.file;
+  if (s != nullptr) errors_ << ':' << s->line;
+  errors_ << ": " << message << '\n';
+  status_ = 1;
+  return false;
+}
+
+bool StepRunner::load(const std::string& plugin) {
+  if (host_.load_plugin(plugin) != nullptr) return true;
+  check_violations();
+  return fail(nullptr, "the plug-in " + plugin + " cannot be loaded");
+}
+
+std::vector<int32_t> StepRunner::live_of(const std::string& name) {
+  std::vector<int32_t> handles;
+  for (const sim::EntityState* e : world().live_entities(deliverable_.model_of(name).c_str())) {
+    handles.push_back(e->handle);
+  }
+  return handles;
+}
+
+static int frames_for(double seconds, float frame_time) {
+  return std::max(1, static_cast<int>(std::lround(seconds / frame_time)));
+}
+
+bool StepRunner::perform(const Step& s) {
+  sim::World& w = world();
+  using Kind = Step::Kind;
+  switch (s.kind) {
+    case Kind::seed:
+      w.seed(static_cast<uint64_t>(s.number));
+      return true;
+    case Kind::fps:
+      w.set_frame_time(static_cast<float>(1.0 / s.number));
+      return true;
+    case Kind::hour:
+      w.clock.hour = static_cast<int>(s.number);
+      return true;
+    case Kind::start:
+    case Kind::teleport:
+      w.place_player(s.at.x, s.at.y, s.at.z);
+      return true;
+    case Kind::walk: {
+      const sim::Vec from = w.player_position();
+      const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
+      for (int n = 1; n <= frames && status_ == 0; ++n) {
+        const float k = static_cast<float>(n) / static_cast<float>(frames);
+        w.place_player(from.x + (s.at.x - from.x) * k, from.y + (s.at.y - from.y) * k,
+                       from.z + (s.at.z - from.z) * k);
+        advance();
+      }
+      w.place_player(s.at.x, s.at.y, s.at.z);
+      return status_ == 0;
+    }
+    case Kind::wait: {
+      if (s.frames >= 0) {
+        for (int n = 0; n < s.frames && status_ == 0; ++n) advance();
+      } else {
+        const auto ms = static_cast<uint32_t>(std::lround(s.seconds * 1000.0));
+        const uint32_t start = w.game_timer();
+        while (w.game_timer() - start < ms && status_ == 0) advance();
+      }
+      return status_ == 0;
+    }
+    case Kind::wait_until: {
+      const uint32_t start = w.game_timer();
+      const auto limit_ms = static_cast<uint32_t>(std::lround(s.seconds * 1000.0));
+      for (int frames = 0;; ++frames) {
+        const Verdict v = check(s.expectation, w, deliverable_, baseline_);
+        if (v.holds) {
+          for (Observer* o : observers_) o->checked(s, v, w);
+          return true;
+        }
+        const bool over = s.frames >= 0 ? frames >= s.frames : w.game_timer() - start >= limit_ms;
+        if (over) return fail(&s, "waited in vain: " + s.source + "; the world held " + v.held);
+        advance();
+        if (status_ != 0) return false;
+      }
+    }
+    case Kind::complete: {
+      std::string offered;
+      for (const auto& [handle, p] : w.prompts()) {
+        if (!p.offered()) continue;
+        if (p.label == s.text) {
+          w.complete_prompt(handle);
+          advance();  // the script sees it in the next frame
+          return status_ == 0;
+        }
+        offered += (offered.empty() ? "" : ", ") + ("\"" + p.label + "\"");
+      }
+      return fail(&s, "no prompt \"" + s.text + "\" is offered; " +
+                          (offered.empty() ? "no prompt is offered" : "offered: " + offered));
+    }
+    case Kind::replace_player:
+      w.replace_player_ped(s.text.c_str());
+      baseline_.player_peds.insert(w.player_ped());
+      return true;
+    case Kind::remove:
+    case Kind::dies:
+    case Kind::flees: {
+      const auto handles = live_of(s.text);
+      if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
+      for (int32_t h : handles) {
+        if (s.kind == Kind::remove) w.remove_entity(h);
+        if (s.kind == Kind::dies) w.peds.kill(w, h);
+        if (s.kind == Kind::flees) w.peds.scare(w, h);
+      }
+      return true;
+    }
+    case Kind::film_ends:
+      if (!w.tv.end_film(w))
+        return fail(
+            &s, "no film is playing: " + std::string("TV channel ") + std::to_string(w.tv.channel));
+      return true;
+    case Kind::fail_native:
+      w.fail_native(s.hash);
+      return true;
+    case Kind::expect: {
+      const Verdict v = check(s.expectation, w, deliverable_, baseline_);
+      if (!v.holds) return fail(&s, s.source + ": the world held " + v.held);
+      for (Observer* o : observers_) o->checked(s, v, w);
+      return true;
+    }
+  }
+  return true;
+}
+
+int StepRunner::run(const std::string& plugin) {
+  host_.reset();
+  host_.recording_waits = true;
+  sim::World& w = world();
+  w.recording = std::any_of(observers_.begin(), observers_.end(),
+                            [](const Observer* o) { return o->needs_calls(); });
+  baseline_.cash = w.money.cash;
+  baseline_.player_peds.insert(w.player_ped());
+
+  // The set-up runs before anyone watches, so the site can be where the
+  // player starts when the deliverable names none.
+  size_t next = 0;
+  for (; next < scenario_.steps.size() && scenario_.steps[next].is_set_up(); ++next) {
+    perform(scenario_.steps[next]);
+  }
+  const Place* site = deliverable_.site_place();
+  const PlayContext context{scenario_, deliverable_, baseline_,
+                            site != nullptr ? site->at : w.player_position(), w.game_timer()};
+  for (Observer* o : observers_) o->begin(context, w);
+  for (size_t n = 0; n < next; ++n) {
+    for (Observer* o : observers_) o->step(scenario_.steps[n], w);
+  }
+
+  if (load(plugin)) {
+    for (; next < scenario_.steps.size() && status_ == 0; ++next) {
+      current_ = &scenario_.steps[next];
+      for (Observer* o : observers_) o->step(*current_, w);
+      if (!perform(*current_)) break;
+    }
+  }
+  for (Observer* o : observers_) o->end(w);
+  host_.reset();
+  return status_;
+}
+
+}  // namespace
+
+int run_steps(const Scenario& scenario, const std::string& plugin,
+              const std::vector<Observer*>& observers, std::ostream& errors) {
+  return StepRunner(scenario, observers, errors).run(plugin);
+}
+
+}  // namespace play

@@ -1,0 +1,83 @@
+#pragma once
+// A scenario as the parser reads it: the deliverable it plays, and its
+// steps in file order, each with the line it came from.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vec.h"
+
+namespace play {
+
+// What the world must hold for an expectation to pass.
+struct Expectation {
+  enum class Kind {
+    prompt_offered,  // prompt "LABEL" offered
+    said,            // said SPEAKER LINE[|LINE] [voice VOICE] [once | N times]
+    money_changed,   // money changed by N
+    notification,    // notification "TEXT"
+    tv_channel,      // tv channel N [plays PLAYLIST[|PLAYLIST]]
+    tv_off,          // tv off
+    target_drawn,    // target NAME drawn
+    live_count,      // N live NAME
+    speed_about,     // NAME speed about V [within T]
+    scale_about,     // NAME scale about V [within T]
+    player_seated,   // player seated
+    blip_has,        // blip has MODIFIER
+    no_violation,    // no violation
+  };
+  Kind kind = Kind::no_violation;
+  bool negated = false;            // expect not ...
+  std::string text;                // label, notification text, target, blip modifier
+  std::vector<std::string> names;  // lines or playlists, any of which will do
+  std::string speaker;             // player, a nickname, or anyone
+  std::string voice;               // empty: any voice
+  std::string subject;             // the nickname or model an expectation counts or measures
+  int count = -1;                  // how many times, or how many live; -1: at least once
+  int channel = 0;
+  double value = 0.0;
+  double tolerance = 0.01;
+};
+
+struct Step {
+  enum class Kind {
+    seed,            // seed N
+    fps,             // fps N
+    hour,            // hour N
+    start,           // start at PLACE
+    walk,            // walk to PLACE over DURATION
+    teleport,        // teleport to PLACE
+    wait,            // wait DURATION
+    wait_until,      // wait until EXPECTATION within DURATION
+    complete,        // complete "LABEL"
+    replace_player,  // player ped replaced [by MODEL]
+    remove,          // remove NAME
+    dies,            // NAME dies
+    flees,           // NAME flees
+    film_ends,       // film ends
+    fail_native,     // fail NATIVE
+    expect,          // expect [not] EXPECTATION
+  };
+  Kind kind = Kind::expect;
+  int line = 0;
+  std::string source;  // the line as written, without its comment
+
+  sim::Vec at;           // start, walk, teleport
+  double number = 0.0;   // seed, fps, hour
+  double seconds = 0.0;  // walk, wait, wait_until (when counted in time)
+  int frames = -1;       // wait, wait_until when counted in frames
+  std::string text;      // complete's label, a nickname, a model, a native
+  uint64_t hash = 0;     // fail_native
+  Expectation expectation;
+
+  bool is_set_up() const;  // set-up steps run before the plug-in loads
+};
+
+struct Scenario {
+  std::string file;
+  std::string deliverable;  // empty: no deliverable, the plug-in is named on the command line
+  std::vector<Step> steps;
+};
+
+}  // namespace play

@@ -1,0 +1,354 @@
+#include "timeline.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "joaat.h"
+#include "reference_natives.h"
+#include "waits.h"
+
+namespace play {
+
+std::string fixed(double value, int decimals) {
+  if (!std::isfinite(value)) return "nan";
+  char text[64];
+  auto [end, ec] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  return ec == std::errc() ? std::string(text, end) : "?";
+}
+
+std::string position_text(const sim::Vec& at) {
+  std::string text = "(";
+  text.append(fixed(at.x, 2)).append(", ").append(fixed(at.y, 2)).append(", ");
+  return text.append(fixed(at.z, 2)).append(")");
+}
+
+static std::string padded(const std::string& text, size_t width) {
+  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+static std::string seconds_text(uint32_t ms) { return fixed(ms / 1000.0, 3) + " s"; }
+
+std::string Timeline::prefix(sim::World& world) const {
+  const uint32_t since = world.game_timer() - context_->start_ms;
+  const float d = sim::distance(world.player_position(), context_->site);
+  return padded(fixed(since / 1000.0, 3), 9) + padded(std::to_string(world.frame()), 8) +
+         padded(fixed(d, 1), 8) + "  ";
+}
+
+void Timeline::line(sim::World& world, const std::string& text) {
+  flush_quiet();
+  out_ << prefix(world) << text << '\n';
+  busy_ = true;
+}
+
+void Timeline::flush_quiet() {
+  if (quiet_frames_ == 0) return;
+  out_ << quiet_prefix_ << "... " << quiet_frames_ << " quiet frame"
+       << (quiet_frames_ == 1 ? "" : "s") << ", "
+       << seconds_text(quiet_until_ms_ - quiet_since_ms_);
+  if (fixed(quiet_from_, 1) != fixed(quiet_to_, 1)) {
+    out_ << ", distance " << fixed(quiet_from_, 1) << " to " << fixed(quiet_to_, 1);
+  }
+  out_ << '\n';
+  quiet_frames_ = 0;
+}
+
+void Timeline::begin(const PlayContext& context, sim::World& world) {
+  context_ = &context;
+  out_ << "# " << context.scenario.file;
+  if (const Place* site = context.deliverable.site_place()) {
+    out_ << ": " << context.deliverable.name << ", distances to " << site->name << " ("
+         << site->description << ") at " << position_text(site->at);
+  } else {
+    out_ << ": distances to the starting point";
+  }
+  out_ << '\n' << "     time   frame    dist  what\n";
+  snapshot(world);
+  previous_ms_ = world.game_timer();
+}
+
+void Timeline::snapshot(sim::World& world) {
+  for (const auto& [handle, e] : world.entities()) entities_[handle] = e.exists;
+  cash_ = world.money.cash;
+  channel_ = world.tv.channel;
+  spoken_ = world.speech.spoken.size();
+  feed_ = world.money.feed.size();
+  violations_ = world.violations().size();
+}
+
+void Timeline::step(const Step& step, sim::World& world) {
+  if (step.kind == Step::Kind::expect) return;  // its result says it
+  line(world, "> " + std::to_string(step.line) + ": " + step.source);
+}
+
+void Timeline::checked(const Step& step, const Verdict& verdict, sim::World& world) {
+  if (step.kind == Step::Kind::wait_until) {
+    line(world, "  it holds: " + verdict.held);
+  } else {
+    line(world, "ok " + std::to_string(step.line) + ": " + step.source);
+  }
+}
+
+void Timeline::failed(const Step* step, const std::string& message, sim::World& world) {
+  line(world, "FAILED " + (step != nullptr ? std::to_string(step->line) + ": " : "") + message);
+}
+
+void Timeline::end(sim::World& world) {
+  close_wait(world, world.game_timer(), world.frame());
+  flush_quiet();
+  out_ << prefix(world) << "end of " << context_->scenario.file << '\n';
+}
+
+void Timeline::close_wait(sim::World& world, uint32_t now_ms, uint64_t now_frame) {
+  if (!wait_.open) return;
+  wait_.open = false;
+  const uint64_t frames = now_frame - wait_.since_frame;
+  line(world, "waited " + seconds_text(now_ms - wait_.since_ms) + " (" + std::to_string(frames) +
+                  " frame" + (frames == 1 ? "" : "s") + ") for " + wait_.what);
+}
+
+// Consecutive waits on the same thing are one wait, which ends when the
+// script goes on: at its next wait on something else, or at the pass's end.
+void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
+  if (verbose_) line(world, "| scriptWait(" + std::to_string(w.ms) + ")");
+  const WaitKind kind = classify_wait(w, world);
+  if (kind.inside_pass && w.ms == 0 && wait_.open && wait_.what == kind.what) return;
+  close_wait(world, w.game_ms, w.frame);
+  if (!kind.inside_pass) return;
+  if (w.ms > 0) {
+    line(world, "the script pauses " + std::to_string(w.ms) + " ms");
+  } else {
+    wait_ = {true, kind.what, w.game_ms, w.frame};
+  }
+}
+
+static std::string kind_name(sim::EntityKind kind) {
+  return kind == sim::EntityKind::ped ? "ped" : "prop";
+}
+
+void Timeline::entities(sim::World& world) {
+  for (const auto& [handle, e] : world.entities()) {
+    auto seen = entities_.find(handle);
+    const bool known = seen != entities_.end();
+    if (known && seen->second == e.exists) continue;
+    const std::string model = hash_name(world, e.model);
+    std::string who = context_->deliverable.nickname_of_model(model);
+    if (handle == world.player_ped()) who = "player";
+    const std::string name =
+        kind_name(e.kind) + " " + model + (who.empty() ? "" : " (" + who + ")");
+    if (!known && e.exists) {
+      line(world, "+ " + name + " at " + position_text(e.position));
+    } else if (!known) {
+      line(world, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
+    } else {
+      line(world, "- " + name);
+    }
+    entities_[handle] = e.exists;
+  }
+}
+
+void Timeline::blips(sim::World& world) {
+  for (const auto& [handle, b] : world.blips.all) {
+    BlipSeen& seen = blips_[handle];
+    const std::string name =
+        "blip " + hash_name(world, b.style) + (b.name.empty() ? "" : " \"" + b.name + "\"");
+    if (b.exists && !seen.live) {
+      line(world, "+ " + name + " at " + position_text(b.position));
+    } else if (!b.exists && seen.live) {
+      line(world, "- " + name);
+    }
+    if (b.exists) {
+      for (uint32_t m : b.modifiers) {
+        if (std::find(seen.modifiers.begin(), seen.modifiers.end(), m) == seen.modifiers.end()) {
+          line(world, name + " marked " + hash_name(world, m));
+        }
+      }
+      for (uint32_t m : seen.modifiers) {
+        if (!b.has(m)) line(world, name + " no longer marked " + hash_name(world, m));
+      }
+    }
+    seen.live = b.exists;
+    seen.modifiers = b.exists ? b.modifiers : std::vector<uint32_t>{};
+  }
+}
+
+void Timeline::prompts(sim::World& world) {
+  for (const auto& [handle, p] : world.prompts()) {
+    PromptSeen& seen = prompts_[handle];
+    const bool offered = p.offered();
+    if (seen.offered && (!offered || seen.label != p.label)) {
+      line(world, "prompt withdrawn: \"" + seen.label + "\"");
+      seen.offered = false;
+    }
+    if (offered && !seen.offered) line(world, "prompt offered: \"" + p.label + "\"");
+    seen = {offered, p.label};
+  }
+}
+
+void Timeline::speech(sim::World& world) {
+  const auto& spoken = world.speech.spoken;
+  for (; spoken_ < spoken.size(); ++spoken_) {
+    const sim::SpokenLine& l = spoken[spoken_];
+    line(world, speaker_name(world, context_->deliverable, context_->baseline, l.ped) + " says " +
+                    l.line + " (voice " + (l.voice.empty() ? "none" : l.voice) + ")");
+  }
+}
+
+void Timeline::money(sim::World& world) {
+  if (world.money.cash != cash_) {
+    const int change = world.money.cash - cash_;
+    line(world, "money " + world.cash_text(cash_) + " to " + world.cash_text(world.money.cash) +
+                    " (" + (change > 0 ? "+" : "") + std::to_string(change) + ")");
+    cash_ = world.money.cash;
+  }
+  const auto& feed = world.money.feed;
+  for (; feed_ < feed.size(); ++feed_) line(world, "notification: \"" + feed[feed_].text + "\"");
+}
+
+void Timeline::tv(sim::World& world) {
+  for (const auto& [channel, list] : world.tv.playlists) {
+    auto& seen = playlists_[channel];
+    if (seen.first != list.name || seen.second != list.start_ms) {
+      line(world, "TV channel " + std::to_string(channel) + " gets playlist " + list.name);
+      seen = {list.name, list.start_ms};
+    }
+  }
+  if (world.tv.channel != channel_) {
+    line(world, world.tv.channel == -1 ? std::string("TV off")
+                                       : "TV on channel " + std::to_string(world.tv.channel));
+    channel_ = world.tv.channel;
+  }
+  for (const auto& [name, t] : world.tv.targets) {
+    const bool drawn = t.registered && t.draws > 0 && t.last_draw_frame == world.frame();
+    bool& seen = drawn_[name];
+    if (drawn && !seen) {
+      line(world, "channel " + std::to_string(t.last_draw_channel) + " drawn into " + name +
+                      " every pass");
+    } else if (!drawn && seen) {
+      line(world, "no longer drawn into " + name);
+    }
+    seen = drawn;
+  }
+}
+
+void Timeline::settle(sim::World& world, Ramp& ramp, double now, const std::string& what) {
+  const double rounded = std::round(now * 1000.0) / 1000.0;
+  const int direction = rounded > ramp.value ? 1 : rounded < ramp.value ? -1 : 0;
+  if (direction == ramp.direction) {
+    ramp.value = rounded;
+    return;
+  }
+  if (ramp.direction != 0) {
+    line(world, what + " " + fixed(ramp.from, 3) + " to " + fixed(ramp.value, 3) + " over " +
+                    seconds_text(previous_ms_ - ramp.since_ms));
+  }
+  ramp.direction = direction;
+  ramp.from = ramp.value;
+  ramp.since_ms = previous_ms_;
+  ramp.value = rounded;
+}
+
+void Timeline::effects(sim::World& world) {
+  for (const auto& [handle, e] : world.particles.effects()) {
+    const bool live = sim::effect_exists(world, handle);
+    auto seen = effects_.find(handle);
+    const std::string name = "effect " + hash_name(world, e.effect);
+    if (seen == effects_.end()) {
+      if (!live) continue;
+      std::string on = "entity " + std::to_string(e.entity);
+      if (const sim::EntityState* carrier = world.entity(e.entity)) {
+        on = hash_name(world, carrier->model);
+      }
+      line(world, "+ " + name + " on " + on + ", scale " + fixed(e.scale, 2));
+      Ramp scale;
+      scale.value = std::round(e.scale * 1000.0) / 1000.0;
+      effects_[handle] = {true, scale};
+      continue;
+    }
+    if (!seen->second.live) continue;
+    if (!live) {
+      line(world, "- " + name + (e.stopped ? ", stopped" : ", its entity gone"));
+      seen->second.live = false;
+      continue;
+    }
+    settle(world, seen->second.scale, e.scale, name + " scale");
+  }
+}
+
+void Timeline::speeds(sim::World& world) {
+  for (const std::string& nickname : context_->deliverable.turning) {
+    const std::string model = context_->deliverable.model_of(nickname);
+    const uint32_t hash = sim::joaat(model.c_str());
+    for (const auto& [handle, e] : world.entities()) {
+      if (e.model != hash) continue;
+      auto seen = speeds_.find(handle);
+      if (!e.exists) {
+        if (seen != speeds_.end()) speeds_.erase(seen);
+        continue;
+      }
+      settle(world, speeds_[handle], e.last_turn, nickname + " speed");
+    }
+  }
+}
+
+void Timeline::violations(sim::World& world) {
+  const auto& all = world.violations();
+  for (; violations_ < all.size(); ++violations_) {
+    line(world, "PROTOCOL VIOLATION: " + all[violations_]);
+  }
+}
+
+// The first call of each native the stand-in does not simulate.
+void Timeline::unsimulated(sim::World& world) {
+  const auto& called = world.unsimulated_calls();
+  if (called.size() == unsimulated_) return;
+  unsimulated_ = called.size();
+  for (const auto& [hash, calls] : called) {
+    if (!unsimulated_seen_.insert(hash).second) continue;
+    const sim::NativeRow* row = sim::reference_row(hash);
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(hash));
+    line(world, "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" + text +
+                    "), checked against the game's table and answered 0");
+  }
+}
+
+void Timeline::frame(const FrameView& view) {
+  sim::World& world = view.world;
+  busy_ = false;
+  // Calls (when verbose) and waits in the order the script made them.
+  size_t next_wait = 0;
+  for (size_t n = 0; n < view.calls.size(); ++n) {
+    for (; next_wait < view.waits.size() && view.waits[next_wait].calls_before <= n; ++next_wait) {
+      wait_seen(world, view.waits[next_wait]);
+    }
+    if (verbose_) line(world, "| " + view.calls[n].text());
+  }
+  for (; next_wait < view.waits.size(); ++next_wait) wait_seen(world, view.waits[next_wait]);
+  entities(world);
+  blips(world);
+  prompts(world);
+  speech(world);
+  money(world);
+  tv(world);
+  effects(world);
+  speeds(world);
+  unsimulated(world);
+  violations(world);
+  if (!busy_) {
+    const float d = sim::distance(world.player_position(), context_->site);
+    if (quiet_frames_ == 0) {
+      quiet_prefix_ = prefix(world);
+      quiet_since_ms_ = previous_ms_;
+      quiet_from_ = d;
+    }
+    ++quiet_frames_;
+    quiet_until_ms_ = world.game_timer();
+    quiet_to_ = d;
+  }
+  previous_ms_ = world.game_timer();
+}
+
+}  // namespace play

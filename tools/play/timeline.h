@@ -1,0 +1,111 @@
+#pragma once
+// The timeline: a line for each thing the world changed, with the game time,
+// the frame and the player's distance to the deliverable's site; runs of
+// frames in which nothing changed fold into one line. Verbose adds every
+// native call.
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "observer.h"
+
+namespace play {
+
+// A value that moves for a while and settles: one line when it settles or
+// turns back, from where it began, rather than one for every frame between.
+struct Ramp {
+  double value = 0.0;
+  int direction = 0;  // 1 rising, -1 falling, 0 settled
+  double from = 0.0;
+  uint32_t since_ms = 0;
+};
+
+class Timeline : public Observer {
+ public:
+  Timeline(std::ostream& out, bool verbose) : out_(out), verbose_(verbose) {}
+
+  bool needs_calls() const override { return verbose_; }
+  void begin(const PlayContext& context, sim::World& world) override;
+  void step(const Step& step, sim::World& world) override;
+  void frame(const FrameView& view) override;
+  void checked(const Step& step, const Verdict& verdict, sim::World& world) override;
+  void failed(const Step* step, const std::string& message, sim::World& world) override;
+  void end(sim::World& world) override;
+
+ private:
+  struct BlipSeen {
+    bool live = false;
+    std::vector<uint32_t> modifiers;
+  };
+  struct PromptSeen {
+    bool offered = false;
+    std::string label;
+  };
+  struct EffectSeen {
+    bool live = false;
+    Ramp scale;
+  };
+  struct OpenWait {
+    bool open = false;
+    std::string what;
+    uint32_t since_ms = 0;
+    uint64_t since_frame = 0;
+  };
+
+  std::string prefix(sim::World& world) const;
+  void line(sim::World& world, const std::string& text);
+  void flush_quiet();
+  void close_wait(sim::World& world, uint32_t now_ms, uint64_t now_frame);
+  void wait_seen(sim::World& world, const sim::WaitRecord& wait);
+  void entities(sim::World& world);
+  void blips(sim::World& world);
+  void prompts(sim::World& world);
+  void speech(sim::World& world);
+  void money(sim::World& world);
+  void tv(sim::World& world);
+  void effects(sim::World& world);
+  void speeds(sim::World& world);
+  void violations(sim::World& world);
+  void unsimulated(sim::World& world);
+  void settle(sim::World& world, Ramp& ramp, double now, const std::string& what);
+  void snapshot(sim::World& world);
+
+  std::ostream& out_;
+  const bool verbose_;
+  const PlayContext* context_ = nullptr;
+
+  std::map<int32_t, bool> entities_;
+  std::map<int32_t, BlipSeen> blips_;
+  std::map<int32_t, PromptSeen> prompts_;
+  size_t spoken_ = 0;
+  size_t feed_ = 0;
+  size_t violations_ = 0;
+  size_t unsimulated_ = 0;
+  std::set<uint64_t> unsimulated_seen_;
+  int cash_ = 0;
+  int channel_ = -1;
+  std::map<int, std::pair<std::string, uint32_t>> playlists_;
+  std::map<std::string, bool> drawn_;
+  std::map<int32_t, EffectSeen> effects_;
+  std::map<int32_t, Ramp> speeds_;
+  OpenWait wait_;
+
+  uint64_t quiet_frames_ = 0;
+  std::string quiet_prefix_;
+  uint32_t previous_ms_ = 0;  // the game timer at the end of the frame before
+  uint32_t quiet_since_ms_ = 0;
+  uint32_t quiet_until_ms_ = 0;
+  float quiet_from_ = 0.0f;
+  float quiet_to_ = 0.0f;
+  bool busy_ = false;  // this frame printed something
+};
+
+// Numbers as the timeline writes them, the same on every platform.
+std::string fixed(double value, int decimals);
+std::string position_text(const sim::Vec& at);
+
+}  // namespace play
