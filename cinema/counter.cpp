@@ -42,9 +42,6 @@ void setup_handover_scene(CinemaState& s) {
     abort_anim_scene(s.handover_scene, true);
     delete_anim_scene(s.handover_scene);
     s.handover_scene = 0;
-  } else if (s.handover_scene != 0) {
-    delete_anim_scene(s.handover_scene);  // reported gone; a wrong answer would leave it for good
-    s.handover_scene = 0;
   }
   if (does_entity_exist(s.money_prop)) delete_entity(&s.money_prop);
   request_anim_scene_play_list(s.handover_scene, "pb_handover");

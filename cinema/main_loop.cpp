@@ -127,19 +127,12 @@ static void despawn_post(CinemaState& s) {
   set_scenario_point_active(s.seat_scenario, false);
   set_tv_channel(-1);
   release_screen_target();
-  // What the game reports gone is deleted all the same: a query that answered
-  // wrongly would otherwise leave it in the world for good. Deleting what is
-  // really gone does nothing.
   if (does_scenario_point_exist(s.seat_scenario)) {
     delete_scenario_point(s.seat_scenario);
     set_prompt_on(s.sit_prompt, false);
-  } else if (s.seat_scenario != 0) {
-    delete_scenario_point(s.seat_scenario);
   }
   if (does_entity_exist(s.ticket_taker)) {
     set_script_gfx_draw_behind_pausemenu(false);
-    delete_ped(&s.ticket_taker);
-  } else if (s.ticket_taker != 0) {
     delete_ped(&s.ticket_taker);
   }
   // Also when the game has already taken the taker away: the audience would

@@ -63,9 +63,7 @@ Ped spawn_audience_seat(const AudienceSeat& row, SeatProps& props) {
 }
 
 void remove_seat_props(SeatProps& props) {
-  // Deleted even when reported gone: a wrong answer would leave it for good.
-  if (does_scenario_point_exist(props.point) || props.point != 0)
-    delete_scenario_point(props.point);
+  if (does_scenario_point_exist(props.point)) delete_scenario_point(props.point);
   props.point = 0;
   delete_entity(&props.chair);
 }

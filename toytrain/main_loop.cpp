@@ -40,17 +40,9 @@ static void put_out_smoke(ToyTrainState& s) {
   s.ramp.active = false;
 }
 
-// The track and a train the game reported gone are deleted all the same: an
-// existence query that answered wrongly would otherwise leave them standing,
-// one more each pass. Deleting what is really gone does nothing.
 static void delete_track(ToyTrainState& s) {
-  if (s.track != 0) delete_entity(&s.track);
+  if (s.track != 0 && does_entity_exist(s.track)) delete_entity(&s.track);
   s.track = 0;
-}
-
-static void forget_train(ToyTrainState& s) {
-  if (s.train != 0) delete_entity(&s.train);
-  s.train = 0;
 }
 
 // What an earlier train left behind when it went without a removal: it
@@ -63,7 +55,6 @@ static void clear_leftovers(ToyTrainState& s) {
   delete_prompts(s);
   put_out_smoke(s);
   delete_track(s);
-  forget_train(s);
 }
 
 static void set_up_train(ToyTrainState& s) {

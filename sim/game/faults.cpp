@@ -38,6 +38,18 @@ bool removes(const NativeRow* row) {
   return false;
 }
 
+// Nor do its existence queries: it answers them from its own books. A plug-in
+// told that its entity is gone must forget the handle, not delete it, since
+// the game may have given the handle to someone else; a lying answer would
+// only make it leak.
+bool tells_existence(const NativeRow* row) {
+  for (const char* name : {"DOES_ENTITY_EXIST", "DOES_SCENARIO_POINT_EXIST",
+                           "DOES_ANIM_SCENE_EXIST", "DOES_PARTICLE_FX_LOOPED_EXIST"}) {
+    if (named(row, name)) return true;
+  }
+  return false;
+}
+
 bool lasting(Fault f) {
   switch (f) {
     case Fault::entity_removed:
@@ -122,7 +134,8 @@ void Faults::start(World& w, Fault f, int frames) {
       std::vector<const NativeRow*> answering;
       const NativeRow* rows = native_rows_begin();
       for (size_t n = 0; n < native_row_count(); ++n) {
-        if (rows[n].result != 'v' && !creates(&rows[n]) && !removes(&rows[n])) {
+        if (rows[n].result != 'v' && !creates(&rows[n]) && !removes(&rows[n]) &&
+            !tells_existence(&rows[n])) {
           answering.push_back(&rows[n]);
         }
       }
@@ -208,24 +221,19 @@ void Faults::start(World& w, Fault f, int frames) {
       break;
   }
   if (lasting(f)) frames_left_[k] = std::max(frames_left_[k], std::max(frames, 1));
+  acting_ = any_active();
 }
 
 void Faults::end(World& w, Fault f) {
   frames_left_[static_cast<size_t>(f)] = 0;
+  acting_ = any_active();
   switch (f) {
     case Fault::native_fails:
       failing_.clear();
       break;
-    case Fault::model_invalid:
     case Fault::model_never_loads:
-      if (!active(Fault::model_invalid) && !active(Fault::model_never_loads)) {
-        for (uint32_t hash : held_models_) {
-          ModelState& m = w.model(hash);
-          m.valid = true;
-          m.never_loads = false;
-        }
-        held_models_.clear();
-      }
+      for (uint32_t hash : held_models_) w.model(hash).never_loads = false;
+      held_models_.clear();
       break;
     case Fault::scene_late:
       w.anim_scenes.never_load = false;
@@ -310,21 +318,24 @@ void Faults::watch(const char* native) {
   }
 }
 
-bool Faults::fails(World& w, const NativeCall& call) {
+bool Faults::fails_now(World& w, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) return false;
-  if (row == watched_) ++watched_calls_;
   if (active(Fault::creation_fails) && creates(row)) return true;
   if (active(Fault::native_fails) &&
       std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end()) {
     return true;
   }
-  if ((active(Fault::model_invalid) || active(Fault::model_never_loads)) &&
-      named(row, "REQUEST_MODEL") && call.count > 0) {
+  // No model is valid and a request asks for nothing; a plug-in that requests
+  // without asking first waits for good.
+  if (active(Fault::model_invalid) &&
+      (named(row, "IS_MODEL_VALID") || named(row, "REQUEST_MODEL"))) {
+    return true;
+  }
+  if (active(Fault::model_never_loads) && named(row, "REQUEST_MODEL") && call.count > 0) {
     ModelState& m = w.model(call.u(0));
     if (!m.loaded) {
-      if (active(Fault::model_invalid)) m.valid = false;
-      if (active(Fault::model_never_loads)) m.never_loads = true;
+      m.never_loads = true;
       if (std::find(held_models_.begin(), held_models_.end(), call.u(0)) == held_models_.end()) {
         held_models_.push_back(call.u(0));
       }

@@ -10,18 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "native_table.h"
 #include "vec.h"
 
 namespace sim {
 
 class World;
-struct NativeCall;
-struct NativeRow;
 
 enum class Fault {
   native_fails,         // chosen natives answer 0, false, a null text or handle 0
   creation_fails,       // making an entity, prompt, blip, point, effect or scene yields 0
-  model_invalid,        // models requested now are not valid
+  model_invalid,        // no model is valid while it lasts, and requests ask for nothing
   model_never_loads,    // models requested now do not load while it lasts
   scene_late,           // anim scenes do not load while it lasts
   texture_late,         // texture dictionaries do not load while it lasts
@@ -71,14 +70,19 @@ class Faults {
   // The world's hooks: once per frame, before the scripts run; and for each
   // call, whether it fails.
   void on_frame(World& w);
-  bool fails(World& w, const NativeCall& call);
+  bool fails(World& w, const NativeCall& call) {
+    if (call.row == watched_) ++watched_calls_;
+    return acting_ && fails_now(w, call);
+  }
 
  private:
+  bool fails_now(World& w, const NativeCall& call);
   uint64_t draw();
   double unit() { return static_cast<double>(draw() >> 11) * 0x1.0p-53; }
   int below(int n) { return n <= 0 ? 0 : static_cast<int>(draw() % static_cast<uint64_t>(n)); }
   void end(World& w, Fault f);
 
+  bool acting_ = false;  // any lasting fault: most calls meet none, and skip the checks
   const NativeRow* watched_ = nullptr;
   uint64_t watched_calls_ = 0;
   bool enabled_ = false;
@@ -89,7 +93,7 @@ class Faults {
   std::array<uint64_t, fault_kinds> injected_{};
   std::vector<int32_t> offered_before_;  // prompts offered at the last frame, while enabled
   std::vector<uint64_t> failing_;        // natives failing under native_fails
-  std::vector<uint32_t> held_models_;    // models kept from loading, or made invalid
+  std::vector<uint32_t> held_models_;    // models kept from loading
   Vec player_at_;                        // where the player was before his position went wrong
   int hour_ = 12;
   float frame_seconds_ = 1.0f / 60.0f;

@@ -14,13 +14,19 @@ namespace {
 
 enum class Act { make, remove, change };
 
-struct Rule {
+}  // namespace
+
+struct OwnershipRule {
   const char* native;
   Thing thing;
   Act act;
   int arg;                  // which argument names the thing
   bool by_address = false;  // the argument is the address of the handle
 };
+
+namespace {
+
+using Rule = OwnershipRule;
 
 // Reads (existence, positions, state) are free; these are the natives that
 // make, remove or change a thing.
@@ -105,23 +111,6 @@ const Rule rules[] = {
     {"SET_ANIM_SCENE_PLAY_LIST", Thing::scene, Act::change, 0},
 };
 
-// The rule of each row of the native table, found by the row's place in it.
-const Rule* rule_for(const NativeRow* row) {
-  static const std::vector<const Rule*> by_row = [] {
-    std::vector<const Rule*> table(native_row_count(), nullptr);
-    const NativeRow* first = native_rows_begin();
-    for (size_t n = 0; n < table.size(); ++n) {
-      for (const Rule& r : rules) {
-        if (std::strcmp(first[n].name, r.native) == 0) table[n] = &r;
-      }
-    }
-    return table;
-  }();
-  if (row == nullptr) return nullptr;
-  const auto n = static_cast<size_t>(row - native_rows_begin());
-  return n < by_row.size() ? by_row[n] : nullptr;
-}
-
 int32_t handle_arg(const NativeCall& call, const Rule& r) {
   if (r.arg >= call.count) return 0;
   if (!r.by_address) return call.i(r.arg);
@@ -136,6 +125,15 @@ std::string handle_text(int32_t handle) {
 }
 
 }  // namespace
+
+Ownership::Ownership()
+    : first_row_(native_rows_begin()), by_row_(native_row_count(), nullptr) {
+  for (size_t n = 0; n < by_row_.size(); ++n) {
+    for (const Rule& r : rules) {
+      if (std::strcmp(first_row_[n].name, r.native) == 0) by_row_[n] = &r;
+    }
+  }
+}
 
 // A plug-in keeps its own seats free: a stranger sitting on a scenario point it
 // made may be removed (never the player).
@@ -223,52 +221,49 @@ Holdings Ownership::holdings(World& w, const void* who) {
   return h;
 }
 
-void Ownership::before(World& w, const NativeCall& call) {
+void Ownership::before(World& w, const NativeCall& call, const Rule& r) {
   if (creator == nullptr) return;  // the game may do anything
-  const Rule* r = rule_for(call.row);
-  if (r == nullptr || r->act == Act::make) return;
-  if (r->thing == Thing::target) {
-    if (r->arg >= call.count || call.args[r->arg] == 0) return;
-    const std::string name = call.s(r->arg);
+  if (r.act == Act::make) return;
+  if (r.thing == Thing::target) {
+    if (r.arg >= call.count || call.args[r.arg] == 0) return;
+    const std::string name = call.s(r.arg);
     const RenderTarget* rt = w.tv.target(name.c_str());
     if (rt == nullptr || !rt->registered || target_owner(name) == creator) return;
     w.violation(name_of(creator) + ": " + call.row->name + " on render target \"" + name +
                 "\" registered by " + name_of(target_owner(name)));
     return;
   }
-  const int32_t handle = handle_arg(call, *r);
-  if (handle == 0 || !live(w, r->thing, handle)) return;  // acts on nothing
-  const void* owner = this->owner(r->thing, handle);
+  const int32_t handle = handle_arg(call, r);
+  if (handle == 0 || !live(w, r.thing, handle)) return;  // acts on nothing
+  const void* owner = this->owner(r.thing, handle);
   if (owner == creator) return;
-  const bool the_player = r->thing == Thing::entity && handle == w.player_ped();
-  if (the_player && r->act == Act::change) return;  // placing, seating, tasking the player
-  if (r->thing == Thing::entity && !the_player && seated_on_own_point(w, handle)) return;
-  w.violation(name_of(creator) + ": " + call.row->name + " on " + thing_name(r->thing) + ' ' +
+  const bool the_player = r.thing == Thing::entity && handle == w.player_ped();
+  if (the_player && r.act == Act::change) return;  // placing, seating, tasking the player
+  if (r.thing == Thing::entity && !the_player && seated_on_own_point(w, handle)) return;
+  w.violation(name_of(creator) + ": " + call.row->name + " on " + thing_name(r.thing) + ' ' +
               handle_text(handle) + (the_player ? " (the player's ped)" : "") + " made by " +
               name_of(owner));
 }
 
-void Ownership::after(World& w, const NativeCall& call) {
-  const Rule* r = rule_for(call.row);
-  if (r == nullptr) return;
-  if (r->thing == Thing::target) {
-    if (r->arg >= call.count || call.args[r->arg] == 0) return;
-    const std::string name = call.s(r->arg);
-    if (r->act == Act::make && static_cast<uint32_t>(call.result[0]) != 0) {
+void Ownership::after(World& w, const NativeCall& call, const Rule& r) {
+  if (r.thing == Thing::target) {
+    if (r.arg >= call.count || call.args[r.arg] == 0) return;
+    const std::string name = call.s(r.arg);
+    if (r.act == Act::make && static_cast<uint32_t>(call.result[0]) != 0) {
       targets_[name] = creator;
-    } else if (r->act == Act::remove) {
+    } else if (r.act == Act::remove) {
       const RenderTarget* rt = w.tv.target(name.c_str());
       if (rt == nullptr || !rt->registered) targets_.erase(name);
     }
     return;
   }
-  if (r->act == Act::make) {
+  if (r.act == Act::make) {
     const auto handle = static_cast<int32_t>(static_cast<uint32_t>(call.result[0]));
     if (handle == 0) return;
     if (creator == nullptr) {
-      forget(r->thing, handle);
+      forget(r.thing, handle);
     } else {
-      give(r->thing, handle, creator);
+      give(r.thing, handle, creator);
     }
   }
 }

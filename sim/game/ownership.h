@@ -18,10 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "native_table.h"
+
 namespace sim {
 
 class World;
-struct NativeCall;
+struct OwnershipRule;  // what a native makes, removes or changes (ownership.cpp)
 
 enum class Thing { entity, prompt, blip, point, effect, scene, target, count };
 const char* thing_name(Thing t);
@@ -47,12 +49,21 @@ class Ownership {
   // Also forgets what no longer lives, so a long run keeps its books small.
   Holdings holdings(World& w, const void* creator);
 
-  // Around each sound call: the check before its handler, the note of what
-  // it made after.
-  void before(World& w, const NativeCall& call);
-  void after(World& w, const NativeCall& call);
+  Ownership();
+
+  // The rule of a simulated native's row; null for one that only reads, as
+  // most do, so the check costs them one look into a table.
+  const OwnershipRule* rule_of(const NativeRow* row) const {
+    return by_row_[static_cast<size_t>(row - first_row_)];
+  }
+  // Around each sound call with a rule: the check before its handler, the
+  // note of what it made after.
+  void before(World& w, const NativeCall& call, const OwnershipRule& r);
+  void after(World& w, const NativeCall& call, const OwnershipRule& r);
 
  private:
+  const NativeRow* first_row_;
+  std::vector<const OwnershipRule*> by_row_;  // by place in the native table
   static size_t index(Thing t) { return static_cast<size_t>(t); }
   bool live(World& w, Thing t, int32_t handle) const;
   bool seated_on_own_point(World& w, int32_t ped) const;

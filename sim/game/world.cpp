@@ -113,9 +113,10 @@ void World::perform(NativeCall& call, bool sound) {
       row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
   if (sound && row != nullptr && !failing && !faults.fails(*this, call) &&
       row->handler != nullptr) {
-    owners.before(*this, call);
+    const OwnershipRule* rule = owners.rule_of(row);
+    if (rule != nullptr) owners.before(*this, call, *rule);
     row->handler(*this, call);
-    owners.after(*this, call);
+    if (rule != nullptr) owners.after(*this, call, *rule);
   }
   if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
   if (recording) calls_.add(frame_, call);

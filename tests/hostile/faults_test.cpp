@@ -78,6 +78,22 @@ TEST_F(Faults, AModelThatNeverLoadsLoadsOnceTheFaultIsLifted) {
   EXPECT_TRUE(world().model("p_chair01x").loaded);
 }
 
+TEST_F(Faults, WhileModelsAreInvalidNoneIsValidAndARequestAsksForNothing) {
+  world().faults.start(world(), Fault::model_invalid, 100000);
+  bool valid = true;
+  ASSERT_TRUE(run_script([&] {
+    valid = is_model_valid(get_hash_key("p_chair01x"));
+    request_model(get_hash_key("p_chair01x"), false);
+  }));
+  host().run_frames(10);
+  EXPECT_FALSE(valid);
+  EXPECT_FALSE(world().model("p_chair01x").loaded);
+  world().faults.lift(world());
+  ASSERT_TRUE(run_script([&] { valid = is_model_valid(get_hash_key("p_chair01x")); }));
+  EXPECT_TRUE(valid);
+  EXPECT_FALSE(world().model("p_chair01x").requested) << "the request made during it is lost";
+}
+
 TEST_F(Faults, APlayerPositionGoneWrongComesBackWhereItWas) {
   world().place_player(10.0f, 20.0f, 30.0f);
   world().faults.start(world(), Fault::position_nan, 5);

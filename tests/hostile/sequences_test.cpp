@@ -7,6 +7,7 @@
 #include <rapidcheck/gtest.h>
 #include <rapidcheck/state.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,34 @@ bool settle(sim::Host& host) {
   return in_a_row == 2;
 }
 
+bool is_call(const sim::CallRecord& r, const char* name) {
+  return r.row != nullptr && std::strcmp(r.row->name, name) == 0;
+}
+
+// Money is taken only inside the hand-over's payment window: the progress the
+// cinema read last in that frame lies strictly between 0.65 and 0.66. Reads
+// the record from where the last check stopped.
+struct PaymentWatch {
+  size_t checked = 0;
+  uint64_t frame = 0;
+  float progress = -1.0f;  // the last progress read in `frame`; -1 for none
+} payments;
+
+bool paid_only_in_window(const sim::World& w) {
+  const auto& calls = w.calls();
+  for (; payments.checked < calls.size(); ++payments.checked) {
+    const sim::CallRecord& r = calls[payments.checked];
+    if (r.frame != payments.frame) payments = {payments.checked, r.frame, -1.0f};
+    if (is_call(r, "_GET_ENTITY_ANIM_CURRENT_TIME")) {
+      payments.progress = sim::CallRecord::as_float(r.result[0]);
+    } else if (is_call(r, "_MONEY_DECREMENT_CASH_BALANCE") &&
+               !(payments.progress > 0.65f && payments.progress < 0.66f)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void check_invariants(const Site& s, sim::Host& host) {
   sim::World& w = host.world();
   RC_ASSERT(w.violations().empty());
@@ -68,6 +97,7 @@ void check_invariants(const Site& s, sim::Host& host) {
     const size_t sales = w.count_calls("_CREATE_ANIM_SCENE");
     RC_ASSERT(sales <= presences + 1);
     RC_ASSERT(w.money.decrements.size() <= sales);
+    RC_ASSERT(paid_only_in_window(w));
     RC_ASSERT(live("s_m_m_blwdealer_01") <= 1u);
   }
   RC_ASSERT(sim::total(w.holdings(s.plugin())) <=
@@ -135,6 +165,7 @@ void explore(bool cinema) {
             cinema ? -12.496f : 62.124f};
   sim::Host& host = sim::Host::get();
   host.reset();
+  payments = {};
   host.world().place_player(site.x + 400.0f, site.y, site.z);
   host.world().faults.enable(*rc::gen::arbitrary<uint64_t>(), 0.0);  // faults come only as steps
   host.world().faults.watch(cinema ? "_GET_PED_USING_SCENARIO_POINT"

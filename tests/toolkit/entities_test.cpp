@@ -53,20 +53,24 @@ TEST_F(Entities, AnObjectWaitsFrameByFrameForItsModel) {
   EXPECT_EQ(world().model("p_toytrain01x").requests, 1) << "the request is not repeated";
 }
 
-TEST_F(Entities, AnInvalidModelGivesNoObjectAndAsksForNothing) {
+TEST_F(Entities, AnInvalidModelGivesNoObjectOrPedAndAsksForNothing) {
   world().model("no_such_model").valid = false;
-  Object made = -1;
+  Object object = -1;
+  Ped ped = -1;
   uint64_t frames = 0;
   ASSERT_TRUE(run_script([&] {
     const uint64_t start = world().frame();
     const Vector3 at{};
-    made = spawn_object(sim::joaat("no_such_model"), &at);
+    object = spawn_object(sim::joaat("no_such_model"), &at);
+    ped = spawn_ped(sim::joaat("no_such_model"), 1, 2, 3);
     frames = world().frame() - start;
   }));
-  EXPECT_EQ(made, 0);
+  EXPECT_EQ(object, 0);
+  EXPECT_EQ(ped, 0);
   EXPECT_EQ(frames, 0u);
   EXPECT_EQ(world().count_calls("REQUEST_MODEL"), 0u);
   EXPECT_EQ(world().count_calls("CREATE_OBJECT"), 0u);
+  EXPECT_EQ(world().count_calls("CREATE_PED"), 0u);
 }
 
 TEST_F(Entities, ANewPedStandsAtItsPointFacing45InPreset1) {
