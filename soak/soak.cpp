@@ -146,10 +146,6 @@ Report run(const Options& o) {
 
   if (o.faults) {
     w->faults.enable(o.seed ^ 0x5eed, o.fault_rate);
-    // Both plug-ins act on their handles as long as they hold them, with no
-    // way to tell a handle the game has given to another entity; the ownership
-    // tests show that check, the soak does not repeat it.
-    w->faults.allow(sim::Fault::handle_reused, false);
     if (chance(0.5)) w->faults.start(*w, sim::Fault::timer_near_wrap);
   }
   const HMODULE module = host.load_plugin(d.plugin);

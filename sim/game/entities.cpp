@@ -10,7 +10,12 @@
 namespace sim {
 
 ModelState& World::model(const char* name) { return models_[joaat(name)]; }
-ModelState& World::model(uint32_t hash) { return models_[hash]; }
+ModelState& World::model(uint32_t hash) {
+  auto [it, added] = models_.try_emplace(hash);
+  // Hash 0 names no model: what a failed hash lookup would ask the game for.
+  if (added && hash == 0) it->second.valid = false;
+  return it->second;
+}
 
 int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, float heading) {
   EntityState e;

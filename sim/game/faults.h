@@ -40,11 +40,12 @@ enum class Fault {
 };
 constexpr size_t fault_kinds = static_cast<size_t>(Fault::count);
 const char* fault_name(Fault f);
+bool find_fault(const std::string& name, Fault& found);  // by fault_name
 
 class Faults {
  public:
   // Switches the mode on; each frame a fault starts with `rate`'s chance, of
-  // a kind drawn from those allowed.
+  // a kind drawn from those allowed (all but handle_reused, at first).
   void enable(uint64_t seed, double rate = 0.002);
   void disable();
   bool enabled() const { return enabled_; }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "cinema_fixture.h"
+#include "lookups.h"
+#include "train_world.h"
 
 namespace {
 
@@ -21,6 +23,24 @@ TEST_F(CinemaPost, AHandOverWhoseSceneTheGameCouldNotMakeDoesNotHoldTheCinema) {
   stand_west_of_home(300.0f);
   EXPECT_TRUE(host().run_until([&] { return world().blips.live().empty(); }, 120))
       << "the post is removed once the player walks away";
+}
+
+}  // namespace
+
+namespace {
+
+using toytrain_test::TrainWorld;
+
+TEST_F(TrainWorld, WhileTheGameCannotHashTheModelNameNoTrainIsMadeAndNothingOffered) {
+  world().fail_native(0xFD340785ADF8CFB7);  // GET_HASH_KEY answers 0
+  load(10.0f);
+  host().run_frames(20);
+  EXPECT_FALSE(world().any_live_entity_of(0)) << test_support::entities_text(world());
+  EXPECT_FALSE(offered("Turn on"));
+  EXPECT_FALSE(offered("Turn off"));
+
+  world().fail_native(0xFD340785ADF8CFB7, false);
+  EXPECT_TRUE(run_until_set_up(20));
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"wait 1 s extra", "expected the end of the line, found 'extra'"},
       {"complete \"Sit", "expected a closing '\"' after \"Sit"},
       {"hour 24", "expected an hour from 0 to 23, found '24'"},
+      {"fault \"model lost\"", "expected a fault: \"native fails\", \"creation fails\""},
+      {"faults seed 3 rate 2", "a rate lies between 0 and 1"},
+      {"faults on", "expected 'seed N' or 'lifted' after 'faults', found 'on'"},
       {"deliverable toytrain", "expected the deliverable on the first line, before any step"},
   };
   for (const auto& m : mistakes) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "faults.h"
 #include "native_names.h"
 #include "places.h"
 
@@ -382,6 +383,33 @@ Step LineParser::step() {
       --pos_;
       fail("a native the game knows, by name or as 0x and 16 hex digits");
     }
+  } else if (keyword == "faults") {
+    if (take("lifted")) {
+      s.kind = Kind::lift_faults;
+    } else {
+      s.kind = Kind::faults;
+      expect("seed", "'seed N' or 'lifted' after 'faults'");
+      s.number = whole_number("a whole number", 0, 2000000000);
+      if (take("rate")) {
+        s.rate = number("a chance per frame, from 0 to 1");
+        if (s.rate < 0.0 || s.rate > 1.0) fail_here("a rate lies between 0 and 1");
+      }
+    }
+  } else if (keyword == "fault") {
+    s.kind = Kind::fault;
+    s.text = quoted("a fault's name in quotes, such as \"model never loads\"");
+    sim::Fault f{};
+    if (!sim::find_fault(s.text, f)) {
+      std::string names;
+      for (size_t n = 0; n < sim::fault_kinds; ++n) {
+        names += (n == 0 ? "\"" : ", \"") + std::string(sim::fault_name(static_cast<sim::Fault>(n))) + '"';
+      }
+      --pos_;
+      fail("a fault: " + names);
+    }
+    s.fault = static_cast<int>(f);
+    s.seconds = 2.0;  // when no length is given
+    if (take("for")) duration(s);
   } else if (keyword == "expect") {
     s.kind = Kind::expect;
     s.expectation = expectation();
@@ -395,7 +423,7 @@ Step LineParser::step() {
     --pos_;
     fail(
         "a step: seed, fps, hour, start, walk, teleport, wait, complete, player ped replaced, "
-        "remove, NAME dies, NAME flees, film ends, fail, expect");
+        "remove, NAME dies, NAME flees, film ends, fail, fault, faults, expect");
   }
   end_of_line();
   return s;
@@ -404,7 +432,8 @@ Step LineParser::step() {
 }  // namespace
 
 bool Step::is_set_up() const {
-  return kind == Kind::seed || kind == Kind::fps || kind == Kind::hour || kind == Kind::start;
+  return kind == Kind::seed || kind == Kind::faults || kind == Kind::fps || kind == Kind::hour ||
+         kind == Kind::start;
 }
 
 Scenario parse_scenario(const std::string& file, const std::string& text) {
@@ -439,7 +468,7 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
     }
     s.source.erase(0, s.source.find_first_not_of(" \t"));
     if (s.is_set_up() && set_up_over) {
-      throw ParseError(where + "expected set-up steps (seed, fps, hour, start) before the first " +
+      throw ParseError(where + "expected set-up steps (seed, faults, fps, hour, start) before the first " +
                        "step that plays");
     }
     set_up_over = set_up_over || !s.is_set_up();

@@ -185,6 +185,20 @@ bool StepRunner::perform(const Step& s) {
     case Kind::fail_native:
       w.fail_native(s.hash);
       return true;
+    case Kind::faults:
+      w.faults.enable(static_cast<uint64_t>(s.number), s.rate);
+      return true;
+    case Kind::fault: {
+      const int frames = s.frames >= 0
+                             ? s.frames
+                             : static_cast<int>(std::ceil(s.seconds / w.frame_time() - 1e-9));
+      w.faults.start(w, static_cast<sim::Fault>(s.fault), frames);
+      return true;
+    }
+    case Kind::lift_faults:
+      w.faults.disable();
+      w.faults.lift(w);
+      return true;
     case Kind::expect: {
       const Verdict v = check(s.expectation, w, deliverable_, baseline_);
       if (!v.holds) return fail(&s, s.source + ": the world held " + v.held);

@@ -43,6 +43,7 @@ struct Expectation {
 struct Step {
   enum class Kind {
     seed,            // seed N
+    faults,          // faults seed N [rate R]
     fps,             // fps N
     hour,            // hour N
     start,           // start at PLACE
@@ -57,6 +58,8 @@ struct Step {
     flees,           // NAME flees
     film_ends,       // film ends
     fail_native,     // fail NATIVE
+    fault,           // fault "KIND" [for DURATION]
+    lift_faults,     // faults lifted
     expect,          // expect [not] EXPECTATION
   };
   Kind kind = Kind::expect;
@@ -69,6 +72,8 @@ struct Step {
   int frames = -1;       // wait, wait_until when counted in frames
   std::string text;      // complete's label, a nickname, a model, a native
   uint64_t hash = 0;     // fail_native
+  int fault = 0;         // fault: a sim::Fault
+  double rate = 0.002;   // faults: the chance per frame that one starts
   Expectation expectation;
 
   bool is_set_up() const;  // set-up steps run before the plug-in loads

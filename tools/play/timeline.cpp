@@ -315,6 +315,21 @@ void Timeline::unsimulated(sim::World& world) {
   }
 }
 
+// Faults the game began or ended this frame, drawn or asked for.
+void Timeline::faults(sim::World& world) {
+  for (size_t n = 0; n < sim::fault_kinds; ++n) {
+    const auto f = static_cast<sim::Fault>(n);
+    const bool lasting = world.faults.active(f);
+    if (world.faults.injected(f) != faults_begun_[n]) {
+      faults_begun_[n] = world.faults.injected(f);
+      line(world, std::string("fault: ") + sim::fault_name(f));
+    } else if (faults_lasting_[n] && !lasting) {
+      line(world, std::string("fault over: ") + sim::fault_name(f));
+    }
+    faults_lasting_[n] = lasting;
+  }
+}
+
 void Timeline::frame(const FrameView& view) {
   sim::World& world = view.world;
   busy_ = false;
@@ -327,6 +342,7 @@ void Timeline::frame(const FrameView& view) {
     if (verbose_) line(world, "| " + view.calls[n].text());
   }
   for (; next_wait < view.waits.size(); ++next_wait) wait_seen(world, view.waits[next_wait]);
+  faults(world);
   entities(world);
   blips(world);
   prompts(world);

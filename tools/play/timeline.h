@@ -4,6 +4,7 @@
 // frames in which nothing changed fold into one line. Verbose adds every
 // native call.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "faults.h"
 #include "observer.h"
 
 namespace play {
@@ -70,6 +72,7 @@ class Timeline : public Observer {
   void effects(sim::World& world);
   void speeds(sim::World& world);
   void violations(sim::World& world);
+  void faults(sim::World& world);
   void unsimulated(sim::World& world);
   void settle(sim::World& world, Ramp& ramp, double now, const std::string& what);
   void snapshot(sim::World& world);
@@ -93,6 +96,8 @@ class Timeline : public Observer {
   std::map<int32_t, EffectSeen> effects_;
   std::map<int32_t, Ramp> speeds_;
   OpenWait wait_;
+  std::array<uint64_t, sim::fault_kinds> faults_begun_{};
+  std::array<bool, sim::fault_kinds> faults_lasting_{};
 
   uint64_t quiet_frames_ = 0;
   std::string quiet_prefix_;
