@@ -293,7 +293,11 @@ void Faults::on_frame(World& w) {
       }
     }
     if (!kinds.empty()) {
-      start(w, kinds[static_cast<size_t>(below(static_cast<int>(kinds.size())))], 30 + below(600));
+      // Drawn one after the other: arguments run in no set order, and the
+      // same seed must give the same faults from every compiler.
+      const Fault kind = kinds[static_cast<size_t>(below(static_cast<int>(kinds.size())))];
+      const int frames = 30 + below(600);
+      start(w, kind, frames);
     }
   }
   if (enabled_) {
