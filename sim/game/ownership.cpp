@@ -126,8 +126,7 @@ std::string handle_text(int32_t handle) {
 
 }  // namespace
 
-Ownership::Ownership()
-    : first_row_(native_rows_begin()), by_row_(native_row_count(), nullptr) {
+Ownership::Ownership() : first_row_(native_rows_begin()), by_row_(native_row_count(), nullptr) {
   for (size_t n = 0; n < by_row_.size(); ++n) {
     for (const Rule& r : rules) {
       if (std::strcmp(first_row_[n].name, r.native) == 0) by_row_[n] = &r;

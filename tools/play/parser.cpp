@@ -402,7 +402,8 @@ Step LineParser::step() {
     if (!sim::find_fault(s.text, f)) {
       std::string names;
       for (size_t n = 0; n < sim::fault_kinds; ++n) {
-        names += (n == 0 ? "\"" : ", \"") + std::string(sim::fault_name(static_cast<sim::Fault>(n))) + '"';
+        names += (n == 0 ? "\"" : ", \"") +
+                 std::string(sim::fault_name(static_cast<sim::Fault>(n))) + '"';
       }
       --pos_;
       fail("a fault: " + names);
@@ -468,7 +469,8 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
     }
     s.source.erase(0, s.source.find_first_not_of(" \t"));
     if (s.is_set_up() && set_up_over) {
-      throw ParseError(where + "expected set-up steps (seed, faults, fps, hour, start) before the first " +
+      throw ParseError(where +
+                       "expected set-up steps (seed, faults, fps, hour, start) before the first " +
                        "step that plays");
     }
     set_up_over = set_up_over || !s.is_set_up();
