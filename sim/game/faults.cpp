@@ -43,8 +43,9 @@ bool removes(const NativeRow* row) {
 // the game may have given the handle to someone else; a lying answer would
 // only make it leak.
 bool tells_existence(const NativeRow* row) {
-  for (const char* name : {"DOES_ENTITY_EXIST", "DOES_SCENARIO_POINT_EXIST",
-                           "DOES_ANIM_SCENE_EXIST", "DOES_PARTICLE_FX_LOOPED_EXIST"}) {
+  for (const char* name :
+       {"DOES_ENTITY_EXIST", "DOES_SCENARIO_POINT_EXIST", "DOES_ANIM_SCENE_EXIST",
+        "DOES_PARTICLE_FX_LOOPED_EXIST", "IS_NAMED_RENDERTARGET_REGISTERED"}) {
     if (named(row, name)) return true;
   }
   return false;
