@@ -52,10 +52,6 @@ static bool in_window(const CinemaState& s, double low, double high) {
   return taker_playing_handover(s) && handover_progress(s) > low && handover_progress(s) < high;
 }
 
-static uint64_t address_slot(const char* text) {
-  return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(text));
-}
-
 static void take_payment(CinemaState& s) {
   money_decrement_cash_balance(ticket_price);
   // The game's text lives only until its next text, and the wait below may
@@ -67,8 +63,8 @@ static void take_payment(CinemaState& s) {
   FeedRecord duration{};
   duration.slot[0] = 1000;
   FeedRecord feed{};
-  feed.slot[1] = address_slot(text);
-  feed.slot[2] = address_slot(feed_textures);
+  feed.slot[1] = text_slot(text);
+  feed.slot[2] = text_slot(feed_textures);
   feed.slot[3] = get_hash_key("ITEMTYPE_CASH");
   feed.slot[5] = get_hash_key("COLOR_RED");
   if (does_streamed_texture_dict_exist(feed_textures)) {

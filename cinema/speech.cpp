@@ -4,14 +4,10 @@
 
 #include "natives.h"
 
-static uint64_t address_slot(const char* text) {
-  return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(text));
-}
-
 SpeechRequest speech_request(const char* line, const char* voice) {
   SpeechRequest request{};
-  request.slot[0] = address_slot(line);
-  request.slot[1] = address_slot(voice);
+  request.slot[0] = text_slot(line);
+  request.slot[1] = text_slot(voice);
   request.slot[3] = get_hash_key("SPEECH_PARAMS_BEAT_SPOKEN_CLEAR");
   request.slot[5] = 1;
   return request;

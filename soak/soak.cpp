@@ -120,14 +120,6 @@ std::string Report::text() const {
          (sound() ? "sound" : "FAILED: " + failure) + '\n';
 }
 
-void tidy(sim::World& w) {
-  w.forget_removed_entities();
-  std::erase_if(w.points.all, [](const auto& kv) { return !kv.second.exists; });
-  std::erase_if(w.blips.all, [](const auto& kv) { return !kv.second.exists; });
-  std::erase_if(w.peds.all, [&](const auto& kv) { return !w.exists(kv.first); });
-  std::erase_if(w.anim_scenes.scenes, [](const auto& kv) { return !kv.second.exists; });
-}
-
 Report run(const Options& o) {
   const auto started = std::chrono::steady_clock::now();
   Report r;
@@ -210,7 +202,7 @@ Report run(const Options& o) {
                   std::to_string(hang_frames) + " frames with no fault left";
       break;
     }
-    if (f % 4096 == 0) tidy(*w);
+    if (f % 4096 == 0) w->forget_what_is_gone();
     if (f % 64 == 0 || stay == 0) {
       const sim::Holdings h = w->holdings(module);
       const int total = sim::total(h);

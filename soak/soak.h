@@ -39,10 +39,6 @@ struct Report {
 
 Report run(const Options& options);
 
-// Drops what the game has removed from its books, so that a long run does not
-// slow down with every visit.
-void tidy(sim::World& w);
-
 // What each deliverable may hold alive at most, and what it keeps for the
 // whole run once the player has left.
 int live_bound(const std::string& deliverable);

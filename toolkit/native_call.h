@@ -79,6 +79,10 @@ inline R decode(const uint64_t* slots) {
 
 }  // namespace native_detail
 
+// A text's slot in a record the game reads through its address (a speech
+// request, a feed post), as a native argument would carry it.
+inline uint64_t text_slot(const char* text) { return native_detail::encode(text); }
+
 template <typename R = void, typename... Args>
 inline R invoke(uint64_t hash, Args... args) {
   nativeInit(hash);

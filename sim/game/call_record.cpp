@@ -6,12 +6,6 @@
 
 namespace sim {
 
-static std::string hex(uint64_t v) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(v));
-  return text;
-}
-
 static char variadic_kind(const NativeCall& call) {
   const char kind = formatter_tail_kind(call);
   return kind == '?' ? 'i' : kind;
@@ -43,7 +37,7 @@ static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot)
     } else if ((slot[n] >> 32) == 0) {
       out += std::to_string(slot[n]);
     } else {
-      out += hex(slot[n]);
+      out += hex_text(slot[n]);
     }
   }
   return out + "}";
@@ -113,7 +107,7 @@ static std::string float_text(uint64_t slot) {
   return ec == std::errc() ? std::string(text, end) : "?";
 }
 
-std::string CallRecord::name() const { return row != nullptr ? row->name : hex(hash); }
+std::string CallRecord::name() const { return row != nullptr ? row->name : hex_text(hash); }
 
 char CallRecord::result_kind() const { return row != nullptr ? row->result : 'v'; }
 
@@ -132,7 +126,7 @@ std::string CallRecord::argument_text(size_t n) const {
       return std::to_string(static_cast<int64_t>(a.raw));
     case 'a':
       return (a.raw >> 32) != 0
-                 ? hex(a.raw)
+                 ? hex_text(a.raw)
                  : std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));
     default:
       return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.raw)));

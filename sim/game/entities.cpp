@@ -63,11 +63,6 @@ bool World::any_live_entity_of(uint32_t model) const {
   return false;
 }
 
-void World::forget_removed_entities() {
-  std::erase_if(entities_,
-                [&](const auto& kv) { return !kv.second.exists && kv.first != player_ped_; });
-}
-
 float World::heading_of(const EntityState& e) {
   float h = std::fmod(e.rotation.z, 360.0f);
   if (h < 0.0f) h += 360.0f;

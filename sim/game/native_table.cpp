@@ -1,6 +1,7 @@
 #include "native_table.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace sim {
@@ -47,6 +48,12 @@ const NativeRow* find_native_named(const std::string& name) {
     if (name == r.name) return &r;
   }
   return nullptr;
+}
+
+std::string hex_text(uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(value));
+  return text;
 }
 
 const NativeRow* native_rows_begin() { return all_rows().data(); }

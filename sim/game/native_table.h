@@ -83,6 +83,9 @@ struct NativeCall {
 // a text, 'i' a 32-bit value, '?' a format the stand-in does not know.
 char formatter_tail_kind(const NativeCall& call);
 
+// A hash or slot as the tables and reports write it: 0x and 16 hex digits.
+std::string hex_text(uint64_t value);
+
 // Every row the stand-in knows, from all domains.
 const NativeRow* find_native(uint64_t hash);
 const NativeRow* find_native_named(const std::string& name);

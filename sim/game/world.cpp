@@ -174,4 +174,14 @@ NativeRows core_native_rows() {
   return {rows, std::size(rows)};
 }
 
+void World::forget_what_is_gone() {
+  std::erase_if(entities_,
+                [&](const auto& kv) { return !kv.second.exists && kv.first != player_ped_; });
+  std::erase_if(prompts_, [](const auto& kv) { return kv.second.deleted; });
+  std::erase_if(points.all, [](const auto& kv) { return !kv.second.exists; });
+  std::erase_if(blips.all, [](const auto& kv) { return !kv.second.exists; });
+  std::erase_if(peds.all, [&](const auto& kv) { return !exists(kv.first); });
+  std::erase_if(anim_scenes.scenes, [](const auto& kv) { return !kv.second.exists; });
+}
+
 }  // namespace sim

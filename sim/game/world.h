@@ -66,9 +66,6 @@ class World {
   std::vector<const EntityState*> live_entities(const char* model_name) const;
   const std::map<int32_t, EntityState>& entities() const { return entities_; }
   bool any_live_entity_of(uint32_t model) const;
-  // Drops removed entities from the books; a long run calls it now and then
-  // so that the world's per-frame work does not grow with every visit.
-  void forget_removed_entities();
   static float heading_of(const EntityState& e);
 
   int32_t player_ped() const { return player_ped_; }
@@ -117,6 +114,11 @@ class World {
   // What the next draws in [low, high) give, in order, before the
   // generator's own draws again.
   void set_next_draws(int32_t low, int32_t high, std::vector<int32_t> values);
+
+  // Drops what is gone (entities, prompts, points, blips, peds' activities,
+  // scenes) from the books; a long run calls it now and then so that the
+  // world's per-frame work does not grow with every visit.
+  void forget_what_is_gone();
 
   // --- calls, failures and violations (world.cpp) -------------------------
   // A call the host found sound runs its handler, unless its native fails.

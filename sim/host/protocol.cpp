@@ -6,12 +6,6 @@
 
 namespace sim {
 
-static std::string hex(uint64_t v) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(v));
-  return text;
-}
-
 static const char* slot_problem(char kind, uint64_t v) {
   const auto upper = static_cast<uint32_t>(v >> 32);
   if ((kind == 'i' || kind == 'b' || kind == 'f') && upper != 0) return "upper half not zero";
@@ -24,7 +18,7 @@ static const char* slot_problem(char kind, uint64_t v) {
 bool check_protocol(World& world, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) {
-    world.violation("unknown native " + hex(call.hash));
+    world.violation("unknown native " + hex_text(call.hash));
     return false;
   }
   const std::string_view params = row->params;
@@ -43,7 +37,7 @@ bool check_protocol(World& world, const NativeCall& call) {
     const char* problem = slot_problem(kind, v);
     if (problem != nullptr) {
       world.violation(std::string(row->name) + ": argument " + std::to_string(n + 1) + " " +
-                      problem + " (" + hex(v) + ")");
+                      problem + " (" + hex_text(v) + ")");
       sound = false;
     }
   }

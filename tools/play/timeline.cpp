@@ -308,10 +308,8 @@ void Timeline::unsimulated(sim::World& world) {
   for (const auto& [hash, calls] : called) {
     if (!unsimulated_seen_.insert(hash).second) continue;
     const sim::NativeRow* row = sim::reference_row(hash);
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(hash));
-    line(world, "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" + text +
-                    "), checked against the game's table and answered 0");
+    line(world, "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" +
+                    sim::hex_text(hash) + "), checked against the game's table and answered 0");
   }
 }
 

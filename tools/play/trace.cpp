@@ -8,12 +8,6 @@ namespace play {
 
 using nlohmann::json;
 
-static std::string hex(uint64_t v) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(v));
-  return text;
-}
-
 // An argument as JSON: numbers as numbers, texts as texts, addresses as
 // what they point to.
 static json argument(const sim::CallRecord& r, size_t n) {
@@ -30,7 +24,7 @@ static json argument(const sim::CallRecord& r, size_t n) {
     case 'x':
       return static_cast<int64_t>(a.raw);
     case 'a':
-      if ((a.raw >> 32) != 0) return hex(a.raw);
+      if ((a.raw >> 32) != 0) return sim::hex_text(a.raw);
       return static_cast<int32_t>(static_cast<uint32_t>(a.raw));
     default:
       return static_cast<int32_t>(static_cast<uint32_t>(a.raw));
@@ -80,10 +74,11 @@ void Trace::begin(const PlayContext& context, sim::World&) {
 void Trace::call(const sim::CallRecord& r, int64_t ts) {
   json args = json::array();
   for (size_t n = 0; n < r.args.size(); ++n) args.push_back(argument(r, n));
-  json event = {{"ph", "X"},        {"pid", 1},
-                {"tid", 1},         {"cat", "native"},
-                {"name", r.name()}, {"ts", ts},
-                {"dur", 1},         {"args", {{"hash", hex(r.hash)}, {"arguments", args}}}};
+  json event = {
+      {"ph", "X"},        {"pid", 1},
+      {"tid", 1},         {"cat", "native"},
+      {"name", r.name()}, {"ts", ts},
+      {"dur", 1},         {"args", {{"hash", sim::hex_text(r.hash)}, {"arguments", args}}}};
   if (r.result_kind() != 'v') event["args"]["result"] = result(r);
   write(event.dump());
 }
