@@ -179,11 +179,11 @@ NativeRows entities_native_rows() {
       {0xFA28FE3A6246FC30, "REQUEST_MODEL", "ib", 'v',
        [](World& w, NativeCall& c) {
          ModelState& m = w.model(c.u(0));
-         ++m.requests;
-         if (!m.valid || m.requested) return;
-         m.requested = true;
-         m.frames_left = m.load_frames;
-         if (m.frames_left <= 0 && !m.never_loads) m.loaded = true;
+         if (m.valid) {
+           m.request();
+         } else {
+           ++m.requests;
+         }
        }},
       {0x80646744FA88F9D7, "SET_CAN_AUTO_VAULT_ON_ENTITY", "ib", 'v',
        [](World& w, NativeCall& c) {

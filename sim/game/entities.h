@@ -5,18 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "streaming.h"
 #include "vec.h"
 
 namespace sim {
 
-struct ModelState {
-  bool valid = true;
-  int load_frames = 2;       // frames from the request until loaded
-  bool never_loads = false;  // requested but never finishes
-  bool requested = false;
-  bool loaded = false;
-  int requests = 0;
-  int frames_left = 0;
+struct ModelState : StreamedAsset {
+  bool valid = true;  // a model the game does not have is never requested
 };
 
 enum class EntityKind { object, ped };

@@ -156,8 +156,7 @@ void Faults::start(World& w, Fault f, int frames) {
       }
       const int picks = 1 + below(3);
       for (int n = 0; n < picks && !answering.empty(); ++n) {
-        failing_.push_back(
-            answering[static_cast<size_t>(below(static_cast<int>(answering.size())))]->hash);
+        failing_.push_back(pick(answering)->hash);
       }
       break;
     }
@@ -174,7 +173,7 @@ void Faults::start(World& w, Fault f, int frames) {
         }
       }
       if (owned.empty()) break;
-      const int32_t handle = owned[static_cast<size_t>(below(static_cast<int>(owned.size())))];
+      const int32_t handle = pick(owned);
       w.remove_entity(handle);
       if (f == Fault::handle_reused) {
         // The game's own ped now answers to the old handle.
@@ -205,8 +204,7 @@ void Faults::start(World& w, Fault f, int frames) {
         }
       }
       if (off.empty()) break;
-      w.prompt(off[static_cast<size_t>(below(static_cast<int>(off.size())))])->completed_frame =
-          w.frame() + 1;
+      w.prompt(pick(off))->completed_frame = w.frame() + 1;
       break;
     }
     case Fault::position_nan:
@@ -296,7 +294,7 @@ void Faults::on_frame(World& w) {
     if (!kinds.empty()) {
       // Drawn one after the other: arguments run in no set order, and the
       // same seed must give the same faults from every compiler.
-      const Fault kind = kinds[static_cast<size_t>(below(static_cast<int>(kinds.size())))];
+      const Fault kind = pick(kinds);
       const int frames = 30 + below(600);
       start(w, kind, frames);
     }

@@ -81,6 +81,10 @@ class Faults {
   uint64_t draw();
   double unit() { return static_cast<double>(draw() >> 11) * 0x1.0p-53; }
   int below(int n) { return n <= 0 ? 0 : static_cast<int>(draw() % static_cast<uint64_t>(n)); }
+  template <class T>
+  const T& pick(const std::vector<T>& from) {  // from must not be empty
+    return from[static_cast<size_t>(below(static_cast<int>(from.size())))];
+  }
   void end(World& w, Fault f);
 
   bool acting_ = false;  // any lasting fault: most calls meet none, and skip the checks

@@ -33,9 +33,7 @@ LoopedEffectState* Particles::effect(int32_t handle) {
 }
 
 void Particles::advance_frame() {
-  for (auto& [hash, a] : assets_) {
-    if (a.requested && !a.loaded && !a.never_loads && --a.frames_left <= 0) a.loaded = true;
-  }
+  for (auto& [hash, a] : assets_) a.advance_frame();
 }
 
 bool effect_exists(World& w, int32_t handle) {
@@ -63,14 +61,7 @@ NativeRows particles_native_rows() {
          c.ret_bool(a != nullptr && a->loaded);
        }},
       {0xF2B2353BBC0D4E8F, "REQUEST_NAMED_PTFX_ASSET", "i", 'v',
-       [](World& w, NativeCall& c) {
-         ParticleAssetState& a = w.particles.asset(c.u(0));
-         ++a.requests;
-         if (a.requested) return;
-         a.requested = true;
-         a.frames_left = a.load_frames;
-         if (a.frames_left <= 0 && !a.never_loads) a.loaded = true;
-       }},
+       [](World& w, NativeCall& c) { w.particles.asset(c.u(0)).request(); }},
       {0x1A9E1C0D98D093B7, "SET_PARTICLE_FX_LOOPED_SCALE", "if", 'v',
        [](World& w, NativeCall& c) {
          if (!effect_exists(w, c.i(0))) return;

@@ -4,18 +4,13 @@
 #include <cstdint>
 #include <map>
 
+#include "streaming.h"
+
 namespace sim {
 
 class World;
 
-struct ParticleAssetState {
-  int load_frames = 2;       // frames from the request until loaded
-  bool never_loads = false;  // requested but never finishes
-  bool requested = false;
-  bool loaded = false;
-  int requests = 0;
-  int frames_left = 0;
-};
+using ParticleAssetState = StreamedAsset;
 
 struct LoopedEffectState {
   int32_t handle = 0;

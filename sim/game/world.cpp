@@ -34,9 +34,7 @@ void World::advance_frame() {
   const auto whole = static_cast<uint32_t>(ms);
   timer_fraction_ = ms - whole;
   timer_ms_ += whole;  // wraps like the game's 32-bit timer
-  for (auto& [hash, m] : models_) {
-    if (m.requested && !m.loaded && !m.never_loads && --m.frames_left <= 0) m.loaded = true;
-  }
+  for (auto& [hash, m] : models_) m.advance_frame();
   particles.advance_frame();
   points.update(*this);
   anim_scenes.update();

@@ -37,6 +37,15 @@ class Ownership : public ::testing::Test {
     return e;
   }
 
+  // A blip of the other plug-in.
+  int32_t blip_of_other() {
+    sim::BlipState b;
+    b.handle = world().blips.next_handle++;
+    world().blips.all[b.handle] = b;
+    world().owners.give(sim::Thing::blip, b.handle, other_plugin);
+    return b.handle;
+  }
+
   // Exactly one violation, naming what was done.
   void expect_one_violation(const std::string& native, const std::string& whose) {
     const auto& v = world().violations();
@@ -99,21 +108,14 @@ TEST_F(Ownership, DeletingAnotherPluginsPromptIsReported) {
 }
 
 TEST_F(Ownership, RemovingAnotherPluginsBlipIsReported) {
-  sim::BlipState b;
-  b.handle = world().blips.next_handle++;
-  world().blips.all[b.handle] = b;
-  world().owners.give(sim::Thing::blip, b.handle, other_plugin);
-  int32_t handle = b.handle;
+  int32_t handle = blip_of_other();
   ASSERT_TRUE(run_script([&] { remove_blip(&handle); }));
   expect_one_violation("REMOVE_BLIP", "other.asi");
 }
 
 TEST_F(Ownership, ScalingAnotherPluginsBlipIsReported) {
-  sim::BlipState b;
-  b.handle = world().blips.next_handle++;
-  world().blips.all[b.handle] = b;
-  world().owners.give(sim::Thing::blip, b.handle, other_plugin);
-  ASSERT_TRUE(run_script([&] { set_blip_scale(b.handle, 2.0f); }));
+  const int32_t handle = blip_of_other();
+  ASSERT_TRUE(run_script([&] { set_blip_scale(handle, 2.0f); }));
   expect_one_violation("SET_BLIP_SCALE", "other.asi");
 }
 
