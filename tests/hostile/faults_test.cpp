@@ -97,6 +97,58 @@ TEST_F(Faults, WhileModelsAreInvalidNoneIsValidAndARequestAsksForNothing) {
   EXPECT_FALSE(world().model("p_chair01x").requested) << "the request made during it is lost";
 }
 
+TEST_F(Faults, ScenesAndTextureDictionariesLoadOnlyOnceTheirFaultsAreLifted) {
+  world().faults.start(world(), Fault::scene_late, 100000);
+  world().faults.start(world(), Fault::texture_late, 100000);
+  int scene = 0;
+  ASSERT_TRUE(run_script([&] {
+    scene = create_anim_scene("script@proc@handovers@player_handovers@give_money_new", 0, nullptr,
+                              false, true);
+    load_anim_scene(scene);
+    request_streamed_texture_dict("ITEMTYPE_TEXTURES", false);
+  }));
+  bool scene_loaded = true;
+  bool textures_loaded = true;
+  auto look = [&] {
+    return run_script([&] {
+      scene_loaded = is_anim_scene_loaded(scene, true, false);
+      textures_loaded = has_streamed_texture_dict_loaded("ITEMTYPE_TEXTURES");
+    });
+  };
+  host().run_frames(30);
+  ASSERT_TRUE(look());
+  EXPECT_FALSE(scene_loaded);
+  EXPECT_FALSE(textures_loaded);
+  world().faults.lift(world());
+  host().run_frames(5);
+  ASSERT_TRUE(look());
+  EXPECT_TRUE(scene_loaded);
+  EXPECT_TRUE(textures_loaded);
+}
+
+TEST_F(Faults, TheGameRemovesAnEntityOfAPlugInNeverThePlayer) {
+  world().model("p_chair01x").load_frames = 0;
+  int32_t chair = 0;
+  ASSERT_TRUE(run_script([&] {
+    request_model(get_hash_key("p_chair01x"), false);
+    chair = create_object(get_hash_key("p_chair01x"), 0, 0, 0, false, false, false, false, false);
+  }));
+  const int32_t game_ped =
+      world().create_entity(sim::EntityKind::ped, sim::joaat("a_c_cat_01"), {}, 0.0f);
+  world().faults.start(world(), Fault::entity_removed);
+  EXPECT_FALSE(world().exists(chair));
+  EXPECT_TRUE(world().exists(game_ped)) << "only what a plug-in made";
+  EXPECT_TRUE(world().exists(world().player_ped()));
+}
+
+TEST_F(Faults, ThePlayerTalksWhileItLasts) {
+  world().faults.start(world(), Fault::player_talks, 10);
+  host().run_frame();
+  EXPECT_TRUE(world().speech.talking(world(), world().player_ped()));
+  host().run_frames(10);
+  EXPECT_FALSE(world().speech.talking(world(), world().player_ped()));
+}
+
 TEST_F(Faults, APlayerPositionGoneWrongComesBackWhereItWas) {
   world().place_player(10.0f, 20.0f, 30.0f);
   world().faults.start(world(), Fault::position_nan, 5);
