@@ -81,6 +81,11 @@ bool within_reach(sim::World& w, const sim::PromptState& p) {
 
 }  // namespace
 
+sim::Vec centre_of(const std::string& deliverable) {
+  const Place c = deliverable_for(deliverable).centre;
+  return {c.x, c.y, c.z};
+}
+
 int live_bound(const std::string& deliverable) {
   // At full presence the cinema holds its taker, seven of the audience with
   // their chairs and points, the screen, the player's chair and seat, the

@@ -41,6 +41,7 @@ Report run(const Options& options);
 
 // What each deliverable may hold alive at most, and what it keeps for the
 // whole run once the player has left.
+sim::Vec centre_of(const std::string& deliverable);  // the post, or the train's site
 int live_bound(const std::string& deliverable);
 sim::Holdings kept_when_away(const std::string& deliverable);
 

@@ -18,24 +18,18 @@ bool named(const NativeRow* row, const char* name) {
   return row != nullptr && std::strcmp(row->name, name) == 0;
 }
 
-bool creates(const NativeRow* row) {
-  for (const char* name : {"CREATE_OBJECT", "CREATE_PED", "_UI_PROMPT_REGISTER_BEGIN",
-                           "BLIP_ADD_FOR_COORDS", "CREATE_SCENARIO_POINT_HASH_ATTACHED_TO_ENTITY",
-                           "START_PARTICLE_FX_LOOPED_ON_ENTITY", "_CREATE_ANIM_SCENE"}) {
-    if (named(row, name)) return true;
-  }
-  return false;
+// What makes a thing of the kinds the fault names (not a render target's
+// registration): the ownership rules say which natives make what.
+bool creates(const World& w, const NativeRow* row) {
+  const OwnershipRule* r = w.owners.rule_of(row);
+  return r != nullptr && r->act == Act::make && r->thing != Thing::target;
 }
 
 // The game's deletes do not fail; a failing one would only leak on the game's
 // side and hide the plug-in's own leaks.
-bool removes(const NativeRow* row) {
-  for (const char* name :
-       {"DELETE_ENTITY", "DELETE_PED", "REMOVE_BLIP", "_UI_PROMPT_DELETE", "_DELETE_SCENARIO_POINT",
-        "STOP_PARTICLE_FX_LOOPED", "_DELETE_ANIM_SCENE", "RELEASE_NAMED_RENDERTARGET"}) {
-    if (named(row, name)) return true;
-  }
-  return false;
+bool removes(const World& w, const NativeRow* row) {
+  const OwnershipRule* r = w.owners.rule_of(row);
+  return r != nullptr && r->act == Act::remove;
 }
 
 // Nor do its existence queries: it answers them from its own books. A plug-in
@@ -149,7 +143,7 @@ void Faults::start(World& w, Fault f, int frames) {
       std::vector<const NativeRow*> answering;
       const NativeRow* rows = native_rows_begin();
       for (size_t n = 0; n < native_row_count(); ++n) {
-        if (rows[n].result != 'v' && !creates(&rows[n]) && !removes(&rows[n]) &&
+        if (rows[n].result != 'v' && !creates(w, &rows[n]) && !removes(w, &rows[n]) &&
             !tells_existence(&rows[n])) {
           answering.push_back(&rows[n]);
         }
@@ -338,7 +332,7 @@ void Faults::watch(const char* native) {
 bool Faults::fails_now(World& w, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) return false;
-  if (active(Fault::creation_fails) && creates(row)) return true;
+  if (active(Fault::creation_fails) && call.simulated && creates(w, row)) return true;
   if (active(Fault::native_fails) &&
       std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end()) {
     return true;

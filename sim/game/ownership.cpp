@@ -12,20 +12,6 @@ namespace sim {
 
 namespace {
 
-enum class Act { make, remove, change };
-
-}  // namespace
-
-struct OwnershipRule {
-  const char* native;
-  Thing thing;
-  Act act;
-  int arg;                  // which argument names the thing
-  bool by_address = false;  // the argument is the address of the handle
-};
-
-namespace {
-
 using Rule = OwnershipRule;
 
 // Reads (existence, positions, state) are free; these are the natives that

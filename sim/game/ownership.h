@@ -23,10 +23,21 @@
 namespace sim {
 
 class World;
-struct OwnershipRule;  // what a native makes, removes or changes (ownership.cpp)
 
 enum class Thing { entity, prompt, blip, point, effect, scene, target, count };
 const char* thing_name(Thing t);
+
+enum class Act { make, remove, change };
+
+// What a native makes, removes or changes, and which argument names it; the
+// table of them is in ownership.cpp.
+struct OwnershipRule {
+  const char* native;
+  Thing thing;
+  Act act;
+  int arg;                  // which argument names the thing
+  bool by_address = false;  // the argument is the address of the handle
+};
 
 // How many live things of each kind a creator holds.
 using Holdings = std::array<int, static_cast<size_t>(Thing::count)>;

@@ -169,8 +169,8 @@ struct GameEvent : Step {
 };
 
 void explore(bool cinema) {
-  Site site{cinema, cinema ? -3613.994f : -2361.56f, cinema ? -2642.941f : -2395.153f,
-            cinema ? -12.496f : 62.124f};
+  const sim::Vec centre = soak::centre_of(cinema ? "cinema" : "toytrain");
+  Site site{cinema, centre.x, centre.y, centre.z};
   sim::Host& host = sim::Host::get();
   host.reset();
   payments = {};

@@ -36,9 +36,7 @@ TEST_P(Soak, RunsSoundlyThroughFaultsRemovalsAndARandomWalk) {
 
 TEST_P(Soak, AThousandVisitsLeaveNoMoreBehindThanTheDesignKeeps) {
   const bool cinema = GetParam() == "cinema";
-  const float x = cinema ? -3613.994f : -2361.56f;
-  const float y = cinema ? -2642.941f : -2395.153f;
-  const float z = cinema ? -12.496f : 62.124f;
+  const auto [x, y, z] = soak::centre_of(GetParam());
   sim::Host& host = sim::Host::get();
   host.reset();
   host.world().recording = false;
