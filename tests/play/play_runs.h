@@ -4,7 +4,6 @@
 // made comparable across the film the C library draws.
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "command.h"
 #include "play.h"
 
 namespace play_test {
@@ -46,16 +46,15 @@ inline PlayRun play_here(const std::string& scenario) {
 
 // The play command, with its stderr after its stdout.
 inline PlayRun play_command(const std::string& arguments) {
-  PlayRun run;
-  const std::string command = std::string("'") + PLAY_COMMAND + "' " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> chunk;
-  size_t n;
-  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.out.append(chunk.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  const CommandRun run = run_command(std::string("'") + PLAY_COMMAND + "' " + arguments + " 2>&1");
+  return {run.status, run.output, ""};
+}
+
+// The play command with a real .asi, which it runs under wine.
+inline PlayRun play_asi(const std::string& asi, const std::string& arguments) {
+  const CommandRun run = run_under_wine(std::string("'") + PLAY_COMMAND + "' --asi '" + asi + "' " +
+                                        arguments + " 2>&1");
+  return {run.status, run.output, ""};
 }
 
 inline std::string read_file(const std::filesystem::path& path) {

@@ -241,7 +241,7 @@ TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
   EXPECT_EQ(native.out.find("PLAYER_PED_ID"), std::string::npos) << "simulated: not listed";
 
   ASSERT_TRUE(std::filesystem::exists(PROBE_ASI)) << "build the 'windows' preset first";
-  const PlayRun wine = play_command("--asi '" + std::string(PROBE_ASI) + "' '" + file + "'");
+  const PlayRun wine = play_asi(PROBE_ASI, "'" + file + "'");
   EXPECT_EQ(wine.status, 0) << wine.out;
   EXPECT_EQ(wine.out, native.out);
 }

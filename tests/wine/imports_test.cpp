@@ -4,11 +4,8 @@
 // their README.txt and LICENSE, and SHA256SUMS vouches for all three files.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +14,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "command.h"
 
 namespace {
 
@@ -27,22 +26,16 @@ struct CommandOutput {
   std::vector<std::string> lines;
 };
 
+// A command's status and output, a line each, with its stderr among them.
 CommandOutput run(const std::string& command) {
+  const CommandRun run = run_command(command + " 2>&1");
   CommandOutput out;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return out;
-  std::array<char, 1024> line;
-  std::string text;
-  while (fgets(line.data(), line.size(), pipe) != nullptr) {
-    text += line.data();
-    if (text.back() != '\n') continue;  // the rest of a long line follows
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    out.lines.push_back(text);
-    text.clear();
+  out.status = run.status;
+  std::istringstream text(run.output);
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.lines.push_back(line);
   }
-  if (!text.empty()) out.lines.push_back(text);
-  const int status = pclose(pipe);
-  out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return out;
 }
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
+
+#include "command.h"
 
 namespace sim {
 void PrintTo(const ScenarioDef& def, std::ostream* out) { *out << def.name; }
@@ -23,24 +23,10 @@ std::string windows_plugin(sim::Deliverable d) {
   return d == sim::Deliverable::cinema ? CINEMA_ASI : TOYTRAIN_ASI;
 }
 
-struct WineRun {
-  int status = -1;
-  std::string output;
-};
-
-WineRun run_under_wine(const std::string& scenario, const std::string& asi) {
-  const std::string command = "WINEDEBUG=-all WINEPREFIX='" WINE_PREFIX "' '" WINE64 "' '" +
-                              std::string(WINDOWS_RUNNER) + "' " + scenario + " '" + asi +
-                              "' 2>/dev/null";
-  WineRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> chunk;
-  size_t n;
-  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.output.append(chunk.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+CommandRun run_runner(const std::string& scenario, const std::string& asi) {
+  return run_under_wine("WINEDEBUG=-all WINEPREFIX='" WINE_PREFIX "' '" WINE64 "' '" +
+                        std::string(WINDOWS_RUNNER) + "' " + scenario + " '" + asi +
+                        "' 2>/dev/null");
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -63,7 +49,7 @@ TEST_P(Scenarios, PassesUnderWineWithTheSameCalls) {
       << "the Windows build is missing: build the 'windows' preset first";
   const sim::ScenarioResult native =
       sim::run_scenario(GetParam(), native_plugin(GetParam().deliverable));
-  const WineRun wine = run_under_wine(GetParam().name, asi);
+  const CommandRun wine = run_runner(GetParam().name, asi);
   EXPECT_EQ(wine.status, 0) << wine.output.substr(0, 4000);
   EXPECT_EQ(wine.output, native.record + joined([&] {
                            std::vector<std::string> lines;
