@@ -86,6 +86,10 @@ sim::Vec centre_of(const std::string& deliverable) {
   return {c.x, c.y, c.z};
 }
 
+const sim::NativeRow* first_of_pass(const std::string& deliverable) {
+  return sim::find_native_named(deliverable_for(deliverable).first_of_pass);
+}
+
 int live_bound(const std::string& deliverable) {
   // At full presence the cinema holds its taker, seven of the audience with
   // their chairs and points, the screen, the player's chair and seat, the
@@ -155,7 +159,7 @@ Report run(const Options& o) {
   const sim::Holdings kept = kept_when_away(o.deliverable);
   const int bound = live_bound(o.deliverable);
   int stall = 0;
-  w->faults.watch(d.first_of_pass);
+  const sim::NativeRow* pass_begins = first_of_pass(o.deliverable);
   uint64_t last_passes = 0;
   uint64_t away_frames = 0;  // frames the player has been out of range, settled
   uint64_t stay = 0;         // frames left before the player moves again
@@ -199,8 +203,8 @@ Report run(const Options& o) {
     }
     if (f + 1 == o.frames) break;
     // A pass that does not end is a hang unless a fault is holding it.
-    if (w->faults.watched_calls() != last_passes) {
-      last_passes = w->faults.watched_calls();
+    if (w->calls_of(pass_begins) != last_passes) {
+      last_passes = w->calls_of(pass_begins);
       stall = 0;
     } else if (!w->faults.holds_a_wait() && ++stall > hang_frames) {
       r.failure = "frame " + std::to_string(w->frame()) + ": the pass has not ended for " +

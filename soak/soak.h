@@ -42,6 +42,8 @@ Report run(const Options& options);
 // What each deliverable may hold alive at most, and what it keeps for the
 // whole run once the player has left.
 sim::Vec centre_of(const std::string& deliverable);  // the post, or the train's site
+// The native each pass calls first, so that counting its calls counts passes.
+const sim::NativeRow* first_of_pass(const std::string& deliverable);
 int live_bound(const std::string& deliverable);
 sim::Holdings kept_when_away(const std::string& deliverable);
 

@@ -139,6 +139,7 @@ void Faults::start(World& w, Fault f, int frames) {
   switch (f) {
     case Fault::native_fails: {
       // One to three of the natives that answer something, for the fault's length.
+      for (uint64_t hash : failing_) w.fail_native(hash, World::FailedBy::fault, false);
       failing_.clear();
       std::vector<const NativeRow*> answering;
       const NativeRow* rows = native_rows_begin();
@@ -151,6 +152,7 @@ void Faults::start(World& w, Fault f, int frames) {
       const int picks = 1 + below(3);
       for (int n = 0; n < picks && !answering.empty(); ++n) {
         failing_.push_back(pick(answering)->hash);
+        w.fail_native(failing_.back(), World::FailedBy::fault, true);
       }
       break;
     }
@@ -236,6 +238,7 @@ void Faults::end(World& w, Fault f) {
   acting_ = any_active();
   switch (f) {
     case Fault::native_fails:
+      for (uint64_t hash : failing_) w.fail_native(hash, World::FailedBy::fault, false);
       failing_.clear();
       break;
     case Fault::model_never_loads:
@@ -321,22 +324,10 @@ void Faults::on_frame(World& w) {
   }
 }
 
-void Faults::watch(const char* native) {
-  watched_ = nullptr;
-  const NativeRow* rows = native_rows_begin();
-  for (size_t n = 0; n < native_row_count(); ++n) {
-    if (named(&rows[n], native)) watched_ = &rows[n];
-  }
-}
-
 bool Faults::fails_now(World& w, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) return false;
   if (active(Fault::creation_fails) && call.simulated && creates(w, row)) return true;
-  if (active(Fault::native_fails) &&
-      std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end()) {
-    return true;
-  }
   // No model is valid and a request asks for nothing; a plug-in that requests
   // without asking first waits for good.
   if (active(Fault::model_invalid) &&

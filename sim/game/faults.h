@@ -64,17 +64,10 @@ class Faults {
   uint64_t injected_total() const;
   std::string summary() const;  // "native fails 3, ..." for the kinds injected
 
-  // Counts calls of one native, so a soak sees each pass begin.
-  void watch(const char* native);
-  uint64_t watched_calls() const { return watched_calls_; }
-
   // The world's hooks: once per frame, before the scripts run; and for each
   // call, whether it fails.
   void on_frame(World& w);
-  bool fails(World& w, const NativeCall& call) {
-    if (call.row == watched_) ++watched_calls_;
-    return acting_ && fails_now(w, call);
-  }
+  bool fails(World& w, const NativeCall& call) { return acting_ && fails_now(w, call); }
 
  private:
   bool fails_now(World& w, const NativeCall& call);
@@ -88,8 +81,6 @@ class Faults {
   void end(World& w, Fault f);
 
   bool acting_ = false;  // any lasting fault: most calls meet none, and skip the checks
-  const NativeRow* watched_ = nullptr;
-  uint64_t watched_calls_ = 0;
   bool enabled_ = false;
   uint64_t rng_ = 0;
   double rate_ = 0.0;
@@ -97,7 +88,7 @@ class Faults {
   std::array<int, fault_kinds> frames_left_{};
   std::array<uint64_t, fault_kinds> injected_{};
   std::vector<int32_t> offered_before_;  // prompts offered at the last frame, while enabled
-  std::vector<uint64_t> failing_;        // natives failing under native_fails
+  std::vector<uint64_t> failing_;        // natives the world fails under native_fails
   std::vector<uint32_t> held_models_;    // models kept from loading
   Vec player_at_;                        // where the player was before his position went wrong
   int hour_ = 12;

@@ -96,9 +96,11 @@ int32_t World::random_in_range(int32_t low, int32_t high) {
   return static_cast<int32_t>(low + static_cast<int64_t>(z % span));
 }
 
-void World::fail_native(uint64_t hash, bool fail) {
-  std::erase(failing_, hash);
-  if (fail) failing_.push_back(hash);
+void World::fail_native(uint64_t hash, FailedBy by, bool fail) {
+  const NativeRow* row = find_native(hash);
+  if (row == nullptr) return;  // an unsimulated native answers 0 anyway
+  uint8_t& bits = failing_[static_cast<size_t>(row - first_row_)];
+  bits = fail ? bits | static_cast<uint8_t>(by) : bits & ~static_cast<uint8_t>(by);
 }
 
 void World::violation(std::string what) { violations_.push_back(std::move(what)); }
@@ -107,17 +109,24 @@ void World::perform(NativeCall& call, bool sound) {
   ++total_calls_;
   for (uint64_t& slot : call.result) slot = 0;
   const NativeRow* row = call.row;
-  const bool failing =
-      row != nullptr && std::find(failing_.begin(), failing_.end(), row->hash) != failing_.end();
-  if (sound && row != nullptr && !failing && !faults.fails(*this, call) &&
-      row->handler != nullptr) {
-    const OwnershipRule* rule = owners.rule_of(row);
-    if (rule != nullptr) owners.before(*this, call, *rule);
-    row->handler(*this, call);
-    if (rule != nullptr) owners.after(*this, call, *rule);
+  if (row != nullptr && call.simulated) {
+    const auto at = static_cast<size_t>(row - first_row_);
+    ++calls_by_row_[at];
+    if (sound && failing_[at] == 0 && !faults.fails(*this, call) && row->handler != nullptr) {
+      const OwnershipRule* rule = owners.rule_of(row);
+      if (rule != nullptr) owners.before(*this, call, *rule);
+      row->handler(*this, call);
+      if (rule != nullptr) owners.after(*this, call, *rule);
+    }
   }
   if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
   if (recording) calls_.add(frame_, call);
+}
+
+uint64_t World::calls_of(const NativeRow* row) const {
+  if (row == nullptr) return 0;
+  const auto at = static_cast<size_t>(row - first_row_);
+  return at < calls_by_row_.size() ? calls_by_row_[at] : 0;
 }
 
 std::vector<const CallRecord*> World::calls_to(const char* name) const {

@@ -123,7 +123,11 @@ class World {
   // --- calls, failures and violations (world.cpp) -------------------------
   // A call the host found sound runs its handler, unless its native fails.
   void perform(NativeCall& call, bool sound);
-  void fail_native(uint64_t hash, bool fail = true);  // answers 0, acts on nothing
+  // A failing native answers 0 and acts on nothing. A test or a scenario
+  // fails one until it says otherwise; a fault fails some while it lasts.
+  enum class FailedBy : uint8_t { test = 1, fault = 2 };
+  void fail_native(uint64_t hash, bool fail = true) { fail_native(hash, FailedBy::test, fail); }
+  void fail_native(uint64_t hash, FailedBy by, bool fail);
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
   // Natives the stand-in does not simulate that were called: hash, calls.
@@ -135,6 +139,8 @@ class World {
   std::vector<const CallRecord*> calls_to(const char* name) const;
   size_t count_calls(const char* name) const;
   uint64_t total_calls() const { return total_calls_; }
+  // Calls of one simulated native, kept with the record off too.
+  uint64_t calls_of(const NativeRow* row) const;
   std::string record_text() const;
   void clear_record() { calls_.clear(); }
 
@@ -162,7 +168,10 @@ class World {
 
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
   std::map<std::pair<int32_t, int32_t>, std::deque<int32_t>> next_draws_;
-  std::vector<uint64_t> failing_;
+  // By place in the native table, for simulated natives.
+  const NativeRow* first_row_ = native_rows_begin();
+  std::vector<uint8_t> failing_ = std::vector<uint8_t>(native_row_count());  // FailedBy bits
+  std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
   std::vector<std::string> violations_;
   std::map<uint64_t, uint64_t> unsimulated_;
   CallLog calls_;
