@@ -116,12 +116,14 @@ NativeRows anim_scenes_native_rows() {
       {0x718CF1328D20C2B3, "ABORT_ANIM_SCENE", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->aborted = true;
-       }},
-      {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', create_scene},
+       },
+       changes(Thing::scene)},
+      {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', create_scene, makes(Thing::scene)},
       {0x84EEDB2C6E650000, "_DELETE_ANIM_SCENE", "i", 'v',
        [](World& w, NativeCall& c) {
          if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->exists = false;
-       }},
+       },
+       removes(Thing::scene)},
       {0x25557E324489393C, "DOES_ANIM_SCENE_EXIST", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.anim_scenes.scene(c.i(0)) != nullptr); }},
       {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f',
@@ -139,12 +141,16 @@ NativeRows anim_scenes_native_rows() {
        [](World& w, NativeCall& c) {
          c.ret_bool(w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr);
        }},
-      {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene},
-      {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list},
-      {0x8B720AD451CA2AB3, "SET_ANIM_SCENE_ENTITY", "isii", 'v', set_entity},
-      {0x020894BF17A02EF2, "SET_ANIM_SCENE_ORIGIN", "iffffffi", 'v', set_origin},
-      {0x15598CFB25F3DC7E, "SET_ANIM_SCENE_PLAY_LIST", "isb", 'v', set_play_list},
-      {0xC2329B0206426644, "TASK_ENTER_ANIM_SCENE", "iissfbiif", 'v', enter_scene},
+      {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene, changes(Thing::scene)},
+      {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list,
+       changes(Thing::scene)},
+      {0x8B720AD451CA2AB3, "SET_ANIM_SCENE_ENTITY", "isii", 'v', set_entity, changes(Thing::scene)},
+      {0x020894BF17A02EF2, "SET_ANIM_SCENE_ORIGIN", "iffffffi", 'v', set_origin,
+       changes(Thing::scene)},
+      {0x15598CFB25F3DC7E, "SET_ANIM_SCENE_PLAY_LIST", "isb", 'v', set_play_list,
+       changes(Thing::scene)},
+      {0xC2329B0206426644, "TASK_ENTER_ANIM_SCENE", "iissfbiif", 'v', enter_scene,
+       changes(Thing::entity)},
   };
   return {rows, std::size(rows)};
 }

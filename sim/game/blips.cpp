@@ -54,22 +54,26 @@ static void remove_blip(World& w, NativeCall& c) {
 
 NativeRows blips_native_rows() {
   static const NativeRow rows[] = {
-      {0x554D9D53F696D002, "BLIP_ADD_FOR_COORDS", "ifff", 'i', add_for_coords},
-      {0x662D364ABF16DE2F, "BLIP_ADD_MODIFIER", "ii", 'b', add_modifier},
-      {0xB059D7BD3D78C16F, "BLIP_REMOVE_MODIFIER", "ii", 'b', remove_modifier},
-      {0xF2C3C9DA47AAA54A, "REMOVE_BLIP", "h", 'v', remove_blip},
+      {0x554D9D53F696D002, "BLIP_ADD_FOR_COORDS", "ifff", 'i', add_for_coords, makes(Thing::blip)},
+      {0x662D364ABF16DE2F, "BLIP_ADD_MODIFIER", "ii", 'b', add_modifier, changes(Thing::blip)},
+      {0xB059D7BD3D78C16F, "BLIP_REMOVE_MODIFIER", "ii", 'b', remove_modifier,
+       changes(Thing::blip)},
+      {0xF2C3C9DA47AAA54A, "REMOVE_BLIP", "h", 'v', remove_blip, removes(Thing::blip)},
       {0x0A062D6D7C0B2C2C, "SET_BLIP_NAME_FROM_TEXT_FILE", "is", 'v',
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->name = c.s(1);
-       }},
+       },
+       changes(Thing::blip)},
       {0xD38744167B2FA257, "SET_BLIP_SCALE", "if", 'v',
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->scale = c.f(1);
-       }},
+       },
+       changes(Thing::blip)},
       {0x74F74D3207ED525C, "SET_BLIP_SPRITE", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->sprite = c.u(1);
-       }},
+       },
+       changes(Thing::blip)},
   };
   return {rows, std::size(rows)};
 }

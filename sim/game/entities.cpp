@@ -129,16 +129,17 @@ static void offset_from_entity(World& w, NativeCall& c) {
 
 NativeRows entities_native_rows() {
   static const NativeRow rows[] = {
-      {0x509D5878EB39E842, "CREATE_OBJECT", "ifffbbbbb", 'i', create_object},
-      {0xD49F9B0955C367DE, "CREATE_PED", "iffffbbbb", 'i', create_ped},
-      {0x4CD38C78BD19A497, "DELETE_ENTITY", "h", 'v', delete_entity},
-      {0xCC0EF140F99365C5, "DELETE_PED", "h", 'v', delete_entity},
+      {0x509D5878EB39E842, "CREATE_OBJECT", "ifffbbbbb", 'i', create_object, makes(Thing::entity)},
+      {0xD49F9B0955C367DE, "CREATE_PED", "iffffbbbb", 'i', create_ped, makes(Thing::entity)},
+      {0x4CD38C78BD19A497, "DELETE_ENTITY", "h", 'v', delete_entity, removes(Thing::entity)},
+      {0xCC0EF140F99365C5, "DELETE_PED", "h", 'v', delete_entity, removes(Thing::entity)},
       {0xD42BD6EB2E0F1677, "DOES_ENTITY_EXIST", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.exists(c.i(0))); }},
       {0x7D9EFB7AD6B19754, "FREEZE_ENTITY_POSITION", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->frozen = c.b(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0xA86D5F069399F44D, "GET_ENTITY_COORDS", "ibb", 'V',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
@@ -173,7 +174,8 @@ NativeRows entities_native_rows() {
            e->placed_on_ground = true;
            c.ret_bool(true);
          }
-       }},
+       },
+       changes(Thing::entity)},
       {0x096275889B8E0EE0, "PLAYER_PED_ID", "", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.player_ped()); }},
       {0xFA28FE3A6246FC30, "REQUEST_MODEL", "ib", 'v',
@@ -188,28 +190,35 @@ NativeRows entities_native_rows() {
       {0x80646744FA88F9D7, "SET_CAN_AUTO_VAULT_ON_ENTITY", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->auto_vault = c.b(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0x24AED2A608F93C4C, "SET_CAN_CLIMB_ON_ENTITY", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->climbable = c.b(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0x0DF7692B1D9E7BA7, "SET_ENTITY_ALPHA", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->alpha = c.i(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0xDC19C288082E586E, "SET_ENTITY_AS_MISSION_ENTITY", "ibb", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->mission_entity = c.b(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0x06843DA7060A026B, "SET_ENTITY_COORDS", "ifffbbbb", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
-       }},
-      {0x9CC8314DFEDE441E, "SET_ENTITY_ROTATION", "ifffib", 'v', set_rotation},
+       },
+       changes(Thing::entity)},
+      {0x9CC8314DFEDE441E, "SET_ENTITY_ROTATION", "ifffib", 'v', set_rotation,
+       changes(Thing::entity)},
       {0x1794B4FCC84D812F, "SET_ENTITY_VISIBLE", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->visible = c.b(1);
-       }},
+       },
+       changes(Thing::entity)},
 
       // Names the game shows for entities, and their targeting.
       {0x280BBE5601EAA983, "GET_OBJECT_INDEX_FROM_ENTITY_INDEX", "i", 'i',
@@ -219,7 +228,8 @@ NativeRows entities_native_rows() {
       {0x543DFE14BE720027, "_REGISTER_EAGLE_EYE_FOR_ENTITY", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(1))) e->eagle_eye = true;
-       }},
+       },
+       changes(Thing::entity, 1)},
       {0x870708A6E147A9AD, "REGISTER_INTERACTION_LOCKON_PROMPT", "isffiffibi", 'b',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
@@ -227,26 +237,31 @@ NativeRows entities_native_rows() {
            e->lockon_prompt = true;
            c.ret_bool(true);
          }
-       }},
+       },
+       changes(Thing::entity)},
       {0xD503D6F0986D58BC, "_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY", "xi", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->prompt_name_label = c.u(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0xA22712E8471AA08E, "_SET_OBJECT_TARGETTABLE_FOCUS", "ibb", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->targettable_focus = c.b(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0x4A48B6E03BABB4AC, "_SET_PED_PROMPT_NAME", "is", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->shown_name = c.s(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0xE98D55C5983F2509, "UNREGISTER_INTERACTION_LOCKON_PROMPT", "i", 'b',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            e->lockon_prompt = false;
            c.ret_bool(true);
          }
-       }},
+       },
+       changes(Thing::entity)},
   };
   return {rows, std::size(rows)};
 }

@@ -19,18 +19,14 @@ bool named(const NativeRow* row, const char* name) {
 }
 
 // What makes a thing of the kinds the fault names (not a render target's
-// registration): the ownership rules say which natives make what.
-bool creates(const World& w, const NativeRow* row) {
-  const OwnershipRule* r = w.owners.rule_of(row);
-  return r != nullptr && r->act == Act::make && r->thing != Thing::target;
+// registration).
+bool creates(const NativeRow* row) {
+  return row->touch.act == Act::make && row->touch.thing != Thing::target;
 }
 
 // The game's deletes do not fail; a failing one would only leak on the game's
 // side and hide the plug-in's own leaks.
-bool removes(const World& w, const NativeRow* row) {
-  const OwnershipRule* r = w.owners.rule_of(row);
-  return r != nullptr && r->act == Act::remove;
-}
+bool removes(const NativeRow* row) { return row->touch.act == Act::remove; }
 
 // Nor do its existence queries: it answers them from its own books. A plug-in
 // told that its entity is gone must forget the handle, not delete it, since
@@ -144,7 +140,7 @@ void Faults::start(World& w, Fault f, int frames) {
       std::vector<const NativeRow*> answering;
       const NativeRow* rows = native_rows_begin();
       for (size_t n = 0; n < native_row_count(); ++n) {
-        if (rows[n].result != 'v' && !creates(w, &rows[n]) && !removes(w, &rows[n]) &&
+        if (rows[n].result != 'v' && !creates(&rows[n]) && !removes(&rows[n]) &&
             !tells_existence(&rows[n])) {
           answering.push_back(&rows[n]);
         }
@@ -327,7 +323,7 @@ void Faults::on_frame(World& w) {
 bool Faults::fails_now(World& w, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) return false;
-  if (active(Fault::creation_fails) && call.simulated && creates(w, row)) return true;
+  if (active(Fault::creation_fails) && call.simulated && creates(row)) return true;
   // No model is valid and a request asks for nothing; a plug-in that requests
   // without asking first waits for good.
   if (active(Fault::model_invalid) &&

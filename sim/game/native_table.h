@@ -27,12 +27,28 @@ class World;
 struct NativeCall;
 using NativeHandler = void (*)(World&, NativeCall&);
 
+// What a native does to a thing a plug-in may own, for the ownership check
+// (ownership.h). Most natives only read, and say nothing.
+enum class Thing : uint8_t { entity, prompt, blip, point, effect, scene, target, count };
+enum class Act : uint8_t { reads, make, remove, change };
+struct Touch {
+  Act act = Act::reads;
+  Thing thing = Thing::entity;
+  // The argument naming the thing: its handle, the address of its handle
+  // (an 'h' parameter), or a render target's name. What is made is the result.
+  int arg = 0;
+};
+constexpr Touch makes(Thing t) { return {Act::make, t, 0}; }
+constexpr Touch removes(Thing t) { return {Act::remove, t, 0}; }
+constexpr Touch changes(Thing t, int arg = 0) { return {Act::change, t, arg}; }
+
 struct NativeRow {
   uint64_t hash;
   const char* name;
   const char* params;
   char result;
   NativeHandler handler;
+  Touch touch = {};
 };
 
 constexpr int max_native_args = 32;

@@ -12,94 +12,9 @@ namespace sim {
 
 namespace {
 
-using Rule = OwnershipRule;
-
-// Reads (existence, positions, state) are free; these are the natives that
-// make, remove or change a thing.
-const Rule rules[] = {
-    {"CREATE_OBJECT", Thing::entity, Act::make, 0},
-    {"CREATE_PED", Thing::entity, Act::make, 0},
-    {"_UI_PROMPT_REGISTER_BEGIN", Thing::prompt, Act::make, 0},
-    {"BLIP_ADD_FOR_COORDS", Thing::blip, Act::make, 0},
-    {"CREATE_SCENARIO_POINT_HASH_ATTACHED_TO_ENTITY", Thing::point, Act::make, 0},
-    {"START_PARTICLE_FX_LOOPED_ON_ENTITY", Thing::effect, Act::make, 0},
-    {"_CREATE_ANIM_SCENE", Thing::scene, Act::make, 0},
-    {"REGISTER_NAMED_RENDERTARGET", Thing::target, Act::make, 0},
-
-    {"DELETE_ENTITY", Thing::entity, Act::remove, 0, true},
-    {"DELETE_PED", Thing::entity, Act::remove, 0, true},
-    {"REMOVE_BLIP", Thing::blip, Act::remove, 0, true},
-    {"_UI_PROMPT_DELETE", Thing::prompt, Act::remove, 0},
-    {"_DELETE_SCENARIO_POINT", Thing::point, Act::remove, 0},
-    {"STOP_PARTICLE_FX_LOOPED", Thing::effect, Act::remove, 0},
-    {"_DELETE_ANIM_SCENE", Thing::scene, Act::remove, 0},
-    {"RELEASE_NAMED_RENDERTARGET", Thing::target, Act::remove, 0},
-
-    {"FREEZE_ENTITY_POSITION", Thing::entity, Act::change, 0},
-    {"PLACE_ENTITY_ON_GROUND_PROPERLY", Thing::entity, Act::change, 0},
-    {"SET_CAN_AUTO_VAULT_ON_ENTITY", Thing::entity, Act::change, 0},
-    {"SET_CAN_CLIMB_ON_ENTITY", Thing::entity, Act::change, 0},
-    {"SET_ENTITY_ALPHA", Thing::entity, Act::change, 0},
-    {"SET_ENTITY_AS_MISSION_ENTITY", Thing::entity, Act::change, 0},
-    {"SET_ENTITY_COORDS", Thing::entity, Act::change, 0},
-    {"SET_ENTITY_ROTATION", Thing::entity, Act::change, 0},
-    {"SET_ENTITY_VISIBLE", Thing::entity, Act::change, 0},
-    {"REGISTER_INTERACTION_LOCKON_PROMPT", Thing::entity, Act::change, 0},
-    {"UNREGISTER_INTERACTION_LOCKON_PROMPT", Thing::entity, Act::change, 0},
-    {"_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY", Thing::entity, Act::change, 0},
-    {"_SET_OBJECT_TARGETTABLE_FOCUS", Thing::entity, Act::change, 0},
-    {"_SET_PED_PROMPT_NAME", Thing::entity, Act::change, 0},
-    {"_REGISTER_EAGLE_EYE_FOR_ENTITY", Thing::entity, Act::change, 1},
-    {"_EQUIP_META_PED_OUTFIT_PRESET", Thing::entity, Act::change, 0},
-    {"_UPDATE_PED_VARIATION", Thing::entity, Act::change, 0},
-    {"SET_PED_CONFIG_FLAG", Thing::entity, Act::change, 0},
-    {"SET_PED_FLEE_ATTRIBUTES", Thing::entity, Act::change, 0},
-    {"SET_PED_RESET_FLAG", Thing::entity, Act::change, 0},
-    {"CLEAR_PED_TASKS", Thing::entity, Act::change, 0},
-    {"TASK_START_SCENARIO_IN_PLACE_HASH", Thing::entity, Act::change, 0},
-    {"TASK_LOOK_AT_ENTITY", Thing::entity, Act::change, 0},
-    {"TASK_USE_SCENARIO_POINT", Thing::entity, Act::change, 0},
-    {"TASK_ENTER_ANIM_SCENE", Thing::entity, Act::change, 0},
-    {"SET_FACIAL_IDLE_ANIM_OVERRIDE", Thing::entity, Act::change, 0},
-    {"SET_AMBIENT_VOICE_NAME", Thing::entity, Act::change, 0},
-    {"PLAY_PED_AMBIENT_SPEECH_NATIVE", Thing::entity, Act::change, 0},
-    {"STOP_CURRENT_PLAYING_AMBIENT_SPEECH", Thing::entity, Act::change, 0},
-    {"STOP_CURRENT_PLAYING_SPEECH", Thing::entity, Act::change, 0},
-    {"ATTACH_TV_AUDIO_TO_ENTITY", Thing::entity, Act::change, 0},
-
-    {"_UI_PROMPT_CONTEXT_SET_POINT", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_CONTEXT_SET_RADIUS", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_REGISTER_END", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_CONTROL_ACTION", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_ENABLED", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_GROUP", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_HOLD_MODE", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_PRIORITY", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_STANDARD_MODE", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_TEXT", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_TYPE", Thing::prompt, Act::change, 0},
-    {"_UI_PROMPT_SET_VISIBLE", Thing::prompt, Act::change, 0},
-
-    {"BLIP_ADD_MODIFIER", Thing::blip, Act::change, 0},
-    {"BLIP_REMOVE_MODIFIER", Thing::blip, Act::change, 0},
-    {"SET_BLIP_NAME_FROM_TEXT_FILE", Thing::blip, Act::change, 0},
-    {"SET_BLIP_SCALE", Thing::blip, Act::change, 0},
-    {"SET_BLIP_SPRITE", Thing::blip, Act::change, 0},
-
-    {"_SET_SCENARIO_POINT_ACTIVE", Thing::point, Act::change, 0},
-    {"SET_PARTICLE_FX_LOOPED_SCALE", Thing::effect, Act::change, 0},
-
-    {"ABORT_ANIM_SCENE", Thing::scene, Act::change, 0},
-    {"LOAD_ANIM_SCENE", Thing::scene, Act::change, 0},
-    {"REQUEST_ANIM_SCENE_PLAY_LIST", Thing::scene, Act::change, 0},
-    {"SET_ANIM_SCENE_ENTITY", Thing::scene, Act::change, 0},
-    {"SET_ANIM_SCENE_ORIGIN", Thing::scene, Act::change, 0},
-    {"SET_ANIM_SCENE_PLAY_LIST", Thing::scene, Act::change, 0},
-};
-
-int32_t handle_arg(const NativeCall& call, const Rule& r) {
+int32_t handle_arg(const NativeCall& call, const Touch& r) {
   if (r.arg >= call.count) return 0;
-  if (!r.by_address) return call.i(r.arg);
+  if (call.row->params[r.arg] != 'h') return call.i(r.arg);
   const auto* at = call.p<int32_t>(r.arg);
   return at == nullptr ? 0 : *at;
 }
@@ -111,14 +26,6 @@ std::string handle_text(int32_t handle) {
 }
 
 }  // namespace
-
-Ownership::Ownership() : first_row_(native_rows_begin()), by_row_(native_row_count(), nullptr) {
-  for (size_t n = 0; n < by_row_.size(); ++n) {
-    for (const Rule& r : rules) {
-      if (std::strcmp(first_row_[n].name, r.native) == 0) by_row_[n] = &r;
-    }
-  }
-}
 
 // A plug-in keeps its own seats free: a stranger sitting on a scenario point it
 // made may be removed (never the player).
@@ -206,7 +113,8 @@ Holdings Ownership::holdings(World& w, const void* who) {
   return h;
 }
 
-void Ownership::before(World& w, const NativeCall& call, const Rule& r) {
+void Ownership::before(World& w, const NativeCall& call) {
+  const Touch& r = call.row->touch;
   if (creator == nullptr) return;  // the game may do anything
   if (r.act == Act::make) return;
   if (r.thing == Thing::target) {
@@ -230,7 +138,8 @@ void Ownership::before(World& w, const NativeCall& call, const Rule& r) {
               name_of(owner));
 }
 
-void Ownership::after(World& w, const NativeCall& call, const Rule& r) {
+void Ownership::after(World& w, const NativeCall& call) {
+  const Touch& r = call.row->touch;
   if (r.thing == Thing::target) {
     if (r.arg >= call.count || call.args[r.arg] == 0) return;
     const std::string name = call.s(r.arg);

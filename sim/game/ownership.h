@@ -24,20 +24,8 @@ namespace sim {
 
 class World;
 
-enum class Thing { entity, prompt, blip, point, effect, scene, target, count };
+// Each native's row says what it makes, removes or changes (its Touch).
 const char* thing_name(Thing t);
-
-enum class Act { make, remove, change };
-
-// What a native makes, removes or changes, and which argument names it; the
-// table of them is in ownership.cpp.
-struct OwnershipRule {
-  const char* native;
-  Thing thing;
-  Act act;
-  int arg;                  // which argument names the thing
-  bool by_address = false;  // the argument is the address of the handle
-};
 
 // How many live things of each kind a creator holds.
 using Holdings = std::array<int, static_cast<size_t>(Thing::count)>;
@@ -60,21 +48,12 @@ class Ownership {
   // Also forgets what no longer lives, so a long run keeps its books small.
   Holdings holdings(World& w, const void* creator);
 
-  Ownership();
-
-  // The rule of a simulated native's row; null for one that only reads, as
-  // most do, so the check costs them one look into a table.
-  const OwnershipRule* rule_of(const NativeRow* row) const {
-    return by_row_[static_cast<size_t>(row - first_row_)];
-  }
-  // Around each sound call with a rule: the check before its handler, the
-  // note of what it made after.
-  void before(World& w, const NativeCall& call, const OwnershipRule& r);
-  void after(World& w, const NativeCall& call, const OwnershipRule& r);
+  // Around each sound call of a native that touches a thing: the check
+  // before its handler, the note of what it made after.
+  void before(World& w, const NativeCall& call);
+  void after(World& w, const NativeCall& call);
 
  private:
-  const NativeRow* first_row_;
-  std::vector<const OwnershipRule*> by_row_;  // by place in the native table
   static size_t index(Thing t) { return static_cast<size_t>(t); }
   bool live(World& w, Thing t, int32_t handle) const;
   bool seated_on_own_point(World& w, int32_t ped) const;

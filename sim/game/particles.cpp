@@ -68,13 +68,15 @@ NativeRows particles_native_rows() {
          LoopedEffectState* e = w.particles.effect(c.i(0));
          e->scale = c.f(1);
          ++e->scale_writes;
-       }},
+       },
+       changes(Thing::effect)},
       {0xBD41E1440CE39800, "START_PARTICLE_FX_LOOPED_ON_ENTITY", "sifffffffbbb", 'i',
-       start_looped_on_entity},
+       start_looped_on_entity, makes(Thing::effect)},
       {0x22970F3A088B133B, "STOP_PARTICLE_FX_LOOPED", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (LoopedEffectState* e = w.particles.effect(c.i(0))) e->stopped = true;
-       }},
+       },
+       removes(Thing::effect)},
       {0xA10DB07FC234DD12, "USE_PARTICLE_FX_ASSET", "s", 'v',
        [](World& w, NativeCall& c) { w.particles.selected_asset = w.hash_of(c.s(0)); }},
   };

@@ -61,11 +61,12 @@ static void clear_tasks(World& w, NativeCall& c) {
 
 NativeRows peds_native_rows() {
   static const NativeRow rows[] = {
-      {0xE1EF3C1216AFF2CD, "CLEAR_PED_TASKS", "ibb", 'v', clear_tasks},
+      {0xE1EF3C1216AFF2CD, "CLEAR_PED_TASKS", "ibb", 'v', clear_tasks, changes(Thing::entity)},
       {0x77FF8D35EEC6BBC4, "_EQUIP_META_PED_OUTFIT_PRESET", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->outfit = c.i(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0x10C70A515BC03707, "GET_NUM_META_PED_OUTFITS", "i", 'i',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->outfit_count);
@@ -84,34 +85,40 @@ NativeRows peds_native_rows() {
       {0xFFC24B988B938B38, "SET_FACIAL_IDLE_ANIM_OVERRIDE", "isz", 'v',
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->mood = c.s(1);
-       }},
+       },
+       changes(Thing::entity)},
       {0x1913FE4CBF41C463, "SET_PED_CONFIG_FLAG", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->config_flags[c.i(1)] = c.b(2);
-       }},
+       },
+       changes(Thing::entity)},
       {0x70A2D1137C8ED7C9, "SET_PED_FLEE_ATTRIBUTES", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) {
            a->flee_attributes = c.b(2) ? a->flee_attributes | c.i(1) : a->flee_attributes & ~c.i(1);
          }
-       }},
+       },
+       changes(Thing::entity)},
       {0xC1E8A365BF3B29F2, "SET_PED_RESET_FLAG", "iib", 'v',
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->reset_flags[c.i(1)] = c.b(2);
-       }},
+       },
+       changes(Thing::entity)},
       {0x524B54361229154F, "TASK_START_SCENARIO_IN_PLACE_HASH", "iiibifb", 'v',
-       start_scenario_in_place},
+       start_scenario_in_place, changes(Thing::entity)},
       {0x69F4BE8C8CC4796C, "TASK_LOOK_AT_ENTITY", "iiiiii", 'v',
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) {
            a->look_target = c.i(1);
            a->look_ms = c.i(2);
          }
-       }},
+       },
+       changes(Thing::entity)},
       {0xCC8CA3E88256E58F, "_UPDATE_PED_VARIATION", "ibbbbb", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) ++e->variation_updates;
-       }},
+       },
+       changes(Thing::entity)},
   };
   return {rows, std::size(rows)};
 }

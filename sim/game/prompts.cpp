@@ -56,15 +56,18 @@ NativeRows prompt_native_rows() {
            p->has_point = true;
            p->point = Vec{c.f(1), c.f(2), c.f(3)};
          }
-       }},
+       },
+       changes(Thing::prompt)},
       {0x0C718001B77CA468, "_UI_PROMPT_CONTEXT_SET_RADIUS", "if", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->radius = c.f(1);
-       }},
+       },
+       changes(Thing::prompt)},
       {0x00EDE88D4D13CF59, "_UI_PROMPT_DELETE", "i", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->deleted = true;
-       }},
+       },
+       removes(Thing::prompt)},
       {0xB796970BD125FCE8, "_UI_PROMPT_GET_GROUP_ID_FOR_TARGET_ENTITY", "i", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.group_for_entity(c.i(0))); }},
       {0xE0F65F0640EF0617, "_UI_PROMPT_HAS_HOLD_MODE_COMPLETED", "i", 'b',
@@ -77,56 +80,66 @@ NativeRows prompt_native_rows() {
          c.ret_bool(p != nullptr && p->enabled);
        }},
       {0x04F97DE45A519419, "_UI_PROMPT_REGISTER_BEGIN", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }},
+       [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }, makes(Thing::prompt)},
       {0xF7AA2696A22AD8B9, "_UI_PROMPT_REGISTER_END", "i", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->registered = true;
-       }},
+       },
+       changes(Thing::prompt)},
       {0xB5352B7494A08258, "_UI_PROMPT_SET_CONTROL_ACTION", "ii", 'i',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->control = c.u(1);
-       }},
+       },
+       changes(Thing::prompt)},
       {0x8A0FB4D03A630D21, "_UI_PROMPT_SET_ENABLED", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->enabled = c.b(1);
-       }},
+       },
+       changes(Thing::prompt)},
       {0x2F11D3A254169EA4, "_UI_PROMPT_SET_GROUP", "iii", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->group = c.i(1);
            p->group_page = c.i(2);
          }
-       }},
+       },
+       changes(Thing::prompt)},
       {0x94073D5CA3F16B7B, "_UI_PROMPT_SET_HOLD_MODE", "ii", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->mode = PromptMode::hold;
            p->mode_value = c.i(1);
          }
-       }},
+       },
+       changes(Thing::prompt)},
       {0xCA24F528D0D16289, "_UI_PROMPT_SET_PRIORITY", "ii", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->priority = c.i(1);
-       }},
+       },
+       changes(Thing::prompt)},
       {0xCC6656799977741B, "_UI_PROMPT_SET_STANDARD_MODE", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->mode = PromptMode::standard;
            p->mode_value = c.i(1);
          }
-       }},
+       },
+       changes(Thing::prompt)},
       {0x5DD02A8318420DD7, "_UI_PROMPT_SET_TEXT", "is", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->label = c.s(1);
-       }},
+       },
+       changes(Thing::prompt)},
       {0xF4A5C4509BF923B1, "_UI_PROMPT_SET_TYPE", "ii", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->type = c.i(1);
-       }},
+       },
+       changes(Thing::prompt)},
       {0x71215ACCFDE075EE, "_UI_PROMPT_SET_VISIBLE", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->visible = c.b(1);
-       }},
+       },
+       changes(Thing::prompt)},
   };
   return {rows, std::size(rows)};
 }

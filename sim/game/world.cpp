@@ -113,10 +113,10 @@ void World::perform(NativeCall& call, bool sound) {
     const auto at = static_cast<size_t>(row - first_row_);
     ++calls_by_row_[at];
     if (sound && failing_[at] == 0 && !faults.fails(*this, call) && row->handler != nullptr) {
-      const OwnershipRule* rule = owners.rule_of(row);
-      if (rule != nullptr) owners.before(*this, call, *rule);
+      const bool touches = row->touch.act != Act::reads;
+      if (touches) owners.before(*this, call);
       row->handler(*this, call);
-      if (rule != nullptr) owners.after(*this, call, *rule);
+      if (touches) owners.after(*this, call);
     }
   }
   if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
