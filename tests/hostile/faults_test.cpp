@@ -57,6 +57,21 @@ TEST_F(Faults, FailingNativesAnswerZeroUntilLifted) {
   EXPECT_EQ(ped, world().player_ped());
 }
 
+TEST_F(Faults, ANativeATestFailedStaysFailedWhenAFaultThatFailedItTooEnds) {
+  world().fail_native(0x4F67E8ECA7D3F667);  // GET_GAME_TIMER, for good
+  int answered = 0;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    world().faults.start(world(), Fault::native_fails, 1000);
+    world().faults.lift(world());
+    ASSERT_TRUE(run_script([&] { answered += get_game_timer() != 0 ? 1 : 0; }));
+  }
+  EXPECT_EQ(answered, 0) << "the timer answered after a fault's end in " << answered << " of 200";
+  world().fail_native(0x4F67E8ECA7D3F667, false);
+  uint32_t timer = 0;
+  ASSERT_TRUE(run_script([&] { timer = static_cast<uint32_t>(get_game_timer()); }));
+  EXPECT_EQ(timer, world().game_timer());
+}
+
 TEST_F(Faults, CreationYieldsZeroWhileItLasts) {
   world().model("p_chair01x").load_frames = 0;
   world().faults.start(world(), Fault::creation_fails, 1000);
