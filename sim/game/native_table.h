@@ -1,7 +1,9 @@
 #pragma once
 // The stand-in's table of the natives it knows. A row names the native, its
 // parameters (one letter each) and its result; the handler, when there is
-// one, acts on the world. A native without a handler is recorded and answers 0.
+// one, acts on the world, and the touch says what of a plug-in's things it
+// makes, removes or changes. A native without a handler is recorded and
+// answers 0.
 //
 // Parameter letters:
 //   i  32-bit integer, handle or hash (upper half must be zero)
