@@ -1,7 +1,6 @@
 #include "call_record.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 
 namespace sim {

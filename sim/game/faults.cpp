@@ -135,8 +135,7 @@ void Faults::start(World& w, Fault f, int frames) {
   switch (f) {
     case Fault::native_fails: {
       // One to three of the natives that answer something, for the fault's length.
-      for (uint64_t hash : failing_) w.fail_native(hash, World::FailedBy::fault, false);
-      failing_.clear();
+      w.stop_failing(World::FailedBy::fault);
       std::vector<const NativeRow*> answering;
       const NativeRow* rows = native_rows_begin();
       for (size_t n = 0; n < native_row_count(); ++n) {
@@ -147,8 +146,7 @@ void Faults::start(World& w, Fault f, int frames) {
       }
       const int picks = 1 + below(3);
       for (int n = 0; n < picks && !answering.empty(); ++n) {
-        failing_.push_back(pick(answering)->hash);
-        w.fail_native(failing_.back(), World::FailedBy::fault, true);
+        w.fail_native(pick(answering)->hash, World::FailedBy::fault, true);
       }
       break;
     }
@@ -234,8 +232,7 @@ void Faults::end(World& w, Fault f) {
   acting_ = any_active();
   switch (f) {
     case Fault::native_fails:
-      for (uint64_t hash : failing_) w.fail_native(hash, World::FailedBy::fault, false);
-      failing_.clear();
+      w.stop_failing(World::FailedBy::fault);
       break;
     case Fault::model_never_loads:
       for (uint32_t hash : held_models_) w.model(hash).never_loads = false;

@@ -88,7 +88,6 @@ class Faults {
   std::array<int, fault_kinds> frames_left_{};
   std::array<uint64_t, fault_kinds> injected_{};
   std::vector<int32_t> offered_before_;  // prompts offered at the last frame, while enabled
-  std::vector<uint64_t> failing_;        // natives the world fails under native_fails
   std::vector<uint32_t> held_models_;    // models kept from loading
   Vec player_at_;                        // where the player was before his position went wrong
   int hour_ = 12;

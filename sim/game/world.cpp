@@ -103,6 +103,10 @@ void World::fail_native(uint64_t hash, FailedBy by, bool fail) {
   bits = fail ? bits | static_cast<uint8_t>(by) : bits & ~static_cast<uint8_t>(by);
 }
 
+void World::stop_failing(FailedBy by) {
+  for (uint8_t& bits : failing_) bits &= ~static_cast<uint8_t>(by);
+}
+
 void World::violation(std::string what) { violations_.push_back(std::move(what)); }
 
 void World::perform(NativeCall& call, bool sound) {
@@ -118,8 +122,9 @@ void World::perform(NativeCall& call, bool sound) {
       row->handler(*this, call);
       if (touches) owners.after(*this, call);
     }
+  } else if (row != nullptr) {
+    ++unsimulated_[call.hash];
   }
-  if (!call.simulated && row != nullptr) ++unsimulated_[call.hash];
   if (recording) calls_.add(frame_, call);
 }
 

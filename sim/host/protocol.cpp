@@ -1,6 +1,5 @@
 #include "protocol.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 

@@ -189,8 +189,7 @@ bool StepRunner::perform(const Step& s) {
       w.faults.enable(static_cast<uint64_t>(s.number), s.rate);
       return true;
     case Kind::fault: {
-      const int frames =
-          s.frames >= 0 ? s.frames : static_cast<int>(std::ceil(s.seconds / w.frame_time() - 1e-9));
+      const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
       w.faults.start(w, static_cast<sim::Fault>(s.fault), frames);
       return true;
     }
