@@ -16,8 +16,8 @@ Object spawn_object(Hash model, const Vector3* position) {
 }
 
 Ped spawn_ped(Hash model, float x, float y, float z) {
-  // A model the game does not have would never load and hold the script for good.
-  if (!is_model_valid(model)) return 0;
+  // The callers pass fixed models the game has: no validity test, as the
+  // game's own scripts do; one that never loads holds the caller here.
   load_model(model);
   const Ped ped = create_ped(model, x, y, z, 45.0f, false, false, false, false);
   place_entity_on_ground_properly(ped, true);

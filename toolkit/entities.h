@@ -8,7 +8,7 @@
 Object spawn_object(Hash model, const Vector3* position);
 
 // Waits until the model is loaded and returns the new character, dressed in
-// outfit preset 1; 0 for a model that is not valid, at once.
+// outfit preset 1. The model must be one the game has: it is not tested.
 Ped spawn_ped(Hash model, float x, float y, float z);
 
 // A random outfit preset of the ped, or 0 when the ped does not exist.

@@ -69,14 +69,10 @@ static void set_up_train(ToyTrainState& s) {
   const Object train = spawn_object(get_hash_key("p_toytrain01x"), &train_at);
   const Vector3 track_at = train_site;
   s.track = spawn_object(get_hash_key("p_toytrack01x"), &track_at);
-  if (s.track != 0) freeze_entity_position(s.track, true);
+  freeze_entity_position(s.track, true);
   s.train = train;
-  if (s.train == 0) {
-    // Nothing to offer; the next pass in range tries again.
-    set_prompt_on(s.prompt_on, false);
-    return;
-  }
-
+  // A train the game did not make (0) gets the same calls: they act on
+  // nothing, and the next pass in range finds no train and sets up anew.
   ui_prompt_set_group(s.prompt_on, ui_prompt_get_group_id_for_target_entity(s.train), 0);
   ui_prompt_set_group(s.prompt_off, ui_prompt_get_group_id_for_target_entity(s.train), 0);
   freeze_entity_position(s.train, true);

@@ -41,6 +41,10 @@ bool tells_existence(const NativeRow* row) {
   return false;
 }
 
+// Nor does its hashing of a name, which is arithmetic: a plug-in that loads a
+// model by its name's hash would wait for model 0 for good.
+bool computes(const NativeRow* row) { return named(row, "GET_HASH_KEY"); }
+
 bool lasting(Fault f) {
   switch (f) {
     case Fault::entity_removed:
@@ -140,7 +144,7 @@ void Faults::start(World& w, Fault f, int frames) {
       const NativeRow* rows = native_rows_begin();
       for (size_t n = 0; n < native_row_count(); ++n) {
         if (rows[n].result != 'v' && !creates(&rows[n]) && !removes(&rows[n]) &&
-            !tells_existence(&rows[n])) {
+            !tells_existence(&rows[n]) && !computes(&rows[n])) {
           answering.push_back(&rows[n]);
         }
       }
@@ -234,9 +238,12 @@ void Faults::end(World& w, Fault f) {
     case Fault::native_fails:
       w.stop_failing(World::FailedBy::fault);
       break;
+    case Fault::model_invalid:
     case Fault::model_never_loads:
-      for (uint32_t hash : held_models_) w.model(hash).never_loads = false;
-      held_models_.clear();
+      if (!active(Fault::model_invalid) && !active(Fault::model_never_loads)) {
+        for (uint32_t hash : held_models_) w.model(hash).never_loads = false;
+        held_models_.clear();
+      }
       break;
     case Fault::scene_late:
       w.anim_scenes.never_load = false;
@@ -321,13 +328,12 @@ bool Faults::fails_now(World& w, const NativeCall& call) {
   const NativeRow* row = call.row;
   if (row == nullptr) return false;
   if (active(Fault::creation_fails) && call.simulated && creates(row)) return true;
-  // No model is valid and a request asks for nothing; a plug-in that requests
-  // without asking first waits for good.
-  if (active(Fault::model_invalid) &&
-      (named(row, "IS_MODEL_VALID") || named(row, "REQUEST_MODEL"))) {
-    return true;
-  }
-  if (active(Fault::model_never_loads) && named(row, "REQUEST_MODEL") && call.count > 0) {
+  // No model is valid while it lasts. A model the game has still loads when
+  // asked for without the test, once the fault is over: a caller that trusts
+  // its fixed models waits out the fault, not for good.
+  if (active(Fault::model_invalid) && named(row, "IS_MODEL_VALID")) return true;
+  if ((active(Fault::model_never_loads) || active(Fault::model_invalid)) &&
+      named(row, "REQUEST_MODEL") && call.count > 0) {
     ModelState& m = w.model(call.u(0));
     if (!m.loaded) {
       m.never_loads = true;

@@ -20,7 +20,7 @@ class World;
 enum class Fault {
   native_fails,         // chosen natives answer 0, false, a null text or handle 0
   creation_fails,       // making an entity, prompt, blip, point, effect or scene yields 0
-  model_invalid,        // no model is valid while it lasts, and requests ask for nothing
+  model_invalid,        // no model is valid while it lasts; those requested load after it
   model_never_loads,    // models requested now do not load while it lasts
   scene_late,           // anim scenes do not load while it lasts
   texture_late,         // texture dictionaries do not load while it lasts
@@ -88,7 +88,7 @@ class Faults {
   std::array<int, fault_kinds> frames_left_{};
   std::array<uint64_t, fault_kinds> injected_{};
   std::vector<int32_t> offered_before_;  // prompts offered at the last frame, while enabled
-  std::vector<uint32_t> held_models_;    // models kept from loading
+  std::vector<uint32_t> held_models_;    // models kept from loading while a model fault lasts
   Vec player_at_;                        // where the player was before his position went wrong
   int hour_ = 12;
   float frame_seconds_ = 1.0f / 60.0f;

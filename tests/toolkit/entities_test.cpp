@@ -53,24 +53,42 @@ TEST_F(Entities, AnObjectWaitsFrameByFrameForItsModel) {
   EXPECT_EQ(world().model("p_toytrain01x").requests, 1) << "the request is not repeated";
 }
 
-TEST_F(Entities, AnInvalidModelGivesNoObjectOrPedAndAsksForNothing) {
+TEST_F(Entities, AnInvalidModelGivesNoObjectAtOnceAndAsksForNothing) {
   world().model("no_such_model").valid = false;
   Object object = -1;
-  Ped ped = -1;
   uint64_t frames = 0;
   ASSERT_TRUE(run_script([&] {
     const uint64_t start = world().frame();
     const Vector3 at{};
     object = spawn_object(sim::joaat("no_such_model"), &at);
-    ped = spawn_ped(sim::joaat("no_such_model"), 1, 2, 3);
     frames = world().frame() - start;
   }));
   EXPECT_EQ(object, 0);
-  EXPECT_EQ(ped, 0);
   EXPECT_EQ(frames, 0u);
   EXPECT_EQ(world().count_calls("REQUEST_MODEL"), 0u);
   EXPECT_EQ(world().count_calls("CREATE_OBJECT"), 0u);
+}
+
+// A ped's model is not tested: its callers pass models the game has, and one
+// that never loads keeps the caller waiting, asked once, tested each frame.
+TEST_F(Entities, APedAsksNoValidityAndWaitsForAModelThatNeverLoads) {
+  world().model("s_m_m_blwdealer_01").never_loads = true;
+  bool returned = false;
+  test_support::start_script([&] {
+    spawn_ped(sim::joaat("s_m_m_blwdealer_01"), 1, 2, 3);
+    returned = true;
+  });
+  host().run_frames(50);
+  EXPECT_FALSE(returned);
+  EXPECT_EQ(world().count_calls("IS_MODEL_VALID"), 0u);
+  EXPECT_EQ(world().count_calls("REQUEST_MODEL"), 1u);
+  EXPECT_GE(world().count_calls("HAS_MODEL_LOADED"), 49u);
   EXPECT_EQ(world().count_calls("CREATE_PED"), 0u);
+
+  world().model("s_m_m_blwdealer_01").never_loads = false;
+  EXPECT_TRUE(host().run_until([&] { return returned; }, 10));
+  EXPECT_EQ(world().count_calls("CREATE_PED"), 1u);
+  EXPECT_EQ(world().count_calls("IS_MODEL_VALID"), 0u);
 }
 
 TEST_F(Entities, ANewPedStandsAtItsPointFacing45InPreset1) {
