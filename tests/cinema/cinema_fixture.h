@@ -168,6 +168,31 @@ class CinemaPost : public ::testing::Test {
     }
     return found;
   }
+
+  // The game time that the pass of `frame` stamped as the player's walk-out,
+  // 0 if it noticed none. With a channel on, the walk-out step asks whether
+  // the player is in the theater (its last call hashes the interior's name)
+  // and stamps the time at once; the channel-off it arms reads the time
+  // again right after. Any other read of the timer is not the walk-out.
+  uint32_t walk_out_stamp(uint64_t frame) const {
+    const auto calls = calls_in_frame(frame);
+    auto is = [&](size_t n, const char* name) {
+      return n < calls.size() && calls[n]->name() == name;
+    };
+    for (size_t n = 0; n < calls.size(); ++n) {
+      if (!is(n, "GET_TV_CHANNEL") || static_cast<int32_t>(calls[n]->result[0]) == -1) continue;
+      size_t m = n + 1;
+      while (m < calls.size() && !(is(m, "GET_HASH_KEY") && calls[m]->args.size() == 1 &&
+                                   calls[m]->args[0].text == "arm_school_int")) {
+        ++m;
+      }
+      if (is(m + 1, "GET_GAME_TIMER") && is(m + 2, "GET_GAME_TIMER")) {
+        return static_cast<uint32_t>(calls[m + 1]->result[0]);
+      }
+      return 0;
+    }
+    return 0;
+  }
 };
 
 }  // namespace cinema_test

@@ -469,17 +469,13 @@ class Visits : public CinemaPost {
     world().tv.channel = 1;  // a film is on
   }
 
-  // The game time of the pass that noticed the walk-out, 0 if none did.
+  // The player steps out to the counter; the game time that pass stamped as
+  // his walk-out, 0 if it noticed none.
   uint32_t walk_out_time() {
     const uint64_t f = world().frame();
     stand_west_of_home(8.0f);
     host().run_frame();
-    for (const auto* r : calls_in_frame(f + 1)) {
-      if (r->row != nullptr && std::string(r->row->name) == "GET_GAME_TIMER") {
-        return static_cast<uint32_t>(r->result[0]);
-      }
-    }
-    return 0;
+    return walk_out_stamp(f + 1);
   }
 
   void go_in() {
@@ -581,6 +577,36 @@ TEST_F(Visits, ANewPresenceStartsCountingEntriesAfresh) {
   EXPECT_EQ(walk_out_time(), 0u) << "entries of the last presence do not count";
   go_in();
   EXPECT_NE(walk_out_time(), 0u) << "and the latch of the last presence is gone";
+}
+
+// The taker turned, was pushed or walked off his point: the greeting and the
+// farewell are measured from where he stands, not from his post.
+TEST_F(Post, GreetingAndFarewellAreMeasuredFromTheTakerWhereverHeStands) {
+  stand_west_of_home(20.0f);
+  load();
+  ASSERT_TRUE(run_until_spawned());
+  host().run_frame();
+  sim::EntityState* t = world().entity(taker());
+  ASSERT_NE(t, nullptr);
+  t->position = sim::Vec{home_x - 12.0f, home_y, home_z};  // away from the theater's door
+
+  stand_west_of_home(3.0f);  // near the post, 9 m from him
+  host().run_frames(3);
+  EXPECT_TRUE(world().speech.lines("WELCOME").empty()) << "measured from the post";
+  stand_west_of_home(9.0f);  // 3 m from him
+  host().run_frame();
+  EXPECT_EQ(world().speech.lines("WELCOME").size(), 1u);
+
+  world().tv.channel = 1;
+  stand_inside();
+  host().run_frame();
+  stand_west_of_home(3.0f);  // out, 9 m from him
+  host().run_frames(3);
+  ASSERT_EQ(world().tv.channel, 1) << "walked out less than 5 s ago";
+  EXPECT_TRUE(world().speech.lines("FAREWELL_DURING_SHOW").empty()) << "measured from the post";
+  stand_west_of_home(8.5f);  // 3.5 m from him
+  host().run_frame();
+  EXPECT_EQ(world().speech.lines("FAREWELL_DURING_SHOW").size(), 1u);
 }
 
 TEST_F(Post, AnOutOfServiceTakerClosesTheCounterForTheRestOfThePresence) {

@@ -434,6 +434,56 @@ TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) 
   EXPECT_EQ(playlist().name, modern ? "PL_TOON_MODERN_MEDICINE" : "PL_TOON_WORLDS_STRONGEST_MAN");
 }
 
+// The taker turns to the player once the player's question is over, and
+// then answers: not while the player still talks.
+TEST_F(Show, TheTakerLooksAtThePlayerWhenHisQuestionIsOverThenAnswers) {
+  world().clear_record();
+  complete("What's Playing?");
+  ASSERT_TRUE(host().run_until(
+      [&] {
+        return !world().speech.lines("MOVIE_MODERN_MEDICINE").empty() ||
+               !world().speech.lines("MOVIE_BEAUMONT_THE_BURLY").empty();
+      },
+      400));
+  const auto& calls = world().calls();
+  size_t question = calls.size();
+  size_t look = calls.size();
+  size_t answer = calls.size();
+  size_t looks = 0;
+  for (size_t n = 0; n < calls.size(); ++n) {
+    const sim::CallRecord& r = calls[n];
+    if (r.name() == "PLAY_PED_AMBIENT_SPEECH_NATIVE") {
+      if (arg(r, 0) == world().player_ped() && question == calls.size()) question = n;
+      if (arg(r, 0) == taker()) answer = n;
+    }
+    if (r.name() == "TASK_LOOK_AT_ENTITY" && arg(r, 0) == taker()) {
+      look = n;
+      ++looks;
+    }
+  }
+  ASSERT_LT(question, calls.size());
+  ASSERT_LT(answer, calls.size());
+  ASSERT_EQ(looks, 1u);
+  EXPECT_GT(look, question) << "not before the question";
+  EXPECT_LT(look, answer) << "the look comes first";
+  EXPECT_EQ(calls[look].frame, calls[answer].frame) << "in the pass of the answer";
+  // While the player talked the pass waited; the look comes after the test
+  // that found him done.
+  size_t talking_tests = 0;
+  for (size_t n = question; n < look; ++n) {
+    if (calls[n].name() == "IS_ANY_SPEECH_PLAYING" && arg(calls[n], 0) == world().player_ped()) {
+      ++talking_tests;
+    }
+  }
+  EXPECT_GT(talking_tests, 1u) << "he was still talking when first asked";
+  ASSERT_GT(look, 0u);
+  EXPECT_EQ(calls[look - 1].text(),
+            "IS_ANY_SPEECH_PLAYING(" + std::to_string(world().player_ped()) + ") -> 0");
+  EXPECT_GT(calls[look].frame, calls[question].frame);
+  EXPECT_EQ(calls[look].text(), "TASK_LOOK_AT_ENTITY(" + std::to_string(taker()) + ", " +
+                                    std::to_string(world().player_ped()) + ", 5000, 0, 2048, 3)");
+}
+
 TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
   host().run_frames(3);
   EXPECT_TRUE(target().registered && target().linked) << "ready before any film";
@@ -510,6 +560,146 @@ TEST_F(Show, AQuietPassWithTheFilmPlayingMakesFortyFourNativeCalls) {
   // and the draw.
   EXPECT_EQ(world().calls().size(), 44u) << world().record_text();
   EXPECT_EQ(world().count_calls("DRAW_TV_CHANNEL"), 1u);
+}
+
+// The player leaves the post behind and comes back, three times.
+class Presences : public Show {
+ protected:
+  size_t films_started() const {
+    return sim::Host::get().world().count_calls("SET_TV_CHANNEL_PLAYLIST");
+  }
+  // Runs until the visit's film is on its channel (the record starts afresh
+  // with each visit).
+  ::testing::AssertionResult run_until_the_film() {
+    if (host().run_until([&] { return films_started() > 0 && world().tv.channel == 1; }, 2000)) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the film never started";
+  }
+  // In among the audience, then out to the counter: the walk-out's stamp.
+  uint32_t in_and_out() {
+    stand_inside();
+    host().run_frame();
+    stand_west_of_home(8.0f);
+    host().run_frame();
+    return walk_out_stamp(world().frame());
+  }
+  // Buys a ticket and runs until the taker's hand-over clip has played out.
+  void sell(test_support::CallSite at = {}) {
+    const size_t entered = world().anim_scenes.entered.size();
+    complete(buy_prompt(at).label, at);
+    EXPECT_TRUE(host().run_until(
+        [&] { return world().anim_scenes.entered.size() > entered && taker_clip() != nullptr; },
+        300))
+        << "no hand-over, at " << at.file << ":" << at.line;
+    finish_clip();
+  }
+  void away_and_back(test_support::CallSite at = {}) {
+    world().clear_record();
+    stand_west_of_home(120.0f);
+    host().run_frames(2);
+    stand_west_of_home(3.0f);
+    EXPECT_TRUE(run_until_spawned()) << "at " << at.file << ":" << at.line;
+    host().run_frames(2);
+  }
+};
+
+// Each visit sells a ticket again, counts its own entry and walk-out, bids
+// its own farewell and switches its own film off.
+TEST_F(Presences, EachLaterVisitAgainSellsAndGetsTheFarewellAndTheChannelOff) {
+  const int cash = world().money.cash;
+  for (size_t visit = 1; visit <= 3; ++visit) {
+    SCOPED_TRACE("visit " + std::to_string(visit));
+    ASSERT_TRUE(buy_prompt().offered());
+    sell();
+    EXPECT_EQ(world().money.cash, cash - 100 * static_cast<int>(visit));
+    ASSERT_TRUE(run_until_the_film());
+
+    const uint32_t left = in_and_out();
+    EXPECT_NE(left, 0u) << "the walk-out is noticed";
+    EXPECT_TRUE(host().run_until([&] { return world().tv.channel == -1; }, 400));
+    EXPECT_GT(world().game_timer() - left, 5000u);
+    stand_west_of_home(4.0f);
+    host().run_frame();
+    EXPECT_EQ(world().speech.lines("FAREWELL_DURING_SHOW").size(), visit);
+    away_and_back();
+  }
+}
+
+// A look inside before buying is not an entry to the show: the sale counts
+// entries afresh, so a player who stays at the counter keeps his film.
+TEST_F(Presences, ALookInsideBeforeBuyingDoesNotStopTheFilmOfAPlayerOutside) {
+  stand_inside();
+  host().run_frames(3);
+  stand_west_of_home(3.0f);
+  host().run_frames(3);
+  sell();
+  ASSERT_TRUE(run_until_the_film());
+  host().run_for_ms(6000);
+  EXPECT_EQ(world().tv.channel, 1) << "the film goes on";
+  EXPECT_TRUE(world().speech.lines("FAREWELL_DURING_SHOW").empty());
+}
+
+// Passes spent inside are one entry, and leaving is none: a player who
+// bought from inside and walks out without coming in again keeps his film.
+TEST_F(Presences, AnEntryCountsOnceNotPerPassInsideNorOnTheWayOut) {
+  stand_inside();
+  host().run_frames(3);
+  ASSERT_TRUE(world().complete_prompt(buy_prompt().handle));  // bought from inside
+  host().run_frame();
+  finish_clip();
+  ASSERT_TRUE(run_until_the_film());
+  host().run_frames(30);
+  stand_west_of_home(8.0f);
+  host().run_for_ms(6000);
+  EXPECT_EQ(world().tv.channel, 1) << "no entry since the sale";
+
+  EXPECT_NE(in_and_out(), 0u) << "a new entry arms the walk-out";
+}
+
+// The second sale's hand-over is a scene of its own: the first is ended,
+// and every call that names a scene from its creation on names the new one.
+TEST_F(Presences, ASecondPurchaseMakesTheHandOverSceneAfreshAndAsksOnlyOfIt) {
+  sell();
+  const int32_t first = must(find_call(world(), "_CREATE_ANIM_SCENE", last)).result[0];
+  ASSERT_NE(first, 0);
+  away_and_back();
+  sell();
+
+  const auto& calls = world().calls();
+  size_t made = calls.size();
+  for (size_t n = 0; n < calls.size(); ++n) {
+    if (calls[n].name() == "_CREATE_ANIM_SCENE") made = n;
+  }
+  ASSERT_LT(made, calls.size());
+  const auto second = static_cast<int32_t>(calls[made].result[0]);
+  EXPECT_NE(second, 0);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(world().anim_scenes.scene(first), nullptr) << "the first is ended";
+  ASSERT_NE(world().anim_scenes.scene(second), nullptr);
+
+  // Before it is made: the first is asked after, ended and released, and
+  // the play list requested of none.
+  std::vector<std::string> before;
+  for (size_t n = 0; n < made; ++n) {
+    const std::string name = calls[n].name();
+    if (name.find("ANIM_SCENE") != std::string::npos) before.push_back(calls[n].text());
+  }
+  const std::string f = std::to_string(first);
+  EXPECT_EQ(before, (std::vector<std::string>{
+                        "DOES_ANIM_SCENE_EXIST(" + f + ") -> 1", "ABORT_ANIM_SCENE(" + f + ", 1)",
+                        "_DELETE_ANIM_SCENE(" + f + ")",
+                        "REQUEST_ANIM_SCENE_PLAY_LIST(0, \"pb_handover\") -> 0"}));
+  size_t asked = 0;
+  for (size_t n = made + 1; n < calls.size(); ++n) {
+    const std::string name = calls[n].name();
+    if (name.find("ANIM_SCENE") == std::string::npos) continue;
+    const size_t scene_arg = name == "TASK_ENTER_ANIM_SCENE" ? 1 : 0;
+    EXPECT_EQ(arg(calls[n], scene_arg), second) << calls[n].text();
+    ++asked;
+  }
+  // Load, loaded, origin, three roles, the play list twice and the entry.
+  EXPECT_GE(asked, 9u);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "train_world.h"
 
 namespace toytrain_test {
@@ -83,6 +86,68 @@ TEST_F(Motion, WithNeitherPromptActiveAMovingTrainCoastsBySpeedPerPass) {
       EXPECT_NE(test_support::call_name(r), "GET_FRAME_TIME");
     }
   }
+}
+
+// The yaws a pass wrote, each with the heading read just before it.
+struct Write {
+  float heading;
+  float yaw;
+};
+std::vector<Write> writes_in(const sim::World& w, uint64_t frame) {
+  std::vector<Write> found;
+  float heading = 0.0f;
+  for (const sim::CallRecord& r : w.calls()) {
+    if (r.frame != frame) continue;
+    const std::string name = test_support::call_name(r);
+    if (name == "GET_ENTITY_HEADING") heading = sim::CallRecord::as_float(r.result[0]);
+    if (name == "SET_ENTITY_ROTATION") {
+      found.push_back({heading, sim::CallRecord::as_float(r.args.at(3).raw)});
+    }
+  }
+  return found;
+}
+
+// Each pass while on: the speed rises by t * 0.3 up to 0.6, the heading read
+// is advanced by t * speed * 60, and the coasting step adds the speed to the
+// heading read again. Checked pass by pass at a frame time that is not 1/60.
+TEST_F(Motion, EachPassWhileSpeedingUpWritesTheHeadingOfThatPassSpeed) {
+  load_with_train();
+  const float t = 0.025f;
+  world().set_frame_time(t);
+  float expected = speed();
+  ASSERT_GT(expected, 0.0f);
+  for (int pass = 0; pass < 90; ++pass) {
+    SCOPED_TRACE("pass " + std::to_string(pass));
+    host().run_frame();
+    if (!(expected >= 0.6f)) {
+      const float v = t * 0.3f + expected;
+      expected = v < 0.6f ? v : 0.6f;
+    }
+    const auto w = writes_in(world(), world().frame());
+    ASSERT_EQ(w.size(), 2u);
+    EXPECT_EQ(w[0].yaw, (t * expected) * 60.0f + w[0].heading);
+    EXPECT_EQ(w[1].yaw, w[1].heading + expected);
+  }
+  EXPECT_EQ(expected, 0.6f) << "the cap was reached within the passes checked";
+}
+
+// A stopped train that is off still has its heading written on every pass,
+// unchanged, and nothing coasts; its frame time does not move it.
+TEST_F(Motion, AStoppedTrainThatIsOffHasItsHeadingWrittenUnchangedEachPass) {
+  load_with_train();
+  complete("Turn off");
+  host().run_frames(400);
+  ASSERT_EQ(speed(), 0.0f);
+  world().set_frame_time(0.04f);
+  const double turned_before = turned();
+  for (int pass = 0; pass < 10; ++pass) {
+    SCOPED_TRACE("pass " + std::to_string(pass));
+    host().run_frame();
+    const auto w = writes_in(world(), world().frame());
+    ASSERT_EQ(w.size(), 1u);
+    EXPECT_EQ(w[0].yaw, w[0].heading);
+  }
+  EXPECT_EQ(turned(), turned_before);
 }
 
 }  // namespace

@@ -226,6 +226,57 @@ TEST_F(Site, ATrainThatCannotBeCreatedIsSetUpAgainEachPassAndNothingPilesUp) {
   EXPECT_EQ(live_tracks(), 0u);
 }
 
+// While the set-up waits for its models, "Turn on" is on offer outside any
+// group and nothing else is made; the train comes in the frame its model has
+// loaded, the track in the frame its own has, and only then is the train on.
+TEST_F(Site, ASlowTrainModelHoldsTheSetUpWithTurnOnOfferedAndTheTrackAfterTheTrain) {
+  world().model("p_toytrain01x").load_frames = 4;
+  world().model("p_toytrack01x").load_frames = 3;
+  load(10.0f);
+  struct Frame {
+    uint64_t frame;
+    bool on;
+    bool off;
+    int on_group;
+  };
+  std::vector<Frame> seen;
+  for (int n = 0; n < 12; ++n) {
+    host().run_frame();
+    const auto on = world().prompts_labelled("Turn on");
+    seen.push_back({world().frame(), offered("Turn on"), offered("Turn off"),
+                    on.size() == 1 ? on.front()->group : -1});
+  }
+  auto made_in = [&](const char* model) {
+    std::vector<uint64_t> frames;
+    for (const auto* r : world().calls_to("CREATE_OBJECT")) {
+      if (static_cast<uint32_t>(r->args.at(0).raw) == sim::joaat(model)) frames.push_back(r->frame);
+    }
+    return frames;
+  };
+  const auto prompts_made = world().calls_to("_UI_PROMPT_REGISTER_BEGIN");
+  ASSERT_EQ(prompts_made.size(), 2u);
+  const uint64_t first = prompts_made.front()->frame;
+  EXPECT_EQ(prompts_made.back()->frame, first);
+  EXPECT_EQ(made_in("p_toytrain01x"), std::vector<uint64_t>{first + 4});
+  EXPECT_EQ(made_in("p_toytrack01x"), std::vector<uint64_t>{first + 4 + 3});
+  const uint64_t ready = first + 7;
+  ASSERT_LE(ready, seen.back().frame);
+  for (const Frame& f : seen) {
+    SCOPED_TRACE("frame " + std::to_string(f.frame - first) + " of the set-up");
+    if (f.frame < first) {
+      EXPECT_FALSE(f.on || f.off);
+    } else if (f.frame < ready) {
+      EXPECT_TRUE(f.on) << "offered while the set-up waits";
+      EXPECT_FALSE(f.off);
+      EXPECT_EQ(f.on_group, 0) << "in no train's group yet";
+    } else {
+      EXPECT_FALSE(f.on);
+      EXPECT_TRUE(f.off) << "the train is on";
+      EXPECT_EQ(f.on_group, world().group_for_entity(train().handle));
+    }
+  }
+}
+
 TEST_F(Site, AGameTextThatIsMissingNamesTheTrainEmpty) {
   world().fail_native(0xBD5DD5EAE2B6CE14);  // GET_STRING_FROM_HASH_KEY answers null
   load_with_train();
@@ -271,6 +322,32 @@ TEST_F(Site, WhenBothPromptsCompleteInOnePassTheTurnOnRunsThenTheTurnOff) {
   EXPECT_TRUE(offered("Turn on"));
   EXPECT_FALSE(offered("Turn off"));
   EXPECT_TRUE(smoke().empty()) << "the smoke the turn-on lit is out again";
+}
+
+// Off and stopped: the pass asks the prompts, then the off step writes the
+// heading it read, and nothing coasts.
+TEST_F(Site, AQuietPassOfAStoppedTrainThatIsOffMakesElevenNativeCalls) {
+  load_with_train();
+  complete("Turn off");
+  host().run_frames(400);
+  ASSERT_EQ(speed(), 0.0f);
+  world().clear_record();
+  host().run_frame();
+  std::vector<std::string> calls;
+  for (const sim::CallRecord& r : world().calls()) calls.push_back(r.text());
+  const std::string on = std::to_string(prompt("Turn on").handle);
+  const std::string off = std::to_string(prompt("Turn off").handle);
+  const std::string t = std::to_string(train().handle);
+  ASSERT_EQ(calls.size(), 11u) << ::testing::PrintToString(calls);
+  EXPECT_EQ(calls[3], "DOES_ENTITY_EXIST(" + t + ") -> 1");
+  EXPECT_EQ(std::vector<std::string>(calls.begin() + 4, calls.begin() + 8),
+            (std::vector<std::string>{"_UI_PROMPT_HAS_HOLD_MODE_COMPLETED(" + on + ") -> 0",
+                                      "_UI_PROMPT_HAS_HOLD_MODE_COMPLETED(" + off + ") -> 0",
+                                      "_UI_PROMPT_IS_ENABLED(" + off + ") -> 0",
+                                      "_UI_PROMPT_IS_ENABLED(" + on + ") -> 1"}));
+  EXPECT_EQ(calls[8].substr(0, calls[8].find('(')), "GET_FRAME_TIME");
+  EXPECT_EQ(calls[9].substr(0, calls[9].find(')') + 1), "GET_ENTITY_HEADING(" + t + ")");
+  EXPECT_EQ(calls[10].substr(0, calls[10].find(',')), "SET_ENTITY_ROTATION(" + t);
 }
 
 TEST_F(Site, AQuietPassMakesThirteenNativeCalls) {
