@@ -23,13 +23,40 @@ std::vector<const BlipState*> Blips::live() const {
   return found;
 }
 
-static void add_for_coords(World& w, NativeCall& c) {
+BlipState* Blips::for_entity(int32_t entity) {
+  for (auto& [handle, b] : all) {
+    if (b.exists && b.entity == entity) return &b;
+  }
+  return nullptr;
+}
+
+static int32_t add_blip(World& w, uint32_t style, Vec at, int32_t entity) {
   BlipState b;
   b.handle = w.blips.next_handle++;
-  b.style = c.u(0);
-  b.position = Vec{c.f(1), c.f(2), c.f(3)};
+  b.style = style;
+  b.position = at;
+  b.entity = entity;
   w.blips.all[b.handle] = b;
-  c.ret_int(b.handle);
+  return b.handle;
+}
+
+static void add_for_coords(World& w, NativeCall& c) {
+  c.ret_int(add_blip(w, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, 0));
+}
+
+static void add_for_entity(World& w, NativeCall& c) {
+  const EntityState* e = w.live_entity(c.i(1));
+  if (e == nullptr) return;  // the game makes no blip for nothing
+  c.ret_int(add_blip(w, c.u(0), e->position, c.i(1)));
+}
+
+// Where a blip shows: on its entity while that exists, else where it was put.
+static void blip_coords(World& w, NativeCall& c) {
+  const BlipState* b = w.blips.find(c.i(0));
+  if (b == nullptr) return;
+  Vec at = b->position;
+  if (const EntityState* e = b->entity != 0 ? w.live_entity(b->entity) : nullptr) at = e->position;
+  c.ret_vector(at.x, at.y, at.z);
 }
 
 static void add_modifier(World& w, NativeCall& c) {
@@ -55,9 +82,19 @@ static void remove_blip(World& w, NativeCall& c) {
 NativeRows blips_native_rows() {
   static const NativeRow rows[] = {
       {0x554D9D53F696D002, "BLIP_ADD_FOR_COORDS", "ifff", 'i', add_for_coords, makes(Thing::blip)},
+      {0x23F74C2FDA6E7C61, "BLIP_ADD_FOR_ENTITY", "ii", 'i', add_for_entity, makes(Thing::blip)},
       {0x662D364ABF16DE2F, "BLIP_ADD_MODIFIER", "ii", 'b', add_modifier, changes(Thing::blip)},
       {0xB059D7BD3D78C16F, "BLIP_REMOVE_MODIFIER", "ii", 'b', remove_modifier,
        changes(Thing::blip)},
+      {0xCD82FA174080B3B1, "DOES_BLIP_EXIST", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.blips.find(c.i(0)) != nullptr); }},
+      {0x201C319797BDA603, "GET_BLIP_COORDS", "i", 'V', blip_coords},
+      {0x6D2C41A8BD6D6FD0, "GET_BLIP_FROM_ENTITY", "i", 'i',
+       [](World& w, NativeCall& c) {
+         const BlipState* b =
+             w.live_entity(c.i(0)) != nullptr ? w.blips.for_entity(c.i(0)) : nullptr;
+         if (b != nullptr) c.ret_int(b->handle);
+       }},
       {0xF2C3C9DA47AAA54A, "REMOVE_BLIP", "h", 'v', remove_blip, removes(Thing::blip)},
       {0x0A062D6D7C0B2C2C, "SET_BLIP_NAME_FROM_TEXT_FILE", "is", 'v',
        [](World& w, NativeCall& c) {

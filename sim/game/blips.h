@@ -14,6 +14,7 @@ struct BlipState {
   int32_t handle = 0;
   uint32_t style = 0;
   Vec position;
+  int32_t entity = 0;  // the entity it follows, 0 for a blip at a point
   uint32_t sprite = 0;
   float scale = 1.0f;
   std::string name;
@@ -27,7 +28,8 @@ struct Blips {
   std::map<int32_t, BlipState> all;
   int32_t next_handle = 0x51;
 
-  BlipState* find(int32_t handle);  // a blip that still exists, or null
+  BlipState* find(int32_t handle);        // a blip that still exists, or null
+  BlipState* for_entity(int32_t entity);  // the live blip that follows it, or null
   std::vector<const BlipState*> live() const;
 };
 

@@ -46,6 +46,7 @@ void CallLog::add(uint64_t frame, const NativeCall& call) {
   CallRecord r;
   r.frame = frame;
   r.row = call.row;
+  r.via = call.via;
   r.hash = call.hash;
   const std::string_view params = call.row != nullptr ? call.row->params : "";
   const auto first = static_cast<uint32_t>(args_.size());
@@ -133,7 +134,7 @@ std::string CallRecord::argument_text(size_t n) const {
 }
 
 std::string CallRecord::text() const {
-  std::string out = name();
+  std::string out = via != nullptr ? std::string(via->name) + " sent on as " + name() : name();
   out += '(';
   for (size_t n = 0; n < args.size(); ++n) {
     if (n > 0) out += ", ";

@@ -49,6 +49,7 @@ struct CallRecord {
   uint64_t frame = 0;
   uint64_t hash = 0;
   const NativeRow* row = nullptr;
+  const NativeRow* via = nullptr;  // the host's own native it came in as
   CallArgs args;
   uint64_t result[3] = {};
   std::string_view result_text;  // a text result as the game handed it out

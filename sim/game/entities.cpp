@@ -1,6 +1,7 @@
 // Models, entities and the player: making props and peds, removing them,
 // where they stand and how they turn, and the names the game shows for them.
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -103,15 +104,33 @@ static void delete_entity(World& w, NativeCall& c) {
   *handle = 0;  // the game clears the caller's handle
 }
 
+// The yaw written to it, with the change kept for how fast it turns.
+static void turn_to(EntityState& e, float yaw) {
+  float delta = std::fmod(yaw - e.rotation.z, 360.0f);
+  if (delta >= 180.0f) delta -= 360.0f;
+  if (delta < -180.0f) delta += 360.0f;
+  e.turned += delta;
+  e.last_turn = delta;
+  e.rotation.z = yaw;
+}
+
 static void set_rotation(World& w, NativeCall& c) {
   EntityState* e = w.live_entity(c.i(0));
   if (e == nullptr) return;
-  float delta = std::fmod(c.f(3) - e->rotation.z, 360.0f);
-  if (delta >= 180.0f) delta -= 360.0f;
-  if (delta < -180.0f) delta += 360.0f;
-  e->turned += delta;
-  e->last_turn = delta;
-  e->rotation = Vec{c.f(1), c.f(2), c.f(3)};
+  turn_to(*e, c.f(3));
+  e->rotation.x = c.f(1);
+  e->rotation.y = c.f(2);
+}
+
+// The game's entity types: none, ped, vehicle, object.
+static int entity_type(World& w, int32_t handle) {
+  const EntityState* e = w.live_entity(handle);
+  if (e == nullptr) return 0;
+  return e->kind == EntityKind::ped ? 1 : 3;
+}
+
+static void max_health(World& w, NativeCall& c) {
+  if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->max_health);
 }
 
 static void offset_from_entity(World& w, NativeCall& c) {
@@ -140,6 +159,7 @@ NativeRows entities_native_rows() {
          if (EntityState* e = w.live_entity(c.i(0))) e->frozen = c.b(1);
        },
        changes(Thing::entity)},
+      {0x931914268722C263, "DELETE_OBJECT", "h", 'v', delete_entity, removes(Thing::entity)},
       {0xA86D5F069399F44D, "GET_ENTITY_COORDS", "ibb", 'V',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
@@ -150,6 +170,14 @@ NativeRows entities_native_rows() {
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_float(World::heading_of(*e));
        }},
+      {0x82368787EA73C0F7, "GET_ENTITY_HEALTH", "i", 'i',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->health);
+       }},
+      {0x15D757606D170C3C, "GET_ENTITY_MAX_HEALTH", "ib", 'i', max_health},
+      {0x97F696ACA466B4E0, "GET_ENTITY_TYPE", "i", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(entity_type(w, c.i(0))); }},
+      {0x4700A416E8324EF3, "GET_PED_MAX_HEALTH", "i", 'i', max_health},
       {0xDA76A9F39210D365, "GET_ENTITY_MODEL", "i", 'i',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(static_cast<int32_t>(e->model));
@@ -166,6 +194,12 @@ NativeRows entities_native_rows() {
        [](World& w, NativeCall& c) { c.ret_int(w.player_index()); }},
       {0x1283B8B89DD5D1B6, "HAS_MODEL_LOADED", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).loaded); }},
+      {0xCF8176912DDA4EA5, "IS_ENTITY_A_PED", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(entity_type(w, c.i(0)) == 1); }},
+      {0xC3D96AF45FCCEC4C, "IS_ENTITY_A_VEHICLE", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(entity_type(w, c.i(0)) == 2); }},
+      {0x0A27A546A375FDEF, "IS_ENTITY_AN_OBJECT", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(entity_type(w, c.i(0)) == 3); }},
       {0x392C8D8E07B70EFC, "IS_MODEL_VALID", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).valid); }},
       {0x9587913B9E772D29, "PLACE_ENTITY_ON_GROUND_PROPERLY", "ib", 'b',
@@ -210,6 +244,24 @@ NativeRows entities_native_rows() {
       {0x06843DA7060A026B, "SET_ENTITY_COORDS", "ifffbbbb", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
+       },
+       changes(Thing::entity)},
+      {0x239A3351AC1DA385, "SET_ENTITY_COORDS_NO_OFFSET", "ifffbbb", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
+       },
+       changes(Thing::entity)},
+      {0xCF2B9C0645C4651B, "SET_ENTITY_HEADING", "if", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) turn_to(*e, c.f(1));
+       },
+       changes(Thing::entity)},
+      {0xAC2767ED8BDFAB15, "SET_ENTITY_HEALTH", "iii", 'v',
+       [](World& w, NativeCall& c) {
+         EntityState* e = w.live_entity(c.i(0));
+         if (e == nullptr) return;
+         e->health = std::clamp(c.i(1), 0, e->max_health);
+         if (e->health == 0 && e->kind == EntityKind::ped) w.peds.kill(w, c.i(0));
        },
        changes(Thing::entity)},
       {0x9CC8314DFEDE441E, "SET_ENTITY_ROTATION", "ifffib", 'v', set_rotation,

@@ -25,6 +25,8 @@ struct EntityState {
   double turned = 0.0;     // total yaw change written to it, unwrapped
   float last_turn = 0.0f;  // the yaw change of the latest rotation written
   bool exists = true;
+  int health = 100;  // 0 is dead
+  int max_health = 100;
   bool frozen = false;
   bool visible = true;
   int alpha = 255;

@@ -60,7 +60,8 @@ struct NativeCall {
   const NativeRow* row = nullptr;
   uint64_t args[max_native_args] = {};
   int count = 0;
-  bool simulated = true;  // false: a row from the reference, no handler
+  bool simulated = true;           // false: a row from the reference, no handler
+  const NativeRow* via = nullptr;  // the host's own row it was sent on from
   uint64_t result[4] = {};
 
   int32_t i(int n) const { return static_cast<int32_t>(static_cast<uint32_t>(args[n])); }
@@ -128,5 +129,7 @@ NativeRows anim_scenes_native_rows();
 NativeRows money_native_rows();
 NativeRows tv_native_rows();
 NativeRows clock_native_rows();
+NativeRows text_native_rows();
+NativeRows player_native_rows();
 
 }  // namespace sim

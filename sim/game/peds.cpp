@@ -17,6 +17,7 @@ void Peds::kill(World& w, int32_t ped) {
   a.dead = true;
   a.scenario = 0;
   a.talking = false;
+  if (EntityState* e = w.live_entity(ped)) e->health = 0;
 }
 
 void Peds::scare(World& w, int32_t ped) {
@@ -36,6 +37,13 @@ static PedActivity* live(World& w, int32_t handle) {
 // Tests allocate nothing: a ped the world holds no activity for is idle.
 static const PedActivity* known(World& w, int32_t handle) {
   return w.exists(handle) ? w.peds.find(handle) : nullptr;
+}
+
+bool is_dead(World& w, int32_t entity) {
+  const EntityState* e = w.live_entity(entity);
+  if (e == nullptr) return false;
+  const PedActivity* a = w.peds.find(entity);
+  return e->health <= 0 || (a != nullptr && a->dead);
 }
 
 static void using_any_scenario(World& w, NativeCall& c) {
@@ -72,10 +80,7 @@ NativeRows peds_native_rows() {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->outfit_count);
        }},
       {0x7D5B1F88E7504BBA, "IS_ENTITY_DEAD", "i", 'b',
-       [](World& w, NativeCall& c) {
-         const PedActivity* a = known(w, c.i(0));
-         c.ret_bool(a != nullptr && a->dead);
-       }},
+       [](World& w, NativeCall& c) { c.ret_bool(is_dead(w, c.i(0))); }},
       {0xBBCCE00B381F8482, "IS_PED_FLEEING", "i", 'b',
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));

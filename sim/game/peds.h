@@ -41,4 +41,7 @@ struct Peds {
   void scare(World& w, int32_t ped);
 };
 
+// An entity that exists and has died (a ped killed, or its health spent).
+bool is_dead(World& w, int32_t entity);
+
 }  // namespace sim

@@ -29,6 +29,7 @@ World::World() {
 
 void World::advance_frame() {
   ++frame_;
+  text.new_frame();
   faults.on_frame(*this);
   const double ms = static_cast<double>(frame_seconds_) * 1000.0 + timer_fraction_;
   const auto whole = static_cast<uint32_t>(ms);
@@ -124,8 +125,31 @@ void World::perform(NativeCall& call, bool sound) {
     }
   } else if (row != nullptr) {
     ++unsimulated_[call.hash];
+    if (sound && !answers_.empty()) {
+      if (const Answer* a = answer(call.hash)) {
+        for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];
+      }
+    }
   }
   if (recording) calls_.add(frame_, call);
+}
+
+void World::perform_outside(NativeCall& call, bool sound) {
+  ++total_calls_;
+  for (uint64_t& slot : call.result) slot = 0;
+  if (sound && call.row != nullptr && call.row->handler != nullptr) call.row->handler(*this, call);
+  if (recording) calls_.add(frame_, call);
+}
+
+void World::set_answer(uint64_t hash, Answer answer) {
+  Answer& kept = answers_[hash] = std::move(answer);
+  // The text lives in the map's node, which stays put.
+  if (kept.is_text) kept.result[0] = reinterpret_cast<uintptr_t>(kept.text.c_str());
+}
+
+const World::Answer* World::answer(uint64_t hash) const {
+  const auto it = answers_.find(hash);
+  return it == answers_.end() ? nullptr : &it->second;
 }
 
 uint64_t World::calls_of(const NativeRow* row) const {

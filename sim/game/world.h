@@ -31,6 +31,7 @@
 #include "prompts.h"
 #include "scenario_points.h"
 #include "speech.h"
+#include "text.h"
 #include "tv.h"
 #include "vec.h"
 
@@ -93,6 +94,7 @@ class World {
   Money money;             // the player's money, texture dictionaries, the feed
   Tv tv;                   // TV channels, render targets, screen drawing
   Clock clock;             // the game's clock
+  TextDrawing text;        // text drawn on the screen
 
   // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------
   Ownership owners;  // the host sets owners.creator while a plug-in's script runs
@@ -123,6 +125,20 @@ class World {
   // --- calls, failures and violations (world.cpp) -------------------------
   // A call the host found sound runs its handler, unless its native fails.
   void perform(NativeCall& call, bool sound);
+  // A native the host answers itself, outside the game's table: its
+  // handler acts on the world and the call is recorded.
+  void perform_outside(NativeCall& call, bool sound);
+
+  // What a native the stand-in does not simulate answers, until changed:
+  // its result slots (a text answer points at the kept text).
+  struct Answer {
+    uint64_t result[3] = {};
+    std::string text;
+    bool is_text = false;  // the result is the text's address
+  };
+  void set_answer(uint64_t hash, Answer answer);
+  void clear_answer(uint64_t hash) { answers_.erase(hash); }
+  const Answer* answer(uint64_t hash) const;
   // A failing native answers 0 and acts on nothing. A test or a scenario
   // fails one until it says otherwise; a fault fails some while it lasts.
   enum class FailedBy : uint8_t { test = 1, fault = 2 };
@@ -175,6 +191,7 @@ class World {
   std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
   std::vector<std::string> violations_;
   std::map<uint64_t, uint64_t> unsimulated_;
+  std::map<uint64_t, Answer> answers_;
   CallLog calls_;
   uint64_t total_calls_ = 0;
 };

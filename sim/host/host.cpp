@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host_natives.h"
 #include "protocol.h"
 #include "reference_natives.h"
 
@@ -209,7 +210,9 @@ void Host::native_init(uint64_t hash) {
   for (uint64_t& slot : call_.result) slot = stale_result;
   call_.hash = hash;
   call_.simulated = true;
+  call_.via = nullptr;
   call_.row = find_native(hash);
+  if (call_.row == nullptr) call_.row = host_native_row(hash);
   if (call_.row == nullptr) {
     call_.row = reference_row(hash);
     call_.simulated = false;
@@ -239,7 +242,12 @@ uint64_t* Host::native_call() {
     return call_.result;
   }
   call_open_ = false;
-  world_->perform(call_, check_protocol(*world_, call_));
+  const bool sound = check_protocol(*world_, call_);
+  if (is_host_native(call_.row)) {
+    answer_host_native(*world_, call_, sound);
+  } else {
+    world_->perform(call_, sound);
+  }
   last_hash_ = call_.hash;
   last_arg_ = call_.count > 0 ? call_.args[0] : 0;
   last_result_ = call_.result[0];

@@ -46,6 +46,14 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"faults seed 3 rate 2", "a rate lies between 0 and 1"},
       {"faults on", "expected 'seed N' or 'lifted' after 'faults', found 'on'"},
       {"deliverable toytrain", "expected the deliverable on the first line, before any step"},
+      {"answer IS_PED_SWIMMING yes", "expected true, false or default (IS_PED_SWIMMING answers"},
+      {"answer GET_ENTITY_SPEED \"fast\"", "expected a number or default (GET_ENTITY_SPEED"},
+      {"answer GET_CLOCK_MINUTES 5", "GET_CLOCK_MINUTES is simulated: it answers from the world"},
+      {"answer SET_TEXT_CENTRE true", "SET_TEXT_CENTRE is simulated"},
+      {"answer NOT_A_NATIVE 1", "expected a native the game knows, by name or as 0x"},
+      {"answer SET_PED_CAN_RAGDOLL 1", "SET_PED_CAN_RAGDOLL returns nothing: there is no answer"},
+      {"answer GET_PED_RELATIONSHIP_GROUP_HASH 4294967296", "expected a whole number or default"},
+      {"expect text Main drawn", "expected the text in quotes, found 'Main'"},
   };
   for (const auto& m : mistakes) {
     SCOPED_TRACE(m.line);
@@ -240,7 +248,7 @@ TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
   const PlayRun native = play_probe(file);
   EXPECT_EQ(native.status, 0) << native.err;
   for (const char* listed : {"not simulated: SET_PED_CAN_RAGDOLL (0xB128377056A54E2A)",
-                             "not simulated: GET_CLOCK_MINUTES (0x4E162231B823DBBF)"}) {
+                             "not simulated: IS_PED_SWIMMING (0x9DE327631295B4C2)"}) {
     EXPECT_EQ(count(native.out, listed), 1u) << listed << " once, at its first call\n"
                                              << native.out;
   }
@@ -253,6 +261,38 @@ TEST(Play, AnyPlugInPlaysUnderWineWithTheSameOutput) {
   const PlayRun native = play_probe(file);
   ASSERT_EQ(native.status, 0) << native.err;
   const PlayRun wine = play_asi(PROBE_ASI, "'" + file + "'");
+  EXPECT_EQ(wine.status, 0) << wine.out;
+  EXPECT_EQ(wine.out, native.out);
+}
+
+TEST(Play, AnAnswerHoldsUntilChangedAndDefaultUndoesIt) {
+  const std::string file = write_scenario("answers",
+                                          "start at 1 2 3\n"
+                                          "wait 2 frames\n"
+                                          "answer 0x9DE327631295B4C2 true\n"
+                                          "wait 2 frames\n"
+                                          "answer IS_PED_SWIMMING false\n"
+                                          "wait 1 frames\n"
+                                          "answer IS_PED_SWIMMING true\n"
+                                          "wait 1 frames\n"
+                                          "answer IS_PED_SWIMMING default\n"
+                                          "wait 1 frames\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = PROBE_PLUGIN;
+  options.verbose = true;
+  const PlayRun native = play_here(options);
+  ASSERT_EQ(native.status, 0) << native.err;
+  std::string hashed;  // what the probe hashed, pass by pass
+  for (size_t at = native.out.find("GET_HASH_KEY(\""); at != std::string::npos;
+       at = native.out.find("GET_HASH_KEY(\"", at + 1)) {
+    hashed += native.out.substr(at + 14, 1);
+  }
+  EXPECT_EQ(hashed, "ddssdsd") << native.out;
+  EXPECT_NE(native.out.find("IS_PED_SWIMMING(256) -> 1"), std::string::npos) << native.out;
+
+  ASSERT_TRUE(std::filesystem::exists(PROBE_ASI)) << "build the 'windows' preset first";
+  const PlayRun wine = play_asi(PROBE_ASI, "--verbose '" + file + "'");
   EXPECT_EQ(wine.status, 0) << wine.out;
   EXPECT_EQ(wine.out, native.out);
 }

@@ -44,15 +44,15 @@ TEST_F(Protocol, UnknownNativeIsCaught) {
 }
 
 TEST_F(Protocol, ANativeTheStandInDoesNotSimulateIsCheckedAgainstTheGamesTable) {
-  int32_t minutes = -1;
+  int32_t swimming = -1;
   ASSERT_TRUE(run_script([&] {
-    invoke(0xB128377056A54E2A, 5, false);            // SET_PED_CAN_RAGDOLL(Ped, BOOL)
-    minutes = invoke<int32_t>(0x4E162231B823DBBF);   // GET_CLOCK_MINUTES() -> int
-    invoke(0xB128377056A54E2A, 5);                   // one argument short
-    invoke(0xB128377056A54E2A, int64_t{-1}, false);  // a Ped sign-extended
-    invoke(0x25ACFC650B65C538, 5, 0.5f);             // _SET_PED_SCALE(Ped, float)
+    invoke(0xB128377056A54E2A, 5, false);               // SET_PED_CAN_RAGDOLL(Ped, BOOL)
+    swimming = invoke<int32_t>(0x9DE327631295B4C2, 5);  // IS_PED_SWIMMING(Ped) -> BOOL
+    invoke(0xB128377056A54E2A, 5);                      // one argument short
+    invoke(0xB128377056A54E2A, int64_t{-1}, false);     // a Ped sign-extended
+    invoke(0x25ACFC650B65C538, 5, 0.5f);                // _SET_PED_SCALE(Ped, float)
   }));
-  EXPECT_EQ(minutes, 0) << "it answers 0";
+  EXPECT_EQ(swimming, 0) << "it answers 0";
   EXPECT_EQ(violations().size(), 2u);
   EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL: 1 arguments, expects 2"));
   EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL: argument 1 upper half not zero"));
@@ -62,7 +62,7 @@ TEST_F(Protocol, ANativeTheStandInDoesNotSimulateIsCheckedAgainstTheGamesTable) 
   EXPECT_EQ(calls[4].text(), "_SET_PED_SCALE(5, 0.5)");
   const auto& unsimulated = Host::get().world().unsimulated_calls();
   EXPECT_EQ(unsimulated.at(0xB128377056A54E2A), 3u);
-  EXPECT_EQ(unsimulated.at(0x4E162231B823DBBF), 1u);
+  EXPECT_EQ(unsimulated.at(0x9DE327631295B4C2), 1u);
   EXPECT_EQ(unsimulated.count(0x096275889B8E0EE0), 0u) << "simulated natives are not listed";
 }
 

@@ -168,6 +168,13 @@ Verdict blip_has(const Expectation& e, sim::World& w) {
   return v;
 }
 
+Verdict text_drawn(const Expectation& e, sim::World& w) {
+  std::string drawn;
+  for (const sim::DrawnText& d : w.text.drawn) drawn += (drawn.empty() ? "" : ", ") + quote(d.text);
+  return {w.text.find(e.text) != nullptr, drawn.empty() ? "no text was drawn in the last frame"
+                                                        : "drawn in the last frame: " + drawn};
+}
+
 Verdict no_violation(sim::World& w) {
   const auto& v = w.violations();
   if (v.empty()) return {true, "no violation"};
@@ -236,6 +243,9 @@ Verdict check(const Expectation& e, sim::World& world, const Deliverable& delive
       break;
     case Kind::no_violation:
       v = no_violation(world);
+      break;
+    case Kind::text_drawn:
+      v = text_drawn(e, world);
       break;
   }
   if (e.negated) v.holds = !v.holds;

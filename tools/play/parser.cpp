@@ -2,12 +2,16 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
 #include "faults.h"
+#include "host_natives.h"
 #include "native_names.h"
+#include "native_table.h"
 #include "places.h"
+#include "reference_natives.h"
 
 namespace play {
 
@@ -130,6 +134,7 @@ class LineParser {
   }
 
   void duration(Step& s);
+  void answer(Step& s);
   sim::Vec place();
   Expectation expectation();
   std::vector<std::string> alternatives(const std::string& what);
@@ -166,6 +171,69 @@ void LineParser::duration(Step& s) {
   } else {
     --pos_;
     fail("'s', 'ms' or 'frames' after the number");
+  }
+}
+
+// NATIVE VALUE, the value read as the native's result kind, or NATIVE
+// default. Only a native the world does not simulate takes an answer: a
+// simulated one answers from the world's state.
+void LineParser::answer(Step& s) {
+  const size_t name_at = pos_;
+  s.text = word("a native's name or hash");
+  s.hash = native_hash_named(s.text);
+  const sim::NativeRow* row = s.hash != 0 ? sim::reference_row(s.hash) : nullptr;
+  if (sim::find_native(s.hash) != nullptr || sim::host_native_row(s.hash) != nullptr) {
+    pos_ = name_at;
+    fail_here(s.text + " is simulated: it answers from the world, not from a scenario");
+  }
+  if (row == nullptr) {
+    pos_ = name_at;
+    fail("a native the game knows, by name or as 0x and 16 hex digits");
+  }
+  if (take("default")) {
+    s.answer_default = true;
+    return;
+  }
+  const std::string name = row->name;
+  switch (row->result) {
+    case 'b':
+      if (take("true") || take("1")) {
+        s.answer[0] = 1;
+      } else if (!take("false") && !take("0")) {
+        fail("true, false or default (" + name + " answers a flag)");
+      }
+      break;
+    case 'f':
+      s.answer[0] = sim::NativeCall::float_bits(
+          static_cast<float>(number("a number or default (" + name + " answers a float)")));
+      break;
+    case 'V':
+      for (uint64_t& slot : s.answer) {
+        slot = sim::NativeCall::float_bits(
+            static_cast<float>(number("x y z or default (" + name + " answers a vector)")));
+      }
+      break;
+    case 's':
+      s.answer_text = quoted("a text in quotes or default (" + name + " answers a text)");
+      break;
+    case 'i': {
+      const std::string what = "a whole number or default (" + name + " answers an integer)";
+      const std::string text = word(what);
+      int64_t value = 0;
+      const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+      const char* first = text.data() + (hex ? 2 : 0);
+      const char* last = text.data() + text.size();
+      auto [end, ec] = std::from_chars(first, last, value, hex ? 16 : 10);
+      if (ec != std::errc() || end != last || value < INT32_MIN || value > UINT32_MAX) {
+        --pos_;
+        fail(what);
+      }
+      s.answer[0] = static_cast<uint32_t>(value);
+      break;
+    }
+    default:
+      pos_ = name_at;
+      fail_here(name + " returns nothing: there is no answer to set");
   }
 }
 
@@ -280,6 +348,10 @@ Expectation LineParser::expectation() {
     e.kind = Kind::blip_has;
     expect("has", "'has MODIFIER' after 'blip'");
     e.text = word("a blip modifier's name");
+  } else if (take("text")) {
+    e.kind = Kind::text_drawn;
+    e.text = quoted("the text in quotes");
+    expect("drawn", "'drawn' after the text");
   } else if (take("no")) {
     e.kind = Kind::no_violation;
     expect("violation", "'violation' after 'no'");
@@ -293,7 +365,7 @@ Expectation LineParser::expectation() {
       return e;
     }
     e.subject = word(
-        "an expectation: prompt, said, money, notification, tv, target, N live, NAME speed, "
+        "an expectation: prompt, said, money, notification, tv, target, text, N live, NAME speed, "
         "NAME scale, player seated, blip has, no violation");
     if (take("speed")) {
       e.kind = Kind::speed_about;
@@ -302,7 +374,8 @@ Expectation LineParser::expectation() {
     } else {
       --pos_;
       fail(
-          "an expectation: prompt, said, money, notification, tv, target, N live, NAME speed, "
+          "an expectation: prompt, said, money, notification, tv, target, text, N live, NAME "
+          "speed, "
           "NAME scale, player seated, blip has, no violation");
     }
     expect("about", "'about V'");
@@ -383,6 +456,9 @@ Step LineParser::step() {
       --pos_;
       fail("a native the game knows, by name or as 0x and 16 hex digits");
     }
+  } else if (keyword == "answer") {
+    s.kind = Kind::answer;
+    answer(s);
   } else if (keyword == "faults") {
     if (take("lifted")) {
       s.kind = Kind::lift_faults;
@@ -424,7 +500,7 @@ Step LineParser::step() {
     --pos_;
     fail(
         "a step: seed, fps, hour, start, walk, teleport, wait, complete, player ped replaced, "
-        "remove, NAME dies, NAME flees, film ends, fail, fault, faults, expect");
+        "remove, NAME dies, NAME flees, film ends, fail, answer, fault, faults, expect");
   }
   end_of_line();
   return s;

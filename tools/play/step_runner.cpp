@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "reference_natives.h"
+
 namespace play {
 
 namespace {
@@ -184,6 +186,16 @@ bool StepRunner::perform(const Step& s) {
       return true;
     case Kind::fail_native:
       w.fail_native(s.hash);
+      return true;
+    case Kind::answer:
+      if (s.answer_default) {
+        w.clear_answer(s.hash);
+      } else {
+        const sim::NativeRow* row = sim::reference_row(s.hash);
+        w.set_answer(s.hash, {{s.answer[0], s.answer[1], s.answer[2]},
+                              s.answer_text,
+                              row != nullptr && row->result == 's'});
+      }
       return true;
     case Kind::faults:
       w.faults.enable(static_cast<uint64_t>(s.number), s.rate);

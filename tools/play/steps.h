@@ -26,6 +26,7 @@ struct Expectation {
     player_seated,   // player seated
     blip_has,        // blip has MODIFIER
     no_violation,    // no violation
+    text_drawn,      // text "TEXT" drawn
   };
   Kind kind = Kind::no_violation;
   bool negated = false;            // expect not ...
@@ -58,6 +59,7 @@ struct Step {
     flees,           // NAME flees
     film_ends,       // film ends
     fail_native,     // fail NATIVE
+    answer,          // answer NATIVE VALUE | default
     fault,           // fault "KIND" [for DURATION]
     lift_faults,     // faults lifted
     expect,          // expect [not] EXPECTATION
@@ -66,14 +68,17 @@ struct Step {
   int line = 0;
   std::string source;  // the line as written, without its comment
 
-  sim::Vec at;           // start, walk, teleport
-  double number = 0.0;   // seed, fps, hour
-  double seconds = 0.0;  // walk, wait, wait_until (when counted in time)
-  int frames = -1;       // wait, wait_until when counted in frames
-  std::string text;      // complete's label, a nickname, a model, a native
-  uint64_t hash = 0;     // fail_native
-  int fault = 0;         // fault: a sim::Fault
-  double rate = 0.002;   // faults: the chance per frame that one starts
+  sim::Vec at;                  // start, walk, teleport
+  double number = 0.0;          // seed, fps, hour
+  double seconds = 0.0;         // walk, wait, wait_until (when counted in time)
+  int frames = -1;              // wait, wait_until when counted in frames
+  std::string text;             // complete's label, a nickname, a model, a native
+  uint64_t hash = 0;            // fail_native, answer
+  uint64_t answer[3] = {};      // answer: the result slots, as the native's result kind reads VALUE
+  std::string answer_text;      // answer: a text answer
+  bool answer_default = false;  // answer NATIVE default: the native answers 0 again
+  int fault = 0;                // fault: a sim::Fault
+  double rate = 0.002;          // faults: the chance per frame that one starts
   Expectation expectation;
 
   bool is_set_up() const;  // set-up steps run before the plug-in loads

@@ -8,10 +8,10 @@
 
 void plugin_main_loop() {
   for (;;) {
-    const auto player = invoke<int32_t>(0x096275889B8E0EE0);      // PLAYER_PED_ID
-    invoke(0xB128377056A54E2A, player, false);                    // SET_PED_CAN_RAGDOLL
-    const auto minutes = invoke<int32_t>(0x4E162231B823DBBF);     // GET_CLOCK_MINUTES
-    invoke(0xFD340785ADF8CFB7, minutes == 0 ? "zero" : "other");  // GET_HASH_KEY
+    const auto player = invoke<int32_t>(0x096275889B8E0EE0);         // PLAYER_PED_ID
+    invoke(0xB128377056A54E2A, player, false);                       // SET_PED_CAN_RAGDOLL
+    const auto swimming = invoke<bool>(0x9DE327631295B4C2, player);  // IS_PED_SWIMMING
+    invoke(0xFD340785ADF8CFB7, swimming ? "swimming" : "dry");       // GET_HASH_KEY
 #if defined(PROBE_BREACH)
     invoke(0xB128377056A54E2A, player);  // one argument short
 #endif

@@ -1,0 +1,37 @@
+// Text drawn on the screen, and the natives that style and draw it.
+
+#include "world.h"
+
+namespace sim {
+
+void TextDrawing::draw(const char* text, float x, float y) {
+  drawn.push_back({text, x, y, next});
+  ++total_drawn;
+  next = TextStyle{};
+}
+
+const DrawnText* TextDrawing::find(const std::string& text) const {
+  for (const DrawnText& d : drawn) {
+    if (d.text == text) return &d;
+  }
+  return nullptr;
+}
+
+NativeRows text_native_rows() {
+  static const NativeRow rows[] = {
+      {0x16794E044C9EFB58, "_BG_DISPLAY_TEXT", "sff", 'v',
+       [](World& w, NativeCall& c) { w.text.draw(c.s(0), c.f(1), c.f(2)); }},
+      {0x16FA5CE47F184F1E, "_BG_SET_TEXT_COLOR", "iiii", 'v',
+       [](World& w, NativeCall& c) {
+         for (int n = 0; n < 4; ++n) w.text.next.colour[n] = c.i(n);
+       }},
+      {0xA1253A3C870B6843, "_BG_SET_TEXT_SCALE", "ff", 'v',
+       [](World& w, NativeCall& c) {
+         w.text.next.scale_x = c.f(0);
+         w.text.next.scale_y = c.f(1);
+       }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim
