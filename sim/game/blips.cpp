@@ -32,7 +32,8 @@ BlipState* Blips::for_entity(int32_t entity) {
 
 static int32_t add_blip(World& w, uint32_t style, Vec at, int32_t entity) {
   BlipState b;
-  b.handle = w.blips.next_handle++;
+  const int32_t reused = w.blips.freed.take(w.frame());
+  b.handle = reused != 0 ? reused : w.blips.next_handle++;
   b.style = style;
   b.position = at;
   b.entity = entity;
@@ -75,7 +76,10 @@ static void remove_modifier(World& w, NativeCall& c) {
 
 static void remove_blip(World& w, NativeCall& c) {
   auto* handle = c.p<int32_t>(0);
-  if (BlipState* b = w.blips.find(*handle)) b->exists = false;
+  if (BlipState* b = w.blips.find(*handle)) {
+    b->exists = false;
+    w.blips.freed.free(b->handle, w.frame());
+  }
   *handle = 0;  // the game clears the caller's handle
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "handle_pool.h"
 #include "vec.h"
 
 namespace sim {
@@ -27,6 +28,7 @@ struct BlipState {
 struct Blips {
   std::map<int32_t, BlipState> all;
   int32_t next_handle = 0x51;
+  FreedHandles freed;
 
   BlipState* find(int32_t handle);        // a blip that still exists, or null
   BlipState* for_entity(int32_t entity);  // the live blip that follows it, or null

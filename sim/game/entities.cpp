@@ -19,8 +19,17 @@ ModelState& World::model(uint32_t hash) {
 }
 
 int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, float heading) {
+  FreedHandles& freed = kind == EntityKind::ped ? freed_peds_ : freed_objects_;
+  int32_t handle = freed.take(frame_);
+  // A handle the game brought back to life meanwhile is not free.
+  while (handle != 0 && exists(handle)) handle = freed.take(frame_);
+  if (handle == 0) {
+    handle = next_entity_++;
+  } else {
+    forget_entity(handle);
+  }
   EntityState e;
-  e.handle = next_entity_++;
+  e.handle = handle;
   e.kind = kind;
   e.model = model;
   e.position = position;
@@ -45,7 +54,18 @@ bool World::exists(int32_t handle) const {
 }
 
 void World::remove_entity(int32_t handle) {
-  if (EntityState* e = entity(handle)) e->exists = false;
+  EntityState* e = live_entity(handle);
+  if (e == nullptr) return;
+  e->exists = false;
+  (e->kind == EntityKind::ped ? freed_peds_ : freed_objects_).free(handle, frame_);
+}
+
+// What the world kept about the entity a reused handle named before, so the
+// new one starts afresh: its activity, its seat, its effects.
+void World::forget_entity(int32_t handle) {
+  leave_point(*this, handle);
+  peds.all.erase(handle);
+  particles.entity_gone(handle);
 }
 
 std::vector<const EntityState*> World::live_entities(const char* model_name) const {

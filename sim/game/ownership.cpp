@@ -70,6 +70,11 @@ const void* Ownership::owner(Thing t, int32_t handle) const {
   return it == owned.end() ? nullptr : it->second;
 }
 
+uint64_t Ownership::double_deletes(const void* who) const {
+  const auto it = double_deletes_.find(who);
+  return it == double_deletes_.end() ? 0 : it->second;
+}
+
 const void* Ownership::target_owner(const std::string& name) const {
   auto it = targets_.find(name);
   return it == targets_.end() ? nullptr : it->second;
@@ -127,7 +132,13 @@ void Ownership::before(World& w, const NativeCall& call) {
     return;
   }
   const int32_t handle = handle_arg(call, r);
-  if (handle == 0 || !live(w, r.thing, handle)) return;  // acts on nothing
+  if (handle == 0) return;
+  if (r.act == Act::remove) {
+    auto [it, first] = deleted_[index(r.thing)].try_emplace(handle, creator);
+    if (!first && it->second == creator && !live(w, r.thing, handle)) ++double_deletes_[creator];
+    it->second = creator;
+  }
+  if (!live(w, r.thing, handle)) return;  // acts on nothing
   const void* owner = this->owner(r.thing, handle);
   if (owner == creator) return;
   const bool the_player = r.thing == Thing::entity && handle == w.player_ped();
@@ -154,6 +165,7 @@ void Ownership::after(World& w, const NativeCall& call) {
   if (r.act == Act::make) {
     const auto handle = static_cast<int32_t>(static_cast<uint32_t>(call.result[0]));
     if (handle == 0) return;
+    deleted_[index(r.thing)].erase(handle);
     if (creator == nullptr) {
       forget(r.thing, handle);
     } else {

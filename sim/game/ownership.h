@@ -48,6 +48,10 @@ class Ownership {
   // Also forgets what no longer lives, so a long run keeps its books small.
   Holdings holdings(World& w, const void* creator);
 
+  // Deletes of a handle the same plug-in had deleted already, by plug-in.
+  uint64_t double_deletes(const void* creator) const;
+  const std::map<const void*, uint64_t>& double_deletes() const { return double_deletes_; }
+
   // Around each sound call of a native that touches a thing: the check
   // before its handler, the note of what it made after.
   void before(World& w, const NativeCall& call);
@@ -60,6 +64,9 @@ class Ownership {
   std::map<int32_t, const void*> owned_[static_cast<size_t>(Thing::count)];
   std::map<std::string, const void*> targets_;
   std::map<const void*, std::string> names_;
+  // Who deleted each handle last, until it is made again.
+  std::map<int32_t, const void*> deleted_[static_cast<size_t>(Thing::count)];
+  std::map<const void*, uint64_t> double_deletes_;
 };
 
 }  // namespace sim

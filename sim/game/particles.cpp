@@ -36,6 +36,12 @@ void Particles::advance_frame() {
   for (auto& [hash, a] : assets_) a.advance_frame();
 }
 
+void Particles::entity_gone(int32_t entity) {
+  for (auto& [handle, e] : effects_) {
+    if (e.entity == entity) e.stopped = true;
+  }
+}
+
 bool effect_exists(World& w, int32_t handle) {
   const LoopedEffectState* e = w.particles.effect(handle);
   return e != nullptr && !e->stopped && w.exists(e->entity);

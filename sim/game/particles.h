@@ -38,6 +38,7 @@ class Particles {
   uint32_t selected_asset = 0;  // for the next effect start only
 
   void advance_frame();
+  void entity_gone(int32_t entity);  // its effects end with it
 
  private:
   std::map<uint32_t, ParticleAssetState> assets_;

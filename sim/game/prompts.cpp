@@ -11,9 +11,17 @@ PromptState* World::prompt(int32_t handle) {
 
 int32_t World::new_prompt() {
   PromptState p;
-  p.handle = next_prompt_++;
+  const int32_t reused = freed_prompts_.take(frame_);
+  p.handle = reused != 0 ? reused : next_prompt_++;
   prompts_[p.handle] = p;
   return p.handle;
+}
+
+void World::delete_prompt(int32_t handle) {
+  PromptState* p = prompt(handle);
+  if (p == nullptr || p->deleted) return;
+  p->deleted = true;
+  freed_prompts_.free(handle, frame_);
 }
 
 bool World::complete_prompt(int32_t handle) {
@@ -65,7 +73,7 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {0x00EDE88D4D13CF59, "_UI_PROMPT_DELETE", "i", 'v',
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->deleted = true;
+         if (live(w, c.i(0)) != nullptr) w.delete_prompt(c.i(0));
        },
        removes(Thing::prompt)},
       {0xB796970BD125FCE8, "_UI_PROMPT_GET_GROUP_ID_FOR_TARGET_ENTITY", "i", 'i',

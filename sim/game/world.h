@@ -22,6 +22,7 @@
 #include "clock.h"
 #include "entities.h"
 #include "faults.h"
+#include "handle_pool.h"
 #include "interiors.h"
 #include "money.h"
 #include "native_table.h"
@@ -78,6 +79,7 @@ class World {
   // --- prompts (prompts.cpp) ----------------------------------------------
   PromptState* prompt(int32_t handle);
   int32_t new_prompt();
+  void delete_prompt(int32_t handle);
   bool complete_prompt(int32_t handle);  // as the player would; only an offered prompt
   std::vector<const PromptState*> prompts_labelled(const std::string& label) const;
   const std::map<int32_t, PromptState>& prompts() const { return prompts_; }
@@ -169,11 +171,15 @@ class World {
 
   std::map<uint32_t, ModelState> models_;
   std::map<int32_t, EntityState> entities_;
+  void forget_entity(int32_t handle);
   int32_t next_entity_ = 0x100;
+  FreedHandles freed_peds_;  // a pool per kind, as the game's
+  FreedHandles freed_objects_;
   int32_t player_ped_ = 0;
 
   std::map<int32_t, PromptState> prompts_;
   int32_t next_prompt_ = 1;
+  FreedHandles freed_prompts_;
 
   std::map<uint32_t, std::string> texts_;
   std::map<uint32_t, std::string> names_;

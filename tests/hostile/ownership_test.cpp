@@ -171,6 +171,57 @@ TEST_F(Ownership, AStaleHandleTheGameGaveToItsOwnPedIsReported) {
   expect_one_violation("SET_ENTITY_COORDS", "the game");
 }
 
+TEST_F(Ownership, AFreedHandleGoesToTheNextOfItsKindAfterAWhileAndAStaleOneIsCaught) {
+  world().model("p_chair01x").load_frames = 0;
+  int32_t mine = 0;
+  int32_t early = 0;
+  ASSERT_TRUE(run_script([&] {
+    request_model(get_hash_key("p_chair01x"), false);
+    mine = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false,
+                         false);
+    Object deleting = mine;
+    delete_entity(&deleting);
+    early = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false,
+                          false);
+  }));
+  ASSERT_NE(mine, 0);
+  EXPECT_NE(early, mine) << "not given again at once";
+  const int32_t ped = world().create_entity(sim::EntityKind::ped, sim::joaat("a_c_cat_01"), {}, 0);
+  EXPECT_NE(ped, mine) << "a freed object's handle goes to an object";
+
+  host().run_frames(static_cast<int>(sim::FreedHandles::reuse_after));
+  const int32_t theirs =
+      world().create_entity(sim::EntityKind::object, sim::joaat("p_chair01x"), {}, 0.0f);
+  world().owners.give(sim::Thing::entity, theirs, other_plugin);
+  EXPECT_EQ(theirs, mine) << "the oldest freed handle of its kind";
+  ASSERT_TRUE(run_script([&] { freeze_entity_position(mine, true); }));  // the stale handle
+  expect_one_violation("FREEZE_ENTITY_POSITION", "other.asi");
+}
+
+TEST_F(Ownership, DeletingAHandleTwiceIsCountedForThePlugIn) {
+  ASSERT_TRUE(run_script([] {
+    Blip blip = blip_add_for_coords(get_hash_key("BLIP_STYLE_SHOP"), 1.0f, 2.0f, 3.0f);
+    Blip copy = blip;
+    remove_blip(&blip);
+    remove_blip(&blip);  // cleared by the first: deletes nothing, no count
+    remove_blip(&copy);  // the same handle again
+    Prompt p = ui_prompt_register_begin();
+    ui_prompt_delete(p);
+    ui_prompt_delete(p);
+  }));
+  expect_no_violation();
+  EXPECT_EQ(world().owners.double_deletes(test_support::test_module()), 2u);
+  EXPECT_EQ(world().owners.double_deletes(other_plugin), 0u);
+
+  const int32_t gone = entity_of(nullptr);
+  world().remove_entity(gone);  // the game removed it: the plug-in's first delete is no double
+  ASSERT_TRUE(run_script([&] {
+    Entity e = gone;
+    delete_entity(&e);
+  }));
+  EXPECT_EQ(world().owners.double_deletes(test_support::test_module()), 2u);
+}
+
 TEST_F(Ownership, APluginHandlesItsOwnThingsAndPlacesAndTasksThePlayerFreely) {
   world().model("p_chair01x").load_frames = 0;
   ASSERT_TRUE(run_script([] {

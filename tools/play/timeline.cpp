@@ -138,7 +138,7 @@ void Timeline::entities(sim::World& world) {
     if (handle == world.player_ped()) who = "player";
     const std::string name =
         kind_name(e.kind) + " " + model + (who.empty() ? "" : " (" + who + ")");
-    if (!known && e.exists) {
+    if (e.exists) {  // new, or new on a handle the game gave again
       line(world, "+ " + name + " at " + position_text(e.position));
     } else if (!known) {
       line(world, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
