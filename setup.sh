@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev libbenchmark-dev
           libboost-context-dev librapidcheck-dev libcli11-dev nlohmann-json3-dev librsvg2-bin libpng-dev
-          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 gcovr)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
