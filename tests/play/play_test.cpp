@@ -265,23 +265,29 @@ TEST(Play, AnyPlugInPlaysUnderWineWithTheSameOutput) {
   EXPECT_EQ(wine.out, native.out);
 }
 
-TEST(Play, AnAnswerHoldsUntilChangedAndDefaultUndoesIt) {
-  const std::string file = write_scenario("answers",
-                                          "start at 1 2 3\n"
-                                          "wait 2 frames\n"
-                                          "answer 0x9DE327631295B4C2 true\n"
-                                          "wait 2 frames\n"
-                                          "answer IS_PED_SWIMMING false\n"
-                                          "wait 1 frames\n"
-                                          "answer IS_PED_SWIMMING true\n"
-                                          "wait 1 frames\n"
-                                          "answer IS_PED_SWIMMING default\n"
-                                          "wait 1 frames\n");
+// The probe's answers scenario, played natively with every call listed.
+PlayRun play_answers(std::string& file) {
+  file = write_scenario("answers",
+                        "start at 1 2 3\n"
+                        "wait 2 frames\n"
+                        "answer 0x9DE327631295B4C2 true\n"
+                        "wait 2 frames\n"
+                        "answer IS_PED_SWIMMING false\n"
+                        "wait 1 frames\n"
+                        "answer IS_PED_SWIMMING true\n"
+                        "wait 1 frames\n"
+                        "answer IS_PED_SWIMMING default\n"
+                        "wait 1 frames\n");
   play::Options options;
   options.scenario = file;
   options.plugin = PROBE_PLUGIN;
   options.verbose = true;
-  const PlayRun native = play_here(options);
+  return play_here(options);
+}
+
+TEST(Play, AnAnswerHoldsUntilChangedAndDefaultUndoesIt) {
+  std::string file;
+  const PlayRun native = play_answers(file);
   ASSERT_EQ(native.status, 0) << native.err;
   std::string hashed;  // what the probe hashed, pass by pass
   for (size_t at = native.out.find("GET_HASH_KEY(\""); at != std::string::npos;
@@ -290,8 +296,13 @@ TEST(Play, AnAnswerHoldsUntilChangedAndDefaultUndoesIt) {
   }
   EXPECT_EQ(hashed, "ddssdsd") << native.out;
   EXPECT_NE(native.out.find("IS_PED_SWIMMING(256) -> 1"), std::string::npos) << native.out;
+}
 
+TEST(Play, AnAnswerHoldsUnderWineAsNatively) {
   ASSERT_TRUE(std::filesystem::exists(PROBE_ASI)) << "build the 'windows' preset first";
+  std::string file;
+  const PlayRun native = play_answers(file);
+  ASSERT_EQ(native.status, 0) << native.err;
   const PlayRun wine = play_asi(PROBE_ASI, "--verbose '" + file + "'");
   EXPECT_EQ(wine.status, 0) << wine.out;
   EXPECT_EQ(wine.out, native.out);
