@@ -37,7 +37,7 @@ void Clock::add(int hours, int minutes, int seconds) {
   // some days.
   long long total = ((static_cast<long long>(wrap(hour, 24)) * 60 + minute) * 60 + second) +
                     (static_cast<long long>(hours) * 60 + minutes) * 60 + seconds;
-  constexpr long long day_seconds = 24 * 60 * 60;
+  constexpr long long day_seconds = 24LL * 60 * 60;
   long long days = total >= 0 ? total / day_seconds : -((-total + day_seconds - 1) / day_seconds);
   total -= days * day_seconds;
   hour = static_cast<int>(total / 3600);
