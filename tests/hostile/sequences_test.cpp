@@ -90,12 +90,15 @@ void check_invariants(const Site& s, sim::Host& host) {
   if (!s.cinema && between_passes) {
     RC_ASSERT(live("p_toytrain01x") <= 1u);
     RC_ASSERT(live("p_toytrack01x") <= 1u);
-    // The prompts agree with the train: one of the pair with a train, none
-    // without; but while the set-up waits for the train's or the track's
-    // model, the design has "Turn on" offered ahead of its train.
+    // The prompts agree with the train: one of the pair with a train. With
+    // none, nothing is offered out of range; in range a set-up the game gave
+    // no train ends, as the design lists, with "Turn off" on, and while the
+    // set-up waits for a model "Turn on" is offered ahead of its train.
     const size_t on = offered("Turn on"), off = offered("Turn off");
     if (live("p_toytrain01x") == 0) {
-      RC_ASSERT(off == 0u);
+      const float away = sim::distance(w.player_position(), sim::Vec{s.x, s.y, s.z});
+      RC_ASSERT(on + off <= 1u);
+      RC_ASSERT(off == 0u || !(away >= 135.0f));
       RC_ASSERT(on == 0u || loading(w, "p_toytrain01x") || loading(w, "p_toytrack01x"));
     } else if (!w.faults.any_active()) {
       RC_ASSERT(on + off <= 1u);
