@@ -1,6 +1,7 @@
 // The runner's body, inside the stand-in host's DLL, for a real .asi under
 // wine: either plays a scenario file, printing the timeline a native run of
-// play prints (runner.exe play --plugin PLUGIN [options] SCENARIO), or runs
+// play prints (runner.exe play --plugin PLUGIN [--plugin PLUGIN...] [options]
+// SCENARIO), or runs
 // one of the C++ scenarios and prints its record, then its failures
 // (runner.exe SCENARIO PLUGIN).
 

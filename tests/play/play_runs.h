@@ -50,11 +50,16 @@ inline PlayRun play_command(const std::string& arguments) {
   return {run.status, run.output, ""};
 }
 
-// The play command with a real .asi, which it runs under wine.
-inline PlayRun play_asi(const std::string& asi, const std::string& arguments) {
-  const CommandRun run = run_under_wine(std::string("'") + PLAY_COMMAND + "' --asi '" + asi + "' " +
-                                        arguments + " 2>&1");
+// The play command with real .asi files, which it runs under wine.
+inline PlayRun play_asi(const std::vector<std::string>& asis, const std::string& arguments) {
+  std::string command = std::string("'") + PLAY_COMMAND + "'";
+  for (const std::string& asi : asis) command += " --asi '" + asi + "'";
+  const CommandRun run = run_under_wine(command + " " + arguments + " 2>&1");
   return {run.status, run.output, ""};
+}
+
+inline PlayRun play_asi(const std::string& asi, const std::string& arguments) {
+  return play_asi(std::vector<std::string>{asi}, arguments);
 }
 
 inline std::string read_file(const std::filesystem::path& path) {

@@ -80,6 +80,72 @@ TEST(Play, AFileThatCannotBeReadOrNamesNoPlugInCannotBePlayed) {
       << no_plugin.err;
 }
 
+TEST(Play, AScenarioNamesEachOfSeveralDeliverablesOnce) {
+  const struct {
+    const char* line;
+    const char* expected;
+  } mistakes[] = {
+      {"deliverable cinema boat",
+       "expected 'deliverable' and one or more of cinema, toytrain, found 'boat'"},
+      {"deliverable toytrain cinema toytrain", "expected each deliverable once, found 'toytrain'"},
+      {"deliverable", "expected 'deliverable' and one or more of cinema, toytrain, found the end"},
+  };
+  for (const auto& m : mistakes) {
+    SCOPED_TRACE(m.line);
+    const std::string file =
+        write_scenario("deliverables", "# two\n" + std::string(m.line) + "\nwait 1 s\n");
+    const PlayRun run = play_here(file);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind(file + ":2: " + m.expected, 0), 0u) << run.err;
+  }
+  // Both deliverables' places and nicknames may be named.
+  const std::string both = write_scenario("both_places",
+                                          "deliverable toytrain cinema\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until 1 live taker within 10 s\n"
+                                          "expect 0 live train\n"
+                                          "teleport to 10 m west of site\n"
+                                          "wait until 1 live train within 1 s\n");
+  const PlayRun run = play_here(both);
+  EXPECT_EQ(run.status, 0) << run.err << run.out;
+}
+
+TEST(Play, PlugInsNamedOtherThanTheScenariosDeliverablesPlayOnlyWhenToldToAnyName) {
+  const std::string file = write_scenario("named",
+                                          "# the toy train's\n"
+                                          "deliverable toytrain\n"
+                                          "start at 10 m west of site\n"
+                                          "wait 10 frames\n"
+                                          "expect no violation\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = {CINEMA_PLUGIN};
+  const PlayRun refused = play_here(options);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, file +
+                             ":2: the scenario plays toytrain, but the plug-in given is "
+                             "cinema.so; --any-name plays them all the same\n");
+  EXPECT_EQ(refused.out, "") << "nothing is played";
+
+  options.plugin = {TOYTRAIN_PLUGIN, CINEMA_PLUGIN};
+  EXPECT_EQ(play_here(options).status, 2) << "one plug-in too many";
+
+  options.any_name = true;
+  const PlayRun anyway = play_here(options);
+  EXPECT_EQ(anyway.status, 0) << anyway.err;
+
+  // Several, in any order, each bearing a deliverable's name.
+  const std::string both = write_scenario("named_both",
+                                          "deliverable cinema toytrain\n"
+                                          "start at 10 m west of site\n"
+                                          "wait until 1 live train within 1 s\n");
+  const PlayRun run =
+      play_command("--plugin '" TOYTRAIN_PLUGIN "' --plugin '" CINEMA_PLUGIN "' '" + both + "'");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(play_command("--asi a.asi --plugin '" CINEMA_PLUGIN "' '" + both + "'").status, 2)
+      << "plug-ins of two builds";
+}
+
 TEST(Play, AFailedExpectationGivesItsLineAndWhatTheWorldHeld) {
   const std::string file = write_scenario("two_trains",
                                           "deliverable toytrain\n"
@@ -239,7 +305,7 @@ PlayRun play_probe(std::string& file) {
                         "expect no violation\n");
   play::Options options;
   options.scenario = file;
-  options.plugin = PROBE_PLUGIN;
+  options.plugin = {PROBE_PLUGIN};
   return play_here(options);
 }
 
@@ -280,7 +346,7 @@ PlayRun play_answers(std::string& file) {
                         "wait 1 frames\n");
   play::Options options;
   options.scenario = file;
-  options.plugin = PROBE_PLUGIN;
+  options.plugin = {PROBE_PLUGIN};
   options.verbose = true;
   return play_here(options);
 }
@@ -314,7 +380,7 @@ TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {
                                           "wait 10 frames\n");
   play::Options options;
   options.scenario = file;
-  options.plugin = PROBE_BREACH_PLUGIN;
+  options.plugin = {PROBE_BREACH_PLUGIN};
   const PlayRun run = play_here(options);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err,

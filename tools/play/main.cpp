@@ -35,12 +35,16 @@ int play_under_wine(const play::Options& options) {
       return 2;
     }
   }
-  if (!std::filesystem::exists(options.asi)) {
-    std::cerr << "play: " << options.asi << ": no such plug-in\n";
-    return 2;
+  std::vector<std::string> args = {WINE64, WINDOWS_RUNNER, "play"};
+  for (const std::string& asi : options.asi) {
+    if (!std::filesystem::exists(asi)) {
+      std::cerr << "play: " << asi << ": no such plug-in\n";
+      return 2;
+    }
+    args.push_back("--plugin");
+    args.push_back(windows_path(asi));
   }
-  std::vector<std::string> args = {WINE64, WINDOWS_RUNNER, "play", "--plugin",
-                                   windows_path(options.asi)};
+  if (options.any_name) args.push_back("--any-name");
   if (options.verbose) args.push_back("--verbose");
   for (const auto& [flag, path] :
        {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},

@@ -2,6 +2,7 @@
 // What the step runner shows those who watch a scenario play: the timeline,
 // the trace, the map and the call record each see every step and frame.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,7 +30,19 @@ struct PlayContext {
   const Baseline& baseline;
   sim::Vec site;      // what the timeline measures the player's distance to
   uint32_t start_ms;  // the game timer when the scenario began
+  // Several deliverables in one game: each one's site, the player's distance
+  // being to the nearest.
+  std::vector<sim::Vec> sites = {};
+  std::vector<std::string> plugins = {};  // the names of the plug-ins, in their load order
+
+  float distance_to_site(const sim::Vec& at) const;
 };
+
+inline float PlayContext::distance_to_site(const sim::Vec& at) const {
+  float nearest = sim::distance(at, site);
+  for (const sim::Vec& s : sites) nearest = std::min(nearest, sim::distance(at, s));
+  return nearest;
+}
 
 class Observer {
  public:

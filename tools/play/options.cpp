@@ -13,9 +13,17 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
       "play");
   app.add_option("scenario", options.scenario, "the scenario file (see docs/scenarios.md)")
       ->required();
-  app.add_option("--asi", options.asi, "a Windows plug-in (.asi) to play under wine");
+  app.add_option("--asi", options.asi,
+                 "a Windows plug-in (.asi) to play under wine; several load in the order given")
+      ->expected(1)
+      ->take_all();
   app.add_option("--plugin", options.plugin,
-                 "a plug-in to load natively in place of the deliverable's own");
+                 "a plug-in to load natively in place of the deliverables' own; several load in "
+                 "the order given")
+      ->expected(1)
+      ->take_all();
+  app.add_flag("--any-name", options.any_name,
+               "play plug-ins whose file names are not the deliverables the scenario names");
   app.add_flag("-v,--verbose", options.verbose, "list every native call in the timeline");
   app.add_option("--trace", options.trace, "write a trace of every native call (JSON)");
   app.add_option("--map", options.map, "write a map of the site (SVG)");
@@ -27,7 +35,8 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
     return status == 0 ? 0 : 2;
   }
   if (!options.asi.empty() && !options.plugin.empty()) {
-    std::fprintf(stderr, "play: --asi and --plugin name two plug-ins; give one\n");
+    std::fprintf(stderr,
+                 "play: --asi and --plugin name plug-ins of two builds; give one or the other\n");
     return 2;
   }
   return std::nullopt;

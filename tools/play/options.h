@@ -4,13 +4,17 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace play {
 
 struct Options {
   std::string scenario;
-  std::string asi;     // a Windows plug-in to play under wine
-  std::string plugin;  // a plug-in file to load here; empty: the deliverable's own
+  // Plug-ins to load, in this order: Windows .asi files played under wine, or
+  // files loaded here. None: the deliverables' own.
+  std::vector<std::string> asi;
+  std::vector<std::string> plugin;
+  bool any_name = false;  // play plug-ins whose names are not the scenario's deliverables
   bool verbose = false;
   std::string trace;   // Trace Event Format JSON to write
   std::string map;     // SVG to write

@@ -1,5 +1,6 @@
 #include "parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -506,6 +507,24 @@ Step LineParser::step() {
   return s;
 }
 
+// deliverable NAME [NAME...]: each once, in the order they load.
+void read_deliverables(const std::vector<Token>& tokens, const std::string& where,
+                       Scenario& scenario) {
+  const std::string expected = "expected 'deliverable' and one or more of " + deliverable_names();
+  if (tokens.size() < 2) throw ParseError(where + expected + ", found the end of the line");
+  for (size_t n = 1; n < tokens.size(); ++n) {
+    const std::string& name = tokens[n].text;
+    if (tokens[n].quoted || find_deliverable(name) == nullptr) {
+      throw ParseError(where + expected + ", found '" + name + "'");
+    }
+    if (std::find(scenario.deliverables.begin(), scenario.deliverables.end(), name) !=
+        scenario.deliverables.end()) {
+      throw ParseError(where + "expected each deliverable once, found '" + name + "' twice");
+    }
+    scenario.deliverables.push_back(name);
+  }
+}
+
 }  // namespace
 
 bool Step::is_set_up() const {
@@ -527,14 +546,12 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
     if (!unclosed.empty()) throw ParseError(where + "expected a closing '\"' after " + unclosed);
     if (tokens.empty()) continue;
     if (!tokens[0].quoted && tokens[0].text == "deliverable") {
-      if (!scenario.steps.empty() || !scenario.deliverable.empty()) {
+      if (!scenario.steps.empty() || !scenario.deliverables.empty()) {
         throw ParseError(where + "expected the deliverable on the first line, before any step");
       }
-      if (tokens.size() != 2 || (deliverable = find_deliverable(tokens[1].text)) == nullptr) {
-        throw ParseError(where + "expected 'deliverable' and one of " + deliverable_names() +
-                         ", found '" + (tokens.size() > 1 ? tokens[1].text : "") + "'");
-      }
-      scenario.deliverable = deliverable->name;
+      read_deliverables(tokens, where, scenario);
+      scenario.deliverable_line = number;
+      deliverable = &deliverables_together(scenario.deliverables);
       continue;
     }
     Step s = LineParser(file, number, std::move(tokens), *deliverable).step();

@@ -1,5 +1,7 @@
 #include "places.h"
 
+#include <map>
+
 namespace play {
 
 static const std::vector<Deliverable>& all() {
@@ -14,6 +16,18 @@ static const std::vector<Deliverable>& all() {
         {"chair", "sh_church_chair"}},
        {},
        {{"post", 90.0f, "the post opens within 90 m"}, {"post", 110.0f, "and closes beyond 110 m"}},
+       {},
+       {{"s_m_m_blwdealer_01", "s_inv_moneyclip01x", "sh_church_chair", "script_rt_arm_screen",
+         "a_m_m_armtownfolk_caucasian_01", "a_m_m_armtownfolk_caucasian_02", "a_f_m_tumtownfolk_01",
+         "PLAYER_THREE"},
+        {"WELCOME", "TICKET_PLEASE", "ENJOY_THE_SHOW", "FAREWELL_DURING_SHOW",
+         "MOVIE_MODERN_MEDICINE", "MOVIE_BEAUMONT_THE_BURLY"},
+        {"JK_TICKET_TAKER", "JS_TOWNDEALER", "FH_TOWNDEALER", "ARTHUR", "JOHN_PLAYER"},
+        {"Buy Ticket ($1.00)", "What's Playing?", "Sit", "Leave"},
+        {"Money spent"},
+        {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
+        {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
+        {"bla_theater"}},
        {}},
       {"toytrain",
        "site",
@@ -21,7 +35,9 @@ static const std::vector<Deliverable>& all() {
        {{"train", "p_toytrain01x"}, {"track", "p_toytrack01x"}},
        {{"smoke", "ent_amb_toy_boat_idle_smoke"}},
        {{"site", 135.0f, "the train is out closer than 135.0"}},
-       {"train"}},
+       {"train"},
+       {{"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}},
+       {}},
   };
   return deliverables;
 }
@@ -70,6 +86,62 @@ const Deliverable* find_deliverable(const std::string& name) {
 const Deliverable& no_deliverable() {
   static const Deliverable none;
   return none;
+}
+
+std::vector<const Place*> Deliverable::sites() const {
+  std::vector<const Place*> found;
+  for (const Deliverable* part : parts) {
+    if (const Place* p = part->site_place()) found.push_back(p);
+  }
+  if (parts.empty() && site_place() != nullptr) found.push_back(site_place());
+  return found;
+}
+
+template <typename T>
+static void append(std::vector<T>& to, const std::vector<T>& from) {
+  to.insert(to.end(), from.begin(), from.end());
+}
+
+static Deliverable together(const std::vector<const Deliverable*>& parts) {
+  Deliverable d;
+  d.parts = parts;
+  d.site = parts.front()->site;
+  for (const Deliverable* part : parts) {
+    d.name += (d.name.empty() ? "" : "+") + part->name;
+    append(d.places, part->places);
+    append(d.entities, part->entities);
+    append(d.effects, part->effects);
+    append(d.rings, part->rings);
+    append(d.turning, part->turning);
+    for (auto list :
+         {&Names::models, &Names::lines, &Names::voices, &Names::prompts, &Names::notifications,
+          &Names::blip_modifiers, &Names::playlists, &Names::targets}) {
+      append(d.names.*list, part->names.*list);
+    }
+  }
+  return d;
+}
+
+const Deliverable& deliverables_together(const std::vector<std::string>& names) {
+  if (names.empty()) return no_deliverable();
+  std::vector<const Deliverable*> parts;
+  for (const std::string& name : names) {
+    const Deliverable* d = find_deliverable(name);
+    if (d == nullptr) return no_deliverable();
+    parts.push_back(d);
+  }
+  if (parts.size() == 1) return *parts.front();
+  // Made once for each combination a run asks for, and kept: the timeline
+  // and the expectations hold on to it.
+  static std::map<std::string, Deliverable> made;
+  Deliverable d = together(parts);
+  const std::string key = d.name;
+  return made.try_emplace(key, std::move(d)).first->second;
+}
+
+const Names& world_names() {
+  static const Names names{{"PLAYER_ZERO"}, {}, {}, {}, {}, {}, {}, {}};
+  return names;
 }
 
 std::string deliverable_names() {

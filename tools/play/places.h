@@ -27,6 +27,21 @@ struct Ring {
   std::string meaning;
 };
 
+// The names a scenario's expectations may use besides nicknames: the models
+// it places, the lines it says and their voices, the prompts it offers, the
+// notifications it shows, the blip modifiers it sets, the playlists it plays
+// and the render targets it draws into.
+struct Names {
+  std::vector<std::string> models;
+  std::vector<std::string> lines;
+  std::vector<std::string> voices;
+  std::vector<std::string> prompts;
+  std::vector<std::string> notifications;
+  std::vector<std::string> blip_modifiers;
+  std::vector<std::string> playlists;
+  std::vector<std::string> targets;
+};
+
 struct Deliverable {
   std::string name;
   std::string site;  // the place the timeline measures distances to
@@ -35,6 +50,8 @@ struct Deliverable {
   std::vector<Nickname> effects;
   std::vector<Ring> rings;
   std::vector<std::string> turning;  // nicknames whose speed the timeline follows
+  Names names;
+  std::vector<const Deliverable*> parts;  // several played together: each, in order
 
   const Place* place(const std::string& name) const;
   const Place* site_place() const { return place(site); }
@@ -43,9 +60,15 @@ struct Deliverable {
   const Nickname* effect(const std::string& name) const;
   std::string nickname_of_model(const std::string& model) const;  // empty if none
   std::string place_names() const;                                // "post, seat, screen"
+  std::vector<const Place*> sites() const;                        // one for each deliverable played
 };
 
 const Deliverable* find_deliverable(const std::string& name);
+// Several deliverables in one game, as one: their places, nicknames and names
+// together, the first one's site as the site. Each name once, all known.
+const Deliverable& deliverables_together(const std::vector<std::string>& names);
+// What the world itself holds whatever plays: the player's model.
+const Names& world_names();
 const Deliverable& no_deliverable();  // for a plug-in of someone else's
 std::string deliverable_names();
 

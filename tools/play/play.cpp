@@ -1,5 +1,8 @@
 #include "play.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -27,6 +30,34 @@ class CallLog : public Observer {
   std::ostream& out_;
 };
 
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// A plug-in file plays a deliverable when it bears its name (cinema.asi,
+// cinema.so). Empty when the files given are the scenario's deliverables,
+// each once, in any order; else what is amiss.
+std::string plugins_not_named(const Scenario& scenario, const std::vector<std::string>& plugins) {
+  std::vector<std::string> named = scenario.deliverables;
+  std::vector<std::string> given;
+  std::string files;
+  for (const std::string& plugin : plugins) {
+    given.push_back(lower(std::filesystem::path(plugin).stem().string()));
+    files += (files.empty() ? "" : ", ") + std::filesystem::path(plugin).filename().string();
+  }
+  std::sort(named.begin(), named.end());
+  std::sort(given.begin(), given.end());
+  if (named == given) return "";
+  std::string deliverables;
+  for (const std::string& d : scenario.deliverables) {
+    deliverables += (deliverables.empty() ? "" : " and ") + d;
+  }
+  return "the scenario plays " + deliverables + ", but the plug-in" +
+         (plugins.size() == 1 ? " given is " : "s given are ") + files +
+         "; --any-name plays them all the same";
+}
+
 }  // namespace
 
 int play_scenario(const Options& options, const PluginFinder& find_plugin, std::ostream& out,
@@ -40,9 +71,17 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   }
   // Under wine, Z: is the root: name the file as the native run does.
   if (scenario.file.rfind("Z:/", 0) == 0) scenario.file.erase(0, 2);
-  const std::string plugin =
-      !options.plugin.empty() ? options.plugin : find_plugin(scenario.deliverable);
-  if (plugin.empty()) {
+  std::vector<std::string> plugins = !options.plugin.empty() ? options.plugin : options.asi;
+  if (plugins.empty()) {
+    for (const std::string& name : scenario.deliverables) plugins.push_back(find_plugin(name));
+  } else if (!options.any_name && !scenario.deliverables.empty()) {
+    const std::string mismatch = plugins_not_named(scenario, plugins);
+    if (!mismatch.empty()) {
+      err << scenario.file << ':' << scenario.deliverable_line << ": " << mismatch << '\n';
+      return 2;
+    }
+  }
+  if (plugins.empty() || std::find(plugins.begin(), plugins.end(), "") != plugins.end()) {
     err << scenario.file << ":1: expected 'deliverable' and one of " << deliverable_names()
         << ", or a plug-in named with --asi or --plugin\n";
     return 2;
@@ -75,7 +114,7 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     writers.push_back(std::make_unique<Map>(*out_file));
   }
   for (const auto& w : writers) observers.push_back(w.get());
-  const int status = run_steps(scenario, plugin, observers, err);
+  const int status = run_steps(scenario, plugins, observers, err);
   out.flush();
   return status;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "reference_natives.h"
 
@@ -9,22 +10,17 @@ namespace play {
 
 namespace {
 
-const Deliverable& deliverable_named(const std::string& name) {
-  const Deliverable* d = find_deliverable(name);
-  return d != nullptr ? *d : no_deliverable();
-}
-
 class StepRunner {
  public:
   StepRunner(const Scenario& scenario, const std::vector<Observer*>& observers,
              std::ostream& errors)
       : host_(sim::Host::get()),
         scenario_(scenario),
-        deliverable_(deliverable_named(scenario.deliverable)),
+        deliverable_(deliverables_together(scenario.deliverables)),
         observers_(observers),
         errors_(errors) {}
 
-  int run(const std::string& plugin);
+  int run(const std::vector<std::string>& plugins);
 
  private:
   sim::World& world() { return host_.world(); }
@@ -219,7 +215,7 @@ bool StepRunner::perform(const Step& s) {
   return true;
 }
 
-int StepRunner::run(const std::string& plugin) {
+int StepRunner::run(const std::vector<std::string>& plugins) {
   host_.reset();
   host_.recording_waits = true;
   sim::World& w = world();
@@ -235,14 +231,20 @@ int StepRunner::run(const std::string& plugin) {
     perform(scenario_.steps[next]);
   }
   const Place* site = deliverable_.site_place();
-  const PlayContext context{scenario_, deliverable_, baseline_,
-                            site != nullptr ? site->at : w.player_position(), w.game_timer()};
+  PlayContext context{scenario_, deliverable_, baseline_,
+                      site != nullptr ? site->at : w.player_position(), w.game_timer()};
+  for (const Place* p : deliverable_.sites()) context.sites.push_back(p->at);
+  for (const std::string& plugin : plugins) {
+    context.plugins.push_back(std::filesystem::path(plugin).stem().string());
+  }
   for (Observer* o : observers_) o->begin(context, w);
   for (size_t n = 0; n < next; ++n) {
     for (Observer* o : observers_) o->step(scenario_.steps[n], w);
   }
 
-  if (load(plugin)) {
+  const bool loaded = std::all_of(plugins.begin(), plugins.end(),
+                                  [&](const std::string& plugin) { return load(plugin); });
+  if (loaded) {
     for (; next < scenario_.steps.size() && status_ == 0; ++next) {
       current_ = &scenario_.steps[next];
       for (Observer* o : observers_) o->step(*current_, w);
@@ -256,9 +258,9 @@ int StepRunner::run(const std::string& plugin) {
 
 }  // namespace
 
-int run_steps(const Scenario& scenario, const std::string& plugin,
+int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors) {
-  return StepRunner(scenario, observers, errors).run(plugin);
+  return StepRunner(scenario, observers, errors).run(plugins);
 }
 
 }  // namespace play

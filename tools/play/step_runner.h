@@ -12,9 +12,10 @@
 
 namespace play {
 
-// 0 when every expectation held and the host saw no protocol violation;
+// The plug-ins load in the order given, and their scripts run in that order
+// every frame. 0 when every expectation held and the host saw no protocol violation;
 // 1 otherwise, with "file:line: what happened" written to `errors`.
-int run_steps(const Scenario& scenario, const std::string& plugin,
+int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors);
 
 }  // namespace play

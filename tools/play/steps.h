@@ -86,7 +86,9 @@ struct Step {
 
 struct Scenario {
   std::string file;
-  std::string deliverable;  // empty: no deliverable, the plug-in is named on the command line
+  // In the order they load; none: the plug-ins are named on the command line.
+  std::vector<std::string> deliverables;
+  int deliverable_line = 0;
   std::vector<Step> steps;
 };
 

@@ -32,7 +32,7 @@ static std::string seconds_text(uint32_t ms) { return fixed(ms / 1000.0, 3) + " 
 
 std::string Timeline::prefix(sim::World& world) const {
   const uint32_t since = world.game_timer() - context_->start_ms;
-  const float d = sim::distance(world.player_position(), context_->site);
+  const float d = context_->distance_to_site(world.player_position());
   return padded(fixed(since / 1000.0, 3), 9) + padded(std::to_string(world.frame()), 8) +
          padded(fixed(d, 1), 8) + "  ";
 }
@@ -58,7 +58,14 @@ void Timeline::flush_quiet() {
 void Timeline::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
   out_ << "# " << context.scenario.file;
-  if (const Place* site = context.deliverable.site_place()) {
+  const auto sites = context.deliverable.sites();
+  if (sites.size() > 1) {
+    out_ << ": " << context.deliverable.name << ", distances to the nearest of";
+    for (const Place* site : sites) {
+      out_ << (site == sites.front() ? " " : ", ") << site->name << " (" << site->description
+           << ") at " << position_text(site->at);
+    }
+  } else if (const Place* site = context.deliverable.site_place()) {
     out_ << ": " << context.deliverable.name << ", distances to " << site->name << " ("
          << site->description << ") at " << position_text(site->at);
   } else {
@@ -352,7 +359,7 @@ void Timeline::frame(const FrameView& view) {
   unsimulated(world);
   violations(world);
   if (!busy_) {
-    const float d = sim::distance(world.player_position(), context_->site);
+    const float d = context_->distance_to_site(world.player_position());
     if (quiet_frames_ == 0) {
       quiet_prefix_ = prefix(world);
       quiet_since_ms_ = previous_ms_;
