@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "names.h"
 #include "play_runs.h"
 
 namespace play_test {
@@ -108,6 +109,84 @@ TEST(Play, AScenarioNamesEachOfSeveralDeliverablesOnce) {
                                           "wait until 1 live train within 1 s\n");
   const PlayRun run = play_here(both);
   EXPECT_EQ(run.status, 0) << run.err << run.out;
+}
+
+TEST(Play, ANameTheDeliverablesDoNotKnowIsRefusedWithTheNamesItCouldHaveMeant) {
+  const struct {
+    const char* line;
+    const char* message;
+  } unknown[] = {
+      {"expect 0 live takr", "no nickname or model 'takr' is known; it could be 'taker'"},
+      {"takr dies", "no nickname or model 'takr' is known; it could be 'taker'"},
+      {"expect not said taker WELCOM", "no line 'WELCOM' is known; it could be 'WELCOME'"},
+      {"expect said takers WELCOME", "no speaker 'takers' is known; it could be 'taker'"},
+      {"expect said player TICKET_PLEASE voice ARTUR",
+       "no voice 'ARTUR' is known; it could be 'ARTHUR'"},
+      {"expect not prompt \"Turn Of\" offered",
+       "no prompt label 'Turn Of' is known; it could be 'Turn on', 'Turn off'"},
+      {"expect notification \"Money Spent\"",
+       "no notification 'Money Spent' is known; it could be 'Money spent'"},
+      {"expect not blip has BLIP_MODIFIER_SHOP_UNAVAILBLE",
+       "no blip modifier 'BLIP_MODIFIER_SHOP_UNAVAILBLE' is known; it could be "
+       "'BLIP_MODIFIER_SHOP_UNAVAILABLE'"},
+      {"wait until tv channel 1 plays PL_TOON_MODERN_MEDICINE|PL_TOON_WORLD within 1 s",
+       "no playlist 'PL_TOON_WORLD' is known; it could be 'PL_TOON_MODERN_MEDICINE'"},
+      {"expect target bla_theatre drawn",
+       "no render target 'bla_theatre' is known; it could be 'bla_theater'"},
+      {"expect smok scale about 0", "no effect 'smok' is known; it could be 'smoke'"},
+      {"expect train scale about 0", "no effect 'train' is known; it could be 'smoke'"},
+  };
+  for (const auto& u : unknown) {
+    SCOPED_TRACE(u.line);
+    const std::string file =
+        write_scenario("unknown_name",
+                       "deliverable cinema toytrain\nstart at post\n" + std::string(u.line) + "\n");
+    const PlayRun run = play_here(file);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, file + ":3: " + u.line + ": " + u.message + "\n");
+    EXPECT_EQ(run.out, "") << "nothing is played";
+  }
+  // Names of the deliverable, of the world, and a model the scenario gives
+  // the player are all known.
+  const std::string known = write_scenario("known_names",
+                                           "deliverable toytrain\n"
+                                           "start at 10 m west of site\n"
+                                           "player ped replaced by PLAYER_THREE\n"
+                                           "expect 1 live PLAYER_THREE\n"
+                                           "expect 0 live PLAYER_ZERO\n"
+                                           "expect 0 live p_toytrack01x\n"
+                                           "expect not said anyone WELCOME\n"
+                                           "expect 0 live blips\n");
+  const PlayRun run = play_here(known);
+  EXPECT_EQ(run.status, 2) << "WELCOME is the cinema's line, not the toy train's: " << run.err;
+  EXPECT_NE(run.err.find(":7: expect not said anyone WELCOME: no line 'WELCOME' is known"),
+            std::string::npos)
+      << run.err;
+
+  // A scenario for a plug-in of someone else's names what only it knows.
+  const std::string other = write_scenario("other_names",
+                                           "start at 1 2 3\n"
+                                           "wait 2 frames\n"
+                                           "expect 0 live anything_at_all\n"
+                                           "expect not prompt \"Open the menu\" offered\n");
+  play::Options options;
+  options.scenario = other;
+  options.plugin = {PROBE_PLUGIN};
+  EXPECT_EQ(play_here(options).status, 0);
+}
+
+TEST(Play, TheNearestNamesAreThoseFewestEditsAway) {
+  EXPECT_EQ(play::edit_distance("", ""), 0u);
+  EXPECT_EQ(play::edit_distance("taker", ""), 5u);
+  EXPECT_EQ(play::edit_distance("takr", "taker"), 1u);
+  EXPECT_EQ(play::edit_distance("kitten", "sitting"), 3u);
+  EXPECT_EQ(play::edit_distance("train", "track"), 2u);
+  const std::vector<std::string> known = {"taker", "money", "chair", "train", "track", "smoke"};
+  EXPECT_EQ(play::nearest_names("trian", known), (std::vector<std::string>{"train", "track"}));
+  EXPECT_EQ(play::nearest_names("TAKER", known), (std::vector<std::string>{"taker"}))
+      << "case counts for nothing in the distance";
+  EXPECT_EQ(play::nearest_names("x", {}), std::vector<std::string>{});
+  EXPECT_EQ(play::nearest_names("zzzzzzzzzz", known).size(), 4u) << "at most four";
 }
 
 TEST(Play, PlugInsNamedOtherThanTheScenariosDeliverablesPlayOnlyWhenToldToAnyName) {

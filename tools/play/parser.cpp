@@ -9,6 +9,7 @@
 
 #include "faults.h"
 #include "host_natives.h"
+#include "names.h"
 #include "native_names.h"
 #include "native_table.h"
 #include "places.h"
@@ -569,6 +570,7 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
     set_up_over = set_up_over || !s.is_set_up();
     scenario.steps.push_back(std::move(s));
   }
+  check_names(scenario, *deliverable);
   return scenario;
 }
 

@@ -20,7 +20,7 @@ static const std::vector<Deliverable>& all() {
        {{"s_m_m_blwdealer_01", "s_inv_moneyclip01x", "sh_church_chair", "script_rt_arm_screen",
          "a_m_m_armtownfolk_caucasian_01", "a_m_m_armtownfolk_caucasian_02", "a_f_m_tumtownfolk_01",
          "PLAYER_THREE"},
-        {"WELCOME", "TICKET_PLEASE", "ENJOY_THE_SHOW", "FAREWELL_DURING_SHOW",
+        {"WELCOME", "TICKET_PLEASE", "WHATS_PLAYING", "ENJOY_THE_SHOW", "FAREWELL_DURING_SHOW",
          "MOVIE_MODERN_MEDICINE", "MOVIE_BEAUMONT_THE_BURLY"},
         {"JK_TICKET_TAKER", "JS_TOWNDEALER", "FH_TOWNDEALER", "ARTHUR", "JOHN_PLAYER"},
         {"Buy Ticket ($1.00)", "What's Playing?", "Sit", "Leave"},
@@ -140,7 +140,9 @@ const Deliverable& deliverables_together(const std::vector<std::string>& names) 
 }
 
 const Names& world_names() {
-  static const Names names{{"PLAYER_ZERO"}, {}, {}, {}, {}, {}, {}, {}};
+  // The player's first ped, and the ped the game makes with a plug-in's
+  // stale handle.
+  static const Names names{{"PLAYER_ZERO", "a_c_cat_01"}, {}, {}, {}, {}, {}, {}, {}};
   return names;
 }
 
