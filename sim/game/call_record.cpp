@@ -59,6 +59,7 @@ void CallLog::add(uint64_t frame, const NativeCall& call) {
     } else {
       a.kind = !params.empty() && params.back() == '.' ? variadic_kind(call) : 'i';
     }
+    if (!call.readable(n)) a.kind = '!';
     if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = keep(call.s(n));
     if (a.kind == 'h' && a.raw != 0) {
       char number[16];
@@ -124,6 +125,8 @@ std::string CallRecord::argument_text(size_t n) const {
       return '&' + std::string(a.text);
     case 'x':
       return std::to_string(static_cast<int64_t>(a.raw));
+    case '!':
+      return "unreadable " + hex_text(a.raw);
     case 'a':
       return (a.raw >> 32) != 0
                  ? hex_text(a.raw)

@@ -60,7 +60,8 @@ const NativeRow* native_rows_begin() { return all_rows().data(); }
 size_t native_row_count() { return all_rows().size(); }
 
 char formatter_tail_kind(const NativeCall& call) {
-  const char* format = call.count > 1 && call.args[1] != 0 ? call.s(1) : nullptr;
+  const char* format =
+      call.count > 1 && call.args[1] != 0 && call.readable(1) ? call.s(1) : nullptr;
   if (format == nullptr) return '?';
   const std::string name = format;
   if (name == "LITERAL_STRING") return 's';

@@ -62,6 +62,10 @@ struct NativeCall {
   int count = 0;
   bool simulated = true;           // false: a row from the reference, no handler
   const NativeRow* via = nullptr;  // the host's own row it was sent on from
+  // Arguments, one bit each, whose address the host found it cannot read:
+  // nothing reads them, not even the record.
+  uint32_t unreadable = 0;
+  bool readable(int n) const { return ((unreadable >> n) & 1u) == 0; }
   uint64_t result[4] = {};
 
   int32_t i(int n) const { return static_cast<int32_t>(static_cast<uint32_t>(args[n])); }

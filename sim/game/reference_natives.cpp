@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -9,16 +10,71 @@ namespace sim {
 
 namespace {
 
-// The parameter letter of a type of the database: 32-bit kinds are checked,
-// anything that may be 64 bits wide (Any, addresses) is not.
+// What a handle type of the database names, for the ownership check.
+std::optional<Thing> thing_of(std::string type) {
+  if (!type.empty() && type.back() == '*') type.pop_back();
+  if (type == "Entity" || type == "Ped" || type == "Object" || type == "Vehicle") {
+    return Thing::entity;
+  }
+  if (type == "Blip") return Thing::blip;
+  if (type == "Prompt") return Thing::prompt;
+  if (type == "AnimScene") return Thing::scene;
+  return std::nullopt;
+}
+
+// The parameter letter of a type of the database: 32-bit kinds are checked
+// by their width, a text must be one, an address must not be null, and Any
+// (maybe 64 bits wide) is not checked.
 char letter_for(const std::string& type) {
   if (type == "float") return 'f';
   if (type == "BOOL") return 'b';
-  if (type == "const char*") return 'z';
+  if (type == "const char*") return 's';
   if (type == "variadic") return '.';
-  if (type == "Any" || (!type.empty() && type.back() == '*')) return 'a';
+  if (type == "Any") return 'a';
+  if (!type.empty() && type.back() == '*') return thing_of(type) ? 'h' : 'p';
   return 'i';  // int, Hash and the 32-bit handles
 }
+
+bool starts_with(const std::string& s, const char* part) { return s.rfind(part, 0) == 0; }
+bool ends_with(const std::string& s, const std::string& part) {
+  return s.size() >= part.size() && s.compare(s.size() - part.size(), part.size(), part) == 0;
+}
+
+// What is left of a name once its verb of removal is taken off: "PED" of
+// DELETE_PED, SET_PED_AS_NO_LONGER_NEEDED or FADE_AND_DESTROY_PED; empty
+// when the name has no such verb.
+std::string removed_of(std::string name) {
+  if (!name.empty() && name.front() == '_') name.erase(0, 1);
+  for (const char* verb : {"FADE_AND_DESTROY_", "DELETE_", "REMOVE_", "DESTROY_"}) {
+    if (starts_with(name, verb)) return name.substr(std::string(verb).size());
+  }
+  if (ends_with(name, "_DELETE")) return name.substr(0, name.size() - 7);
+  for (const std::string tail : {"_AS_NO_LONGER_NEEDED", "_TO_BE_REMOVED"}) {
+    if (starts_with(name, "SET_") && ends_with(name, tail)) {
+      return name.substr(4, name.size() - 4 - tail.size());
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+std::optional<Touch> removal_by_name(const std::string& name, const std::string& first_type) {
+  const std::optional<Thing> thing = thing_of(first_type);
+  if (!thing) return std::nullopt;
+  // The rest of the name must be the thing itself: DELETE_PED removes the
+  // ped, REMOVE_PED_FROM_GROUP only its membership.
+  static const char* const things[] = {"ENTITY",    "ENTITY_2",      "PED",       "OBJECT",
+                                       "VEHICLE",   "MISSION_TRAIN", "CARRIABLE", "BLIP",
+                                       "UI_PROMPT", "PROMPT",        "ANIM_SCENE"};
+  const std::string removed = removed_of(name);
+  for (const char* t : things) {
+    if (removed == t) return removes(*thing);
+  }
+  return std::nullopt;
+}
+
+namespace {
 
 char result_for(const std::string& type) {
   if (type == "void") return 'v';
@@ -51,13 +107,18 @@ const Table& table() {
       std::getline(fields, types, '\t');
       if (hash.rfind("0x", 0) != 0 || name.empty()) continue;
       std::string params;
+      std::string first_type;
       std::istringstream list(types);
-      for (std::string type; std::getline(list, type, ',');) params += letter_for(type);
+      for (std::string type; std::getline(list, type, ',');) {
+        if (params.empty()) first_type = type;
+        params += letter_for(type);
+      }
       t.texts.push_back(name);
       const char* row_name = t.texts.back().c_str();
       t.texts.push_back(params);
       t.rows.push_back({std::stoull(hash, nullptr, 16), row_name, t.texts.back().c_str(),
-                        result_for(result), nullptr});
+                        result_for(result), nullptr,
+                        removal_by_name(name, first_type).value_or(Touch{})});
     }
     std::sort(t.rows.begin(), t.rows.end(),
               [](const NativeRow& a, const NativeRow& b) { return a.hash < b.hash; });
@@ -80,6 +141,15 @@ const NativeRow* reference_row_named(const std::string& name) {
     if (name == r.name) return &r;
   }
   return nullptr;
+}
+
+std::vector<std::string> removal_native_names() {
+  std::vector<std::string> names;
+  for (const NativeRow& r : table().rows) {
+    if (r.touch.act == Act::remove) names.emplace_back(r.name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace sim

@@ -6,7 +6,9 @@
 // handler is none, so it answers 0 and acts on nothing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "native_table.h"
 
@@ -14,6 +16,15 @@ namespace sim {
 
 const NativeRow* reference_row(uint64_t hash);  // null: the game has no such native
 const NativeRow* reference_row_named(const std::string& name);
+
+// The rule that finds, by its name, a native that deletes the thing its
+// first argument names (DELETE_PED, REMOVE_BLIP, SET_ENTITY_AS_NO_LONGER_NEEDED,
+// _UI_PROMPT_DELETE, ...): the removal its row declares, whether or not the
+// world simulates it, so that the ownership check sees every such call.
+std::optional<Touch> removal_by_name(const std::string& name, const std::string& first_type);
+
+// Every native of the game's table that the rule finds, by name.
+std::vector<std::string> removal_native_names();
 
 // The table as built in, for the test that reads it back.
 const char* reference_natives_tsv();

@@ -130,6 +130,8 @@ void World::perform(NativeCall& call, bool sound) {
         for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];
       }
     }
+    // Deleting what another made is a violation even where the world does not act on it.
+    if (sound && row->touch.act == Act::remove) owners.before(*this, call);
   }
   if (recording) calls_.add(frame_, call);
 }

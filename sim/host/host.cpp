@@ -82,7 +82,7 @@ bool Host::due(const Script& s) const {
 
 void Host::run_script(void* script) {
   auto* s = static_cast<Script*>(script);
-  s->entry();
+  run_script_entry(s->entry);
   s->finished = true;  // a script that returns is simply over
 }
 
@@ -92,12 +92,19 @@ void Host::run_frame() {
   for (size_t n = 0; n < scripts_.size(); ++n) {
     Script* s = scripts_[n].get();
     if (!due(*s)) continue;
-    if (!s->fiber) s->fiber = std::make_unique<ScriptFiber>(run_script, s);
+    if (!s->fiber) {
+      s->fiber = std::make_unique<ScriptFiber>(run_script, s);
+      s->info.plugin = world_->owners.name_of(s->module);  // named once its load is over
+    }
     current_ = s;
     world_->owners.creator = s->module;  // what the script makes is its plug-in's
     script_thread_ = std::this_thread::get_id();
     const auto start = std::chrono::steady_clock::now();
+    begin_turn(
+        s->info, world_->frame(), s->last_native,
+        std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count());
     s->fiber->resume();
+    s->last_native = end_turn();
     spent += std::chrono::steady_clock::now() - start;
     current_ = nullptr;
     world_->owners.creator = nullptr;
@@ -151,6 +158,10 @@ void Host::script_register(HMODULE module, ScriptEntry entry) {
   s->entry = entry;
   s->wake_frame = world_->frame() + 1;
   s->wake_ms = world_->game_timer();
+  s->info.number =
+      1 + static_cast<int>(std::count_if(scripts_.begin(), scripts_.end(),
+                                         [&](const auto& o) { return o->module == module; }));
+  s->info.entry = entry;
   scripts_.push_back(std::move(s));
 }
 
@@ -242,6 +253,7 @@ uint64_t* Host::native_call() {
     return call_.result;
   }
   call_open_ = false;
+  note_native(call_.hash);
   const bool sound = check_protocol(*world_, call_);
   if (is_host_native(call_.row)) {
     answer_host_native(*world_, call_, sound);

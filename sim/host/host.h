@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../../toolkit/script_hook.h"
+#include "crash_report.h"
 #include "native_table.h"
 #include "script_fiber.h"
 #include "world.h"
@@ -87,6 +88,8 @@ class Host {
     uint64_t wake_frame = 0;
     uint32_t wake_ms = 0;
     bool finished = false;
+    ScriptInfo info;           // what a crash report or the watchdog says of it
+    uint64_t last_native = 0;  // its last call, kept across its turns
   };
   static void run_script(void* script);
   bool due(const Script& s) const;

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "memory_probe.h"
+
 namespace sim {
 
 static const char* slot_problem(char kind, uint64_t v) {
@@ -14,7 +16,26 @@ static const char* slot_problem(char kind, uint64_t v) {
   return nullptr;
 }
 
-bool check_protocol(World& world, const NativeCall& call) {
+// Whether what an address argument points at can be read, tested without
+// reading it: a text up to its NUL, a handle, the first slot of a record.
+static const char* memory_problem(char kind, uint64_t v) {
+  if (v == 0) return nullptr;
+  const auto* at = reinterpret_cast<const char*>(static_cast<uintptr_t>(v));
+  if (kind == 's' || kind == 'z') {
+    return memory::readable_text(at) ? nullptr : "a text the plug-in cannot read";
+  }
+  if (kind == 'h') return memory::readable(at, sizeof(int32_t)) ? nullptr : "unreadable address";
+  if (kind == 'p') return memory::readable(at, sizeof(uint64_t)) ? nullptr : "unreadable address";
+  return nullptr;
+}
+
+static void report(World& world, const NativeRow& row, int n, const char* problem, uint64_t v) {
+  world.violation(std::string(row.name) + ": argument " + std::to_string(n + 1) + " " + problem +
+                  " (" + hex_text(v) + ")");
+}
+
+bool check_protocol(World& world, NativeCall& call) {
+  call.unreadable = 0;
   const NativeRow* row = call.row;
   if (row == nullptr) {
     world.violation("unknown native " + hex_text(call.hash));
@@ -28,15 +49,21 @@ bool check_protocol(World& world, const NativeCall& call) {
                     " arguments, expects " + (variadic ? "at least " : "") + std::to_string(fixed));
     return false;
   }
-  const char tail = variadic ? formatter_tail_kind(call) : '?';
   bool sound = true;
+  char tail = '?';
+  // The fixed arguments first: the formatter's further ones take their kind
+  // from its format, which must be readable before it is read.
   for (int n = 0; n < call.count; ++n) {
     const uint64_t v = call.args[n];
+    if (n == fixed) tail = formatter_tail_kind(call);
     const char kind = n < fixed ? params[static_cast<size_t>(n)] : tail;
     const char* problem = slot_problem(kind, v);
+    if (problem == nullptr) {
+      problem = memory_problem(kind, v);
+      if (problem != nullptr) call.unreadable |= 1u << n;
+    }
     if (problem != nullptr) {
-      world.violation(std::string(row->name) + ": argument " + std::to_string(n + 1) + " " +
-                      problem + " (" + hex_text(v) + ")");
+      report(world, *row, n, problem, v);
       sound = false;
     }
   }

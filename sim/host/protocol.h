@@ -2,7 +2,8 @@
 // The calling protocol, as the host enforces it on every native call: a
 // hash the game knows, the argument count of its row, and argument slots
 // that carry their kind as the protocol says (a 32-bit value leaves the
-// upper half zero, a sign-extended one fills it, an address is not null).
+// upper half zero, a sign-extended one fills it, an address is not null
+// and can be read).
 
 #include "native_table.h"
 #include "world.h"
@@ -10,7 +11,9 @@
 namespace sim {
 
 // Records each breach as a violation; false when the call must not act.
-bool check_protocol(World& world, const NativeCall& call);
+// Text and address arguments are tested before anything reads them; those
+// that cannot be read are marked in the call's `unreadable`.
+bool check_protocol(World& world, NativeCall& call);
 
 // Result slots stay valid only until the next nativeInit: they are then
 // filled with this, so a plug-in that reads them late reads nonsense.

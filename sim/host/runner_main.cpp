@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 
+#include "crash_report.h"
 #include "play.h"
 #include "scenario.h"
 
@@ -41,6 +42,7 @@ extern "C" SIM_RUNNER_EXPORT int sim_runner_main(int argc, char** argv) {
     std::fprintf(stderr, "no scenario named %s\n", argv[1]);
     return 2;
   }
+  sim::install_crash_reports();
   const sim::ScenarioResult result = sim::run_scenario(*def, argv[2]);
   std::fwrite(result.record.data(), 1, result.record.size(), stdout);
   for (const std::string& f : result.failures) std::printf("FAILED: %s\n", f.c_str());

@@ -2,10 +2,14 @@
 // space. ucontext's swapcontext saved and restored the signal mask with a
 // system call on every switch, two per script per frame.
 
+#include <sys/mman.h>
+
 #include <boost/context/detail/fcontext.hpp>
 #include <cstddef>
 #include <cstdlib>
+#include <new>
 
+#include "memory_probe.h"
 #include "script_fiber.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -25,6 +29,10 @@ namespace sim {
 namespace fc = boost::context::detail;
 
 constexpr size_t script_stack_bytes = size_t{1024} * 1024;
+// Below each stack a page no one may touch: a script that overflows its
+// stack faults there, and the crash report says so, instead of writing over
+// the host's heap.
+constexpr size_t guard_bytes = 4096;
 
 struct ScriptFiber::Impl {
   fc::fcontext_t script = nullptr;  // where the script goes on
@@ -76,14 +84,20 @@ static void start(fc::transfer_t from) {
 ScriptFiber::ScriptFiber(Body body, void* arg) : impl_(new Impl) {
   impl_->body = body;
   impl_->arg = arg;
-  impl_->stack = std::malloc(script_stack_bytes);
+  void* mapped = mmap(nullptr, guard_bytes + script_stack_bytes, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  mprotect(mapped, guard_bytes, PROT_NONE);
+  impl_->stack = static_cast<char*>(mapped) + guard_bytes;
+  memory::add_stack(impl_->stack, static_cast<char*>(impl_->stack) + script_stack_bytes);
   // The stack grows down from its top.
   impl_->script = fc::make_fcontext(static_cast<char*>(impl_->stack) + script_stack_bytes,
                                     script_stack_bytes, start);
 }
 
 ScriptFiber::~ScriptFiber() {
-  std::free(impl_->stack);
+  memory::remove_stack(impl_->stack);
+  munmap(static_cast<char*>(impl_->stack) - guard_bytes, guard_bytes + script_stack_bytes);
   delete impl_;
 }
 

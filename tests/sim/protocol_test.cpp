@@ -4,11 +4,15 @@
 #include "protocol.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
+#include <cstring>
+#include <string>
 #include <thread>
 
 #include "host.h"
 #include "natives.h"
+#include "reference_natives.h"
 #include "test_script.h"
 
 using sim::Host;
@@ -238,6 +242,143 @@ TEST_F(Protocol, EveryCallIsRecordedWithDecodedArguments) {
   EXPECT_EQ(calls[1].text(), "SET_BLIP_SCALE(7, 0.1)");
   EXPECT_EQ(calls[2].text().rfind("GET_HASH_KEY(\"core\") -> ", 0), 0u);
   EXPECT_EQ(calls[0].frame, 1u);
+}
+
+// Addresses a plug-in may pass by mistake: one that was never mapped, one
+// unmapped since, and a text whose NUL would lie past readable memory.
+struct BadAddresses {
+  const char* low = reinterpret_cast<const char*>(uintptr_t{0x10});
+  char* gone = nullptr;
+  char* unterminated = nullptr;
+  void* pages = nullptr;
+  BadAddresses() {
+    void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    std::memcpy(page, "core", 5);
+    gone = static_cast<char*>(page);
+    munmap(page, 4096);
+    pages = mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    std::memset(pages, 'x', 4096);
+    mprotect(static_cast<char*>(pages) + 4096, 4096, PROT_NONE);
+    unterminated = static_cast<char*>(pages) + 4096 - 3;
+  }
+  ~BadAddresses() { munmap(pages, 8192); }
+};
+
+constexpr uint64_t remove_anim_dict = 0x4763145053A33D46;          // (const char*), not simulated
+constexpr uint64_t clear_sequence_task = 0x3841422E9C488D8C;       // (int*), not simulated
+constexpr uint64_t set_ped_no_longer_needed = 0x2595DD4236549CE3;  // (Ped*), not simulated
+
+TEST_F(Protocol, ATextThePlugInCannotReadIsAViolationNamingItNeverACrash) {
+  const BadAddresses bad;
+  const std::string on_heap(200, 'h');
+  ASSERT_TRUE(run_script([&] {
+    get_hash_key(bad.low);  // simulated
+    get_hash_key(bad.gone);
+    get_hash_key(bad.unterminated);      // readable, but no end before unreadable memory
+    invoke(remove_anim_dict, bad.gone);  // not simulated: checked the same
+    invoke(remove_anim_dict, static_cast<const char*>(nullptr));
+    var_string(10, "LITERAL_STRING", bad.gone);   // the formatter's further text
+    invoke(0xFA925AC00EB830B9, 10, bad.gone, 1);  // its format, before it is read
+    char on_stack[] = "stack";
+    get_hash_key(on_stack);
+    get_hash_key(on_heap.c_str());
+    invoke(remove_anim_dict, "mech_inventory@money");
+  }));
+  const std::string gone = sim::hex_text(reinterpret_cast<uintptr_t>(bad.gone));
+  const std::vector<std::string> expected = {
+      "GET_HASH_KEY: argument 1 a text the plug-in cannot read (0x0000000000000010)",
+      "GET_HASH_KEY: argument 1 a text the plug-in cannot read (" + gone + ")",
+      "GET_HASH_KEY: argument 1 a text the plug-in cannot read (" +
+          sim::hex_text(reinterpret_cast<uintptr_t>(bad.unterminated)) + ")",
+      "REMOVE_ANIM_DICT: argument 1 a text the plug-in cannot read (" + gone + ")",
+      "REMOVE_ANIM_DICT: argument 1 null address (0x0000000000000000)",
+      "VAR_STRING: argument 3 a text the plug-in cannot read (" + gone + ")",
+      "VAR_STRING: argument 2 a text the plug-in cannot read (" + gone + ")",
+  };
+  EXPECT_EQ(violations(), expected);
+  const auto& calls = Host::get().world().calls();
+  ASSERT_EQ(calls.size(), 10u);
+  EXPECT_EQ(calls[1].text(), "GET_HASH_KEY(unreadable " + gone + ") -> 0")
+      << "the record does not read it either, and the native acts on nothing";
+  EXPECT_EQ(calls[6].text(), "VAR_STRING(10, unreadable " + gone + ", 1) -> null");
+  EXPECT_EQ(calls[7].text().rfind("GET_HASH_KEY(\"stack\") -> ", 0), 0u);
+  EXPECT_EQ(calls[8].text().rfind("GET_HASH_KEY(\"hhhh", 0), 0u);
+}
+
+TEST_F(Protocol, ANullOrUnreadablePointerWhereTheTableHasOneIsAViolation) {
+  const BadAddresses bad;
+  ASSERT_TRUE(run_script([&] {
+    int32_t sequence = 0;
+    invoke(clear_sequence_task, &sequence);  // sound
+    invoke(clear_sequence_task, static_cast<int32_t*>(nullptr));
+    invoke(clear_sequence_task, reinterpret_cast<const int32_t*>(bad.gone));
+    int32_t none = 0;
+    invoke(set_ped_no_longer_needed, &none);  // the game answers a call on handle 0
+    invoke(set_ped_no_longer_needed, static_cast<int32_t*>(nullptr));
+    does_entity_exist(0);  // so does a simulated native
+  }));
+  const std::vector<std::string> expected = {
+      "CLEAR_SEQUENCE_TASK: argument 1 null address (0x0000000000000000)",
+      "CLEAR_SEQUENCE_TASK: argument 1 unreadable address (" +
+          sim::hex_text(reinterpret_cast<uintptr_t>(bad.gone)) + ")",
+      "SET_PED_AS_NO_LONGER_NEEDED: argument 1 null address (0x0000000000000000)",
+  };
+  EXPECT_EQ(violations(), expected);
+}
+
+TEST_F(Protocol, DeletingWhatThePlugInDidNotMakeIsAViolationSimulatedOrNot) {
+  sim::World& w = Host::get().world();
+  const int32_t stranger = w.create_entity(sim::EntityKind::ped, 1, {}, 0.0f);
+  const int32_t own = w.create_entity(sim::EntityKind::ped, 1, {}, 0.0f);
+  w.owners.give(sim::Thing::entity, own, test_support::test_module());
+  ASSERT_TRUE(run_script([&] {
+    int32_t player = player_ped_id();
+    invoke(set_ped_no_longer_needed, &player);  // not simulated
+    int32_t other = stranger;
+    invoke(0x4971D2F8162B9674, &other);  // SET_ENTITY_AS_NO_LONGER_NEEDED, not simulated
+    int32_t mine = own;
+    invoke(set_ped_no_longer_needed, &mine);  // its own: fine
+    int32_t gone = 0x7777;
+    invoke(set_ped_no_longer_needed, &gone);  // names nothing: nothing happens
+  }));
+  ASSERT_EQ(violations().size(), 2u) << ::testing::PrintToString(violations());
+  EXPECT_EQ(violations()[0],
+            "a plug-in: SET_PED_AS_NO_LONGER_NEEDED on entity 0x100 (the player's ped) made by "
+            "the game");
+  char stranger_text[16];
+  std::snprintf(stranger_text, sizeof stranger_text, "%#x", static_cast<unsigned>(stranger));
+  EXPECT_EQ(violations()[1], std::string("a plug-in: SET_ENTITY_AS_NO_LONGER_NEEDED on entity ") +
+                                 stranger_text + " made by the game");
+  EXPECT_TRUE(w.exists(w.player_ped())) << "the world does not simulate it: the check only";
+}
+
+TEST(RemovalRule, ANativeDeletesByNameWhatItsFirstArgumentNames) {
+  for (const char* deletes :
+       {"DELETE_PED", "DELETE_ENTITY", "_DELETE_ENTITY_2", "DELETE_MISSION_TRAIN", "REMOVE_BLIP",
+        "SET_OBJECT_AS_NO_LONGER_NEEDED", "FADE_AND_DESTROY_PED", "_FADE_AND_DESTROY_VEHICLE",
+        "_UI_PROMPT_DELETE", "_DELETE_ANIM_SCENE", "_SET_PED_TO_BE_REMOVED"}) {
+    const sim::NativeRow* row = sim::reference_row_named(deletes);
+    ASSERT_NE(row, nullptr) << deletes;
+    EXPECT_EQ(row->touch.act, sim::Act::remove) << deletes;
+    EXPECT_EQ(row->touch.arg, 0) << deletes;
+  }
+  // Each of these removes something from the thing, not the thing itself.
+  for (const char* keeps :
+       {"REMOVE_PED_FROM_GROUP", "REMOVE_ALL_PED_WEAPONS", "_REMOVE_PED_FROM_MOUNT",
+        "REMOVE_ANIM_SCENE_ENTITY", "BLIP_REMOVE_MODIFIER", "REMOVE_ANIM_DICT",
+        "SET_MODEL_AS_NO_LONGER_NEEDED", "DELETE_CHECKPOINT"}) {
+    const sim::NativeRow* row = sim::reference_row_named(keeps);
+    ASSERT_NE(row, nullptr) << keeps;
+    EXPECT_EQ(row->touch.act, sim::Act::reads) << keeps;
+  }
+  // Where the world simulates one the rule finds, its row removes the same thing.
+  for (size_t n = 0; n < sim::native_row_count(); ++n) {
+    const sim::NativeRow& simulated = sim::native_rows_begin()[n];
+    const sim::NativeRow* game = sim::reference_row(simulated.hash);
+    if (game == nullptr || game->touch.act != sim::Act::remove) continue;
+    EXPECT_EQ(simulated.touch.act, sim::Act::remove) << simulated.name;
+    EXPECT_EQ(simulated.touch.thing, game->touch.thing) << simulated.name;
+  }
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ int play_under_wine(const play::Options& options) {
   }
   if (options.any_name) args.push_back("--any-name");
   if (options.verbose) args.push_back("--verbose");
+  args.push_back("--watchdog");
+  args.push_back(std::to_string(options.watchdog));
   for (const auto& [flag, path] :
        {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},
         std::pair{"--record", options.record}}) {
@@ -74,7 +76,14 @@ int play_under_wine(const play::Options& options) {
   }
   int status = 0;
   if (waitpid(child, &status, 0) < 0) return 2;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+  // The runner ends with 0, 1 or 2 itself, crashes included; anything else
+  // is wine's own failure, and the run failed all the same.
+  if (WIFEXITED(status) && WEXITSTATUS(status) <= 2) return WEXITSTATUS(status);
+  std::cerr << "play: the Windows runner under wine ended with "
+            << (WIFEXITED(status) ? "status " + std::to_string(WEXITSTATUS(status))
+                                  : "signal " + std::to_string(WTERMSIG(status)))
+            << '\n';
+  return 1;
 }
 
 }  // namespace

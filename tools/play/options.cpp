@@ -8,8 +8,9 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
   CLI::App app(
       "Plays a scenario: runs a plug-in in the stand-in host, does what the scenario says, checks "
       "what it expects, and prints a timeline of what the world changed.\n"
-      "Exit status: 0 when every expectation holds and the host saw no protocol violation, 1 "
-      "otherwise, 2 for a scenario that cannot be read.",
+      "Exit status: 0 when every expectation holds and the host saw no protocol violation; 1 "
+      "when one failed, or a plug-in crashed, threw, aborted or kept a turn past the watchdog "
+      "(with a report on stderr); 2 for a scenario or command line that cannot be read.",
       "play");
   app.add_option("scenario", options.scenario, "the scenario file (see docs/scenarios.md)")
       ->required();
@@ -28,6 +29,10 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
   app.add_option("--trace", options.trace, "write a trace of every native call (JSON)");
   app.add_option("--map", options.map, "write a map of the site (SVG)");
   app.add_option("--record", options.record, "write every native call, a line each");
+  app.add_option("--watchdog", options.watchdog,
+                 "end the run when a script's turn takes longer than this many seconds of wall "
+                 "time without yielding (default 5; 0: never)")
+      ->check(CLI::NonNegativeNumber);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -6,12 +6,14 @@
 #include <fstream>
 #include <memory>
 
+#include "crash_report.h"
 #include "map.h"
 #include "parser.h"
 #include "places.h"
 #include "step_runner.h"
 #include "timeline.h"
 #include "trace.h"
+#include "watchdog.h"
 
 namespace play {
 
@@ -114,6 +116,8 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     writers.push_back(std::make_unique<Map>(*out_file));
   }
   for (const auto& w : writers) observers.push_back(w.get());
+  sim::install_crash_reports();
+  const sim::Watchdog watchdog(options.watchdog);
   const int status = run_steps(scenario, plugins, observers, err);
   out.flush();
   return status;

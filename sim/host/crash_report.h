@@ -1,0 +1,68 @@
+#pragma once
+// When a plug-in crashes, loops or throws, the run ends with exit status 1
+// and a report on stderr that names the plug-in's file, the script, the
+// frame and the last native the script called. What the report needs is
+// kept where a signal handler and the watchdog's thread can read it.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "exports.h"
+
+namespace sim {
+
+// A script as reports name it; kept on the host's record of the script.
+struct ScriptInfo {
+  std::string plugin;  // the plug-in's file name
+  int number = 0;      // 1 for the plug-in's first script, and so on
+  ScriptEntry entry = nullptr;
+};
+
+// The script turn now running, if any: written by the host's thread, read by
+// the watchdog and by the handlers of a crash.
+struct RunningTurn {
+  std::atomic<const ScriptInfo*> script{nullptr};
+  std::atomic<uint64_t> frame{0};
+  std::atomic<uint64_t> last_native{0};  // hash of the script's last call, 0: none yet
+  std::atomic<int64_t> started_ns{0};    // steady clock at the turn's start; 0: no turn
+};
+RunningTurn& running_turn();
+
+// The host, around each turn and at each native call.
+inline void begin_turn(const ScriptInfo& script, uint64_t frame, uint64_t last_native,
+                       int64_t started_ns) {
+  RunningTurn& t = running_turn();
+  t.script.store(&script, std::memory_order_relaxed);
+  t.frame.store(frame, std::memory_order_relaxed);
+  t.last_native.store(last_native, std::memory_order_relaxed);
+  t.started_ns.store(started_ns, std::memory_order_release);
+}
+inline void note_native(uint64_t hash) {
+  running_turn().last_native.store(hash, std::memory_order_relaxed);
+}
+// The script's last native, to keep for its next turn.
+inline uint64_t end_turn() {
+  RunningTurn& t = running_turn();
+  t.started_ns.store(0, std::memory_order_release);
+  t.script.store(nullptr, std::memory_order_release);
+  return t.last_native.load(std::memory_order_relaxed);
+}
+
+// From now on, a fault, an abort or an unhandled exception anywhere in the
+// process ends it with a report and exit status 1. Idempotent.
+void install_crash_reports();
+
+// Runs a script's entry; an exception escaping it ends the run with a report.
+void run_script_entry(ScriptEntry entry);
+
+// Ends the process with exit status 1 after flushing stdout (the timeline so
+// far) and writing the report: a headline, then the running turn's details,
+// then `details` (lines, each ending in a newline). Safe to call from a
+// signal handler: nothing is allocated.
+[[noreturn]] void end_run_with_report(const char* headline, const char* details);
+
+// "file+0x1a2b" for an address inside a loaded module, else the bare address.
+void describe_address(const void* address, char* out, size_t size);
+
+}  // namespace sim

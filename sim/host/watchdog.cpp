@@ -1,0 +1,102 @@
+#include "watchdog.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "crash_report.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+namespace sim {
+
+namespace {
+
+constexpr uint64_t get_game_timer = 0x4F67E8ECA7D3F667;
+
+int64_t now_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+
+Watchdog::Watchdog(double seconds) : seconds_(seconds) {
+  if (seconds_ <= 0) return;
+  stop_event_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  thread_ = CreateThread(
+      nullptr, 0,
+      [](void* self) -> DWORD {
+        static_cast<Watchdog*>(self)->watch();
+        return 0;
+      },
+      this, 0, nullptr);
+}
+
+Watchdog::~Watchdog() {
+  if (thread_ == nullptr) return;
+  SetEvent(stop_event_);
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+  CloseHandle(stop_event_);
+}
+
+bool Watchdog::stopped_within(long long ms) {
+  return WaitForSingleObject(stop_event_, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+}
+
+#else
+
+Watchdog::Watchdog(double seconds) : seconds_(seconds) {
+  if (seconds_ > 0) thread_ = std::thread([this] { watch(); });
+}
+
+Watchdog::~Watchdog() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_one();
+  thread_.join();
+}
+
+bool Watchdog::stopped_within(long long ms) {
+  std::unique_lock lock(mutex_);
+  return wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
+}
+
+#endif
+
+void Watchdog::watch() {
+  const auto limit = static_cast<int64_t>(std::llround(seconds_ * 1e9));
+  // A tenth of the limit, so that it bites at most 10% late.
+  const long long poll_ms = std::clamp<long long>(limit / 10'000'000, 1, 100);
+  const RunningTurn& turn = running_turn();
+  while (!stopped_within(poll_ms)) {
+    const int64_t started = turn.started_ns.load(std::memory_order_acquire);
+    if (started == 0 || now_ns() - started < limit) continue;
+    if (turn.started_ns.load(std::memory_order_acquire) != started) continue;  // it just yielded
+    bite();
+  }
+}
+
+void Watchdog::bite() {
+  static char headline[160];
+  std::snprintf(headline, sizeof headline,
+                "watchdog: a script's turn did not yield within %g s of wall time", seconds_);
+  const bool timer = running_turn().last_native.load(std::memory_order_relaxed) == get_game_timer;
+  end_run_with_report(
+      headline, timer
+                    ? "  why:          its last call read the game timer, which moves only between "
+                      "frames: a wait inside one turn never ends; wait with scriptWait\n"
+                    : "  why:          it runs without calling scriptWait\n");
+}
+
+}  // namespace sim
