@@ -14,7 +14,7 @@ struct ModelState : StreamedAsset {
   bool valid = true;  // a model the game does not have is never requested
 };
 
-enum class EntityKind { object, ped };
+enum class EntityKind { object, ped, vehicle, pickup };
 
 struct EntityState {
   int32_t handle = 0;

@@ -35,6 +35,7 @@ void World::advance_frame() {
   const auto whole = static_cast<uint32_t>(ms);
   timer_fraction_ = ms - whole;
   timer_ms_ += whole;  // wraps like the game's 32-bit timer
+  elapsed_ms_ += whole;
   for (auto& [hash, m] : models_) m.advance_frame();
   particles.advance_frame();
   points.update(*this);

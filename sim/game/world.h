@@ -51,6 +51,9 @@ class World {
   void set_frame_time(float seconds) { frame_seconds_ = seconds; }
   void set_game_timer(uint32_t ms) { timer_ms_ = ms; }
   void advance_frame();  // the host calls it once per frame
+  // The time the game has run, in whole ms: the scenario's own clock, which
+  // moves with the frames and never jumps or wraps when the timer does.
+  uint64_t elapsed_ms() const { return elapsed_ms_; }
 
   // The system's tick count that a native plug-in reads: the machine's own
   // until a test sets it, then held there.
@@ -166,6 +169,7 @@ class World {
  private:
   uint64_t frame_ = 0;
   uint32_t timer_ms_ = 100000;
+  uint64_t elapsed_ms_ = 0;
   float frame_seconds_ = 1.0f / 60.0f;
   double timer_fraction_ = 0.0;
 

@@ -1,6 +1,7 @@
 #include "host.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "host_natives.h"
 #include "protocol.h"
@@ -10,19 +11,36 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 namespace sim {
+
+uint32_t os_thread_id() {
+#if defined(_WIN32)
+  return GetCurrentThreadId();
+#else
+  // One system call per thread, not one per host call.
+  thread_local const auto id = static_cast<uint32_t>(gettid());
+  return id;
+#endif
+}
+
+static std::string file_name(const std::string& path) {
+  return path.substr(path.find_last_of("/\\") + 1);
+}
 
 Host& Host::get() {
   static Host host;
   return host;
 }
 
-Host::Host() : world_(std::make_unique<World>()) {}
+Host::Host() : world_(std::make_unique<World>()), game_thread_(os_thread_id()) {}
 
 void Host::reset() {
-  while (!plugins_.empty()) unload_plugin(plugins_.back());
+  game_thread_ = os_thread_id();
+  unload_plugins();
+  file_other_threads();
   scripts_.clear();
   retired_.clear();
   keyboard_handlers_.clear();
@@ -32,12 +50,47 @@ void Host::reset() {
   wait_record_.clear();
   recording_waits = false;
   last_hash_ = last_arg_ = last_result_ = 0;
+  events_.clear();
+  next_order_ = 0;
+  in_turn_ = false;
+  globals_.clear();
+  blocks_.clear();
+  block_of_.clear();
+  free_blocks_.clear();
   world_ = std::make_unique<World>();
 }
 
+void Host::event(std::string text, HostEvent::Kind kind) {
+  events_.push_back(
+      {kind, world_->frame(), std::move(text), world_->calls().size(), next_order_++});
+}
+
+std::string Host::plugin_name(HMODULE module) const {
+  for (const Plugin& p : plugins_) {
+    if (p.module == module) return p.file;
+  }
+  if (attaching_ != nullptr) return attaching_->file;  // its loader has not returned yet
+  char text[32];
+  std::snprintf(text, sizeof text, "module %p", static_cast<void*>(module));
+  return text;
+}
+
+HMODULE Host::calling_module() const {
+  if (current_ != nullptr) return current_->module;
+  return attaching_ != nullptr ? attaching_->module : nullptr;
+}
+
+std::string Host::Script::name() const {
+  return "script " + std::to_string(index + 1) + " of " + plugin;
+}
+
 HMODULE Host::load_plugin(const std::string& path) {
+  Plugin loading{nullptr, file_name(path)};
+  const size_t handlers_before = keyboard_handlers_.size();
+  attaching_ = &loading;
 #if defined(_WIN32)
   HMODULE module = LoadLibraryA(path.c_str());  // the loader runs its attach
+  attaching_ = nullptr;
   if (module == nullptr) {
     world_->violation("cannot load plug-in " + path);
     return nullptr;
@@ -45,71 +98,130 @@ HMODULE Host::load_plugin(const std::string& path) {
 #else
   HMODULE module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
+    attaching_ = nullptr;
     world_->violation("cannot load plug-in " + path + ": " + dlerror());
     return nullptr;
   }
   auto attach = reinterpret_cast<void (*)(HMODULE)>(dlsym(module, "plugin_attach"));
   if (attach == nullptr) {
+    attaching_ = nullptr;
     world_->violation("plug-in " + path + " has no attach function");
     dlclose(module);
     return nullptr;
   }
+  loading.module = module;
   attach(module);
+  attaching_ = nullptr;
 #endif
-  plugins_.push_back(module);
-  world_->owners.name_creator(module, path.substr(path.find_last_of("/\\") + 1));
+  plugins_.push_back({module, loading.file});
+  // Under Windows its registrations came before the loader named its module.
+  for (auto& s : scripts_) {
+    if (s->module == module) s->plugin = loading.file;
+  }
+  for (size_t n = handlers_before; n < keyboard_handlers_.size(); ++n) {
+    keyboard_handlers_[n].module = module;
+  }
+  world_->owners.name_creator(module, loading.file);
+  event("plug-in " + loading.file + " loaded");
   return module;
 }
 
 void Host::unload_plugin(HMODULE module) {
-  auto it = std::find(plugins_.begin(), plugins_.end(), module);
+  auto it = std::find_if(plugins_.begin(), plugins_.end(),
+                         [&](const Plugin& p) { return p.module == module; });
   if (it == plugins_.end()) return;
+  Plugin plugin = *it;
   plugins_.erase(it);
+  attaching_ = &plugin;
+  unloading_ = true;
 #if defined(_WIN32)
   FreeLibrary(module);  // the loader runs its detach
 #else
   if (auto detach = reinterpret_cast<void (*)(HMODULE)>(dlsym(module, "plugin_detach"))) {
     detach(module);
   }
+#endif
+  unloading_ = false;
+  attaching_ = nullptr;
+  // Nothing of an unloaded plug-in may run again: its code is gone.
+  for (auto s = scripts_.begin(); s != scripts_.end();) {
+    if ((*s)->module != module) {
+      ++s;
+      continue;
+    }
+    world_->violation((*s)->name() + " is still registered after its plug-in's unload");
+    s = scripts_.erase(s);
+  }
+  for (auto h = keyboard_handlers_.begin(); h != keyboard_handlers_.end();) {
+    if (h->module != module) {
+      ++h;
+      continue;
+    }
+    world_->violation("a keyboard handler of " + plugin.file +
+                      " is still registered after its unload");
+    h = keyboard_handlers_.erase(h);
+  }
+#if !defined(_WIN32)
   dlclose(module);
 #endif
+  event("plug-in " + plugin.file + " unloaded");
 }
 
+void Host::unload_plugins() {
+  while (!plugins_.empty()) unload_plugin(plugins_.back().module);
+}
+
+// Waits count down in the world's elapsed time, so that a jump of the game
+// timer, forwards or across its wrap, moves no script's wake-up.
 bool Host::due(const Script& s) const {
   if (s.finished || world_->frame() < s.wake_frame) return false;
-  return static_cast<int32_t>(world_->game_timer() - s.wake_ms) >= 0;
+  return world_->elapsed_ms() >= s.wake_elapsed_ms;
 }
 
 void Host::run_script(void* script) {
   auto* s = static_cast<Script*>(script);
   run_script_entry(s->entry);
-  s->finished = true;  // a script that returns is simply over
+  s->finished = true;  // the host ends a script whose entry returns
+  get().event(s->name() + " returned; the host ends it");
+}
+
+void Host::run_turn(Script& s) {
+  if (!s.fiber) {
+    s.fiber = std::make_unique<ScriptFiber>(run_script, &s);
+    s.info.plugin = world_->owners.name_of(s.module);  // named once its load is over
+    event(s.name() + " started");
+  }
+  current_ = &s;
+  in_turn_ = true;
+  s.last_frame = world_->frame();
+  world_->owners.creator = s.module;  // what the script makes is its plug-in's
+  begin_turn(s.info, world_->frame(), s.last_native,
+             std::chrono::duration_cast<std::chrono::nanoseconds>(
+                 std::chrono::steady_clock::now().time_since_epoch())
+                 .count());
+  s.fiber->resume();
+  s.last_native = end_turn();
+  in_turn_ = false;
+  current_ = nullptr;
+  world_->owners.creator = nullptr;
 }
 
 void Host::run_frame() {
+  file_other_threads();
   world_->advance_frame();
+  forget_dead_blocks();
   std::chrono::nanoseconds spent{0};
   for (size_t n = 0; n < scripts_.size(); ++n) {
     Script* s = scripts_[n].get();
     if (!due(*s)) continue;
-    if (!s->fiber) {
-      s->fiber = std::make_unique<ScriptFiber>(run_script, s);
-      s->info.plugin = world_->owners.name_of(s->module);  // named once its load is over
-    }
-    current_ = s;
-    world_->owners.creator = s->module;  // what the script makes is its plug-in's
-    script_thread_ = std::this_thread::get_id();
+    if (!globals_.empty()) note_global_writes("between turns");
     const auto start = std::chrono::steady_clock::now();
-    begin_turn(
-        s->info, world_->frame(), s->last_native,
-        std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count());
-    s->fiber->resume();
-    s->last_native = end_turn();
+    run_turn(*s);
     spent += std::chrono::steady_clock::now() - start;
-    current_ = nullptr;
-    world_->owners.creator = nullptr;
+    if (!globals_.empty()) note_global_writes("by " + s->name());
   }
   retired_.clear();
+  file_other_threads();
   last_script_time_ = spent;
 }
 
@@ -126,15 +238,15 @@ bool Host::run_until(const std::function<bool()>& done, int max_frames) {
 }
 
 void Host::run_for_ms(uint32_t ms) {
-  const uint32_t start = world_->game_timer();
-  while (world_->game_timer() - start < ms) run_frame();
+  const uint64_t until = world_->elapsed_ms() + ms;
+  while (world_->elapsed_ms() < until) run_frame();
 }
 
 void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extended, BOOL alt_down,
                     BOOL was_down, BOOL is_up) {
   const auto handlers = keyboard_handlers_;
-  for (KeyboardHandler h : handlers) {
-    h(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up);
+  for (const Handler& h : handlers) {
+    h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up);
   }
 }
 
@@ -144,77 +256,151 @@ bool Host::has_script(HMODULE module) const {
 }
 
 bool Host::has_keyboard_handler(KeyboardHandler handler) const {
-  return std::find(keyboard_handlers_.begin(), keyboard_handlers_.end(), handler) !=
-         keyboard_handlers_.end();
+  return std::any_of(keyboard_handlers_.begin(), keyboard_handlers_.end(),
+                     [&](const Handler& h) { return h.handler == handler; });
 }
 
-void Host::script_register(HMODULE module, ScriptEntry entry) {
+void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
+  const char* what = additional ? "scriptRegisterAdditionalThread" : "scriptRegister";
+  if (off_thread(what)) return;
   if (entry == nullptr) {
-    world_->violation("scriptRegister without an entry");
+    world_->violation(std::string(what) + " without an entry");
     return;
   }
+  const std::string plugin = plugin_name(module);
+  int index = 0;
+  auto after = scripts_.end();  // an additional script runs after its module's others
+  for (auto it = scripts_.begin(); it != scripts_.end(); ++it) {
+    if ((*it)->module != module) continue;
+    if ((*it)->entry == entry) {
+      world_->violation(std::string(what) + ": " + (*it)->name() + " is registered twice");
+      return;
+    }
+    index = std::max(index, (*it)->index + 1);
+    after = it + 1;
+  }
+  if (!additional) after = scripts_.end();
+  // Under Windows the loader names the module only to the plug-in's attach.
+  if (attaching_ != nullptr && attaching_->module == nullptr) attaching_->module = module;
   auto s = std::make_unique<Script>();
   s->module = module;
   s->entry = entry;
+  s->plugin = plugin;
+  s->index = index;
   s->wake_frame = world_->frame() + 1;
-  s->wake_ms = world_->game_timer();
-  s->info.number =
-      1 + static_cast<int>(std::count_if(scripts_.begin(), scripts_.end(),
-                                         [&](const auto& o) { return o->module == module; }));
+  s->wake_elapsed_ms = world_->elapsed_ms();
+  s->info.number = index + 1;
   s->info.entry = entry;
-  scripts_.push_back(std::move(s));
+  event(s->name() + " registered" + (additional ? " (an additional thread)" : ""));
+  scripts_.insert(after, std::move(s));
 }
 
 void Host::script_unregister(HMODULE module) {
+  if (off_thread("scriptUnregister")) return;
   for (auto it = scripts_.begin(); it != scripts_.end();) {
     if ((*it)->module != module) {
       ++it;
       continue;
     }
+    event((*it)->name() + " unregistered");
     // A script's own context cannot be freed while it runs on it.
     if (it->get() == current_) retired_.push_back(std::move(*it));
     it = scripts_.erase(it);
   }
 }
 
+void Host::script_unregister(ScriptEntry entry) {
+  if (off_thread("scriptUnregister")) return;
+  auto it = std::find_if(scripts_.begin(), scripts_.end(),
+                         [&](const auto& s) { return s->entry == entry; });
+  if (it == scripts_.end()) return;  // as harmless as deleting what is gone
+  event((*it)->name() + " unregistered");
+  if (it->get() == current_) retired_.push_back(std::move(*it));
+  scripts_.erase(it);
+}
+
 void Host::keyboard_handler_register(KeyboardHandler handler) {
-  if (handler != nullptr) keyboard_handlers_.push_back(handler);
+  if (off_thread("keyboardHandlerRegister")) return;
+  if (handler == nullptr) {
+    world_->violation("keyboardHandlerRegister without a handler");
+    return;
+  }
+  const HMODULE module = calling_module();
+  if (has_keyboard_handler(handler)) {
+    world_->violation("keyboardHandlerRegister: a keyboard handler of " + plugin_name(module) +
+                      " is registered twice");
+    return;
+  }
+  keyboard_handlers_.push_back({handler, module});
+  event("keyboard handler of " + plugin_name(module) + " registered");
 }
 
 void Host::keyboard_handler_unregister(KeyboardHandler handler) {
-  std::erase(keyboard_handlers_, handler);
+  if (off_thread("keyboardHandlerUnregister")) return;
+  auto it = std::find_if(keyboard_handlers_.begin(), keyboard_handlers_.end(),
+                         [&](const Handler& h) { return h.handler == handler; });
+  if (it == keyboard_handlers_.end()) return;
+  event("keyboard handler of " + plugin_name(it->module) + " unregistered");
+  keyboard_handlers_.erase(it);
 }
 
 void Host::script_wait(DWORD ms) {
+  // Checked first: another thread must not touch a fiber.
+  if (off_thread("scriptWait")) return;
   if (current_ == nullptr) {
     world_->violation("scriptWait outside the script context");
     return;
   }
-  if (off_thread("scriptWait")) return;
   if (call_open_) {
     world_->violation("a native call opened with nativeInit is left open across scriptWait");
     call_open_ = false;
   }
   ++waits_;
   if (recording_waits) {
-    wait_record_.push_back({world_->frame(), world_->game_timer(), static_cast<uint32_t>(ms),
-                            world_->calls().size(), last_hash_, last_arg_, last_result_});
+    wait_record_.push_back({world_->frame(), world_->game_timer(), world_->elapsed_ms(),
+                            static_cast<uint32_t>(ms), world_->calls().size(), last_hash_,
+                            last_arg_, last_result_, next_order_++});
   }
   last_hash_ = last_arg_ = last_result_ = 0;
   Script* s = current_;
   s->wake_frame = world_->frame() + 1;
-  s->wake_ms = world_->game_timer() + static_cast<uint32_t>(ms);
+  s->wake_elapsed_ms = world_->elapsed_ms() + ms;
   s->fiber->yield();
 }
 
 bool Host::refuse_other_thread(const char* what) {
-  world_->violation(std::string(what) + " from another thread while a script runs");
+  std::string report = std::string(what) + " from another thread";
+  report += in_turn_ ? " while a script runs" : " between frames";
+  report += " (thread " + std::to_string(os_thread_id()) + "; the game's is " +
+            std::to_string(game_thread_) + ")";
+  while (other_threads_lock_.test_and_set(std::memory_order_acquire)) {
+  }
+  other_threads_.push_back(std::move(report));
+  other_threads_waiting_ = true;
+  other_threads_lock_.clear(std::memory_order_release);
   return true;
+}
+
+// On the game's thread only: the world is not for other threads to touch.
+void Host::file_other_threads() {
+  if (!other_threads_waiting_) return;
+  std::vector<std::string> reports;
+  while (other_threads_lock_.test_and_set(std::memory_order_acquire)) {
+  }
+  reports.swap(other_threads_);
+  other_threads_waiting_ = false;
+  other_threads_lock_.clear(std::memory_order_release);
+  for (std::string& r : reports) world_->violation(std::move(r));
 }
 
 void Host::native_init(uint64_t hash) {
   if (off_thread("nativeInit")) return;
-  if (current_ == nullptr) world_->violation("native call outside the script context");
+  file_other_threads();
+  if (unloading_ && attaching_ != nullptr) {
+    world_->violation("a native called during the unload of " + attaching_->file);
+  } else if (current_ == nullptr) {
+    world_->violation("native call outside the script context");
+  }
   if (call_open_) world_->violation("nativeInit while another call is open");
   // Only what a call reads is reset: argument slots past the count are never read.
   call_.count = 0;
@@ -260,11 +446,92 @@ uint64_t* Host::native_call() {
   } else {
     world_->perform(call_, sound);
   }
+  if (current_ != nullptr) current_->last_native = call_.hash;
   last_hash_ = call_.hash;
   last_arg_ = call_.count > 0 ? call_.args[0] : 0;
   last_result_ = call_.result[0];
   mark_result(call_);
   return call_.result;
+}
+
+uint64_t* Host::global_ptr(int index) {
+  if (off_thread("getGlobalPtr") || index < 0) {
+    if (index < 0)
+      world_->violation("getGlobalPtr(" + std::to_string(index) + "): a negative index");
+    negative_global_ = 0;
+    return &negative_global_;  // the plug-in may write it; nothing reads it
+  }
+  Global& g = globals_[index];
+  event("getGlobalPtr(" + std::to_string(index) + ") = " + std::to_string(g.value),
+        HostEvent::Kind::global);
+  return &g.value;
+}
+
+// What was written through the addresses handed out, since the host last looked.
+void Host::note_global_writes(const std::string& when) {
+  for (auto& [index, g] : globals_) {
+    if (g.value == g.seen) continue;
+    event("global " + std::to_string(index) + " written: " + std::to_string(g.seen) + " -> " +
+              std::to_string(g.value) + " " + when,
+          HostEvent::Kind::global);
+    g.seen = g.value;
+  }
+}
+
+int Host::world_get_all(const char* what, EntityKind kind, int* handles, int capacity) {
+  if (off_thread(what)) return 0;
+  if (capacity < 0) {
+    world_->violation(std::string(what) + ": a negative capacity " + std::to_string(capacity));
+    return 0;
+  }
+  if (handles == nullptr && capacity > 0) {
+    world_->violation(std::string(what) + ": a null array with capacity " +
+                      std::to_string(capacity));
+    return 0;
+  }
+  int count = 0;
+  for (const auto& [handle, e] : world_->entities()) {
+    if (count == capacity) break;
+    if (!e.exists || e.kind != kind) continue;
+    handles[count++] = handle;
+  }
+  return count;
+}
+
+BYTE* Host::script_handle_base_address(int handle) {
+  if (off_thread("getScriptHandleBaseAddress")) return nullptr;
+  if (world_->live_entity(handle) == nullptr) return nullptr;
+  auto [at, fresh] = block_of_.try_emplace(handle, 0);
+  if (fresh) {
+    if (free_blocks_.empty()) {
+      at->second = blocks_.size();
+      blocks_.emplace_back();
+      blocks_.back().fill(0);
+    } else {
+      at->second = free_blocks_.back();
+      free_blocks_.pop_back();
+    }
+  }
+  return blocks_[at->second].data();
+}
+
+// A dead entity's block goes back to the pool, zeroed, as the game's slot
+// would: the address stays valid memory for a plug-in that kept it.
+void Host::forget_dead_blocks() {
+  for (auto it = block_of_.begin(); it != block_of_.end();) {
+    if (world_->live_entity(it->first) != nullptr) {
+      ++it;
+      continue;
+    }
+    blocks_[it->second].fill(0);
+    free_blocks_.push_back(it->second);
+    it = block_of_.erase(it);
+  }
+}
+
+int Host::game_version() {
+  off_thread("getGameVersion");
+  return stand_in_game_version;
 }
 
 }  // namespace sim
@@ -281,7 +548,13 @@ extern "C" {
 SIM_EXPORT void scriptRegister(HMODULE module, ScriptEntry entry) {
   sim::Host::get().script_register(module, entry);
 }
+SIM_EXPORT void scriptRegisterAdditionalThread(HMODULE module, ScriptEntry entry) {
+  sim::Host::get().script_register(module, entry, true);
+}
 SIM_EXPORT void scriptUnregister(HMODULE module) { sim::Host::get().script_unregister(module); }
+SIM_EXPORT void scriptUnregisterEntry(ScriptEntry entry) {
+  sim::Host::get().script_unregister(entry);
+}
 SIM_EXPORT void keyboardHandlerRegister(KeyboardHandler handler) {
   sim::Host::get().keyboard_handler_register(handler);
 }
@@ -292,6 +565,28 @@ SIM_EXPORT void scriptWait(DWORD ms) { sim::Host::get().script_wait(ms); }
 SIM_EXPORT void nativeInit(uint64_t hash) { sim::Host::get().native_init(hash); }
 SIM_EXPORT void nativePush64(uint64_t value) { sim::Host::get().native_push(value); }
 SIM_EXPORT uint64_t* nativeCall() { return sim::Host::get().native_call(); }
+SIM_EXPORT uint64_t* getGlobalPtr(int index) { return sim::Host::get().global_ptr(index); }
+SIM_EXPORT int worldGetAllVehicles(int* handles, int capacity) {
+  return sim::Host::get().world_get_all("worldGetAllVehicles", sim::EntityKind::vehicle, handles,
+                                        capacity);
+}
+SIM_EXPORT int worldGetAllPeds(int* handles, int capacity) {
+  return sim::Host::get().world_get_all("worldGetAllPeds", sim::EntityKind::ped, handles, capacity);
+}
+SIM_EXPORT int worldGetAllObjects(int* handles, int capacity) {
+  return sim::Host::get().world_get_all("worldGetAllObjects", sim::EntityKind::object, handles,
+                                        capacity);
+}
+SIM_EXPORT int worldGetAllPickups(int* handles, int capacity) {
+  return sim::Host::get().world_get_all("worldGetAllPickups", sim::EntityKind::pickup, handles,
+                                        capacity);
+}
+SIM_EXPORT BYTE* getScriptHandleBaseAddress(int handle) {
+  return sim::Host::get().script_handle_base_address(handle);
+}
+SIM_EXPORT eGameVersion getGameVersion() {
+  return static_cast<eGameVersion>(sim::Host::get().game_version());
+}
 #if !defined(_WIN32)
 // Natively the system's tick count comes from here, where a Windows build
 // reads kernel32's, so that a test can set it.

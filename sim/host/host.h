@@ -3,16 +3,19 @@
 // scripts one frame at a time on contexts of their own, passes keyboard
 // messages, and answers native calls from the simulated world, strictly.
 
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "../../toolkit/script_hook.h"
 #include "crash_report.h"
+#include "exports.h"
 #include "native_table.h"
 #include "script_fiber.h"
 #include "world.h"
@@ -24,12 +27,34 @@ namespace sim {
 struct WaitRecord {
   uint64_t frame = 0;
   uint32_t game_ms = 0;     // the game timer when the script began to wait
+  uint64_t elapsed_ms = 0;  // the world's elapsed time then, which never jumps
   uint32_t ms = 0;          // as asked; 0 resumes the script at the next frame
   size_t calls_before = 0;  // calls in the world's record before it
   uint64_t last_hash = 0;   // the script's last native call before the wait
   uint64_t last_arg = 0;    // its first argument
   uint64_t last_result = 0;
+  uint64_t order = 0;  // its place among the host's events and waits
 };
+
+// What the host did that a timeline shows: plug-ins loaded and unloaded,
+// scripts and keyboard handlers registered, started, returned, and the
+// script globals handed out and written.
+struct HostEvent {
+  enum class Kind : uint8_t { lifecycle, global };
+  Kind kind = Kind::lifecycle;
+  uint64_t frame = 0;
+  std::string text;
+  size_t calls_before = 0;  // calls in the world's record before it
+  uint64_t order = 0;       // its place among the host's events and waits
+};
+
+// The value getGameVersion answers: fixed, the stand-in is no particular build.
+constexpr int stand_in_game_version = 1491;
+// The size of the block getScriptHandleBaseAddress hands out per entity.
+constexpr size_t entity_block_bytes = 0x400;
+
+// The operating system's id of the calling thread.
+uint32_t os_thread_id();
 
 class Host {
  public:
@@ -56,6 +81,9 @@ class Host {
   void send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extended, BOOL alt_down,
                 BOOL was_down, BOOL is_up);
 
+  // Every plug-in unloads, last loaded first, as at the game's exit.
+  void unload_plugins();
+
   size_t script_count() const { return scripts_.size(); }
   size_t keyboard_handler_count() const { return keyboard_handlers_.size(); }
   bool has_script(HMODULE module) const;
@@ -68,48 +96,105 @@ class Host {
   const std::vector<WaitRecord>& wait_record() const { return wait_record_; }
   void clear_wait_record() { wait_record_.clear(); }
 
-  // The eight exports land here.
-  void script_register(HMODULE module, ScriptEntry entry);
+  // What the host did, in order, since the last reset.
+  const std::vector<HostEvent>& events() const { return events_; }
+
+  // The game's thread: the one that resets the host and runs its frames.
+  // Any host call from another thread is refused as a violation.
+  uint32_t game_thread() const { return game_thread_; }
+  void set_game_thread(uint32_t id) { game_thread_ = id; }
+
+  // The exports land here.
+  void script_register(HMODULE module, ScriptEntry entry, bool additional = false);
   void script_unregister(HMODULE module);
+  void script_unregister(ScriptEntry entry);
   void keyboard_handler_register(KeyboardHandler handler);
   void keyboard_handler_unregister(KeyboardHandler handler);
   void script_wait(DWORD ms);
   void native_init(uint64_t hash);
   void native_push(uint64_t value);
   uint64_t* native_call();
+  uint64_t* global_ptr(int index);
+  int world_get_all(const char* what, EntityKind kind, int* handles, int capacity);
+  BYTE* script_handle_base_address(int handle);
+  int game_version();
+
+  // A script as the host keeps it, with what tells it apart in a report.
+  struct Script {
+    HMODULE module = nullptr;
+    ScriptEntry entry = nullptr;
+    std::string plugin;  // the plug-in's file name, or the module's address
+    int index = 0;       // 0 for the module's first script, then each additional one
+    std::unique_ptr<ScriptFiber> fiber;
+    uint64_t wake_frame = 0;
+    uint64_t wake_elapsed_ms = 0;  // on the world's elapsed time, which never jumps
+    bool finished = false;
+    uint64_t last_native = 0;  // the hash of its latest native call
+    uint64_t last_frame = 0;   // the frame of its latest turn
+    ScriptInfo info;           // what a crash report or the watchdog says of it
+    std::string name() const;  // "script 1 of cinema.so"
+  };
+  const Script* current_script() const { return current_; }
+  const std::vector<std::unique_ptr<Script>>& scripts() const { return scripts_; }
 
  private:
   Host();
 
-  struct Script {
+  struct Plugin {
     HMODULE module = nullptr;
-    ScriptEntry entry = nullptr;
-    std::unique_ptr<ScriptFiber> fiber;
-    uint64_t wake_frame = 0;
-    uint32_t wake_ms = 0;
-    bool finished = false;
-    ScriptInfo info;           // what a crash report or the watchdog says of it
-    uint64_t last_native = 0;  // its last call, kept across its turns
+    std::string file;
+  };
+  struct Handler {
+    KeyboardHandler handler = nullptr;
+    HMODULE module = nullptr;  // the plug-in that registered it, when known
+  };
+  struct Global {
+    uint64_t value = 0;  // the slot the plug-in holds the address of
+    uint64_t seen = 0;   // its value when the host last looked
   };
   static void run_script(void* script);
   bool due(const Script& s) const;
+  void run_turn(Script& s);
+  std::string plugin_name(HMODULE module) const;
+  HMODULE calling_module() const;  // the plug-in being loaded, unloaded or run
+  void event(std::string text, HostEvent::Kind kind = HostEvent::Kind::lifecycle);
+  void note_global_writes(const std::string& when);
+  void forget_dead_blocks();
 
   std::unique_ptr<World> world_;
   std::vector<std::unique_ptr<Script>> scripts_;
   std::vector<std::unique_ptr<Script>> retired_;  // unregistered while running
-  std::vector<KeyboardHandler> keyboard_handlers_;
-  std::vector<HMODULE> plugins_;
+  std::vector<Handler> keyboard_handlers_;
+  std::vector<Plugin> plugins_;
+  Plugin* attaching_ = nullptr;  // the plug-in whose load or unload runs now
+  bool unloading_ = false;
   Script* current_ = nullptr;
   NativeCall call_;
   bool call_open_ = false;
-  std::thread::id script_thread_;  // the thread that runs the scripts
-  // A script's own thread is the only one that may call while it runs; a call
-  // from any other is refused before it touches the open call.
+  std::vector<HostEvent> events_;
+  uint64_t next_order_ = 0;
+
+  std::map<int, Global> globals_;  // nodes stay put: plug-ins keep their addresses
+  uint64_t negative_global_ = 0;   // what a negative index gets instead of a crash
+  // A zeroed block per live entity, reused like a pool's slot once it dies.
+  std::deque<std::array<uint8_t, entity_block_bytes>> blocks_;
+  std::map<int32_t, size_t> block_of_;
+  std::vector<size_t> free_blocks_;
+
+  uint32_t game_thread_ = 0;
+  // Calls from other threads are refused and reported; the report waits here,
+  // under a spin lock (mingw's threads have no std::mutex), until the game's
+  // thread files it as a violation.
+  std::atomic_flag other_threads_lock_ = ATOMIC_FLAG_INIT;
+  std::vector<std::string> other_threads_;
+  std::atomic<bool> other_threads_waiting_{false};
+  std::atomic<bool> in_turn_{false};  // read by other threads for their report
   bool off_thread(const char* what) {
-    if (current_ == nullptr || std::this_thread::get_id() == script_thread_) return false;
+    if (os_thread_id() == game_thread_) return false;
     return refuse_other_thread(what);
   }
   bool refuse_other_thread(const char* what);
+  void file_other_threads();
   uint64_t waits_ = 0;
   std::vector<WaitRecord> wait_record_;
   uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record

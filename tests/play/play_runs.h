@@ -4,6 +4,7 @@
 // made comparable across the film the C library draws.
 
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -76,6 +77,20 @@ inline std::filesystem::path output_file(const std::string& name) {
   return dir / name;
 }
 
+// The plug-in's file as the timeline names it: natively a shared object,
+// under wine the .asi. Natively named, a run reads as the .asi's would.
+inline std::string as_asi(std::string text) {
+  for (size_t at = text.find(".so"); at != std::string::npos; at = text.find(".so", at + 1)) {
+    const size_t after = at + 3;
+    if (after < text.size() &&
+        (std::isalnum(static_cast<unsigned char>(text[after])) != 0 || text[after] == '_')) {
+      continue;
+    }
+    text.replace(at, 3, ".asi");
+  }
+  return text;
+}
+
 // The film is drawn with the C library's rand, which differs between the
 // native build and msvcrt, so either film may play. A text's first film
 // name tells the film it drew: that film's names become <drawn film> and the
@@ -88,7 +103,7 @@ inline std::string same_film(const std::string& text) {
        {"MOVIE_BEAUMONT_THE_BURLY", "PL_TOON_WORLDS_STRONGEST_MAN"}}};
   static const std::regex step_line(R"(^ *\d+\.\d{3} +\d+ +\S+  (> |ok ))");
   std::vector<std::string> lines;
-  std::istringstream in(text);
+  std::istringstream in(as_asi(text));
   for (std::string line; std::getline(in, line);) lines.push_back(line);
 
   size_t drawn = films.size();

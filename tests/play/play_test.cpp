@@ -450,7 +450,7 @@ TEST(Play, AnAnswerHoldsUnderWineAsNatively) {
   ASSERT_EQ(native.status, 0) << native.err;
   const PlayRun wine = play_asi(PROBE_ASI, "--verbose '" + file + "'");
   EXPECT_EQ(wine.status, 0) << wine.out;
-  EXPECT_EQ(wine.out, native.out);
+  EXPECT_EQ(wine.out, as_asi(native.out));
 }
 
 TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {

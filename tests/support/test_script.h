@@ -26,6 +26,7 @@ inline HMODULE test_module() {
 // Registers `body` as a script; it starts at the next frame.
 inline void start_script(std::function<void()> body) {
   script_body() = std::move(body);
+  scriptUnregister(test_module());  // a test's earlier script: one entry is registered once
   scriptRegister(test_module(), script_entry_for_tests);
 }
 

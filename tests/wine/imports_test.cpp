@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "command.h"
+#include "pe_file.h"
 
 namespace {
 
@@ -52,59 +53,6 @@ std::string trimmed(std::string text) {
   if (first == std::string::npos) return "";
   const auto last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
-}
-
-// What objdump -p reads from a PE file: its import table (DLL name -> names
-// imported from it) and its export table.
-struct PeTables {
-  bool read = false;
-  std::map<std::string, std::set<std::string>> imports;
-  long export_addresses = 0;
-  long export_names = 0;
-  std::vector<std::string> exported;
-};
-
-PeTables tables_of(const fs::path& file) {
-  PeTables tables;
-  const auto out = run("x86_64-w64-mingw32-objdump -p " + quoted(file));
-  if (out.status != 0) return tables;
-  enum class Block { none, imports, export_counts, export_names } block = Block::none;
-  std::string dll;
-  for (const auto& text : out.lines) {
-    if (text.find("file format pei-x86-64") != std::string::npos) tables.read = true;
-    if (text.empty()) {
-      block = Block::none;
-      continue;
-    }
-    if (const auto at = text.find("DLL Name: "); at != std::string::npos) {
-      dll = text.substr(at + 10);
-      tables.imports[dll];
-      block = Block::imports;
-    } else if (text == "Number in:") {
-      block = Block::export_counts;
-    } else if (text == "Table Addresses") {
-      block = Block::none;
-    } else if (text == "[Ordinal/Name Pointer] Table") {
-      block = Block::export_names;
-    } else if (block == Block::imports) {
-      // "\t<vma>\t<hint>  <name>" rows follow each DLL name
-      const auto last_space = text.find_last_of(" \t");
-      if (last_space != std::string::npos && text.find("vma:") == std::string::npos) {
-        tables.imports[dll].insert(text.substr(last_space + 1));
-      }
-    } else if (block == Block::export_counts) {
-      // "\tExport Address Table \t\t<hex count>" and the same for the name table
-      const auto last_space = text.find_last_of(" \t");
-      const long count = std::strtol(text.c_str() + last_space + 1, nullptr, 16);
-      if (text.find("Export Address Table") != std::string::npos) tables.export_addresses = count;
-      if (text.find("Name Pointer/Ordinal") != std::string::npos) tables.export_names = count;
-    } else if (block == Block::export_names) {
-      // "\t[   0] <name>"
-      const auto close = text.find(']');
-      if (close != std::string::npos) tables.exported.push_back(trimmed(text.substr(close + 1)));
-    }
-  }
-  return tables;
 }
 
 // The version resource as the resource compiler decompiles it: the numeric
@@ -162,8 +110,8 @@ class Deliverable : public ::testing::TestWithParam<Plugin> {
 };
 
 TEST_P(Deliverable, ImportsOnlyTheHostKernel32AndMsvcrt) {
-  const auto tables = tables_of(GetParam().path);
-  ASSERT_TRUE(tables.read) << "objdump -p could not read " << GetParam().path;
+  const auto tables = play::read_pe_tables(GetParam().path);
+  ASSERT_EQ(tables.error, "") << GetParam().path;
   std::set<std::string> dlls;
   for (const auto& [dll, names] : tables.imports) dlls.insert(dll);
   EXPECT_EQ(dlls, (std::set<std::string>{"KERNEL32.dll", "msvcrt.dll", "ScriptHookRDR2.dll"}));
@@ -178,15 +126,14 @@ TEST_P(Deliverable, ImportsOnlyTheHostKernel32AndMsvcrt) {
       "?nativeCall@@YAPEA_KXZ",
   };
   ASSERT_TRUE(tables.imports.count("ScriptHookRDR2.dll"));
-  EXPECT_EQ(tables.imports.at("ScriptHookRDR2.dll"), host);
+  const auto& imported = tables.imports.at("ScriptHookRDR2.dll");
+  EXPECT_EQ(std::set<std::string>(imported.begin(), imported.end()), host);
 }
 
 TEST_P(Deliverable, ExportsNothing) {
-  const auto tables = tables_of(GetParam().path);
-  ASSERT_TRUE(tables.read) << "objdump -p could not read " << GetParam().path;
-  EXPECT_EQ(tables.export_addresses, 0);
-  EXPECT_EQ(tables.export_names, 0);
-  EXPECT_TRUE(tables.exported.empty()) << "exported: " << joined(tables.exported);
+  const auto tables = play::read_pe_tables(GetParam().path);
+  ASSERT_EQ(tables.error, "") << GetParam().path;
+  EXPECT_TRUE(tables.exports.empty()) << "exported: " << joined(tables.exports);
 }
 
 TEST_P(Deliverable, CarriesTheProjectVersionAndItsDescription) {

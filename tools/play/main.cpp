@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "options.h"
+#include "pe_file.h"
 #include "play.h"
 
 namespace {
@@ -43,6 +44,20 @@ int play_under_wine(const play::Options& options) {
     }
     args.push_back("--plugin");
     args.push_back(windows_path(asi));
+  }
+  // The system loader would refuse a plug-in whose imports it cannot bind:
+  // say which before wine does it without a word.
+  const std::string host_dll =
+      (std::filesystem::path(WINDOWS_RUNNER).parent_path() / "ScriptHookRDR2.dll").string();
+  const play::PeTables host = play::read_pe_tables(host_dll);
+  if (!host.error.empty()) {
+    std::cerr << "play: " << host_dll << " " << host.error << "\n";
+    return 2;
+  }
+  for (const std::string& asi : options.asi) {
+    const auto problems = play::unresolved_imports(asi, host.exports, WINE_DLL_DIR);
+    for (const std::string& p : problems) std::cerr << "play: " << p << '\n';
+    if (!problems.empty()) return 1;
   }
   if (options.any_name) args.push_back("--any-name");
   if (options.verbose) args.push_back("--verbose");

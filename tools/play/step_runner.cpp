@@ -251,6 +251,10 @@ int StepRunner::run(const std::vector<std::string>& plugins) {
       if (!perform(*current_)) break;
     }
   }
+  // Every run ends as the game's exit does: each plug-in unloads.
+  current_ = nullptr;
+  host_.unload_plugins();
+  check_violations();
   for (Observer* o : observers_) o->end(w);
   host_.reset();
   return status_;

@@ -28,10 +28,14 @@ static std::string padded(const std::string& text, size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
-static std::string seconds_text(uint32_t ms) { return fixed(ms / 1000.0, 3) + " s"; }
+static std::string seconds_text(uint64_t ms) {
+  return fixed(static_cast<double>(ms) / 1000.0, 3) + " s";
+}
 
+// The time column is the scenario's own clock, which a jump of the game
+// timer does not move.
 std::string Timeline::prefix(sim::World& world) const {
-  const uint32_t since = world.game_timer() - context_->start_ms;
+  const uint64_t since = world.elapsed_ms() - start_elapsed_ms_;
   const float d = context_->distance_to_site(world.player_position());
   return padded(fixed(since / 1000.0, 3), 9) + padded(std::to_string(world.frame()), 8) +
          padded(fixed(d, 1), 8) + "  ";
@@ -73,7 +77,8 @@ void Timeline::begin(const PlayContext& context, sim::World& world) {
   }
   out_ << '\n' << "     time   frame    dist  what\n";
   snapshot(world);
-  previous_ms_ = world.game_timer();
+  start_elapsed_ms_ = world.elapsed_ms();
+  previous_ms_ = world.elapsed_ms();
 }
 
 void Timeline::snapshot(sim::World& world) {
@@ -86,6 +91,7 @@ void Timeline::snapshot(sim::World& world) {
 }
 
 void Timeline::step(const Step& step, sim::World& world) {
+  host_events(world);  // the plug-in's load comes before the steps that follow it
   if (step.kind == Step::Kind::expect) return;  // its result says it
   line(world, "> " + std::to_string(step.line) + ": " + step.source);
 }
@@ -102,13 +108,27 @@ void Timeline::failed(const Step* step, const std::string& message, sim::World& 
   line(world, "FAILED " + (step != nullptr ? std::to_string(step->line) + ": " : "") + message);
 }
 
+// Plug-ins loaded and unloaded, scripts and handlers come and gone; with
+// --verbose, the script globals handed out and written too.
+void Timeline::host_events(sim::World& world) {
+  const auto& events = sim::Host::get().events();
+  while (events_seen_ < events.size()) host_event(world, events[events_seen_++]);
+}
+
+void Timeline::host_event(sim::World& world, const sim::HostEvent& e) {
+  if (e.kind == sim::HostEvent::Kind::global && !verbose_) return;
+  line(world, e.kind == sim::HostEvent::Kind::global ? "| " + e.text : e.text);
+}
+
 void Timeline::end(sim::World& world) {
-  close_wait(world, world.game_timer(), world.frame());
+  host_events(world);
+  violations(world);
+  close_wait(world, world.elapsed_ms(), world.frame());
   flush_quiet();
   out_ << prefix(world) << "end of " << context_->scenario.file << '\n';
 }
 
-void Timeline::close_wait(sim::World& world, uint32_t now_ms, uint64_t now_frame) {
+void Timeline::close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame) {
   if (!wait_.open) return;
   wait_.open = false;
   const uint64_t frames = now_frame - wait_.since_frame;
@@ -122,12 +142,12 @@ void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
   if (verbose_) line(world, "| scriptWait(" + std::to_string(w.ms) + ")");
   const WaitKind kind = classify_wait(w, world);
   if (kind.inside_pass && w.ms == 0 && wait_.open && wait_.what == kind.what) return;
-  close_wait(world, w.game_ms, w.frame);
+  close_wait(world, w.elapsed_ms, w.frame);
   if (!kind.inside_pass) return;
   if (w.ms > 0) {
     line(world, "the script pauses " + std::to_string(w.ms) + " ms");
   } else {
-    wait_ = {true, kind.what, w.game_ms, w.frame};
+    wait_ = {true, kind.what, w.elapsed_ms, w.frame};
   }
 }
 
@@ -338,15 +358,27 @@ void Timeline::faults(sim::World& world) {
 void Timeline::frame(const FrameView& view) {
   sim::World& world = view.world;
   busy_ = false;
-  // Calls (when verbose) and waits in the order the script made them.
+  // Calls (when verbose), waits and what the host did, in the order they
+  // happened.
+  const auto& events = sim::Host::get().events();
   size_t next_wait = 0;
-  for (size_t n = 0; n < view.calls.size(); ++n) {
-    for (; next_wait < view.waits.size() && view.waits[next_wait].calls_before <= n; ++next_wait) {
-      wait_seen(world, view.waits[next_wait]);
+  const auto before_call = [&](size_t n) {
+    for (;;) {
+      const bool wait = next_wait < view.waits.size() && view.waits[next_wait].calls_before <= n;
+      const bool event = events_seen_ < events.size() && events[events_seen_].calls_before <= n;
+      if (!wait && !event) return;
+      if (wait && (!event || view.waits[next_wait].order < events[events_seen_].order)) {
+        wait_seen(world, view.waits[next_wait++]);
+      } else {
+        host_event(world, events[events_seen_++]);
+      }
     }
+  };
+  for (size_t n = 0; n < view.calls.size(); ++n) {
+    before_call(n);
     if (verbose_) line(world, "| " + view.calls[n].text());
   }
-  for (; next_wait < view.waits.size(); ++next_wait) wait_seen(world, view.waits[next_wait]);
+  before_call(SIZE_MAX);
   faults(world);
   entities(world);
   blips(world);
@@ -366,10 +398,10 @@ void Timeline::frame(const FrameView& view) {
       quiet_from_ = d;
     }
     ++quiet_frames_;
-    quiet_until_ms_ = world.game_timer();
+    quiet_until_ms_ = world.elapsed_ms();
     quiet_to_ = d;
   }
-  previous_ms_ = world.game_timer();
+  previous_ms_ = world.elapsed_ms();
 }
 
 }  // namespace play

@@ -23,7 +23,7 @@ struct Ramp {
   double value = 0.0;
   int direction = 0;  // 1 rising, -1 falling, 0 settled
   double from = 0.0;
-  uint32_t since_ms = 0;
+  uint64_t since_ms = 0;
 };
 
 class Timeline : public Observer {
@@ -54,14 +54,16 @@ class Timeline : public Observer {
   struct OpenWait {
     bool open = false;
     std::string what;
-    uint32_t since_ms = 0;
+    uint64_t since_ms = 0;  // on the world's elapsed time
     uint64_t since_frame = 0;
   };
 
   std::string prefix(sim::World& world) const;
   void line(sim::World& world, const std::string& text);
   void flush_quiet();
-  void close_wait(sim::World& world, uint32_t now_ms, uint64_t now_frame);
+  void close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame);
+  void host_events(sim::World& world);
+  void host_event(sim::World& world, const sim::HostEvent& event);
   void wait_seen(sim::World& world, const sim::WaitRecord& wait);
   void entities(sim::World& world);
   void blips(sim::World& world);
@@ -101,9 +103,12 @@ class Timeline : public Observer {
 
   uint64_t quiet_frames_ = 0;
   std::string quiet_prefix_;
-  uint32_t previous_ms_ = 0;  // the game timer at the end of the frame before
-  uint32_t quiet_since_ms_ = 0;
-  uint32_t quiet_until_ms_ = 0;
+  // Times on the world's elapsed time, the scenario's own clock.
+  uint64_t start_elapsed_ms_ = 0;
+  uint64_t previous_ms_ = 0;  // at the end of the frame before
+  uint64_t quiet_since_ms_ = 0;
+  uint64_t quiet_until_ms_ = 0;
+  size_t events_seen_ = 0;  // the host's events already shown
   float quiet_from_ = 0.0f;
   float quiet_to_ = 0.0f;
   bool busy_ = false;  // this frame printed something

@@ -1,5 +1,6 @@
 #include "trace.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "waits.h"
@@ -60,8 +61,8 @@ void Trace::slice(const char* category, const std::string& name, int64_t from, i
         std::to_string(to - from) + R"(,"args":)" + args + "}");
 }
 
-void Trace::begin(const PlayContext& context, sim::World&) {
-  start_ms_ = context.start_ms;
+void Trace::begin(const PlayContext& context, sim::World& world) {
+  start_ms_ = world.elapsed_ms();  // the scenario's own clock: the game timer may jump
   out_ << R"({"displayTimeUnit":"ms","otherData":{"scenario":)"
        << json(context.scenario.file).dump()
        << R"(,"clock":"game time since the scenario began"},"traceEvents":[)";
@@ -118,8 +119,21 @@ void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts
   in_pass_ = false;
 }
 
+// What the host did (plug-ins loaded, scripts registered, globals handed out
+// and written), each a moment on the script's track, among the frame's calls.
+void Trace::host_events(int64_t base, size_t calls) {
+  const auto& events = sim::Host::get().events();
+  for (; events_seen_ < events.size(); ++events_seen_) {
+    const sim::HostEvent& e = events[events_seen_];
+    const int64_t ts = base + static_cast<int64_t>(std::min(e.calls_before, calls));
+    write(R"({"ph":"X","pid":1,"tid":1,"dur":0,"cat":")" +
+          std::string(e.kind == sim::HostEvent::Kind::global ? "global" : "host") + R"(","name":)" +
+          json(e.text).dump() + R"(,"ts":)" + std::to_string(ts) + "}");
+  }
+}
+
 void Trace::frame(const FrameView& view) {
-  const int64_t base = static_cast<int64_t>(view.world.game_timer() - start_ms_) * 1000;
+  const auto base = static_cast<int64_t>(view.world.elapsed_ms() - start_ms_) * 1000;
   size_t next_wait = 0;
   for (size_t n = 0; n <= view.calls.size(); ++n) {
     const auto ts = base + static_cast<int64_t>(n);
@@ -135,10 +149,12 @@ void Trace::frame(const FrameView& view) {
     }
     call(view.calls[n], ts);
   }
+  host_events(base, view.calls.size());
 }
 
 void Trace::end(sim::World& world) {
-  const int64_t now = static_cast<int64_t>(world.game_timer() - start_ms_) * 1000;
+  const auto now = static_cast<int64_t>(world.elapsed_ms() - start_ms_) * 1000;
+  host_events(now, 0);
   resume(now);
   wait_over();
   if (in_pass_) slice("pass", "pass (unfinished)", pass_from_, now + 1, "{}");

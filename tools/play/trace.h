@@ -32,7 +32,9 @@ class Trace : public Observer {
   void wait_over();
 
   std::ostream& out_;
-  uint32_t start_ms_ = 0;
+  uint64_t start_ms_ = 0;   // the world's elapsed time when the scenario began
+  size_t events_seen_ = 0;  // the host's events already written
+  void host_events(int64_t base, size_t calls);
   bool first_ = true;
 
   bool in_pass_ = false;

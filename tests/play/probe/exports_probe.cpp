@@ -1,0 +1,77 @@
+// A plug-in of someone else's that uses the host's exports beyond natives:
+// an additional thread, script globals, the world's peds, an entity's record
+// and the game's version; it ends its additional thread by its entry and its
+// main script returns. Built with LIFECYCLE_BREACH it registers its script
+// twice, calls a native at unload and leaves its keyboard handler behind.
+
+#include <cstdint>
+
+#include "exports.h"
+
+namespace {
+
+HMODULE self = nullptr;
+
+// Global 1001 counts the additional thread's turns, a second apart.
+void heartbeat() {
+  for (;;) {
+    *getGlobalPtr(1001) += 1;
+    scriptWait(1000);
+  }
+}
+
+void main_script() {
+  int peds[64] = {};
+  const int count = worldGetAllPeds(peds, 64);
+  *getGlobalPtr(1000) = static_cast<uint64_t>(count);
+  BYTE* record = count > 0 ? getScriptHandleBaseAddress(peds[0]) : nullptr;
+  // The record starts zeroed and keeps what is written to it.
+  *getGlobalPtr(1002) = record != nullptr && record[0] == 0 ? 1 : 0;
+  if (record != nullptr) record[0] = 7;
+  *getGlobalPtr(1003) = static_cast<uint64_t>(getGameVersion());
+  const uint64_t* beats = getGlobalPtr(1001);
+  for (int frame = 0; frame < 150; ++frame) {
+    if (*beats == 2) scriptUnregister(heartbeat);  // the older form, by entry
+    scriptWait(0);
+  }
+  if (record == getScriptHandleBaseAddress(peds[0]) && record[0] == 7) *getGlobalPtr(1002) = 2;
+}  // a script that returns is over
+
+void key_handler(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) {}
+
+void attach(HMODULE module) {
+  self = module;
+  scriptRegister(module, main_script);
+  scriptRegisterAdditionalThread(module, heartbeat);
+  keyboardHandlerRegister(key_handler);
+#if defined(LIFECYCLE_BREACH)
+  scriptRegister(module, main_script);
+#endif
+}
+
+void detach(HMODULE module) {
+  scriptUnregister(module);
+#if defined(LIFECYCLE_BREACH)
+  nativeInit(0x096275889B8E0EE0);  // PLAYER_PED_ID
+  nativeCall();
+#else
+  keyboardHandlerUnregister(key_handler);
+#endif
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) attach(module);
+  if (reason == DLL_PROCESS_DETACH) detach(module);
+  return TRUE;
+}
+#else
+extern "C" __attribute__((visibility("default"))) void plugin_attach(HMODULE module) {
+  attach(module);
+}
+extern "C" __attribute__((visibility("default"))) void plugin_detach(HMODULE module) {
+  detach(module);
+}
+#endif
