@@ -1,5 +1,5 @@
 #pragma once
-// The host's whole interface, as any plug-in sees it: its eighteen exports.
+// The host's whole interface, as any plug-in sees it: its seventeen exports.
 // On Windows a plug-in imports them from ScriptHookRDR2.dll under their
 // decorated names (exports.def makes the import library); natively the
 // stand-in host defines them under these plain names.
