@@ -131,6 +131,7 @@ fs::path patched_plugin(const std::string& from, const std::string& to) {
   if (at == std::string::npos) return {};
   bytes.replace(at, from.size(), to);
   const fs::path dir = output_file("patched_" + to);
+  fs::remove_all(dir);  // nothing beside it from an earlier run
   fs::create_directories(dir);
   std::ofstream(dir / "cinema.asi", std::ios::binary) << bytes;
   return dir / "cinema.asi";

@@ -407,7 +407,7 @@ TEST(Play, AnyPlugInPlaysUnderWineWithTheSameOutput) {
   ASSERT_EQ(native.status, 0) << native.err;
   const PlayRun wine = play_asi(PROBE_ASI, "'" + file + "'");
   EXPECT_EQ(wine.status, 0) << wine.out;
-  EXPECT_EQ(wine.out, native.out);
+  EXPECT_EQ(wine.out, as_asi(native.out));
 }
 
 // The probe's answers scenario, played natively with every call listed.

@@ -111,7 +111,8 @@ PeTables read_pe_tables(const std::string& path) {
           if (thunk == 0) break;
           const uint64_t by_ordinal = wide ? uint64_t{1} << 63 : uint64_t{1} << 31;
           if ((thunk & by_ordinal) != 0) {
-            names.push_back("#" + std::to_string(thunk & 0xFFFF));
+            names.emplace_back("#");
+            names.back() += std::to_string(thunk & 0xFFFF);
           } else {
             names.push_back(image.text_at(static_cast<uint32_t>(thunk) + 2));  // after the hint
           }
