@@ -64,7 +64,7 @@ const char* exports_scenario = "start at 1 2 3\nwait 3 s\nexpect no violation\n"
 TEST(HostDll, APlugInsLifeAndItsGlobalsAreOnTheTimelineAlikeNativelyAndUnderWine) {
   play::Options options;
   options.scenario = scenario_file("exports", exports_scenario);
-  options.plugin = EXPORTS_PROBE_PLUGIN;
+  options.plugin = {EXPORTS_PROBE_PLUGIN};
   options.verbose = true;
   const PlayRun native = play_here(options);
   ASSERT_EQ(native.status, 0) << native.err << native.out;
@@ -109,7 +109,7 @@ TEST(HostDll, APlugInsLifeAndItsGlobalsAreOnTheTimelineAlikeNativelyAndUnderWine
 TEST(Host, ScriptsOrHandlersLeftBehindTwiceRegisteredOrNativesAtUnloadAreViolations) {
   play::Options options;
   options.scenario = scenario_file("lifecycle", "start at 1 2 3\nwait 10 frames\n");
-  options.plugin = LIFECYCLE_BREACH_PLUGIN;
+  options.plugin = {LIFECYCLE_BREACH_PLUGIN};
   const PlayRun run = play_here(options);
   EXPECT_EQ(run.status, 1);
   const std::string p = "lifecycle_breach.so";
