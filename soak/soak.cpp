@@ -66,19 +66,6 @@ float distance_to(const sim::Vec& a, float x, float y, float z) {
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-// Whether the player can reach the prompt where he stands: one placed at a
-// point within its radius, one on an entity's group near that entity, any
-// other anywhere.
-bool within_reach(sim::World& w, const sim::PromptState& p) {
-  const sim::Vec me = w.player_position();
-  if (p.has_point) return distance_to(me, p.point.x, p.point.y, p.point.z) <= p.radius;
-  if (p.group >= 0x10000) {
-    const sim::EntityState* e = w.live_entity(p.group - 0x10000);
-    return e != nullptr && distance_to(me, e->position.x, e->position.y, e->position.z) < 6.5f;
-  }
-  return true;
-}
-
 }  // namespace
 
 sim::Vec centre_of(const std::string& deliverable) {
@@ -186,7 +173,7 @@ Report run(const Options& o) {
     if (chance(0.01)) {
       std::vector<int32_t> offered;
       for (const auto& [handle, p] : w->prompts()) {
-        if (p.offered() && within_reach(*w, p)) offered.push_back(handle);
+        if (w->prompt_offered(p)) offered.push_back(handle);
       }
       if (!offered.empty() && w->complete_prompt(offered[below(offered.size())])) {
         ++r.completions;

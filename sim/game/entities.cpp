@@ -307,6 +307,7 @@ NativeRows entities_native_rows() {
          if (EntityState* e = w.live_entity(c.i(0))) {
            e->shown_name = c.s(1);
            e->lockon_prompt = true;
+           e->lockon_radius = c.f(2);
            c.ret_bool(true);
          }
        },

@@ -39,6 +39,7 @@ struct EntityState {
   int variation_updates = 0;
   std::string shown_name;  // the name the game shows when the player targets it
   bool lockon_prompt = false;
+  float lockon_radius = 0.0f;  // as registered with its lock-on prompt
   bool targettable_focus = false;
   uint32_t prompt_name_label = 0;
   bool eagle_eye = false;

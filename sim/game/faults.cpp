@@ -184,7 +184,7 @@ void Faults::start(World& w, Fault f, int frames) {
     }
     case Fault::prompts_together:
       for (const auto& [handle, p] : w.prompts()) {
-        if (p.offered()) w.complete_prompt(handle);
+        if (w.prompt_offered(p)) w.complete_prompt(handle);
       }
       break;
     case Fault::prompt_switched_off: {
@@ -193,7 +193,7 @@ void Faults::start(World& w, Fault f, int frames) {
       // that was on offer at the last frame.
       for (int32_t handle : offered_before_) {
         const PromptState* p = w.prompt(handle);
-        if (p != nullptr && !p->deleted && !p->offered() && p->mode != PromptMode::none) {
+        if (p != nullptr && !p->deleted && !p->switched_on() && p->mode != PromptMode::none) {
           off.push_back(handle);
         }
       }
@@ -299,7 +299,7 @@ void Faults::on_frame(World& w) {
   if (enabled_) {
     offered_before_.clear();
     for (const auto& [handle, p] : w.prompts()) {
-      if (p.offered()) offered_before_.push_back(handle);
+      if (w.prompt_offered(p)) offered_before_.push_back(handle);
     }
   }
   if (active(Fault::texture_late)) {

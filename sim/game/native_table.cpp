@@ -13,7 +13,8 @@ static const std::vector<NativeRow>& all_rows() {
          {core_native_rows(), entities_native_rows(), prompt_native_rows(), particles_native_rows(),
           blips_native_rows(), interiors_native_rows(), scenario_points_native_rows(),
           peds_native_rows(), speech_native_rows(), anim_scenes_native_rows(), money_native_rows(),
-          tv_native_rows(), clock_native_rows(), text_native_rows(), player_native_rows()}) {
+          tv_native_rows(), clock_native_rows(), text_native_rows(), player_native_rows(),
+          controls_native_rows()}) {
       joined.insert(joined.end(), part.rows, part.rows + part.count);
     }
     std::sort(joined.begin(), joined.end(),

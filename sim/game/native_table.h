@@ -135,5 +135,6 @@ NativeRows tv_native_rows();
 NativeRows clock_native_rows();
 NativeRows text_native_rows();
 NativeRows player_native_rows();
+NativeRows controls_native_rows();
 
 }  // namespace sim

@@ -1,8 +1,15 @@
 // Interaction prompts: their making, switches, placement and completion.
 
+#include <algorithm>
+
 #include "world.h"
 
 namespace sim {
+
+// The group the game gives for no entity: no entity can be targeted, so the
+// player never sees it.
+constexpr int no_entity_group = 1;
+constexpr int first_entity_group = 0x10000;
 
 PromptState* World::prompt(int32_t handle) {
   auto it = prompts_.find(handle);
@@ -26,9 +33,77 @@ void World::delete_prompt(int32_t handle) {
 
 bool World::complete_prompt(int32_t handle) {
   PromptState* p = prompt(handle);
-  if (p == nullptr || !p->offered()) return false;
+  if (p == nullptr || !prompt_offered(*p)) return false;
   p->completed_frame = frame_ + 1;  // seen by the scripts in the next frame
   return true;
+}
+
+// The radius the plug-in gave the entity's lock-on prompt: the game shows
+// the entity's name, and its group's prompts under it, within that reach.
+// Without one, a few steps: as near as a player walks up to talk to someone.
+constexpr float default_interaction_distance = 5.0f;
+
+float World::interaction_distance(const EntityState& e) const {
+  const float r = e.lockon_radius;
+  return e.lockon_prompt && r > 0.0f && r < 1.0e6f ? r : default_interaction_distance;
+}
+
+bool World::prompt_offered(const PromptState& p) const {
+  if (!p.switched_on()) return false;
+  const Vec me = player_position();
+  if (p.has_point && !(distance(me, p.point) <= p.radius)) return false;
+  if (p.group == 0) return true;
+  if (p.group == no_entity_group) return false;
+  if (auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {
+    auto it = entities_.find(g->second);
+    if (it == entities_.end() || !it->second.exists) return false;
+    return distance(me, it->second.position) <= interaction_distance(it->second);
+  }
+  // A script's own group is shown in the frames it asks for it.
+  auto it = active_groups_.find(static_cast<uint32_t>(p.group));
+  return it != active_groups_.end() && it->second + 1 >= frame_;
+}
+
+bool World::prompt_offered(int32_t handle) const {
+  auto it = prompts_.find(handle);
+  return it != prompts_.end() && prompt_offered(it->second);
+}
+
+// The player's hands on the controls, as the frame begins: an offered
+// standard prompt completes when its control goes down (or, in release
+// mode, up again), a hold prompt once its control has been held down for
+// its hold time while offered. A press completes one prompt's worth: the
+// prompts it completes in one frame, and no other until it is let go.
+void World::work_prompts_by_controls() {
+  std::vector<uint32_t> spent;
+  for (auto& [handle, p] : prompts_) {
+    if (p.mode == PromptMode::none || p.control == 0) continue;
+    const bool offered = prompt_offered(p);
+    const bool down = controls.pressed(p.control);
+    if (!offered || !down) {
+      p.holding = false;
+      p.hold_done = false;
+    }
+    if (!offered) continue;
+    bool completes = false;
+    if (p.mode == PromptMode::standard) {
+      const bool on_release = p.mode_value != 0;
+      completes = on_release ? controls.just_released(p.control)
+                             : controls.just_pressed(p.control) && !controls.used(p.control);
+    } else if (down && !p.hold_done && (p.holding || !controls.used(p.control))) {
+      if (!p.holding) {
+        p.holding = true;
+        p.hold_start_ms = timer_ms_;
+      }
+      completes = timer_ms_ - p.hold_start_ms >= static_cast<uint32_t>(std::max(0, p.mode_value));
+      p.hold_done = completes;
+    }
+    if (completes) {
+      p.completed_frame = frame_;
+      spent.push_back(p.control);
+    }
+  }
+  for (uint32_t control : spent) controls.use(control);
 }
 
 std::vector<const PromptState*> World::prompts_labelled(const std::string& label) const {
@@ -39,9 +114,12 @@ std::vector<const PromptState*> World::prompts_labelled(const std::string& label
   return found;
 }
 
-int World::group_for_entity(int32_t entity) const {
-  if (entity == 0) return 1;  // the game's group for prompts tied to no entity
-  return exists(entity) ? 0x10000 + entity : 0;
+int World::group_for_entity(int32_t entity) {
+  if (entity == 0) return no_entity_group;
+  if (!exists(entity)) return 0;
+  const int group = first_entity_group + entity;
+  entity_groups_[group] = entity;
+  return group;
 }
 
 static PromptState* live(World& w, int32_t handle) {
@@ -76,6 +154,8 @@ NativeRows prompt_native_rows() {
          if (live(w, c.i(0)) != nullptr) w.delete_prompt(c.i(0));
        },
        removes(Thing::prompt)},
+      {0xC65A45D4453C2627, "_UI_PROMPT_SET_ACTIVE_GROUP_THIS_FRAME", "iziiii", 'i',
+       [](World& w, NativeCall& c) { w.show_prompt_group(c.u(0)); }},
       {0xB796970BD125FCE8, "_UI_PROMPT_GET_GROUP_ID_FOR_TARGET_ENTITY", "i", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.group_for_entity(c.i(0))); }},
       {0xE0F65F0640EF0617, "_UI_PROMPT_HAS_HOLD_MODE_COMPLETED", "i", 'b',

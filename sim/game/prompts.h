@@ -29,8 +29,15 @@ struct PromptState {
   Vec point;
   float radius = 0.0f;
   uint64_t completed_frame = 0;  // the frame in which the player completed it
+  // A hold on its control while it is offered: since when, and whether this
+  // hold has completed it already (a hold completes a prompt once).
+  bool holding = false;
+  bool hold_done = false;
+  uint32_t hold_start_ms = 0;
 
-  bool offered() const { return registered && !deleted && enabled && visible; }
+  // Made and switched on; whether the player sees it is the world's
+  // question (World::prompt_offered), for it depends on where he is.
+  bool switched_on() const { return registered && !deleted && enabled && visible; }
 };
 
 }  // namespace sim

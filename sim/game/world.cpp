@@ -36,6 +36,8 @@ void World::advance_frame() {
   timer_fraction_ = ms - whole;
   timer_ms_ += whole;  // wraps like the game's 32-bit timer
   elapsed_ms_ += whole;
+  controls.advance_frame(frame_, timer_ms_);
+  if (controls.any_active()) work_prompts_by_controls();
   for (auto& [hash, m] : models_) m.advance_frame();
   particles.advance_frame();
   points.update(*this);
@@ -221,6 +223,7 @@ void World::forget_what_is_gone() {
   std::erase_if(blips.all, [](const auto& kv) { return !kv.second.exists; });
   std::erase_if(peds.all, [&](const auto& kv) { return !exists(kv.first); });
   std::erase_if(anim_scenes.scenes, [](const auto& kv) { return !kv.second.exists; });
+  std::erase_if(entity_groups_, [&](const auto& kv) { return !exists(kv.second); });
 }
 
 }  // namespace sim

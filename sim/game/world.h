@@ -20,6 +20,7 @@
 #include "blips.h"
 #include "call_record.h"
 #include "clock.h"
+#include "controls.h"
 #include "entities.h"
 #include "faults.h"
 #include "handle_pool.h"
@@ -84,9 +85,16 @@ class World {
   int32_t new_prompt();
   void delete_prompt(int32_t handle);
   bool complete_prompt(int32_t handle);  // as the player would; only an offered prompt
+  // Whether the player sees it now: switched on, within its context point's
+  // radius when it has one, and when it is an entity's group's, while that
+  // entity exists and the player is within its interaction distance.
+  bool prompt_offered(const PromptState& p) const;
+  bool prompt_offered(int32_t handle) const;
+  float interaction_distance(const EntityState& e) const;
+  void show_prompt_group(uint32_t group) { active_groups_[group] = frame_; }
   std::vector<const PromptState*> prompts_labelled(const std::string& label) const;
   const std::map<int32_t, PromptState>& prompts() const { return prompts_; }
-  int group_for_entity(int32_t entity) const;
+  int group_for_entity(int32_t entity);  // the game's group of prompts for targeting it
 
   // --- the other domains --------------------------------------------------
   Particles particles;     // particle assets and looped effects
@@ -100,6 +108,7 @@ class World {
   Tv tv;                   // TV channels, render targets, screen drawing
   Clock clock;             // the game's clock
   TextDrawing text;        // text drawn on the screen
+  Controls controls;       // the player's controls as each frame sees them
 
   // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------
   Ownership owners;  // the host sets owners.creator while a plug-in's script runs
@@ -184,6 +193,9 @@ class World {
   std::map<int32_t, PromptState> prompts_;
   int32_t next_prompt_ = 1;
   FreedHandles freed_prompts_;
+  std::map<int, int32_t> entity_groups_;        // a target entity's group: the entity
+  std::map<uint32_t, uint64_t> active_groups_;  // a script's own group: the frame it was shown
+  void work_prompts_by_controls();              // each frame, before the scripts run
 
   std::map<uint32_t, std::string> texts_;
   std::map<uint32_t, std::string> names_;

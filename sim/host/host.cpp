@@ -46,6 +46,7 @@ void Host::reset() {
   keyboard_handlers_.clear();
   current_ = nullptr;
   call_open_ = false;
+  in_keyboard_handler_ = false;
   waits_ = 0;
   wait_record_.clear();
   recording_waits = false;
@@ -244,10 +245,20 @@ void Host::run_for_ms(uint32_t ms) {
 
 void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extended, BOOL alt_down,
                     BOOL was_down, BOOL is_up) {
+  // As the real host does: on the game's thread, between frames, outside
+  // every script's turn; a handler has no script context to call from.
   const auto handlers = keyboard_handlers_;
+  in_keyboard_handler_ = true;
   for (const Handler& h : handlers) {
     h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up);
   }
+  in_keyboard_handler_ = false;
+}
+
+std::string Host::native_label(uint64_t hash) {
+  const NativeRow* row = find_native(hash);
+  if (row == nullptr) row = reference_row(hash);
+  return row != nullptr ? std::string(row->name) + " (" + hex_text(hash) + ")" : hex_text(hash);
 }
 
 bool Host::has_script(HMODULE module) const {
@@ -347,6 +358,10 @@ void Host::keyboard_handler_unregister(KeyboardHandler handler) {
 void Host::script_wait(DWORD ms) {
   // Checked first: another thread must not touch a fiber.
   if (off_thread("scriptWait")) return;
+  if (in_keyboard_handler_) {
+    world_->violation("scriptWait called from a keyboard handler");
+    return;
+  }
   if (current_ == nullptr) {
     world_->violation("scriptWait outside the script context");
     return;
@@ -394,6 +409,14 @@ void Host::file_other_threads() {
 }
 
 void Host::native_init(uint64_t hash) {
+  if (in_keyboard_handler_) {
+    // Refused: its arguments are taken and it answers nothing.
+    world_->violation("native " + native_label(hash) + " called from a keyboard handler");
+    call_ = NativeCall{};
+    call_.hash = hash;
+    call_open_ = true;
+    return;
+  }
   if (off_thread("nativeInit")) return;
   file_other_threads();
   if (unloading_ && attaching_ != nullptr) {
@@ -433,6 +456,11 @@ void Host::native_push(uint64_t value) {
 uint64_t* Host::native_call() {
   static uint64_t refused[4] = {stale_result, stale_result, stale_result, stale_result};
   if (off_thread("nativeCall")) return refused;
+  if (in_keyboard_handler_) {
+    call_open_ = false;
+    for (uint64_t& slot : call_.result) slot = 0;
+    return call_.result;
+  }
   if (!call_open_) {
     world_->violation("nativeCall without nativeInit");
     call_ = NativeCall{};

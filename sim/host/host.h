@@ -195,6 +195,8 @@ class Host {
   }
   bool refuse_other_thread(const char* what);
   void file_other_threads();
+  bool in_keyboard_handler_ = false;
+  static std::string native_label(uint64_t hash);  // its name and hash, or the hash
   uint64_t waits_ = 0;
   std::vector<WaitRecord> wait_record_;
   uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record

@@ -131,6 +131,9 @@ class CinemaPost : public ::testing::Test {
     return must(test_support::find_prompt_beginning(world(), "Buy Ticket ("), at);
   }
 
+  // The player stands by his chair, where its prompts are seen.
+  void stand_at_chair() { world().place_player(player_chair_x, player_chair_y, player_chair_z); }
+
   // The player completes the prompt on offer labelled `label`, and the pass
   // that sees it runs.
   void complete(const std::string& label, test_support::CallSite at = {}) {

@@ -39,7 +39,7 @@ TEST_F(Counter, TheBuyPromptIsMadeInItsOwnOrderAndStartsOn) {
                                              "_UI_PROMPT_REGISTER_END"};
   EXPECT_EQ(names(world().calls()), expected);
   const sim::PromptState& buy = must(find_prompt(world(), p));
-  EXPECT_TRUE(buy.offered());
+  EXPECT_TRUE(buy.switched_on());
   EXPECT_EQ(buy.group, world().group_for_entity(0));
   EXPECT_EQ(buy.type, 0);
   EXPECT_EQ(buy.priority, 3);
@@ -67,7 +67,7 @@ TEST_F(Counter, AGameThatGivesNoTextStillGetsAWorkingPrompt) {
   world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING answers null
   Prompt p = 0;
   ASSERT_TRUE(run_script([&] { p = create_buy_prompt(); }));
-  EXPECT_TRUE(must(find_prompt(world(), p)).offered());
+  EXPECT_TRUE(must(find_prompt(world(), p)).switched_on());
   EXPECT_EQ(world().count_calls("_UI_PROMPT_SET_TEXT"), 0u) << "no null label is handed on";
 }
 

@@ -61,8 +61,8 @@ TEST_F(Post, WithThePlayerInRangeTheFirstPassSetsUpTheWholePost) {
   const sim::PromptState& buy = buy_prompt();
   const sim::PromptState& info = prompt("What's Playing?");
   EXPECT_EQ(buy.label, "Buy Ticket ($1.00)") << "the price, as the game writes cash";
-  EXPECT_TRUE(buy.offered());
-  EXPECT_TRUE(info.offered());
+  EXPECT_TRUE(world().prompt_offered(buy));
+  EXPECT_TRUE(world().prompt_offered(info));
   EXPECT_EQ(buy.group, world().group_for_entity(t));
   EXPECT_EQ(info.group, world().group_for_entity(t));
   EXPECT_EQ(buy.control, sim::joaat("INPUT_CONTEXT_X"));
@@ -436,7 +436,8 @@ TEST_F(Post, BeyondOneHundredTenMetresAllThePostMadeIsRemovedAndAReturnMakesANew
   EXPECT_EQ(audience_chairs().size(), 7u);
   EXPECT_EQ(world().blips.live().size(), 1u);
   EXPECT_EQ(voice_draws().size(), 3u) << "a new presence draws its voice again";
-  EXPECT_TRUE(prompt("What's Playing?").offered());
+  EXPECT_TRUE(prompt("What's Playing?").switched_on());
+  EXPECT_FALSE(world().prompt_offered(prompt("What's Playing?"))) << "89 m from the taker";
 }
 
 TEST_F(Post, ADespawnAfterTheGameTookTheTakerStillRemovesTheAudience) {
@@ -614,26 +615,26 @@ TEST_F(Post, AnOutOfServiceTakerClosesTheCounterForTheRestOfThePresence) {
   load();
   ASSERT_TRUE(run_until_spawned());
   host().run_frame();
-  ASSERT_TRUE(buy_prompt().offered());
+  ASSERT_TRUE(world().prompt_offered(buy_prompt()));
   const int starts = taker_activity().scenario_starts;
 
   world().peds.kill(world(), taker());
   host().run_frame();
-  EXPECT_FALSE(buy_prompt().offered());
-  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_FALSE(buy_prompt().switched_on());
+  EXPECT_FALSE(prompt("What's Playing?").switched_on());
   EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
   EXPECT_EQ(taker_activity().scenario_starts, starts) << "a dead taker idles not";
 
   world().peds.get(taker()).dead = false;
   host().run_frames(3);
-  EXPECT_FALSE(buy_prompt().offered());
+  EXPECT_FALSE(buy_prompt().switched_on());
   EXPECT_FALSE(world().complete_prompt(buy_prompt().handle)) << "no ticket can be bought";
 
   stand_west_of_home(115.0f);
   host().run_frame();
   stand_west_of_home(5.0f);
   ASSERT_TRUE(run_until_spawned());
-  EXPECT_TRUE(buy_prompt().offered()) << "the next presence opens the counter again";
+  EXPECT_TRUE(world().prompt_offered(buy_prompt())) << "the next presence opens the counter again";
   EXPECT_FALSE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
 }
 
@@ -643,7 +644,7 @@ TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
   ASSERT_TRUE(run_until_spawned());
   world().peds.scare(world(), taker());
   host().run_frame();
-  EXPECT_FALSE(prompt("What's Playing?").offered());
+  EXPECT_FALSE(prompt("What's Playing?").switched_on());
   EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
 }
 

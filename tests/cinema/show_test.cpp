@@ -134,8 +134,8 @@ TEST_F(Show, TheScreenLevelFollowsTheHourNearAndFar) {
 }
 
 TEST_F(Show, SitIsOfferedOnlyAfterASale) {
-  EXPECT_FALSE(prompt("Sit").offered());
-  EXPECT_FALSE(prompt("Leave").offered());
+  EXPECT_FALSE(prompt("Sit").switched_on());
+  EXPECT_FALSE(prompt("Leave").switched_on());
   EXPECT_FALSE(world().complete_prompt(prompt("Sit").handle));
   EXPECT_EQ(prompt("Sit").mode, sim::PromptMode::hold);
   EXPECT_EQ(prompt("Sit").mode_value, 810);
@@ -148,9 +148,10 @@ TEST_F(Show, SitIsOfferedOnlyAfterASale) {
 
 TEST_F(Show, TheSaleSwitchesTheCounterOverMarksTheBlipAndMakesTheSeat) {
   buy();
-  EXPECT_FALSE(buy_prompt().offered());
-  EXPECT_FALSE(prompt("What's Playing?").offered());
-  EXPECT_TRUE(prompt("Sit").offered());
+  EXPECT_FALSE(buy_prompt().switched_on());
+  EXPECT_FALSE(prompt("What's Playing?").switched_on());
+  EXPECT_TRUE(prompt("Sit").switched_on());
+  EXPECT_FALSE(world().prompt_offered(prompt("Sit"))) << "seen at the chair, not at the counter";
   ASSERT_EQ(world().blips.live().size(), 1u);
   EXPECT_TRUE(world().blips.live().front()->has(sim::joaat("BLIP_MODIFIER_SHOP_UNAVAILABLE")));
 
@@ -355,19 +356,20 @@ TEST_F(Show, ThePlayerSitsAndStandsAsOftenAsHeLikes) {
   buy();
   finish_clip();
   const int32_t seat = must(find_point_made(world(), last)).handle;
+  stand_at_chair();
   for (int round = 0; round < 2; ++round) {
     complete("Sit");
     host().run_frame();
     EXPECT_EQ(must(find_point(world(), seat)).user, world().player_ped()) << "round " << round;
     EXPECT_EQ(world().tv.screen_effects, std::vector<std::string>(round + 1, "camtransitionblink"));
-    EXPECT_TRUE(prompt("Leave").offered());
-    EXPECT_FALSE(prompt("Sit").offered());
+    EXPECT_TRUE(world().prompt_offered(prompt("Leave")));
+    EXPECT_FALSE(prompt("Sit").switched_on());
     EXPECT_TRUE(world().exists(world().player_ped())) << "the player is never taken off his seat";
 
     complete("Leave");
     EXPECT_EQ(must(find_point(world(), seat)).user, 0);
-    EXPECT_FALSE(prompt("Leave").offered());
-    EXPECT_TRUE(prompt("Sit").offered());
+    EXPECT_FALSE(prompt("Leave").switched_on());
+    EXPECT_TRUE(world().prompt_offered(prompt("Sit")));
   }
   const auto placed = world().calls_to("SET_ENTITY_COORDS");
   ASSERT_FALSE(placed.empty());
@@ -395,6 +397,7 @@ TEST_F(Show, LeaveGetsThePlayersCurrentPedUp) {
   buy();
   finish_clip();
   const int32_t seat = must(find_point_made(world(), last)).handle;
+  stand_at_chair();
   const int32_t now = world().replace_player_ped("PLAYER_ZERO");
   complete("Sit");
   // The new ped takes the player's chair.
@@ -406,12 +409,12 @@ TEST_F(Show, LeaveGetsThePlayersCurrentPedUp) {
   EXPECT_EQ(must(find_point(world(), seat)).user, 0);
   EXPECT_FALSE(must(find_ped(world(), now)).on_point);
   EXPECT_EQ(arg(must(find_call(world(), "CLEAR_PED_TASKS", last)), 0), now);
-  EXPECT_TRUE(prompt("Sit").offered());
+  EXPECT_TRUE(world().prompt_offered(prompt("Sit")));
 }
 
 TEST_F(Show, TheFilmAnswerComesAfterThePlayerHasSpokenAndNamesTheFilmThatPlays) {
   complete("What's Playing?");
-  EXPECT_FALSE(prompt("What's Playing?").offered()) << "asked once per presence";
+  EXPECT_FALSE(prompt("What's Playing?").switched_on()) << "asked once per presence";
   const auto asked = world().speech.lines("WHATS_PLAYING");
   ASSERT_EQ(asked.size(), 1u);
   const uint64_t asked_frame = asked.front()->frame;  // the record grows as lines are said
@@ -545,7 +548,7 @@ TEST_F(Show, ADespawnSwitchesTheFilmOffAndReleasesTheTarget) {
   EXPECT_EQ(world().tv.channel, -1);
   EXPECT_FALSE(target().registered);
   EXPECT_EQ(world().points.live().size(), 0u) << "the seat point went with the post";
-  EXPECT_FALSE(prompt("Sit").offered());
+  EXPECT_FALSE(prompt("Sit").switched_on());
 }
 
 TEST_F(Show, AQuietPassWithTheFilmPlayingMakesFortyFourNativeCalls) {

@@ -37,8 +37,8 @@ TEST_F(TrainWorld, WhileTheGameCannotHashTheModelNameNoTrainIsMadeAndNothingPile
   host().run_frames(20);
   EXPECT_FALSE(world().any_live_entity_of(0)) << test_support::entities_text(world());
   EXPECT_EQ(world().prompts_labelled("Turn on").size(), 1u) << test_support::prompts_text(world());
-  EXPECT_FALSE(offered("Turn on"));
-  EXPECT_TRUE(offered("Turn off")) << "the set-up's last switch, with no train";
+  EXPECT_FALSE(switched_on("Turn on"));
+  EXPECT_TRUE(switched_on("Turn off")) << "the set-up's last switch, with no train";
 
   world().fail_native(0xFD340785ADF8CFB7, false);
   EXPECT_TRUE(run_until_set_up(20));

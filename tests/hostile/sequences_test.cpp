@@ -31,7 +31,8 @@ size_t live(const char* model) { return sim::Host::get().world().live_entities(m
 
 size_t offered(const std::string& label) {
   size_t n = 0;
-  for (const auto* p : sim::Host::get().world().prompts_labelled(label)) n += p->offered() ? 1 : 0;
+  for (const auto* p : sim::Host::get().world().prompts_labelled(label))
+    n += sim::Host::get().world().prompt_offered(*p) ? 1 : 0;
   return n;
 }
 
@@ -134,7 +135,7 @@ struct Complete : Step {
   void run(const Site& s, sim::Host& host) const override {
     std::vector<int32_t> on_offer;
     for (const auto& [handle, p] : host.world().prompts()) {
-      if (p.offered()) on_offer.push_back(handle);
+      if (host.world().prompt_offered(p)) on_offer.push_back(handle);
     }
     if (!on_offer.empty()) host.world().complete_prompt(on_offer[pick % on_offer.size()]);
     host.run_frame();

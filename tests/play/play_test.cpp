@@ -242,7 +242,7 @@ TEST(Play, AFailedExpectationGivesItsLineAndWhatTheWorldHeld) {
 TEST(Play, CompletingAPromptThatIsNotOfferedNamesThoseThatAre) {
   const std::string file = write_scenario("wrong_label",
                                           "deliverable toytrain\n"
-                                          "start at 10 m west of site\n"
+                                          "start at 1 m west of site\n"
                                           "wait 1 s\n"
                                           "complete \"Turn onn\"\n");
   const PlayRun run = play_here(file);
@@ -475,7 +475,7 @@ TEST(Play, TheCommandTakesTheSameScenarioAndGivesTheSameStatus) {
   EXPECT_EQ(play_command("").status, 2) << "a scenario is required";
   const std::string file = write_scenario("command",
                                           "deliverable toytrain\n"
-                                          "start at 10 m west of site\n"
+                                          "start at 1 m west of site\n"
                                           "wait until prompt \"Turn off\" offered within 1 s\n");
   const PlayRun run = play_command("'" + file + "'");
   EXPECT_EQ(run.status, 0) << run.out;

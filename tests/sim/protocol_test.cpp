@@ -180,16 +180,27 @@ TEST_F(Protocol, AThirtyTwoBitResultReadAsSixtyFourBitsIsWrong) {
 void native_from_key_handler(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) { player_ped_id(); }
 void wait_from_key_handler(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) { scriptWait(0); }
 
-TEST_F(Protocol, NativeCallOutsideTheScriptContextIsCaught) {
+// A keyboard handler runs outside every script's turn: it may not call.
+TEST_F(Protocol, ANativeCalledFromAKeyboardHandlerIsAViolationNamingIt) {
   keyboardHandlerRegister(native_from_key_handler);
   Host::get().send_key(0x41, 1, 0, 0, 0, 0, 0);
-  EXPECT_TRUE(violated("native call outside the script context"));
+  EXPECT_TRUE(violated("native PLAYER_PED_ID (0x096275889B8E0EE0) called from a keyboard handler"));
+  const uint64_t calls = Host::get().world().total_calls();
+  EXPECT_EQ(calls, 0u) << "the call is refused, not answered";
 }
 
-TEST_F(Protocol, WaitOutsideTheScriptContextIsCaught) {
+TEST_F(Protocol, AWaitFromAKeyboardHandlerIsAViolation) {
   keyboardHandlerRegister(wait_from_key_handler);
   Host::get().send_key(0x41, 1, 0, 0, 0, 0, 0);
-  EXPECT_TRUE(violated("scriptWait outside the script context"));
+  EXPECT_TRUE(violated("scriptWait called from a keyboard handler"));
+  Host::get().run_frame();
+  EXPECT_EQ(Host::get().waits(), 0u);
+}
+
+TEST_F(Protocol, ANativeCalledOutsideAnyScriptOrHandlerIsCaught) {
+  nativeInit(0x096275889B8E0EE0);
+  nativeCall();
+  EXPECT_TRUE(violated("native call outside the script context"));
 }
 
 TEST_F(Protocol, WaitZeroResumesAtTheNextFrame) {

@@ -112,7 +112,7 @@ inline std::vector<const sim::PromptState*> held_prompts(const sim::World& w) {
 inline std::string prompts_text(const sim::World& w) {
   std::vector<std::string> items;
   for (const sim::PromptState* p : held_prompts(w)) {
-    items.push_back(quoted(p->label) + (p->offered() ? " (offered)" : ""));
+    items.push_back(quoted(p->label) + (w.prompt_offered(*p) ? " (offered)" : ""));
   }
   return "prompts: " + listed(items);
 }
@@ -120,7 +120,7 @@ inline std::string prompts_text(const sim::World& w) {
 inline std::string offered_prompts_text(const sim::World& w) {
   std::vector<std::string> items;
   for (const sim::PromptState* p : held_prompts(w)) {
-    if (p->offered()) items.push_back(quoted(p->label));
+    if (w.prompt_offered(*p)) items.push_back(quoted(p->label));
   }
   return "offered: " + listed(items);
 }
@@ -174,7 +174,7 @@ inline Lookup<const sim::PromptState> find_prompt(sim::World& w, const std::stri
 // The prompt `p` found, if the player is offered it.
 inline Lookup<const sim::PromptState> on_offer(sim::World& w,
                                                const Lookup<const sim::PromptState>& p) {
-  if (!p || p.found->offered()) return p;
+  if (!p || w.prompt_offered(*p.found)) return p;
   return {nullptr,
           "prompt " + quoted(p.found->label) + " is not on offer; " + offered_prompts_text(w)};
 }

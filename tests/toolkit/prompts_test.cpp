@@ -87,7 +87,7 @@ TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
       run_script([&] { prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER")); }));
   EXPECT_FALSE(world().complete_prompt(prompt));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
-  EXPECT_TRUE(must(find_prompt(world(), prompt)).offered());
+  EXPECT_TRUE(world().prompt_offered(must(find_prompt(world(), prompt))));
   EXPECT_TRUE(world().complete_prompt(prompt));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, false); }));
   EXPECT_FALSE(must(find_prompt(world(), prompt)).enabled);

@@ -42,8 +42,8 @@ TEST_F(Motion, ATrainTurnedOffAtTopSpeedCoastsToAStopAfterAbout2_75Seconds) {
   host().run_frames(200);
   ASSERT_NEAR(speed(), 0.6f, 1e-4f);
   complete("Turn off");
-  EXPECT_TRUE(offered("Turn on"));
-  EXPECT_FALSE(offered("Turn off"));
+  EXPECT_TRUE(switched_on("Turn on"));
+  EXPECT_FALSE(switched_on("Turn off"));
   int passes = 1;
   float lowest_moving = 1.0f;
   while (speed() > 0.0f && passes < 1000) {
@@ -66,7 +66,7 @@ TEST_F(Motion, TurningACoastingTrainOnAgainAcceleratesFromItsCurrentSpeed) {
   const float coasting = speed();
   EXPECT_NEAR(coasting, 0.4f, 0.01f);
   complete("Turn on");
-  EXPECT_TRUE(offered("Turn off"));
+  EXPECT_TRUE(switched_on("Turn off"));
   EXPECT_NEAR(speed(), coasting + 0.005f, 1e-4f);
 }
 

@@ -31,8 +31,8 @@ TEST_F(Site, APlayerInRangeAtStartGetsTheTrainOnTheFirstPassAlreadyOn) {
   EXPECT_EQ(t.prompt_name_label, sim::joaat("MG_TOY_TRAIN"));
   EXPECT_TRUE(must(find_entity(world(), "p_toytrack01x")).frozen);
 
-  EXPECT_TRUE(offered("Turn off"));
-  EXPECT_FALSE(offered("Turn on"));
+  EXPECT_TRUE(switched_on("Turn off"));
+  EXPECT_FALSE(switched_on("Turn on"));
   for (const char* label : {"Turn on", "Turn off"}) {
     const sim::PromptState& p = prompt(label);
     EXPECT_EQ(p.control, sim::joaat("INPUT_ENTER")) << label;
@@ -98,7 +98,7 @@ TEST_F(Site, APresentTrainStaysJustWithin135AndGoesJustBeyondIt) {
   host().run_frames(10);
   EXPECT_TRUE(world().exists(handle)) << "kept just within 135.0";
   EXPECT_EQ(trains().size(), 1u);
-  EXPECT_TRUE(offered("Turn off"));
+  EXPECT_TRUE(switched_on("Turn off"));
 
   place_player(135.01f);
   ASSERT_GT(sim::distance(world().player_position(), site), 135.0f);
@@ -161,8 +161,8 @@ TEST_F(Site, ComingBackGivesAFreshTrainOnFromRestWithOneTrackAndOnePairOfPrompts
   }
   EXPECT_NE(train().handle, first);
   EXPECT_NE(prompt("Turn on").handle, first_on);
-  EXPECT_TRUE(offered("Turn off"));
-  EXPECT_FALSE(offered("Turn on"));
+  EXPECT_TRUE(switched_on("Turn off"));
+  EXPECT_FALSE(switched_on("Turn on"));
   EXPECT_NEAR(speed(), 0.005f, 1e-5f) << "from 0.0 again";
   EXPECT_EQ(live_tracks(), 1u);
   EXPECT_EQ(world().prompts_labelled("Turn on").size(), 1u);
@@ -183,7 +183,7 @@ TEST_F(Site, ATrainThatVanishesInRangeIsSetOutAgainWithoutLeftovers) {
   EXPECT_TRUE(must(find_prompt(world(), old_on)).deleted);
   EXPECT_TRUE(must(find_prompt(world(), old_off)).deleted);
   EXPECT_EQ(world().prompts_labelled("Turn off").size(), 1u);
-  EXPECT_TRUE(offered("Turn off"));
+  EXPECT_TRUE(switched_on("Turn off"));
   EXPECT_EQ(live_tracks(), 1u);
   EXPECT_EQ(smoke().size(), 1u);
 }
@@ -208,8 +208,8 @@ TEST_F(Site, ATrainThatCannotBeCreatedIsSetUpAgainEachPassAndNothingPilesUp) {
   EXPECT_TRUE(trains().empty());
   EXPECT_EQ(world().prompts_labelled("Turn on").size(), 1u);
   EXPECT_EQ(world().prompts_labelled("Turn off").size(), 1u);
-  EXPECT_FALSE(offered("Turn on"));
-  EXPECT_TRUE(offered("Turn off"));
+  EXPECT_FALSE(switched_on("Turn on"));
+  EXPECT_TRUE(switched_on("Turn off"));
   EXPECT_EQ(live_tracks(), 1u);
   // The same calls as for a train, each pass, on handle 0.
   const uint64_t passes = world().count_calls("_UI_PROMPT_SET_GROUP") / 2;
@@ -319,8 +319,8 @@ TEST_F(Site, WhenBothPromptsCompleteInOnePassTheTurnOnRunsThenTheTurnOff) {
                        "START_PARTICLE_FX_LOOPED_ON_ENTITY", sw("_UI_PROMPT_SET_ENABLED", off, 0),
                        sw("_UI_PROMPT_SET_VISIBLE", off, 0), sw("_UI_PROMPT_SET_ENABLED", on, 1),
                        sw("_UI_PROMPT_SET_VISIBLE", on, 1), "STOP_PARTICLE_FX_LOOPED"}));
-  EXPECT_TRUE(offered("Turn on"));
-  EXPECT_FALSE(offered("Turn off"));
+  EXPECT_TRUE(switched_on("Turn on"));
+  EXPECT_FALSE(switched_on("Turn off"));
   EXPECT_TRUE(smoke().empty()) << "the smoke the turn-on lit is out again";
 }
 

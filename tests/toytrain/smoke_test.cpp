@@ -24,7 +24,7 @@ class Smoke : public TrainWorld {
     if (!test_support::expect_found(on)) return;
     world().complete_prompt(on.found->handle);
     pass_at(ms);
-    ASSERT_TRUE(offered("Turn off"));
+    ASSERT_TRUE(switched_on("Turn off"));
   }
 };
 
@@ -82,7 +82,7 @@ TEST_F(Smoke, TurningOffDuringAFadeInStopsTheSmokeAndSetsNoFurtherScale) {
   complete("Turn off");
   const sim::LoopedEffectState& faded = must(test_support::find_effect(world(), fading));
   EXPECT_TRUE(faded.stopped);
-  EXPECT_TRUE(offered("Turn on"));
+  EXPECT_TRUE(switched_on("Turn on"));
   const float last = faded.scale;
   const size_t writes = world().count_calls("SET_PARTICLE_FX_LOOPED_SCALE");
   pass_at(t0 + 1600);
@@ -140,7 +140,7 @@ TEST_F(Smoke, AnAssetThatNeverLoadsHoldsTheLoopBackFor301WaitsAtMost) {
   // The train runs without its smoke.
   ASSERT_TRUE(run_until_set_up(10));
   host().run_frame();
-  EXPECT_TRUE(offered("Turn off"));
+  EXPECT_TRUE(switched_on("Turn off"));
   EXPECT_TRUE(smoke().empty());
   EXPECT_GT(speed(), 0.0f);
   complete("Turn off");

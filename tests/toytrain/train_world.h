@@ -50,13 +50,13 @@ class TrainWorld : public ::testing::Test {
     load(10.0f);
     ASSERT_TRUE(run_until_set_up(20));
   }
-  // A train with its smoke and "Turn off" on offer.
-  bool set_up() { return trains().size() == 1 && offered("Turn off"); }
+  // A train with its smoke and "Turn off" switched on.
+  bool set_up() { return trains().size() == 1 && switched_on("Turn off"); }
   ::testing::AssertionResult run_until_set_up(int frames) {
     if (host().run_until([&] { return set_up(); }, frames)) return ::testing::AssertionSuccess();
     const sim::Vec site{site_x, site_y, site_z};
     return ::testing::AssertionFailure()
-           << "no train set out with \"Turn off\" on offer in " << frames
+           << "no train set out with \"Turn off\" switched on in " << frames
            << " frames with the player " << sim::distance(world().player_position(), site)
            << " m from the site; " << test_support::entities_text(world()) << "; "
            << test_support::prompts_text(world());
@@ -75,13 +75,15 @@ class TrainWorld : public ::testing::Test {
   const sim::PromptState& prompt(const std::string& label, test_support::CallSite at = {}) {
     return must(find_prompt(world(), label), at);
   }
-  // Whether the one live prompt labelled `label` is on offer.
-  bool offered(const std::string& label) const {
+  // Whether the plug-in has the one live prompt labelled `label` switched on.
+  bool switched_on(const std::string& label) const {
     const auto found = world_const().prompts_labelled(label);
-    return found.size() == 1 && found.front()->offered();
+    return found.size() == 1 && found.front()->switched_on();
   }
-  // The player completes the prompt; the plug-in sees it in the next pass.
+  // The player walks up to the train and completes the prompt there; the
+  // plug-in sees it in the next pass.
   void complete(const std::string& label, test_support::CallSite at = {}) {
+    place_player(1.0f);
     world().complete_prompt(must(test_support::find_offered_prompt(world(), label), at).handle);
     host().run_frame();
   }

@@ -29,7 +29,7 @@ Verdict prompt_offered(const Expectation& e, sim::World& w) {
   Verdict v;
   std::string offered;
   for (const auto& [handle, p] : w.prompts()) {
-    if (!p.offered()) continue;
+    if (!w.prompt_offered(p)) continue;
     if (p.label == e.text) v.holds = true;
     offered += (offered.empty() ? "" : ", ") + quote(p.label);
   }

@@ -9,6 +9,7 @@
 
 #include "faults.h"
 #include "host_natives.h"
+#include "keyboard.h"
 #include "names.h"
 #include "native_names.h"
 #include "native_table.h"
@@ -137,6 +138,7 @@ class LineParser {
 
   void duration(Step& s);
   void answer(Step& s);
+  void key_or_control(Step& s);
   sim::Vec place();
   Expectation expectation();
   std::vector<std::string> alternatives(const std::string& what);
@@ -237,6 +239,21 @@ void LineParser::answer(Step& s) {
       pos_ = name_at;
       fail_here(name + " returns nothing: there is no answer to set");
   }
+}
+
+// A game control by its INPUT_ name, or a key by its virtual-key name or code.
+void LineParser::key_or_control(Step& s) {
+  const char* what =
+      "a key (F4, NUMPAD8, A, SPACE, or a code such as 0x73) or a control (INPUT_...)";
+  const size_t at = pos_;
+  s.text = word(what);
+  if (s.text.rfind("INPUT_", 0) == 0 && s.text.size() > 6) return;
+  VirtualKey key;
+  if (!find_key(s.text, key)) {
+    pos_ = at;
+    fail(what);
+  }
+  s.key = key.code;
 }
 
 // A place of the deliverable, a distance and direction from one, or x y z.
@@ -439,6 +456,19 @@ Step LineParser::step() {
   } else if (keyword == "complete") {
     s.kind = Kind::complete;
     s.text = quoted("the prompt's label in quotes");
+  } else if (keyword == "press" || keyword == "release" || keyword == "hold") {
+    s.kind = keyword == "press" ? Kind::press : keyword == "release" ? Kind::release : Kind::hold;
+    key_or_control(s);
+    if (s.key < 0 && s.kind != Kind::release && take("at")) {
+      s.value = number("a control's value, from -1 to 1");
+      if (s.value < -1.0 || s.value > 1.0 || s.value == 0.0) {
+        fail_here("a control's value lies between -1 and 1 and is not 0");
+      }
+    }
+    if (s.kind == Kind::hold) {
+      expect("for", "'for DURATION' after what is held");
+      duration(s);
+    }
   } else if (keyword == "player") {
     s.kind = Kind::replace_player;
     expect("ped", "'ped replaced' after 'player'");
@@ -501,8 +531,9 @@ Step LineParser::step() {
   } else {
     --pos_;
     fail(
-        "a step: seed, fps, hour, start, walk, teleport, wait, complete, player ped replaced, "
-        "remove, NAME dies, NAME flees, film ends, fail, answer, fault, faults, expect");
+        "a step: seed, fps, hour, start, walk, teleport, wait, complete, press, release, hold, "
+        "player ped replaced, remove, NAME dies, NAME flees, film ends, fail, answer, fault, faults, "
+        "expect");
   }
   end_of_line();
   return s;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "reference_natives.h"
+#include "keyboard.h"
 
 namespace play {
 
@@ -27,6 +28,9 @@ class StepRunner {
   void advance();
   bool load(const std::string& plugin);
   bool perform(const Step& s);
+  bool play_for(const Step& s);
+  bool press(const Step& s);
+  bool release(const Step& s);
   bool fail(const Step* s, const std::string& message);
   void check_violations();
   std::vector<int32_t> live_of(const std::string& name);
@@ -37,12 +41,14 @@ class StepRunner {
   const std::vector<Observer*>& observers_;
   std::ostream& errors_;
   Baseline baseline_;
+  Keyboard keyboard_;
   int status_ = 0;
   const Step* current_ = nullptr;
   size_t violations_reported_ = 0;
 };
 
 void StepRunner::advance() {
+  keyboard_.before_frame(host_, world().game_timer());
   host_.run_frame();
   baseline_.player_peds.insert(world().player_ped());
   const FrameView view{world(), world().calls(), host_.wait_record()};
@@ -120,26 +126,18 @@ bool StepRunner::perform(const Step& s) {
       w.place_player(s.at.x, s.at.y, s.at.z);
       return status_ == 0;
     }
-    case Kind::wait: {
-      if (s.frames >= 0) {
-        for (int n = 0; n < s.frames && status_ == 0; ++n) advance();
-      } else {
-        const auto ms = static_cast<uint32_t>(std::lround(s.seconds * 1000.0));
-        const uint32_t start = w.game_timer();
-        while (w.game_timer() - start < ms && status_ == 0) advance();
-      }
-      return status_ == 0;
-    }
+    case Kind::wait:
+      return play_for(s);
     case Kind::wait_until: {
-      const uint32_t start = w.game_timer();
-      const auto limit_ms = static_cast<uint32_t>(std::lround(s.seconds * 1000.0));
+      const uint64_t start = w.elapsed_ms();
+      const auto limit_ms = static_cast<uint64_t>(std::llround(s.seconds * 1000.0));
       for (int frames = 0;; ++frames) {
         const Verdict v = check(s.expectation, w, deliverable_, baseline_);
         if (v.holds) {
           for (Observer* o : observers_) o->checked(s, v, w);
           return true;
         }
-        const bool over = s.frames >= 0 ? frames >= s.frames : w.game_timer() - start >= limit_ms;
+        const bool over = s.frames >= 0 ? frames >= s.frames : w.elapsed_ms() - start >= limit_ms;
         if (over) return fail(&s, "waited in vain: " + s.source + "; the world held " + v.held);
         advance();
         if (status_ != 0) return false;
@@ -148,7 +146,7 @@ bool StepRunner::perform(const Step& s) {
     case Kind::complete: {
       std::string offered;
       for (const auto& [handle, p] : w.prompts()) {
-        if (!p.offered()) continue;
+        if (!w.prompt_offered(p)) continue;
         if (p.label == s.text) {
           w.complete_prompt(handle);
           advance();  // the script sees it in the next frame
@@ -159,6 +157,12 @@ bool StepRunner::perform(const Step& s) {
       return fail(&s, "no prompt \"" + s.text + "\" is offered; " +
                           (offered.empty() ? "no prompt is offered" : "offered: " + offered));
     }
+    case Kind::press:
+      return press(s);
+    case Kind::release:
+      return release(s);
+    case Kind::hold:
+      return press(s) && play_for(s) && release(s);
     case Kind::replace_player:
       w.replace_player_ped(s.text.c_str());
       baseline_.player_peds.insert(w.player_ped());
@@ -212,6 +216,50 @@ bool StepRunner::perform(const Step& s) {
       return true;
     }
   }
+  return true;
+}
+
+// Frames for the step's duration.
+bool StepRunner::play_for(const Step& s) {
+  sim::World& w = world();
+  if (s.frames >= 0) {
+    for (int n = 0; n < s.frames && status_ == 0; ++n) advance();
+  } else {
+    // The scenario's own clock: a jump of the game timer shortens no wait.
+    const auto ms = static_cast<uint64_t>(std::llround(s.seconds * 1000.0));
+    const uint64_t start = w.elapsed_ms();
+    while (w.elapsed_ms() - start < ms && status_ == 0) advance();
+  }
+  return status_ == 0;
+}
+
+// A key goes down at once, between frames, as the host pumps the window's
+// messages; a control is seen down from the next frame.
+bool StepRunner::press(const Step& s) {
+  sim::World& w = world();
+  if (s.key >= 0) {
+    VirtualKey key;
+    find_key(std::to_string(s.key), key);
+    keyboard_.press(host_, key, w.game_timer());
+    check_violations();
+  } else {
+    w.controls.press(w.hash_of(s.text.c_str()), static_cast<float>(s.value));
+  }
+  return status_ == 0;
+}
+
+bool StepRunner::release(const Step& s) {
+  sim::World& w = world();
+  if (s.key >= 0) {
+    if (!keyboard_.release(host_, static_cast<uint8_t>(s.key))) {
+      return fail(&s, s.text + " is not held down");
+    }
+    check_violations();
+    return status_ == 0;
+  }
+  const uint32_t control = w.hash_of(s.text.c_str());
+  if (!w.controls.held(control)) return fail(&s, s.text + " is not held down");
+  w.controls.release(control);
   return true;
 }
 

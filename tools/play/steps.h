@@ -53,6 +53,9 @@ struct Step {
     wait,            // wait DURATION
     wait_until,      // wait until EXPECTATION within DURATION
     complete,        // complete "LABEL"
+    press,           // press KEY | press CONTROL [at V]
+    release,         // release KEY | release CONTROL
+    hold,            // hold KEY for DURATION | hold CONTROL [at V] for DURATION
     replace_player,  // player ped replaced [by MODEL]
     remove,          // remove NAME
     dies,            // NAME dies
@@ -72,7 +75,9 @@ struct Step {
   double number = 0.0;          // seed, fps, hour
   double seconds = 0.0;         // walk, wait, wait_until (when counted in time)
   int frames = -1;              // wait, wait_until when counted in frames
-  std::string text;             // complete's label, a nickname, a model, a native
+  std::string text;             // complete's label, a nickname, a model, a native, a key
+  int key = -1;                 // press, release, hold: a key's virtual-key code; -1 a control
+  double value = 1.0;           // press, hold of a control: its value, -1 to 1
   uint64_t hash = 0;            // fail_native, answer
   uint64_t answer[3] = {};      // answer: the result slots, as the native's result kind reads VALUE
   std::string answer_text;      // answer: a text answer

@@ -204,7 +204,7 @@ void Timeline::blips(sim::World& world) {
 void Timeline::prompts(sim::World& world) {
   for (const auto& [handle, p] : world.prompts()) {
     PromptSeen& seen = prompts_[handle];
-    const bool offered = p.offered();
+    const bool offered = world.prompt_offered(p);
     if (seen.offered && (!offered || seen.label != p.label)) {
       line(world, "prompt withdrawn: \"" + seen.label + "\"");
       seen.offered = false;
