@@ -7,6 +7,7 @@ namespace sim {
 
 void Controls::press(uint32_t control, float value) {
   ControlState& c = controls_[control];
+  if (c.wanted == 0.0f && c.now != 0.0f) c.gap = true;
   c.wanted = value;
   if (c.now == 0.0f) c.tap = value;
 }
@@ -88,8 +89,13 @@ void Controls::advance_frame(uint64_t frame, uint32_t game_ms) {
   active_ = false;
   for (auto& [hash, c] : controls_) {
     c.before = c.now;
-    c.now = c.tap != 0.0f ? c.tap : c.wanted;
-    c.tap = 0.0f;
+    if (c.gap) {
+      c.now = 0.0f;  // the release is seen first, the new press in the next frame
+      c.gap = false;
+    } else {
+      c.now = c.tap != 0.0f ? c.tap : c.wanted;
+      c.tap = 0.0f;
+    }
     if (c.now == 0.0f) c.used = false;
     if (c.now != 0.0f && c.before == 0.0f) {
       c.down_since_frame = frame;

@@ -13,6 +13,7 @@ struct ControlState {
   float now = 0.0f;     // as the frame being played sees it
   float before = 0.0f;  // as the frame before saw it
   float tap = 0.0f;     // a press no frame has seen yet, kept for the next one
+  bool gap = false;     // let go and pressed again before a frame saw it let go
   uint64_t down_since_frame = 0;
   uint32_t down_since_ms = 0;  // the game timer in the frame that first saw it down
   bool used = false;           // it completed a prompt in this press

@@ -243,7 +243,7 @@ TEST_F(Site, ASlowTrainModelHoldsTheSetUpWithTurnOnOfferedAndTheTrackAfterTheTra
   for (int n = 0; n < 12; ++n) {
     host().run_frame();
     const auto on = world().prompts_labelled("Turn on");
-    seen.push_back({world().frame(), offered("Turn on"), offered("Turn off"),
+    seen.push_back({world().frame(), switched_on("Turn on"), switched_on("Turn off"),
                     on.size() == 1 ? on.front()->group : -1});
   }
   auto made_in = [&](const char* model) {

@@ -1,0 +1,194 @@
+// The player's hands in a scenario: keys reach the plug-ins' keyboard
+// handlers as a real keyboard's messages do, between frames; game controls
+// answer the control natives and use the prompts on them; and a prompt is
+// offered only where the player would see it.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "native_call.h"
+#include "parser.h"
+#include "play_runs.h"
+#include "step_runner.h"
+
+namespace play_test {
+namespace {
+
+struct KeyMessage {
+  uint32_t key;
+  int repeats, scan, extended, alt, was_down, is_up;
+  uint64_t frame;
+};
+
+std::vector<KeyMessage>& key_messages() {
+  static std::vector<KeyMessage> messages;
+  return messages;
+}
+
+void recording_handler(DWORD key, WORD repeats, BYTE scan, BOOL extended, BOOL alt, BOOL was_down,
+                       BOOL is_up) {
+  key_messages().push_back(
+      {key, repeats, scan, extended, alt, was_down, is_up, sim::Host::get().world().frame()});
+}
+
+void calling_handler(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) {
+  invoke<int32_t>(0x096275889B8E0EE0);  // PLAYER_PED_ID
+}
+
+// Registers a keyboard handler of the test's once the host is fresh, as a
+// plug-in's attach would.
+class HandlerInstaller : public play::Observer {
+ public:
+  explicit HandlerInstaller(KeyboardHandler h) : handler_(h) {}
+  void begin(const play::PlayContext&, sim::World&) override { keyboardHandlerRegister(handler_); }
+  void end(sim::World&) override { keyboardHandlerUnregister(handler_); }
+
+ private:
+  KeyboardHandler handler_;
+};
+
+struct Played {
+  int status = -1;
+  std::string errors;
+};
+
+Played play_with(const std::string& text, KeyboardHandler handler = recording_handler) {
+  key_messages().clear();
+  const play::Scenario scenario = play::parse_scenario("input.scenario", text);
+  HandlerInstaller installer(handler);
+  std::vector<play::Observer*> observers{&installer};
+  std::ostringstream errors;
+  Played p;
+  p.status = play::run_steps(scenario, TOYTRAIN_PLUGIN, observers, errors);
+  p.errors = errors.str();
+  return p;
+}
+
+TEST(Keys, AHeldKeySendsDownThenRepeatsThenUpWithTheKeyboardsFields) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "wait 2 frames\n"
+      "press F4\n"
+      "wait 1 s\n"
+      "release F4\n");
+  ASSERT_EQ(p.status, 0) << p.errors;
+  const auto& m = key_messages();
+  ASSERT_GE(m.size(), 3u);
+  const KeyMessage& down = m.front();
+  EXPECT_EQ(down.key, 0x73u);
+  EXPECT_EQ(down.repeats, 1);
+  EXPECT_EQ(down.scan, 0x3E);
+  EXPECT_EQ(down.extended, 0);
+  EXPECT_EQ(down.alt, 0);
+  EXPECT_EQ(down.was_down, 0);
+  EXPECT_EQ(down.is_up, 0);
+  const KeyMessage& up = m.back();
+  EXPECT_EQ(up.was_down, 1);
+  EXPECT_EQ(up.is_up, 1);
+  // Repeats: the first 500 ms after the down, then one each 33 ms of the 1 s.
+  size_t repeats = 0;
+  for (size_t n = 1; n + 1 < m.size(); ++n) {
+    EXPECT_EQ(m[n].key, 0x73u);
+    EXPECT_EQ(m[n].was_down, 1);
+    EXPECT_EQ(m[n].is_up, 0);
+    ++repeats;
+  }
+  EXPECT_GE(repeats, 15u);
+  EXPECT_LE(repeats, 16u);
+  EXPECT_GE(m[1].frame, down.frame + 30) << "no repeat before half a second";
+}
+
+TEST(Keys, KeysGoByNameOrCodeAndExtendedKeysSaySo) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "hold 0x26 for 1 frame\n"  // UP
+      "hold NUMPAD8 for 1 frame\n"
+      "press VK_LMENU\n"
+      "hold a for 1 frame\n");
+  ASSERT_EQ(p.status, 0) << p.errors;
+  const auto& m = key_messages();
+  ASSERT_EQ(m.size(), 7u);
+  EXPECT_EQ(m[0].key, 0x26u);
+  EXPECT_EQ(m[0].extended, 1) << "the arrow keys are extended keys";
+  EXPECT_EQ(m[1].key, 0x26u);
+  EXPECT_EQ(m[1].is_up, 1);
+  EXPECT_EQ(m[2].key, 0x68u);
+  EXPECT_EQ(m[2].scan, 0x48);
+  EXPECT_EQ(m[2].extended, 0);
+  EXPECT_EQ(m[4].key, 0xA4u);
+  EXPECT_EQ(m[5].key, 0x41u);
+  EXPECT_EQ(m[5].alt, 1) << "Alt is held";
+}
+
+TEST(Keys, ANativeFromAKeyboardHandlerFailsTheScenarioNamingIt) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "wait 1 frame\n"
+      "press F4\n"
+      "wait 1 frame\n",
+      calling_handler);
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(
+      p.errors,
+      "input.scenario:4: protocol violation: native PLAYER_PED_ID (0x096275889B8E0EE0) called "
+      "from a keyboard handler\n");
+}
+
+TEST(Keys, ReleasingAKeyThatIsNotDownFails) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "release F4\n");
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(p.errors, "input.scenario:2: F4 is not held down\n");
+}
+
+TEST(Keys, AKeyOrControlTheGameDoesNotHaveIsAMistakeInTheScenario) {
+  for (const char* line : {"press F25", "press 256", "press NOSUCHKEY", "hold F4", "press INPUT_",
+                           "hold INPUT_MOVE_LR at 2 for 1 s", "release INPUT_ENTER at 1"}) {
+    SCOPED_TRACE(line);
+    EXPECT_THROW(play::parse_scenario("x.scenario", std::string(line) + "\n"), play::ParseError);
+  }
+}
+
+TEST(Controls, HoldingThePromptsControlTurnsTheTrainOffAfterItsHoldTimeOnly) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "wait until prompt \"Turn off\" offered within 1 s\n"
+      "hold INPUT_ENTER for 500 ms\n"  // short of the 550 ms
+      "wait 2 frames\n"
+      "expect prompt \"Turn off\" offered\n"
+      "hold INPUT_ENTER for 600 ms\n"
+      "expect prompt \"Turn on\" offered\n"
+      "expect 0 live smoke\n"
+      "hold INPUT_ENTER for 2 s\n"  // one hold, one completion
+      "expect prompt \"Turn off\" offered\n"
+      "expect 1 live smoke\n");
+  EXPECT_EQ(p.status, 0) << p.errors;
+}
+
+TEST(Controls, APromptOutOfTheEntitysReachIsNeitherOfferedNorUsed) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "start at 10 m east of site\n"
+      "wait until 1 live smoke within 1 s\n"
+      "expect not prompt \"Turn off\" offered\n"
+      "hold INPUT_ENTER for 1 s\n"
+      "expect 1 live smoke\n"
+      "walk to 1.5 m east of site over 10 frames\n"
+      "expect prompt \"Turn off\" offered\n"
+      "complete \"Turn off\"\n"
+      "expect 0 live smoke\n"
+      "walk to 3 m east of site over 10 frames\n"
+      "complete \"Turn on\"\n");
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(p.errors,
+            "input.scenario:12: no prompt \"Turn on\" is offered; no prompt is offered\n");
+}
+
+}  // namespace
+}  // namespace play_test
