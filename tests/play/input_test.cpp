@@ -60,7 +60,7 @@ Played play_with(const std::string& text, KeyboardHandler handler = recording_ha
   std::vector<play::Observer*> observers{&installer};
   std::ostringstream errors;
   Played p;
-  p.status = play::run_steps(scenario, TOYTRAIN_PLUGIN, observers, errors);
+  p.status = play::run_steps(scenario, {TOYTRAIN_PLUGIN}, observers, errors);
   p.errors = errors.str();
   return p;
 }

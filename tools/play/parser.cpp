@@ -532,7 +532,8 @@ Step LineParser::step() {
     --pos_;
     fail(
         "a step: seed, fps, hour, start, walk, teleport, wait, complete, press, release, hold, "
-        "player ped replaced, remove, NAME dies, NAME flees, film ends, fail, answer, fault, faults, "
+        "player ped replaced, remove, NAME dies, NAME flees, film ends, fail, answer, fault, "
+        "faults, "
         "expect");
   }
   end_of_line();

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "reference_natives.h"
 #include "keyboard.h"
+#include "reference_natives.h"
 
 namespace play {
 
