@@ -136,6 +136,22 @@ std::string CallRecord::argument_text(size_t n) const {
   }
 }
 
+std::string CallRecord::result_written() const {
+  switch (result_kind()) {
+    case 'v':
+      return "";
+    case 'f':
+      return float_text(result[0]);
+    case 'V':
+      return "(" + float_text(result[0]) + ", " + float_text(result[1]) + ", " +
+             float_text(result[2]) + ")";
+    case 's':
+      return result[0] == 0 ? std::string("null") : '"' + std::string(result_text) + '"';
+    default:
+      return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));
+  }
+}
+
 std::string CallRecord::text() const {
   std::string out = via != nullptr ? std::string(via->name) + " sent on as " + name() : name();
   out += '(';
@@ -144,22 +160,8 @@ std::string CallRecord::text() const {
     out += argument_text(n);
   }
   out += ')';
-  switch (result_kind()) {
-    case 'v':
-      break;
-    case 'f':
-      out += " -> " + float_text(result[0]);
-      break;
-    case 'V':
-      out += " -> (" + float_text(result[0]) + ", " + float_text(result[1]) + ", " +
-             float_text(result[2]) + ")";
-      break;
-    case 's':
-      out += result[0] == 0 ? std::string(" -> null") : " -> \"" + std::string(result_text) + '"';
-      break;
-    default:
-      out += " -> " + std::to_string(static_cast<int32_t>(static_cast<uint32_t>(result[0])));
-  }
+  const std::string result = result_written();
+  if (!result.empty()) out += " -> " + result;
   return out;
 }
 

@@ -58,6 +58,7 @@ struct CallRecord {
   std::string name() const;                   // the native's name, or its hash
   std::string argument_text(size_t n) const;  // as text() writes it
   char result_kind() const;                   // as the table's result letters
+  std::string result_written() const;         // as text() writes it; empty for none
   static float as_float(uint64_t slot);       // a float in the low half of a slot
 };
 

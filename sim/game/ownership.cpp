@@ -64,6 +64,16 @@ std::string Ownership::name_of(const void* who) const {
   return it == names_.end() ? "a plug-in" : it->second;
 }
 
+Holdings Ownership::made(const void* who) const {
+  auto it = made_.find(who);
+  return it == made_.end() ? Holdings{} : it->second;
+}
+
+uint64_t Ownership::calls_of(const void* who) const {
+  auto it = calls_.find(who);
+  return it == calls_.end() ? 0 : it->second;
+}
+
 const void* Ownership::owner(Thing t, int32_t handle) const {
   const auto& owned = owned_[index(t)];
   auto it = owned.find(handle);
@@ -156,6 +166,7 @@ void Ownership::after(World& w, const NativeCall& call) {
     const std::string name = call.s(r.arg);
     if (r.act == Act::make && static_cast<uint32_t>(call.result[0]) != 0) {
       targets_[name] = creator;
+      if (creator != nullptr) ++made_[creator][index(Thing::target)];
     } else if (r.act == Act::remove) {
       const RenderTarget* rt = w.tv.target(name.c_str());
       if (rt == nullptr || !rt->registered) targets_.erase(name);
@@ -170,6 +181,7 @@ void Ownership::after(World& w, const NativeCall& call) {
       forget(r.thing, handle);
     } else {
       give(r.thing, handle, creator);
+      ++made_[creator][index(r.thing)];
     }
   }
 }

@@ -36,8 +36,18 @@ class Ownership {
  public:
   // The creator a running script stands for; null is the game.
   const void* creator = nullptr;
-  void name_creator(const void* creator, std::string name) { names_[creator] = std::move(name); }
+  void name_creator(const void* creator, std::string name) {
+    if (names_.count(creator) == 0) named_.push_back(creator);
+    names_[creator] = std::move(name);
+  }
   std::string name_of(const void* creator) const;
+  // Every plug-in named so far, in the order they were named.
+  const std::vector<const void*>& creators() const { return named_; }
+  // What a creator has made over the run, by kind, whether it still lives.
+  Holdings made(const void* creator) const;
+  // Native calls made while a creator's script ran; the host adds each turn's.
+  void count_calls(const void* who, uint64_t calls) { calls_[who] += calls; }
+  uint64_t calls_of(const void* who) const;
 
   const void* owner(Thing t, int32_t handle) const;
   const void* target_owner(const std::string& name) const;
@@ -67,6 +77,9 @@ class Ownership {
   // Who deleted each handle last, until it is made again.
   std::map<int32_t, const void*> deleted_[static_cast<size_t>(Thing::count)];
   std::map<const void*, uint64_t> double_deletes_;
+  std::vector<const void*> named_;
+  std::map<const void*, Holdings> made_;
+  std::map<const void*, uint64_t> calls_;
 };
 
 }  // namespace sim

@@ -93,33 +93,20 @@ struct Table {
 const Table& table() {
   static const Table built = [] {
     Table t;
-    std::istringstream lines(reference_natives_tsv());
-    std::string line;
-    std::getline(lines, line);  // the header
-    while (std::getline(lines, line)) {
-      std::istringstream fields(line);
-      std::string hash, space, name, count, result, types;
-      std::getline(fields, hash, '\t');
-      std::getline(fields, space, '\t');
-      std::getline(fields, name, '\t');
-      std::getline(fields, count, '\t');
-      std::getline(fields, result, '\t');
-      std::getline(fields, types, '\t');
-      if (hash.rfind("0x", 0) != 0 || name.empty()) continue;
+    each_reference_line([&](const ReferenceLine& l) {
       std::string params;
       std::string first_type;
-      std::istringstream list(types);
+      std::istringstream list(l.types);
       for (std::string type; std::getline(list, type, ',');) {
         if (params.empty()) first_type = type;
         params += letter_for(type);
       }
-      t.texts.push_back(name);
+      t.texts.push_back(l.name);
       const char* row_name = t.texts.back().c_str();
       t.texts.push_back(params);
-      t.rows.push_back({std::stoull(hash, nullptr, 16), row_name, t.texts.back().c_str(),
-                        result_for(result), nullptr,
-                        removal_by_name(name, first_type).value_or(Touch{})});
-    }
+      t.rows.push_back({l.hash, row_name, t.texts.back().c_str(), result_for(l.result), nullptr,
+                        removal_by_name(l.name, first_type).value_or(Touch{})});
+    });
     std::sort(t.rows.begin(), t.rows.end(),
               [](const NativeRow& a, const NativeRow& b) { return a.hash < b.hash; });
     return t;
@@ -128,6 +115,24 @@ const Table& table() {
 }
 
 }  // namespace
+
+void each_reference_line(const std::function<void(const ReferenceLine&)>& use) {
+  std::istringstream lines(reference_natives_tsv());
+  std::string line;
+  std::getline(lines, line);  // the header
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    std::string hash, space, name, count, result, types;
+    std::getline(fields, hash, '\t');
+    std::getline(fields, space, '\t');
+    std::getline(fields, name, '\t');
+    std::getline(fields, count, '\t');
+    std::getline(fields, result, '\t');
+    std::getline(fields, types, '\t');
+    if (hash.rfind("0x", 0) != 0 || name.empty()) continue;
+    use({std::stoull(hash, nullptr, 16), name, result, types});
+  }
+}
 
 const NativeRow* reference_row(uint64_t hash) {
   const auto& rows = table().rows;

@@ -6,6 +6,7 @@
 // handler is none, so it answers 0 and acts on nothing.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,16 @@ std::optional<Touch> removal_by_name(const std::string& name, const std::string&
 
 // Every native of the game's table that the rule finds, by name.
 std::vector<std::string> removal_native_names();
+
+// Each line of the table as written: its hash, name, result type and
+// parameter types ("Ped,Hash,float").
+struct ReferenceLine {
+  uint64_t hash;
+  std::string name;
+  std::string result;
+  std::string types;
+};
+void each_reference_line(const std::function<void(const ReferenceLine&)>& use);
 
 // The table as built in, for the test that reads it back.
 const char* reference_natives_tsv();

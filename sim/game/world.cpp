@@ -107,6 +107,11 @@ void World::fail_native(uint64_t hash, FailedBy by, bool fail) {
   bits = fail ? bits | static_cast<uint8_t>(by) : bits & ~static_cast<uint8_t>(by);
 }
 
+bool World::failing(uint64_t hash) const {
+  const NativeRow* row = find_native(hash);
+  return row != nullptr && failing_[static_cast<size_t>(row - first_row_)] != 0;
+}
+
 void World::stop_failing(FailedBy by) {
   for (uint8_t& bits : failing_) bits &= ~static_cast<uint8_t>(by);
 }

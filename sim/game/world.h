@@ -158,7 +158,8 @@ class World {
   enum class FailedBy : uint8_t { test = 1, fault = 2 };
   void fail_native(uint64_t hash, bool fail = true) { fail_native(hash, FailedBy::test, fail); }
   void fail_native(uint64_t hash, FailedBy by, bool fail);
-  void stop_failing(FailedBy by);  // every native it failed answers again
+  void stop_failing(FailedBy by);     // every native it failed answers again
+  bool failing(uint64_t hash) const;  // a test or a fault fails it now
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
   // Natives the stand-in does not simulate that were called: hash, calls.

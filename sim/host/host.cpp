@@ -217,7 +217,9 @@ void Host::run_frame() {
     if (!due(*s)) continue;
     if (!globals_.empty()) note_global_writes("between turns");
     const auto start = std::chrono::steady_clock::now();
+    const uint64_t calls_before = world_->total_calls();
     run_turn(*s);
+    world_->owners.count_calls(s->module, world_->total_calls() - calls_before);
     spent += std::chrono::steady_clock::now() - start;
     if (!globals_.empty()) note_global_writes("by " + s->name());
   }
@@ -264,6 +266,11 @@ std::string Host::native_label(uint64_t hash) {
 bool Host::has_script(HMODULE module) const {
   return std::any_of(scripts_.begin(), scripts_.end(),
                      [&](const auto& s) { return s->module == module; });
+}
+
+size_t Host::script_count(HMODULE module) const {
+  return static_cast<size_t>(std::count_if(scripts_.begin(), scripts_.end(),
+                                           [&](const auto& s) { return s->module == module; }));
 }
 
 bool Host::has_keyboard_handler(KeyboardHandler handler) const {

@@ -87,6 +87,7 @@ class Host {
   size_t script_count() const { return scripts_.size(); }
   size_t keyboard_handler_count() const { return keyboard_handlers_.size(); }
   bool has_script(HMODULE module) const;
+  size_t script_count(HMODULE module) const;  // the scripts it has registered
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
   std::chrono::nanoseconds last_frame_script_time() const { return last_script_time_; }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "names.h"
@@ -311,7 +312,7 @@ TEST(Play, VerboseListsEveryCallWithSpokenLinesAsText) {
   const PlayRun verbose = play_here(options);
   ASSERT_EQ(verbose.status, 0) << verbose.err;
   EXPECT_EQ(quiet.out.find("| "), std::string::npos);
-  EXPECT_NE(verbose.out.find("| PLAY_PED_AMBIENT_SPEECH_NATIVE(259, &{\"WELCOME\", "
+  EXPECT_NE(verbose.out.find("| PLAY_PED_AMBIENT_SPEECH_NATIVE(0x103, &{\"WELCOME\", "
                              "\"JS_TOWNDEALER\", 0, 291934926, 0, 1, 0, 0}) -> 1"),
             std::string::npos);
   EXPECT_EQ(count(verbose.out, "| scriptWait(2000)"), 2u);
@@ -320,7 +321,7 @@ TEST(Play, VerboseListsEveryCallWithSpokenLinesAsText) {
   EXPECT_EQ(count(verbose.out, "| ") - count(verbose.out, "| scriptWait("), calls);
 }
 
-TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
+TEST(Play, TheWholeTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
   const std::string file = write_scenario("trace",
                                           "deliverable cinema\n"
                                           "seed 7\n"
@@ -330,6 +331,7 @@ TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
   play::Options options;
   options.scenario = file;
   options.trace = output_file("trace.json").string();
+  options.trace_all = true;
   options.record = output_file("trace.calls").string();
   ASSERT_EQ(play_here(options).status, 0);
   const auto trace = nlohmann::json::parse(read_file(options.trace));
@@ -339,8 +341,7 @@ TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
   std::vector<nlohmann::json> pauses;
   std::vector<nlohmann::json> calls;
   for (const auto& e : events) {
-    if (e.at("ph") == "M") continue;
-    ASSERT_EQ(e.at("ph"), "X") << e;
+    if (e.at("ph") != "X") continue;  // the names of tracks, steps checked, events
     const std::string category = e.at("cat");
     const int64_t ts = e.at("ts");
     if (category == "pass") passes.emplace_back(ts, ts + e.at("dur").get<int64_t>());
@@ -376,6 +377,101 @@ TEST(Play, TheTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {
   EXPECT_TRUE(welcome);
 }
 
+// Folded, every call is still accounted for: written inside its pass, or
+// counted by the quiet run it belongs to; the steps and the world's events
+// have tracks of their own, and the summary closes the trace.
+TEST(Play, TheTraceFoldsQuietFramesAndKeepsStepsAndEventsOnTracksOfTheirOwn) {
+  const std::string file = write_scenario("trace_folded",
+                                          "deliverable cinema\n"
+                                          "seed 7\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until said taker WELCOME within 10 s\n"
+                                          "wait 60 s\n"
+                                          "walk to 20 m west of post over 2 s\n"
+                                          "expect 1 live taker\n");
+  play::Options options;
+  options.scenario = file;
+  options.trace = output_file("trace_folded.json").string();
+  options.record = output_file("trace_folded.calls").string();
+  ASSERT_EQ(play_here(options).status, 0);
+  const auto trace = nlohmann::json::parse(read_file(options.trace));
+  std::map<int, std::string> tracks;
+  uint64_t written = 0;
+  uint64_t folded_calls = 0;
+  uint64_t folded_frames = 0;
+  std::vector<std::string> steps;
+  std::vector<std::string> events;
+  nlohmann::json summary;
+  for (const auto& e : trace.at("traceEvents")) {
+    if (e.at("name") == "thread_name") tracks[e.at("tid")] = e.at("args").at("name");
+    if (e.at("ph") == "M") continue;
+    const std::string category = e.at("cat");
+    if (category == "native") ++written;
+    if (category == "quiet") {
+      EXPECT_EQ(e.at("name"), "quiet frames");
+      folded_calls += e.at("args").at("calls").get<uint64_t>();
+      folded_frames += e.at("args").at("frames").get<uint64_t>();
+    }
+    if (category == "step" && e.at("ph") == "X") steps.push_back(e.at("name"));
+    if (category == "world") events.push_back(e.at("name"));
+    if (category == "summary") summary = e.at("args");
+  }
+  EXPECT_EQ(tracks, (std::map<int, std::string>{
+                        {1, "script"}, {2, "scenario steps"}, {3, "world events"}}));
+  EXPECT_EQ(written + folded_calls, count(read_file(options.record), "\n"));
+  EXPECT_GT(folded_frames, 3500u) << "the minute of waiting, nearly all of it";
+  EXPECT_LT(written, 3000u);
+  EXPECT_EQ(steps,
+            (std::vector<std::string>{
+                "seed 7", "start at 3 m west of post", "wait until said taker WELCOME within 10 s",
+                "wait 60 s", "walk to 20 m west of post over 2 s", "expect 1 live taker"}));
+  EXPECT_NE(std::find(events.begin(), events.end(), "taker says WELCOME (voice JS_TOWNDEALER)"),
+            events.end());
+  ASSERT_TRUE(summary.is_object()) << "the summary ends the trace";
+  EXPECT_EQ(summary.at("native calls").get<uint64_t>(), count(read_file(options.record), "\n"));
+  EXPECT_EQ(summary.at("plug-ins").at(0).at("name"), "cinema");
+}
+
+// The summary closes every run; "nothing left" holds only when no plug-in
+// still holds a thing (of that kind).
+TEST(Play, TheRunEndsWithASummaryAndNothingLeftFailsAPlugInThatStillHolds) {
+  const std::string file = write_scenario("left",
+                                          "deliverable cinema\n"
+                                          "start at 3 m west of post\n"
+                                          "wait until 8 live chair within 10 s\n"
+                                          "expect not nothing left of blips\n"
+                                          "walk to 120 m west of post over 5 s\n"
+                                          "wait 1 s\n"
+                                          "expect nothing left of blips\n"
+                                          "expect nothing left of effects\n"
+                                          "expect nothing left\n");
+  const PlayRun run = play_here(file);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(
+      run.err.rfind(file + ":9: expect nothing left: the world held cinema.so holds entity ", 0),
+      0u)
+      << run.err;
+  EXPECT_NE(run.err.find(", prompt 4\n"), std::string::npos)
+      << "the four prompts live for the whole run: " << run.err;
+  const size_t summary = run.out.find("\nsummary:\n");
+  ASSERT_NE(summary, std::string::npos) << run.out;
+  const std::string tail = run.out.substr(summary);
+  for (const char* part :
+       {"  plug-in cinema: 1 script, ", "native calls\n    made entity 17, prompt 4, blip 1",
+        "; still holds entity ", "\n  frames: ", "\n  native calls: ", " distinct natives\n",
+        "\n  not simulated: none called\n", "\n  violations: none\n"}) {
+    EXPECT_NE(tail.find(part), std::string::npos) << part << " in\n" << tail;
+  }
+
+  const std::string bad =
+      write_scenario("left_bad", "deliverable cinema\nexpect nothing left of chairs\n");
+  const PlayRun unread = play_here(bad);
+  EXPECT_EQ(unread.status, 2);
+  EXPECT_EQ(unread.err, bad +
+                            ":2: expected a kind of thing: entities, prompts, blips, points, "
+                            "effects, scenes, targets, found 'chairs'\n");
+}
+
 // A plug-in of no deliverable: it ends its passes with no expectation of ours.
 PlayRun play_probe(std::string& file) {
   file = write_scenario("probe",
@@ -398,6 +494,11 @@ TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
                                              << native.out;
   }
   EXPECT_EQ(native.out.find("PLAYER_PED_ID"), std::string::npos) << "simulated: not listed";
+  EXPECT_NE(native.out.find("  not simulated: 2 natives, 20 calls\n"
+                            "    IS_PED_SWIMMING (0x9DE327631295B4C2): 10 calls\n"
+                            "    SET_PED_CAN_RAGDOLL (0xB128377056A54E2A): 10 calls\n"),
+            std::string::npos)
+      << native.out;
 }
 
 TEST(Play, AnyPlugInPlaysUnderWineWithTheSameOutput) {
@@ -440,7 +541,7 @@ TEST(Play, AnAnswerHoldsUntilChangedAndDefaultUndoesIt) {
     hashed += native.out.substr(at + 14, 1);
   }
   EXPECT_EQ(hashed, "ddssdsd") << native.out;
-  EXPECT_NE(native.out.find("IS_PED_SWIMMING(256) -> 1"), std::string::npos) << native.out;
+  EXPECT_NE(native.out.find("IS_PED_SWIMMING(0x100) -> 1"), std::string::npos) << native.out;
 }
 
 TEST(Play, AnAnswerHoldsUnderWineAsNatively) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "joaat.h"
+#include "summary.h"
 
 namespace play {
 
@@ -153,6 +154,14 @@ Verdict player_seated(sim::World& w) {
   return {seated, seated ? "the player is seated" : "the player is not seated"};
 }
 
+Verdict player_inside(const Expectation& e, sim::World& w, const Deliverable& d) {
+  const std::string wanted = d.model_of_interior(e.subject);
+  const sim::InteriorState* in = w.interiors.interior(w.interiors.interior_at(w.player_position()));
+  if (in == nullptr) return {false, "the player is in no interior"};
+  return {in->name_hash == sim::joaat(wanted.c_str()),
+          "the player is inside " + interior_name(w, d, in->name_hash)};
+}
+
 Verdict blip_has(const Expectation& e, sim::World& w) {
   Verdict v;
   std::string blips;
@@ -181,7 +190,37 @@ Verdict no_violation(sim::World& w) {
   return {false, std::to_string(v.size()) + " violation(s), the first: " + v.front()};
 }
 
+// What the plug-ins hold now; written last, what they hold at their unload,
+// since nothing may be made or removed during it.
+Verdict nothing_left(const Expectation& e, sim::World& w) {
+  sim::Thing only{};
+  const bool of_kind = !e.subject.empty() && thing_named(e.subject, only);
+  Verdict v{true, ""};
+  for (const void* who : w.owners.creators()) {
+    sim::Holdings h = w.holdings(who);
+    if (of_kind) {
+      const int kept = h[static_cast<size_t>(only)];
+      h = {};
+      h[static_cast<size_t>(only)] = kept;
+    }
+    if (sim::total(h) == 0) continue;
+    v.holds = false;
+    v.held +=
+        (v.held.empty() ? "" : "; ") + w.owners.name_of(who) + " holds " + sim::holdings_text(h);
+  }
+  if (v.holds) v.held = "no plug-in holds anything" + (of_kind ? " of " + e.subject : "");
+  return v;
+}
+
 }  // namespace
+
+std::string interior_name(const sim::World& world, const Deliverable& deliverable,
+                          uint32_t name_hash) {
+  for (const Nickname& n : deliverable.interiors) {
+    if (sim::joaat(n.model.c_str()) == name_hash) return "the " + n.name + " (" + n.model + ")";
+  }
+  return "the interior " + hash_name(world, name_hash);
+}
 
 std::string hash_name(const sim::World& world, uint32_t hash) {
   if (const std::string* name = world.name_of(hash)) return *name;
@@ -238,6 +277,9 @@ Verdict check(const Expectation& e, sim::World& world, const Deliverable& delive
     case Kind::player_seated:
       v = player_seated(world);
       break;
+    case Kind::player_inside:
+      v = player_inside(e, world, deliverable);
+      break;
     case Kind::blip_has:
       v = blip_has(e, world);
       break;
@@ -246,6 +288,9 @@ Verdict check(const Expectation& e, sim::World& world, const Deliverable& delive
       break;
     case Kind::text_drawn:
       v = text_drawn(e, world);
+      break;
+    case Kind::nothing_left:
+      v = nothing_left(e, world);
       break;
   }
   if (e.negated) v.holds = !v.holds;

@@ -63,6 +63,8 @@ int play_under_wine(const play::Options& options) {
   if (options.verbose) args.push_back("--verbose");
   args.push_back("--watchdog");
   args.push_back(std::to_string(options.watchdog));
+  if (options.trace_all) args.push_back("--trace-all");
+  if (options.summary) args.push_back("--summary");
   for (const auto& [flag, path] :
        {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},
         std::pair{"--record", options.record}}) {

@@ -1,6 +1,9 @@
 #include "native_names.h"
 
 #include <charconv>
+#include <cstdio>
+#include <sstream>
+#include <unordered_map>
 
 #include "host_natives.h"
 #include "native_table.h"
@@ -23,6 +26,96 @@ uint64_t native_hash_named(const std::string& name) {
   const sim::NativeRow* row = sim::find_native_named(name);
   if (row == nullptr) row = sim::reference_row_named(name);
   return row != nullptr ? row->hash : 0;
+}
+
+namespace {
+
+// Which parameters of a native are hashes and which handles, by the game's
+// table: bit n for parameter n, bit 31 for the result.
+struct Shown {
+  uint32_t hashes = 0;
+  uint32_t handles = 0;
+};
+constexpr uint32_t result_bit = 1u << 31;
+
+bool is_handle_type(const std::string& type) {
+  static const char* const handles[] = {"Entity", "Ped",    "Object", "Vehicle",
+                                        "Blip",   "Prompt", "Pickup"};
+  for (const char* h : handles) {
+    if (type == h || type == std::string(h) + '*') return true;
+  }
+  return false;
+}
+
+const std::unordered_map<uint64_t, Shown>& shown_table() {
+  static const std::unordered_map<uint64_t, Shown> table = [] {
+    std::unordered_map<uint64_t, Shown> t;
+    sim::each_reference_line([&](const sim::ReferenceLine& l) {
+      Shown s;
+      if (l.result == "Hash") s.hashes |= result_bit;
+      if (is_handle_type(l.result)) s.handles |= result_bit;
+      std::istringstream list(l.types);
+      int n = 0;
+      for (std::string type; std::getline(list, type, ',') && n < 31; ++n) {
+        if (type == "Hash") s.hashes |= 1u << n;
+        if (is_handle_type(type)) s.handles |= 1u << n;
+      }
+      if (s.hashes != 0 || s.handles != 0) t.emplace(l.hash, s);
+    });
+    return t;
+  }();
+  return table;
+}
+
+Shown shown_of(uint64_t native) {
+  const auto& t = shown_table();
+  const auto it = t.find(native);
+  return it == t.end() ? Shown{} : it->second;
+}
+
+std::string hex32(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", value);
+  return text;
+}
+
+}  // namespace
+
+std::string argument_shown(const sim::CallRecord& r, size_t n) {
+  const sim::CallArg& a = r.args[n];
+  const Shown s = shown_of(r.hash);
+  const uint32_t bit = n < 31 ? 1u << n : 0;
+  if (a.kind == 'h' && a.raw != 0) {
+    int32_t handle = 0;
+    std::from_chars(a.text.data(), a.text.data() + a.text.size(), handle);
+    return '&' + hex32(static_cast<uint32_t>(handle));
+  }
+  if ((a.kind == 'i' || a.kind == 'a') && (a.raw >> 32) == 0 && ((s.hashes | s.handles) & bit)) {
+    return hex32(static_cast<uint32_t>(a.raw));
+  }
+  return r.argument_text(n);
+}
+
+std::string result_shown(const sim::CallRecord& r) {
+  const char kind = r.result_kind();
+  if (kind == 'v') return "";
+  if (kind == 'i' && ((shown_of(r.hash).hashes | shown_of(r.hash).handles) & result_bit)) {
+    return hex32(static_cast<uint32_t>(r.result[0]));
+  }
+  return r.result_written();
+}
+
+std::string call_shown(const sim::CallRecord& r) {
+  std::string out = r.name();
+  out += '(';
+  for (size_t n = 0; n < r.args.size(); ++n) {
+    if (n > 0) out += ", ";
+    out += argument_shown(r, n);
+  }
+  out += ')';
+  const std::string result = result_shown(r);
+  if (!result.empty()) out += " -> " + result;
+  return out;
 }
 
 }  // namespace play

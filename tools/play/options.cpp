@@ -26,7 +26,14 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
   app.add_flag("--any-name", options.any_name,
                "play plug-ins whose file names are not the deliverables the scenario names");
   app.add_flag("-v,--verbose", options.verbose, "list every native call in the timeline");
-  app.add_option("--trace", options.trace, "write a trace of every native call (JSON)");
+  app.add_option("--trace", options.trace,
+                 "write a trace (JSON): passes, waits and native calls, the steps and the world's "
+                 "events; runs of quiet frames fold into one slice");
+  app.add_flag("--trace-all", options.trace_all,
+               "the trace keeps every native call, quiet frames too");
+  app.add_flag("--summary", options.summary,
+               "the summary at the end lists every native not simulated, not only the ten most "
+               "called");
   app.add_option("--map", options.map, "write a map of the site (SVG)");
   app.add_option("--record", options.record, "write every native call, a line each");
   app.add_option("--watchdog", options.watchdog,

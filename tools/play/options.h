@@ -16,10 +16,12 @@ struct Options {
   std::vector<std::string> plugin;
   bool any_name = false;  // play plug-ins whose names are not the scenario's deliverables
   bool verbose = false;
-  std::string trace;      // Trace Event Format JSON to write
-  std::string map;        // SVG to write
-  std::string record;     // every native call, a line each, to write
-  double watchdog = 5.0;  // wall-time seconds a script's turn may take; 0: no limit
+  std::string trace;       // Trace Event Format JSON to write
+  bool trace_all = false;  // the trace keeps every call, quiet frames too
+  bool summary = false;    // the summary lists every native not simulated
+  std::string map;         // SVG to write
+  std::string record;      // every native call, a line each, to write
+  double watchdog = 5.0;   // wall-time seconds a script's turn may take; 0: no limit
 };
 
 // The options, or the exit status when there is nothing to play (0 after

@@ -15,6 +15,7 @@
 #include "native_table.h"
 #include "places.h"
 #include "reference_natives.h"
+#include "summary.h"
 
 namespace play {
 
@@ -361,8 +362,15 @@ Expectation LineParser::expectation() {
     e.text = word("the render target's name");
     expect("drawn", "'drawn' after the render target's name");
   } else if (take("player")) {
-    e.kind = Kind::player_seated;
-    expect("seated", "'seated' after 'player'");
+    if (take("inside")) {
+      e.kind = Kind::player_inside;
+      std::string interiors;
+      for (const Nickname& n : deliverable_.interiors) interiors += n.name + " or ";
+      e.subject = word("an interior (" + interiors + "its name)");
+    } else {
+      e.kind = Kind::player_seated;
+      expect("seated", "'seated' or 'inside INTERIOR' after 'player'");
+    }
   } else if (take("blip")) {
     e.kind = Kind::blip_has;
     expect("has", "'has MODIFIER' after 'blip'");
@@ -374,6 +382,18 @@ Expectation LineParser::expectation() {
   } else if (take("no")) {
     e.kind = Kind::no_violation;
     expect("violation", "'violation' after 'no'");
+  } else if (take("nothing")) {
+    e.kind = Kind::nothing_left;
+    expect("left", "'left' after 'nothing'");
+    if (take("of")) {
+      const size_t at = pos_;
+      e.subject = word("a kind of thing: " + thing_names());
+      sim::Thing thing{};
+      if (!thing_named(e.subject, thing)) {
+        pos_ = at;
+        fail("a kind of thing: " + thing_names());
+      }
+    }
   } else {
     double count = 0.0;
     if (!at_end() && !tokens_[pos_].quoted && read_number(tokens_[pos_].text, count)) {
@@ -385,7 +405,7 @@ Expectation LineParser::expectation() {
     }
     e.subject = word(
         "an expectation: prompt, said, money, notification, tv, target, text, N live, NAME speed, "
-        "NAME scale, player seated, blip has, no violation");
+        "NAME scale, player seated, blip has, no violation, nothing left");
     if (take("speed")) {
       e.kind = Kind::speed_about;
     } else if (take("scale")) {
@@ -395,7 +415,7 @@ Expectation LineParser::expectation() {
       fail(
           "an expectation: prompt, said, money, notification, tv, target, text, N live, NAME "
           "speed, "
-          "NAME scale, player seated, blip has, no violation");
+          "NAME scale, player seated, blip has, no violation, nothing left");
     }
     expect("about", "'about V'");
     e.value = number("the value after 'about'");

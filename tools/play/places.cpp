@@ -28,7 +28,8 @@ static const std::vector<Deliverable>& all() {
         {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
         {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
         {"bla_theater"}},
-       {}},
+       {},
+       {{"theater", "arm_school_int"}}},
       {"toytrain",
        "site",
        {{"site", {-2361.56f, -2395.153f, 62.124f}, "the train's site"}},
@@ -37,6 +38,7 @@ static const std::vector<Deliverable>& all() {
        {{"site", 135.0f, "the train is out closer than 135.0"}},
        {"train"},
        {{"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}},
+       {},
        {}},
   };
   return deliverables;
@@ -68,6 +70,13 @@ std::string Deliverable::nickname_of_model(const std::string& model) const {
     if (n.model == model) return n.name;
   }
   return "";
+}
+
+std::string Deliverable::model_of_interior(const std::string& name) const {
+  for (const Nickname& n : interiors) {
+    if (n.name == name) return n.model;
+  }
+  return name;
 }
 
 std::string Deliverable::place_names() const {

@@ -52,6 +52,7 @@ struct Deliverable {
   std::vector<std::string> turning;  // nicknames whose speed the timeline follows
   Names names;
   std::vector<const Deliverable*> parts;  // several played together: each, in order
+  std::vector<Nickname> interiors;   // the game's interiors by nickname ("theater")
 
   const Place* place(const std::string& name) const;
   const Place* site_place() const { return place(site); }
@@ -61,6 +62,8 @@ struct Deliverable {
   std::string nickname_of_model(const std::string& model) const;  // empty if none
   std::string place_names() const;                                // "post, seat, screen"
   std::vector<const Place*> sites() const;                        // one for each deliverable played
+  // An interior's name by its nickname, or the name itself when it is none.
+  std::string model_of_interior(const std::string& name) const;
 };
 
 const Deliverable* find_deliverable(const std::string& name);

@@ -90,6 +90,7 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   }
   std::vector<Observer*> observers;
   Timeline timeline(out, options.verbose);
+  timeline.summarize_all(options.summary);
   observers.push_back(&timeline);
   // The files the options ask for, each written by its observer.
   std::vector<std::unique_ptr<std::ofstream>> files;
@@ -108,7 +109,9 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   if (!options.trace.empty()) {
     std::ostream* out_file = open(options.trace);
     if (out_file == nullptr) return 2;
-    writers.push_back(std::make_unique<Trace>(*out_file));
+    auto trace = std::make_unique<Trace>(*out_file, options.trace_all);
+    timeline.listen(trace.get());
+    writers.push_back(std::move(trace));
   }
   if (!options.map.empty()) {
     std::ostream* out_file = open(options.map);

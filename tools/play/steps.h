@@ -24,9 +24,11 @@ struct Expectation {
     speed_about,     // NAME speed about V [within T]
     scale_about,     // NAME scale about V [within T]
     player_seated,   // player seated
+    player_inside,   // player inside INTERIOR
     blip_has,        // blip has MODIFIER
     no_violation,    // no violation
     text_drawn,      // text "TEXT" drawn
+    nothing_left,    // nothing left [of KIND]
   };
   Kind kind = Kind::no_violation;
   bool negated = false;            // expect not ...
@@ -34,7 +36,8 @@ struct Expectation {
   std::vector<std::string> names;  // lines or playlists, any of which will do
   std::string speaker;             // player, a nickname, or anyone
   std::string voice;               // empty: any voice
-  std::string subject;             // the nickname or model an expectation counts or measures
+  std::string subject;             // the nickname or model an expectation counts or measures,
+                                   // or the kind of thing nothing is left of
   int count = -1;                  // how many times, or how many live; -1: at least once
   int channel = 0;
   double value = 0.0;

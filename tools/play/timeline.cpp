@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "joaat.h"
+#include "native_names.h"
 #include "reference_natives.h"
+#include "summary.h"
 #include "waits.h"
 
 namespace play {
@@ -38,13 +40,18 @@ std::string Timeline::prefix(sim::World& world) const {
   const uint64_t since = world.elapsed_ms() - start_elapsed_ms_;
   const float d = context_->distance_to_site(world.player_position());
   return padded(fixed(since / 1000.0, 3), 9) + padded(std::to_string(world.frame()), 8) +
-         padded(fixed(d, 1), 8) + "  ";
+         padded(fixed(d, 2), 9) + "  ";
 }
 
-void Timeline::line(sim::World& world, const std::string& text) {
+void Timeline::print(sim::World& world, const std::string& text) {
   flush_quiet();
   out_ << prefix(world) << text << '\n';
   busy_ = true;
+}
+
+void Timeline::line(sim::World& world, const std::string& text) {
+  print(world, text);
+  if (listener_ != nullptr) listener_->event(world, text);
 }
 
 void Timeline::flush_quiet() {
@@ -52,8 +59,8 @@ void Timeline::flush_quiet() {
   out_ << quiet_prefix_ << "... " << quiet_frames_ << " quiet frame"
        << (quiet_frames_ == 1 ? "" : "s") << ", "
        << seconds_text(quiet_until_ms_ - quiet_since_ms_);
-  if (fixed(quiet_from_, 1) != fixed(quiet_to_, 1)) {
-    out_ << ", distance " << fixed(quiet_from_, 1) << " to " << fixed(quiet_to_, 1);
+  if (fixed(quiet_from_, 2) != fixed(quiet_to_, 2)) {
+    out_ << ", distance " << fixed(quiet_from_, 2) << " to " << fixed(quiet_to_, 2);
   }
   out_ << '\n';
   quiet_frames_ = 0;
@@ -75,7 +82,7 @@ void Timeline::begin(const PlayContext& context, sim::World& world) {
   } else {
     out_ << ": distances to the starting point";
   }
-  out_ << '\n' << "     time   frame    dist  what\n";
+  out_ << '\n' << "     time   frame     dist  what\n";
   snapshot(world);
   start_elapsed_ms_ = world.elapsed_ms();
   previous_ms_ = world.elapsed_ms();
@@ -88,24 +95,26 @@ void Timeline::snapshot(sim::World& world) {
   spoken_ = world.speech.spoken.size();
   feed_ = world.money.feed.size();
   violations_ = world.violations().size();
+  player_interior_ = world.interiors.interior_at(world.player_position());
+  for (const auto& [ped, a] : world.peds.all) seated_[ped] = a.on_point;
 }
 
 void Timeline::step(const Step& step, sim::World& world) {
   host_events(world);  // the plug-in's load comes before the steps that follow it
   if (step.kind == Step::Kind::expect) return;  // its result says it
-  line(world, "> " + std::to_string(step.line) + ": " + step.source);
+  print(world, "> " + std::to_string(step.line) + ": " + step.source);
 }
 
 void Timeline::checked(const Step& step, const Verdict& verdict, sim::World& world) {
   if (step.kind == Step::Kind::wait_until) {
-    line(world, "  it holds: " + verdict.held);
+    print(world, "  it holds: " + verdict.held);
   } else {
-    line(world, "ok " + std::to_string(step.line) + ": " + step.source);
+    print(world, "ok " + std::to_string(step.line) + ": " + step.source);
   }
 }
 
 void Timeline::failed(const Step* step, const std::string& message, sim::World& world) {
-  line(world, "FAILED " + (step != nullptr ? std::to_string(step->line) + ": " : "") + message);
+  print(world, "FAILED " + (step != nullptr ? std::to_string(step->line) + ": " : "") + message);
 }
 
 // Plug-ins loaded and unloaded, scripts and handlers come and gone; with
@@ -126,20 +135,29 @@ void Timeline::end(sim::World& world) {
   close_wait(world, world.elapsed_ms(), world.frame());
   flush_quiet();
   out_ << prefix(world) << "end of " << context_->scenario.file << '\n';
+  out_ << "summary:\n";
+  for (const std::string& l : summary_lines(summarize(world), summarize_all_)) {
+    out_ << "  " << l << '\n';
+  }
 }
 
 void Timeline::close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame) {
   if (!wait_.open) return;
   wait_.open = false;
   const uint64_t frames = now_frame - wait_.since_frame;
-  line(world, "waited " + seconds_text(now_ms - wait_.since_ms) + " (" + std::to_string(frames) +
-                  " frame" + (frames == 1 ? "" : "s") + ") for " + wait_.what);
+  const std::string length = seconds_text(now_ms - wait_.since_ms) + " (" + std::to_string(frames) +
+                             " frame" + (frames == 1 ? "" : "s") + ")";
+  if (wait_fulfilled(wait_.first, world)) {
+    line(world, "waited " + length + " for " + wait_.what);
+  } else {
+    line(world, "gave up after " + length + " waiting for " + wait_.what);
+  }
 }
 
 // Consecutive waits on the same thing are one wait, which ends when the
 // script goes on: at its next wait on something else, or at the pass's end.
 void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
-  if (verbose_) line(world, "| scriptWait(" + std::to_string(w.ms) + ")");
+  if (verbose_) print(world, "| scriptWait(" + std::to_string(w.ms) + ")");
   const WaitKind kind = classify_wait(w, world);
   if (kind.inside_pass && w.ms == 0 && wait_.open && wait_.what == kind.what) return;
   close_wait(world, w.elapsed_ms, w.frame);
@@ -147,7 +165,7 @@ void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
   if (w.ms > 0) {
     line(world, "the script pauses " + std::to_string(w.ms) + " ms");
   } else {
-    wait_ = {true, kind.what, w.elapsed_ms, w.frame};
+    wait_ = {true, kind.what, w, w.elapsed_ms, w.frame};
   }
 }
 
@@ -355,6 +373,30 @@ void Timeline::faults(sim::World& world) {
   }
 }
 
+void Timeline::interiors(sim::World& world) {
+  const int32_t now = world.interiors.interior_at(world.player_position());
+  if (now == player_interior_) return;
+  const Deliverable& d = context_->deliverable;
+  if (const sim::InteriorState* left = world.interiors.interior(player_interior_)) {
+    line(world, "player leaves " + interior_name(world, d, left->name_hash));
+  }
+  if (const sim::InteriorState* entered = world.interiors.interior(now)) {
+    line(world, "player enters " + interior_name(world, d, entered->name_hash));
+  }
+  player_interior_ = now;
+}
+
+// A ped that reaches its scenario point sits on it; one that leaves it stands.
+void Timeline::seats(sim::World& world) {
+  for (const auto& [ped, a] : world.peds.all) {
+    bool& seen = seated_[ped];
+    if (a.on_point == seen) continue;
+    seen = a.on_point;
+    const std::string who = speaker_name(world, context_->deliverable, context_->baseline, ped);
+    line(world, who + (a.on_point ? " sits down" : " stands up"));
+  }
+}
+
 void Timeline::frame(const FrameView& view) {
   sim::World& world = view.world;
   busy_ = false;
@@ -376,7 +418,7 @@ void Timeline::frame(const FrameView& view) {
   };
   for (size_t n = 0; n < view.calls.size(); ++n) {
     before_call(n);
-    if (verbose_) line(world, "| " + view.calls[n].text());
+    if (verbose_) print(world, "| " + call_shown(view.calls[n]));
   }
   before_call(SIZE_MAX);
   faults(world);
@@ -388,6 +430,8 @@ void Timeline::frame(const FrameView& view) {
   tv(world);
   effects(world);
   speeds(world);
+  interiors(world);
+  seats(world);
   unsimulated(world);
   violations(world);
   if (!busy_) {

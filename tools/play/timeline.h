@@ -26,9 +26,19 @@ struct Ramp {
   uint64_t since_ms = 0;
 };
 
+// Told each thing the world changed, as the timeline writes it.
+class EventListener {
+ public:
+  virtual ~EventListener() = default;
+  virtual void event(sim::World& world, const std::string& text) = 0;
+};
+
 class Timeline : public Observer {
  public:
   Timeline(std::ostream& out, bool verbose) : out_(out), verbose_(verbose) {}
+  void listen(EventListener* listener) { listener_ = listener; }
+  // The summary at the end lists every native not simulated, not ten.
+  void summarize_all(bool all) { summarize_all_ = all; }
 
   bool needs_calls() const override { return verbose_; }
   void begin(const PlayContext& context, sim::World& world) override;
@@ -54,12 +64,14 @@ class Timeline : public Observer {
   struct OpenWait {
     bool open = false;
     std::string what;
+    sim::WaitRecord first;  // the test it waits on
     uint64_t since_ms = 0;  // on the world's elapsed time
     uint64_t since_frame = 0;
   };
 
   std::string prefix(sim::World& world) const;
-  void line(sim::World& world, const std::string& text);
+  void line(sim::World& world, const std::string& text);   // a change of the world
+  void print(sim::World& world, const std::string& text);  // anything else
   void flush_quiet();
   void close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame);
   void host_events(sim::World& world);
@@ -74,6 +86,8 @@ class Timeline : public Observer {
   void effects(sim::World& world);
   void speeds(sim::World& world);
   void violations(sim::World& world);
+  void interiors(sim::World& world);
+  void seats(sim::World& world);
   void faults(sim::World& world);
   void unsimulated(sim::World& world);
   void settle(sim::World& world, Ramp& ramp, double now, const std::string& what);
@@ -81,6 +95,8 @@ class Timeline : public Observer {
 
   std::ostream& out_;
   const bool verbose_;
+  EventListener* listener_ = nullptr;
+  bool summarize_all_ = false;
   const PlayContext* context_ = nullptr;
 
   std::map<int32_t, bool> entities_;
@@ -97,6 +113,8 @@ class Timeline : public Observer {
   std::map<std::string, bool> drawn_;
   std::map<int32_t, EffectSeen> effects_;
   std::map<int32_t, Ramp> speeds_;
+  int32_t player_interior_ = 0;
+  std::map<int32_t, bool> seated_;
   OpenWait wait_;
   std::array<uint64_t, sim::fault_kinds> faults_begun_{};
   std::array<bool, sim::fault_kinds> faults_lasting_{};

@@ -1,87 +1,145 @@
 #include "trace.h"
 
 #include <algorithm>
-#include <nlohmann/json.hpp>
 
+#include "native_names.h"
+#include "summary.h"
 #include "waits.h"
 
 namespace play {
 
-using nlohmann::json;
+namespace {
 
-// An argument as JSON: numbers as numbers, texts as texts, addresses as
-// what they point to.
-static json argument(const sim::CallRecord& r, size_t n) {
-  const sim::CallArg& a = r.args[n];
-  switch (a.kind) {
-    case 'f':
-      return sim::CallRecord::as_float(a.raw);
-    case 's':
-    case 'z':
-      return a.raw == 0 ? json() : json(a.text);
-    case 'p':
-    case 'h':
-      return r.argument_text(n);
-    case 'x':
-      return static_cast<int64_t>(a.raw);
-    case 'a':
-      if ((a.raw >> 32) != 0) return sim::hex_text(a.raw);
-      return static_cast<int32_t>(static_cast<uint32_t>(a.raw));
-    default:
-      return static_cast<int32_t>(static_cast<uint32_t>(a.raw));
-  }
-}
+constexpr int script_track = 1;
+constexpr int steps_track = 2;
+constexpr int world_track = 3;
 
-static json result(const sim::CallRecord& r) {
-  switch (r.result_kind()) {
-    case 'v':
-      return json();
-    case 'f':
-      return sim::CallRecord::as_float(r.result[0]);
-    case 'V':
-      return json::array({sim::CallRecord::as_float(r.result[0]),
-                          sim::CallRecord::as_float(r.result[1]),
-                          sim::CallRecord::as_float(r.result[2])});
-    case 's':
-      return r.result[0] == 0 ? json() : json(r.result_text);
-    default:
-      return static_cast<int32_t>(static_cast<uint32_t>(r.result[0]));
-  }
-}
+}  // namespace
 
-void Trace::write(const std::string& event) {
-  out_ << (first_ ? "\n" : ",\n") << event;
+void Trace::open_event(char phase, int track, const char* category, std::string_view name,
+                       int64_t ts) {
+  out_.raw(first_ ? "\n" : ",\n");
   first_ = false;
+  out_.raw(R"({"ph":")").raw(std::string_view(&phase, 1)).raw(R"(","pid":1,"tid":)");
+  out_.number(static_cast<int64_t>(track)).raw(R"(,"cat":")").raw(category).raw(R"(","name":)");
+  out_.text(name).raw(R"(,"ts":)").number(ts);
 }
 
-void Trace::slice(const char* category, const std::string& name, int64_t from, int64_t to,
-                  const std::string& args) {
-  write(R"({"ph":"X","pid":1,"tid":1,"cat":")" + std::string(category) + R"(","name":)" +
-        json(name).dump() + R"(,"ts":)" + std::to_string(from) + R"(,"dur":)" +
-        std::to_string(to - from) + R"(,"args":)" + args + "}");
+void Trace::slice(int track, const char* category, std::string_view name, int64_t from,
+                  int64_t to) {
+  open_event('X', track, category, name, from);
+  out_.raw(R"(,"dur":)").number(to - from);
+}
+
+void Trace::instant(int track, const char* category, std::string_view name, int64_t ts) {
+  open_event('i', track, category, name, ts);
+  out_.raw(R"(,"s":"t")");
 }
 
 void Trace::begin(const PlayContext& context, sim::World& world) {
-  start_ms_ = world.elapsed_ms();  // the scenario's own clock: the game timer may jump
-  out_ << R"({"displayTimeUnit":"ms","otherData":{"scenario":)"
-       << json(context.scenario.file).dump()
-       << R"(,"clock":"game time since the scenario began"},"traceEvents":[)";
+  context_ = &context;
+  start_ms_ = world.elapsed_ms();
+  calls_seen_ = world.total_calls();
+  out_.raw(R"({"displayTimeUnit":"ms","traceEvents":[)");
   const std::string process =
       context.deliverable.name.empty() ? "plug-in" : context.deliverable.name;
-  write(R"({"ph":"M","pid":1,"name":"process_name","args":{"name":)" + json(process).dump() + "}}");
-  write(R"({"ph":"M","pid":1,"tid":1,"name":"thread_name","args":{"name":"script"}})");
+  open_event('M', 0, "meta", "process_name", 0);
+  out_.raw(R"(,"args":{"name":)").text(process).raw("}}");
+  const std::pair<int, const char*> tracks[] = {
+      {script_track, "script"}, {steps_track, "scenario steps"}, {world_track, "world events"}};
+  for (const auto& [track, name] : tracks) {
+    open_event('M', track, "meta", "thread_name", 0);
+    out_.raw(R"(,"args":{"name":)").text(name).raw("}}");
+    open_event('M', track, "meta", "thread_sort_index", 0);
+    out_.raw(R"(,"args":{"sort_index":)").number(static_cast<int64_t>(track)).raw("}}");
+  }
+}
+
+// A step lasts until the next begins.
+void Trace::step_over(int64_t ts) {
+  if (!in_step_) return;
+  in_step_ = false;
+  slice(steps_track, "step", step_name_, step_from_, ts);
+  out_.raw(R"(,"args":{"line":)").number(static_cast<int64_t>(step_line_)).raw("}}");
+}
+
+void Trace::step(const Step& step, sim::World& world) {
+  const int64_t ts = now(world);
+  step_over(ts);
+  in_step_ = true;
+  step_name_ = step.source;
+  step_line_ = step.line;
+  step_from_ = ts;
+}
+
+void Trace::checked(const Step& step, const Verdict& verdict, sim::World& world) {
+  instant(steps_track, "step", "ok " + std::to_string(step.line) + ": " + step.source, now(world));
+  out_.raw(R"(,"args":{"held":)").text(verdict.held).raw("}}");
+}
+
+void Trace::failed(const Step* step, const std::string& message, sim::World& world) {
+  instant(steps_track, "step",
+          "FAILED " + (step != nullptr ? std::to_string(step->line) + ": " : "") + message,
+          now(world));
+  out_.raw("}");
+}
+
+void Trace::event(sim::World& world, const std::string& text) {
+  ++events_;
+  instant(world_track, "world", text, now(world));
+  out_.raw("}");
 }
 
 void Trace::call(const sim::CallRecord& r, int64_t ts) {
-  json args = json::array();
-  for (size_t n = 0; n < r.args.size(); ++n) args.push_back(argument(r, n));
-  json event = {
-      {"ph", "X"},        {"pid", 1},
-      {"tid", 1},         {"cat", "native"},
-      {"name", r.name()}, {"ts", ts},
-      {"dur", 1},         {"args", {{"hash", sim::hex_text(r.hash)}, {"arguments", args}}}};
-  if (r.result_kind() != 'v') event["args"]["result"] = result(r);
-  write(event.dump());
+  open_event('X', script_track, "native", r.name(), ts);
+  out_.raw(R"(,"dur":1,"args":{"hash":")").raw(sim::hex_text(r.hash)).raw(R"(","arguments":[)");
+  for (size_t n = 0; n < r.args.size(); ++n) {
+    if (n > 0) out_.raw(",");
+    const sim::CallArg& a = r.args[n];
+    const std::string shown = argument_shown(r, n);
+    if (a.kind == 'f') {
+      out_.number(sim::CallRecord::as_float(a.raw));
+    } else if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) {
+      out_.text(a.text);
+    } else if ((a.kind == 's' || a.kind == 'z')) {
+      out_.raw("null");
+    } else if (shown.rfind("0x", 0) == 0 || shown.rfind('&', 0) == 0) {
+      out_.text(shown);
+    } else {
+      out_.raw(shown);
+    }
+  }
+  out_.raw("]");
+  switch (r.result_kind()) {
+    case 'v':
+      break;
+    case 'f':
+      out_.raw(R"(,"result":)").number(sim::CallRecord::as_float(r.result[0]));
+      break;
+    case 'V':
+      out_.raw(R"(,"result":[)").number(sim::CallRecord::as_float(r.result[0])).raw(",");
+      out_.number(sim::CallRecord::as_float(r.result[1])).raw(",");
+      out_.number(sim::CallRecord::as_float(r.result[2])).raw("]");
+      break;
+    case 's':
+      out_.raw(R"(,"result":)");
+      if (r.result[0] == 0) {
+        out_.raw("null");
+      } else {
+        out_.text(r.result_text);
+      }
+      break;
+    default: {
+      const std::string shown = result_shown(r);
+      out_.raw(R"(,"result":)");
+      if (shown.rfind("0x", 0) == 0) {
+        out_.text(shown);
+      } else {
+        out_.raw(shown);
+      }
+    }
+  }
+  out_.raw("}}");
 }
 
 void Trace::resume(int64_t ts) {
@@ -91,7 +149,8 @@ void Trace::resume(int64_t ts) {
 void Trace::wait_over() {
   if (!waiting_) return;
   waiting_ = false;
-  slice("wait", wait_what_, wait_from_, resumed_at_, "{}");
+  slice(script_track, "wait", wait_what_, wait_from_, resumed_at_);
+  out_.raw("}");
 }
 
 void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts) {
@@ -115,25 +174,46 @@ void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts
     resumed_at_ = -1;
     return;
   }
-  slice("pass", "pass", pass_from_, ts + 1, R"({"frame":)" + std::to_string(pass_frame_) + "}");
+  slice(script_track, "pass", "pass", pass_from_, ts + 1);
+  out_.raw(R"(,"args":{"frame":)").number(pass_frame_).raw("}}");
   in_pass_ = false;
 }
 
-// What the host did (plug-ins loaded, scripts registered, globals handed out
-// and written), each a moment on the script's track, among the frame's calls.
-void Trace::host_events(int64_t base, size_t calls) {
-  const auto& events = sim::Host::get().events();
-  for (; events_seen_ < events.size(); ++events_seen_) {
-    const sim::HostEvent& e = events[events_seen_];
-    const int64_t ts = base + static_cast<int64_t>(std::min(e.calls_before, calls));
-    write(R"({"ph":"X","pid":1,"tid":1,"dur":0,"cat":")" +
-          std::string(e.kind == sim::HostEvent::Kind::global ? "global" : "host") + R"(","name":)" +
-          json(e.text).dump() + R"(,"ts":)" + std::to_string(ts) + "}");
+// A frame folds when the world changed nothing in it and every script in it
+// made one whole pass: nothing began before it or goes on after it.
+bool Trace::quiet(const FrameView& view) const {
+  if (every_call_ || events_ != 0 || in_pass_ || waiting_) return false;
+  if (sim::Host::get().events().size() != events_seen_) return false;
+  if (view.waits.empty()) return view.calls.empty();
+  if (view.waits.back().calls_before != view.calls.size()) return false;
+  for (const sim::WaitRecord& w : view.waits) {
+    if (classify_wait(w, view.world).inside_pass) return false;
   }
+  return true;
+}
+
+void Trace::flush_quiet(int64_t to) {
+  if (quiet_frames_ == 0) return;
+  slice(script_track, "quiet", "quiet frames", quiet_from_, to);
+  out_.raw(R"(,"args":{"frames":)").number(quiet_frames_).raw(R"(,"calls":)");
+  out_.number(quiet_calls_).raw("}}");
+  quiet_frames_ = 0;
+  quiet_calls_ = 0;
 }
 
 void Trace::frame(const FrameView& view) {
-  const auto base = static_cast<int64_t>(view.world.elapsed_ms() - start_ms_) * 1000;
+  const int64_t base = now(view.world);
+  const uint64_t calls = view.world.total_calls() - calls_seen_;
+  calls_seen_ = view.world.total_calls();
+  if (quiet(view)) {
+    if (quiet_frames_ == 0) quiet_from_ = base;
+    ++quiet_frames_;
+    quiet_calls_ += calls;
+    quiet_to_ = base + static_cast<int64_t>(view.world.frame_time() * 1e6f);
+    return;
+  }
+  events_ = 0;
+  flush_quiet(base);
   size_t next_wait = 0;
   for (size_t n = 0; n <= view.calls.size(); ++n) {
     const auto ts = base + static_cast<int64_t>(n);
@@ -152,13 +232,56 @@ void Trace::frame(const FrameView& view) {
   host_events(base, view.calls.size());
 }
 
+// What the host did (plug-ins loaded, scripts registered, globals handed out
+// and written), each a moment on the script's track, among the frame's calls.
+void Trace::host_events(int64_t base, size_t calls) {
+  const auto& events = sim::Host::get().events();
+  for (; events_seen_ < events.size(); ++events_seen_) {
+    const sim::HostEvent& e = events[events_seen_];
+    const int64_t ts = base + static_cast<int64_t>(std::min(e.calls_before, calls));
+    instant(script_track, e.kind == sim::HostEvent::Kind::global ? "global" : "host", e.text, ts);
+    out_.raw("}");
+  }
+}
+
 void Trace::end(sim::World& world) {
-  const auto now = static_cast<int64_t>(world.elapsed_ms() - start_ms_) * 1000;
-  host_events(now, 0);
-  resume(now);
+  const int64_t ts = now(world);
+  flush_quiet(std::max(ts, quiet_to_));
+  host_events(ts, 0);
+  resume(ts);
   wait_over();
-  if (in_pass_) slice("pass", "pass (unfinished)", pass_from_, now + 1, "{}");
-  out_ << "\n]}\n";
+  if (in_pass_) {
+    slice(script_track, "pass", "pass (unfinished)", pass_from_, ts + 1);
+    out_.raw("}");
+  }
+  step_over(ts);
+  const Summary s = summarize(world);
+  instant(world_track, "summary", "summary", ts);
+  out_.raw(R"(,"args":{"plug-ins":[)");
+  for (size_t n = 0; n < s.plugins.size(); ++n) {
+    const PluginSummary& p = s.plugins[n];
+    out_.raw(n == 0 ? "{" : ",{").raw(R"("name":)").text(p.name).raw(R"(,"scripts":)");
+    out_.number(static_cast<uint64_t>(p.scripts)).raw(R"(,"calls":)").number(p.calls);
+    out_.raw(R"(,"made":)").text(sim::holdings_text(p.made)).raw(R"(,"still holds":)");
+    out_.text(sim::holdings_text(p.held)).raw("}");
+  }
+  out_.raw(R"(],"frames":)").number(s.frames).raw(R"(,"native calls":)").number(s.calls);
+  out_.raw(R"(,"distinct natives":)").number(static_cast<uint64_t>(s.distinct));
+  out_.raw(R"(,"not simulated":{)");
+  for (size_t n = 0; n < s.unsimulated.size(); ++n) {
+    if (n > 0) out_.raw(",");
+    out_.text(s.unsimulated[n].name + " (" + sim::hex_text(s.unsimulated[n].hash) + ")");
+    out_.raw(":").number(s.unsimulated[n].calls);
+  }
+  out_.raw(R"(},"violations":[)");
+  for (size_t n = 0; n < s.violations.size(); ++n) {
+    if (n > 0) out_.raw(",");
+    out_.text(s.violations[n]);
+  }
+  out_.raw("]}}\n],");
+  out_.raw(R"("otherData":{"scenario":)").text(context_->scenario.file);
+  out_.raw(R"(,"clock":"game time since the scenario began"}})").raw("\n");
+  out_.flush();
 }
 
 }  // namespace play

@@ -1,40 +1,58 @@
 #pragma once
-// The trace: every native call in the Trace Event Format that trace viewers
-// open, with game time as the clock. A slice for each pass of the script, a
-// slice for each wait inside a pass, and an event for each native call with
-// its name, hash, decoded arguments and result. Calls made in one frame share
-// its game time; they are spread a microsecond apart to keep their order.
+// The trace: what the scenario did, in the Trace Event Format that trace
+// viewers open, with game time as the clock. Three tracks: the script (a
+// slice for each pass, each wait inside a pass, and each native call with
+// its name, hash, arguments and result), the scenario's steps, and the
+// world's events as the timeline tells them. Runs of frames in which the
+// world changed nothing fold into one slice with their frame and call
+// counts, as in the timeline, unless every call is to be kept. Calls made in
+// one frame share its game time; they are spread a microsecond apart to keep
+// their order. The summary of the run ends it.
 
 #include <cstdint>
 #include <ostream>
 #include <string>
 
+#include "json_out.h"
 #include "observer.h"
+#include "timeline.h"
 
 namespace play {
 
-class Trace : public Observer {
+class Trace : public Observer, public EventListener {
  public:
-  explicit Trace(std::ostream& out) : out_(out) {}
+  Trace(std::ostream& out, bool every_call) : out_(out), every_call_(every_call) {}
 
   bool needs_calls() const override { return true; }
   void begin(const PlayContext& context, sim::World& world) override;
+  void step(const Step& step, sim::World& world) override;
   void frame(const FrameView& view) override;
+  void checked(const Step& step, const Verdict& verdict, sim::World& world) override;
+  void failed(const Step* step, const std::string& message, sim::World& world) override;
   void end(sim::World& world) override;
+  void event(sim::World& world, const std::string& text) override;
 
  private:
-  void write(const std::string& event);
-  void slice(const char* category, const std::string& name, int64_t from, int64_t to,
-             const std::string& args);
+  int64_t now(const sim::World& world) const {
+    return static_cast<int64_t>(world.elapsed_ms() - start_ms_) * 1000;
+  }
+  void open_event(char phase, int track, const char* category, std::string_view name, int64_t ts);
+  void slice(int track, const char* category, std::string_view name, int64_t from, int64_t to);
+  void instant(int track, const char* category, std::string_view name, int64_t ts);
   void call(const sim::CallRecord& call, int64_t ts);
   void wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts);
   void resume(int64_t ts);
   void wait_over();
-
-  std::ostream& out_;
-  uint64_t start_ms_ = 0;   // the world's elapsed time when the scenario began
-  size_t events_seen_ = 0;  // the host's events already written
+  bool quiet(const FrameView& view) const;
+  void flush_quiet(int64_t to);
+  void step_over(int64_t ts);
   void host_events(int64_t base, size_t calls);
+
+  JsonOut out_;
+  const bool every_call_;
+  const PlayContext* context_ = nullptr;
+  uint64_t start_ms_ = 0;   // the world's elapsed time when the scenario began: the timer may jump
+  size_t events_seen_ = 0;  // the host's events already written
   bool first_ = true;
 
   bool in_pass_ = false;
@@ -47,6 +65,19 @@ class Trace : public Observer {
   std::string wait_what_;
   int64_t wait_from_ = 0;
   int64_t resumed_at_ = -1;
+
+  // The world's events since the last frame, and the run of quiet frames.
+  uint64_t events_ = 0;
+  uint64_t calls_seen_ = 0;  // the world's call count after the last frame
+  uint64_t quiet_frames_ = 0;
+  uint64_t quiet_calls_ = 0;
+  int64_t quiet_from_ = 0;
+  int64_t quiet_to_ = 0;
+
+  bool in_step_ = false;
+  std::string step_name_;
+  int step_line_ = 0;
+  int64_t step_from_ = 0;
 };
 
 }  // namespace play

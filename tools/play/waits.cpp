@@ -38,4 +38,23 @@ WaitKind classify_wait(const sim::WaitRecord& wait, const sim::World& world) {
   return {false, ""};
 }
 
+bool wait_fulfilled(const sim::WaitRecord& wait, sim::World& world) {
+  if (world.failing(wait.last_hash)) return false;  // it can answer only "not yet"
+  const auto arg = static_cast<uint32_t>(wait.last_arg);
+  switch (wait.last_hash) {
+    case 0x1283B8B89DD5D1B6:  // HAS_MODEL_LOADED
+      return world.model(arg).loaded;
+    case 0x65BB72F29138F5D6: {  // HAS_NAMED_PTFX_ASSET_LOADED
+      const sim::ParticleAssetState* asset = world.particles.find_asset(arg);
+      return asset != nullptr && asset->loaded;
+    }
+    case 0x477122B8D05E7968: {  // IS_ANIM_SCENE_LOADED
+      const sim::AnimSceneState* scene = world.anim_scenes.scene(static_cast<int32_t>(arg));
+      return scene != nullptr && scene->loaded;
+    }
+    default:  // a texture dictionary, a line: nothing to give up on
+      return true;
+  }
+}
+
 }  // namespace play

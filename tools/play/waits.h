@@ -17,4 +17,8 @@ struct WaitKind {
 
 WaitKind classify_wait(const sim::WaitRecord& wait, const sim::World& world);
 
+// Whether what a wait inside a pass waited on (as its record names it) is
+// there now: false when the script went on without it, having given up.
+bool wait_fulfilled(const sim::WaitRecord& wait, sim::World& world);
+
 }  // namespace play

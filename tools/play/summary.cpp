@@ -1,0 +1,107 @@
+#include "summary.h"
+
+#include <algorithm>
+
+#include "host.h"
+#include "reference_natives.h"
+
+namespace play {
+
+namespace {
+
+constexpr size_t most_called_shown = 10;
+
+const char* const thing_plurals[] = {"entities", "prompts", "blips",  "points",
+                                     "effects",  "scenes",  "targets"};
+static_assert(std::size(thing_plurals) == static_cast<size_t>(sim::Thing::count));
+
+std::string plural(uint64_t n, const char* one, const char* many) {
+  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+Summary summarize(sim::World& world) {
+  Summary s;
+  sim::Host& host = sim::Host::get();
+  for (const void* who : world.owners.creators()) {
+    PluginSummary p;
+    // By its file's stem: the same plug-in built natively or as a .asi.
+    p.name = world.owners.name_of(who);
+    p.name = p.name.substr(0, p.name.find_last_of('.'));
+    p.scripts = host.script_count(static_cast<HMODULE>(const_cast<void*>(who)));
+    p.calls = world.owners.calls_of(who);
+    p.made = world.owners.made(who);
+    p.held = world.holdings(who);
+    s.plugins.push_back(std::move(p));
+  }
+  s.frames = world.frame();
+  s.calls = world.total_calls();
+  const sim::NativeRow* first = sim::native_rows_begin();
+  for (size_t n = 0; n < sim::native_row_count(); ++n) {
+    if (world.calls_of(first + n) > 0) ++s.distinct;
+  }
+  for (const auto& [hash, calls] : world.unsimulated_calls()) {
+    const sim::NativeRow* row = sim::reference_row(hash);
+    s.unsimulated.push_back({row != nullptr ? row->name : "?", hash, calls});
+    s.unsimulated_calls += calls;
+  }
+  s.distinct += s.unsimulated.size();
+  std::stable_sort(s.unsimulated.begin(), s.unsimulated.end(),
+                   [](const auto& a, const auto& b) { return a.calls > b.calls; });
+  s.violations = world.violations();
+  return s;
+}
+
+std::vector<std::string> summary_lines(const Summary& s, bool all) {
+  std::vector<std::string> lines;
+  if (s.plugins.empty()) lines.push_back("plug-ins: none loaded");
+  for (const PluginSummary& p : s.plugins) {
+    lines.push_back("plug-in " + p.name + ": " + plural(p.scripts, "script", "scripts") + ", " +
+                    plural(p.calls, "native call", "native calls"));
+    lines.push_back("  made " + sim::holdings_text(p.made) + "; still holds " +
+                    sim::holdings_text(p.held));
+  }
+  lines.push_back("frames: " + std::to_string(s.frames));
+  lines.push_back("native calls: " + std::to_string(s.calls) + ", to " +
+                  plural(s.distinct, "distinct native", "distinct natives"));
+  if (s.unsimulated.empty()) {
+    lines.push_back("not simulated: none called");
+  } else {
+    const size_t shown =
+        all ? s.unsimulated.size() : std::min(s.unsimulated.size(), most_called_shown);
+    std::string head = "not simulated: " + plural(s.unsimulated.size(), "native", "natives") +
+                       ", " + plural(s.unsimulated_calls, "call", "calls");
+    if (shown < s.unsimulated.size()) {
+      head += "; the " + std::to_string(shown) + " most called (--summary for all)";
+    }
+    lines.push_back(head);
+    for (size_t n = 0; n < shown; ++n) {
+      const UnsimulatedSummary& u = s.unsimulated[n];
+      lines.push_back("  " + u.name + " (" + sim::hex_text(u.hash) +
+                      "): " + plural(u.calls, "call", "calls"));
+    }
+  }
+  lines.push_back("violations: " + (s.violations.empty() ? std::string("none")
+                                                         : std::to_string(s.violations.size())));
+  for (const std::string& v : s.violations) lines.push_back("  " + v);
+  return lines;
+}
+
+bool thing_named(const std::string& name, sim::Thing& thing) {
+  for (size_t n = 0; n < std::size(thing_plurals); ++n) {
+    if (name == thing_plurals[n]) {
+      thing = static_cast<sim::Thing>(n);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string thing_names() {
+  std::string out;
+  for (const char* name : thing_plurals) out += (out.empty() ? "" : ", ") + std::string(name);
+  return out;
+}
+
+}  // namespace play

@@ -1,0 +1,51 @@
+#pragma once
+// What a run amounted to, told at its end in the timeline and the trace:
+// the plug-ins and their scripts, frames, native calls by plug-in, the
+// natives the stand-in does not simulate, violations, and what each plug-in
+// made and still holds, by kind.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "world.h"
+
+namespace play {
+
+struct PluginSummary {
+  std::string name;  // its file's name without the extension
+  size_t scripts = 0;
+  uint64_t calls = 0;
+  sim::Holdings made{};
+  sim::Holdings held{};
+};
+
+struct UnsimulatedSummary {
+  std::string name;  // the game's name, or "?" when the table has none
+  uint64_t hash = 0;
+  uint64_t calls = 0;
+};
+
+struct Summary {
+  std::vector<PluginSummary> plugins;
+  uint64_t frames = 0;
+  uint64_t calls = 0;
+  size_t distinct = 0;                          // natives called at least once, simulated or not
+  std::vector<UnsimulatedSummary> unsimulated;  // the most called first
+  uint64_t unsimulated_calls = 0;
+  std::vector<std::string> violations;
+};
+
+Summary summarize(sim::World& world);
+
+// The summary as the timeline prints it; without `all`, only the ten most
+// called of the natives not simulated.
+std::vector<std::string> summary_lines(const Summary& summary, bool all);
+
+// A kind of thing a plug-in may hold, by the name a scenario gives it
+// ("entities", "prompts", "blips", "points", "effects", "scenes",
+// "targets"); false for a name that is none of them.
+bool thing_named(const std::string& name, sim::Thing& thing);
+std::string thing_names();
+
+}  // namespace play
