@@ -33,6 +33,7 @@ Summary summarize(sim::World& world) {
     p.calls = world.owners.calls_of(who);
     p.made = world.owners.made(who);
     p.held = world.holdings(who);
+    p.double_deletes = world.owners.double_deletes(who);
     s.plugins.push_back(std::move(p));
   }
   s.frames = world.frame();
@@ -61,6 +62,10 @@ std::vector<std::string> summary_lines(const Summary& s, bool all) {
                     plural(p.calls, "native call", "native calls"));
     lines.push_back("  made " + sim::holdings_text(p.made) + "; still holds " +
                     sim::holdings_text(p.held));
+    if (p.double_deletes > 0) {
+      lines.push_back("  deleted a handle it had deleted already: " +
+                      plural(p.double_deletes, "time", "times"));
+    }
   }
   lines.push_back("frames: " + std::to_string(s.frames));
   lines.push_back("native calls: " + std::to_string(s.calls) + ", to " +

@@ -18,6 +18,7 @@ struct PluginSummary {
   uint64_t calls = 0;
   sim::Holdings made{};
   sim::Holdings held{};
+  uint64_t double_deletes = 0;  // deletes of a handle it had deleted already
 };
 
 struct UnsimulatedSummary {

@@ -263,7 +263,8 @@ void Trace::end(sim::World& world) {
     out_.raw(n == 0 ? "{" : ",{").raw(R"("name":)").text(p.name).raw(R"(,"scripts":)");
     out_.number(static_cast<uint64_t>(p.scripts)).raw(R"(,"calls":)").number(p.calls);
     out_.raw(R"(,"made":)").text(sim::holdings_text(p.made)).raw(R"(,"still holds":)");
-    out_.text(sim::holdings_text(p.held)).raw("}");
+    out_.text(sim::holdings_text(p.held)).raw(R"(,"double deletes":)");
+    out_.number(p.double_deletes).raw("}");
   }
   out_.raw(R"(],"frames":)").number(s.frames).raw(R"(,"native calls":)").number(s.calls);
   out_.raw(R"(,"distinct natives":)").number(static_cast<uint64_t>(s.distinct));
