@@ -43,6 +43,7 @@ void Host::reset() {
   file_other_threads();
   scripts_.clear();
   retired_.clear();
+  registered_.clear();
   keyboard_handlers_.clear();
   current_ = nullptr;
   call_open_ = false;
@@ -268,9 +269,9 @@ bool Host::has_script(HMODULE module) const {
                      [&](const auto& s) { return s->module == module; });
 }
 
-size_t Host::script_count(HMODULE module) const {
-  return static_cast<size_t>(std::count_if(scripts_.begin(), scripts_.end(),
-                                           [&](const auto& s) { return s->module == module; }));
+size_t Host::scripts_registered(HMODULE module) const {
+  const auto it = registered_.find(module);
+  return it == registered_.end() ? 0 : it->second;
 }
 
 bool Host::has_keyboard_handler(KeyboardHandler handler) const {
@@ -311,6 +312,7 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   s->info.entry = entry;
   event(s->name() + " registered" + (additional ? " (an additional thread)" : ""));
   scripts_.insert(after, std::move(s));
+  ++registered_[module];
 }
 
 void Host::script_unregister(HMODULE module) {

@@ -87,7 +87,8 @@ class Host {
   size_t script_count() const { return scripts_.size(); }
   size_t keyboard_handler_count() const { return keyboard_handlers_.size(); }
   bool has_script(HMODULE module) const;
-  size_t script_count(HMODULE module) const;  // the scripts it has registered
+  // The scripts a plug-in registered in this run, unloaded or not.
+  size_t scripts_registered(HMODULE module) const;
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
   std::chrono::nanoseconds last_frame_script_time() const { return last_script_time_; }
@@ -165,6 +166,7 @@ class Host {
   std::unique_ptr<World> world_;
   std::vector<std::unique_ptr<Script>> scripts_;
   std::vector<std::unique_ptr<Script>> retired_;  // unregistered while running
+  std::map<HMODULE, size_t> registered_;          // scripts registered by each module
   std::vector<Handler> keyboard_handlers_;
   std::vector<Plugin> plugins_;
   Plugin* attaching_ = nullptr;  // the plug-in whose load or unload runs now

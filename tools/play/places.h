@@ -52,7 +52,7 @@ struct Deliverable {
   std::vector<std::string> turning;  // nicknames whose speed the timeline follows
   Names names;
   std::vector<const Deliverable*> parts;  // several played together: each, in order
-  std::vector<Nickname> interiors;   // the game's interiors by nickname ("theater")
+  std::vector<Nickname> interiors;        // the game's interiors by nickname ("theater")
 
   const Place* place(const std::string& name) const;
   const Place* site_place() const { return place(site); }

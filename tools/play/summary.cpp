@@ -29,7 +29,7 @@ Summary summarize(sim::World& world) {
     // By its file's stem: the same plug-in built natively or as a .asi.
     p.name = world.owners.name_of(who);
     p.name = p.name.substr(0, p.name.find_last_of('.'));
-    p.scripts = host.script_count(static_cast<HMODULE>(const_cast<void*>(who)));
+    p.scripts = host.scripts_registered(static_cast<HMODULE>(const_cast<void*>(who)));
     p.calls = world.owners.calls_of(who);
     p.made = world.owners.made(who);
     p.held = world.holdings(who);
