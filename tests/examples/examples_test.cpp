@@ -1,26 +1,118 @@
-// The example plug-ins, each played through its own scenario.
+// The example plug-ins, each played through its own scenario: natively as a
+// shared object, and as its .asi under wine, where the timeline must be the
+// native run's.
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "play_runs.h"
 
 namespace play_test {
 namespace {
 
-PlayRun play_example(const std::string& name, const std::string& options = "") {
-  return play_command(options + " --plugin '" + EXAMPLES_NATIVE_DIR + "/" + name + ".so' '" +
-                      EXAMPLE_SCENARIOS_DIR + "/" + name + ".scenario'");
+std::string native_example(const std::string& name) {
+  return std::string(EXAMPLES_NATIVE_DIR) + "/" + name + ".so";
+}
+std::string example_asi(const std::string& name) {
+  return std::string(EXAMPLES_ASI_DIR) + "/" + name + ".asi";
+}
+std::string example_scenario(const std::string& name) {
+  return std::string(EXAMPLE_SCENARIOS_DIR) + "/" + name + ".scenario";
 }
 
-TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
-  const PlayRun run = play_example("fault_no_wait", "--watchdog 1");
+PlayRun play_example(const std::string& name, const std::string& options = "") {
+  return play_command(options + " --plugin '" + native_example(name) + "' '" +
+                      example_scenario(name) + "'");
+}
+
+PlayRun play_example_under_wine(const std::string& name) {
+  const std::string asi = example_asi(name);
+  if (!std::filesystem::exists(asi))
+    return {-1, asi + " is missing: build the 'windows' preset", ""};
+  return play_asi(asi, "'" + example_scenario(name) + "'");
+}
+
+// The same timeline under wine, where the plug-in's file is the .asi.
+void expect_same_under_wine(const std::string& name) {
+  PlayRun native = play_example(name);
+  const PlayRun wine = play_example_under_wine(name);
+  EXPECT_EQ(wine.status, native.status) << wine.out;
+  const std::string so = name + ".so";
+  for (size_t at = native.out.find(so); at != std::string::npos; at = native.out.find(so, at)) {
+    native.out.replace(at, so.size(), name + ".asi");
+  }
+  EXPECT_EQ(wine.out, native.out);
+}
+
+void expect_report(const PlayRun& run, std::initializer_list<const char*> parts) {
   EXPECT_EQ(run.status, 1) << run.out;
-  for (const char* part :
-       {"play: watchdog: a script's turn did not yield within 1 s",
-        "plug-in:      fault_no_wait.so", "script:       1 (", "frame:        122",
-        "last native:  HAS_MODEL_LOADED", "why:          it runs without calling scriptWait"}) {
+  for (const char* part : parts) {
     EXPECT_NE(run.out.find(part), std::string::npos) << part << '\n' << run.out;
   }
+}
+
+TEST(MenuTrainer, OpensWithAKeyDrawsItsMenuAndSpawnsAndDeletesAPed) {
+  // Its expectations are the scenario's: the menu drawn with the old text
+  // natives, the ped count from the world, the global it counts openings in.
+  const PlayRun run = play_example("menu_trainer", "--verbose");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("global 1000 written: 0 -> 1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("SET_TEXT_CENTRE"), std::string::npos) << run.out;
+}
+
+TEST(MenuTrainer, PlaysUnderWineAsNatively) { expect_same_under_wine("menu_trainer"); }
+
+TEST(SessionTimer, ItsSecondThreadCountsWhileTheMainScriptDraws) {
+  const PlayRun run = play_example("session_timer");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("script 2 of session_timer.so registered (an additional thread)"),
+            std::string::npos)
+      << run.out;
+  // The older unregister, by entry, takes the thread alone; the module's then takes the rest.
+  const size_t thread = run.out.find("script 2 of session_timer.so unregistered");
+  const size_t main = run.out.find("script 1 of session_timer.so unregistered");
+  ASSERT_NE(thread, std::string::npos) << run.out;
+  ASSERT_NE(main, std::string::npos) << run.out;
+  EXPECT_LT(thread, main);
+}
+
+TEST(SessionTimer, PlaysUnderWineAsNatively) { expect_same_under_wine("session_timer"); }
+
+TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
+  expect_report(play_example("fault_no_wait", "--watchdog 1"),
+                {"play: watchdog: a script's turn did not yield within 1 s",
+                 "plug-in:      fault_no_wait.so", "script:       1 (", "frame:        122",
+                 "last native:  HAS_MODEL_LOADED",
+                 "why:          it runs without calling scriptWait"});
+}
+
+TEST(FaultAccessViolation, ACrashReportNamesThePlugInFrameAndLastNative) {
+  expect_report(play_example("fault_access_violation"),
+                {"play: a script crashed", "plug-in:      fault_access_violation.so",
+                 "frame:        124", "last native:  DELETE_PED",
+                 "code:         SIGSEGV (access violation)", "accessing:    0x0000000000000280"});
+}
+
+TEST(FaultAccessViolation, UnderWineReportsTheSameCrash) {
+  expect_report(play_example_under_wine("fault_access_violation"),
+                {"play: a script crashed", "plug-in:      fault_access_violation.asi",
+                 "frame:        124", "last native:  DELETE_PED",
+                 "code:         0xC0000005 (access violation)"});
+}
+
+TEST(FaultException, ACrashReportGivesTheExceptionAndItsMessage) {
+  expect_report(play_example("fault_exception"),
+                {"play: a script ended with an unhandled C++ exception",
+                 "plug-in:      fault_exception.so", "frame:        122",
+                 "code:         C++ exception std::out_of_range", "message:      vector"});
+}
+
+TEST(FaultException, UnderWineReportsTheSameException) {
+  expect_report(play_example_under_wine("fault_exception"),
+                {"play: a script ended with an unhandled C++ exception",
+                 "plug-in:      fault_exception.asi", "frame:        122",
+                 "code:         C++ exception std::out_of_range", "message:      vector"});
 }
 
 }  // namespace
