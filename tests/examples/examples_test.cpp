@@ -80,11 +80,11 @@ TEST(SessionTimer, ItsSecondThreadCountsWhileTheMainScriptDraws) {
 TEST(SessionTimer, PlaysUnderWineAsNatively) { expect_same_under_wine("session_timer"); }
 
 TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
-  expect_report(play_example("fault_no_wait", "--watchdog 1"),
-                {"play: watchdog: a script's turn did not yield within 1 s",
-                 "plug-in:      fault_no_wait.so", "script:       1 (", "frame:        122",
-                 "last native:  HAS_MODEL_LOADED",
-                 "why:          it runs without calling scriptWait"});
+  expect_report(
+      play_example("fault_no_wait", "--watchdog 1"),
+      {"play: watchdog: a script's turn did not yield within 1 s", "plug-in:      fault_no_wait.so",
+       "script:       1 (", "frame:        122", "last native:  HAS_MODEL_LOADED",
+       "why:          it runs without calling scriptWait"});
 }
 
 TEST(FaultAccessViolation, ACrashReportNamesThePlugInFrameAndLastNative) {
@@ -95,10 +95,10 @@ TEST(FaultAccessViolation, ACrashReportNamesThePlugInFrameAndLastNative) {
 }
 
 TEST(FaultAccessViolation, UnderWineReportsTheSameCrash) {
-  expect_report(play_example_under_wine("fault_access_violation"),
-                {"play: a script crashed", "plug-in:      fault_access_violation.asi",
-                 "frame:        124", "last native:  DELETE_PED",
-                 "code:         0xC0000005 (access violation)"});
+  expect_report(
+      play_example_under_wine("fault_access_violation"),
+      {"play: a script crashed", "plug-in:      fault_access_violation.asi", "frame:        124",
+       "last native:  DELETE_PED", "code:         0xC0000005 (access violation)"});
 }
 
 TEST(FaultException, ACrashReportGivesTheExceptionAndItsMessage) {
