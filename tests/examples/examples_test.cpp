@@ -87,6 +87,14 @@ TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
        "why:          it runs without calling scriptWait"});
 }
 
+TEST(FaultNoWait, UnderWineTheWatchdogEndsItToo) {
+  const std::string asi = example_asi("fault_no_wait");
+  expect_report(
+      play_command("--watchdog 1 --asi '" + asi + "' '" + example_scenario("fault_no_wait") + "'"),
+      {"play: watchdog: a script's turn did not yield within 1 s",
+       "plug-in:      fault_no_wait.asi", "frame:        122", "last native:  HAS_MODEL_LOADED"});
+}
+
 TEST(FaultAccessViolation, ACrashReportNamesThePlugInFrameAndLastNative) {
   expect_report(play_example("fault_access_violation"),
                 {"play: a script crashed", "plug-in:      fault_access_violation.so",
