@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host_natives.h"
+#include "memory_probe.h"
 #include "protocol.h"
 #include "reference_natives.h"
 
@@ -165,6 +166,7 @@ void Host::unload_plugin(HMODULE module) {
   }
 #if !defined(_WIN32)
   dlclose(module);
+  memory::libraries_changed();
 #endif
   event("plug-in " + plugin.file + " unloaded");
 }

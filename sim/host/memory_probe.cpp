@@ -90,24 +90,32 @@ int add_segments(dl_phdr_info* info, size_t, void* data) {
   return 0;
 }
 
-bool in_module(uintptr_t at, uintptr_t* end) {
-  std::pair<unsigned long long, unsigned long long> counts{};
-  dl_iterate_phdr(first_counts, &counts);
-  std::lock_guard lock(modules_mutex);
-  Modules& m = modules();
-  if (counts.first != m.adds || counts.second != m.subs) {
-    m.segments.clear();
-    dl_iterate_phdr(add_segments, &m.segments);
-    std::sort(m.segments.begin(), m.segments.end());
-    m.adds = counts.first;
-    m.subs = counts.second;
-  }
+bool find_segment(const Modules& m, uintptr_t at, uintptr_t* end) {
   auto it = std::upper_bound(m.segments.begin(), m.segments.end(), Range{at, UINTPTR_MAX});
   if (it == m.segments.begin()) return false;
   --it;
   if (at >= it->second) return false;
   *end = it->second;
   return true;
+}
+
+// Asked of the list kept from the last look first: walking the loader's list
+// on every argument would cost more than the rest of a native call. A miss
+// looks again when a library came or went; the host drops the list whenever
+// it unloads a plug-in, so no address of an unloaded library is trusted.
+bool in_module(uintptr_t at, uintptr_t* end) {
+  std::lock_guard lock(modules_mutex);
+  Modules& m = modules();
+  if (find_segment(m, at, end)) return true;
+  std::pair<unsigned long long, unsigned long long> counts{};
+  dl_iterate_phdr(first_counts, &counts);
+  if (counts.first == m.adds && counts.second == m.subs) return false;
+  m.segments.clear();
+  dl_iterate_phdr(add_segments, &m.segments);
+  std::sort(m.segments.begin(), m.segments.end());
+  m.adds = counts.first;
+  m.subs = counts.second;
+  return find_segment(m, at, end);
 }
 
 // Copies what can be read at `at` into `out`; false when the address cannot
@@ -150,6 +158,11 @@ bool known(uintptr_t at, uintptr_t* end) {
 void add_stack(const void* low, const void* high) {
   std::lock_guard lock(stacks_mutex);
   stacks.push_back({reinterpret_cast<uintptr_t>(low), reinterpret_cast<uintptr_t>(high)});
+}
+
+void libraries_changed() {
+  std::lock_guard lock(modules_mutex);
+  modules() = Modules{};
 }
 
 void remove_stack(const void* low) {

@@ -20,4 +20,7 @@ constexpr size_t max_text_bytes = size_t{1} << 20;
 void add_stack(const void* low, const void* high);
 void remove_stack(const void* low);
 
+// Forgets the loaded libraries' segments, after one was unloaded.
+void libraries_changed();
+
 }  // namespace sim::memory
