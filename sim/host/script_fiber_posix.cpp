@@ -21,6 +21,7 @@
 #endif
 
 #if defined(SIM_ASAN_FIBERS)
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
 
@@ -89,6 +90,11 @@ ScriptFiber::ScriptFiber(Body body, void* arg) : impl_(new Impl) {
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   mprotect(mapped, guard_bytes, PROT_NONE);
   impl_->stack = static_cast<char*>(mapped) + guard_bytes;
+#if defined(SIM_ASAN_FIBERS)
+  // The mapping may lie where an earlier fiber's stack was, whose frames
+  // never returned: their redzones would still be poisoned.
+  __asan_unpoison_memory_region(impl_->stack, script_stack_bytes);
+#endif
   memory::add_stack(impl_->stack, static_cast<char*>(impl_->stack) + script_stack_bytes);
   // The stack grows down from its top.
   impl_->script = fc::make_fcontext(static_cast<char*>(impl_->stack) + script_stack_bytes,
