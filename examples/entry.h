@@ -1,6 +1,7 @@
 #pragma once
-// What an example plug-in does when it is loaded and unloaded: each one
-// defines these two, and entry.cpp calls them where the loader notifies it.
+// What a small plug-in (an example, a test's) does when it is loaded and
+// unloaded: each one defines these two, and entry.cpp calls them where the
+// loader notifies it.
 
 #include "exports.h"
 

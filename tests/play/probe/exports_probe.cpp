@@ -6,11 +6,9 @@
 
 #include <cstdint>
 
-#include "exports.h"
+#include "entry.h"
 
 namespace {
-
-HMODULE self = nullptr;
 
 // Global 1001 counts the additional thread's turns, a second apart.
 void heartbeat() {
@@ -39,8 +37,9 @@ void main_script() {
 
 void key_handler(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) {}
 
-void attach(HMODULE module) {
-  self = module;
+}  // namespace
+
+void on_attach(HMODULE module) {
   scriptRegister(module, main_script);
   scriptRegisterAdditionalThread(module, heartbeat);
   keyboardHandlerRegister(key_handler);
@@ -49,7 +48,7 @@ void attach(HMODULE module) {
 #endif
 }
 
-void detach(HMODULE module) {
+void on_detach(HMODULE module) {
   scriptUnregister(module);
 #if defined(LIFECYCLE_BREACH)
   nativeInit(0x096275889B8E0EE0);  // PLAYER_PED_ID
@@ -58,20 +57,3 @@ void detach(HMODULE module) {
   keyboardHandlerUnregister(key_handler);
 #endif
 }
-
-}  // namespace
-
-#if defined(_WIN32)
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) attach(module);
-  if (reason == DLL_PROCESS_DETACH) detach(module);
-  return TRUE;
-}
-#else
-extern "C" __attribute__((visibility("default"))) void plugin_attach(HMODULE module) {
-  attach(module);
-}
-extern "C" __attribute__((visibility("default"))) void plugin_detach(HMODULE module) {
-  detach(module);
-}
-#endif
