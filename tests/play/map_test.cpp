@@ -1,11 +1,14 @@
 // The map: rendered as the user would see it, it shows the rings where they
-// are, the site's places labelled, and a legend for what stood there.
+// are, the site's places labelled, the theater's outline, labels that stand
+// apart and whole within their panel, and a legend of just what is drawn.
 
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <cmath>
+#include <map>
 #include <regex>
+#include <set>
 
 #include "play_runs.h"
 
@@ -40,6 +43,141 @@ Image read_png(const std::string& path) {
   image.height = png.height;
   return image;
 }
+
+std::string render(const std::string& svg, const std::string& name) {
+  const std::string svg_file = output_file(name + ".svg").string();
+  const std::string png = output_file(name + ".png").string();
+  std::ofstream(svg_file) << svg;
+  const std::string command =
+      std::string("'") + RSVG_CONVERT + "' '" + svg_file + "' -o '" + png + "' 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  return png;
+}
+
+// A shipped scenario's map, played once for all the tests that look at it.
+const std::string& map_of(const std::string& scenario) {
+  static std::map<std::string, std::string> maps;
+  const auto found = maps.find(scenario);
+  if (found != maps.end()) return found->second;
+  play::Options options;
+  options.scenario = std::string(SCENARIOS_DIR) + "/" + scenario + ".scenario";
+  options.map = output_file(std::filesystem::path(scenario).filename().string() + ".svg").string();
+  const PlayRun run = play_here(options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  return maps[scenario] = read_file(options.map);
+}
+
+struct Rect {
+  double left, top, right, bottom;
+  bool overlaps(const Rect& o) const {
+    return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
+  }
+  bool inside(const Rect& o) const {
+    return left >= o.left && right <= o.right && top >= o.top && bottom <= o.bottom;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Rect& r) {
+  return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+
+struct Text {
+  std::string element;
+  std::string words;
+  bool label;  // beside something in a panel, rather than the title's, legend's or scale's
+  Rect ink;    // where it is inked, rendered on its own
+};
+
+// Every text of the map, each rendered alone in a strip of its own around
+// its baseline (a window the whole map's width), so that where its glyphs
+// fall is what the renderer drew, not what the map reckoned.
+std::vector<Text> texts(const std::string& svg, const std::string& name) {
+  static const std::regex element(R"re(<text [^>]*y="([-\d.]+)"[^>]*>([^<]*)</text>)re");
+  std::vector<Text> found;
+  std::vector<double> baselines;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), element);
+       it != std::sregex_iterator(); ++it) {
+    const std::string e = (*it)[0];
+    found.push_back({e, (*it)[2], e.find(R"(class="label")") != std::string::npos, {}});
+    baselines.push_back(std::stod((*it)[1]));
+  }
+  const std::string root = svg.substr(0, svg.find('>') + 1);
+  const std::regex size(R"re(height="\d+" viewBox="[^"]*")re");
+  constexpr int strip = 60;
+  constexpr int above = 40;
+  std::string strips = std::regex_replace(root, size,
+                                          "height=\"" + std::to_string(strip * found.size()) +
+                                              "\" viewBox=\"0 0 1080 " +
+                                              std::to_string(strip * found.size()) + "\"");
+  strips += R"(<rect width="100%" height="100%" fill="#fbfaf6"/>)";
+  for (size_t n = 0; n < found.size(); ++n) {
+    strips += R"(<svg x="0" y=")" + std::to_string(strip * n) + R"(" width="1080" height=")" +
+              std::to_string(strip) + R"(" viewBox="0 )" + std::to_string(baselines[n] - above) +
+              " 1080 " + std::to_string(strip) + R"(" overflow="hidden">)" + found[n].element +
+              "</svg>";
+  }
+  strips += "</svg>\n";
+  const Image image = read_png(render(strips, name + "_texts"));
+  EXPECT_EQ(image.height, strip * found.size());
+  for (size_t n = 0; n < found.size(); ++n) {
+    Rect ink{1e9, 1e9, -1e9, -1e9};
+    for (int y = 0; y < strip; ++y) {
+      for (int x = 0; x < static_cast<int>(image.width); ++x) {
+        if (image.ink(x, static_cast<int>(strip * n) + y) <= 40) continue;
+        EXPECT_TRUE(y > 0 && y < strip - 1) << found[n].words << ": taller than its strip";
+        const double map_y = baselines[n] - above + y;
+        ink = {std::min(ink.left, x * 1.0), std::min(ink.top, map_y), std::max(ink.right, x + 1.0),
+               std::max(ink.bottom, map_y + 1.0)};
+      }
+    }
+    EXPECT_LT(ink.left, ink.right) << found[n].words << ": nothing inked";
+    found[n].ink = ink;
+  }
+  return found;
+}
+
+// The panels: the whole site and each close-up.
+std::vector<Rect> frames(const std::string& svg) {
+  static const std::regex frame(
+      R"re(class="frame" x="([-\d.]+)" y="([-\d.]+)" width="([-\d.]+)" height="([-\d.]+)")re");
+  std::vector<Rect> found;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), frame); it != std::sregex_iterator();
+       ++it) {
+    const double x = std::stod((*it)[1]);
+    const double y = std::stod((*it)[2]);
+    found.push_back({x, y, x + std::stod((*it)[3]), y + std::stod((*it)[4])});
+  }
+  return found;
+}
+
+// The symbols drawn for entities, blips and places, as boxes.
+std::vector<std::pair<std::string, Rect>> symbols(const std::string& svg) {
+  static const std::regex circle(
+      R"re(class="(ped|prop)" cx="([-\d.]+)" cy="([-\d.]+)" r="([\d.]+)")re");
+  static const std::regex rect(
+      R"re(class="blip" x="([-\d.]+)" y="([-\d.]+)" width="([\d.]+)" height="([\d.]+)")re");
+  static const std::regex cross(R"re(class="place" d="M([-\d.]+),([-\d.]+)L([-\d.]+),([-\d.]+))re");
+  std::vector<std::pair<std::string, Rect>> found;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), circle); it != std::sregex_iterator();
+       ++it) {
+    const double x = std::stod((*it)[2]), y = std::stod((*it)[3]), r = std::stod((*it)[4]);
+    found.emplace_back((*it)[1], Rect{x - r, y - r, x + r, y + r});
+  }
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), rect); it != std::sregex_iterator();
+       ++it) {
+    const double x = std::stod((*it)[1]), y = std::stod((*it)[2]);
+    found.emplace_back("blip", Rect{x, y, x + std::stod((*it)[3]), y + std::stod((*it)[4])});
+  }
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), cross); it != std::sregex_iterator();
+       ++it) {
+    found.emplace_back("place", Rect{std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]),
+                                     std::stod((*it)[4])});
+  }
+  return found;
+}
+
+const char* const maps_played[] = {"cinema/ticket_road", "toytrain/walk_up",
+                                   "both/theater_and_train"};
 
 struct Circle {
   double cx, cy, r;
@@ -108,6 +246,156 @@ TEST(Map, RenderedItShowsTheRingsWhereTheyAreAndLabelsTheSite) {
     // South of the post, halfway to the ring, nothing stood and nobody walked.
     EXPECT_LT(image.ink(static_cast<int>(c.cx), static_cast<int>(c.cy + c.r / 2)), 10);
   }
+}
+
+// The taker and the money he is handed stand together, as do the train and
+// its track; their names must still be read apart.
+TEST(Map, NoLabelSitsOnAnother) {
+  for (const std::string scenario : maps_played) {
+    SCOPED_TRACE(scenario);
+    const std::string& svg = map_of(scenario);
+    const std::vector<Text> all = texts(svg, std::filesystem::path(scenario).filename().string());
+    std::set<std::string> labelled;
+    for (const Text& t : all) {
+      if (t.label) labelled.insert(t.words);
+    }
+    for (const char* pair : scenario == "cinema/ticket_road" ? std::vector{"taker", "money"}
+                            : scenario == "toytrain/walk_up" ? std::vector{"train", "track"}
+                                                             : std::vector{"taker", "train"}) {
+      EXPECT_EQ(labelled.count(pair), 1u) << "no label " << pair;
+    }
+    for (size_t a = 0; a < all.size(); ++a) {
+      for (size_t b = a + 1; b < all.size(); ++b) {
+        EXPECT_FALSE(all[a].ink.overlaps(all[b].ink))
+            << "'" << all[a].words << "' at " << all[a].ink << " and '" << all[b].words << "' at "
+            << all[b].ink;
+      }
+    }
+  }
+}
+
+// Every label and every symbol lies whole within the panel it is drawn in:
+// the close-up's edge cuts none of them.
+TEST(Map, NothingIsCutAtAPanelsEdge) {
+  for (const std::string scenario : maps_played) {
+    SCOPED_TRACE(scenario);
+    const std::string& svg = map_of(scenario);
+    const std::vector<Rect> panels = frames(svg);
+    ASSERT_GE(panels.size(), 2u) << "the whole site and a close-up";
+    const auto within_a_panel = [&](const Rect& r) {
+      return std::any_of(panels.begin(), panels.end(), [&](const Rect& p) { return r.inside(p); });
+    };
+    for (const Text& t : texts(svg, std::filesystem::path(scenario).filename().string())) {
+      if (t.label) {
+        EXPECT_TRUE(within_a_panel(t.ink)) << "'" << t.words << "' at " << t.ink;
+      }
+    }
+    for (const auto& [kind, box] : symbols(svg)) {
+      EXPECT_TRUE(within_a_panel(box)) << kind << " at " << box;
+    }
+    // Each of the site's places is shown in the last close-up, whole.
+    if (scenario == "cinema/ticket_road") {
+      const Rect& close = panels.back();
+      int places = 0;
+      for (const auto& [kind, box] : symbols(svg)) places += kind == "place" && box.inside(close);
+      EXPECT_EQ(places, 3) << "post, seat and screen in the close-up";
+    }
+  }
+}
+
+// The theater's outline: the seat and the screen inside it, the ticket
+// taker's post outside its west wall; named, and in the legend.
+TEST(Map, OutlinesTheTheaterWhereItStands) {
+  static const std::regex outline(
+      R"re(class="interior" x="([-\d.]+)" y="([-\d.]+)" width="([\d.]+)" height="([\d.]+)")re");
+  for (const std::string scenario : maps_played) {
+    SCOPED_TRACE(scenario);
+    const std::string& svg = map_of(scenario);
+    std::vector<Rect> outlines;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), outline);
+         it != std::sregex_iterator(); ++it) {
+      const double x = std::stod((*it)[1]), y = std::stod((*it)[2]);
+      outlines.push_back({x, y, x + std::stod((*it)[3]), y + std::stod((*it)[4])});
+    }
+    const bool theater = scenario != "toytrain/walk_up";
+    EXPECT_EQ(svg.find(">the theater's outline</text>") != std::string::npos, theater);
+    EXPECT_EQ(svg.find(">theater</text>") != std::string::npos, theater);
+    if (!theater) {
+      EXPECT_TRUE(outlines.empty());
+      continue;
+    }
+    ASSERT_EQ(outlines.size(), 2u) << "on the whole site and in the theater's close-up";
+    const Rect& close = outlines.back();
+    static const std::regex cross(R"re(class="place" d="M([-\d.]+),([-\d.]+)L)re");
+    std::vector<std::pair<double, double>> centres;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), cross);
+         it != std::sregex_iterator(); ++it) {
+      centres.emplace_back(std::stod((*it)[1]) + 5.0, std::stod((*it)[2]) + 5.0);
+    }
+    const auto in_close = [&](const std::pair<double, double>& c) {
+      return c.first >= close.left && c.first <= close.right && c.second >= close.top &&
+             c.second <= close.bottom;
+    };
+    // The theater's close-up (the first) and its places, in the order the
+    // deliverable lists them: post, seat, screen.
+    std::vector<std::pair<double, double>> shown;
+    const Rect panel = frames(svg)[1];
+    for (const auto& c : centres) {
+      if (c.first >= panel.left && c.first <= panel.right && c.second >= panel.top &&
+          c.second <= panel.bottom) {
+        shown.push_back(c);
+      }
+    }
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_FALSE(in_close(shown[0])) << "the post stands outside the theater";
+    EXPECT_LT(shown[0].first, close.left) << "west of it";
+    EXPECT_TRUE(in_close(shown[1])) << "the seat is inside";
+    EXPECT_TRUE(in_close(shown[2])) << "the screen is inside";
+
+    const Image image = read_png(render(svg, std::filesystem::path(scenario).filename().string()));
+    ASSERT_EQ(image.width, 1080u);
+    int inked = 0;
+    for (double f = 0.05; f < 1.0; f += 0.1) {
+      const double x = close.left + f * (close.right - close.left);
+      const double y = close.top + f * (close.bottom - close.top);
+      for (const auto& [px, py] : {std::pair{x, close.top}, std::pair{x, close.bottom},
+                                   std::pair{close.left, y}, std::pair{close.right, y}}) {
+        inked +=
+            image.ink(static_cast<int>(std::lround(px)), static_cast<int>(std::lround(py))) > 60;
+      }
+    }
+    EXPECT_GE(inked, 36) << "the outline is drawn along its four walls";
+  }
+}
+
+// The legend names a kind of thing exactly when the map draws one: the toy
+// train's has no peds and no blip, and a run that never walks has no path.
+TEST(Map, LegendListsOnlyWhatIsDrawn) {
+  const std::pair<const char*, const char*> entries[] = {
+      {">the player's path</text>", R"(class="path")"},
+      {">time mark, every ", R"(class="mark")"},
+      {">ped, where it last stood</text>", R"(class="ped")"},
+      {">prop, where it last stood</text>", R"(class="prop")"},
+      {">blip</text>", R"(class="blip")"},
+      {">place of the deliverable</text>", R"(class="place")"},
+      {">ring</text>", R"(class="ring")"},
+      {"'s outline</text>", R"(class="interior")"}};
+  for (const std::string scenario : maps_played) {
+    SCOPED_TRACE(scenario);
+    const std::string& svg = map_of(scenario);
+    for (const auto& [legend, drawn] : entries) {
+      EXPECT_EQ(svg.find(legend) != std::string::npos, svg.find(drawn) != std::string::npos)
+          << legend;
+    }
+  }
+  const std::string& train = map_of("toytrain/walk_up");
+  EXPECT_EQ(train.find(">ped, where it last stood</text>"), std::string::npos);
+  EXPECT_EQ(train.find(">blip</text>"), std::string::npos);
+  EXPECT_NE(train.find(">prop, where it last stood</text>"), std::string::npos);
+  // Both plug-ins: the player is put at the train and back, never walking.
+  const std::string& both = map_of("both/theater_and_train");
+  EXPECT_EQ(both.find(R"(class="path")"), std::string::npos);
+  EXPECT_EQ(both.find(">the player's path</text>"), std::string::npos);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
 
+#include "joaat.h"
+#include "map_labels.h"
 #include "timeline.h"
 
 namespace play {
@@ -18,6 +21,7 @@ const char* const ped_colour = "#1f77b4";
 const char* const prop_colour = "#e07b00";
 const char* const blip_colour = "#2ca02c";
 const char* const path_colour = "#d62728";
+const char* const outline_colour = "#8c564b";
 
 // An SVG text, escaped.
 std::string escaped(const std::string& text) {
@@ -64,6 +68,13 @@ const char* colour_of(const std::string& kind) {
 void Map::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
   path_.push_back({{world.player_position(), 0}});
+  for (const Nickname& n : context.deliverable.interiors) {
+    for (const sim::InteriorState& i : world.interiors.all) {
+      if (i.name_hash == sim::joaat(n.model.c_str())) {
+        outlines_.push_back({n.name, i.low.x, i.low.y, i.high.x, i.high.y});
+      }
+    }
+  }
 }
 
 void Map::sample(sim::World& world) {
@@ -94,40 +105,217 @@ void Map::frame(const FrameView& view) {
   }
 }
 
-// Draws the rings, the path, the entities and the places as the view maps
-// them, clipped to the view's frame.
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+constexpr double place_font = 13.0;
+constexpr double name_font = 11.0;
+constexpr double ring_font = 12.0;
+constexpr double mark_font = 11.0;
+constexpr double mark_half = 5.0;  // half the side of an entity's or a place's symbol
+
+// A label and what it names, once it has its place.
+struct Label {
+  PlacedLabel at;
+  std::string text;
+  std::string colour;
+  double font_size;
+  double to_x, to_y;
+};
+
+// Whether a ring passes through the frame at all.
+bool ring_crosses(double cx, double cy, double r, const Box& f) {
+  const double near_x = std::clamp(cx, f.left, f.right) - cx;
+  const double near_y = std::clamp(cy, f.top, f.bottom) - cy;
+  const double far_x = std::max(std::abs(f.left - cx), std::abs(f.right - cx));
+  const double far_y = std::max(std::abs(f.top - cy), std::abs(f.bottom - cy));
+  return std::hypot(near_x, near_y) <= r && r <= std::hypot(far_x, far_y);
+}
+
+// Boxes for a ring's label just outside the ring: at its top first, then
+// round it, so that a ring the frame cuts is labelled where it shows.
+std::vector<Box> along_ring(double cx, double cy, double r, double w, double h) {
+  std::vector<Box> boxes;
+  for (double degrees : {90.0, 270.0, 60.0, 120.0, 240.0, 300.0, 30.0, 150.0, 210.0, 330.0, 45.0,
+                         135.0, 225.0, 315.0, 0.0, 180.0}) {
+    const double c = std::cos(degrees * pi / 180.0);
+    const double s = std::sin(degrees * pi / 180.0);
+    const double px = cx + r * c;
+    const double py = cy - r * s;
+    const double left = c > -1e-9 ? px + 4.0 : px - 4.0 - w;
+    const double top = s > 1e-9 ? py - 3.0 - h : s < -1e-9 ? py + 3.0 : py - h / 2.0;
+    boxes.push_back({left, top, left + w, top + h});
+  }
+  return boxes;
+}
+
+// Boxes for an outline's name: along its top or bottom edge, within it,
+// beside it, then around its middle.
+std::vector<Box> along_outline(const Box& o, double w, double h) {
+  std::vector<Box> boxes = {{o.left, o.top - 2.0 - h, o.left + w, o.top - 2.0},
+                            {o.left, o.bottom + 2.0, o.left + w, o.bottom + 2.0 + h},
+                            {o.left + 2.0, o.top + 2.0, o.left + 2.0 + w, o.top + 2.0 + h},
+                            {o.right + 3.0, o.top, o.right + 3.0 + w, o.top + h},
+                            {o.left - 3.0 - w, o.top, o.left - 3.0, o.top + h}};
+  const std::vector<Box> around =
+      LabelPlacer::beside((o.left + o.right) / 2.0, (o.top + o.bottom) / 2.0, 4.0, w, h);
+  boxes.insert(boxes.end(), around.begin(), around.end());
+  return boxes;
+}
+
+void write_label(std::ostream& o, const Label& l) {
+  if (l.at.far) {
+    const double x = std::clamp(l.to_x, l.at.box.left, l.at.box.right);
+    const double y = std::clamp(l.to_y, l.at.box.top, l.at.box.bottom);
+    o << R"(<path class="leader" d="M)" << fixed(l.to_x, 1) << ',' << fixed(l.to_y, 1) << 'L'
+      << fixed(x, 1) << ',' << fixed(y, 1) << R"(" stroke="#999" stroke-width="1"/>)" << '\n';
+  }
+  // A halo of the background keeps a label readable over the lines under it.
+  o << R"(<text class="label" x=")" << fixed(l.at.x, 1) << R"(" y=")" << fixed(l.at.y, 1)
+    << R"(" font-size=")" << fixed(l.font_size, 0) << R"(" fill=")" << l.colour << R"(" stroke=")"
+    << background << R"(" stroke-width="3" stroke-linejoin="round" paint-order="stroke">)"
+    << escaped(l.text) << "</text>\n";
+}
+
+}  // namespace
+
+// Draws the rings, the outlines, the path, the entities and the places as
+// the view maps them, clipped to the view's frame; a symbol is drawn only
+// where it is whole, and each label goes where it is whole and on no other.
 void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint32_t every,
-               uint32_t total) const {
+               uint32_t total, Drawn& drawn) const {
   const Deliverable& d = context_->deliverable;
+  const Box frame{v.left, v.top, v.left + v.size, v.top + v.size};
   o << R"(<clipPath id=")" << clip << R"("><rect x=")" << fixed(v.left, 1) << R"(" y=")"
     << fixed(v.top, 1) << R"(" width=")" << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1)
     << R"("/></clipPath>)" << '\n';
-  o << R"(<rect x=")" << fixed(v.left, 1) << R"(" y=")" << fixed(v.top, 1) << R"(" width=")"
-    << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1) << R"(" fill="none" stroke="#bbb"/>)"
-    << '\n';
+  o << R"(<rect class="frame" x=")" << fixed(v.left, 1) << R"(" y=")" << fixed(v.top, 1)
+    << R"(" width=")" << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1)
+    << R"(" fill="none" stroke="#bbb"/>)" << '\n';
   o << "<g clip-path=\"url(#" << clip << ")\">\n";
 
+  LabelPlacer placer({frame.left + 2.0, frame.top + 2.0, frame.right - 2.0, frame.bottom - 2.0});
+  std::vector<Label> labels;
+  const auto label = [&](const std::string& text, const std::string& colour, double font_size,
+                         double to_x, double to_y, const std::vector<Box>& candidates,
+                         size_t near_count) {
+    const std::optional<PlacedLabel> at = placer.place(candidates, font_size, near_count);
+    if (at) labels.push_back({*at, text, colour, font_size, to_x, to_y});
+    return at.has_value();
+  };
+
+  struct RingLabel {
+    double cx, cy, r;
+    std::string text;
+  };
+  std::vector<RingLabel> ring_labels;
   for (const Ring& r : d.rings) {
     const Place* p = d.place(r.around);
     if (p == nullptr) continue;
     const double rx = v.x(p->at.x);
     const double ry = v.y(p->at.y);
     const double rr = r.radius * v.scale;
+    if (!ring_crosses(rx, ry, rr, frame)) continue;
+    drawn.ring = true;
     o << R"(<circle class="ring" cx=")" << fixed(rx, 1) << R"(" cy=")" << fixed(ry, 1) << R"(" r=")"
       << fixed(rr, 1)
       << R"(" fill="none" stroke="#555" stroke-width="1.5" stroke-dasharray="6 4"/>)" << '\n';
-    o << R"(<text x=")" << fixed(rx + 4, 1) << R"(" y=")" << fixed(ry - rr - 4, 1)
-      << R"(" fill="#555">)" << fixed(r.radius, 1) << " m: " << escaped(r.meaning) << "</text>\n";
+    ring_labels.push_back({rx, ry, rr, fixed(r.radius, 1) + " m: " + r.meaning});
+  }
+
+  std::vector<std::pair<Box, std::string>> outline_labels;
+  for (const Outline& outline : outlines_) {
+    const Box b{v.x(outline.min_x), v.y(outline.max_y), v.x(outline.max_x), v.y(outline.min_y)};
+    if (!b.overlaps(frame)) continue;
+    drawn.outlines.push_back(outline.name);
+    o << R"(<rect class="interior" x=")" << fixed(b.left, 1) << R"(" y=")" << fixed(b.top, 1)
+      << R"(" width=")" << fixed(b.right - b.left, 1) << R"(" height=")"
+      << fixed(b.bottom - b.top, 1) << R"(" fill=")" << outline_colour
+      << R"(" fill-opacity="0.08" stroke=")" << outline_colour << R"(" stroke-width="1.5"/>)"
+      << '\n';
+    outline_labels.emplace_back(b, outline.name);
   }
 
   for (const auto& leg : path_) {
     if (leg.size() < 2) continue;
+    drawn.path = drawn.path || std::any_of(leg.begin(), leg.end(), [&](const Sample& s) {
+                   return Box::around(v.x(s.at.x), v.y(s.at.y), 0.0).inside(frame);
+                 });
     o << R"(<polyline class="path" fill="none" stroke=")" << path_colour
       << R"(" stroke-width="2" points=")";
     for (const Sample& s : leg) o << fixed(v.x(s.at.x), 1) << ',' << fixed(v.y(s.at.y), 1) << ' ';
     o << R"("/>)" << '\n';
   }
-  std::vector<std::pair<double, double>> marks;
+  o << "</g>\n";
+
+  // A nickname is written once, beside the first of its entities in view.
+  std::set<std::string> named;
+  struct NameLabel {
+    double x, y;
+    std::string text, colour;
+  };
+  std::vector<NameLabel> name_labels;
+  for (const auto* group : {&entities_, &blips_}) {
+    for (const auto& [handle, s] : *group) {
+      const double ex = v.x(s.at.x);
+      const double ey = v.y(s.at.y);
+      const Box symbol = Box::around(ex, ey, mark_half);
+      if (!symbol.inside(frame)) continue;
+      placer.keep_clear(symbol);
+      if (s.kind == "blip") {
+        drawn.blip = true;
+        o << R"(<rect class="blip" x=")" << fixed(ex - 5, 1) << R"(" y=")" << fixed(ey - 5, 1)
+          << R"(" width="10" height="10" fill="none" stroke=")" << blip_colour
+          << R"(" stroke-width="2"/>)" << '\n';
+      } else {
+        (s.kind == "ped" ? drawn.ped : drawn.prop) = true;
+        o << R"(<circle class=")" << s.kind << R"(" cx=")" << fixed(ex, 1) << R"(" cy=")"
+          << fixed(ey, 1) << R"(" r="4" fill=")" << colour_of(s.kind) << R"(" fill-opacity="0.8"/>)"
+          << '\n';
+      }
+      if (!s.name.empty() && named.insert(s.name).second) {
+        name_labels.push_back({ex, ey, s.name, colour_of(s.kind)});
+      }
+    }
+  }
+
+  std::vector<const Place*> places;
+  for (const Place& p : d.places) {
+    const double px = v.x(p.at.x);
+    const double py = v.y(p.at.y);
+    const Box symbol = Box::around(px, py, mark_half);
+    if (!symbol.inside(frame)) continue;
+    drawn.place = true;
+    placer.keep_clear(symbol);
+    places.push_back(&p);
+    o << R"(<path class="place" d="M)" << fixed(px - 5, 1) << ',' << fixed(py - 5, 1) << 'L'
+      << fixed(px + 5, 1) << ',' << fixed(py + 5, 1) << 'M' << fixed(px - 5, 1) << ','
+      << fixed(py + 5, 1) << 'L' << fixed(px + 5, 1) << ',' << fixed(py - 5, 1)
+      << R"(" stroke="#000" stroke-width="2"/>)" << '\n';
+  }
+
+  // A scale bar, bottom left, and north.
+  const double bar = round_length(v.size / v.scale / 5.0);
+  const double bar_px = bar * v.scale;
+  const double bar_x = v.left + 12.0;
+  const double bar_y = v.top + v.size - 14.0;
+  const std::string bar_text = fixed(bar, bar < 1 ? 1 : 0) + " m";
+  o << R"(<path class="scale" d="M)" << fixed(bar_x, 1) << ',' << fixed(bar_y, 1) << 'h'
+    << fixed(bar_px, 1) << 'M' << fixed(bar_x, 1) << ',' << fixed(bar_y - 5, 1) << "v10M"
+    << fixed(bar_x + bar_px, 1) << ',' << fixed(bar_y - 5, 1)
+    << R"(v10" stroke="#000" stroke-width="2"/>)";
+  o << R"(<text x=")" << fixed(bar_x, 1) << R"(" y=")" << fixed(bar_y - 9, 1) << R"(">)" << bar_text
+    << "</text>\n";
+  placer.keep_clear({bar_x - 2.0, bar_y - 24.0,
+                     bar_x + std::max(bar_px, text_width(bar_text, 13.0)), bar_y + 6.0});
+  const double north_x = v.left + v.size - 20.0;
+  o << R"(<text x=")" << fixed(north_x, 1) << R"(" y=")" << fixed(v.top + 20, 1)
+    << R"(" font-weight="bold">N</text>)" << '\n';
+  placer.keep_clear({north_x - 2.0, v.top + 4.0, north_x + 14.0, v.top + 24.0});
+
+  // The time marks: where the player stood still or came back, the first
+  // mark says it.
+  std::vector<std::tuple<double, double, std::string>> mark_labels;
   for (uint32_t t = 0; t <= total; t += every) {
     const Sample* at = &path_.front().front();
     for (const auto& leg : path_) {
@@ -137,67 +325,56 @@ void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint32_t
     }
     const double px = v.x(at->at.x);
     const double py = v.y(at->at.y);
-    // Where the player stood still or came back, the first mark says it.
-    const bool crowded = std::any_of(marks.begin(), marks.end(), [&](const auto& m) {
-      return std::hypot(px - m.first, py - m.second) < 16.0;
+    const Box dot = Box::around(px, py, 3.0);
+    const bool crowded = std::any_of(mark_labels.begin(), mark_labels.end(), [&](const auto& m) {
+      return std::hypot(px - std::get<0>(m), py - std::get<1>(m)) < 16.0;
     });
-    if (crowded) continue;
-    marks.emplace_back(px, py);
-    o << R"(<circle class="mark" cx=")" << fixed(px, 1) << R"(" cy=")" << fixed(py, 1)
-      << R"(" r="3" fill=")" << path_colour << R"("/>)";
-    o << R"(<text x=")" << fixed(px + 5, 1) << R"(" y=")" << fixed(py + 14, 1) << R"(" fill=")"
-      << path_colour << R"(" font-size="11">)" << t / 1000 << " s</text>\n";
+    if (!dot.inside(frame) || crowded) continue;
+    placer.keep_clear(dot);
+    mark_labels.emplace_back(px, py, std::to_string(t / 1000) + " s");
   }
 
-  // A nickname is written once, beside the first of its entities.
-  std::set<std::string> named;
-  for (const auto* group : {&entities_, &blips_}) {
-    for (const auto& [handle, s] : *group) {
-      const double ex = v.x(s.at.x);
-      const double ey = v.y(s.at.y);
-      if (s.kind == "blip") {
-        o << R"(<rect class="blip" x=")" << fixed(ex - 5, 1) << R"(" y=")" << fixed(ey - 5, 1)
-          << R"(" width="10" height="10" fill="none" stroke=")" << blip_colour
-          << R"(" stroke-width="2"/>)";
-      } else {
-        o << R"(<circle class=")" << s.kind << R"(" cx=")" << fixed(ex, 1) << R"(" cy=")"
-          << fixed(ey, 1) << R"(" r="4" fill=")" << colour_of(s.kind)
-          << R"(" fill-opacity="0.8"/>)";
-      }
-      if (!s.name.empty() && named.insert(s.name).second) {
-        o << R"(<text x=")" << fixed(ex + 6, 1) << R"(" y=")" << fixed(ey - 6, 1)
-          << R"(" font-size="11" fill=")" << colour_of(s.kind) << R"(">)" << escaped(s.name)
-          << "</text>";
-      }
-      o << '\n';
+  // The labels, the places' first and the time marks' last: where room runs
+  // out, a time mark is what goes.
+  for (const Place* p : places) {
+    const double px = v.x(p->at.x);
+    const double py = v.y(p->at.y);
+    label(
+        p->name, "#000", place_font, px, py,
+        LabelPlacer::beside(px, py, 7.0, text_width(p->name, place_font), text_height(place_font)),
+        LabelPlacer::near_count());
+  }
+  for (const auto& [box, name] : outline_labels) {
+    const std::vector<Box> boxes =
+        along_outline(box, text_width(name, ring_font), text_height(ring_font));
+    label(name, outline_colour, ring_font, box.left, box.top, boxes, boxes.size());
+  }
+  for (const NameLabel& n : name_labels) {
+    label(n.text, n.colour, name_font, n.x, n.y,
+          LabelPlacer::beside(n.x, n.y, 6.0, text_width(n.text, name_font), text_height(name_font)),
+          LabelPlacer::near_count());
+  }
+  for (const RingLabel& r : ring_labels) {
+    const std::vector<Box> boxes =
+        along_ring(r.cx, r.cy, r.r, text_width(r.text, ring_font), text_height(ring_font));
+    label(r.text, "#555", ring_font, r.cx, r.cy - r.r, boxes, boxes.size());
+  }
+
+  for (const auto& [x, y, text] : mark_labels) {
+    // Below the path first, where a walk along it leaves room.
+    std::vector<Box> boxes;
+    const std::vector<Box> all =
+        LabelPlacer::beside(x, y, 4.0, text_width(text, mark_font), text_height(mark_font));
+    for (size_t n = 0; n < all.size(); n += LabelPlacer::near_count()) {
+      for (size_t side : {5, 3, 7, 4, 2, 6, 0, 1}) boxes.push_back(all[n + side]);
     }
+    if (!label(text, path_colour, mark_font, x, y, boxes, LabelPlacer::near_count())) continue;
+    drawn.marks = true;
+    o << R"(<circle class="mark" cx=")" << fixed(x, 1) << R"(" cy=")" << fixed(y, 1)
+      << R"(" r="3" fill=")" << path_colour << R"("/>)" << '\n';
   }
 
-  for (const Place& p : d.places) {
-    const double px = v.x(p.at.x);
-    const double py = v.y(p.at.y);
-    o << R"(<path class="place" d="M)" << fixed(px - 5, 1) << ',' << fixed(py - 5, 1) << 'L'
-      << fixed(px + 5, 1) << ',' << fixed(py + 5, 1) << 'M' << fixed(px - 5, 1) << ','
-      << fixed(py + 5, 1) << 'L' << fixed(px + 5, 1) << ',' << fixed(py - 5, 1)
-      << R"(" stroke="#000" stroke-width="2"/>)";
-    o << R"(<text x=")" << fixed(px + 7, 1) << R"(" y=")" << fixed(py + 4, 1) << R"(">)"
-      << escaped(p.name) << "</text>\n";
-  }
-  o << "</g>\n";
-
-  // A scale bar, bottom left, and north.
-  const double bar = round_length(v.size / v.scale / 5.0);
-  const double bar_px = bar * v.scale;
-  const double bar_x = v.left + 12.0;
-  const double bar_y = v.top + v.size - 14.0;
-  o << R"(<path class="scale" d="M)" << fixed(bar_x, 1) << ',' << fixed(bar_y, 1) << 'h'
-    << fixed(bar_px, 1) << 'M' << fixed(bar_x, 1) << ',' << fixed(bar_y - 5, 1) << "v10M"
-    << fixed(bar_x + bar_px, 1) << ',' << fixed(bar_y - 5, 1)
-    << R"(v10" stroke="#000" stroke-width="2"/>)";
-  o << R"(<text x=")" << fixed(bar_x, 1) << R"(" y=")" << fixed(bar_y - 9, 1) << R"(">)"
-    << fixed(bar, bar < 1 ? 1 : 0) << " m</text>\n";
-  o << R"(<text x=")" << fixed(v.left + v.size - 20, 1) << R"(" y=")" << fixed(v.top + 20, 1)
-    << R"(" font-weight="bold">N</text>)" << '\n';
+  for (const Label& l : labels) write_label(o, l);
 }
 
 void Map::end(sim::World& world) {
@@ -219,23 +396,55 @@ void Map::end(sim::World& world) {
   for (const auto& leg : path_) {
     for (const Sample& s : leg) include(s.at.x, s.at.y, 0.0);
   }
-  for (const auto& [handle, s] : entities_) include(s.at.x, s.at.y, 0.0);
+  for (const auto* group : {&entities_, &blips_}) {
+    for (const auto& [handle, s] : *group) include(s.at.x, s.at.y, 0.0);
+  }
+  for (const Outline& outline : outlines_) {
+    include(outline.min_x, outline.min_y, 0.0);
+    include(outline.max_x, outline.max_y, 0.0);
+  }
   const double half = std::max({max_x - min_x, max_y - min_y, 20.0}) * 0.55;
 
   const double title = 36.0;
   const double map_size = 800.0;
   const double side = 280.0;
-  const View whole =
-      View::around((min_x + max_x) / 2.0, (min_y + max_y) / 2.0, half, 0.0, title, map_size);
-  // The close-up: the site and what stood near it.
-  const sim::Vec site = context_->site;
-  double close_half = 12.0;
-  for (const Place& p : d.places)
-    close_half = std::max(close_half, 1.3 * sim::distance(p.at, site));
-  const View close =
-      View::around(site.x, site.y, close_half, map_size + 20.0, title + 250.0, side - 30.0);
   const double width = map_size + side;
   const double height = map_size + title;
+  const View whole =
+      View::around((min_x + max_x) / 2.0, (min_y + max_y) / 2.0, half, 0.0, title, map_size);
+
+  // A close-up of each site: the site and all that stood or lies within
+  // `near` of it, with room to spare for their symbols and labels.
+  constexpr float near = 60.0f;
+  std::vector<std::pair<std::string, sim::Vec>> sites;
+  for (const Place* p : d.sites()) sites.emplace_back(p->description, p->at);
+  if (sites.empty()) sites.emplace_back("the start", context_->site);
+  const double close_top = title + 250.0;
+  const double close_size =
+      std::min(side - 30.0, (height - close_top - 10.0) / static_cast<double>(sites.size()) - 28.0);
+  std::vector<std::pair<std::string, View>> close_ups;
+  for (const auto& [description, site] : sites) {
+    double low_x = site.x, low_y = site.y, high_x = site.x, high_y = site.y;
+    const auto take = [&](double x, double y) {
+      if (std::hypot(x - site.x, y - site.y) > near) return;
+      low_x = std::min(low_x, x);
+      high_x = std::max(high_x, x);
+      low_y = std::min(low_y, y);
+      high_y = std::max(high_y, y);
+    };
+    for (const Place& p : d.places) take(p.at.x, p.at.y);
+    for (const auto* group : {&entities_, &blips_}) {
+      for (const auto& [handle, s] : *group) take(s.at.x, s.at.y);
+    }
+    for (const Outline& outline : outlines_) {
+      take(outline.min_x, outline.min_y);
+      take(outline.max_x, outline.max_y);
+    }
+    const double close_half = std::max(12.0, std::max(high_x - low_x, high_y - low_y) * 0.65 + 3.0);
+    const double top = close_top + static_cast<double>(close_ups.size()) * (close_size + 28.0);
+    close_ups.emplace_back(description, View::around((low_x + high_x) / 2.0, (low_y + high_y) / 2.0,
+                                                     close_half, map_size + 20.0, top, close_size));
+  }
   const uint32_t total = world.game_timer() - context_->start_ms;
   const auto every = static_cast<uint32_t>(
       std::max(1000.0, round_length(std::max(total, 1u) / 10.0 / 1000.0) * 1000.0));
@@ -249,43 +458,68 @@ void Map::end(sim::World& world) {
     << background << R"("/>)" << '\n';
   o << R"(<text x="10" y="24" font-size="16">)" << escaped(context_->scenario.file)
     << (d.name.empty() ? "" : " (" + d.name + ")") << "</text>\n";
-  draw(o, whole, "whole", every, total);
-  o << R"(<text x=")" << fixed(close.left, 1) << R"(" y=")" << fixed(close.top - 8, 1)
-    << R"(" font-weight="bold">Close to the site</text>)" << '\n';
-  draw(o, close, "close", every, total);
+  Drawn drawn;
+  draw(o, whole, "whole", every, total, drawn);
+  for (size_t n = 0; n < close_ups.size(); ++n) {
+    const View& close = close_ups[n].second;
+    o << R"(<text x=")" << fixed(close.left, 1) << R"(" y=")" << fixed(close.top - 8, 1)
+      << R"(" font-weight="bold">Close to )" << escaped(close_ups[n].first) << "</text>\n";
+    draw(o, close, "close" + std::to_string(n + 1), every, total, drawn);
+  }
 
-  // The legend.
+  // The legend, of what is drawn.
   const double lx = map_size + 20.0;
   double ly = title + 30.0;
-  const auto legend_line = [&](const std::string& symbol, const std::string& text) {
+  const auto legend_line = [&](bool shown, const std::string& symbol, const std::string& text) {
+    if (!shown) return;
     o << symbol << R"(<text x=")" << fixed(lx + 24, 1) << R"(" y=")" << fixed(ly + 4, 1) << R"(">)"
       << escaped(text) << "</text>\n";
     ly += 24.0;
   };
   o << R"(<text x=")" << fixed(lx, 1) << R"(" y=")" << fixed(ly - 12, 1)
     << R"(" font-weight="bold">Legend</text>)" << '\n';
-  legend_line(R"(<path d="M)" + fixed(lx, 1) + "," + fixed(ly, 1) + "h16" + R"(" stroke=")" +
+  legend_line(drawn.path,
+              R"(<path d="M)" + fixed(lx, 1) + "," + fixed(ly, 1) + "h16" + R"(" stroke=")" +
                   path_colour + R"(" stroke-width="2"/>)",
               "the player's path");
-  legend_line(R"(<circle cx=")" + fixed(lx + 8, 1) + R"(" cy=")" + fixed(ly, 1) +
+  legend_line(drawn.marks,
+              R"(<circle cx=")" + fixed(lx + 8, 1) + R"(" cy=")" + fixed(ly, 1) +
                   R"(" r="3" fill=")" + path_colour + R"("/>)",
               "time mark, every " + std::to_string(every / 1000) + " s");
-  legend_line(R"(<circle cx=")" + fixed(lx + 8, 1) + R"(" cy=")" + fixed(ly, 1) +
+  legend_line(drawn.ped,
+              R"(<circle cx=")" + fixed(lx + 8, 1) + R"(" cy=")" + fixed(ly, 1) +
                   R"(" r="4" fill=")" + ped_colour + R"("/>)",
               "ped, where it last stood");
-  legend_line(R"(<circle cx=")" + fixed(lx + 8, 1) + R"(" cy=")" + fixed(ly, 1) +
+  legend_line(drawn.prop,
+              R"(<circle cx=")" + fixed(lx + 8, 1) + R"(" cy=")" + fixed(ly, 1) +
                   R"(" r="4" fill=")" + prop_colour + R"("/>)",
               "prop, where it last stood");
-  legend_line(R"(<rect x=")" + fixed(lx + 3, 1) + R"(" y=")" + fixed(ly - 5, 1) +
+  legend_line(drawn.blip,
+              R"(<rect x=")" + fixed(lx + 3, 1) + R"(" y=")" + fixed(ly - 5, 1) +
                   R"(" width="10" height="10" fill="none" stroke=")" + blip_colour +
                   R"(" stroke-width="2"/>)",
               "blip");
-  legend_line(R"(<path d="M)" + fixed(lx + 3, 1) + "," + fixed(ly - 5, 1) + "l10,10m-10,0l10,-10" +
+  legend_line(drawn.place,
+              R"(<path d="M)" + fixed(lx + 3, 1) + "," + fixed(ly - 5, 1) + "l10,10m-10,0l10,-10" +
                   R"(" stroke="#000" stroke-width="2"/>)",
               "place of the deliverable");
-  legend_line(R"(<path d="M)" + fixed(lx, 1) + "," + fixed(ly, 1) + "h16" +
+  legend_line(drawn.ring,
+              R"(<path d="M)" + fixed(lx, 1) + "," + fixed(ly, 1) + "h16" +
                   R"(" stroke="#555" stroke-dasharray="6 4" stroke-width="1.5"/>)",
               "ring");
+  std::vector<std::string> outlines;
+  for (const std::string& name : drawn.outlines) {
+    if (std::find(outlines.begin(), outlines.end(), name) == outlines.end())
+      outlines.push_back(name);
+  }
+  for (const std::string& name : outlines) {
+    legend_line(true,
+                R"(<rect x=")" + fixed(lx + 1, 1) + R"(" y=")" + fixed(ly - 6, 1) +
+                    R"(" width="14" height="12" fill=")" + outline_colour +
+                    R"(" fill-opacity="0.08" stroke=")" + outline_colour +
+                    R"(" stroke-width="1.5"/>)",
+                "the " + name + "'s outline");
+  }
   o << "</svg>\n";
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The map: a top-down picture of the scenario's site as SVG. The
 // deliverable's places labelled, the rings that matter around them, the
-// player's path with time marks, where entities and blips stood (coloured
-// by kind, with a legend) and a scale bar.
+// outlines of its interiors, the player's path with time marks, where
+// entities and blips stood (coloured by kind), a scale bar, a close-up of
+// each site and a legend of what is drawn.
 
 #include <cstdint>
 #include <map>
@@ -25,6 +26,13 @@ struct View {
   static View around(double cx, double cy, double half, double left, double top, double size);
 };
 
+// What a picture holds, for the legend.
+struct Drawn {
+  bool path = false, marks = false, ped = false, prop = false, blip = false, place = false,
+       ring = false;
+  std::vector<std::string> outlines;  // the interiors', by nickname
+};
+
 class Map : public Observer {
  public:
   explicit Map(std::ostream& out) : out_(out) {}
@@ -43,16 +51,21 @@ class Map : public Observer {
     std::string name;  // a nickname, or empty
     sim::Vec at;       // where it last stood in the world
   };
+  struct Outline {
+    std::string name;  // the interior's nickname
+    double min_x, min_y, max_x, max_y;
+  };
 
   void sample(sim::World& world);
-  void draw(std::ostream& o, const View& v, const std::string& clip, uint32_t every,
-            uint32_t total) const;
+  void draw(std::ostream& o, const View& v, const std::string& clip, uint32_t every, uint32_t total,
+            Drawn& drawn) const;
 
   std::ostream& out_;
   const PlayContext* context_ = nullptr;
   std::vector<std::vector<Sample>> path_;  // a new leg after each jump
   std::map<int32_t, Stood> entities_;
   std::map<int32_t, Stood> blips_;
+  std::vector<Outline> outlines_;
 };
 
 }  // namespace play

@@ -122,6 +122,7 @@ static Deliverable together(const std::vector<const Deliverable*>& parts) {
     append(d.effects, part->effects);
     append(d.rings, part->rings);
     append(d.turning, part->turning);
+    append(d.interiors, part->interiors);
     for (auto list :
          {&Names::models, &Names::lines, &Names::voices, &Names::prompts, &Names::notifications,
           &Names::blip_modifiers, &Names::playlists, &Names::targets}) {
