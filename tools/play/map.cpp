@@ -164,7 +164,7 @@ std::vector<Box> along_outline(const Box& o, double w, double h) {
 }
 
 void write_label(std::ostream& o, const Label& l) {
-  if (l.at.far) {
+  if (l.at.away) {
     const double x = std::clamp(l.to_x, l.at.box.left, l.at.box.right);
     const double y = std::clamp(l.to_y, l.at.box.top, l.at.box.bottom);
     o << R"(<path class="leader" d="M)" << fixed(l.to_x, 1) << ',' << fixed(l.to_y, 1) << 'L'
@@ -414,8 +414,8 @@ void Map::end(sim::World& world) {
       View::around((min_x + max_x) / 2.0, (min_y + max_y) / 2.0, half, 0.0, title, map_size);
 
   // A close-up of each site: the site and all that stood or lies within
-  // `near` of it, with room to spare for their symbols and labels.
-  constexpr float near = 60.0f;
+  // `nearby` of it, with room to spare for their symbols and labels.
+  constexpr float nearby = 60.0f;
   std::vector<std::pair<std::string, sim::Vec>> sites;
   for (const Place* p : d.sites()) sites.emplace_back(p->description, p->at);
   if (sites.empty()) sites.emplace_back("the start", context_->site);
@@ -426,7 +426,7 @@ void Map::end(sim::World& world) {
   for (const auto& [description, site] : sites) {
     double low_x = site.x, low_y = site.y, high_x = site.x, high_y = site.y;
     const auto take = [&](double x, double y) {
-      if (std::hypot(x - site.x, y - site.y) > near) return;
+      if (std::hypot(x - site.x, y - site.y) > nearby) return;
       low_x = std::min(low_x, x);
       high_x = std::max(high_x, x);
       low_y = std::min(low_y, y);

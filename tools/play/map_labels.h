@@ -27,7 +27,7 @@ double text_height(double font_size);
 struct PlacedLabel {
   Box box;
   double x = 0, y = 0;  // where the text starts, on its baseline
-  bool far = false;     // away from what it names: a leader line tells what
+  bool away = false;    // away from what it names: a leader line tells what
 };
 
 class LabelPlacer {
