@@ -54,17 +54,40 @@ std::string render(const std::string& svg, const std::string& name) {
   return png;
 }
 
+// A map written by play, of a shipped scenario ("cinema/ticket_road") or of
+// a scenario file.
+std::string play_map(const std::string& scenario_file, const std::string& name) {
+  play::Options options;
+  options.scenario = scenario_file;
+  options.map = output_file(name + ".svg").string();
+  const PlayRun run = play_here(options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  return read_file(options.map);
+}
+
+std::string file_name(const std::string& scenario) {
+  std::string name = scenario;
+  std::replace(name.begin(), name.end(), '/', '_');
+  return name;
+}
+
 // A shipped scenario's map, played once for all the tests that look at it.
 const std::string& map_of(const std::string& scenario) {
   static std::map<std::string, std::string> maps;
   const auto found = maps.find(scenario);
   if (found != maps.end()) return found->second;
-  play::Options options;
-  options.scenario = std::string(SCENARIOS_DIR) + "/" + scenario + ".scenario";
-  options.map = output_file(std::filesystem::path(scenario).filename().string() + ".svg").string();
-  const PlayRun run = play_here(options);
-  EXPECT_EQ(run.status, 0) << run.err;
-  return maps[scenario] = read_file(options.map);
+  return maps[scenario] = play_map(std::string(SCENARIOS_DIR) + "/" + scenario + ".scenario",
+                                   file_name(scenario));
+}
+
+// Each shipped scenario, as "cinema/ticket_road".
+std::vector<std::string> shipped_maps() {
+  std::vector<std::string> names;
+  for (const std::string& file : scenarios_in(SCENARIOS_DIR)) {
+    const std::filesystem::path path(file);
+    names.push_back(path.parent_path().filename().string() + "/" + path.stem().string());
+  }
+  return names;
 }
 
 struct Rect {
@@ -179,6 +202,13 @@ std::vector<std::pair<std::string, Rect>> symbols(const std::string& svg) {
 const char* const maps_played[] = {"cinema/ticket_road", "toytrain/walk_up",
                                    "both/theater_and_train"};
 
+const std::vector<Text>& texts_of(const std::string& scenario) {
+  static std::map<std::string, std::vector<Text>> rendered;
+  const auto found = rendered.find(scenario);
+  if (found != rendered.end()) return found->second;
+  return rendered[scenario] = texts(map_of(scenario), file_name(scenario));
+}
+
 struct Circle {
   double cx, cy, r;
 };
@@ -202,11 +232,7 @@ TEST(Map, RenderedItShowsTheRingsWhereTheyAreAndLabelsTheSite) {
                              "walk to seat over 3 s\n"
                              "walk to 60 m west of post over 10 s\n"
                              "walk to 112 m west of post over 10 s\n";
-  play::Options options;
-  options.scenario = scenario.string();
-  options.map = output_file("map.svg").string();
-  ASSERT_EQ(play_here(options).status, 0);
-  const std::string svg = read_file(options.map);
+  const std::string svg = play_map(scenario.string(), "map");
 
   for (const char* label :
        {">post</text>", ">seat</text>", ">screen</text>", "90.0 m: the post opens within 90 m",
@@ -218,10 +244,7 @@ TEST(Map, RenderedItShowsTheRingsWhereTheyAreAndLabelsTheSite) {
   EXPECT_NE(svg.find(R"(class="mark")"), std::string::npos);
   EXPECT_EQ(svg.find("nan"), std::string::npos);
 
-  const std::string png = output_file("map.png").string();
-  const std::string command =
-      std::string("'") + RSVG_CONVERT + "' '" + options.map + "' -o '" + png + "' 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const std::string png = render(svg, "map");
   const Image image = read_png(png);
   ASSERT_EQ(image.width, 1080u) << "no PNG could be read from " << png;
   ASSERT_EQ(image.height, 836u);
@@ -251,18 +274,20 @@ TEST(Map, RenderedItShowsTheRingsWhereTheyAreAndLabelsTheSite) {
 // The taker and the money he is handed stand together, as do the train and
 // its track; their names must still be read apart.
 TEST(Map, NoLabelSitsOnAnother) {
-  for (const std::string scenario : maps_played) {
+  const std::map<std::string, std::vector<const char*>> together = {
+      {"cinema/ticket_road", {"taker", "money"}},
+      {"toytrain/walk_up", {"train", "track"}},
+      {"both/theater_and_train", {"taker", "train", "track"}}};
+  for (const std::string& scenario : shipped_maps()) {
     SCOPED_TRACE(scenario);
-    const std::string& svg = map_of(scenario);
-    const std::vector<Text> all = texts(svg, std::filesystem::path(scenario).filename().string());
-    std::set<std::string> labelled;
-    for (const Text& t : all) {
-      if (t.label) labelled.insert(t.words);
-    }
-    for (const char* pair : scenario == "cinema/ticket_road" ? std::vector{"taker", "money"}
-                            : scenario == "toytrain/walk_up" ? std::vector{"train", "track"}
-                                                             : std::vector{"taker", "train"}) {
-      EXPECT_EQ(labelled.count(pair), 1u) << "no label " << pair;
+    const std::vector<Text>& all = texts_of(scenario);
+    if (const auto names = together.find(scenario); names != together.end()) {
+      std::set<std::string> labelled;
+      for (const Text& t : all) {
+        if (t.label) labelled.insert(t.words);
+      }
+      for (const char* name : names->second)
+        EXPECT_EQ(labelled.count(name), 1u) << "no label " << name;
     }
     for (size_t a = 0; a < all.size(); ++a) {
       for (size_t b = a + 1; b < all.size(); ++b) {
@@ -277,7 +302,7 @@ TEST(Map, NoLabelSitsOnAnother) {
 // Every label and every symbol lies whole within the panel it is drawn in:
 // the close-up's edge cuts none of them.
 TEST(Map, NothingIsCutAtAPanelsEdge) {
-  for (const std::string scenario : maps_played) {
+  for (const std::string& scenario : shipped_maps()) {
     SCOPED_TRACE(scenario);
     const std::string& svg = map_of(scenario);
     const std::vector<Rect> panels = frames(svg);
@@ -285,7 +310,7 @@ TEST(Map, NothingIsCutAtAPanelsEdge) {
     const auto within_a_panel = [&](const Rect& r) {
       return std::any_of(panels.begin(), panels.end(), [&](const Rect& p) { return r.inside(p); });
     };
-    for (const Text& t : texts(svg, std::filesystem::path(scenario).filename().string())) {
+    for (const Text& t : texts_of(scenario)) {
       if (t.label) {
         EXPECT_TRUE(within_a_panel(t.ink)) << "'" << t.words << "' at " << t.ink;
       }
@@ -352,7 +377,7 @@ TEST(Map, OutlinesTheTheaterWhereItStands) {
     EXPECT_TRUE(in_close(shown[1])) << "the seat is inside";
     EXPECT_TRUE(in_close(shown[2])) << "the screen is inside";
 
-    const Image image = read_png(render(svg, std::filesystem::path(scenario).filename().string()));
+    const Image image = read_png(render(svg, file_name(scenario)));
     ASSERT_EQ(image.width, 1080u);
     int inked = 0;
     for (double f = 0.05; f < 1.0; f += 0.1) {
@@ -380,7 +405,7 @@ TEST(Map, LegendListsOnlyWhatIsDrawn) {
       {">place of the deliverable</text>", R"(class="place")"},
       {">ring</text>", R"(class="ring")"},
       {"'s outline</text>", R"(class="interior")"}};
-  for (const std::string scenario : maps_played) {
+  for (const std::string& scenario : shipped_maps()) {
     SCOPED_TRACE(scenario);
     const std::string& svg = map_of(scenario);
     for (const auto& [legend, drawn] : entries) {
@@ -396,6 +421,49 @@ TEST(Map, LegendListsOnlyWhatIsDrawn) {
   const std::string& both = map_of("both/theater_and_train");
   EXPECT_EQ(both.find(R"(class="path")"), std::string::npos);
   EXPECT_EQ(both.find(">the player's path</text>"), std::string::npos);
+}
+
+// A fault that puts the player at no number or at the edge of a float does
+// not stretch the map over it: the path around it is drawn to a scale of
+// metres and a note says what was left out; after the game timer jumps, the
+// time marks go on by the scenario's own clock.
+TEST(Map, LeavesOutWhatIsOffTheWorldAndKeepsTheScenariosClock) {
+  const std::filesystem::path scenario = output_file("off_the_world.scenario");
+  std::ofstream(scenario) << "deliverable toytrain\n"
+                             "start at 30 m east of site\n"
+                             "walk to 20 m east of site over 2 s\n"
+                             "fault \"position huge\" for 1 s\n"
+                             "wait 2 s\n"
+                             "fault \"position NaN\" for 1 s\n"
+                             "wait 2 s\n"
+                             "fault \"timer near wrap\"\n"
+                             "walk to 3 m east of site over 4 s\n";
+  const std::string svg = play_map(scenario.string(), "off_the_world");
+  EXPECT_EQ(svg.find("nan"), std::string::npos);
+  EXPECT_EQ(svg.find("inf"), std::string::npos);
+  EXPECT_EQ(svg.find("e+"), std::string::npos);
+
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(svg, m, std::regex(R"(>(\d+) m</text>)")));
+  EXPECT_LE(std::stoi(m[1]), 50) << "the whole map's scale bar";
+  ASSERT_TRUE(std::regex_search(svg, m, std::regex(R"(>the player, (\d+) frames</text>)")))
+      << "a note of the frames the player could not be drawn";
+  EXPECT_GT(std::stoi(m[1]), 0);
+  EXPECT_NE(svg.find(R"(class="path")"), std::string::npos);
+
+  EXPECT_NE(svg.find(">time mark, every 1 s</text>"), std::string::npos);
+  std::set<int> marked;
+  static const std::regex mark(R"re(class="label"[^>]*>(\d+) s</text>)re");
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), mark); it != std::sregex_iterator();
+       ++it) {
+    marked.insert(std::stoi((*it)[1]));
+  }
+  ASSERT_FALSE(marked.empty());
+  EXPECT_EQ(*marked.begin(), 0);
+  EXPECT_GE(*marked.rbegin(), 8) << "marks after the timer's jump";
+  EXPECT_LE(*marked.rbegin(), 10) << "by the scenario's clock, some 10 s long";
+
+  EXPECT_EQ(marked.count(2), 1u) << "where the player stood the moment before the fault";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // as the command with a real .asi under wine; and the two runs' records
 // made comparable across the film the C library draws.
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
@@ -68,6 +69,20 @@ inline std::string read_file(const std::filesystem::path& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// Every scenario in the folders of a folder (the shipped ones, in
+// SCENARIOS_DIR), by its path.
+inline std::vector<std::string> scenarios_in(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const auto& dir : std::filesystem::directory_iterator(folder)) {
+    if (!dir.is_directory()) continue;
+    for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
+      if (file.path().extension() == ".scenario") files.push_back(file.path().string());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 // A file of the test's own, in the build tree.

@@ -13,18 +13,6 @@
 namespace play_test {
 namespace {
 
-std::vector<std::string> shipped_scenarios() {
-  std::vector<std::string> files;
-  for (const auto& dir : std::filesystem::directory_iterator(SCENARIOS_DIR)) {
-    if (!dir.is_directory()) continue;
-    for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
-      if (file.path().extension() == ".scenario") files.push_back(file.path().string());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 std::string test_name(const std::string& file) {
   const std::filesystem::path path(file);
   return path.parent_path().filename().string() + "_" + path.stem().string();
@@ -74,7 +62,7 @@ TEST_P(Shipped, PassesUnderWineWithTheSameTimelineAndCalls) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, Shipped, ::testing::ValuesIn(shipped_scenarios()),
+INSTANTIATE_TEST_SUITE_P(Scenarios, Shipped, ::testing::ValuesIn(scenarios_in(SCENARIOS_DIR)),
                          [](const auto& info) { return test_name(info.param); });
 
 TEST(SameFilm, RunsThatDrewDifferentFilmsCompareEqual) {

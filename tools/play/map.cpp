@@ -15,6 +15,7 @@ namespace {
 
 constexpr float moved_enough = 0.25f;  // metres between path samples
 constexpr float jump = 10.0f;          // metres in one frame that start a new leg
+constexpr float off_world = 20000.0f;  // metres from the origin, beyond any map of the game
 
 const char* const background = "#fbfaf6";
 const char* const ped_colour = "#1f77b4";
@@ -63,11 +64,20 @@ const char* colour_of(const std::string& kind) {
   return kind == "ped" ? ped_colour : kind == "blip" ? blip_colour : prop_colour;
 }
 
+// Where a position can be drawn: a fault may put the player, or the game an
+// entity, at no number or far beyond any map of the game.
+bool on_the_world(const sim::Vec& at) {
+  return std::isfinite(at.x) && std::isfinite(at.y) && std::abs(at.x) <= off_world &&
+         std::abs(at.y) <= off_world;
+}
+
 }  // namespace
 
 void Map::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
-  path_.push_back({{world.player_position(), 0}});
+  start_ms_ = world.elapsed_ms();
+  path_.emplace_back();
+  sample(world);
   for (const Nickname& n : context.deliverable.interiors) {
     for (const sim::InteriorState& i : world.interiors.all) {
       if (i.name_hash == sim::joaat(n.model.c_str())) {
@@ -79,11 +89,20 @@ void Map::begin(const PlayContext& context, sim::World& world) {
 
 void Map::sample(sim::World& world) {
   const sim::Vec at = world.player_position();
-  const Sample& last = path_.back().back();
-  const float moved = sim::distance(at, last.at);
-  if (moved < moved_enough) return;
-  const uint32_t ms = world.game_timer() - context_->start_ms;
-  if (moved > jump) path_.emplace_back();
+  if (!on_the_world(at)) {
+    ++player_off_world_;
+    if (!path_.back().empty()) {
+      path_.back().back().lost_at = world.elapsed_ms() - start_ms_;
+      path_.emplace_back();
+    }
+    return;
+  }
+  const uint64_t ms = world.elapsed_ms() - start_ms_;
+  if (!path_.back().empty()) {
+    const float moved = sim::distance(at, path_.back().back().at);
+    if (moved < moved_enough) return;
+    if (moved > jump) path_.emplace_back();
+  }
   path_.back().push_back({at, ms});
 }
 
@@ -95,13 +114,22 @@ void Map::frame(const FrameView& view) {
         handle == world.player_ped()) {
       continue;
     }
+    if (!on_the_world(e.position)) {
+      off_world_.insert(handle);
+      continue;
+    }
     Stood& s = entities_[handle];
     s.kind = e.kind == sim::EntityKind::ped ? "ped" : "prop";
     s.name = context_->deliverable.nickname_of_model(hash_name(world, e.model));
     s.at = e.position;
   }
   for (const auto& [handle, b] : world.blips.all) {
-    if (b.exists) blips_[handle] = {"blip", "", b.position};
+    if (!b.exists) continue;
+    if (on_the_world(b.position)) {
+      blips_[handle] = {"blip", "", b.position};
+    } else {
+      off_world_blips_.insert(handle);
+    }
   }
 }
 
@@ -182,8 +210,8 @@ void write_label(std::ostream& o, const Label& l) {
 // Draws the rings, the outlines, the path, the entities and the places as
 // the view maps them, clipped to the view's frame; a symbol is drawn only
 // where it is whole, and each label goes where it is whole and on no other.
-void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint32_t every,
-               uint32_t total, Drawn& drawn) const {
+void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every,
+               uint64_t total, Drawn& drawn) const {
   const Deliverable& d = context_->deliverable;
   const Box frame{v.left, v.top, v.left + v.size, v.top + v.size};
   o << R"(<clipPath id=")" << clip << R"("><rect x=")" << fixed(v.left, 1) << R"(" y=")"
@@ -316,13 +344,14 @@ void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint32_t
   // The time marks: where the player stood still or came back, the first
   // mark says it.
   std::vector<std::tuple<double, double, std::string>> mark_labels;
-  for (uint32_t t = 0; t <= total; t += every) {
-    const Sample* at = &path_.front().front();
+  for (uint64_t t = 0; t <= total; t += every) {
+    const Sample* at = nullptr;
     for (const auto& leg : path_) {
       for (const Sample& s : leg) {
         if (s.ms <= t) at = &s;
       }
     }
+    if (at == nullptr || t >= at->lost_at) continue;
     const double px = v.x(at->at.x);
     const double py = v.y(at->at.y);
     const Box dot = Box::around(px, py, 3.0);
@@ -420,8 +449,9 @@ void Map::end(sim::World& world) {
   for (const Place* p : d.sites()) sites.emplace_back(p->description, p->at);
   if (sites.empty()) sites.emplace_back("the start", context_->site);
   const double close_top = title + 250.0;
-  const double close_size =
-      std::min(side - 30.0, (height - close_top - 10.0) / static_cast<double>(sites.size()) - 28.0);
+  const double note_room = 64.0;  // below the close-ups, for what could not be drawn
+  const double close_size = std::min(
+      side - 30.0, (height - close_top - note_room) / static_cast<double>(sites.size()) - 28.0);
   std::vector<std::pair<std::string, View>> close_ups;
   for (const auto& [description, site] : sites) {
     double low_x = site.x, low_y = site.y, high_x = site.x, high_y = site.y;
@@ -445,9 +475,10 @@ void Map::end(sim::World& world) {
     close_ups.emplace_back(description, View::around((low_x + high_x) / 2.0, (low_y + high_y) / 2.0,
                                                      close_half, map_size + 20.0, top, close_size));
   }
-  const uint32_t total = world.game_timer() - context_->start_ms;
-  const auto every = static_cast<uint32_t>(
-      std::max(1000.0, round_length(std::max(total, 1u) / 10.0 / 1000.0) * 1000.0));
+  const uint64_t total = world.elapsed_ms() - start_ms_;
+  const auto every = static_cast<uint64_t>(std::max(
+      1000.0,
+      round_length(static_cast<double>(std::max<uint64_t>(total, 1)) / 10.0 / 1000.0) * 1000.0));
 
   std::ostream& o = out_;
   o << R"(<svg xmlns="http://www.w3.org/2000/svg" width=")" << width << R"(" height=")" << height
@@ -519,6 +550,31 @@ void Map::end(sim::World& world) {
                     R"(" fill-opacity="0.08" stroke=")" + outline_colour +
                     R"(" stroke-width="1.5"/>)",
                 "the " + name + "'s outline");
+  }
+
+  // What had no place on any map, said rather than drawn.
+  std::vector<std::string> note;
+  if (player_off_world_ != 0) {
+    note.push_back("the player, " + std::to_string(player_off_world_) + " frame" +
+                   (player_off_world_ == 1 ? "" : "s"));
+  }
+  if (!off_world_.empty()) {
+    note.push_back(std::to_string(off_world_.size()) +
+                   (off_world_.size() == 1 ? " entity" : " entities"));
+  }
+  if (!off_world_blips_.empty()) {
+    note.push_back(std::to_string(off_world_blips_.size()) +
+                   (off_world_blips_.size() == 1 ? " blip" : " blips"));
+  }
+  if (!note.empty()) {
+    double ny = height - 10.0 - 14.0 * static_cast<double>(note.size());
+    o << R"(<text class="note" x=")" << fixed(lx, 1) << R"(" y=")" << fixed(ny, 1)
+      << R"(" font-size="11">Not drawn, at no number or past 20 km:</text>)" << '\n';
+    for (const std::string& line : note) {
+      ny += 14.0;
+      o << R"(<text class="note" x=")" << fixed(lx + 8, 1) << R"(" y=")" << fixed(ny, 1)
+        << R"(" font-size="11">)" << escaped(line) << "</text>\n";
+    }
   }
   o << "</svg>\n";
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,8 @@ class Map : public Observer {
  private:
   struct Sample {
     sim::Vec at;
-    uint32_t ms = 0;  // since the scenario began
+    uint64_t ms = 0;                // since the scenario began, by its own clock
+    uint64_t lost_at = UINT64_MAX;  // when the player went off the world next, if it did
   };
   struct Stood {
     std::string kind;  // ped, prop or blip
@@ -57,7 +59,7 @@ class Map : public Observer {
   };
 
   void sample(sim::World& world);
-  void draw(std::ostream& o, const View& v, const std::string& clip, uint32_t every, uint32_t total,
+  void draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every, uint64_t total,
             Drawn& drawn) const;
 
   std::ostream& out_;
@@ -66,6 +68,11 @@ class Map : public Observer {
   std::map<int32_t, Stood> entities_;
   std::map<int32_t, Stood> blips_;
   std::vector<Outline> outlines_;
+  uint64_t start_ms_ = 0;  // the world's elapsed time when the scenario began
+  // Positions no map can show, left out and told in a note.
+  uint64_t player_off_world_ = 0;  // samples
+  std::set<int32_t> off_world_;
+  std::set<int32_t> off_world_blips_;
 };
 
 }  // namespace play
