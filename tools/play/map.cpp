@@ -453,7 +453,8 @@ void Map::end(sim::World& world) {
   const double close_size = std::min(
       side - 30.0, (height - close_top - note_room) / static_cast<double>(sites.size()) - 28.0);
   std::vector<std::pair<std::string, View>> close_ups;
-  for (const auto& [description, site] : sites) {
+  for (const auto& named_site : sites) {
+    const sim::Vec site = named_site.second;
     double low_x = site.x, low_y = site.y, high_x = site.x, high_y = site.y;
     const auto take = [&](double x, double y) {
       if (std::hypot(x - site.x, y - site.y) > nearby) return;
@@ -472,8 +473,9 @@ void Map::end(sim::World& world) {
     }
     const double close_half = std::max(12.0, std::max(high_x - low_x, high_y - low_y) * 0.65 + 3.0);
     const double top = close_top + static_cast<double>(close_ups.size()) * (close_size + 28.0);
-    close_ups.emplace_back(description, View::around((low_x + high_x) / 2.0, (low_y + high_y) / 2.0,
-                                                     close_half, map_size + 20.0, top, close_size));
+    close_ups.emplace_back(named_site.first,
+                           View::around((low_x + high_x) / 2.0, (low_y + high_y) / 2.0, close_half,
+                                        map_size + 20.0, top, close_size));
   }
   const uint64_t total = world.elapsed_ms() - start_ms_;
   const auto every = static_cast<uint64_t>(std::max(
