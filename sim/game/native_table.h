@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace sim {
 
@@ -47,7 +48,7 @@ constexpr Touch changes(Thing t, int arg = 0) { return {Act::change, t, arg}; }
 struct NativeRow {
   uint64_t hash;
   const char* name;
-  const char* params;
+  std::string_view params;  // a view: the per-call check needs its length, not a strlen
   char result;
   NativeHandler handler;
   Touch touch = {};

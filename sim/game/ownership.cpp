@@ -14,7 +14,9 @@ namespace {
 
 int32_t handle_arg(const NativeCall& call, const Touch& r) {
   if (r.arg >= call.count) return 0;
-  if (call.row->params[r.arg] != 'h') return call.i(r.arg);
+  const std::string_view params = call.row->params;
+  if (static_cast<size_t>(r.arg) >= params.size() || params[static_cast<size_t>(r.arg)] != 'h')
+    return call.i(r.arg);
   const auto* at = call.p<int32_t>(r.arg);
   return at == nullptr ? 0 : *at;
 }

@@ -104,7 +104,7 @@ const Table& table() {
       t.texts.push_back(l.name);
       const char* row_name = t.texts.back().c_str();
       t.texts.push_back(params);
-      t.rows.push_back({l.hash, row_name, t.texts.back().c_str(), result_for(l.result), nullptr,
+      t.rows.push_back({l.hash, row_name, t.texts.back(), result_for(l.result), nullptr,
                         removal_by_name(l.name, first_type).value_or(Touch{})});
     });
     std::sort(t.rows.begin(), t.rows.end(),

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -199,7 +200,7 @@ class World {
   void work_prompts_by_controls();              // each frame, before the scripts run
 
   std::map<uint32_t, std::string> texts_;
-  std::map<uint32_t, std::string> names_;
+  std::unordered_map<uint32_t, std::string> names_;  // asked on every name a plug-in hashes
   static constexpr int text_slots = 16;
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;

@@ -28,10 +28,7 @@
 
 namespace sim {
 
-RunningTurn& running_turn() {
-  static RunningTurn turn;
-  return turn;
-}
+constinit RunningTurn the_running_turn;
 
 namespace {
 

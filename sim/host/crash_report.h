@@ -27,7 +27,10 @@ struct RunningTurn {
   std::atomic<uint64_t> last_native{0};  // hash of the script's last call, 0: none yet
   std::atomic<int64_t> started_ns{0};    // steady clock at the turn's start; 0: no turn
 };
-RunningTurn& running_turn();
+// Constant-initialised, so a handler may read it at any moment; a variable,
+// not a function's static, as every native call writes to it.
+extern RunningTurn the_running_turn;
+inline RunningTurn& running_turn() { return the_running_turn; }
 
 // The host, around each turn and at each native call.
 inline void begin_turn(const ScriptInfo& script, uint64_t frame, uint64_t last_native,

@@ -58,7 +58,11 @@ uint32_t os_thread_id();
 
 class Host {
  public:
-  static Host& get();
+  // Inline: every native call of every plug-in comes through here.
+  static Host& get() {
+    static Host host;
+    return host;
+  }
 
   World& world() { return *world_; }
 
@@ -91,7 +95,6 @@ class Host {
   size_t scripts_registered(HMODULE module) const;
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
-  std::chrono::nanoseconds last_frame_script_time() const { return last_script_time_; }
 
   // Every scriptWait since the last clear, when asked to keep them.
   bool recording_waits = false;
@@ -205,7 +208,6 @@ class Host {
   uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record
   uint64_t last_arg_ = 0;
   uint64_t last_result_ = 0;
-  std::chrono::nanoseconds last_script_time_{0};
 };
 
 }  // namespace sim

@@ -21,7 +21,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
+#include <mutex>  // std::call_once
 #endif
 
 namespace sim::memory {
@@ -47,11 +47,9 @@ size_t readable_run(uintptr_t at) {
 
 #else
 
-std::mutex stacks_mutex;
 std::vector<Range> stacks;
 
 bool in_stack(uintptr_t at, uintptr_t* end) {
-  std::lock_guard lock(stacks_mutex);
   for (const Range& r : stacks) {
     if (at >= r.first && at < r.second) {
       *end = r.second;
@@ -71,7 +69,10 @@ Modules& modules() {
   static Modules m;
   return m;
 }
-std::mutex modules_mutex;
+
+// The segment the last address outside the stacks was found in: a plug-in's
+// texts mostly lie in one segment of its own.
+Range last_segment{0, 0};
 
 int first_counts(dl_phdr_info* info, size_t, void* data) {
   auto* counts = static_cast<std::pair<unsigned long long, unsigned long long>*>(data);
@@ -104,7 +105,6 @@ bool find_segment(const Modules& m, uintptr_t at, uintptr_t* end) {
 // looks again when a library came or went; the host drops the list whenever
 // it unloads a plug-in, so no address of an unloaded library is trusted.
 bool in_module(uintptr_t at, uintptr_t* end) {
-  std::lock_guard lock(modules_mutex);
   Modules& m = modules();
   if (find_segment(m, at, end)) return true;
   std::pair<unsigned long long, unsigned long long> counts{};
@@ -148,7 +148,14 @@ bool known(uintptr_t at, uintptr_t* end) {
   (void)end;
   return false;
 #else
-  return in_stack(at, end) || in_module(at, end);
+  if (in_stack(at, end)) return true;
+  if (at >= last_segment.first && at < last_segment.second) {
+    *end = last_segment.second;
+    return true;
+  }
+  if (!in_module(at, end)) return false;
+  last_segment = {at, *end};
+  return true;
 #endif
 }
 
@@ -156,17 +163,15 @@ bool known(uintptr_t at, uintptr_t* end) {
 
 #if !defined(_WIN32)
 void add_stack(const void* low, const void* high) {
-  std::lock_guard lock(stacks_mutex);
   stacks.push_back({reinterpret_cast<uintptr_t>(low), reinterpret_cast<uintptr_t>(high)});
 }
 
 void libraries_changed() {
-  std::lock_guard lock(modules_mutex);
   modules() = Modules{};
+  last_segment = {};
 }
 
 void remove_stack(const void* low) {
-  std::lock_guard lock(stacks_mutex);
   std::erase_if(stacks,
                 [&](const Range& r) { return r.first == reinterpret_cast<uintptr_t>(low); });
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Whether the host can read what a plug-in hands it, tested before a byte of
 // it is read: a text or pointer argument that points nowhere is a violation,
-// never a crash of the host.
+// never a crash of the host. Asked on the game's thread only: the host
+// refuses a call from any other before it reads an argument.
 
 #include <cstddef>
 

@@ -64,7 +64,7 @@ TEST(NativeTable, MatchesTheReferenceNativeForNative) {
     const sim::NativeRow* row = sim::find_native(hash);
     ASSERT_NE(row, nullptr) << "the stand-in does not know " << ref.name;
     EXPECT_EQ(std::string(row->name), ref.name);
-    const std::string params = row->params;
+    const std::string params(row->params);
     if (ref.name == "VAR_STRING") {
       EXPECT_EQ(params, "is.") << "a flags word, a format name, then any arguments";
       continue;

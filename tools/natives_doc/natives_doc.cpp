@@ -19,14 +19,14 @@ const char* const begin_mark =
     "<!-- The world's rows, written by the build (tools/natives_doc): do not edit. -->";
 const char* const end_mark = "<!-- End of the world's rows. -->";
 
-std::string kinds(const char* params) {
+std::string kinds(std::string_view params) {
   std::string out;
-  for (const char* p = params; *p != '\0'; ++p) {
+  for (const char p : params) {
     static const std::pair<char, const char*> names[] = {
         {'i', "int"}, {'b', "bool"},    {'f', "float"}, {'s', "text"}, {'z', "text or null"},
         {'p', "ptr"}, {'h', "&handle"}, {'x', "int64"}, {'a', "any"},  {'.', "..."}};
     for (const auto& [letter, name] : names) {
-      if (letter == *p) out += (out.empty() ? "" : ", ") + std::string(name);
+      if (letter == p) out += (out.empty() ? "" : ", ") + std::string(name);
     }
   }
   return out;
