@@ -286,8 +286,8 @@ void end_run_with_report(const char* headline, const char* details) {
     add("  plug-in:      %s\n", script->plugin.c_str());
     add("  script:       %d (entry at %s)\n", script->number, entry);
   } else {
-    add("  plug-in:      none running\n");
-    add("  script:       none (outside every script's turn)\n");
+    add("%s", "  plug-in:      none running\n");
+    add("%s", "  script:       none (outside every script's turn)\n");
   }
   add("  frame:        %llu\n", static_cast<unsigned long long>(turn.frame.load()));
   const uint64_t last = turn.last_native.load(std::memory_order_relaxed);
@@ -295,7 +295,7 @@ void end_run_with_report(const char* headline, const char* details) {
     add("  last native:  %s (0x%016llX)\n", native_name(last),
         static_cast<unsigned long long>(last));
   } else {
-    add("  last native:  none yet\n");
+    add("%s", "  last native:  none yet\n");
   }
   add("%s", details);
   write_stderr(text);
