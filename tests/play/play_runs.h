@@ -3,6 +3,8 @@
 // as the command with a real .asi under wine; and the two runs' records
 // made comparable across the film the C library draws.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -86,8 +88,13 @@ inline std::vector<std::string> scenarios_in(const std::string& folder) {
 }
 
 // A file of the test's own, in the build tree.
+// A folder per test: the suite runs tests in parallel, and two that play the
+// same scenario would otherwise write one file while the other reads it.
 inline std::filesystem::path output_file(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::path(TEST_OUTPUT_DIR) / "play_test";
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string folder =
+      test != nullptr ? std::string(test->test_suite_name()) + "." + test->name() : "outside_tests";
+  const std::filesystem::path dir = std::filesystem::path(TEST_OUTPUT_DIR) / "play_test" / folder;
   std::filesystem::create_directories(dir);
   return dir / name;
 }
