@@ -7,6 +7,7 @@
 #include "memory_probe.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -70,9 +71,10 @@ Modules& modules() {
   return m;
 }
 
-// The segment the last address outside the stacks was found in: a plug-in's
-// texts mostly lie in one segment of its own.
-Range last_segment{0, 0};
+// The segments the last addresses outside the stacks were found in: a
+// plug-in's texts lie in a few segments of its own and of the host's.
+std::array<Range, 4> recent_segments{};
+size_t next_recent = 0;
 
 int first_counts(dl_phdr_info* info, size_t, void* data) {
   auto* counts = static_cast<std::pair<unsigned long long, unsigned long long>*>(data);
@@ -149,12 +151,15 @@ bool known(uintptr_t at, uintptr_t* end) {
   return false;
 #else
   if (in_stack(at, end)) return true;
-  if (at >= last_segment.first && at < last_segment.second) {
-    *end = last_segment.second;
-    return true;
+  for (const Range& r : recent_segments) {
+    if (at >= r.first && at < r.second) {
+      *end = r.second;
+      return true;
+    }
   }
   if (!in_module(at, end)) return false;
-  last_segment = {at, *end};
+  recent_segments[next_recent] = {at, *end};
+  next_recent = (next_recent + 1) % recent_segments.size();
   return true;
 #endif
 }
@@ -168,7 +173,7 @@ void add_stack(const void* low, const void* high) {
 
 void libraries_changed() {
   modules() = Modules{};
-  last_segment = {};
+  recent_segments = {};
 }
 
 void remove_stack(const void* low) {
