@@ -164,8 +164,8 @@ void Host::unload_plugin(HMODULE module) {
   }
 #if !defined(_WIN32)
   dlclose(module);
-  memory::libraries_changed();
 #endif
+  memory::libraries_changed();
   event("plug-in " + plugin.file + " unloaded");
 }
 

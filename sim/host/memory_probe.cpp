@@ -2,7 +2,9 @@
 // readable without a system call (the libraries are listed again whenever
 // one was loaded or unloaded); any other address is tried with
 // process_vm_readv, which reports an unreadable address instead of faulting.
-// Under Windows, VirtualQuery tells each region's protection.
+// Under Windows, VirtualQuery tells each region's protection, and a
+// module's image regions are remembered until the host unloads a plug-in
+// (under wine each question costs system calls).
 
 #include "memory_probe.h"
 
@@ -31,6 +33,26 @@ namespace {
 
 using Range = std::pair<uintptr_t, uintptr_t>;  // [first, second)
 
+// The libraries' segments the last addresses outside the stacks were found
+// in: a plug-in's texts lie in a few segments of its own and of the host's.
+std::array<Range, 4> recent_segments{};
+size_t next_recent = 0;
+
+bool in_recent_segment(uintptr_t at, uintptr_t* end) {
+  for (const Range& r : recent_segments) {
+    if (at >= r.first && at < r.second) {
+      *end = r.second;
+      return true;
+    }
+  }
+  return false;
+}
+
+void remember_segment(Range r) {
+  recent_segments[next_recent] = r;
+  next_recent = (next_recent + 1) % recent_segments.size();
+}
+
 #if defined(_WIN32)
 
 // The readable bytes from `at` on, within its region; 0 when it cannot be read.
@@ -43,7 +65,10 @@ size_t readable_run(uintptr_t at) {
       (info.Protect & can_read) == 0) {
     return 0;
   }
-  return reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize - at;
+  const uintptr_t end = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+  if (info.Type == MEM_IMAGE)
+    remember_segment({reinterpret_cast<uintptr_t>(info.BaseAddress), end});
+  return end - at;
 }
 
 #else
@@ -70,11 +95,6 @@ Modules& modules() {
   static Modules m;
   return m;
 }
-
-// The segments the last addresses outside the stacks were found in: a
-// plug-in's texts lie in a few segments of its own and of the host's.
-std::array<Range, 4> recent_segments{};
-size_t next_recent = 0;
 
 int first_counts(dl_phdr_info* info, size_t, void* data) {
   auto* counts = static_cast<std::pair<unsigned long long, unsigned long long>*>(data);
@@ -146,34 +166,27 @@ constexpr uintptr_t page = 4096;
 // where that knowledge stops.
 bool known(uintptr_t at, uintptr_t* end) {
 #if defined(_WIN32)
-  (void)at;
-  (void)end;
-  return false;
+  return in_recent_segment(at, end);
 #else
-  if (in_stack(at, end)) return true;
-  for (const Range& r : recent_segments) {
-    if (at >= r.first && at < r.second) {
-      *end = r.second;
-      return true;
-    }
-  }
+  if (in_stack(at, end) || in_recent_segment(at, end)) return true;
   if (!in_module(at, end)) return false;
-  recent_segments[next_recent] = {at, *end};
-  next_recent = (next_recent + 1) % recent_segments.size();
+  remember_segment({at, *end});
   return true;
 #endif
 }
 
 }  // namespace
 
+void libraries_changed() {
+#if !defined(_WIN32)
+  modules() = Modules{};
+#endif
+  recent_segments = {};
+}
+
 #if !defined(_WIN32)
 void add_stack(const void* low, const void* high) {
   stacks.push_back({reinterpret_cast<uintptr_t>(low), reinterpret_cast<uintptr_t>(high)});
-}
-
-void libraries_changed() {
-  modules() = Modules{};
-  recent_segments = {};
 }
 
 void remove_stack(const void* low) {
