@@ -112,8 +112,8 @@ struct Text {
 };
 
 // Every text of the map, each rendered alone in a strip of its own around
-// its baseline (a window the whole map's width), so that where its glyphs
-// fall is what the renderer drew, not what the map reckoned.
+// its baseline, so that where its glyphs fall is what the renderer drew,
+// not what the map reckoned.
 std::vector<Text> texts(const std::string& svg, const std::string& name) {
   static const std::regex element(R"re(<text [^>]*y="([-\d.]+)"[^>]*>([^<]*)</text>)re");
   std::vector<Text> found;
@@ -125,19 +125,25 @@ std::vector<Text> texts(const std::string& svg, const std::string& name) {
     baselines.push_back(std::stod((*it)[1]));
   }
   const std::string root = svg.substr(0, svg.find('>') + 1);
-  const std::regex size(R"re(height="\d+" viewBox="[^"]*")re");
+  // Each strip reaches well beyond the picture's sides, to see what would
+  // run off them.
   constexpr int strip = 60;
   constexpr int above = 40;
+  constexpr int beyond = 400;
+  constexpr int wide = 1080 + 2 * beyond;
+  const std::regex size(R"re(width="\d+" height="\d+" viewBox="[^"]*")re");
+  const std::string strips_height = std::to_string(strip * found.size());
   std::string strips = std::regex_replace(root, size,
-                                          "height=\"" + std::to_string(strip * found.size()) +
-                                              "\" viewBox=\"0 0 1080 " +
-                                              std::to_string(strip * found.size()) + "\"");
+                                          "width=\"" + std::to_string(wide) + "\" height=\"" +
+                                              strips_height + "\" viewBox=\"0 0 " +
+                                              std::to_string(wide) + " " + strips_height + "\"");
   strips += R"(<rect width="100%" height="100%" fill="#fbfaf6"/>)";
   for (size_t n = 0; n < found.size(); ++n) {
-    strips += R"(<svg x="0" y=")" + std::to_string(strip * n) + R"(" width="1080" height=")" +
-              std::to_string(strip) + R"(" viewBox="0 )" + std::to_string(baselines[n] - above) +
-              " 1080 " + std::to_string(strip) + R"(" overflow="hidden">)" + found[n].element +
-              "</svg>";
+    strips += R"(<svg x="0" y=")" + std::to_string(strip * n) + R"(" width=")" +
+              std::to_string(wide) + R"(" height=")" + std::to_string(strip) + R"(" viewBox=")" +
+              std::to_string(-beyond) + " " + std::to_string(baselines[n] - above) + " " +
+              std::to_string(wide) + " " + std::to_string(strip) + R"(" overflow="hidden">)" +
+              found[n].element + "</svg>";
   }
   strips += "</svg>\n";
   const Image image = read_png(render(strips, name + "_texts"));
@@ -149,8 +155,10 @@ std::vector<Text> texts(const std::string& svg, const std::string& name) {
         if (image.ink(x, static_cast<int>(strip * n) + y) <= 40) continue;
         EXPECT_TRUE(y > 0 && y < strip - 1) << found[n].words << ": taller than its strip";
         const double map_y = baselines[n] - above + y;
-        ink = {std::min(ink.left, x * 1.0), std::min(ink.top, map_y), std::max(ink.right, x + 1.0),
-               std::max(ink.bottom, map_y + 1.0)};
+        const double map_x = x - beyond;
+        EXPECT_TRUE(x > 0 && x < wide - 1) << found[n].words << ": wider than its strip";
+        ink = {std::min(ink.left, map_x), std::min(ink.top, map_y),
+               std::max(ink.right, map_x + 1.0), std::max(ink.bottom, map_y + 1.0)};
       }
     }
     EXPECT_LT(ink.left, ink.right) << found[n].words << ": nothing inked";
@@ -464,6 +472,25 @@ TEST(Map, LeavesOutWhatIsOffTheWorldAndKeepsTheScenariosClock) {
   EXPECT_LE(*marked.rbegin(), 10) << "by the scenario's clock, some 10 s long";
 
   EXPECT_EQ(marked.count(2), 1u) << "where the player stood the moment before the fault";
+}
+
+// A scenario deep in folders of long names: the title keeps the file's name
+// and loses the start of its path, within the picture.
+TEST(Map, ALongPathLosesItsStartNotTheEnd) {
+  std::filesystem::path folder = output_file("deep");
+  for (const char* part : {"théâtre", "des", "scénarios"}) folder /= std::string(30, 'x') + part;
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path scenario = folder / "walk_up.scenario";
+  std::filesystem::copy_file(std::string(SCENARIOS_DIR) + "/toytrain/walk_up.scenario", scenario,
+                             std::filesystem::copy_options::overwrite_existing);
+  const std::string svg = play_map(scenario.string(), "deep");
+  const std::vector<Text> all = texts(svg, "deep");
+  ASSERT_FALSE(all.empty());
+  const Text& title = all.front();
+  EXPECT_NE(title.words.find("scénarios/walk_up.scenario (toytrain)"), std::string::npos)
+      << title.words;
+  EXPECT_EQ(title.words.rfind("...", 0), 0u) << title.words;
+  EXPECT_LE(title.ink.right, 1080.0) << title.words;
 }
 
 }  // namespace

@@ -87,9 +87,9 @@ inline std::vector<std::string> scenarios_in(const std::string& folder) {
   return files;
 }
 
-// A file of the test's own, in the build tree.
-// A folder per test: the suite runs tests in parallel, and two that play the
-// same scenario would otherwise write one file while the other reads it.
+// A file of the test's own, in the build tree, in a folder per test: the
+// suite runs tests in parallel, and two that play the same scenario would
+// otherwise write one file while the other reads it.
 inline std::filesystem::path output_file(const std::string& name) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string folder =

@@ -489,8 +489,16 @@ void Map::end(sim::World& world) {
   o << "<title>" << escaped(context_->scenario.file) << "</title>\n";
   o << R"(<rect x="0" y="0" width=")" << width << R"(" height=")" << height << R"(" fill=")"
     << background << R"("/>)" << '\n';
-  o << R"(<text x="10" y="24" font-size="16">)" << escaped(context_->scenario.file)
-    << (d.name.empty() ? "" : " (" + d.name + ")") << "</text>\n";
+  // A long path loses its start rather than run off the picture.
+  const std::string named = d.name.empty() ? "" : " (" + d.name + ")";
+  std::string file = context_->scenario.file;
+  while (file.size() > 1 && text_width("..." + file + named, 16.0) > width - 20.0) {
+    file.erase(0, 1);
+    // Not in the middle of a character.
+    while (!file.empty() && (static_cast<unsigned char>(file[0]) & 0xC0) == 0x80) file.erase(0, 1);
+  }
+  if (file != context_->scenario.file) file = "..." + file;
+  o << R"(<text x="10" y="24" font-size="16">)" << escaped(file + named) << "</text>\n";
   Drawn drawn;
   draw(o, whole, "whole", every, total, drawn);
   for (size_t n = 0; n < close_ups.size(); ++n) {
