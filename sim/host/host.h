@@ -107,7 +107,6 @@ class Host {
   // The game's thread: the one that resets the host and runs its frames.
   // Any host call from another thread is refused as a violation.
   uint32_t game_thread() const { return game_thread_; }
-  void set_game_thread(uint32_t id) { game_thread_ = id; }
 
   // The exports land here.
   void script_register(HMODULE module, ScriptEntry entry, bool additional = false);
@@ -139,7 +138,6 @@ class Host {
     ScriptInfo info;           // what a crash report or the watchdog says of it
     std::string name() const;  // "script 1 of cinema.so"
   };
-  const Script* current_script() const { return current_; }
   const std::vector<std::unique_ptr<Script>>& scripts() const { return scripts_; }
 
  private:
