@@ -70,7 +70,7 @@ class Map : public Observer {
   std::vector<Outline> outlines_;
   uint64_t start_ms_ = 0;  // the world's elapsed time when the scenario began
   // Positions no map can show, left out and told in a note.
-  uint64_t player_off_world_ = 0;  // samples
+  uint64_t player_off_world_ = 0;  // frames
   std::set<int32_t> off_world_;
   std::set<int32_t> off_world_blips_;
 };
