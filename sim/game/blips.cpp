@@ -37,6 +37,7 @@ static int32_t add_blip(World& w, uint32_t style, Vec at, int32_t entity) {
   b.style = style;
   b.position = at;
   b.entity = entity;
+  b.made = w.stamp();
   w.blips.all[b.handle] = b;
   return b.handle;
 }
@@ -63,14 +64,17 @@ static void blip_coords(World& w, NativeCall& c) {
 static void add_modifier(World& w, NativeCall& c) {
   BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
-  if (!b->has(c.u(1))) b->modifiers.push_back(c.u(1));
+  if (!b->has(c.u(1))) {
+    b->modifiers.push_back(c.u(1));
+    b->marked = w.stamp();
+  }
   c.ret_bool(true);
 }
 
 static void remove_modifier(World& w, NativeCall& c) {
   BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
-  std::erase(b->modifiers, c.u(1));
+  if (std::erase(b->modifiers, c.u(1)) > 0) b->marked = w.stamp();
   c.ret_bool(true);
 }
 
@@ -78,6 +82,7 @@ static void remove_blip(World& w, NativeCall& c) {
   auto* handle = c.p<int32_t>(0);
   if (BlipState* b = w.blips.find(*handle)) {
     b->exists = false;
+    b->gone = w.stamp();
     w.blips.freed.free(b->handle, w.frame());
   }
   *handle = 0;  // the game clears the caller's handle

@@ -34,6 +34,7 @@ int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, floa
   e.model = model;
   e.position = position;
   e.rotation.z = heading;
+  e.made = e.moved = stamp();
   entities_[e.handle] = e;
   return e.handle;
 }
@@ -57,6 +58,7 @@ void World::remove_entity(int32_t handle) {
   EntityState* e = live_entity(handle);
   if (e == nullptr) return;
   e->exists = false;
+  e->gone = stamp();
   (e->kind == EntityKind::ped ? freed_peds_ : freed_objects_).free(handle, frame_);
 }
 
@@ -91,7 +93,12 @@ float World::heading_of(const EntityState& e) {
 }
 
 void World::place_player(float x, float y, float z) {
-  if (EntityState* p = entity(player_ped_)) p->position = Vec{x, y, z};
+  if (EntityState* p = entity(player_ped_)) move_entity(*p, Vec{x, y, z});
+}
+
+void World::move_entity(EntityState& e, Vec to) {
+  e.position = to;
+  e.moved = stamp();
 }
 
 Vec World::player_position() const {
@@ -263,12 +270,12 @@ NativeRows entities_native_rows() {
        changes(Thing::entity)},
       {0x06843DA7060A026B, "SET_ENTITY_COORDS", "ifffbbbb", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
+         if (EntityState* e = w.live_entity(c.i(0))) w.move_entity(*e, Vec{c.f(1), c.f(2), c.f(3)});
        },
        changes(Thing::entity)},
       {0x239A3351AC1DA385, "SET_ENTITY_COORDS_NO_OFFSET", "ifffbbb", 'v',
        [](World& w, NativeCall& c) {
-         if (EntityState* e = w.live_entity(c.i(0))) e->position = Vec{c.f(1), c.f(2), c.f(3)};
+         if (EntityState* e = w.live_entity(c.i(0))) w.move_entity(*e, Vec{c.f(1), c.f(2), c.f(3)});
        },
        changes(Thing::entity)},
       {0xCF2B9C0645C4651B, "SET_ENTITY_HEADING", "if", 'v',

@@ -178,6 +178,7 @@ void Faults::start(World& w, Fault f, int frames) {
         e->kind = EntityKind::ped;
         e->model = joaat("a_c_cat_01");
         e->position = at;
+        e->made = e->moved = w.stamp();
         w.owners.forget(Thing::entity, handle);
       }
       break;

@@ -41,6 +41,7 @@ static void feed_toast(World& w, NativeCall& c) {
   post.dictionary = dictionary;
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
+  post.posted = w.stamp();
   const auto d = w.money.textures.find(dictionary);
   post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
   w.money.feed.push_back(post);
@@ -67,6 +68,7 @@ NativeRows money_native_rows() {
          w.money.decrements.push_back(c.i(0));
          const bool enough = w.money.cash >= c.i(0);
          w.money.cash = enough ? w.money.cash - c.i(0) : 0;
+         w.money.cash_changed = w.stamp();
          c.ret_bool(enough);
        }},
       {0xC1BA29DF5631B0F8, "REQUEST_STREAMED_TEXTURE_DICT", "sb", 'v',

@@ -54,7 +54,9 @@ static void start_looped_on_entity(World& w, NativeCall& c) {
   const ParticleAssetState* a = w.particles.find_asset(asset);
   if (a == nullptr || !a->loaded || !w.exists(c.i(1))) return;
   const float offset[3] = {c.f(2), c.f(3), c.f(4)};
-  c.ret_int(w.particles.start(w.hash_of(c.s(0)), asset, c.i(1), offset, c.f(8)));
+  const int32_t handle = w.particles.start(w.hash_of(c.s(0)), asset, c.i(1), offset, c.f(8));
+  w.particles.effect(handle)->made = w.stamp();
+  c.ret_int(handle);
 }
 
 NativeRows particles_native_rows() {
@@ -80,7 +82,10 @@ NativeRows particles_native_rows() {
        start_looped_on_entity, makes(Thing::effect)},
       {0x22970F3A088B133B, "STOP_PARTICLE_FX_LOOPED", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (LoopedEffectState* e = w.particles.effect(c.i(0))) e->stopped = true;
+         LoopedEffectState* e = w.particles.effect(c.i(0));
+         if (e == nullptr || e->stopped) return;
+         e->stopped = true;
+         e->stopped_at = w.stamp();
        },
        removes(Thing::effect)},
       {0xA10DB07FC234DD12, "USE_PARTICLE_FX_ASSET", "s", 'v',

@@ -36,6 +36,7 @@ void leave_point(World& w, int32_t ped) {
     p->user = 0;
   }
   it->second.point = 0;
+  if (it->second.on_point) it->second.seated = w.stamp();
   it->second.on_point = false;
 }
 
@@ -48,6 +49,7 @@ void ScenarioPoints::update(World& w) {
     if (p == nullptr || !w.exists(handle) || a.dead || a.fleeing) {
       if (p != nullptr && p->user == handle) p->user = 0;
       a.point = 0;
+      if (a.on_point) a.seated = w.stamp();
       a.on_point = false;
       continue;
     }
@@ -56,7 +58,8 @@ void ScenarioPoints::update(World& w) {
     }
     p->user = handle;
     a.on_point = true;
-    if (EntityState* e = w.entity(handle)) e->position = position(w, *p);
+    a.seated = w.stamp();
+    if (EntityState* e = w.entity(handle)) w.move_entity(*e, position(w, *p));
   }
 }
 

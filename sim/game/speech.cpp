@@ -70,6 +70,7 @@ static void play_speech(World& w, NativeCall& c) {
   line.line = slot_text(slot[0]);
   line.voice = slot[1] != 0 ? slot_text(slot[1]) : a.ambient_voice;
   line.params = static_cast<uint32_t>(slot[3]);
+  line.said = w.stamp();
   w.speech.spoken.push_back(line);
   w.speech.start_talking(w, c.i(0));
   c.ret_bool(true);

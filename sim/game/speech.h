@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "stamp.h"
+
 namespace sim {
 
 class World;
@@ -16,6 +18,7 @@ struct SpokenLine {
   std::string line;
   std::string voice;
   uint32_t params = 0;
+  Stamp said;
 };
 
 struct Speech {

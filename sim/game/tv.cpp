@@ -26,7 +26,10 @@ RenderTarget* Tv::target(const char* name) {
 }
 
 // The channel switch: -1 is no channel.
-static void set_tv_channel(World& w, NativeCall& c) { w.tv.channel = c.i(0); }
+static void set_tv_channel(World& w, NativeCall& c) {
+  if (w.tv.channel != c.i(0)) w.tv.switched = w.stamp();
+  w.tv.channel = c.i(0);
+}
 static void get_tv_channel(World& w, NativeCall& c) { c.ret_int(w.tv.channel); }
 
 // A film's end marker shows once the channel's playlist has run its length.
@@ -80,6 +83,7 @@ static void draw_channel(World& w, NativeCall&) {
   ++w.tv.draws;
   for (auto& [name, t] : w.tv.targets) {
     if (!t.registered || !t.linked || t.id != w.tv.current_target) continue;
+    if (t.draws == 0 || t.last_draw_frame != w.frame()) t.first_draw = w.stamp();
     ++t.draws;
     t.last_draw_frame = w.frame();
     t.last_draw_channel = w.tv.channel;
@@ -118,6 +122,7 @@ NativeRows tv_native_rows() {
          Playlist& p = w.tv.playlists[c.i(0)];
          p.name = c.s(1);
          p.start_ms = w.game_timer();
+         p.given = w.stamp();
        }},
   };
   return {rows, std::size(rows)};

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "stamp.h"
+
 namespace sim {
 
 class World;
@@ -21,17 +23,20 @@ struct RenderTarget {
   int draws = 0;  // draws made into it
   uint64_t last_draw_frame = 0;
   int last_draw_channel = -1;
+  Stamp first_draw;  // the first draw of the frame of its last draw
 };
 
 struct Playlist {
   std::string name;
   uint32_t start_ms = 0;
+  Stamp given;
 };
 
 struct Tv {
   Tv();
 
   int channel = -1;  // -1: no channel
+  Stamp switched;    // when a native last switched it
 
   // Each channel's playlist, and when its end marker comes.
   std::map<int, Playlist> playlists;

@@ -116,7 +116,15 @@ void World::stop_failing(FailedBy by) {
   for (uint8_t& bits : failing_) bits &= ~static_cast<uint8_t>(by);
 }
 
-void World::violation(std::string what) { violations_.push_back(std::move(what)); }
+void World::violation(std::string what) {
+  violations_.push_back(std::move(what));
+  violation_stamps_.push_back(stamp());
+}
+
+Stamp World::first_unsimulated_call(uint64_t hash) const {
+  const auto it = first_unsimulated_.find(hash);
+  return it == first_unsimulated_.end() ? Stamp{} : it->second;
+}
 
 void World::perform(NativeCall& call, bool sound) {
   ++total_calls_;
@@ -132,7 +140,7 @@ void World::perform(NativeCall& call, bool sound) {
       if (touches) owners.after(*this, call);
     }
   } else if (row != nullptr) {
-    ++unsimulated_[call.hash];
+    if (++unsimulated_[call.hash] == 1) first_unsimulated_[call.hash] = stamp();
     if (sound && !answers_.empty()) {
       if (const Answer* a = answer(call.hash)) {
         for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];

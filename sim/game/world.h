@@ -34,6 +34,7 @@
 #include "prompts.h"
 #include "scenario_points.h"
 #include "speech.h"
+#include "stamp.h"
 #include "text.h"
 #include "tv.h"
 #include "vec.h"
@@ -62,6 +63,9 @@ class World {
   uint32_t tick_count() const;
   void set_tick_count(uint32_t ms) { tick_count_ = ms; }
 
+  // The next stamp, for a change a watcher will report (stamp.h).
+  Stamp stamp() { return {++stamps_, total_calls_}; }
+
   // --- models, entities and the player (entities.cpp) ---------------------
   ModelState& model(const char* name);
   ModelState& model(uint32_t hash);
@@ -70,6 +74,7 @@ class World {
   EntityState* live_entity(int32_t handle);  // one that still exists, or null
   bool exists(int32_t handle) const;
   void remove_entity(int32_t handle);  // the game removes it on its own
+  void move_entity(EntityState& e, Vec to);
   std::vector<const EntityState*> live_entities(const char* model_name) const;
   const std::map<int32_t, EntityState>& entities() const { return entities_; }
   bool any_live_entity_of(uint32_t model) const;
@@ -92,6 +97,9 @@ class World {
   bool prompt_offered(const PromptState& p) const;
   bool prompt_offered(int32_t handle) const;
   float interaction_distance(const EntityState& e) const;
+  // When what decides whether the player sees it last changed: the prompt
+  // itself, its group's entity, or where the player stands.
+  Stamp prompt_sight_changed(const PromptState& p) const;
   void show_prompt_group(uint32_t group) { active_groups_[group] = frame_; }
   std::vector<const PromptState*> prompts_labelled(const std::string& label) const;
   const std::map<int32_t, PromptState>& prompts() const { return prompts_; }
@@ -163,8 +171,10 @@ class World {
   bool failing(uint64_t hash) const;  // a test or a fault fails it now
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
+  const Stamp& violation_stamp(size_t n) const { return violation_stamps_[n]; }
   // Natives the stand-in does not simulate that were called: hash, calls.
   const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
+  Stamp first_unsimulated_call(uint64_t hash) const;
 
   // --- the record (world.cpp, call_record.cpp) ----------------------------
   bool recording = true;
@@ -214,10 +224,13 @@ class World {
   std::vector<uint8_t> failing_ = std::vector<uint8_t>(native_row_count());  // FailedBy bits
   std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
   std::vector<std::string> violations_;
+  std::vector<Stamp> violation_stamps_;
   std::map<uint64_t, uint64_t> unsimulated_;
+  std::map<uint64_t, Stamp> first_unsimulated_;
   std::map<uint64_t, Answer> answers_;
   CallLog calls_;
   uint64_t total_calls_ = 0;
+  uint64_t stamps_ = 0;
 };
 
 }  // namespace sim

@@ -51,8 +51,8 @@ void Host::reset() {
   wait_record_.clear();
   recording_waits = false;
   last_hash_ = last_arg_ = last_result_ = 0;
+  turn_began_ = {};
   events_.clear();
-  next_order_ = 0;
   in_turn_ = false;
   globals_.clear();
   blocks_.clear();
@@ -63,7 +63,7 @@ void Host::reset() {
 
 void Host::event(std::string text, HostEvent::Kind kind) {
   events_.push_back(
-      {kind, world_->frame(), std::move(text), world_->calls().size(), next_order_++});
+      {kind, world_->frame(), std::move(text), world_->calls().size(), world_->stamp().order});
 }
 
 std::string Host::plugin_name(HMODULE module) const {
@@ -197,6 +197,7 @@ void Host::run_turn(Script& s) {
   in_turn_ = true;
   s.last_frame = world_->frame();
   world_->owners.creator = s.module;  // what the script makes is its plug-in's
+  if (recording_waits) turn_began_ = world_->stamp();
   begin_turn(s.info, world_->frame(), s.last_native,
              std::chrono::duration_cast<std::chrono::nanoseconds>(
                  std::chrono::steady_clock::now().time_since_epoch())
@@ -379,7 +380,7 @@ void Host::script_wait(DWORD ms) {
   if (recording_waits) {
     wait_record_.push_back({world_->frame(), world_->game_timer(), world_->elapsed_ms(),
                             static_cast<uint32_t>(ms), world_->calls().size(), last_hash_,
-                            last_arg_, last_result_, next_order_++});
+                            last_arg_, last_result_, world_->stamp().order, turn_began_});
   }
   last_hash_ = last_arg_ = last_result_ = 0;
   Script* s = current_;

@@ -33,7 +33,8 @@ struct WaitRecord {
   uint64_t last_hash = 0;   // the script's last native call before the wait
   uint64_t last_arg = 0;    // its first argument
   uint64_t last_result = 0;
-  uint64_t order = 0;  // its place among the host's events and waits
+  uint64_t order = 0;  // its place among the world's changes: a stamp's order
+  Stamp resumed;       // the stamp its turn began with: when the script's wait before it ended
 };
 
 // What the host did that a timeline shows: plug-ins loaded and unloaded,
@@ -45,7 +46,7 @@ struct HostEvent {
   uint64_t frame = 0;
   std::string text;
   size_t calls_before = 0;  // calls in the world's record before it
-  uint64_t order = 0;       // its place among the host's events and waits
+  uint64_t order = 0;       // its place among the world's changes: a stamp's order
 };
 
 // The value getGameVersion answers: fixed, the stand-in is no particular build.
@@ -176,7 +177,6 @@ class Host {
   NativeCall call_;
   bool call_open_ = false;
   std::vector<HostEvent> events_;
-  uint64_t next_order_ = 0;
 
   std::map<int, Global> globals_;  // nodes stay put: plug-ins keep their addresses
   uint64_t negative_global_ = 0;   // what a negative index gets instead of a crash
@@ -206,6 +206,7 @@ class Host {
   uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record
   uint64_t last_arg_ = 0;
   uint64_t last_result_ = 0;
+  Stamp turn_began_;  // the running turn's first stamp
 };
 
 }  // namespace sim

@@ -99,6 +99,19 @@ inline std::filesystem::path output_file(const std::string& name) {
   return dir / name;
 }
 
+// A scenario of the test's own, written to the build tree.
+inline std::string write_scenario(const std::string& name, const std::string& text) {
+  const std::filesystem::path path = output_file(name + ".scenario");
+  std::ofstream(path, std::ios::binary) << text;
+  return path.string();
+}
+
+inline size_t count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 // The plug-in's file as the timeline names it: natively a shared object,
 // under wine the .asi. Natively named, a run reads as the .asi's would.
 inline std::string as_asi(std::string text) {

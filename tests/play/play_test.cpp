@@ -13,18 +13,6 @@
 namespace play_test {
 namespace {
 
-std::string write_scenario(const std::string& name, const std::string& text) {
-  const std::filesystem::path path = output_file(name + ".scenario");
-  std::ofstream(path, std::ios::binary) << text;
-  return path.string();
-}
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
   const struct {
     const char* line;

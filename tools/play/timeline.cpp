@@ -26,6 +26,12 @@ std::string position_text(const sim::Vec& at) {
   return text.append(fixed(at.z, 2)).append(")");
 }
 
+// For lines with no change of their own: the state before the frame's first
+// change (what steps and the game did between frames), or what its passes
+// left undone after the last.
+constexpr sim::Stamp frame_start{};
+constexpr sim::Stamp frame_end{UINT64_MAX, UINT64_MAX};
+
 static std::string padded(const std::string& text, size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
@@ -43,15 +49,24 @@ std::string Timeline::prefix(sim::World& world) const {
          padded(fixed(d, 2), 9) + "  ";
 }
 
-void Timeline::print(sim::World& world, const std::string& text) {
+void Timeline::write(sim::World& world, const std::string& text, bool change) {
+  if (collecting_) {
+    pending_.push_back({at_, text, change});
+    return;
+  }
   flush_quiet();
   out_ << prefix(world) << text << '\n';
   busy_ = true;
+  if (change && listener_ != nullptr) listener_->event(world, text);
 }
 
-void Timeline::line(sim::World& world, const std::string& text) {
-  print(world, text);
-  if (listener_ != nullptr) listener_->event(world, text);
+void Timeline::print(sim::World& world, const std::string& text) { write(world, text, false); }
+
+void Timeline::line(sim::World& world, const std::string& text) { write(world, text, true); }
+
+void Timeline::line(sim::World& world, const sim::Stamp& at, const std::string& text) {
+  at_ = at;
+  write(world, text, true);
 }
 
 void Timeline::flush_quiet() {
@@ -160,7 +175,10 @@ void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
   if (verbose_) print(world, "| scriptWait(" + std::to_string(w.ms) + ")");
   const WaitKind kind = classify_wait(w, world);
   if (kind.inside_pass && w.ms == 0 && wait_.open && wait_.what == kind.what) return;
+  const sim::Stamp at = at_;
+  at_ = w.resumed;  // the open wait ended as this turn began
   close_wait(world, w.elapsed_ms, w.frame);
+  at_ = at;
   if (!kind.inside_pass) return;
   if (w.ms > 0) {
     line(world, "the script pauses " + std::to_string(w.ms) + " ms");
@@ -184,11 +202,11 @@ void Timeline::entities(sim::World& world) {
     const std::string name =
         kind_name(e.kind) + " " + model + (who.empty() ? "" : " (" + who + ")");
     if (e.exists) {  // new, or new on a handle the game gave again
-      line(world, "+ " + name + " at " + position_text(e.position));
+      line(world, e.made, "+ " + name + " at " + position_text(e.position));
     } else if (!known) {
-      line(world, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
+      line(world, e.made, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
     } else {
-      line(world, "- " + name);
+      line(world, e.gone, "- " + name);
     }
     entities_[handle] = e.exists;
   }
@@ -200,11 +218,12 @@ void Timeline::blips(sim::World& world) {
     const std::string name =
         "blip " + hash_name(world, b.style) + (b.name.empty() ? "" : " \"" + b.name + "\"");
     if (b.exists && !seen.live) {
-      line(world, "+ " + name + " at " + position_text(b.position));
+      line(world, b.made, "+ " + name + " at " + position_text(b.position));
     } else if (!b.exists && seen.live) {
-      line(world, "- " + name);
+      line(world, b.gone, "- " + name);
     }
     if (b.exists) {
+      at_ = later(b.made, b.marked);
       for (uint32_t m : b.modifiers) {
         if (std::find(seen.modifiers.begin(), seen.modifiers.end(), m) == seen.modifiers.end()) {
           line(world, name + " marked " + hash_name(world, m));
@@ -223,6 +242,7 @@ void Timeline::prompts(sim::World& world) {
   for (const auto& [handle, p] : world.prompts()) {
     PromptSeen& seen = prompts_[handle];
     const bool offered = world.prompt_offered(p);
+    at_ = world.prompt_sight_changed(p);
     if (seen.offered && (!offered || seen.label != p.label)) {
       line(world, "prompt withdrawn: \"" + seen.label + "\"");
       seen.offered = false;
@@ -236,43 +256,50 @@ void Timeline::speech(sim::World& world) {
   const auto& spoken = world.speech.spoken;
   for (; spoken_ < spoken.size(); ++spoken_) {
     const sim::SpokenLine& l = spoken[spoken_];
-    line(world, speaker_name(world, context_->deliverable, context_->baseline, l.ped) + " says " +
-                    l.line + " (voice " + (l.voice.empty() ? "none" : l.voice) + ")");
+    line(world, l.said,
+         speaker_name(world, context_->deliverable, context_->baseline, l.ped) + " says " + l.line +
+             " (voice " + (l.voice.empty() ? "none" : l.voice) + ")");
   }
 }
 
 void Timeline::money(sim::World& world) {
   if (world.money.cash != cash_) {
     const int change = world.money.cash - cash_;
-    line(world, "money " + world.cash_text(cash_) + " to " + world.cash_text(world.money.cash) +
-                    " (" + (change > 0 ? "+" : "") + std::to_string(change) + ")");
+    line(world, world.money.cash_changed,
+         "money " + world.cash_text(cash_) + " to " + world.cash_text(world.money.cash) + " (" +
+             (change > 0 ? "+" : "") + std::to_string(change) + ")");
     cash_ = world.money.cash;
   }
   const auto& feed = world.money.feed;
-  for (; feed_ < feed.size(); ++feed_) line(world, "notification: \"" + feed[feed_].text + "\"");
+  for (; feed_ < feed.size(); ++feed_) {
+    line(world, feed[feed_].posted, "notification: \"" + feed[feed_].text + "\"");
+  }
 }
 
 void Timeline::tv(sim::World& world) {
   for (const auto& [channel, list] : world.tv.playlists) {
     auto& seen = playlists_[channel];
     if (seen.first != list.name || seen.second != list.start_ms) {
-      line(world, "TV channel " + std::to_string(channel) + " gets playlist " + list.name);
+      line(world, list.given,
+           "TV channel " + std::to_string(channel) + " gets playlist " + list.name);
       seen = {list.name, list.start_ms};
     }
   }
   if (world.tv.channel != channel_) {
-    line(world, world.tv.channel == -1 ? std::string("TV off")
-                                       : "TV on channel " + std::to_string(world.tv.channel));
+    line(world, world.tv.switched,
+         world.tv.channel == -1 ? std::string("TV off")
+                                : "TV on channel " + std::to_string(world.tv.channel));
     channel_ = world.tv.channel;
   }
   for (const auto& [name, t] : world.tv.targets) {
     const bool drawn = t.registered && t.draws > 0 && t.last_draw_frame == world.frame();
     bool& seen = drawn_[name];
     if (drawn && !seen) {
-      line(world, "channel " + std::to_string(t.last_draw_channel) + " drawn into " + name +
-                      " every pass");
+      line(
+          world, t.first_draw,
+          "channel " + std::to_string(t.last_draw_channel) + " drawn into " + name + " every pass");
     } else if (!drawn && seen) {
-      line(world, "no longer drawn into " + name);
+      line(world, frame_end, "no longer drawn into " + name);
     }
     seen = drawn;
   }
@@ -306,7 +333,7 @@ void Timeline::effects(sim::World& world) {
       if (const sim::EntityState* carrier = world.entity(e.entity)) {
         on = hash_name(world, carrier->model);
       }
-      line(world, "+ " + name + " on " + on + ", scale " + fixed(e.scale, 2));
+      line(world, e.made, "+ " + name + " on " + on + ", scale " + fixed(e.scale, 2));
       Ramp scale;
       scale.value = std::round(e.scale * 1000.0) / 1000.0;
       effects_[handle] = {true, scale};
@@ -314,10 +341,15 @@ void Timeline::effects(sim::World& world) {
     }
     if (!seen->second.live) continue;
     if (!live) {
-      line(world, "- " + name + (e.stopped ? ", stopped" : ", its entity gone"));
+      const sim::EntityState* carrier = world.entity(e.entity);
+      const sim::Stamp gone = e.stopped_at.order != 0 ? e.stopped_at
+                              : carrier != nullptr    ? carrier->gone
+                                                      : sim::Stamp{};
+      line(world, gone, "- " + name + (e.stopped ? ", stopped" : ", its entity gone"));
       seen->second.live = false;
       continue;
     }
+    at_ = frame_start;  // a settled ramp tells of the frames before
     settle(world, seen->second.scale, e.scale, name + " scale");
   }
 }
@@ -333,6 +365,7 @@ void Timeline::speeds(sim::World& world) {
         if (seen != speeds_.end()) speeds_.erase(seen);
         continue;
       }
+      at_ = frame_start;
       settle(world, speeds_[handle], e.last_turn, nickname + " speed");
     }
   }
@@ -341,7 +374,7 @@ void Timeline::speeds(sim::World& world) {
 void Timeline::violations(sim::World& world) {
   const auto& all = world.violations();
   for (; violations_ < all.size(); ++violations_) {
-    line(world, "PROTOCOL VIOLATION: " + all[violations_]);
+    line(world, world.violation_stamp(violations_), "PROTOCOL VIOLATION: " + all[violations_]);
   }
 }
 
@@ -353,13 +386,15 @@ void Timeline::unsimulated(sim::World& world) {
   for (const auto& [hash, calls] : called) {
     if (!unsimulated_seen_.insert(hash).second) continue;
     const sim::NativeRow* row = sim::reference_row(hash);
-    line(world, "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" +
-                    sim::hex_text(hash) + "), checked against the game's table and answered 0");
+    line(world, world.first_unsimulated_call(hash),
+         "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" +
+             sim::hex_text(hash) + "), checked against the game's table and answered 0");
   }
 }
 
 // Faults the game began or ended this frame, drawn or asked for.
 void Timeline::faults(sim::World& world) {
+  at_ = frame_start;  // the game starts and ends them before the scripts run
   for (size_t n = 0; n < sim::fault_kinds; ++n) {
     const auto f = static_cast<sim::Fault>(n);
     const bool lasting = world.faults.active(f);
@@ -377,6 +412,9 @@ void Timeline::interiors(sim::World& world) {
   const int32_t now = world.interiors.interior_at(world.player_position());
   if (now == player_interior_) return;
   const Deliverable& d = context_->deliverable;
+  if (const sim::EntityState* me = world.entity(world.player_ped())) {
+    at_ = later(me->made, me->moved);
+  }
   if (const sim::InteriorState* left = world.interiors.interior(player_interior_)) {
     line(world, "player leaves " + interior_name(world, d, left->name_hash));
   }
@@ -386,41 +424,64 @@ void Timeline::interiors(sim::World& world) {
   player_interior_ = now;
 }
 
-// A ped that reaches its scenario point sits on it; one that leaves it stands.
+// A ped that reaches its scenario point sits on it; one that leaves it
+// stands, unless it left because it was gone: its going is its line.
 void Timeline::seats(sim::World& world) {
   for (const auto& [ped, a] : world.peds.all) {
     bool& seen = seated_[ped];
     if (a.on_point == seen) continue;
     seen = a.on_point;
+    const sim::EntityState* e = world.entity(ped);
+    if (!a.on_point && (e == nullptr || (!e->exists && !(a.seated < e->gone)))) continue;
     const std::string who = speaker_name(world, context_->deliverable, context_->baseline, ped);
-    line(world, who + (a.on_point ? " sits down" : " stands up"));
+    line(world, a.seated, who + (a.on_point ? " sits down" : " stands up"));
   }
+}
+
+// The frame's lines in the order their changes happened and, when verbose,
+// each call where it was made: after what happened before it began.
+void Timeline::write_frame(const FrameView& view) {
+  std::stable_sort(pending_.begin(), pending_.end(),
+                   [](const Pending& a, const Pending& b) { return a.at < b.at; });
+  const uint64_t base = view.world.total_calls() - view.calls.size();
+  size_t next_call = 0;
+  const auto calls_until = [&](uint64_t calls) {
+    for (; next_call < view.calls.size() && base + next_call < calls; ++next_call) {
+      if (verbose_) write(view.world, "| " + call_shown(view.calls[next_call]), false);
+    }
+  };
+  for (const Pending& p : pending_) {
+    calls_until(p.at.calls);
+    write(view.world, p.text, p.change);
+  }
+  calls_until(UINT64_MAX);
+  pending_.clear();
 }
 
 void Timeline::frame(const FrameView& view) {
   sim::World& world = view.world;
   busy_ = false;
-  // Calls (when verbose), waits and what the host did, in the order they
-  // happened.
+  collecting_ = true;
+  pending_.clear();
+  // The waits' and the host's events' places among the calls count this
+  // frame's record; a stamp's count runs over the whole game.
+  const uint64_t base = world.total_calls() - view.calls.size();
   const auto& events = sim::Host::get().events();
   size_t next_wait = 0;
-  const auto before_call = [&](size_t n) {
-    for (;;) {
-      const bool wait = next_wait < view.waits.size() && view.waits[next_wait].calls_before <= n;
-      const bool event = events_seen_ < events.size() && events[events_seen_].calls_before <= n;
-      if (!wait && !event) return;
-      if (wait && (!event || view.waits[next_wait].order < events[events_seen_].order)) {
-        wait_seen(world, view.waits[next_wait++]);
-      } else {
-        host_event(world, events[events_seen_++]);
-      }
+  while (next_wait < view.waits.size() || events_seen_ < events.size()) {
+    const bool wait =
+        next_wait < view.waits.size() &&
+        (events_seen_ == events.size() || view.waits[next_wait].order < events[events_seen_].order);
+    if (wait) {
+      const sim::WaitRecord& w = view.waits[next_wait++];
+      at_ = {w.order, base + w.calls_before};
+      wait_seen(world, w);
+    } else {
+      const sim::HostEvent& e = events[events_seen_++];
+      at_ = {e.order, base + e.calls_before};
+      host_event(world, e);
     }
-  };
-  for (size_t n = 0; n < view.calls.size(); ++n) {
-    before_call(n);
-    if (verbose_) print(world, "| " + call_shown(view.calls[n]));
   }
-  before_call(SIZE_MAX);
   faults(world);
   entities(world);
   blips(world);
@@ -434,6 +495,8 @@ void Timeline::frame(const FrameView& view) {
   seats(world);
   unsimulated(world);
   violations(world);
+  collecting_ = false;
+  write_frame(view);
   if (!busy_) {
     const float d = context_->distance_to_site(world.player_position());
     if (quiet_frames_ == 0) {

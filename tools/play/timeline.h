@@ -2,7 +2,8 @@
 // The timeline: a line for each thing the world changed, with the game time,
 // the frame and the player's distance to the deliverable's site; runs of
 // frames in which nothing changed fold into one line. Verbose adds every
-// native call.
+// native call. The changes of a frame are told in the order they happened,
+// by the stamps the world puts on them.
 
 #include <array>
 #include <cstdint>
@@ -69,9 +70,20 @@ class Timeline : public Observer {
     uint64_t since_frame = 0;
   };
 
+  // A line of the frame being played, kept until the frame's lines are put
+  // in order.
+  struct Pending {
+    sim::Stamp at;
+    std::string text;
+    bool change = false;  // a change of the world, told to the listener too
+  };
+
   std::string prefix(sim::World& world) const;
-  void line(sim::World& world, const std::string& text);   // a change of the world
+  void line(sim::World& world, const std::string& text);  // a change of the world, at at_
+  void line(sim::World& world, const sim::Stamp& at, const std::string& text);
   void print(sim::World& world, const std::string& text);  // anything else
+  void write(sim::World& world, const std::string& text, bool change);
+  void write_frame(const FrameView& view);
   void flush_quiet();
   void close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame);
   void host_events(sim::World& world);
@@ -129,7 +141,10 @@ class Timeline : public Observer {
   size_t events_seen_ = 0;  // the host's events already shown
   float quiet_from_ = 0.0f;
   float quiet_to_ = 0.0f;
-  bool busy_ = false;  // this frame printed something
+  bool busy_ = false;        // this frame printed something
+  bool collecting_ = false;  // a frame's lines wait in pending_ to be put in order
+  std::vector<Pending> pending_;
+  sim::Stamp at_;  // when the change being told happened
 };
 
 // Numbers as the timeline writes them, the same on every platform.

@@ -1,0 +1,148 @@
+// The timeline tells what one frame changed in the order it happened, across
+// every kind of change, and with --verbose each change after the call that
+// made it.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "play_runs.h"
+
+namespace play_test {
+namespace {
+
+// What the timeline says of the world, by frame: the lines of steps,
+// verdicts and quiet frames left out.
+struct Said {
+  uint64_t frame = 0;
+  std::string what;
+};
+
+std::vector<Said> changes_of(const std::string& timeline) {
+  static const std::regex line(R"(^ *\d+\.\d{3} +(\d+) +\S+  (.*)$)");
+  static const std::regex not_a_change(R"(^(> |ok |  it holds|\.\.\. ))");
+  std::vector<Said> said;
+  std::istringstream in(timeline);
+  for (std::string text; std::getline(in, text);) {
+    std::smatch m;
+    if (!std::regex_match(text, m, line) || std::regex_search(m[2].str(), not_a_change)) continue;
+    said.push_back({std::stoull(m[1].str()), m[2].str()});
+  }
+  return said;
+}
+
+// Everything said in the frame in which `part` is first said.
+std::vector<std::string> frame_saying(const std::vector<Said>& said, const std::string& part) {
+  uint64_t frame = 0;
+  bool found = false;
+  for (const Said& s : said) {
+    if (s.what.find(part) != std::string::npos) {
+      frame = s.frame;
+      found = true;
+      break;
+    }
+  }
+  std::vector<std::string> lines;
+  for (const Said& s : said) {
+    if (found && s.frame == frame) lines.push_back(s.what);
+  }
+  return lines;
+}
+
+const char* const ticket_and_seat =
+    "deliverable cinema\n"
+    "seed 7\n"
+    "start at 3 m west of post\n"
+    "wait until 8 live chair within 10 s\n"
+    "wait 1 s\n"
+    "complete \"Buy Ticket ($1.00)\"\n"
+    "wait 16 s\n"
+    "walk to seat over 2 s\n"
+    "complete \"Sit\"\n"
+    "wait 1 frame\n"
+    "complete \"Leave\"\n"
+    "wait 1 frame\n"
+    "teleport to 6 m west of post\n"
+    "walk to 111 m west of post over 10 s\n"
+    "wait 2 frames\n";
+
+TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
+  const PlayRun run = play_here(write_scenario("order", ticket_and_seat));
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::vector<Said> said = changes_of(run.out);
+
+  // The sale switches the question's prompt off, then its own, then marks
+  // the blip.
+  EXPECT_EQ(frame_saying(said, "marked BLIP_MODIFIER_SHOP_UNAVAILABLE"),
+            (std::vector<std::string>{
+                "prompt withdrawn: \"What's Playing?\"",
+                "prompt withdrawn: \"Buy Ticket ($1.00)\"",
+                "blip BLIP_STYLE_SHOP \"blip_ambient_theatre\" marked "
+                "BLIP_MODIFIER_SHOP_UNAVAILABLE",
+            }))
+      << run.out;
+  // Sitting switches Leave on before Sit off; leaving stands the player up,
+  // then switches Leave off before Sit on.
+  EXPECT_EQ(frame_saying(said, "prompt offered: \"Leave\""),
+            (std::vector<std::string>{"prompt offered: \"Leave\"", "prompt withdrawn: \"Sit\""}));
+  EXPECT_EQ(frame_saying(said, "prompt withdrawn: \"Leave\""),
+            (std::vector<std::string>{"player stands up", "prompt withdrawn: \"Leave\"",
+                                      "prompt offered: \"Sit\""}));
+  // A wait ends before what the script does once it is over; the first
+  // audience ped is made before the pause that follows it.
+  EXPECT_EQ(frame_saying(said, "for model a_m_m_armtownfolk_caucasian_01 to load"),
+            (std::vector<std::string>{
+                "waited 0.034 s (2 frames) for model a_m_m_armtownfolk_caucasian_01 to load",
+                "+ ped a_m_m_armtownfolk_caucasian_01 at (-3605.78, -2645.09, -11.70)",
+                "the script pauses 2000 ms",
+            }));
+  // The payment: the texture dictionary's wait ends, the notification
+  // shows, then the money prop goes.
+  const std::vector<std::string> payment = frame_saying(said, "notification: \"Money spent\"");
+  ASSERT_EQ(payment.size(), 3u) << run.out;
+  EXPECT_EQ(payment[0], "waited 0.033 s (2 frames) for a texture dictionary to load");
+  EXPECT_EQ(payment[1], "notification: \"Money spent\"");
+  EXPECT_EQ(payment[2], "- prop s_inv_moneyclip01x (money)");
+
+  // The despawn removes the blip, then the taker and the seven of the
+  // audience, then their chairs; a ped that is gone does not stand up.
+  const std::vector<std::string> despawn = frame_saying(said, "- blip BLIP_STYLE_SHOP");
+  ASSERT_EQ(despawn.size(), 16u) << run.out;
+  EXPECT_EQ(despawn[0], "- blip BLIP_STYLE_SHOP \"blip_ambient_theatre\"");
+  EXPECT_EQ(despawn[1], "- ped s_m_m_blwdealer_01 (taker)");
+  for (size_t n = 2; n < 9; ++n) EXPECT_EQ(despawn[n].rfind("- ped a_", 0), 0u) << despawn[n];
+  for (size_t n = 9; n < 16; ++n) EXPECT_EQ(despawn[n], "- prop sh_church_chair (chair)");
+}
+
+TEST(Timeline, VerboseShowsEachChangeAfterTheCallThatMadeIt) {
+  play::Options options;
+  options.scenario = write_scenario("order_verbose",
+                                    "deliverable cinema\n"
+                                    "seed 7\n"
+                                    "start at 3 m west of post\n"
+                                    "wait until said taker WELCOME within 10 s\n");
+  options.verbose = true;
+  const PlayRun run = play_here(options);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> lines;
+  for (const Said& s : changes_of(run.out)) lines.push_back(s.what);
+  const auto after = [&](const std::string& change) -> std::string {
+    for (size_t n = 1; n < lines.size(); ++n) {
+      if (lines[n].rfind(change, 0) == 0) return lines[n - 1];
+    }
+    return "(not said: " + change + ")";
+  };
+  EXPECT_EQ(after("+ ped s_m_m_blwdealer_01 (taker)").rfind("| CREATE_PED(0x96B4CDFD, ", 0), 0u);
+  EXPECT_EQ(after("prompt offered: \"Buy Ticket ($1.00)\""),
+            "| _UI_PROMPT_SET_GROUP(0x1, 65795, 0)");
+  EXPECT_EQ(after("taker says WELCOME").rfind("| PLAY_PED_AMBIENT_SPEECH_NATIVE(0x103, ", 0), 0u);
+  EXPECT_EQ(after("+ blip BLIP_STYLE_SHOP").rfind("| BLIP_ADD_FOR_COORDS(", 0), 0u);
+  // The wait is over as the script's turn begins, before its first call.
+  EXPECT_EQ(after("| HAS_MODEL_LOADED(0x96B4CDFD) -> 1"),
+            "waited 0.033 s (2 frames) for model s_m_m_blwdealer_01 to load");
+}
+
+}  // namespace
+}  // namespace play_test
