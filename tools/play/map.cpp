@@ -119,14 +119,19 @@ void Map::frame(const FrameView& view) {
       continue;
     }
     Stood& s = entities_[handle];
-    s.kind = e.kind == sim::EntityKind::ped ? "ped" : "prop";
-    s.name = context_->deliverable.nickname_of_model(hash_name(world, e.model));
+    // Named again only when the handle names another model: a freed handle
+    // goes to the next thing made.
+    if (s.kind.empty() || s.model != e.model) {
+      s.kind = e.kind == sim::EntityKind::ped ? "ped" : "prop";
+      s.name = context_->deliverable.nickname_of_model(hash_name(world, e.model));
+      s.model = e.model;
+    }
     s.at = e.position;
   }
   for (const auto& [handle, b] : world.blips.all) {
     if (!b.exists) continue;
     if (on_the_world(b.position)) {
-      blips_[handle] = {"blip", "", b.position};
+      blips_[handle] = {"blip", "", 0, b.position};
     } else {
       off_world_blips_.insert(handle);
     }

@@ -49,9 +49,10 @@ class Map : public Observer {
     uint64_t lost_at = UINT64_MAX;  // when the player went off the world next, if it did
   };
   struct Stood {
-    std::string kind;  // ped, prop or blip
-    std::string name;  // a nickname, or empty
-    sim::Vec at;       // where it last stood in the world
+    std::string kind;    // ped, prop or blip
+    std::string name;    // a nickname, or empty
+    uint32_t model = 0;  // an entity's, as last named
+    sim::Vec at;         // where it last stood in the world
   };
   struct Outline {
     std::string name;  // the interior's nickname
