@@ -25,7 +25,7 @@ TEST_P(Shipped, PassesNatively) {
   EXPECT_EQ(run.status, 0) << run.err << run.out;
 }
 
-TEST_P(Shipped, PassesUnderWineWithTheSameTimelineAndCalls) {
+TEST_P(Shipped, PassesUnderWineWithTheSameTimelineCallsAndMap) {
   std::vector<std::string> asis;
   for (const std::string& deliverable : play::parse_scenario_file(GetParam()).deliverables) {
     asis.push_back(std::string(DIST_DIR) + "/" + deliverable + ".asi");
@@ -36,13 +36,17 @@ TEST_P(Shipped, PassesUnderWineWithTheSameTimelineAndCalls) {
   play::Options options;
   options.scenario = GetParam();
   options.record = output_file(test_name(GetParam()) + ".native.calls").string();
+  options.map = output_file(test_name(GetParam()) + ".native.svg").string();
   const PlayRun native = play_here(options);
   ASSERT_EQ(native.status, 0) << native.err;
 
   const std::string wine_calls = output_file(test_name(GetParam()) + ".wine.calls").string();
-  const PlayRun wine = play_asi(asis, "--record '" + wine_calls + "' '" + GetParam() + "'");
+  const std::string wine_map = output_file(test_name(GetParam()) + ".wine.svg").string();
+  const PlayRun wine =
+      play_asi(asis, "--record '" + wine_calls + "' --map '" + wine_map + "' '" + GetParam() + "'");
   EXPECT_EQ(wine.status, 0) << (wine.out.empty() ? "wine printed nothing" : wine.out);
   EXPECT_EQ(same_film(wine.out), same_film(native.out));
+  EXPECT_EQ(read_file(wine_map), read_file(options.map)) << "the maps differ";
   const std::string native_record = read_file(options.record);
   const std::string wine_record = read_file(wine_calls);
   EXPECT_GT(native_record.size(), 0u) << "the native run recorded no call";
