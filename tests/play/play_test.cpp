@@ -88,11 +88,12 @@ TEST(Play, AScenarioNamesEachOfSeveralDeliverablesOnce) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err.rfind(file + ":2: " + m.expected, 0), 0u) << run.err;
   }
-  // Both deliverables' places and nicknames may be named.
+  // Both deliverables' places, nicknames and interiors may be named.
   const std::string both = write_scenario("both_places",
                                           "deliverable toytrain cinema\n"
-                                          "start at 3 m west of post\n"
+                                          "start at seat\n"
                                           "wait until 1 live taker within 10 s\n"
+                                          "expect player inside theater\n"
                                           "expect 0 live train\n"
                                           "teleport to 10 m west of site\n"
                                           "wait until 1 live train within 1 s\n");
