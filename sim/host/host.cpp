@@ -403,8 +403,7 @@ bool Host::refuse_other_thread(const char* what) {
 }
 
 // On the game's thread only: the world is not for other threads to touch.
-void Host::file_other_threads() {
-  if (!other_threads_waiting_) return;
+void Host::file_waiting_reports() {
   std::vector<std::string> reports;
   while (other_threads_lock_.test_and_set(std::memory_order_acquire)) {
   }

@@ -198,7 +198,11 @@ class Host {
     return refuse_other_thread(what);
   }
   bool refuse_other_thread(const char* what);
-  void file_other_threads();
+  // Checked on every native call; the filing itself is rare.
+  void file_other_threads() {
+    if (other_threads_waiting_.load(std::memory_order_relaxed)) file_waiting_reports();
+  }
+  void file_waiting_reports();
   bool in_keyboard_handler_ = false;
   static std::string native_label(uint64_t hash);  // its name and hash, or the hash
   uint64_t waits_ = 0;
