@@ -125,6 +125,10 @@ TEST(Play, ANameTheDeliverablesDoNotKnowIsRefusedWithTheNamesItCouldHaveMeant) {
        "no render target 'bla_theatre' is known; it could be 'bla_theater'"},
       {"expect smok scale about 0", "no effect 'smok' is known; it could be 'smoke'"},
       {"expect train scale about 0", "no effect 'train' is known; it could be 'smoke'"},
+      {"expect nothing left of entitys",
+       "no kind of thing 'entitys' is known; it could be "
+       "'entities'"},
+      {"expect not text \"Main menu\" drawn", "no drawn text 'Main menu' is known; there are none"},
   };
   for (const auto& u : unknown) {
     SCOPED_TRACE(u.line);
@@ -153,16 +157,26 @@ TEST(Play, ANameTheDeliverablesDoNotKnowIsRefusedWithTheNamesItCouldHaveMeant) {
             std::string::npos)
       << run.err;
 
-  // A scenario for a plug-in of someone else's names what only it knows.
+  // A scenario for a plug-in of someone else's names what only it knows;
+  // the kinds of thing it may hold are the world's.
   const std::string other = write_scenario("other_names",
                                            "start at 1 2 3\n"
                                            "wait 2 frames\n"
                                            "expect 0 live anything_at_all\n"
-                                           "expect not prompt \"Open the menu\" offered\n");
+                                           "expect not prompt \"Open the menu\" offered\n"
+                                           "expect not text \"Main menu\" drawn\n"
+                                           "expect nothing left of blips\n");
   play::Options options;
   options.scenario = other;
   options.plugin = {PROBE_PLUGIN};
   EXPECT_EQ(play_here(options).status, 0);
+  options.scenario = write_scenario("other_kind", "start at 1 2 3\nexpect nothing left of blip\n");
+  const PlayRun misspelt = play_here(options);
+  EXPECT_EQ(misspelt.status, 2);
+  EXPECT_NE(misspelt.err.find(":2: expect nothing left of blip: no kind of thing 'blip' is known; "
+                              "it could be 'blips'"),
+            std::string::npos)
+      << misspelt.err;
 }
 
 TEST(Play, TheNearestNamesAreThoseFewestEditsAway) {
@@ -456,9 +470,11 @@ TEST(Play, TheRunEndsWithASummaryAndNothingLeftFailsAPlugInThatStillHolds) {
       write_scenario("left_bad", "deliverable cinema\nexpect nothing left of chairs\n");
   const PlayRun unread = play_here(bad);
   EXPECT_EQ(unread.status, 2);
-  EXPECT_EQ(unread.err, bad +
-                            ":2: expected a kind of thing: entities, prompts, blips, points, "
-                            "effects, scenes, targets, found 'chairs'\n");
+  EXPECT_EQ(unread.err.rfind(bad + ":2: expect nothing left of chairs: no kind of thing 'chairs' "
+                                   "is known; it could be '",
+                             0),
+            0u)
+      << unread.err;
 }
 
 // A plug-in of no deliverable: it ends its passes with no expectation of ours.

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "parser.h"
+#include "summary.h"
 
 namespace play {
 
@@ -33,7 +34,10 @@ std::vector<std::string> nicknames(const std::vector<Nickname>& list, bool with_
 
 class NameCheck {
  public:
-  NameCheck(const Scenario& scenario, const Deliverable& d) : scenario_(scenario) {
+  // Without a deliverable only the world's own names are checked: those of
+  // the kinds of thing.
+  NameCheck(const Scenario& scenario, const Deliverable& d)
+      : scenario_(scenario), deliverable_names_(!scenario.deliverables.empty()) {
     entities_ = nicknames(d.entities, true);
     const Names& world = world_names();
     entities_.insert(entities_.end(), d.names.models.begin(), d.names.models.end());
@@ -53,6 +57,7 @@ class NameCheck {
   void step(const Step& s) {
     using Kind = Step::Kind;
     if (s.kind == Kind::expect || s.kind == Kind::wait_until) expectation(s, s.expectation);
+    if (!deliverable_names_) return;
     if (s.kind == Kind::remove || s.kind == Kind::dies || s.kind == Kind::flees) {
       known(s, s.text, entities_, "nickname or model");
     }
@@ -61,6 +66,10 @@ class NameCheck {
  private:
   void expectation(const Step& s, const Expectation& e) {
     using Kind = Expectation::Kind;
+    if (e.kind == Kind::nothing_left && !e.subject.empty()) {
+      known(s, e.subject, kinds_, "kind of thing");
+    }
+    if (!deliverable_names_) return;
     switch (e.kind) {
       case Kind::prompt_offered:
         known(s, e.text, names_.prompts, "prompt label");
@@ -91,6 +100,9 @@ class NameCheck {
       case Kind::blip_has:
         known(s, e.text, names_.blip_modifiers, "blip modifier");
         break;
+      case Kind::text_drawn:
+        known(s, e.text, names_.texts, "drawn text");
+        break;
       default:  // names nothing
         break;
     }
@@ -106,10 +118,13 @@ class NameCheck {
       message += (n == 0 ? "; it could be '" : "', '") + near[n];
     }
     if (!near.empty()) message += "'";
+    if (names.empty()) message += "; there are none";
     throw ParseError(message);
   }
 
   const Scenario& scenario_;
+  const bool deliverable_names_;
+  const std::vector<std::string> kinds_ = thing_name_list();
   std::vector<std::string> entities_;
   std::vector<std::string> effects_;
   std::vector<std::string> speakers_;
@@ -154,7 +169,6 @@ std::vector<std::string> nearest_names(const std::string& name,
 }
 
 void check_names(const Scenario& scenario, const Deliverable& deliverable) {
-  if (scenario.deliverables.empty()) return;
   NameCheck check(scenario, deliverable);
   for (const Step& s : scenario.steps) check.step(s);
 }

@@ -385,15 +385,7 @@ Expectation LineParser::expectation() {
   } else if (take("nothing")) {
     e.kind = Kind::nothing_left;
     expect("left", "'left' after 'nothing'");
-    if (take("of")) {
-      const size_t at = pos_;
-      e.subject = word("a kind of thing: " + thing_names());
-      sim::Thing thing{};
-      if (!thing_named(e.subject, thing)) {
-        pos_ = at;
-        fail("a kind of thing: " + thing_names());
-      }
-    }
+    if (take("of")) e.subject = word("a kind of thing: " + thing_names());
   } else {
     double count = 0.0;
     if (!at_end() && !tokens_[pos_].quoted && read_number(tokens_[pos_].text, count)) {

@@ -27,7 +27,8 @@ static const std::vector<Deliverable>& all() {
         {"Money spent"},
         {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
         {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
-        {"bla_theater"}},
+        {"bla_theater"},
+        {}},
        {},
        {{"theater", "arm_school_int"}}},
       {"toytrain",
@@ -37,7 +38,7 @@ static const std::vector<Deliverable>& all() {
        {{"smoke", "ent_amb_toy_boat_idle_smoke"}},
        {{"site", 135.0f, "the train is out closer than 135.0"}},
        {"train"},
-       {{"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}},
+       {{"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}, {}},
        {},
        {}},
   };
@@ -125,7 +126,7 @@ static Deliverable together(const std::vector<const Deliverable*>& parts) {
     append(d.interiors, part->interiors);
     for (auto list :
          {&Names::models, &Names::lines, &Names::voices, &Names::prompts, &Names::notifications,
-          &Names::blip_modifiers, &Names::playlists, &Names::targets}) {
+          &Names::blip_modifiers, &Names::playlists, &Names::targets, &Names::texts}) {
       append(d.names.*list, part->names.*list);
     }
   }
@@ -152,7 +153,7 @@ const Deliverable& deliverables_together(const std::vector<std::string>& names) 
 const Names& world_names() {
   // The player's first ped, and the ped the game makes with a plug-in's
   // stale handle.
-  static const Names names{{"PLAYER_ZERO", "a_c_cat_01"}, {}, {}, {}, {}, {}, {}, {}};
+  static const Names names{{"PLAYER_ZERO", "a_c_cat_01"}, {}, {}, {}, {}, {}, {}, {}, {}};
   return names;
 }
 

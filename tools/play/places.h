@@ -40,6 +40,7 @@ struct Names {
   std::vector<std::string> blip_modifiers;
   std::vector<std::string> playlists;
   std::vector<std::string> targets;
+  std::vector<std::string> texts;  // drawn on the screen
 };
 
 struct Deliverable {

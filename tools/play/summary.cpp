@@ -109,4 +109,8 @@ std::string thing_names() {
   return out;
 }
 
+std::vector<std::string> thing_name_list() {
+  return {std::begin(thing_plurals), std::end(thing_plurals)};
+}
+
 }  // namespace play

@@ -47,6 +47,7 @@ std::vector<std::string> summary_lines(const Summary& summary, bool all);
 // ("entities", "prompts", "blips", "points", "effects", "scenes",
 // "targets"); false for a name that is none of them.
 bool thing_named(const std::string& name, sim::Thing& thing);
-std::string thing_names();
+std::string thing_names();  // those names, joined
+std::vector<std::string> thing_name_list();
 
 }  // namespace play
