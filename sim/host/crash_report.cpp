@@ -8,6 +8,7 @@
 
 #include <cxxabi.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#include <winternl.h>
 #else
 #include <dlfcn.h>
 #include <ucontext.h>
@@ -78,7 +80,20 @@ void write_stderr(const char* text) {
   _exit(1);
 }
 
-void report_exception(const char* message) {
+int64_t now_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// "a script crashed" and the like, naming what ran.
+const char* headline(const char* what) {
+  static char text[160];
+  std::snprintf(text, sizeof text, "%s %s", running_subject(), what);
+  return text;
+}
+
+[[noreturn]] void report_exception(const char* message) {
   const std::type_info* type = abi::__cxa_current_exception_type();
   const char* type_name = type != nullptr ? type->name() : "unknown";
   int status = 0;
@@ -90,13 +105,13 @@ void report_exception(const char* message) {
 #if defined(_WIN32)
                 " (0x20474343)"
 #endif
-                "\n  address:      not known: it was thrown inside the script and left its entry\n",
+                "\n  address:      not known: it was thrown inside the plug-in and left its code\n",
                 type_name);
   if (message != nullptr) {
     const size_t used = std::strlen(details);
     std::snprintf(details + used, sizeof details - used, "  message:      %s\n", message);
   }
-  end_run_with_report("a script ended with an unhandled C++ exception", details);
+  end_run_with_report(headline("ended with an unhandled C++ exception"), details);
 }
 
 #if defined(_WIN32)
@@ -126,28 +141,108 @@ const char* exception_name(DWORD code) {
   }
 }
 
-LONG WINAPI on_unhandled_exception(EXCEPTION_POINTERS* pointers) {
-  const EXCEPTION_RECORD* r = pointers->ExceptionRecord;
+constexpr DWORD gcc_exception = 0x20474343;
+constexpr DWORD msvc_exception = 0xE06D7363;
+
+// The code, address and (for an access violation) the address accessed.
+const char* describe_exception(const EXCEPTION_RECORD& r) {
   char where[512];
-  describe_address(r->ExceptionAddress, where, sizeof where);
+  describe_address(r.ExceptionAddress, where, sizeof where);
   static char details[1024];
   int used = std::snprintf(
       details, sizeof details, "  code:         0x%08lX (%s)\n  address:      %s\n",
-      static_cast<unsigned long>(r->ExceptionCode), exception_name(r->ExceptionCode), where);
-  if (r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2) {
-    const ULONG_PTR how = r->ExceptionInformation[0];
+      static_cast<unsigned long>(r.ExceptionCode), exception_name(r.ExceptionCode), where);
+  if (r.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r.NumberParameters >= 2) {
+    const ULONG_PTR how = r.ExceptionInformation[0];
     std::snprintf(details + used, sizeof details - static_cast<size_t>(used),
                   "  accessing:    0x%016llX (%s)\n",
-                  static_cast<unsigned long long>(r->ExceptionInformation[1]),
+                  static_cast<unsigned long long>(r.ExceptionInformation[1]),
                   how == 0   ? "reading"
                   : how == 1 ? "writing"
                              : "executing");
   }
-  end_run_with_report("a script crashed", details);
+  return details;
+}
+
+LONG WINAPI on_unhandled_exception(EXCEPTION_POINTERS* pointers) {
+  end_run_with_report(headline("crashed"), describe_exception(*pointers->ExceptionRecord));
+}
+
+// The loader calls a plug-in's DllMain inside a handler of its own, which
+// takes whatever escapes it. What was raised meanwhile on the loading thread
+// is kept, to report once it is known that DllMain did not return.
+struct LoaderWatch {
+  std::atomic<DWORD> thread{0};  // 0: not watching
+  bool raised = false;
+  bool thrown = false;  // a C++ exception
+  char details[1024] = {};
+};
+LoaderWatch loader_watch;
+
+LONG WINAPI keep_loader_exception(EXCEPTION_POINTERS* pointers) {
+  if (loader_watch.thread.load(std::memory_order_acquire) != GetCurrentThreadId()) {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  const EXCEPTION_RECORD& r = *pointers->ExceptionRecord;
+  // Errors only: the system raises notices (a debug string, say) as exceptions too.
+  const bool thrown = r.ExceptionCode == gcc_exception || r.ExceptionCode == msvc_exception;
+  if ((r.ExceptionCode & 0xC0000000) != 0xC0000000 && !thrown) return EXCEPTION_CONTINUE_SEARCH;
+  // Described now: a load that fails takes the plug-in's module away.
+  if (thrown) {
+    std::snprintf(loader_watch.details, sizeof loader_watch.details,
+                  "  code:         0x%08lX (%s)\n  address:      not known: thrown inside the "
+                  "plug-in\n  message:      not known: the system loader took the exception\n",
+                  static_cast<unsigned long>(r.ExceptionCode), exception_name(r.ExceptionCode));
+  } else {
+    std::snprintf(loader_watch.details, sizeof loader_watch.details, "%s", describe_exception(r));
+  }
+  loader_watch.raised = true;
+  loader_watch.thrown = thrown;
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void watch_loader() {
+  static PVOID handler = AddVectoredExceptionHandler(1, keep_loader_exception);
+  (void)handler;
+  loader_watch.raised = false;
+  loader_watch.thread.store(GetCurrentThreadId(), std::memory_order_release);
+}
+
+// DllMain did not return: what it raised last ends the run.
+void report_loader_exception() {
+  loader_watch.thread.store(0, std::memory_order_release);
+  if (!loader_watch.raised) return;
+  end_run_with_report(
+      headline(loader_watch.thrown ? "ended with an unhandled C++ exception" : "crashed"),
+      loader_watch.details);
+}
+
+// The plug-in's DllMain while it unloads, called through guarded_entry,
+// which catches a C++ exception before the loader can.
+using DllEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+DllEntry unloading_entry = nullptr;
+bool unloading_entry_returned = false;
+
+BOOL WINAPI guarded_entry(HINSTANCE module, DWORD reason, LPVOID reserved) {
+  BOOL result = FALSE;
+  run_plugin_code([&] { result = unloading_entry(module, reason, reserved); });
+  unloading_entry_returned = true;
+  return result;
+}
+
+// The loader's record of a module, which holds the entry it calls (the
+// first of the fields the system's header leaves unnamed after DllBase).
+LDR_DATA_TABLE_ENTRY* loader_record(HMODULE module) {
+  LIST_ENTRY* head = &NtCurrentTeb()->ProcessEnvironmentBlock->Ldr->InMemoryOrderModuleList;
+  for (LIST_ENTRY* link = head->Flink; link != head; link = link->Flink) {
+    auto* record = CONTAINING_RECORD(link, LDR_DATA_TABLE_ENTRY, InMemoryOrderLinks);
+    if (record->DllBase == module) return record;
+  }
+  return nullptr;
 }
 
 void on_abort(int) {
-  end_run_with_report("a script aborted",
+  end_run_with_report(headline("aborted"),
                       "  code:         SIGABRT (abort)\n  address:      not known: the C runtime's "
                       "abort\n");
 }
@@ -194,7 +289,7 @@ void on_signal(int signal, siginfo_t* info, void* context) {
     std::snprintf(details + used, sizeof details - static_cast<size_t>(used),
                   "  accessing:    0x%016llX\n", as_number(info->si_addr));
   }
-  end_run_with_report(signal == SIGABRT ? "a script aborted" : "a script crashed", details);
+  end_run_with_report(headline(signal == SIGABRT ? "aborted" : "crashed"), details);
 }
 
 void install_handlers() {
@@ -223,15 +318,68 @@ void install_crash_reports() {
   (void)installed;
 }
 
-void run_script_entry(ScriptEntry entry) {
+void run_script_entry(ScriptEntry entry) { run_plugin_code(entry); }
+
+void report_current_exception() {
   try {
-    entry();
+    throw;
   } catch (const std::exception& e) {
     report_exception(e.what());
   } catch (...) {
     report_exception(nullptr);
   }
 }
+
+void begin_plugin_code(const std::string& plugin, const char* subject, const char* doing,
+                       uint64_t frame) {
+  RunningTurn& t = running_turn();
+  std::snprintf(t.plugin, sizeof t.plugin, "%s", plugin.c_str());
+  std::snprintf(t.doing, sizeof t.doing, "%s", doing);
+  t.subject = subject;
+  t.frame.store(frame, std::memory_order_relaxed);
+  t.last_native.store(0, std::memory_order_relaxed);
+  t.plugin_code.store(true, std::memory_order_release);
+  t.started_ns.store(now_ns(), std::memory_order_release);
+}
+
+void end_plugin_code() {
+  RunningTurn& t = running_turn();
+  t.started_ns.store(0, std::memory_order_release);
+  t.plugin_code.store(false, std::memory_order_release);
+}
+
+const char* running_subject() {
+  const RunningTurn& t = running_turn();
+  if (t.script.load(std::memory_order_acquire) != nullptr) return "a script";
+  if (t.plugin_code.load(std::memory_order_acquire)) return t.subject;
+  return "the run, outside every plug-in's script, load, unload and keyboard handler,";
+}
+
+#if defined(_WIN32)
+
+HMODULE load_library(const char* path) {
+  watch_loader();
+  HMODULE module = LoadLibraryA(path);
+  if (module == nullptr) report_loader_exception();
+  loader_watch.thread.store(0, std::memory_order_release);
+  return module;
+}
+
+void free_library(HMODULE module) {
+  LDR_DATA_TABLE_ENTRY* record = loader_record(module);
+  unloading_entry = record != nullptr ? reinterpret_cast<DllEntry>(record->Reserved3[0]) : nullptr;
+  if (unloading_entry != nullptr) record->Reserved3[0] = reinterpret_cast<void*>(guarded_entry);
+  unloading_entry_returned = false;
+  watch_loader();
+  FreeLibrary(module);
+  if (unloading_entry != nullptr && !unloading_entry_returned) report_loader_exception();
+  loader_watch.thread.store(0, std::memory_order_release);
+  // Still loaded (loaded more than once): its own entry again.
+  LDR_DATA_TABLE_ENTRY* still = unloading_entry != nullptr ? loader_record(module) : nullptr;
+  if (still != nullptr) still->Reserved3[0] = reinterpret_cast<void*>(unloading_entry);
+}
+
+#endif
 
 void describe_address(const void* address, char* out, size_t size) {
 #if defined(_WIN32)
@@ -276,28 +424,38 @@ void end_run_with_report(const char* headline, const char* details) {
   const ScriptInfo* script = turn.script.load(std::memory_order_acquire);
   static char text[4096];
   int used = std::snprintf(text, sizeof text, "play: %s\n", headline);
-  const auto add = [&](const char* format, auto... args) {
+  const auto add = [&](const char* line) {
     if (used < 0 || static_cast<size_t>(used) >= sizeof text) return;
-    used += std::snprintf(text + used, sizeof text - static_cast<size_t>(used), format, args...);
+    used += std::snprintf(text + used, sizeof text - static_cast<size_t>(used), "%s", line);
   };
+  char line[1024];
   if (script != nullptr) {
     char entry[512];
     describe_address(reinterpret_cast<const void*>(script->entry), entry, sizeof entry);
-    add("  plug-in:      %s\n", script->plugin.c_str());
-    add("  script:       %d (entry at %s)\n", script->number, entry);
+    std::snprintf(line, sizeof line, "  plug-in:      %s\n", script->plugin.c_str());
+    add(line);
+    std::snprintf(line, sizeof line, "  script:       %d (entry at %s)\n", script->number, entry);
+    add(line);
+  } else if (turn.plugin_code.load(std::memory_order_acquire)) {
+    std::snprintf(line, sizeof line, "  plug-in:      %s\n  during:       %s\n", turn.plugin,
+                  turn.doing);
+    add(line);
   } else {
-    add("%s", "  plug-in:      none running\n");
-    add("%s", "  script:       none (outside every script's turn)\n");
+    add("  plug-in:      none running\n");
+    add("  script:       none (outside every script's turn)\n");
   }
-  add("  frame:        %llu\n", static_cast<unsigned long long>(turn.frame.load()));
+  std::snprintf(line, sizeof line, "  frame:        %llu\n",
+                static_cast<unsigned long long>(turn.frame.load()));
+  add(line);
   const uint64_t last = turn.last_native.load(std::memory_order_relaxed);
   if (last != 0) {
-    add("  last native:  %s (0x%016llX)\n", native_name(last),
-        static_cast<unsigned long long>(last));
+    std::snprintf(line, sizeof line, "  last native:  %s (0x%016llX)\n", native_name(last),
+                  static_cast<unsigned long long>(last));
+    add(line);
   } else {
-    add("%s", "  last native:  none yet\n");
+    add("  last native:  none yet\n");
   }
-  add("%s", details);
+  add(details);
   write_stderr(text);
   end_process();
 }

@@ -19,10 +19,17 @@ struct ScriptInfo {
   ScriptEntry entry = nullptr;
 };
 
-// The script turn now running, if any: written by the host's thread, read by
-// the watchdog and by the handlers of a crash.
+// The script turn now running, or the plug-in code the host runs outside
+// every turn (a load, an unload, a keyboard handler), if any: written by the
+// host's thread, read by the watchdog and by the handlers of a crash.
 struct RunningTurn {
   std::atomic<const ScriptInfo*> script{nullptr};
+  // Outside a turn: `plugin` and `doing` say whose code and what it is;
+  // written before plugin_code is set, read after.
+  std::atomic<bool> plugin_code{false};
+  const char* subject = "";  // "a plug-in's load"
+  char plugin[256] = {};
+  char doing[96] = {};
   std::atomic<uint64_t> frame{0};
   std::atomic<uint64_t> last_native{0};  // hash of the script's last call, 0: none yet
   std::atomic<int64_t> started_ns{0};    // steady clock at the turn's start; 0: no turn
@@ -52,12 +59,43 @@ inline uint64_t end_turn() {
   return t.last_native.load(std::memory_order_relaxed);
 }
 
+// The host, around a plug-in's code that runs outside every script's turn:
+// `subject` names it in the headline ("a plug-in's load"), `doing` in the
+// details ("its load (plugin_attach)").
+void begin_plugin_code(const std::string& plugin, const char* subject, const char* doing,
+                       uint64_t frame);
+void end_plugin_code();
+
+// What ran when things went wrong, as a report's headline names it: "a
+// script", "a plug-in's load" and so on.
+const char* running_subject();
+
 // From now on, a fault, an abort or an unhandled exception anywhere in the
 // process ends it with a report and exit status 1. Idempotent.
 void install_crash_reports();
 
-// Runs a script's entry; an exception escaping it ends the run with a report.
+// Inside a handler of any exception: the report of it, and the end of the run.
+[[noreturn]] void report_current_exception();
+
+// Runs a script's entry, or a plug-in's code outside every turn; an
+// exception escaping it ends the run with a report.
 void run_script_entry(ScriptEntry entry);
+template <class Code>
+void run_plugin_code(Code&& code) {
+  try {
+    code();
+  } catch (...) {
+    report_current_exception();
+  }
+}
+
+#if defined(_WIN32)
+// Under Windows the system loader runs a plug-in's DllMain and handles what
+// escapes it itself: the load fails, the unload goes on as if nothing
+// happened. The host loads and unloads through these, which report it.
+HMODULE load_library(const char* path);
+void free_library(HMODULE module);
+#endif
 
 // Ends the process with exit status 1 after flushing stdout (the timeline so
 // far) and writing the report: a headline, then the running turn's details,

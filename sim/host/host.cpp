@@ -90,7 +90,10 @@ HMODULE Host::load_plugin(const std::string& path) {
   const size_t handlers_before = keyboard_handlers_.size();
   attaching_ = &loading;
 #if defined(_WIN32)
-  HMODULE module = LoadLibraryA(path.c_str());  // the loader runs its attach
+  begin_plugin_code(loading.file, "a plug-in's load", "its load (DllMain, process attach)",
+                    world_->frame());
+  HMODULE module = load_library(path.c_str());  // the loader runs its attach
+  end_plugin_code();
   attaching_ = nullptr;
   if (module == nullptr) {
     world_->violation("cannot load plug-in " + path);
@@ -111,7 +114,9 @@ HMODULE Host::load_plugin(const std::string& path) {
     return nullptr;
   }
   loading.module = module;
-  attach(module);
+  begin_plugin_code(loading.file, "a plug-in's load", "its load (plugin_attach)", world_->frame());
+  run_plugin_code([&] { attach(module); });
+  end_plugin_code();
   attaching_ = nullptr;
 #endif
   plugins_.push_back({module, loading.file});
@@ -136,10 +141,16 @@ void Host::unload_plugin(HMODULE module) {
   attaching_ = &plugin;
   unloading_ = true;
 #if defined(_WIN32)
-  FreeLibrary(module);  // the loader runs its detach
+  begin_plugin_code(plugin.file, "a plug-in's unload", "its unload (DllMain, process detach)",
+                    world_->frame());
+  free_library(module);  // the loader runs its detach
+  end_plugin_code();
 #else
   if (auto detach = reinterpret_cast<void (*)(HMODULE)>(dlsym(module, "plugin_detach"))) {
-    detach(module);
+    begin_plugin_code(plugin.file, "a plug-in's unload", "its unload (plugin_detach)",
+                      world_->frame());
+    run_plugin_code([&] { detach(module); });
+    end_plugin_code();
   }
 #endif
   unloading_ = false;
@@ -248,9 +259,19 @@ void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extend
   // As the real host does: on the game's thread, between frames, outside
   // every script's turn; a handler has no script context to call from.
   const auto handlers = keyboard_handlers_;
+  char doing[96];
+  std::snprintf(doing, sizeof doing, "its keyboard handler, key 0x%02X %s",
+                static_cast<unsigned>(key),
+                is_up      ? "up"
+                : was_down ? "held"
+                           : "down");
   in_keyboard_handler_ = true;
   for (const Handler& h : handlers) {
-    h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up);
+    begin_plugin_code(plugin_name(h.module), "a plug-in's keyboard handler", doing,
+                      world_->frame());
+    run_plugin_code(
+        [&] { h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up); });
+    end_plugin_code();
   }
   in_keyboard_handler_ = false;
 }

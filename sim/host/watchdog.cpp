@@ -30,13 +30,24 @@ int64_t now_ns() {
 Watchdog::Watchdog(double seconds) : seconds_(seconds) {
   if (seconds_ <= 0) return;
   stop_event_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  // A new thread first passes through the loader; one that had not yet
+  // would wait for ever behind a plug-in's DllMain that never returns.
+  void* started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  struct Start {
+    Watchdog* self;
+    void* started;
+  } start{this, started};
   thread_ = CreateThread(
       nullptr, 0,
-      [](void* self) -> DWORD {
-        static_cast<Watchdog*>(self)->watch();
+      [](void* parameter) -> DWORD {
+        const Start s = *static_cast<Start*>(parameter);
+        SetEvent(s.started);
+        s.self->watch();
         return 0;
       },
-      this, 0, nullptr);
+      &start, 0, nullptr);
+  WaitForSingleObject(started, INFINITE);
+  CloseHandle(started);
 }
 
 Watchdog::~Watchdog() {
@@ -89,6 +100,11 @@ void Watchdog::watch() {
 
 void Watchdog::bite() {
   static char headline[160];
+  if (running_turn().plugin_code.load(std::memory_order_acquire)) {
+    std::snprintf(headline, sizeof headline, "watchdog: %s did not return within %g s of wall time",
+                  running_subject(), seconds_);
+    end_run_with_report(headline, "  why:          the host waits on it, and the game with it\n");
+  }
   std::snprintf(headline, sizeof headline,
                 "watchdog: a script's turn did not yield within %g s of wall time", seconds_);
   const bool timer = running_turn().last_native.load(std::memory_order_relaxed) == get_game_timer;

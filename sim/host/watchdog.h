@@ -1,6 +1,7 @@
 #pragma once
 // The watchdog: a script turn that does not yield within its limit of wall
-// time ends the run with exit status 1 and a report. Such a script can never
+// time, or a plug-in's load, unload or keyboard handler that does not return
+// within it, ends the run with exit status 1 and a report. Such a script can never
 // be resumed (it runs on the host's own thread), so the watchdog's thread
 // reports it and ends the process.
 

@@ -94,6 +94,134 @@ TEST(Crash, UnderWineTheSameMisdeedsGiveTheSameReports) {
   }
 }
 
+// Outside a script: at the plug-in's load (the environment picks the
+// misdeed, as the game can tell it nothing yet), at its unload (an F-key
+// arms it) and in its keyboard handler (a digit key).
+struct OutsideMisdeed {
+  const char* environment;
+  const char* steps;
+  const char* headline;
+  const char* native_during;
+  const char* windows_during;
+  int frame;
+  const char* native_code;
+  const char* windows_code;
+  const char* more;  // a further line both give, or empty
+};
+
+const OutsideMisdeed outside_misdeeds[] = {
+    {"MISBEHAVE_AT_LOAD=3", "", "play: a plug-in's load crashed", "its load (plugin_attach)",
+     "its load (DllMain, process attach)", 0, "  code:         SIGSEGV (access violation)",
+     "  code:         0xC0000005 (access violation)", "  address:      0x"},
+    {"MISBEHAVE_AT_LOAD=4", "", "play: a plug-in's load ended with an unhandled C++ exception",
+     "its load (plugin_attach)", "its load (DllMain, process attach)", 0,
+     "  code:         C++ exception std::runtime_error\n"
+     "  address:      not known: it was thrown inside the plug-in and left its code\n"
+     "  message:      the misbehaving plug-in gave up\n",
+     // The system loader takes what escapes DllMain before the host can.
+     "  code:         0x20474343 (C++ exception (GCC))\n"
+     "  address:      not known: thrown inside the plug-in\n"
+     "  message:      not known: the system loader took the exception\n",
+     ""},
+    {"MISBEHAVE_AT_LOAD=1", "", "play: watchdog: a plug-in's load did not return within 0.5 s",
+     "its load (plugin_attach)", "its load (DllMain, process attach)", 0, "", "",
+     "  why:          the host waits on it"},
+    {"", "press F3\n", "play: a plug-in's unload crashed", "its unload (plugin_detach)",
+     "its unload (DllMain, process detach)", 5, "  code:         SIGSEGV (access violation)",
+     "  code:         0xC0000005 (access violation)", "  accessing:    0x0000000000000010"},
+    {"", "press F4\n", "play: a plug-in's unload ended with an unhandled C++ exception",
+     "its unload (plugin_detach)", "its unload (DllMain, process detach)", 5,
+     "  code:         C++ exception std::runtime_error\n",
+     "  code:         C++ exception std::runtime_error (0x20474343)\n",
+     "  message:      the misbehaving plug-in gave up\n"},
+    {"", "press F5\n", "play: a plug-in's unload aborted", "its unload (plugin_detach)",
+     "its unload (DllMain, process detach)", 5, "  code:         SIGABRT (abort)",
+     "  code:         SIGABRT (abort)", ""},
+    {"", "press 3\n", "play: a plug-in's keyboard handler crashed",
+     "its keyboard handler, key 0x33 down", "its keyboard handler, key 0x33 down", 3,
+     "  code:         SIGSEGV (access violation)", "  code:         0xC0000005 (access violation)",
+     "  accessing:    0x0000000000000010"},
+    {"", "press 6\n", "play: a plug-in's keyboard handler ended with an unhandled C++ exception",
+     "its keyboard handler, key 0x36 down", "its keyboard handler, key 0x36 down", 3,
+     "  code:         C++ exception int\n", "  code:         C++ exception int (0x20474343)\n", ""},
+    {"", "press 1\n", "play: watchdog: a plug-in's keyboard handler did not return within 0.5 s",
+     "its keyboard handler, key 0x31 down", "its keyboard handler, key 0x31 down", 3, "", "",
+     "  why:          the host waits on it"},
+};
+
+std::string scenario_pressing(const OutsideMisdeed& m) {
+  const std::filesystem::path dir = std::filesystem::path(TEST_OUTPUT_DIR) / "crash_test";
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path path =
+      dir / ("outside_" + std::to_string(&m - outside_misdeeds) + ".scenario");
+  std::ofstream(path, std::ios::binary) << "start at 1 2 3\nwait 3 frames\n"
+                                        << m.steps << "wait 2 frames\nexpect no violation\n";
+  return path.string();
+}
+
+void expect_outside_report(const CommandRun& run, const OutsideMisdeed& m, const char* plugin_file,
+                           const char* during, const char* code) {
+  EXPECT_EQ(run.status, 1) << run.output;
+  const size_t report = run.output.find(m.headline);
+  ASSERT_NE(report, std::string::npos) << run.output;
+  const std::string text = run.output.substr(report);
+  for (const std::string& line :
+       {std::string("  plug-in:      ") + plugin_file + "\n",
+        std::string("  during:       ") + during + "\n",
+        "  frame:        " + std::to_string(m.frame) + "\n",
+        std::string("  last native:  none yet\n"), std::string(code), std::string(m.more)}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+  }
+}
+
+TEST(Crash, AFaultAtAPlugInsLoadUnloadOrInItsKeyboardHandlerNamesThePlugIn) {
+  for (const OutsideMisdeed& m : outside_misdeeds) {
+    SCOPED_TRACE(std::string(m.environment) + m.steps);
+    const CommandRun run = run_command(std::string(m.environment) + " " + quoted(PLAY_COMMAND) +
+                                       " --plugin " + quoted(MISBEHAVING_PLUGIN) +
+                                       " --watchdog 0.5 " + quoted(scenario_pressing(m)) + " 2>&1");
+    expect_outside_report(run, m, "misbehaving.so", m.native_during, m.native_code);
+  }
+}
+
+TEST(Crash, UnderWineAFaultAtAPlugInsLoadUnloadOrInItsKeyboardHandlerNamesThePlugIn) {
+  ASSERT_TRUE(std::filesystem::exists(MISBEHAVING_ASI)) << "build the 'windows' preset first";
+  for (const OutsideMisdeed& m : outside_misdeeds) {
+    SCOPED_TRACE(std::string(m.environment) + m.steps);
+    const CommandRun run = run_under_wine(std::string(m.environment) + " " + quoted(PLAY_COMMAND) +
+                                          " --asi " + quoted(MISBEHAVING_ASI) + " --watchdog 0.5 " +
+                                          quoted(scenario_pressing(m)) + " 2>&1");
+    expect_outside_report(run, m, "misbehaving.asi", m.windows_during, m.windows_code);
+  }
+}
+
+// An exception the plug-in throws and catches itself, at its load, at its
+// unload and in its handler, is its own business: nothing is reported.
+std::string scenario_catching_its_own() {
+  const std::filesystem::path path =
+      std::filesystem::path(TEST_OUTPUT_DIR) / "crash_test" / "caught.scenario";
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary)
+      << "start at 1 2 3\nwait 3 frames\npress 9\npress F9\nwait 2 frames\nexpect no violation\n";
+  return path.string();
+}
+
+TEST(Crash, AnExceptionAPlugInCatchesItselfOutsideAScriptIsNotReported) {
+  const CommandRun run =
+      run_command("MISBEHAVE_AT_LOAD=9 " + quoted(PLAY_COMMAND) + " --plugin " +
+                  quoted(MISBEHAVING_PLUGIN) + " " + quoted(scenario_catching_its_own()) + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.output;
+}
+
+TEST(Crash, UnderWineAnExceptionAPlugInCatchesItselfOutsideAScriptIsNotReported) {
+  ASSERT_TRUE(std::filesystem::exists(MISBEHAVING_ASI)) << "build the 'windows' preset first";
+  const CommandRun run =
+      run_under_wine("MISBEHAVE_AT_LOAD=9 " + quoted(PLAY_COMMAND) + " --asi " +
+                     quoted(MISBEHAVING_ASI) + " " + quoted(scenario_catching_its_own()) + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.find("play: a plug-in"), std::string::npos) << run.output;
+}
+
 TEST(Crash, TheWatchdogWaitsAsLongAsItIsToldAndZeroTurnsItOff) {
   const CommandRun patient = play_native(2, "--watchdog 3");
   EXPECT_NE(patient.output.find("within 3 s of wall time"), std::string::npos) << patient.output;

@@ -5,12 +5,13 @@
 //   5 aborts                                  6 throws an int
 //   7 passes a text at an address it cannot read, then goes on
 //   8 deletes the player's ped, then goes on
+//   9 throws a std::runtime_error and catches it itself, then goes on
 // Its script does the one the game's hour names (a scenario sets it with
 // `hour N`), two frames after it starts. Its keyboard handler does misdeed N
 // when digit key N goes down, and F-key N arms misdeed N for its unload. At
 // its load, before the game can tell it anything, it does the one the
 // environment variable MISBEHAVE_AT_LOAD names. Natives are for scripts, so
-// outside a script only 1 and 3 to 6 are done. Otherwise it behaves.
+// outside a script 2, 7 and 8 are not done. Otherwise it behaves.
 
 #include <cstdint>
 #include <cstdlib>
@@ -48,6 +49,13 @@ void misbehave_anywhere(int misdeed) {
       std::abort();
     case 6:
       throw 42;
+    case 9:
+      try {
+        throw std::runtime_error("caught at once");
+      } catch (const std::runtime_error&) {
+        spins = spins + 1;
+      }
+      break;
     default:
       break;
   }
