@@ -64,7 +64,7 @@ class World {
   void set_tick_count(uint32_t ms) { tick_count_ = ms; }
 
   // The next stamp, for a change a watcher will report (stamp.h).
-  Stamp stamp() { return {++stamps_, total_calls_}; }
+  Stamp stamp() { return {++stamps_, total_calls_, owners.creator}; }
 
   // --- models, entities and the player (entities.cpp) ---------------------
   ModelState& model(const char* name);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -142,6 +144,48 @@ TEST(Timeline, VerboseShowsEachChangeAfterTheCallThatMadeIt) {
   // The wait is over as the script's turn begins, before its first call.
   EXPECT_EQ(after("| HAS_MODEL_LOADED(0x96B4CDFD) -> 1"),
             "waited 0.033 s (2 frames) for model s_m_m_blwdealer_01 to load");
+}
+
+// With both plug-ins in one game each change says whose it is: the one that
+// made it, or owns what changed. A plug-in alone is not named.
+TEST(Timeline, WithSeveralPlugInsEachChangeNamesThePlugInItIsOf) {
+  play::Options options;
+  options.scenario = std::string(SCENARIOS_DIR) + "/both/theater_and_train.scenario";
+  options.trace = output_file("both.json").string();
+  const PlayRun both = play_here(options);
+  ASSERT_EQ(both.status, 0) << both.out << both.err;
+  // The trace's world events are the timeline's lines, named alike.
+  std::ifstream trace_file(options.trace, std::ios::binary);
+  const std::string trace((std::istreambuf_iterator<char>(trace_file)),
+                          std::istreambuf_iterator<char>());
+  EXPECT_NE(trace.find("\"[cinema] + ped s_m_m_blwdealer_01 (taker) at "), std::string::npos);
+  EXPECT_NE(trace.find("\"[toytrain] prompt offered: \\\"Turn off\\\"\""), std::string::npos);
+  const std::vector<Said> said = changes_of(both.out);
+  const auto said_as = [&](const std::string& tag, const std::string& part) {
+    return std::any_of(said.begin(), said.end(), [&](const Said& s) {
+      return s.what.rfind(tag + " ", 0) == 0 && s.what.find(part) != std::string::npos;
+    });
+  };
+  for (const char* part :
+       {"+ ped", "+ blip", "taker says WELCOME", "money $50.00 to $49.00",
+        "prompt offered: \"Buy Ticket", "TV channel 1 gets playlist", "- blip"}) {
+    EXPECT_TRUE(said_as("[cinema]", part)) << part << "\n" << both.out;
+    EXPECT_FALSE(said_as("[toytrain]", part)) << part << "\n" << both.out;
+  }
+  for (const char* part :
+       {"(train) at", "(track) at", "prompt offered: \"Turn off\"", "train speed", "+ effect"}) {
+    EXPECT_TRUE(said_as("[toytrain]", part)) << part << "\n" << both.out;
+    EXPECT_FALSE(said_as("[cinema]", part)) << part << "\n" << both.out;
+  }
+  // The host's own lines name the plug-in's file already; the player's are no one's.
+  for (const Said& s : said) {
+    if (s.what.find("plug-in ") == 0 || s.what.find("player enters") == 0) {
+      EXPECT_EQ(s.what.find('['), std::string::npos) << s.what;
+    }
+  }
+
+  const PlayRun alone = play_here(std::string(SCENARIOS_DIR) + "/cinema/ticket_road.scenario");
+  EXPECT_EQ(alone.out.find("[cinema]"), std::string::npos) << alone.out;
 }
 
 }  // namespace

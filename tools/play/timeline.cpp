@@ -62,11 +62,29 @@ void Timeline::write(sim::World& world, const std::string& text, bool change) {
 
 void Timeline::print(sim::World& world, const std::string& text) { write(world, text, false); }
 
-void Timeline::line(sim::World& world, const std::string& text) { write(world, text, true); }
+void Timeline::line(sim::World& world, const std::string& text) {
+  write(world, tagged(world, at_, text), true);
+}
 
 void Timeline::line(sim::World& world, const sim::Stamp& at, const std::string& text) {
   at_ = at;
-  write(world, text, true);
+  write(world, tagged(world, at, text), true);
+}
+
+// With several plug-ins in the game, a change one of them made, or one of
+// what it owns, names it: "[cinema] + ped ...". The file's stem, so that a
+// native run and one under wine tell the same.
+std::string Timeline::tagged(sim::World& world, const sim::Stamp& at,
+                             const std::string& text) const {
+  if (at.by == nullptr || context_ == nullptr || context_->plugins.size() < 2) return text;
+  const std::string file = world.owners.name_of(at.by);
+  return "[" + file.substr(0, file.find_last_of('.')) + "] " + text;
+}
+
+// The stamp of a change to a thing, as its owner's when the books know one.
+static sim::Stamp owned(sim::Stamp at, sim::World& world, sim::Thing thing, int32_t handle) {
+  if (const void* owner = world.owners.owner(thing, handle)) at.by = owner;
+  return at;
 }
 
 void Timeline::flush_quiet() {
@@ -141,10 +159,12 @@ void Timeline::host_events(sim::World& world) {
 
 void Timeline::host_event(sim::World& world, const sim::HostEvent& e) {
   if (e.kind == sim::HostEvent::Kind::global && !verbose_) return;
+  at_.by = nullptr;  // the host's lines name the plug-in themselves
   line(world, e.kind == sim::HostEvent::Kind::global ? "| " + e.text : e.text);
 }
 
 void Timeline::end(sim::World& world) {
+  at_ = {};
   host_events(world);
   violations(world);
   close_wait(world, world.elapsed_ms(), world.frame());
@@ -159,6 +179,7 @@ void Timeline::end(sim::World& world) {
 void Timeline::close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame) {
   if (!wait_.open) return;
   wait_.open = false;
+  at_.by = wait_.first.resumed.by;  // the script that waited
   const uint64_t frames = now_frame - wait_.since_frame;
   const std::string length = seconds_text(now_ms - wait_.since_ms) + " (" + std::to_string(frames) +
                              " frame" + (frames == 1 ? "" : "s") + ")";
@@ -201,10 +222,11 @@ void Timeline::entities(sim::World& world) {
     if (handle == world.player_ped()) who = "player";
     const std::string name =
         kind_name(e.kind) + " " + model + (who.empty() ? "" : " (" + who + ")");
+    const sim::Stamp made = owned(e.made, world, sim::Thing::entity, handle);
     if (e.exists) {  // new, or new on a handle the game gave again
-      line(world, e.made, "+ " + name + " at " + position_text(e.position));
+      line(world, made, "+ " + name + " at " + position_text(e.position));
     } else if (!known) {
-      line(world, e.made, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
+      line(world, made, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
     } else {
       line(world, e.gone, "- " + name);
     }
@@ -218,12 +240,13 @@ void Timeline::blips(sim::World& world) {
     const std::string name =
         "blip " + hash_name(world, b.style) + (b.name.empty() ? "" : " \"" + b.name + "\"");
     if (b.exists && !seen.live) {
-      line(world, b.made, "+ " + name + " at " + position_text(b.position));
+      line(world, owned(b.made, world, sim::Thing::blip, handle),
+           "+ " + name + " at " + position_text(b.position));
     } else if (!b.exists && seen.live) {
       line(world, b.gone, "- " + name);
     }
     if (b.exists) {
-      at_ = later(b.made, b.marked);
+      at_ = owned(later(b.made, b.marked), world, sim::Thing::blip, handle);
       for (uint32_t m : b.modifiers) {
         if (std::find(seen.modifiers.begin(), seen.modifiers.end(), m) == seen.modifiers.end()) {
           line(world, name + " marked " + hash_name(world, m));
@@ -242,7 +265,7 @@ void Timeline::prompts(sim::World& world) {
   for (const auto& [handle, p] : world.prompts()) {
     PromptSeen& seen = prompts_[handle];
     const bool offered = world.prompt_offered(p);
-    at_ = world.prompt_sight_changed(p);
+    at_ = owned(world.prompt_sight_changed(p), world, sim::Thing::prompt, handle);
     if (seen.offered && (!offered || seen.label != p.label)) {
       line(world, "prompt withdrawn: \"" + seen.label + "\"");
       seen.offered = false;
@@ -333,7 +356,8 @@ void Timeline::effects(sim::World& world) {
       if (const sim::EntityState* carrier = world.entity(e.entity)) {
         on = hash_name(world, carrier->model);
       }
-      line(world, e.made, "+ " + name + " on " + on + ", scale " + fixed(e.scale, 2));
+      line(world, owned(e.made, world, sim::Thing::effect, handle),
+           "+ " + name + " on " + on + ", scale " + fixed(e.scale, 2));
       Ramp scale;
       scale.value = std::round(e.scale * 1000.0) / 1000.0;
       effects_[handle] = {true, scale};
@@ -349,7 +373,8 @@ void Timeline::effects(sim::World& world) {
       seen->second.live = false;
       continue;
     }
-    at_ = frame_start;  // a settled ramp tells of the frames before
+    // A settled ramp tells of the frames before.
+    at_ = owned(frame_start, world, sim::Thing::effect, handle);
     settle(world, seen->second.scale, e.scale, name + " scale");
   }
 }
@@ -365,7 +390,7 @@ void Timeline::speeds(sim::World& world) {
         if (seen != speeds_.end()) speeds_.erase(seen);
         continue;
       }
-      at_ = frame_start;
+      at_ = owned(frame_start, world, sim::Thing::entity, handle);
       settle(world, speeds_[handle], e.last_turn, nickname + " speed");
     }
   }
@@ -474,7 +499,7 @@ void Timeline::frame(const FrameView& view) {
         (events_seen_ == events.size() || view.waits[next_wait].order < events[events_seen_].order);
     if (wait) {
       const sim::WaitRecord& w = view.waits[next_wait++];
-      at_ = {w.order, base + w.calls_before};
+      at_ = {w.order, base + w.calls_before, w.resumed.by};
       wait_seen(world, w);
     } else {
       const sim::HostEvent& e = events[events_seen_++];

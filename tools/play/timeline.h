@@ -81,6 +81,7 @@ class Timeline : public Observer {
   std::string prefix(sim::World& world) const;
   void line(sim::World& world, const std::string& text);  // a change of the world, at at_
   void line(sim::World& world, const sim::Stamp& at, const std::string& text);
+  std::string tagged(sim::World& world, const sim::Stamp& at, const std::string& text) const;
   void print(sim::World& world, const std::string& text);  // anything else
   void write(sim::World& world, const std::string& text, bool change);
   void write_frame(const FrameView& view);
