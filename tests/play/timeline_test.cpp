@@ -177,6 +177,11 @@ TEST(Timeline, WithSeveralPlugInsEachChangeNamesThePlugInItIsOf) {
     EXPECT_TRUE(said_as("[toytrain]", part)) << part << "\n" << both.out;
     EXPECT_FALSE(said_as("[cinema]", part)) << part << "\n" << both.out;
   }
+  // Each plug-in's waits are its own: the other's turn in between ends none
+  // of them (it did, as a wait given up after 0.000 s).
+  EXPECT_TRUE(said_as("[cinema]", "waited 0.034 s (2 frames) for model script_rt_arm_screen"))
+      << both.out;
+  for (const Said& s : said) EXPECT_EQ(s.what.find("after 0.000 s"), std::string::npos) << s.what;
   // The host's own lines name the plug-in's file already; the player's are no one's.
   for (const Said& s : said) {
     if (s.what.find("plug-in ") == 0 || s.what.find("player enters") == 0) {

@@ -167,7 +167,7 @@ void Timeline::end(sim::World& world) {
   at_ = {};
   host_events(world);
   violations(world);
-  close_wait(world, world.elapsed_ms(), world.frame());
+  for (auto& [by, wait] : waits_) close_wait(world, wait, world.elapsed_ms(), world.frame());
   flush_quiet();
   out_ << prefix(world) << "end of " << context_->scenario.file << '\n';
   out_ << "summary:\n";
@@ -176,35 +176,37 @@ void Timeline::end(sim::World& world) {
   }
 }
 
-void Timeline::close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame) {
-  if (!wait_.open) return;
-  wait_.open = false;
-  at_.by = wait_.first.resumed.by;  // the script that waited
-  const uint64_t frames = now_frame - wait_.since_frame;
-  const std::string length = seconds_text(now_ms - wait_.since_ms) + " (" + std::to_string(frames) +
+void Timeline::close_wait(sim::World& world, OpenWait& wait, uint64_t now_ms, uint64_t now_frame) {
+  if (!wait.open) return;
+  wait.open = false;
+  at_.by = wait.first.resumed.by;  // the script that waited
+  const uint64_t frames = now_frame - wait.since_frame;
+  const std::string length = seconds_text(now_ms - wait.since_ms) + " (" + std::to_string(frames) +
                              " frame" + (frames == 1 ? "" : "s") + ")";
-  if (wait_fulfilled(wait_.first, world)) {
-    line(world, "waited " + length + " for " + wait_.what);
+  if (wait_fulfilled(wait.first, world)) {
+    line(world, "waited " + length + " for " + wait.what);
   } else {
-    line(world, "gave up after " + length + " waiting for " + wait_.what);
+    line(world, "gave up after " + length + " waiting for " + wait.what);
   }
 }
 
 // Consecutive waits on the same thing are one wait, which ends when the
 // script goes on: at its next wait on something else, or at the pass's end.
+// Each plug-in's waits are its own: another's turn between them ends none.
 void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
   if (verbose_) print(world, "| scriptWait(" + std::to_string(w.ms) + ")");
   const WaitKind kind = classify_wait(w, world);
-  if (kind.inside_pass && w.ms == 0 && wait_.open && wait_.what == kind.what) return;
+  OpenWait& open = waits_[w.resumed.by];
+  if (kind.inside_pass && w.ms == 0 && open.open && open.what == kind.what) return;
   const sim::Stamp at = at_;
   at_ = w.resumed;  // the open wait ended as this turn began
-  close_wait(world, w.elapsed_ms, w.frame);
+  close_wait(world, open, w.elapsed_ms, w.frame);
   at_ = at;
   if (!kind.inside_pass) return;
   if (w.ms > 0) {
     line(world, "the script pauses " + std::to_string(w.ms) + " ms");
   } else {
-    wait_ = {true, kind.what, w, w.elapsed_ms, w.frame};
+    open = {true, kind.what, w, w.elapsed_ms, w.frame};
   }
 }
 

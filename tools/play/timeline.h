@@ -86,7 +86,7 @@ class Timeline : public Observer {
   void write(sim::World& world, const std::string& text, bool change);
   void write_frame(const FrameView& view);
   void flush_quiet();
-  void close_wait(sim::World& world, uint64_t now_ms, uint64_t now_frame);
+  void close_wait(sim::World& world, OpenWait& wait, uint64_t now_ms, uint64_t now_frame);
   void host_events(sim::World& world);
   void host_event(sim::World& world, const sim::HostEvent& event);
   void wait_seen(sim::World& world, const sim::WaitRecord& wait);
@@ -128,7 +128,7 @@ class Timeline : public Observer {
   std::map<int32_t, Ramp> speeds_;
   int32_t player_interior_ = 0;
   std::map<int32_t, bool> seated_;
-  OpenWait wait_;
+  std::map<const void*, OpenWait> waits_;  // by plug-in
   std::array<uint64_t, sim::fault_kinds> faults_begun_{};
   std::array<bool, sim::fault_kinds> faults_lasting_{};
 
