@@ -193,5 +193,28 @@ TEST(Timeline, WithSeveralPlugInsEachChangeNamesThePlugInItIsOf) {
   EXPECT_EQ(alone.out.find("[cinema]"), std::string::npos) << alone.out;
 }
 
+// The distance column says what the player's distance is when the game puts
+// the player out of all measure (it said "nan", which is another fault).
+TEST(Timeline, ThePlayerOutOfAllMeasureIsAnInfiniteDistanceAndNoPositionIsNone) {
+  const auto distances_during = [](const std::string& fault) {
+    const PlayRun run = play_here(write_scenario(
+        "far", "deliverable cinema\nstart at 3 m west of post\nwait 2 frames\nfault \"" + fault +
+                   "\" for 3 frames\nwait 2 frames\n"));
+    static const std::regex line(R"(^ *\d+\.\d{3} +\d+ +(\S+)  )");
+    std::vector<std::string> columns;
+    std::istringstream in(run.out);
+    for (std::string text; std::getline(in, text);) {
+      std::smatch m;
+      if (std::regex_search(text, m, line)) columns.push_back(m[1].str());
+    }
+    return columns;
+  };
+  const std::vector<std::string> huge = distances_during("position huge");
+  EXPECT_NE(std::find(huge.begin(), huge.end(), "inf"), huge.end());
+  EXPECT_EQ(std::find(huge.begin(), huge.end(), "nan"), huge.end());
+  const std::vector<std::string> none = distances_during("position NaN");
+  EXPECT_NE(std::find(none.begin(), none.end(), "nan"), none.end());
+}
+
 }  // namespace
 }  // namespace play_test

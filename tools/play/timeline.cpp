@@ -13,7 +13,8 @@
 namespace play {
 
 std::string fixed(double value, int decimals) {
-  if (!std::isfinite(value)) return "nan";
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";  // a player 3e38 m out
   char text[64];
   auto [end, ec] =
       std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
