@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host.h"
+#include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;
@@ -20,16 +21,8 @@ using test_support::run_script;
 
 namespace {
 
-class Exports : public ::testing::Test {
+class Exports : public test_support::HostTest {
  protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override { Host::get().reset(); }
-  sim::World& world() { return Host::get().world(); }
-  bool violated(const std::string& fragment) {
-    const auto& all = world().violations();
-    return std::any_of(all.begin(), all.end(),
-                       [&](const std::string& v) { return v.find(fragment) != std::string::npos; });
-  }
   std::vector<std::string> events_of(sim::HostEvent::Kind kind) {
     std::vector<std::string> texts;
     for (const auto& e : Host::get().events()) {

@@ -13,6 +13,7 @@
 #include "host.h"
 #include "natives.h"
 #include "reference_natives.h"
+#include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;
@@ -20,18 +21,7 @@ using test_support::run_script;
 
 namespace {
 
-class Protocol : public ::testing::Test {
- protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override { Host::get().reset(); }
-  const std::vector<std::string>& violations() { return Host::get().world().violations(); }
-  bool violated(const std::string& fragment) {
-    for (const auto& v : violations()) {
-      if (v.find(fragment) != std::string::npos) return true;
-    }
-    return false;
-  }
-};
+class Protocol : public test_support::HostTest {};
 
 TEST_F(Protocol, SoundCallsRaiseNoViolation) {
   ASSERT_TRUE(run_script([] {

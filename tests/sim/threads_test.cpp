@@ -12,24 +12,14 @@
 #include "exports.h"
 #include "host.h"
 #include "natives.h"
+#include "sim_test.h"
 #include "test_script.h"
 
 using sim::Host;
 
 namespace {
 
-class Threads : public ::testing::Test {
- protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override { Host::get().reset(); }
-  sim::World& world() { return Host::get().world(); }
-  size_t violations_with(const std::string& fragment) {
-    const auto& all = world().violations();
-    return static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const std::string& v) {
-      return v.find(fragment) != std::string::npos;
-    }));
-  }
-};
+class Threads : public test_support::HostTest {};
 
 void no_keys(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) {}
 void nothing() {}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host.h"
+#include "sim_test.h"
 #include "test_script.h"
 #include "world.h"
 
@@ -15,12 +16,8 @@ using sim::Host;
 
 namespace {
 
-class TimeJump : public ::testing::Test {
+class TimeJump : public test_support::HostTest {
  protected:
-  void SetUp() override { Host::get().reset(); }
-  void TearDown() override { Host::get().reset(); }
-  sim::World& world() { return Host::get().world(); }
-
   // The frames a script's 2000 ms wait lasts when the timer is set to
   // `jump_to` after `jump_after` frames of it (or never).
   uint64_t frames_waited(uint64_t jump_after, std::optional<uint32_t> jump_to) {

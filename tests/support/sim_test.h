@@ -1,23 +1,41 @@
 #pragma once
-// A test in a fresh simulated game: the host is reset before and after, and
-// the test fails on any breach of the calling protocol it caused.
+// A test in a fresh simulated game: the host is reset before and after.
+// HostTest is for tests that provoke breaches of the calling protocol and
+// look for them; SimTest fails on any breach the test caused.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "finders.h"
 #include "host.h"
 
 namespace test_support {
 
-class SimTest : public ::testing::Test {
+class HostTest : public ::testing::Test {
  protected:
   void SetUp() override { sim::Host::get().reset(); }
-  void TearDown() override {
-    expect_no_violations(world());
-    sim::Host::get().reset();
-  }
+  void TearDown() override { sim::Host::get().reset(); }
   sim::Host& host() { return sim::Host::get(); }
   sim::World& world() { return sim::Host::get().world(); }
+  const std::vector<std::string>& violations() { return world().violations(); }
+  // How many breaches so far say `fragment`.
+  size_t violations_with(const std::string& fragment) {
+    return static_cast<size_t>(
+        std::count_if(violations().begin(), violations().end(),
+                      [&](const std::string& v) { return v.find(fragment) != std::string::npos; }));
+  }
+  bool violated(const std::string& fragment) { return violations_with(fragment) > 0; }
+};
+
+class SimTest : public HostTest {
+ protected:
+  void TearDown() override {
+    expect_no_violations(world());
+    HostTest::TearDown();
+  }
 };
 
 }  // namespace test_support
