@@ -90,7 +90,7 @@ TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
 TEST(FaultNoWait, UnderWineTheWatchdogEndsItToo) {
   const std::string asi = example_asi("fault_no_wait");
   expect_report(
-      play_command("--watchdog 1 --asi '" + asi + "' '" + example_scenario("fault_no_wait") + "'"),
+      play_asi(asi, "--watchdog 1 '" + example_scenario("fault_no_wait") + "'"),
       {"play: watchdog: a script's turn did not yield within 1 s",
        "plug-in:      fault_no_wait.asi", "frame:        122", "last native:  HAS_MODEL_LOADED"});
 }

@@ -25,15 +25,21 @@ inline CommandRun run_command(const std::string& command) {
   return run;
 }
 
-// Our Windows programs print before they can fail, yet wine has been seen,
-// once in a busy run, to exit 1 having run nothing and printed nothing. A
-// silent failure is tried once more, and the test's log says so; a second
-// one is the test's to report.
+// Wine itself has been seen, in busy runs, to fail a program of ours: to
+// exit 1 having run nothing and printed nothing, and to lose the program's
+// connection to its server midway ("wine client error: ... Connection reset
+// by peer"). Such a run is tried once more, and the test's log says so; a
+// second one is the test's to report.
+inline bool wine_failed_the_run(const CommandRun& run) {
+  return run.status != 0 &&
+         (run.output.empty() || run.output.find("wine client error:") != std::string::npos);
+}
+
 inline CommandRun run_under_wine(const std::string& command) {
   CommandRun run = run_command(command);
-  if (run.status != 0 && run.output.empty()) {
-    std::fprintf(stderr, "wine exited %d and printed nothing; once more: %s\n", run.status,
-                 command.c_str());
+  if (wine_failed_the_run(run)) {
+    std::fprintf(stderr, "wine failed the run (exit %d, printed \"%.200s\"); once more: %s\n",
+                 run.status, run.output.c_str(), command.c_str());
     run = run_command(command);
   }
   return run;
