@@ -225,7 +225,7 @@ bool unloading_entry_returned = false;
 
 BOOL WINAPI guarded_entry(HINSTANCE module, DWORD reason, LPVOID reserved) {
   BOOL result = FALSE;
-  run_plugin_code([&] { result = unloading_entry(module, reason, reserved); });
+  run_guarded([&] { result = unloading_entry(module, reason, reserved); });
   unloading_entry_returned = true;
   return result;
 }
@@ -318,7 +318,7 @@ void install_crash_reports() {
   (void)installed;
 }
 
-void run_script_entry(ScriptEntry entry) { run_plugin_code(entry); }
+void run_script_entry(ScriptEntry entry) { run_guarded(entry); }
 
 void report_current_exception() {
   try {
@@ -330,8 +330,8 @@ void report_current_exception() {
   }
 }
 
-void begin_plugin_code(const std::string& plugin, const char* subject, const char* doing,
-                       uint64_t frame) {
+PluginCodeMark::PluginCodeMark(const std::string& plugin, const char* subject, const char* doing,
+                               uint64_t frame) {
   RunningTurn& t = running_turn();
   std::snprintf(t.plugin, sizeof t.plugin, "%s", plugin.c_str());
   std::snprintf(t.doing, sizeof t.doing, "%s", doing);
@@ -342,7 +342,7 @@ void begin_plugin_code(const std::string& plugin, const char* subject, const cha
   t.started_ns.store(now_ns(), std::memory_order_release);
 }
 
-void end_plugin_code() {
+PluginCodeMark::~PluginCodeMark() {
   RunningTurn& t = running_turn();
   t.started_ns.store(0, std::memory_order_release);
   t.plugin_code.store(false, std::memory_order_release);

@@ -59,12 +59,17 @@ inline uint64_t end_turn() {
   return t.last_native.load(std::memory_order_relaxed);
 }
 
-// The host, around a plug-in's code that runs outside every script's turn:
-// `subject` names it in the headline ("a plug-in's load"), `doing` in the
-// details ("its load (plugin_attach)").
-void begin_plugin_code(const std::string& plugin, const char* subject, const char* doing,
-                       uint64_t frame);
-void end_plugin_code();
+// Marks a plug-in's code that runs outside every script's turn (a load, an
+// unload, a keyboard handler) for as long as it lives: `subject` names it in
+// the headline ("a plug-in's load"), `doing` in the details ("its load
+// (plugin_attach)").
+class PluginCodeMark {
+ public:
+  PluginCodeMark(const std::string& plugin, const char* subject, const char* doing, uint64_t frame);
+  ~PluginCodeMark();
+  PluginCodeMark(const PluginCodeMark&) = delete;
+  PluginCodeMark& operator=(const PluginCodeMark&) = delete;
+};
 
 // What ran when things went wrong, as a report's headline names it: "a
 // script", "a plug-in's load" and so on.
@@ -77,16 +82,23 @@ void install_crash_reports();
 // Inside a handler of any exception: the report of it, and the end of the run.
 [[noreturn]] void report_current_exception();
 
-// Runs a script's entry, or a plug-in's code outside every turn; an
-// exception escaping it ends the run with a report.
-void run_script_entry(ScriptEntry entry);
+// Runs a plug-in's code; an exception escaping it ends the run with a report.
 template <class Code>
-void run_plugin_code(Code&& code) {
+void run_guarded(Code&& code) {
   try {
     code();
   } catch (...) {
     report_current_exception();
   }
+}
+void run_script_entry(ScriptEntry entry);
+
+// A plug-in's code outside every turn, marked and guarded.
+template <class Code>
+void run_plugin_code(const std::string& plugin, const char* subject, const char* doing,
+                     uint64_t frame, Code&& code) {
+  const PluginCodeMark marked(plugin, subject, doing, frame);
+  run_guarded(code);
 }
 
 #if defined(_WIN32)

@@ -90,10 +90,12 @@ HMODULE Host::load_plugin(const std::string& path) {
   const size_t handlers_before = keyboard_handlers_.size();
   attaching_ = &loading;
 #if defined(_WIN32)
-  begin_plugin_code(loading.file, "a plug-in's load", "its load (DllMain, process attach)",
-                    world_->frame());
-  HMODULE module = load_library(path.c_str());  // the loader runs its attach
-  end_plugin_code();
+  HMODULE module = nullptr;
+  {
+    const PluginCodeMark marked(loading.file, "a plug-in's load",
+                                "its load (DllMain, process attach)", world_->frame());
+    module = load_library(path.c_str());  // the loader runs its attach
+  }
   attaching_ = nullptr;
   if (module == nullptr) {
     world_->violation("cannot load plug-in " + path);
@@ -114,9 +116,8 @@ HMODULE Host::load_plugin(const std::string& path) {
     return nullptr;
   }
   loading.module = module;
-  begin_plugin_code(loading.file, "a plug-in's load", "its load (plugin_attach)", world_->frame());
-  run_plugin_code([&] { attach(module); });
-  end_plugin_code();
+  run_plugin_code(loading.file, "a plug-in's load", "its load (plugin_attach)", world_->frame(),
+                  [&] { attach(module); });
   attaching_ = nullptr;
 #endif
   plugins_.push_back({module, loading.file});
@@ -141,16 +142,15 @@ void Host::unload_plugin(HMODULE module) {
   attaching_ = &plugin;
   unloading_ = true;
 #if defined(_WIN32)
-  begin_plugin_code(plugin.file, "a plug-in's unload", "its unload (DllMain, process detach)",
-                    world_->frame());
-  free_library(module);  // the loader runs its detach
-  end_plugin_code();
+  {
+    const PluginCodeMark marked(plugin.file, "a plug-in's unload",
+                                "its unload (DllMain, process detach)", world_->frame());
+    free_library(module);  // the loader runs its detach
+  }
 #else
   if (auto detach = reinterpret_cast<void (*)(HMODULE)>(dlsym(module, "plugin_detach"))) {
-    begin_plugin_code(plugin.file, "a plug-in's unload", "its unload (plugin_detach)",
-                      world_->frame());
-    run_plugin_code([&] { detach(module); });
-    end_plugin_code();
+    run_plugin_code(plugin.file, "a plug-in's unload", "its unload (plugin_detach)",
+                    world_->frame(), [&] { detach(module); });
   }
 #endif
   unloading_ = false;
@@ -267,11 +267,9 @@ void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extend
                            : "down");
   in_keyboard_handler_ = true;
   for (const Handler& h : handlers) {
-    begin_plugin_code(plugin_name(h.module), "a plug-in's keyboard handler", doing,
-                      world_->frame());
     run_plugin_code(
+        plugin_name(h.module), "a plug-in's keyboard handler", doing, world_->frame(),
         [&] { h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up); });
-    end_plugin_code();
   }
   in_keyboard_handler_ = false;
 }
