@@ -212,122 +212,56 @@ void write_label(std::ostream& o, const Label& l) {
 
 }  // namespace
 
-// Draws the rings, the outlines, the path, the entities and the places as
-// the view maps them, clipped to the view's frame; a symbol is drawn only
-// where it is whole, and each label goes where it is whole and on no other.
-void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every,
-               uint64_t total, Drawn& drawn) const {
-  const Deliverable& d = context_->deliverable;
-  const Box frame{v.left, v.top, v.left + v.size, v.top + v.size};
-  o << R"(<clipPath id=")" << clip << R"("><rect x=")" << fixed(v.left, 1) << R"(" y=")"
-    << fixed(v.top, 1) << R"(" width=")" << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1)
-    << R"("/></clipPath>)" << '\n';
-  o << R"(<rect class="frame" x=")" << fixed(v.left, 1) << R"(" y=")" << fixed(v.top, 1)
-    << R"(" width=")" << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1)
-    << R"(" fill="none" stroke="#bbb"/>)" << '\n';
-  o << "<g clip-path=\"url(#" << clip << ")\">\n";
+// One view being drawn: its frame, where its labels may go, the labels
+// waiting for a place (each symbol keeps its room first) and what it holds.
+struct Sketch {
+  Sketch(std::ostream& out, const View& view, Drawn& shown)
+      : o(out),
+        v(view),
+        frame{v.left, v.top, v.left + v.size, v.top + v.size},
+        placer({frame.left + 2.0, frame.top + 2.0, frame.right - 2.0, frame.bottom - 2.0}),
+        drawn(shown) {}
 
-  LabelPlacer placer({frame.left + 2.0, frame.top + 2.0, frame.right - 2.0, frame.bottom - 2.0});
-  std::vector<Label> labels;
-  const auto label = [&](const std::string& text, const std::string& colour, double font_size,
-                         double to_x, double to_y, const std::vector<Box>& candidates,
-                         size_t near_count) {
+  // Places a label among the candidates; false when none has room.
+  bool label(const std::string& text, const std::string& colour, double font_size, double to_x,
+             double to_y, const std::vector<Box>& candidates, size_t near_count) {
     const std::optional<PlacedLabel> at = placer.place(candidates, font_size, near_count);
     if (at) labels.push_back({*at, text, colour, font_size, to_x, to_y});
     return at.has_value();
-  };
+  }
+
+  std::ostream& o;
+  const View& v;
+  const Box frame;
+  LabelPlacer placer;
+  Drawn& drawn;
+  std::vector<Label> labels;
 
   struct RingLabel {
     double cx, cy, r;
     std::string text;
   };
-  std::vector<RingLabel> ring_labels;
-  for (const Ring& r : d.rings) {
-    const Place* p = d.place(r.around);
-    if (p == nullptr) continue;
-    const double rx = v.x(p->at.x);
-    const double ry = v.y(p->at.y);
-    const double rr = r.radius * v.scale;
-    if (!ring_crosses(rx, ry, rr, frame)) continue;
-    drawn.ring = true;
-    o << R"(<circle class="ring" cx=")" << fixed(rx, 1) << R"(" cy=")" << fixed(ry, 1) << R"(" r=")"
-      << fixed(rr, 1)
-      << R"(" fill="none" stroke="#555" stroke-width="1.5" stroke-dasharray="6 4"/>)" << '\n';
-    ring_labels.push_back({rx, ry, rr, fixed(r.radius, 1) + " m: " + r.meaning});
-  }
-
-  std::vector<std::pair<Box, std::string>> outline_labels;
-  for (const Outline& outline : outlines_) {
-    const Box b{v.x(outline.min_x), v.y(outline.max_y), v.x(outline.max_x), v.y(outline.min_y)};
-    if (!b.overlaps(frame)) continue;
-    drawn.outlines.push_back(outline.name);
-    o << R"(<rect class="interior" x=")" << fixed(b.left, 1) << R"(" y=")" << fixed(b.top, 1)
-      << R"(" width=")" << fixed(b.right - b.left, 1) << R"(" height=")"
-      << fixed(b.bottom - b.top, 1) << R"(" fill=")" << outline_colour
-      << R"(" fill-opacity="0.08" stroke=")" << outline_colour << R"(" stroke-width="1.5"/>)"
-      << '\n';
-    outline_labels.emplace_back(b, outline.name);
-  }
-
-  for (const auto& leg : path_) {
-    if (leg.size() < 2) continue;
-    drawn.path = drawn.path || std::any_of(leg.begin(), leg.end(), [&](const Sample& s) {
-                   return Box::around(v.x(s.at.x), v.y(s.at.y), 0.0).inside(frame);
-                 });
-    o << R"(<polyline class="path" fill="none" stroke=")" << path_colour
-      << R"(" stroke-width="2" points=")";
-    for (const Sample& s : leg) o << fixed(v.x(s.at.x), 1) << ',' << fixed(v.y(s.at.y), 1) << ' ';
-    o << R"("/>)" << '\n';
-  }
-  o << "</g>\n";
-
-  // A nickname is written once, beside the first of its entities in view.
-  std::set<std::string> named;
   struct NameLabel {
     double x, y;
     std::string text, colour;
   };
+  struct MarkLabel {
+    double x, y;
+    std::string text;
+  };
+  std::vector<RingLabel> ring_labels;
+  std::vector<std::pair<Box, std::string>> outline_labels;
   std::vector<NameLabel> name_labels;
-  for (const auto* group : {&entities_, &blips_}) {
-    for (const auto& [handle, s] : *group) {
-      const double ex = v.x(s.at.x);
-      const double ey = v.y(s.at.y);
-      const Box symbol = Box::around(ex, ey, mark_half);
-      if (!symbol.inside(frame)) continue;
-      placer.keep_clear(symbol);
-      if (s.kind == "blip") {
-        drawn.blip = true;
-        o << R"(<rect class="blip" x=")" << fixed(ex - 5, 1) << R"(" y=")" << fixed(ey - 5, 1)
-          << R"(" width="10" height="10" fill="none" stroke=")" << blip_colour
-          << R"(" stroke-width="2"/>)" << '\n';
-      } else {
-        (s.kind == "ped" ? drawn.ped : drawn.prop) = true;
-        o << R"(<circle class=")" << s.kind << R"(" cx=")" << fixed(ex, 1) << R"(" cy=")"
-          << fixed(ey, 1) << R"(" r="4" fill=")" << colour_of(s.kind) << R"(" fill-opacity="0.8"/>)"
-          << '\n';
-      }
-      if (!s.name.empty() && named.insert(s.name).second) {
-        name_labels.push_back({ex, ey, s.name, colour_of(s.kind)});
-      }
-    }
-  }
-
   std::vector<const Place*> places;
-  for (const Place& p : d.places) {
-    const double px = v.x(p.at.x);
-    const double py = v.y(p.at.y);
-    const Box symbol = Box::around(px, py, mark_half);
-    if (!symbol.inside(frame)) continue;
-    drawn.place = true;
-    placer.keep_clear(symbol);
-    places.push_back(&p);
-    o << R"(<path class="place" d="M)" << fixed(px - 5, 1) << ',' << fixed(py - 5, 1) << 'L'
-      << fixed(px + 5, 1) << ',' << fixed(py + 5, 1) << 'M' << fixed(px - 5, 1) << ','
-      << fixed(py + 5, 1) << 'L' << fixed(px + 5, 1) << ',' << fixed(py - 5, 1)
-      << R"(" stroke="#000" stroke-width="2"/>)" << '\n';
-  }
+  std::vector<MarkLabel> mark_labels;
+};
 
-  // A scale bar, bottom left, and north.
+namespace {
+
+// A scale bar, bottom left, and north, top right.
+void draw_scale_and_north(Sketch& s) {
+  const View& v = s.v;
+  std::ostream& o = s.o;
   const double bar = round_length(v.size / v.scale / 5.0);
   const double bar_px = bar * v.scale;
   const double bar_x = v.left + 12.0;
@@ -339,62 +273,42 @@ void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint64_t
     << R"(v10" stroke="#000" stroke-width="2"/>)";
   o << R"(<text x=")" << fixed(bar_x, 1) << R"(" y=")" << fixed(bar_y - 9, 1) << R"(">)" << bar_text
     << "</text>\n";
-  placer.keep_clear({bar_x - 2.0, bar_y - 24.0,
-                     bar_x + std::max(bar_px, text_width(bar_text, 13.0)), bar_y + 6.0});
+  s.placer.keep_clear({bar_x - 2.0, bar_y - 24.0,
+                       bar_x + std::max(bar_px, text_width(bar_text, 13.0)), bar_y + 6.0});
   const double north_x = v.left + v.size - 20.0;
   o << R"(<text x=")" << fixed(north_x, 1) << R"(" y=")" << fixed(v.top + 20, 1)
     << R"(" font-weight="bold">N</text>)" << '\n';
-  placer.keep_clear({north_x - 2.0, v.top + 4.0, north_x + 14.0, v.top + 24.0});
+  s.placer.keep_clear({north_x - 2.0, v.top + 4.0, north_x + 14.0, v.top + 24.0});
+}
 
-  // The time marks: where the player stood still or came back, the first
-  // mark says it.
-  std::vector<std::tuple<double, double, std::string>> mark_labels;
-  for (uint64_t t = 0; t <= total; t += every) {
-    const Sample* at = nullptr;
-    for (const auto& leg : path_) {
-      for (const Sample& s : leg) {
-        if (s.ms <= t) at = &s;
-      }
-    }
-    if (at == nullptr || t >= at->lost_at) continue;
-    const double px = v.x(at->at.x);
-    const double py = v.y(at->at.y);
-    const Box dot = Box::around(px, py, 3.0);
-    const bool crowded = std::any_of(mark_labels.begin(), mark_labels.end(), [&](const auto& m) {
-      return std::hypot(px - std::get<0>(m), py - std::get<1>(m)) < 16.0;
-    });
-    if (!dot.inside(frame) || crowded) continue;
-    placer.keep_clear(dot);
-    mark_labels.emplace_back(px, py, std::to_string(t / 1000) + " s");
-  }
-
-  // The labels, the places' first and the time marks' last: where room runs
-  // out, a time mark is what goes.
-  for (const Place* p : places) {
-    const double px = v.x(p->at.x);
-    const double py = v.y(p->at.y);
-    label(
+// The labels, the places' first and the time marks' last: where room runs
+// out, a time mark is what goes. A mark's dot is drawn only with its label.
+void place_labels(Sketch& s) {
+  for (const Place* p : s.places) {
+    const double px = s.v.x(p->at.x);
+    const double py = s.v.y(p->at.y);
+    s.label(
         p->name, "#000", place_font, px, py,
         LabelPlacer::beside(px, py, 7.0, text_width(p->name, place_font), text_height(place_font)),
         LabelPlacer::near_count());
   }
-  for (const auto& [box, name] : outline_labels) {
+  for (const auto& [box, name] : s.outline_labels) {
     const std::vector<Box> boxes =
         along_outline(box, text_width(name, ring_font), text_height(ring_font));
-    label(name, outline_colour, ring_font, box.left, box.top, boxes, boxes.size());
+    s.label(name, outline_colour, ring_font, box.left, box.top, boxes, boxes.size());
   }
-  for (const NameLabel& n : name_labels) {
-    label(n.text, n.colour, name_font, n.x, n.y,
-          LabelPlacer::beside(n.x, n.y, 6.0, text_width(n.text, name_font), text_height(name_font)),
-          LabelPlacer::near_count());
+  for (const Sketch::NameLabel& n : s.name_labels) {
+    s.label(
+        n.text, n.colour, name_font, n.x, n.y,
+        LabelPlacer::beside(n.x, n.y, 6.0, text_width(n.text, name_font), text_height(name_font)),
+        LabelPlacer::near_count());
   }
-  for (const RingLabel& r : ring_labels) {
+  for (const Sketch::RingLabel& r : s.ring_labels) {
     const std::vector<Box> boxes =
         along_ring(r.cx, r.cy, r.r, text_width(r.text, ring_font), text_height(ring_font));
-    label(r.text, "#555", ring_font, r.cx, r.cy - r.r, boxes, boxes.size());
+    s.label(r.text, "#555", ring_font, r.cx, r.cy - r.r, boxes, boxes.size());
   }
-
-  for (const auto& [x, y, text] : mark_labels) {
+  for (const auto& [x, y, text] : s.mark_labels) {
     // Below the path first, where a walk along it leaves room.
     std::vector<Box> boxes;
     const std::vector<Box> all =
@@ -402,120 +316,157 @@ void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint64_t
     for (size_t n = 0; n < all.size(); n += LabelPlacer::near_count()) {
       for (size_t side : {5, 3, 7, 4, 2, 6, 0, 1}) boxes.push_back(all[n + side]);
     }
-    if (!label(text, path_colour, mark_font, x, y, boxes, LabelPlacer::near_count())) continue;
-    drawn.marks = true;
-    o << R"(<circle class="mark" cx=")" << fixed(x, 1) << R"(" cy=")" << fixed(y, 1)
-      << R"(" r="3" fill=")" << path_colour << R"("/>)" << '\n';
+    if (!s.label(text, path_colour, mark_font, x, y, boxes, LabelPlacer::near_count())) continue;
+    s.drawn.marks = true;
+    s.o << R"(<circle class="mark" cx=")" << fixed(x, 1) << R"(" cy=")" << fixed(y, 1)
+        << R"(" r="3" fill=")" << path_colour << R"("/>)" << '\n';
   }
-
-  for (const Label& l : labels) write_label(o, l);
+  for (const Label& l : s.labels) write_label(s.o, l);
 }
 
-void Map::end(sim::World& world) {
-  sample(world);
-  const Deliverable& d = context_->deliverable;
+}  // namespace
 
-  // What the map must show, in world metres.
-  double min_x = 1e30, min_y = 1e30, max_x = -1e30, max_y = -1e30;
-  const auto include = [&](double x, double y, double r) {
-    min_x = std::min(min_x, x - r);
-    max_x = std::max(max_x, x + r);
-    min_y = std::min(min_y, y - r);
-    max_y = std::max(max_y, y + r);
-  };
-  for (const Place& p : d.places) include(p.at.x, p.at.y, 0.0);
-  for (const Ring& r : d.rings) {
-    if (const Place* p = d.place(r.around)) include(p->at.x, p->at.y, r.radius);
+// Draws the rings, the outlines, the path, the entities and the places as
+// the view maps them, clipped to the view's frame; a symbol is drawn only
+// where it is whole, and each label goes where it is whole and on no other.
+void Map::draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every,
+               uint64_t total, Drawn& drawn) const {
+  Sketch s(o, v, drawn);
+  o << R"(<clipPath id=")" << clip << R"("><rect x=")" << fixed(v.left, 1) << R"(" y=")"
+    << fixed(v.top, 1) << R"(" width=")" << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1)
+    << R"("/></clipPath>)" << '\n';
+  o << R"(<rect class="frame" x=")" << fixed(v.left, 1) << R"(" y=")" << fixed(v.top, 1)
+    << R"(" width=")" << fixed(v.size, 1) << R"(" height=")" << fixed(v.size, 1)
+    << R"(" fill="none" stroke="#bbb"/>)" << '\n';
+  o << "<g clip-path=\"url(#" << clip << ")\">\n";
+  draw_rings(s);
+  draw_outlines(s);
+  draw_path(s);
+  o << "</g>\n";
+  draw_entities(s);
+  draw_places(s);
+  draw_scale_and_north(s);
+  mark_times(s, every, total);
+  place_labels(s);
+}
+
+void Map::draw_rings(Sketch& s) const {
+  for (const Ring& r : context_->deliverable.rings) {
+    const Place* p = context_->deliverable.place(r.around);
+    if (p == nullptr) continue;
+    const double rx = s.v.x(p->at.x);
+    const double ry = s.v.y(p->at.y);
+    const double rr = r.radius * s.v.scale;
+    if (!ring_crosses(rx, ry, rr, s.frame)) continue;
+    s.drawn.ring = true;
+    s.o << R"(<circle class="ring" cx=")" << fixed(rx, 1) << R"(" cy=")" << fixed(ry, 1)
+        << R"(" r=")" << fixed(rr, 1)
+        << R"(" fill="none" stroke="#555" stroke-width="1.5" stroke-dasharray="6 4"/>)" << '\n';
+    s.ring_labels.push_back({rx, ry, rr, fixed(r.radius, 1) + " m: " + r.meaning});
   }
-  for (const auto& leg : path_) {
-    for (const Sample& s : leg) include(s.at.x, s.at.y, 0.0);
-  }
-  for (const auto* group : {&entities_, &blips_}) {
-    for (const auto& [handle, s] : *group) include(s.at.x, s.at.y, 0.0);
-  }
+}
+
+void Map::draw_outlines(Sketch& s) const {
   for (const Outline& outline : outlines_) {
-    include(outline.min_x, outline.min_y, 0.0);
-    include(outline.max_x, outline.max_y, 0.0);
+    const Box b{s.v.x(outline.min_x), s.v.y(outline.max_y), s.v.x(outline.max_x),
+                s.v.y(outline.min_y)};
+    if (!b.overlaps(s.frame)) continue;
+    s.drawn.outlines.push_back(outline.name);
+    s.o << R"(<rect class="interior" x=")" << fixed(b.left, 1) << R"(" y=")" << fixed(b.top, 1)
+        << R"(" width=")" << fixed(b.right - b.left, 1) << R"(" height=")"
+        << fixed(b.bottom - b.top, 1) << R"(" fill=")" << outline_colour
+        << R"(" fill-opacity="0.08" stroke=")" << outline_colour << R"(" stroke-width="1.5"/>)"
+        << '\n';
+    s.outline_labels.emplace_back(b, outline.name);
   }
-  const double half = std::max({max_x - min_x, max_y - min_y, 20.0}) * 0.55;
+}
 
-  const double title = 36.0;
-  const double map_size = 800.0;
-  const double side = 280.0;
-  const double width = map_size + side;
-  const double height = map_size + title;
-  const View whole =
-      View::around((min_x + max_x) / 2.0, (min_y + max_y) / 2.0, half, 0.0, title, map_size);
-
-  // A close-up of each site: the site and all that stood or lies within
-  // `nearby` of it, with room to spare for their symbols and labels.
-  constexpr float nearby = 60.0f;
-  std::vector<std::pair<std::string, sim::Vec>> sites;
-  for (const Place* p : d.sites()) sites.emplace_back(p->description, p->at);
-  if (sites.empty()) sites.emplace_back("the start", context_->site);
-  const double close_top = title + 250.0;
-  const double note_room = 64.0;  // below the close-ups, for what could not be drawn
-  const double close_size = std::min(
-      side - 30.0, (height - close_top - note_room) / static_cast<double>(sites.size()) - 28.0);
-  std::vector<std::pair<std::string, View>> close_ups;
-  for (const auto& named_site : sites) {
-    const sim::Vec site = named_site.second;
-    double low_x = site.x, low_y = site.y, high_x = site.x, high_y = site.y;
-    const auto take = [&](double x, double y) {
-      if (std::hypot(x - site.x, y - site.y) > nearby) return;
-      low_x = std::min(low_x, x);
-      high_x = std::max(high_x, x);
-      low_y = std::min(low_y, y);
-      high_y = std::max(high_y, y);
-    };
-    for (const Place& p : d.places) take(p.at.x, p.at.y);
-    for (const auto* group : {&entities_, &blips_}) {
-      for (const auto& [handle, s] : *group) take(s.at.x, s.at.y);
+void Map::draw_path(Sketch& s) const {
+  for (const auto& leg : path_) {
+    if (leg.size() < 2) continue;
+    s.drawn.path = s.drawn.path || std::any_of(leg.begin(), leg.end(), [&](const Sample& at) {
+                     return Box::around(s.v.x(at.at.x), s.v.y(at.at.y), 0.0).inside(s.frame);
+                   });
+    s.o << R"(<polyline class="path" fill="none" stroke=")" << path_colour
+        << R"(" stroke-width="2" points=")";
+    for (const Sample& at : leg) {
+      s.o << fixed(s.v.x(at.at.x), 1) << ',' << fixed(s.v.y(at.at.y), 1) << ' ';
     }
-    for (const Outline& outline : outlines_) {
-      take(outline.min_x, outline.min_y);
-      take(outline.max_x, outline.max_y);
+    s.o << R"("/>)" << '\n';
+  }
+}
+
+// A nickname is written once, beside the first of its entities in view.
+void Map::draw_entities(Sketch& s) const {
+  std::set<std::string> named;
+  for (const auto* group : {&entities_, &blips_}) {
+    for (const auto& [handle, stood] : *group) {
+      const double ex = s.v.x(stood.at.x);
+      const double ey = s.v.y(stood.at.y);
+      const Box symbol = Box::around(ex, ey, mark_half);
+      if (!symbol.inside(s.frame)) continue;
+      s.placer.keep_clear(symbol);
+      if (stood.kind == "blip") {
+        s.drawn.blip = true;
+        s.o << R"(<rect class="blip" x=")" << fixed(ex - 5, 1) << R"(" y=")" << fixed(ey - 5, 1)
+            << R"(" width="10" height="10" fill="none" stroke=")" << blip_colour
+            << R"(" stroke-width="2"/>)" << '\n';
+      } else {
+        (stood.kind == "ped" ? s.drawn.ped : s.drawn.prop) = true;
+        s.o << R"(<circle class=")" << stood.kind << R"(" cx=")" << fixed(ex, 1) << R"(" cy=")"
+            << fixed(ey, 1) << R"(" r="4" fill=")" << colour_of(stood.kind)
+            << R"(" fill-opacity="0.8"/>)" << '\n';
+      }
+      if (!stood.name.empty() && named.insert(stood.name).second) {
+        s.name_labels.push_back({ex, ey, stood.name, colour_of(stood.kind)});
+      }
     }
-    const double close_half = std::max(12.0, std::max(high_x - low_x, high_y - low_y) * 0.65 + 3.0);
-    const double top = close_top + static_cast<double>(close_ups.size()) * (close_size + 28.0);
-    close_ups.emplace_back(named_site.first,
-                           View::around((low_x + high_x) / 2.0, (low_y + high_y) / 2.0, close_half,
-                                        map_size + 20.0, top, close_size));
   }
-  const uint64_t total = world.elapsed_ms() - start_ms_;
-  const auto every = static_cast<uint64_t>(std::max(
-      1000.0,
-      round_length(static_cast<double>(std::max<uint64_t>(total, 1)) / 10.0 / 1000.0) * 1000.0));
+}
 
-  std::ostream& o = out_;
-  o << R"(<svg xmlns="http://www.w3.org/2000/svg" width=")" << width << R"(" height=")" << height
-    << R"(" viewBox="0 0 )" << width << ' ' << height
-    << R"(" font-family="sans-serif" font-size="13">)" << '\n';
-  o << "<title>" << escaped(context_->scenario.file) << "</title>\n";
-  o << R"(<rect x="0" y="0" width=")" << width << R"(" height=")" << height << R"(" fill=")"
-    << background << R"("/>)" << '\n';
-  // A long path loses its start rather than run off the picture.
-  const std::string named = d.name.empty() ? "" : " (" + d.name + ")";
-  std::string file = context_->scenario.file;
-  while (file.size() > 1 && text_width("..." + file + named, 16.0) > width - 20.0) {
-    file.erase(0, 1);
-    // Not in the middle of a character.
-    while (!file.empty() && (static_cast<unsigned char>(file[0]) & 0xC0) == 0x80) file.erase(0, 1);
+void Map::draw_places(Sketch& s) const {
+  for (const Place& p : context_->deliverable.places) {
+    const double px = s.v.x(p.at.x);
+    const double py = s.v.y(p.at.y);
+    const Box symbol = Box::around(px, py, mark_half);
+    if (!symbol.inside(s.frame)) continue;
+    s.drawn.place = true;
+    s.placer.keep_clear(symbol);
+    s.places.push_back(&p);
+    s.o << R"(<path class="place" d="M)" << fixed(px - 5, 1) << ',' << fixed(py - 5, 1) << 'L'
+        << fixed(px + 5, 1) << ',' << fixed(py + 5, 1) << 'M' << fixed(px - 5, 1) << ','
+        << fixed(py + 5, 1) << 'L' << fixed(px + 5, 1) << ',' << fixed(py - 5, 1)
+        << R"(" stroke="#000" stroke-width="2"/>)" << '\n';
   }
-  if (file != context_->scenario.file) file = "..." + file;
-  o << R"(<text x="10" y="24" font-size="16">)" << escaped(file + named) << "</text>\n";
-  Drawn drawn;
-  draw(o, whole, "whole", every, total, drawn);
-  for (size_t n = 0; n < close_ups.size(); ++n) {
-    const View& close = close_ups[n].second;
-    o << R"(<text x=")" << fixed(close.left, 1) << R"(" y=")" << fixed(close.top - 8, 1)
-      << R"(" font-weight="bold">Close to )" << escaped(close_ups[n].first) << "</text>\n";
-    draw(o, close, "close" + std::to_string(n + 1), every, total, drawn);
-  }
+}
 
-  // The legend, of what is drawn.
-  const double lx = map_size + 20.0;
-  double ly = title + 30.0;
+// The time marks, each where the player was at its time: where the player
+// stood still or came back, the first mark says it.
+void Map::mark_times(Sketch& s, uint64_t every, uint64_t total) const {
+  for (uint64_t t = 0; t <= total; t += every) {
+    const Sample* at = nullptr;
+    for (const auto& leg : path_) {
+      for (const Sample& sample : leg) {
+        if (sample.ms <= t) at = &sample;
+      }
+    }
+    if (at == nullptr || t >= at->lost_at) continue;
+    const double px = s.v.x(at->at.x);
+    const double py = s.v.y(at->at.y);
+    const Box dot = Box::around(px, py, 3.0);
+    const bool crowded = std::any_of(
+        s.mark_labels.begin(), s.mark_labels.end(),
+        [&](const Sketch::MarkLabel& m) { return std::hypot(px - m.x, py - m.y) < 16.0; });
+    if (!dot.inside(s.frame) || crowded) continue;
+    s.placer.keep_clear(dot);
+    s.mark_labels.push_back({px, py, std::to_string(t / 1000) + " s"});
+  }
+}
+
+namespace {
+
+// The legend, of what is drawn.
+void write_legend(std::ostream& o, const Drawn& drawn, uint64_t every, double lx, double ly) {
   const auto legend_line = [&](bool shown, const std::string& symbol, const std::string& text) {
     if (!shown) return;
     o << symbol << R"(<text x=")" << fixed(lx + 24, 1) << R"(" y=")" << fixed(ly + 4, 1) << R"(">)"
@@ -566,8 +517,95 @@ void Map::end(sim::World& world) {
                     R"(" stroke-width="1.5"/>)",
                 "the " + name + "'s outline");
   }
+}
 
-  // What had no place on any map, said rather than drawn.
+}  // namespace
+
+// The whole map: all the places, rings, path, entities and outlines, with
+// room to spare.
+View Map::whole_view(double left, double top, double size) const {
+  const Deliverable& d = context_->deliverable;
+  double min_x = 1e30, min_y = 1e30, max_x = -1e30, max_y = -1e30;
+  const auto include = [&](double x, double y, double r) {
+    min_x = std::min(min_x, x - r);
+    max_x = std::max(max_x, x + r);
+    min_y = std::min(min_y, y - r);
+    max_y = std::max(max_y, y + r);
+  };
+  for (const Place& p : d.places) include(p.at.x, p.at.y, 0.0);
+  for (const Ring& r : d.rings) {
+    if (const Place* p = d.place(r.around)) include(p->at.x, p->at.y, r.radius);
+  }
+  for (const auto& leg : path_) {
+    for (const Sample& s : leg) include(s.at.x, s.at.y, 0.0);
+  }
+  for (const auto* group : {&entities_, &blips_}) {
+    for (const auto& [handle, s] : *group) include(s.at.x, s.at.y, 0.0);
+  }
+  for (const Outline& outline : outlines_) {
+    include(outline.min_x, outline.min_y, 0.0);
+    include(outline.max_x, outline.max_y, 0.0);
+  }
+  const double half = std::max({max_x - min_x, max_y - min_y, 20.0}) * 0.55;
+  return View::around((min_x + max_x) / 2.0, (min_y + max_y) / 2.0, half, left, top, size);
+}
+
+// A close-up of each site, one below the other in a column `height` high:
+// the site and all that stood or lies within `nearby` of it, with room to
+// spare for their symbols and labels.
+std::vector<std::pair<std::string, View>> Map::close_ups(double left, double top, double width,
+                                                         double height) const {
+  constexpr float nearby = 60.0f;
+  const Deliverable& d = context_->deliverable;
+  std::vector<std::pair<std::string, sim::Vec>> sites;
+  for (const Place* p : d.sites()) sites.emplace_back(p->description, p->at);
+  if (sites.empty()) sites.emplace_back("the start", context_->site);
+  const double size = std::min(width - 30.0, height / static_cast<double>(sites.size()) - 28.0);
+  std::vector<std::pair<std::string, View>> views;
+  for (const auto& [description, at] : sites) {
+    const sim::Vec site = at;  // a binding a lambda can capture
+    double low_x = site.x, low_y = site.y, high_x = site.x, high_y = site.y;
+    const auto take = [&](double x, double y) {
+      if (std::hypot(x - site.x, y - site.y) > nearby) return;
+      low_x = std::min(low_x, x);
+      high_x = std::max(high_x, x);
+      low_y = std::min(low_y, y);
+      high_y = std::max(high_y, y);
+    };
+    for (const Place& p : d.places) take(p.at.x, p.at.y);
+    for (const auto* group : {&entities_, &blips_}) {
+      for (const auto& [handle, s] : *group) take(s.at.x, s.at.y);
+    }
+    for (const Outline& outline : outlines_) {
+      take(outline.min_x, outline.min_y);
+      take(outline.max_x, outline.max_y);
+    }
+    const double half = std::max(12.0, std::max(high_x - low_x, high_y - low_y) * 0.65 + 3.0);
+    const double panel_top = top + static_cast<double>(views.size()) * (size + 28.0);
+    views.emplace_back(description, View::around((low_x + high_x) / 2.0, (low_y + high_y) / 2.0,
+                                                 half, left, panel_top, size));
+  }
+  return views;
+}
+
+// The scenario's file and the deliverable's name; a long path loses its
+// start rather than run off the picture.
+void Map::write_title(std::ostream& o, double width) const {
+  const std::string& whole = context_->scenario.file;
+  const std::string named =
+      context_->deliverable.name.empty() ? "" : " (" + context_->deliverable.name + ")";
+  std::string file = whole;
+  while (file.size() > 1 && text_width("..." + file + named, 16.0) > width - 20.0) {
+    file.erase(0, 1);
+    // Not in the middle of a character.
+    while (!file.empty() && (static_cast<unsigned char>(file[0]) & 0xC0) == 0x80) file.erase(0, 1);
+  }
+  if (file != whole) file = "..." + file;
+  o << R"(<text x="10" y="24" font-size="16">)" << escaped(file + named) << "</text>\n";
+}
+
+// What had no place on any map, said rather than drawn, above `bottom`.
+void Map::write_off_world_note(std::ostream& o, double x, double bottom) const {
   std::vector<std::string> note;
   if (player_off_world_ != 0) {
     note.push_back("the player, " + std::to_string(player_off_world_) + " frame" +
@@ -581,16 +619,54 @@ void Map::end(sim::World& world) {
     note.push_back(std::to_string(off_world_blips_.size()) +
                    (off_world_blips_.size() == 1 ? " blip" : " blips"));
   }
-  if (!note.empty()) {
-    double ny = height - 10.0 - 14.0 * static_cast<double>(note.size());
-    o << R"(<text class="note" x=")" << fixed(lx, 1) << R"(" y=")" << fixed(ny, 1)
-      << R"(" font-size="11">Not drawn, at no number or past 20 km:</text>)" << '\n';
-    for (const std::string& line : note) {
-      ny += 14.0;
-      o << R"(<text class="note" x=")" << fixed(lx + 8, 1) << R"(" y=")" << fixed(ny, 1)
-        << R"(" font-size="11">)" << escaped(line) << "</text>\n";
-    }
+  if (note.empty()) return;
+  double y = bottom - 14.0 * static_cast<double>(note.size());
+  o << R"(<text class="note" x=")" << fixed(x, 1) << R"(" y=")" << fixed(y, 1)
+    << R"(" font-size="11">Not drawn, at no number or past 20 km:</text>)" << '\n';
+  for (const std::string& line : note) {
+    y += 14.0;
+    o << R"(<text class="note" x=")" << fixed(x + 8, 1) << R"(" y=")" << fixed(y, 1)
+      << R"(" font-size="11">)" << escaped(line) << "</text>\n";
   }
+}
+
+// The picture: the whole map on the left; the close-ups, the legend and the
+// note of what could not be drawn in a column on its right.
+void Map::end(sim::World& world) {
+  sample(world);
+  const double title = 36.0;
+  const double map_size = 800.0;
+  const double side = 280.0;
+  const double width = map_size + side;
+  const double height = map_size + title;
+  const double close_top = title + 250.0;
+  const double note_room = 64.0;  // below the close-ups, for what could not be drawn
+  const View whole = whole_view(0.0, title, map_size);
+  const std::vector<std::pair<std::string, View>> close =
+      close_ups(map_size + 20.0, close_top, side, height - close_top - note_room);
+  const uint64_t total = world.elapsed_ms() - start_ms_;
+  const auto every = static_cast<uint64_t>(std::max(
+      1000.0,
+      round_length(static_cast<double>(std::max<uint64_t>(total, 1)) / 10.0 / 1000.0) * 1000.0));
+
+  std::ostream& o = out_;
+  o << R"(<svg xmlns="http://www.w3.org/2000/svg" width=")" << width << R"(" height=")" << height
+    << R"(" viewBox="0 0 )" << width << ' ' << height
+    << R"(" font-family="sans-serif" font-size="13">)" << '\n';
+  o << "<title>" << escaped(context_->scenario.file) << "</title>\n";
+  o << R"(<rect x="0" y="0" width=")" << width << R"(" height=")" << height << R"(" fill=")"
+    << background << R"("/>)" << '\n';
+  write_title(o, width);
+  Drawn drawn;
+  draw(o, whole, "whole", every, total, drawn);
+  for (size_t n = 0; n < close.size(); ++n) {
+    const View& v = close[n].second;
+    o << R"(<text x=")" << fixed(v.left, 1) << R"(" y=")" << fixed(v.top - 8, 1)
+      << R"(" font-weight="bold">Close to )" << escaped(close[n].first) << "</text>\n";
+    draw(o, v, "close" + std::to_string(n + 1), every, total, drawn);
+  }
+  write_legend(o, drawn, every, map_size + 20.0, title + 30.0);
+  write_off_world_note(o, map_size + 20.0, height - 10.0);
   o << "</svg>\n";
 }
 

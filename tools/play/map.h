@@ -34,6 +34,8 @@ struct Drawn {
   std::vector<std::string> outlines;  // the interiors', by nickname
 };
 
+struct Sketch;  // one view being drawn
+
 class Map : public Observer {
  public:
   explicit Map(std::ostream& out) : out_(out) {}
@@ -62,6 +64,17 @@ class Map : public Observer {
   void sample(sim::World& world);
   void draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every, uint64_t total,
             Drawn& drawn) const;
+  void draw_rings(Sketch& s) const;
+  void draw_outlines(Sketch& s) const;
+  void draw_path(Sketch& s) const;
+  void draw_entities(Sketch& s) const;
+  void draw_places(Sketch& s) const;
+  void mark_times(Sketch& s, uint64_t every, uint64_t total) const;
+  View whole_view(double left, double top, double size) const;
+  std::vector<std::pair<std::string, View>> close_ups(double left, double top, double width,
+                                                      double height) const;
+  void write_title(std::ostream& o, double width) const;
+  void write_off_world_note(std::ostream& o, double x, double bottom) const;
 
   std::ostream& out_;
   const PlayContext* context_ = nullptr;
