@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
 #include <exception>
 #include <typeinfo>
 
@@ -217,19 +219,6 @@ void report_loader_exception() {
       loader_watch.details);
 }
 
-// The plug-in's DllMain while it unloads, called through guarded_entry,
-// which catches a C++ exception before the loader can.
-using DllEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
-DllEntry unloading_entry = nullptr;
-bool unloading_entry_returned = false;
-
-BOOL WINAPI guarded_entry(HINSTANCE module, DWORD reason, LPVOID reserved) {
-  BOOL result = FALSE;
-  run_guarded([&] { result = unloading_entry(module, reason, reserved); });
-  unloading_entry_returned = true;
-  return result;
-}
-
 // The loader's record of a module, which holds the entry it calls (the
 // first of the fields the system's header leaves unnamed after DllBase).
 LDR_DATA_TABLE_ENTRY* loader_record(HMODULE module) {
@@ -239,6 +228,94 @@ LDR_DATA_TABLE_ENTRY* loader_record(HMODULE module) {
     if (record->DllBase == module) return record;
   }
   return nullptr;
+}
+
+// The plug-in's DllMain, which the loader calls through guarded_entry while
+// the host loads or unloads it: a C++ exception is caught there, before the
+// loader's own handler can take it.
+using DllEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+struct GuardedEntry {
+  DllEntry entry = nullptr;  // the plug-in's own; null: none guarded
+  DWORD reason = 0;          // the call the host waits on: attach or detach
+  bool returned = false;     // from that call: a failed attach is followed by a detach
+};
+GuardedEntry guarded;
+
+BOOL WINAPI guarded_entry(HINSTANCE module, DWORD reason, LPVOID reserved) {
+  BOOL result = FALSE;
+  run_guarded([&] { result = guarded.entry(module, reason, reserved); });
+  if (reason == guarded.reason) guarded.returned = true;
+  return result;
+}
+
+void guard_entry(LDR_DATA_TABLE_ENTRY* record, DWORD reason) {
+  guarded.entry = record != nullptr ? reinterpret_cast<DllEntry>(record->Reserved3[0]) : nullptr;
+  guarded.reason = reason;
+  guarded.returned = false;
+  if (guarded.entry != nullptr) record->Reserved3[0] = reinterpret_cast<void*>(guarded_entry);
+}
+
+// Its own entry back in the record, if the module is still loaded.
+void unguard_entry(HMODULE module) {
+  if (guarded.entry == nullptr) return;
+  if (LDR_DATA_TABLE_ENTRY* record = module != nullptr ? loader_record(module) : nullptr) {
+    record->Reserved3[0] = reinterpret_cast<void*>(guarded.entry);
+  }
+  guarded.entry = nullptr;
+}
+
+// At a load the entry is guarded from ntdll's notice of a module loaded,
+// which comes once the module is mapped and before its entry runs. An
+// ntdll without it leaves the load to the loader watch.
+struct LoadedModule {
+  ULONG flags;
+  const UNICODE_STRING* full_name;
+  const UNICODE_STRING* base_name;
+  void* base;
+  ULONG size;
+};
+using LoadNotice = void(CALLBACK*)(ULONG reason, const LoadedModule* module, void* context);
+using RegisterLoadNotice = LONG(NTAPI*)(ULONG flags, LoadNotice notice, void* context,
+                                        void** cookie);
+constexpr ULONG module_loaded = 1;
+
+// The plug-in being loaded: its file name, as the notice names its module.
+struct Loading {
+  std::atomic<DWORD> thread{0};  // 0: none
+  wchar_t name[MAX_PATH] = {};
+  bool noticed = false;
+};
+Loading loading;
+
+bool same_name(const UNICODE_STRING& name, const wchar_t* other) {
+  const size_t length = name.Length / sizeof(wchar_t);
+  if (std::wcslen(other) != length) return false;
+  for (size_t n = 0; n < length; ++n) {
+    if (std::towlower(name.Buffer[n]) != std::towlower(other[n])) return false;
+  }
+  return true;
+}
+
+void CALLBACK on_module_loaded(ULONG reason, const LoadedModule* module, void*) {
+  // Only the plug-in itself: not a module it or another thread loads meanwhile.
+  if (reason != module_loaded || loading.noticed ||
+      loading.thread.load(std::memory_order_acquire) != GetCurrentThreadId() ||
+      module->base_name == nullptr || !same_name(*module->base_name, loading.name)) {
+    return;
+  }
+  loading.noticed = true;
+  guard_entry(loader_record(static_cast<HMODULE>(module->base)), DLL_PROCESS_ATTACH);
+}
+
+bool listen_for_loads() {
+  static const bool listening = [] {
+    const auto register_notice = reinterpret_cast<RegisterLoadNotice>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "LdrRegisterDllNotification")));
+    void* cookie = nullptr;
+    return register_notice != nullptr &&
+           register_notice(0, on_module_loaded, nullptr, &cookie) >= 0;
+  }();
+  return listening;
 }
 
 void on_abort(int) {
@@ -358,25 +435,30 @@ const char* running_subject() {
 #if defined(_WIN32)
 
 HMODULE load_library(const char* path) {
+  loading.noticed = false;
+  loading.name[0] = L'\0';
+  if (listen_for_loads()) {
+    MultiByteToWideChar(CP_ACP, 0, file_name(path), -1, loading.name, MAX_PATH);
+    loading.thread.store(GetCurrentThreadId(), std::memory_order_release);
+  }
   watch_loader();
   HMODULE module = LoadLibraryA(path);
-  if (module == nullptr) report_loader_exception();
+  loading.thread.store(0, std::memory_order_release);
+  if (module == nullptr && !(guarded.entry != nullptr && guarded.returned)) {
+    report_loader_exception();
+  }
   loader_watch.thread.store(0, std::memory_order_release);
+  unguard_entry(module);
   return module;
 }
 
 void free_library(HMODULE module) {
-  LDR_DATA_TABLE_ENTRY* record = loader_record(module);
-  unloading_entry = record != nullptr ? reinterpret_cast<DllEntry>(record->Reserved3[0]) : nullptr;
-  if (unloading_entry != nullptr) record->Reserved3[0] = reinterpret_cast<void*>(guarded_entry);
-  unloading_entry_returned = false;
+  guard_entry(loader_record(module), DLL_PROCESS_DETACH);
   watch_loader();
   FreeLibrary(module);
-  if (unloading_entry != nullptr && !unloading_entry_returned) report_loader_exception();
+  if (guarded.entry != nullptr && !guarded.returned) report_loader_exception();
   loader_watch.thread.store(0, std::memory_order_release);
-  // Still loaded (loaded more than once): its own entry again.
-  LDR_DATA_TABLE_ENTRY* still = unloading_entry != nullptr ? loader_record(module) : nullptr;
-  if (still != nullptr) still->Reserved3[0] = reinterpret_cast<void*>(unloading_entry);
+  unguard_entry(module);  // still loaded (loaded more than once)
 }
 
 #endif

@@ -104,7 +104,8 @@ void run_plugin_code(const std::string& plugin, const char* subject, const char*
 #if defined(_WIN32)
 // Under Windows the system loader runs a plug-in's DllMain and handles what
 // escapes it itself: the load fails, the unload goes on as if nothing
-// happened. The host loads and unloads through these, which report it.
+// happened. The host loads and unloads through these, which have the loader
+// call DllMain through a guard of the host's, and report what escapes it.
 HMODULE load_library(const char* path);
 void free_library(HMODULE module);
 #endif

@@ -118,11 +118,13 @@ const OutsideMisdeed outside_misdeeds[] = {
      "  code:         C++ exception std::runtime_error\n"
      "  address:      not known: it was thrown inside the plug-in and left its code\n"
      "  message:      the misbehaving plug-in gave up\n",
-     // The system loader takes what escapes DllMain before the host can.
-     "  code:         0x20474343 (C++ exception (GCC))\n"
-     "  address:      not known: thrown inside the plug-in\n"
-     "  message:      not known: the system loader took the exception\n",
+     "  code:         C++ exception std::runtime_error (0x20474343)\n"
+     "  address:      not known: it was thrown inside the plug-in and left its code\n"
+     "  message:      the misbehaving plug-in gave up\n",
      ""},
+    {"MISBEHAVE_AT_LOAD=6", "", "play: a plug-in's load ended with an unhandled C++ exception",
+     "its load (plugin_attach)", "its load (DllMain, process attach)", 0,
+     "  code:         C++ exception int\n", "  code:         C++ exception int (0x20474343)\n", ""},
     {"MISBEHAVE_AT_LOAD=1", "", "play: watchdog: a plug-in's load did not return within 0.5 s",
      "its load (plugin_attach)", "its load (DllMain, process attach)", 0, "", "",
      "  why:          the host waits on it"},
