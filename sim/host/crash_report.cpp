@@ -298,8 +298,8 @@ bool same_name(const UNICODE_STRING& name, const wchar_t* other) {
 
 void CALLBACK on_module_loaded(ULONG reason, const LoadedModule* module, void*) {
   // Only the plug-in itself: not a module it or another thread loads meanwhile.
-  if (reason != module_loaded || loading.noticed ||
-      loading.thread.load(std::memory_order_acquire) != GetCurrentThreadId() ||
+  if (reason != module_loaded ||
+      loading.thread.load(std::memory_order_acquire) != GetCurrentThreadId() || loading.noticed ||
       module->base_name == nullptr || !same_name(*module->base_name, loading.name)) {
     return;
   }
