@@ -43,6 +43,7 @@ void Host::reset() {
   scripts_.clear();
   retired_.clear();
   registered_.clear();
+  scripts_numbered_ = 0;
   keyboard_handlers_.clear();
   current_ = nullptr;
   call_open_ = false;
@@ -322,6 +323,7 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   s->entry = entry;
   s->plugin = plugin;
   s->index = index;
+  s->number = ++scripts_numbered_;
   s->wake_frame = world_->frame() + 1;
   s->wake_elapsed_ms = world_->elapsed_ms();
   s->info.number = index + 1;
@@ -399,7 +401,8 @@ void Host::script_wait(DWORD ms) {
   if (recording_waits) {
     wait_record_.push_back({world_->frame(), world_->game_timer(), world_->elapsed_ms(),
                             static_cast<uint32_t>(ms), world_->calls().size(), last_hash_,
-                            last_arg_, last_result_, world_->stamp().order, turn_began_});
+                            last_arg_, last_result_, world_->stamp().order, turn_began_,
+                            current_->number});
   }
   last_hash_ = last_arg_ = last_result_ = 0;
   Script* s = current_;

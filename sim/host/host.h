@@ -33,8 +33,9 @@ struct WaitRecord {
   uint64_t last_hash = 0;   // the script's last native call before the wait
   uint64_t last_arg = 0;    // its first argument
   uint64_t last_result = 0;
-  uint64_t order = 0;  // its place among the world's changes: a stamp's order
-  Stamp resumed;       // the stamp its turn began with: when the script's wait before it ended
+  uint64_t order = 0;   // its place among the world's changes: a stamp's order
+  Stamp resumed;        // the stamp its turn began with: when the script's wait before it ended
+  uint64_t script = 0;  // the script that waited, by its number (Host::Script::number)
 };
 
 // What the host did that a timeline shows: plug-ins loaded and unloaded,
@@ -128,8 +129,9 @@ class Host {
   struct Script {
     HMODULE module = nullptr;
     ScriptEntry entry = nullptr;
-    std::string plugin;  // the plug-in's file name, or the module's address
-    int index = 0;       // 0 for the module's first script, then each additional one
+    std::string plugin;   // the plug-in's file name, or the module's address
+    int index = 0;        // 0 for the module's first script, then each additional one
+    uint64_t number = 0;  // from 1 in the order registered since the reset, never given twice
     std::unique_ptr<ScriptFiber> fiber;
     uint64_t wake_frame = 0;
     uint64_t wake_elapsed_ms = 0;  // on the world's elapsed time, which never jumps
@@ -169,6 +171,7 @@ class Host {
   std::vector<std::unique_ptr<Script>> scripts_;
   std::vector<std::unique_ptr<Script>> retired_;  // unregistered while running
   std::map<HMODULE, size_t> registered_;          // scripts registered by each module
+  uint64_t scripts_numbered_ = 0;
   std::vector<Handler> keyboard_handlers_;
   std::vector<Plugin> plugins_;
   Plugin* attaching_ = nullptr;  // the plug-in whose load or unload runs now

@@ -48,6 +48,14 @@ inline PlayRun play_here(const std::string& scenario) {
   return play_here(options);
 }
 
+// A plug-in of no deliverable, played in this process.
+inline PlayRun play_plugin_here(const std::string& plugin, const std::string& scenario) {
+  play::Options options;
+  options.scenario = scenario;
+  options.plugin = {plugin};
+  return play_here(options);
+}
+
 // The play command, with its stderr after its stdout.
 inline PlayRun play_command(const std::string& arguments) {
   const CommandRun run = run_command(std::string("'") + PLAY_COMMAND + "' " + arguments + " 2>&1");

@@ -483,10 +483,7 @@ PlayRun play_probe(std::string& file) {
                         "start at 1 2 3\n"
                         "wait 10 frames\n"
                         "expect no violation\n");
-  play::Options options;
-  options.scenario = file;
-  options.plugin = {PROBE_PLUGIN};
-  return play_here(options);
+  return play_plugin_here(PROBE_PLUGIN, file);
 }
 
 TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -191,6 +192,46 @@ TEST(Timeline, WithSeveralPlugInsEachChangeNamesThePlugInItIsOf) {
 
   const PlayRun alone = play_here(std::string(SCENARIOS_DIR) + "/cinema/ticket_road.scenario");
   EXPECT_EQ(alone.out.find("[cinema]"), std::string::npos) << alone.out;
+}
+
+// A plug-in whose main script and additional thread wait on different things
+// in the same frames: each script's wait is its own, told once, with its own
+// length and end. Kept per plug-in, each script's turn ended the other's wait
+// and the timeline told a 1-frame wait given up, frame after frame.
+PlayRun play_two_waits(std::string& file) {
+  file = write_scenario("two_waits",
+                        "start at 1 2 3\n"
+                        "wait 1 s\n"
+                        "expect no violation\n");
+  return play_plugin_here(TWO_WAITS_PLUGIN, file);
+}
+
+TEST(Timeline, EachScriptOfAPlugInWaitsOnItsOwn) {
+  std::string file;
+  const PlayRun run = play_two_waits(file);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  std::vector<std::string> waits;
+  for (const Said& s : changes_of(run.out)) {
+    if (s.what.find("waited ") == 0 || s.what.find("gave up ") == 0) {
+      waits.push_back(std::to_string(s.frame) + ": " + s.what);
+    }
+  }
+  // The model loads two frames after the first pass asks for it; the asset,
+  // never asked for, is given up on after the thread's 30 tries.
+  const std::vector<std::string> expected = {
+      "3: waited 0.034 s (2 frames) for model p_chair05x to load",
+      "31: gave up after 0.500 s (30 frames) waiting for particle asset core to load"};
+  EXPECT_EQ(waits, expected) << run.out;
+}
+
+TEST(Timeline, EachScriptOfAPlugInWaitsOnItsOwnUnderWineAsNatively) {
+  ASSERT_TRUE(std::filesystem::exists(TWO_WAITS_ASI)) << "build the 'windows' preset first";
+  std::string file;
+  const PlayRun native = play_two_waits(file);
+  ASSERT_EQ(native.status, 0) << native.out;
+  const PlayRun wine = play_asi(TWO_WAITS_ASI, "'" + file + "'");
+  EXPECT_EQ(wine.status, 0) << wine.out;
+  EXPECT_EQ(wine.out, as_asi(native.out));
 }
 
 // The distance column says what the player's distance is when the game puts

@@ -168,7 +168,7 @@ void Timeline::end(sim::World& world) {
   at_ = {};
   host_events(world);
   violations(world);
-  for (auto& [by, wait] : waits_) close_wait(world, wait, world.elapsed_ms(), world.frame());
+  for (auto& [script, wait] : waits_) close_wait(world, wait, world.elapsed_ms(), world.frame());
   flush_quiet();
   out_ << prefix(world) << "end of " << context_->scenario.file << '\n';
   out_ << "summary:\n";
@@ -193,11 +193,12 @@ void Timeline::close_wait(sim::World& world, OpenWait& wait, uint64_t now_ms, ui
 
 // Consecutive waits on the same thing are one wait, which ends when the
 // script goes on: at its next wait on something else, or at the pass's end.
-// Each plug-in's waits are its own: another's turn between them ends none.
+// Each script's waits are its own: another's turn between them ends none,
+// whether another plug-in's or another thread of its own plug-in.
 void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
   if (verbose_) print(world, "| scriptWait(" + std::to_string(w.ms) + ")");
   const WaitKind kind = classify_wait(w, world);
-  OpenWait& open = waits_[w.resumed.by];
+  OpenWait& open = waits_[w.script];
   if (kind.inside_pass && w.ms == 0 && open.open && open.what == kind.what) return;
   const sim::Stamp at = at_;
   at_ = w.resumed;  // the open wait ended as this turn began

@@ -128,7 +128,7 @@ class Timeline : public Observer {
   std::map<int32_t, Ramp> speeds_;
   int32_t player_interior_ = 0;
   std::map<int32_t, bool> seated_;
-  std::map<const void*, OpenWait> waits_;  // by plug-in
+  std::map<uint64_t, OpenWait> waits_;  // by script: a plug-in may run several
   std::array<uint64_t, sim::fault_kinds> faults_begun_{};
   std::array<bool, sim::fault_kinds> faults_lasting_{};
 
