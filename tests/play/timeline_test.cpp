@@ -194,6 +194,51 @@ TEST(Timeline, WithSeveralPlugInsEachChangeNamesThePlugInItIsOf) {
   EXPECT_EQ(alone.out.find("[cinema]"), std::string::npos) << alone.out;
 }
 
+// What the game itself does to a plug-in's things (removes them, seats its
+// peds) is told as that plug-in's, from the books, like what it does itself.
+TEST(Timeline, WithSeveralPlugInsWhatTheGameDoesToAThingNamesItsOwner) {
+  play::Options options;
+  options.scenario = write_scenario("game_removes",
+                                    "deliverable cinema toytrain\n"
+                                    "start at 3 m west of post\n"
+                                    "wait until 8 live chair within 10 s\n"
+                                    "remove chair\n"
+                                    "wait 2 frames\n"
+                                    "teleport to 1 m east of site\n"
+                                    "wait until prompt \"Turn off\" offered within 1 s\n"
+                                    "remove train\n"
+                                    "wait 2 frames\n"
+                                    "expect no violation\n");
+  options.trace = output_file("game_removes.json").string();
+  const PlayRun run = play_here(options);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::vector<Said> said = changes_of(run.out);
+  const auto lines = [&](const std::string& part) {
+    std::vector<std::string> found;
+    for (const Said& s : said) {
+      if (s.what.find(part) != std::string::npos) found.push_back(s.what);
+    }
+    return found;
+  };
+  EXPECT_EQ(lines("- prop sh_church_chair (chair)"),
+            std::vector<std::string>(8, "[cinema] - prop sh_church_chair (chair)"))
+      << run.out;
+  EXPECT_EQ(lines("- prop p_toytrain01x (train)"),
+            std::vector<std::string>{"[toytrain] - prop p_toytrain01x (train)"})
+      << run.out;
+  EXPECT_EQ(
+      lines("its entity gone"),
+      std::vector<std::string>{"[toytrain] - effect ent_amb_toy_boat_idle_smoke, its entity gone"})
+      << run.out;
+  const std::vector<std::string> seated = lines(" sits down");
+  EXPECT_FALSE(seated.empty()) << run.out;
+  for (const std::string& line : seated) EXPECT_EQ(line.rfind("[cinema] ", 0), 0u) << line;
+  // The trace's world events are the timeline's lines, named alike.
+  const std::string trace = read_file(options.trace);
+  EXPECT_NE(trace.find("\"[toytrain] - prop p_toytrain01x (train)\""), std::string::npos);
+  EXPECT_NE(trace.find("\"[cinema] - prop sh_church_chair (chair)\""), std::string::npos);
+}
+
 // A plug-in whose main script and additional thread wait on different things
 // in the same frames: each script's wait is its own, told once, with its own
 // length and end. Kept per plug-in, each script's turn ended the other's wait

@@ -82,9 +82,16 @@ std::string Timeline::tagged(sim::World& world, const sim::Stamp& at,
   return "[" + file.substr(0, file.find_last_of('.')) + "] " + text;
 }
 
-// The stamp of a change to a thing, as its owner's when the books know one.
-static sim::Stamp owned(sim::Stamp at, sim::World& world, sim::Thing thing, int32_t handle) {
-  if (const void* owner = world.owners.owner(thing, handle)) at.by = owner;
+// The stamp of a change to a thing, as its owner's when the books know one,
+// else its maker's: the books forget what the game removed or gave away, and
+// the game's own changes (a removal, a ped reaching its seat) are by no one.
+static sim::Stamp owned(sim::Stamp at, sim::World& world, sim::Thing thing, int32_t handle,
+                        const void* maker = nullptr) {
+  if (const void* owner = world.owners.owner(thing, handle)) {
+    at.by = owner;
+  } else if (maker != nullptr) {
+    at.by = maker;
+  }
   return at;
 }
 
@@ -232,7 +239,7 @@ void Timeline::entities(sim::World& world) {
     } else if (!known) {
       line(world, made, "+ " + name + " at " + position_text(e.position) + ", and gone at once");
     } else {
-      line(world, e.gone, "- " + name);
+      line(world, owned(e.gone, world, sim::Thing::entity, handle, made.by), "- " + name);
     }
     entities_[handle] = e.exists;
   }
@@ -247,7 +254,7 @@ void Timeline::blips(sim::World& world) {
       line(world, owned(b.made, world, sim::Thing::blip, handle),
            "+ " + name + " at " + position_text(b.position));
     } else if (!b.exists && seen.live) {
-      line(world, b.gone, "- " + name);
+      line(world, owned(b.gone, world, sim::Thing::blip, handle, b.made.by), "- " + name);
     }
     if (b.exists) {
       at_ = owned(later(b.made, b.marked), world, sim::Thing::blip, handle);
@@ -326,7 +333,10 @@ void Timeline::tv(sim::World& world) {
           world, t.first_draw,
           "channel " + std::to_string(t.last_draw_channel) + " drawn into " + name + " every pass");
     } else if (!drawn && seen) {
-      line(world, frame_end, "no longer drawn into " + name);
+      sim::Stamp over = frame_end;
+      const void* owner = world.owners.target_owner(name);
+      over.by = owner != nullptr ? owner : t.first_draw.by;
+      line(world, over, "no longer drawn into " + name);
     }
     seen = drawn;
   }
@@ -373,7 +383,8 @@ void Timeline::effects(sim::World& world) {
       const sim::Stamp gone = e.stopped_at.order != 0 ? e.stopped_at
                               : carrier != nullptr    ? carrier->gone
                                                       : sim::Stamp{};
-      line(world, gone, "- " + name + (e.stopped ? ", stopped" : ", its entity gone"));
+      line(world, owned(gone, world, sim::Thing::effect, handle, e.made.by),
+           "- " + name + (e.stopped ? ", stopped" : ", its entity gone"));
       seen->second.live = false;
       continue;
     }
@@ -463,7 +474,9 @@ void Timeline::seats(sim::World& world) {
     const sim::EntityState* e = world.entity(ped);
     if (!a.on_point && (e == nullptr || (!e->exists && !(a.seated < e->gone)))) continue;
     const std::string who = speaker_name(world, context_->deliverable, context_->baseline, ped);
-    line(world, a.seated, who + (a.on_point ? " sits down" : " stands up"));
+    line(world,
+         owned(a.seated, world, sim::Thing::entity, ped, e != nullptr ? e->made.by : nullptr),
+         who + (a.on_point ? " sits down" : " stands up"));
   }
 }
 
