@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -267,6 +270,41 @@ TEST(Timeline, EachScriptOfAPlugInWaitsOnItsOwn) {
       "3: waited 0.034 s (2 frames) for model p_chair05x to load",
       "31: gave up after 0.500 s (30 frames) waiting for particle asset core to load"};
   EXPECT_EQ(waits, expected) << run.out;
+}
+
+// In the trace too: each script's passes, waits and calls on a track of its
+// own, named by the script; on one track the thread's turn ended the main
+// script's wait, and one long wait nested in another's passes.
+TEST(Timeline, TheTraceGivesEachScriptOfAPlugInATrackOfItsOwn) {
+  play::Options options;
+  options.scenario = write_scenario("two_waits",
+                                    "start at 1 2 3\n"
+                                    "wait 1 s\n");
+  options.plugin = {TWO_WAITS_PLUGIN};
+  options.trace = output_file("two_waits.json").string();
+  ASSERT_EQ(play_here(options).status, 0);
+  const auto trace = nlohmann::json::parse(read_file(options.trace));
+  std::map<int, std::string> tracks;
+  std::vector<std::string> waits;  // "track: what, ms"
+  std::map<std::string, std::set<int>> tracks_calling;
+  for (const auto& e : trace.at("traceEvents")) {
+    if (e.at("name") == "thread_name") tracks[e.at("tid")] = e.at("args").at("name");
+    if (e.at("ph") != "X") continue;
+    const int track = e.at("tid");
+    if (e.at("cat") == "wait") {
+      const int64_t ms = (e.at("dur").get<int64_t>() + 500) / 1000;
+      waits.push_back(std::to_string(track) + ": " + e.at("name").get<std::string>() + ", " +
+                      std::to_string(ms));
+    }
+    if (e.at("cat") == "native") tracks_calling[e.at("name")].insert(track);
+  }
+  // Named as they start; the first track renamed once there is a second.
+  EXPECT_EQ(tracks[1], "script 1 of two_waits.so");
+  EXPECT_EQ(tracks[4], "script 2 of two_waits.so");
+  EXPECT_EQ(waits, (std::vector<std::string>{"1: wait for model p_chair05x to load, 34",
+                                             "4: wait for particle asset core to load, 500"}));
+  EXPECT_EQ(tracks_calling["HAS_MODEL_LOADED"], std::set<int>{1});
+  EXPECT_EQ(tracks_calling["HAS_NAMED_PTFX_ASSET_LOADED"], std::set<int>{4});
 }
 
 TEST(Timeline, EachScriptOfAPlugInWaitsOnItsOwnUnderWineAsNatively) {

@@ -10,9 +10,10 @@ namespace play {
 
 namespace {
 
-constexpr int script_track = 1;
+constexpr int script_track = 1;  // the first script's, and the host's events
 constexpr int steps_track = 2;
 constexpr int world_track = 3;
+constexpr int more_scripts_track = 4;  // the second script's, and so on
 
 }  // namespace
 
@@ -90,8 +91,8 @@ void Trace::event(sim::World& world, const std::string& text) {
   out_.raw("}");
 }
 
-void Trace::call(const sim::CallRecord& r, int64_t ts) {
-  open_event('X', script_track, "native", r.name(), ts);
+void Trace::call(const sim::CallRecord& r, int track, int64_t ts) {
+  open_event('X', track, "native", r.name(), ts);
   out_.raw(R"(,"dur":1,"args":{"hash":")").raw(sim::hex_text(r.hash)).raw(R"(","arguments":[)");
   for (size_t n = 0; n < r.args.size(); ++n) {
     if (n > 0) out_.raw(",");
@@ -142,47 +143,75 @@ void Trace::call(const sim::CallRecord& r, int64_t ts) {
   out_.raw("}}");
 }
 
-void Trace::resume(int64_t ts) {
-  if (waiting_ && resumed_at_ < 0) resumed_at_ = ts;
+// The first script keeps the one script track; once a second one runs, each
+// script's track is named by the script, the first's renamed.
+Trace::Lane& Trace::lane(uint64_t script) {
+  auto [it, added] = lanes_.try_emplace(script);
+  if (!added) return it->second;
+  const auto others = static_cast<int>(lanes_.size()) - 1;
+  it->second.track = others == 0 ? script_track : more_scripts_track + others - 1;
+  if (others == 1) name_track(lanes_.begin()->second.track, lanes_.begin()->first);
+  if (others >= 1) name_track(it->second.track, script);
+  return it->second;
 }
 
-void Trace::wait_over() {
-  if (!waiting_) return;
-  waiting_ = false;
-  slice(script_track, "wait", wait_what_, wait_from_, resumed_at_);
+void Trace::name_track(int track, uint64_t script) {
+  std::string name = "script";
+  for (const auto& s : sim::Host::get().scripts()) {
+    if (s->number == script) name = s->name();
+  }
+  open_event('M', track, "meta", "thread_name", 0);
+  out_.raw(R"(,"args":{"name":)").text(name).raw("}}");
+  open_event('M', track, "meta", "thread_sort_index", 0);
+  out_.raw(R"(,"args":{"sort_index":)").number(static_cast<int64_t>(track)).raw("}}");
+}
+
+void Trace::resume(Lane& lane, int64_t ts) {
+  if (lane.waiting && lane.resumed_at < 0) lane.resumed_at = ts;
+}
+
+void Trace::wait_over(Lane& lane) {
+  if (!lane.waiting) return;
+  lane.waiting = false;
+  slice(lane.track, "wait", lane.wait_what, lane.wait_from, lane.resumed_at);
   out_.raw("}");
 }
 
 void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts) {
+  Lane& lane = this->lane(wait.script);
   const WaitKind kind = classify_wait(wait, world);
-  if (waiting_ && kind.inside_pass && wait.ms == 0 && "wait for " + kind.what == wait_what_) {
-    resumed_at_ = -1;
+  if (lane.waiting && kind.inside_pass && wait.ms == 0 &&
+      "wait for " + kind.what == lane.wait_what) {
+    lane.resumed_at = -1;
     return;
   }
-  resume(ts);
-  wait_over();
-  if (!in_pass_) {
-    in_pass_ = true;
-    pass_from_ = ts;
-    pass_frame_ = wait.frame;
+  resume(lane, ts);
+  wait_over(lane);
+  if (!lane.in_pass) {
+    lane.in_pass = true;
+    lane.pass_from = ts;
+    lane.pass_frame = wait.frame;
   }
   if (kind.inside_pass) {
-    waiting_ = true;
-    wait_what_ =
+    lane.waiting = true;
+    lane.wait_what =
         wait.ms > 0 ? "pause of " + std::to_string(wait.ms) + " ms" : "wait for " + kind.what;
-    wait_from_ = ts;
-    resumed_at_ = -1;
+    lane.wait_from = ts;
+    lane.resumed_at = -1;
     return;
   }
-  slice(script_track, "pass", "pass", pass_from_, ts + 1);
-  out_.raw(R"(,"args":{"frame":)").number(pass_frame_).raw("}}");
-  in_pass_ = false;
+  slice(lane.track, "pass", "pass", lane.pass_from, ts + 1);
+  out_.raw(R"(,"args":{"frame":)").number(lane.pass_frame).raw("}}");
+  lane.in_pass = false;
 }
 
 // A frame folds when the world changed nothing in it and every script in it
 // made one whole pass: nothing began before it or goes on after it.
 bool Trace::quiet(const FrameView& view) const {
-  if (every_call_ || events_ != 0 || in_pass_ || waiting_) return false;
+  if (every_call_ || events_ != 0) return false;
+  for (const auto& [script, lane] : lanes_) {
+    if (lane.in_pass || lane.waiting) return false;
+  }
   if (sim::Host::get().events().size() != events_seen_) return false;
   if (view.waits.empty()) return view.calls.empty();
   if (view.waits.back().calls_before != view.calls.size()) return false;
@@ -221,13 +250,17 @@ void Trace::frame(const FrameView& view) {
       wait_seen(view.waits[next_wait], view.world, ts);
     }
     if (n == view.calls.size()) break;
-    resume(ts);
-    if (!in_pass_) {
-      in_pass_ = true;
-      pass_from_ = ts;
-      pass_frame_ = view.world.frame();
+    // A call is of the script whose wait comes next; after the frame's last
+    // wait, of the script that ran last.
+    if (next_wait < view.waits.size()) running_ = view.waits[next_wait].script;
+    Lane& lane = this->lane(running_);
+    resume(lane, ts);
+    if (!lane.in_pass) {
+      lane.in_pass = true;
+      lane.pass_from = ts;
+      lane.pass_frame = view.world.frame();
     }
-    call(view.calls[n], ts);
+    call(view.calls[n], lane.track, ts);
   }
   host_events(base, view.calls.size());
 }
@@ -248,11 +281,13 @@ void Trace::end(sim::World& world) {
   const int64_t ts = now(world);
   flush_quiet(std::max(ts, quiet_to_));
   host_events(ts, 0);
-  resume(ts);
-  wait_over();
-  if (in_pass_) {
-    slice(script_track, "pass", "pass (unfinished)", pass_from_, ts + 1);
-    out_.raw("}");
+  for (auto& [script, lane] : lanes_) {
+    resume(lane, ts);
+    wait_over(lane);
+    if (lane.in_pass) {
+      slice(lane.track, "pass", "pass (unfinished)", lane.pass_from, ts + 1);
+      out_.raw("}");
+    }
   }
   step_over(ts);
   const Summary s = summarize(world);

@@ -3,13 +3,14 @@
 // viewers open, with game time as the clock. Three tracks: the script (a
 // slice for each pass, each wait inside a pass, and each native call with
 // its name, hash, arguments and result), the scenario's steps, and the
-// world's events as the timeline tells them. Runs of frames in which the
-// world changed nothing fold into one slice with their frame and call
-// counts, as in the timeline, unless every call is to be kept. Calls made in
-// one frame share its game time; they are spread a microsecond apart to keep
-// their order. The summary of the run ends it.
+// world's events as the timeline tells them. With several scripts (several
+// plug-ins, or a plug-in's additional threads) each has a track of its own. Runs of frames in which
+// the world changed nothing fold into one slice with their frame and call counts, as in the
+// timeline, unless every call is to be kept. Calls made in one frame share its game time; they are
+// spread a microsecond apart to keep their order. The summary of the run ends it.
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
 
@@ -39,10 +40,26 @@ class Trace : public Observer, public EventListener {
   void open_event(char phase, int track, const char* category, std::string_view name, int64_t ts);
   void slice(int track, const char* category, std::string_view name, int64_t from, int64_t to);
   void instant(int track, const char* category, std::string_view name, int64_t ts);
-  void call(const sim::CallRecord& call, int64_t ts);
+  // A script's track and where its pass and its wait inside the pass stand.
+  struct Lane {
+    int track = 0;
+    bool in_pass = false;
+    int64_t pass_from = 0;
+    uint64_t pass_frame = 0;
+    // A wait inside a pass, on what `wait_what` says. The script's test
+    // after each frame of it belongs to the wait; the wait is over at the
+    // first call after its last frame, once the script goes on to something else.
+    bool waiting = false;
+    std::string wait_what;
+    int64_t wait_from = 0;
+    int64_t resumed_at = -1;
+  };
+  Lane& lane(uint64_t script);
+  void name_track(int track, uint64_t script);
+  void call(const sim::CallRecord& call, int track, int64_t ts);
   void wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts);
-  void resume(int64_t ts);
-  void wait_over();
+  void resume(Lane& lane, int64_t ts);
+  void wait_over(Lane& lane);
   bool quiet(const FrameView& view) const;
   void flush_quiet(int64_t to);
   void step_over(int64_t ts);
@@ -55,16 +72,8 @@ class Trace : public Observer, public EventListener {
   size_t events_seen_ = 0;  // the host's events already written
   bool first_ = true;
 
-  bool in_pass_ = false;
-  int64_t pass_from_ = 0;
-  uint64_t pass_frame_ = 0;
-  // A wait inside a pass, on what `wait_what_` says. The script's test
-  // after each frame of it belongs to the wait; the wait is over at the
-  // first call after its last frame, once the script goes on to something else.
-  bool waiting_ = false;
-  std::string wait_what_;
-  int64_t wait_from_ = 0;
-  int64_t resumed_at_ = -1;
+  std::map<uint64_t, Lane> lanes_;  // by the host's number of the script
+  uint64_t running_ = 0;            // the script whose calls were written last
 
   // The world's events since the last frame, and the run of quiet frames.
   uint64_t events_ = 0;
