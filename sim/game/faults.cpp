@@ -176,7 +176,7 @@ void Faults::start(World& w, Fault f, int frames) {
         *e = EntityState{};
         e->handle = handle;
         e->kind = EntityKind::ped;
-        e->model = joaat("a_c_cat_01");
+        e->model = w.hash_of("a_c_cat_01");  // named, as the game knows its own models
         e->position = at;
         e->made = e->moved = w.stamp();
         w.owners.forget(Thing::entity, handle);

@@ -242,6 +242,25 @@ TEST(Timeline, WithSeveralPlugInsWhatTheGameDoesToAThingNamesItsOwner) {
   EXPECT_NE(trace.find("\"[cinema] - prop sh_church_chair (chair)\""), std::string::npos);
 }
 
+// The game removes a plug-in's entity and gives its handle to a ped of its
+// own in one frame: both are told, the removal as the plug-in's (the
+// timeline, which saw the handle live before and after, told neither).
+TEST(Timeline, AHandleTheGameGaveAwayTellsTheRemovalAsItsOwnersAndTheNewPedAsTheGames) {
+  const PlayRun run = play_here(write_scenario("handle_reused",
+                                               "deliverable cinema toytrain\n"
+                                               "start at 1 m east of site\n"
+                                               "wait until prompt \"Turn off\" offered within 1 s\n"
+                                               "fault \"handle reused\"\n"
+                                               "wait 2 frames\n"));
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::vector<std::string> frame = frame_saying(changes_of(run.out), "fault: handle reused");
+  ASSERT_EQ(frame.size(), 3u) << run.out;
+  EXPECT_EQ(frame[0], "fault: handle reused");
+  EXPECT_TRUE(std::regex_match(frame[1], std::regex(R"(\[(cinema|toytrain)\] - (ped|prop) .+)")))
+      << frame[1];
+  EXPECT_EQ(frame[2].rfind("+ ped a_c_cat_01 at ", 0), 0u) << frame[2];
+}
+
 // A plug-in whose main script and additional thread wait on different things
 // in the same frames: each script's wait is its own, told once, with its own
 // length and end. Kept per plug-in, each script's turn ended the other's wait

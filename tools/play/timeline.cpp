@@ -130,7 +130,10 @@ void Timeline::begin(const PlayContext& context, sim::World& world) {
 }
 
 void Timeline::snapshot(sim::World& world) {
-  for (const auto& [handle, e] : world.entities()) entities_[handle] = e.exists;
+  for (const auto& [handle, e] : world.entities()) {
+    entities_[handle] = {e.exists, e.made.order, entity_name(world, handle, e),
+                         owned(e.made, world, sim::Thing::entity, handle).by};
+  }
   cash_ = world.money.cash;
   channel_ = world.tv.channel;
   spoken_ = world.speech.spoken.size();
@@ -223,17 +226,29 @@ static std::string kind_name(sim::EntityKind kind) {
   return kind == sim::EntityKind::ped ? "ped" : "prop";
 }
 
+std::string Timeline::entity_name(sim::World& world, int32_t handle,
+                                  const sim::EntityState& e) const {
+  const std::string model = hash_name(world, e.model);
+  std::string who = context_->deliverable.nickname_of_model(model);
+  if (handle == world.player_ped()) who = "player";
+  return kind_name(e.kind) + " " + model + (who.empty() ? "" : " (" + who + ")");
+}
+
 void Timeline::entities(sim::World& world) {
   for (const auto& [handle, e] : world.entities()) {
     auto seen = entities_.find(handle);
     const bool known = seen != entities_.end();
-    if (known && seen->second == e.exists) continue;
-    const std::string model = hash_name(world, e.model);
-    std::string who = context_->deliverable.nickname_of_model(model);
-    if (handle == world.player_ped()) who = "player";
-    const std::string name =
-        kind_name(e.kind) + " " + model + (who.empty() ? "" : " (" + who + ")");
+    // Gone and its handle given to another in one frame: the game's doing.
+    const bool renewed =
+        known && seen->second.exists && e.exists && e.made.order != seen->second.made;
+    if (known && seen->second.exists == e.exists && !renewed) continue;
+    const std::string name = entity_name(world, handle, e);
     const sim::Stamp made = owned(e.made, world, sim::Thing::entity, handle);
+    if (renewed) {
+      sim::Stamp gone = e.made;  // just before it: the stamp that made its successor
+      gone.by = seen->second.owner;
+      line(world, gone, "- " + seen->second.name);
+    }
     if (e.exists) {  // new, or new on a handle the game gave again
       line(world, made, "+ " + name + " at " + position_text(e.position));
     } else if (!known) {
@@ -241,7 +256,7 @@ void Timeline::entities(sim::World& world) {
     } else {
       line(world, owned(e.gone, world, sim::Thing::entity, handle, made.by), "- " + name);
     }
-    entities_[handle] = e.exists;
+    entities_[handle] = {e.exists, e.made.order, name, made.by};
   }
 }
 

@@ -50,6 +50,12 @@ class Timeline : public Observer {
   void end(sim::World& world) override;
 
  private:
+  struct EntitySeen {
+    bool exists = false;
+    uint64_t made = 0;  // its made stamp's order: another on its handle has another
+    std::string name;
+    const void* owner = nullptr;
+  };
   struct BlipSeen {
     bool live = false;
     std::vector<uint32_t> modifiers;
@@ -91,6 +97,7 @@ class Timeline : public Observer {
   void host_event(sim::World& world, const sim::HostEvent& event);
   void wait_seen(sim::World& world, const sim::WaitRecord& wait);
   void entities(sim::World& world);
+  std::string entity_name(sim::World& world, int32_t handle, const sim::EntityState& e) const;
   void blips(sim::World& world);
   void prompts(sim::World& world);
   void speech(sim::World& world);
@@ -112,7 +119,7 @@ class Timeline : public Observer {
   bool summarize_all_ = false;
   const PlayContext* context_ = nullptr;
 
-  std::map<int32_t, bool> entities_;
+  std::map<int32_t, EntitySeen> entities_;
   std::map<int32_t, BlipSeen> blips_;
   std::map<int32_t, PromptSeen> prompts_;
   size_t spoken_ = 0;
