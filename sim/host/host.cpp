@@ -67,6 +67,12 @@ void Host::event(std::string text, HostEvent::Kind kind) {
       {kind, world_->frame(), std::move(text), world_->calls().size(), world_->stamp().order});
 }
 
+// The timeline closes what the script still waited on.
+void Host::script_ended(const Script& s, const char* how) {
+  event(s.name() + how);
+  events_.back().ends_script = s.number;
+}
+
 std::string Host::plugin_name(HMODULE module) const {
   for (const Plugin& p : plugins_) {
     if (p.module == module) return p.file;
@@ -196,7 +202,7 @@ void Host::run_script(void* script) {
   auto* s = static_cast<Script*>(script);
   run_script_entry(s->entry);
   s->finished = true;  // the host ends a script whose entry returns
-  get().event(s->name() + " returned; the host ends it");
+  get().script_ended(*s, " returned; the host ends it");
 }
 
 void Host::run_turn(Script& s) {
@@ -340,7 +346,7 @@ void Host::script_unregister(HMODULE module) {
       ++it;
       continue;
     }
-    event((*it)->name() + " unregistered");
+    script_ended(**it, " unregistered");
     // A script's own context cannot be freed while it runs on it.
     if (it->get() == current_) retired_.push_back(std::move(*it));
     it = scripts_.erase(it);
@@ -352,7 +358,7 @@ void Host::script_unregister(ScriptEntry entry) {
   auto it = std::find_if(scripts_.begin(), scripts_.end(),
                          [&](const auto& s) { return s->entry == entry; });
   if (it == scripts_.end()) return;  // as harmless as deleting what is gone
-  event((*it)->name() + " unregistered");
+  script_ended(**it, " unregistered");
   if (it->get() == current_) retired_.push_back(std::move(*it));
   scripts_.erase(it);
 }

@@ -46,8 +46,9 @@ struct HostEvent {
   Kind kind = Kind::lifecycle;
   uint64_t frame = 0;
   std::string text;
-  size_t calls_before = 0;  // calls in the world's record before it
-  uint64_t order = 0;       // its place among the world's changes: a stamp's order
+  size_t calls_before = 0;   // calls in the world's record before it
+  uint64_t order = 0;        // its place among the world's changes: a stamp's order
+  uint64_t ends_script = 0;  // the script it ends (returned, unregistered), by its number
 };
 
 // The value getGameVersion answers: fixed, the stand-in is no particular build.
@@ -164,6 +165,7 @@ class Host {
   std::string plugin_name(HMODULE module) const;
   HMODULE calling_module() const;  // the plug-in being loaded, unloaded or run
   void event(std::string text, HostEvent::Kind kind = HostEvent::Kind::lifecycle);
+  void script_ended(const Script& s, const char* how);
   void note_global_writes(const std::string& when);
   void forget_dead_blocks();
 

@@ -170,6 +170,11 @@ void Timeline::host_events(sim::World& world) {
 
 void Timeline::host_event(sim::World& world, const sim::HostEvent& e) {
   if (e.kind == sim::HostEvent::Kind::global && !verbose_) return;
+  // A script that ends still waiting has waited until now.
+  if (const auto open = waits_.find(e.ends_script); e.ends_script != 0 && open != waits_.end()) {
+    close_wait(world, open->second, world.elapsed_ms(), world.frame());
+    waits_.erase(open);
+  }
   at_.by = nullptr;  // the host's lines name the plug-in themselves
   line(world, e.kind == sim::HostEvent::Kind::global ? "| " + e.text : e.text);
 }

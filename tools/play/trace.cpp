@@ -205,6 +205,19 @@ void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts
   lane.in_pass = false;
 }
 
+// A script that ends (returned, unregistered) ends its wait and its pass.
+void Trace::script_ended(uint64_t script, int64_t ts) {
+  const auto it = lanes_.find(script);
+  if (it == lanes_.end()) return;
+  Lane& lane = it->second;
+  resume(lane, ts);
+  wait_over(lane);
+  if (!lane.in_pass) return;
+  slice(lane.track, "pass", "pass", lane.pass_from, ts + 1);
+  out_.raw(R"(,"args":{"frame":)").number(lane.pass_frame).raw("}}");
+  lane.in_pass = false;
+}
+
 // A frame folds when the world changed nothing in it and every script in it
 // made one whole pass: nothing began before it or goes on after it.
 bool Trace::quiet(const FrameView& view) const {
@@ -272,6 +285,7 @@ void Trace::host_events(int64_t base, size_t calls) {
   for (; events_seen_ < events.size(); ++events_seen_) {
     const sim::HostEvent& e = events[events_seen_];
     const int64_t ts = base + static_cast<int64_t>(std::min(e.calls_before, calls));
+    if (e.ends_script != 0) script_ended(e.ends_script, ts);
     instant(script_track, e.kind == sim::HostEvent::Kind::global ? "global" : "host", e.text, ts);
     out_.raw("}");
   }
