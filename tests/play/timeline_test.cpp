@@ -323,6 +323,8 @@ TEST(Timeline, TheTraceGivesEachScriptOfAPlugInATrackOfItsOwn) {
   EXPECT_EQ(waits, (std::vector<std::string>{"1: wait for model p_chair05x to load, 34",
                                              "4: wait for particle asset core to load, 500"}));
   EXPECT_EQ(tracks_calling["HAS_MODEL_LOADED"], std::set<int>{1});
+  // The thread's last test, in the turn it returns in after the main
+  // script's wait, is the thread's too.
   EXPECT_EQ(tracks_calling["HAS_NAMED_PTFX_ASSET_LOADED"], std::set<int>{4});
 }
 

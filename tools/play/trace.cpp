@@ -256,16 +256,30 @@ void Trace::frame(const FrameView& view) {
   }
   events_ = 0;
   flush_quiet(base);
+  // Where the frame's scripts that ended did, among its calls.
+  const auto& events = sim::Host::get().events();
+  std::vector<const sim::HostEvent*> ends;
+  for (size_t e = events_seen_; e < events.size(); ++e) {
+    if (events[e].ends_script != 0) ends.push_back(&events[e]);
+  }
   size_t next_wait = 0;
+  size_t next_end = 0;
   for (size_t n = 0; n <= view.calls.size(); ++n) {
     const auto ts = base + static_cast<int64_t>(n);
     for (; next_wait < view.waits.size() && view.waits[next_wait].calls_before <= n; ++next_wait) {
       wait_seen(view.waits[next_wait], view.world, ts);
     }
     if (n == view.calls.size()) break;
-    // A call is of the script whose wait comes next; after the frame's last
-    // wait, of the script that ran last.
-    if (next_wait < view.waits.size()) running_ = view.waits[next_wait].script;
+    // A call is of the script whose turn ends next, at its wait or where it
+    // returned; after the frame's last of those, of the script that ran last.
+    while (next_end < ends.size() && ends[next_end]->calls_before <= n) ++next_end;
+    const sim::WaitRecord* wait = next_wait < view.waits.size() ? &view.waits[next_wait] : nullptr;
+    const sim::HostEvent* end = next_end < ends.size() ? ends[next_end] : nullptr;
+    if (wait != nullptr && (end == nullptr || wait->order < end->order)) {
+      running_ = wait->script;
+    } else if (end != nullptr) {
+      running_ = end->ends_script;
+    }
     Lane& lane = this->lane(running_);
     resume(lane, ts);
     if (!lane.in_pass) {

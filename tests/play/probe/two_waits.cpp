@@ -19,12 +19,19 @@ void load_a_chair() {
   const uint32_t chair = hash_of("p_chair05x");
   invoke(0xFA28FE3A6246FC30, chair, false);  // REQUEST_MODEL
   while (!model_loaded(chair)) scriptWait(0);
-  for (;;) scriptWait(0);
+  for (;;) {
+    model_loaded(chair);  // a call each pass, before the thread's turn
+    scriptWait(0);
+  }
 }
 
 void wait_for_smoke() {
   const uint32_t core = hash_of("core");
-  for (int tries = 0; tries < 30 && !asset_loaded(core); ++tries) scriptWait(0);
+  // Its last test comes in the turn it returns in, after no wait of its own.
+  for (int tries = 0; !asset_loaded(core); ++tries) {
+    if (tries == 30) return;
+    scriptWait(0);
+  }
 }
 
 }  // namespace
