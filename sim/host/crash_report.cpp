@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <cwctype>
 #include <exception>
 #include <typeinfo>
 
@@ -289,11 +288,7 @@ Loading loading;
 
 bool same_name(const UNICODE_STRING& name, const wchar_t* other) {
   const size_t length = name.Length / sizeof(wchar_t);
-  if (std::wcslen(other) != length) return false;
-  for (size_t n = 0; n < length; ++n) {
-    if (std::towlower(name.Buffer[n]) != std::towlower(other[n])) return false;
-  }
-  return true;
+  return std::wcslen(other) == length && _wcsnicmp(name.Buffer, other, length) == 0;
 }
 
 void CALLBACK on_module_loaded(ULONG reason, const LoadedModule* module, void*) {

@@ -101,9 +101,7 @@ TEST(HostDll, APlugInsLifeAndItsGlobalsAreOnTheTimelineAlikeNativelyAndUnderWine
   }
 
   ASSERT_TRUE(fs::exists(EXPORTS_PROBE_ASI)) << "build the 'windows' preset first";
-  const PlayRun wine = play_asi(EXPORTS_PROBE_ASI, "--verbose '" + options.scenario + "'");
-  EXPECT_EQ(wine.status, 0) << wine.out;
-  EXPECT_EQ(wine.out, as_asi(native.out));
+  expect_same_under_wine(native, EXPORTS_PROBE_ASI, "--verbose '" + options.scenario + "'");
 }
 
 TEST(Host, ScriptsOrHandlersLeftBehindTwiceRegisteredOrNativesAtUnloadAreViolations) {

@@ -134,6 +134,15 @@ inline std::string as_asi(std::string text) {
   return text;
 }
 
+// The .asi played under wine with the arguments ends as the native run did
+// and prints the same, the plug-in's file named as the .asi.
+inline void expect_same_under_wine(const PlayRun& native, const std::string& asi,
+                                   const std::string& arguments) {
+  const PlayRun wine = play_asi(asi, arguments);
+  EXPECT_EQ(wine.status, native.status) << wine.out;
+  EXPECT_EQ(wine.out, as_asi(native.out));
+}
+
 // The film is drawn with the C library's rand, which differs between the
 // native build and msvcrt, so either film may play. A text's first film
 // name tells the film it drew: that film's names become <drawn film> and the

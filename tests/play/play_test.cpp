@@ -508,9 +508,7 @@ TEST(Play, AnyPlugInPlaysUnderWineWithTheSameOutput) {
   std::string file;
   const PlayRun native = play_probe(file);
   ASSERT_EQ(native.status, 0) << native.err;
-  const PlayRun wine = play_asi(PROBE_ASI, "'" + file + "'");
-  EXPECT_EQ(wine.status, 0) << wine.out;
-  EXPECT_EQ(wine.out, as_asi(native.out));
+  expect_same_under_wine(native, PROBE_ASI, "'" + file + "'");
 }
 
 // The probe's answers scenario, played natively with every call listed.
@@ -551,9 +549,7 @@ TEST(Play, AnAnswerHoldsUnderWineAsNatively) {
   std::string file;
   const PlayRun native = play_answers(file);
   ASSERT_EQ(native.status, 0) << native.err;
-  const PlayRun wine = play_asi(PROBE_ASI, "--verbose '" + file + "'");
-  EXPECT_EQ(wine.status, 0) << wine.out;
-  EXPECT_EQ(wine.out, as_asi(native.out));
+  expect_same_under_wine(native, PROBE_ASI, "--verbose '" + file + "'");
 }
 
 TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {

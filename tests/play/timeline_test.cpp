@@ -333,9 +333,7 @@ TEST(Timeline, EachScriptOfAPlugInWaitsOnItsOwnUnderWineAsNatively) {
   std::string file;
   const PlayRun native = play_two_waits(file);
   ASSERT_EQ(native.status, 0) << native.out;
-  const PlayRun wine = play_asi(TWO_WAITS_ASI, "'" + file + "'");
-  EXPECT_EQ(wine.status, 0) << wine.out;
-  EXPECT_EQ(wine.out, as_asi(native.out));
+  expect_same_under_wine(native, TWO_WAITS_ASI, "'" + file + "'");
 }
 
 // The distance column says what the player's distance is when the game puts

@@ -200,6 +200,10 @@ void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts
     lane.resumed_at = -1;
     return;
   }
+  pass_over(lane, ts);
+}
+
+void Trace::pass_over(Lane& lane, int64_t ts) {
   slice(lane.track, "pass", "pass", lane.pass_from, ts + 1);
   out_.raw(R"(,"args":{"frame":)").number(lane.pass_frame).raw("}}");
   lane.in_pass = false;
@@ -212,10 +216,7 @@ void Trace::script_ended(uint64_t script, int64_t ts) {
   Lane& lane = it->second;
   resume(lane, ts);
   wait_over(lane);
-  if (!lane.in_pass) return;
-  slice(lane.track, "pass", "pass", lane.pass_from, ts + 1);
-  out_.raw(R"(,"args":{"frame":)").number(lane.pass_frame).raw("}}");
-  lane.in_pass = false;
+  if (lane.in_pass) pass_over(lane, ts);
 }
 
 // A frame folds when the world changed nothing in it and every script in it

@@ -60,6 +60,7 @@ class Trace : public Observer, public EventListener {
   void wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts);
   void resume(Lane& lane, int64_t ts);
   void wait_over(Lane& lane);
+  void pass_over(Lane& lane, int64_t ts);
   void script_ended(uint64_t script, int64_t ts);
   bool quiet(const FrameView& view) const;
   void flush_quiet(int64_t to);
