@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev libbenchmark-dev
-          libboost-context-dev librapidcheck-dev libcli11-dev nlohmann-json3-dev librsvg2-bin libpng-dev
+          libboost-context-dev librapidcheck-dev libcli11-dev nlohmann-json3-dev libcpp-httplib-dev librsvg2-bin libpng-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 gcovr)
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <vector>
 
+#include "live.h"
 #include "options.h"
 #include "pe_file.h"
 #include "play.h"
@@ -67,7 +68,7 @@ int play_under_wine(const play::Options& options) {
   if (options.summary) args.push_back("--summary");
   for (const auto& [flag, path] :
        {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},
-        std::pair{"--record", options.record}}) {
+        std::pair{"--record", options.record}, std::pair{"--report", options.report}}) {
     if (!path.empty()) {
       args.push_back(flag);
       args.push_back(windows_path(path));
@@ -108,6 +109,7 @@ int play_under_wine(const play::Options& options) {
 int main(int argc, char** argv) {
   play::Options options;
   if (const auto status = play::parse_options(argc, argv, options)) return *status;
+  if (options.live) return play::play_live(options, native_plugin, std::cout, std::cerr);
   if (!options.asi.empty()) return play_under_wine(options);
   return play::play_scenario(options, native_plugin, std::cout, std::cerr);
 }

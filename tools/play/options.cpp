@@ -12,8 +12,9 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
       "when one failed, or a plug-in crashed, threw, aborted or kept a turn past the watchdog "
       "(with a report on stderr); 2 for a scenario or command line that cannot be read.",
       "play");
-  app.add_option("scenario", options.scenario, "the scenario file (see docs/scenarios.md)")
-      ->required();
+  app.add_option(
+      "scenario", options.scenario,
+      "the scenario file (see docs/scenarios.md); with --live, where the session begins");
   app.add_option("--asi", options.asi,
                  "a Windows plug-in (.asi) to play under wine; several load in the order given")
       ->expected(1)
@@ -36,6 +37,16 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
                "called");
   app.add_option("--map", options.map, "write a map of the site (SVG)");
   app.add_option("--record", options.record, "write every native call, a line each");
+  app.add_option("--report", options.report,
+                 "write the run as one page (HTML) to scrub through: the screen, the map, the "
+                 "timeline and the calls");
+  app.add_flag("--live", options.live,
+               "play in real time, watched and driven from a page served on 127.0.0.1");
+  app.add_option("--port", options.port, "the live page's port (default: one that is free)")
+      ->check(CLI::Range(0, 65535));
+  app.add_option("--session", options.session,
+                 "live: write what was done as a scenario that replays the session (default: "
+                 "session.scenario)");
   app.add_option("--watchdog", options.watchdog,
                  "end the run when a script's turn takes longer than this many seconds of wall "
                  "time without yielding (default 5; 0: never)")
@@ -45,6 +56,11 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
     return status == 0 ? 0 : 2;
+  }
+  if (options.scenario.empty() && !options.live) {
+    std::fprintf(stderr,
+                 "play: a scenario file is needed\nRun with --help for more information.\n");
+    return 2;
   }
   if (!options.asi.empty() && !options.plugin.empty()) {
     std::fprintf(stderr,

@@ -21,6 +21,10 @@ struct Options {
   bool summary = false;    // the summary lists every native not simulated
   std::string map;         // SVG to write
   std::string record;      // every native call, a line each, to write
+  std::string report;      // the page of the run (HTML) to write
+  bool live = false;       // play in real time, driven from a page served here
+  int port = 0;            // the live page's port on the loopback; 0: one that is free
+  std::string session;     // live: the scenario that replays the session, to write
   double watchdog = 5.0;   // wall-time seconds a script's turn may take; 0: no limit
 };
 

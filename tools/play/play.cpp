@@ -10,6 +10,7 @@
 #include "map.h"
 #include "parser.h"
 #include "places.h"
+#include "report_recorder.h"
 #include "step_runner.h"
 #include "timeline.h"
 #include "trace.h"
@@ -31,6 +32,33 @@ class CallLog : public Observer {
  private:
   std::ostream& out_;
 };
+
+// What goes to a stream, also kept: the report takes the timeline's lines.
+class Copying : public std::streambuf {
+ public:
+  explicit Copying(std::ostream& to) : to_(to) {}
+  const std::string& copy() const { return copy_; }
+
+ protected:
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return 0;
+    copy_ += static_cast<char>(c);
+    to_.put(static_cast<char>(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    copy_.append(s, static_cast<size_t>(n));
+    to_.write(s, n);
+    return n;
+  }
+
+ private:
+  std::ostream& to_;
+  std::string copy_;
+};
+
+// Calls kept over a report's run: about 15 MB of page at most.
+constexpr size_t report_calls_cap = 200000;
 
 std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -89,7 +117,9 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     return 2;
   }
   std::vector<Observer*> observers;
-  Timeline timeline(out, options.verbose);
+  Copying copying(out);
+  std::ostream timeline_out(&copying);
+  Timeline timeline(options.report.empty() ? out : timeline_out, options.verbose);
   timeline.summarize_all(options.summary);
   observers.push_back(&timeline);
   // The files the options ask for, each written by its observer.
@@ -118,10 +148,23 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     if (out_file == nullptr) return 2;
     writers.push_back(std::make_unique<Map>(*out_file));
   }
+  ReportData report;
+  std::ostream* report_file = nullptr;
+  if (!options.report.empty()) {
+    report_file = open(options.report);
+    if (report_file == nullptr) return 2;
+    writers.push_back(std::make_unique<ReportRecorder>(report, report_calls_cap));
+  }
   for (const auto& w : writers) observers.push_back(w.get());
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
   const int status = run_steps(scenario, plugins, observers, err);
+  if (report_file != nullptr) {
+    timeline_out.flush();
+    report.status = status;
+    add_timeline_lines(report, copying.copy());
+    write_report_page(*report_file, report);
+  }
   out.flush();
   return status;
 }

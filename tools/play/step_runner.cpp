@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 
 #include "keyboard.h"
 #include "reference_natives.h"
@@ -21,12 +22,13 @@ class StepRunner {
         observers_(observers),
         errors_(errors) {}
 
-  int run(const std::vector<std::string>& plugins);
+  int run(const std::vector<std::string>& plugins, StepSource* more);
 
  private:
   sim::World& world() { return host_.world(); }
   void advance();
   bool load(const std::string& plugin);
+  void play_given(StepSource& more);
   bool perform(const Step& s);
   bool play_for(const Step& s);
   bool press(const Step& s);
@@ -45,6 +47,8 @@ class StepRunner {
   int status_ = 0;
   const Step* current_ = nullptr;
   size_t violations_reported_ = 0;
+  std::map<std::string, HMODULE> modules_;  // by file
+  std::string errors_told_;                 // the latest failure, for a live run's source
 };
 
 void StepRunner::advance() {
@@ -65,6 +69,7 @@ void StepRunner::check_violations() {
     errors_ << scenario_.file;
     if (current_ != nullptr) errors_ << ':' << current_->line;
     errors_ << ": protocol violation: " << all[violations_reported_] << '\n';
+    errors_told_ = "protocol violation: " + all[violations_reported_];
     status_ = 1;
   }
   violations_reported_ = all.size();
@@ -75,12 +80,16 @@ bool StepRunner::fail(const Step* s, const std::string& message) {
   errors_ << scenario_.file;
   if (s != nullptr) errors_ << ':' << s->line;
   errors_ << ": " << message << '\n';
+  errors_told_ = message;
   status_ = 1;
   return false;
 }
 
 bool StepRunner::load(const std::string& plugin) {
-  if (host_.load_plugin(plugin) != nullptr) return true;
+  if (HMODULE module = host_.load_plugin(plugin)) {
+    modules_[plugin] = module;
+    return true;
+  }
   check_violations();
   return fail(nullptr, "the plug-in " + plugin + " cannot be loaded");
 }
@@ -263,7 +272,35 @@ bool StepRunner::release(const Step& s) {
   return true;
 }
 
-int StepRunner::run(const std::vector<std::string>& plugins) {
+// A live run goes on past a failed step or a violation, each told to the
+// source, so that its player can see what happened and carry on.
+void StepRunner::play_given(StepSource& more) {
+  for (;;) {
+    Step step;
+    std::string reload;
+    if (!more.next(step, reload)) return;
+    if (!reload.empty()) {
+      if (const auto it = modules_.find(reload); it != modules_.end()) {
+        host_.unload_plugin(it->second);
+        modules_.erase(it);
+      }
+      load(reload);
+    }
+    if (step.line > 0) {
+      current_ = &step;
+      for (Observer* o : observers_) o->step(step, world());
+      perform(step);
+      current_ = nullptr;
+    }
+    if (status_ != 0) {
+      more.failed(errors_told_);
+      errors_told_.clear();
+      status_ = 0;
+    }
+  }
+}
+
+int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more) {
   host_.reset();
   host_.recording_waits = true;
   sim::World& w = world();
@@ -298,6 +335,11 @@ int StepRunner::run(const std::vector<std::string>& plugins) {
       for (Observer* o : observers_) o->step(*current_, w);
       if (!perform(*current_)) break;
     }
+    if (more != nullptr) {
+      if (status_ != 0) more->failed(errors_told_);
+      status_ = 0;
+      play_given(*more);
+    }
   }
   // Every run ends as the game's exit does: each plug-in unloads.
   current_ = nullptr;
@@ -311,8 +353,8 @@ int StepRunner::run(const std::vector<std::string>& plugins) {
 }  // namespace
 
 int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
-              const std::vector<Observer*>& observers, std::ostream& errors) {
-  return StepRunner(scenario, observers, errors).run(plugins);
+              const std::vector<Observer*>& observers, std::ostream& errors, StepSource* more) {
+  return StepRunner(scenario, observers, errors).run(plugins, more);
 }
 
 }  // namespace play

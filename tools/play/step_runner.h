@@ -12,10 +12,22 @@
 
 namespace play {
 
+// Steps given while the run goes on, after the scenario's own: a live run's.
+class StepSource {
+ public:
+  virtual ~StepSource() = default;
+  // The next step; false when the run is over. A plug-in file named in
+  // `reload` is unloaded and loaded again first, into the same world.
+  virtual bool next(Step& step, std::string& reload) = 0;
+  // A step failed or the host saw a violation: what, and the run goes on.
+  virtual void failed(const std::string& message) = 0;
+};
+
 // The plug-ins load in the order given, and their scripts run in that order
 // every frame. 0 when every expectation held and the host saw no protocol violation;
 // 1 otherwise, with "file:line: what happened" written to `errors`.
 int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
-              const std::vector<Observer*>& observers, std::ostream& errors);
+              const std::vector<Observer*>& observers, std::ostream& errors,
+              StepSource* more = nullptr);
 
 }  // namespace play

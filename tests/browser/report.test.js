@@ -1,0 +1,94 @@
+'use strict';
+// A report opened in the browser: scrubbed to moments of the ticket road,
+// its screen, map and calls checked against what the run printed.
+const { launch, play, screenshot, cases, OUT, SOURCE, assert, path, fs } = require('./browser');
+
+const road = 'scenarios/cinema/ticket_road.scenario';
+const clock = async (page) => page.textContent('#clock');
+
+// The frame a timeline line names, from play's own timeline.
+function frameOf(timeline, fragment) {
+  const line = timeline.split('\n').find((l) => l.includes(fragment));
+  assert.ok(line, `the timeline has a line with ${fragment}`);
+  return +line.trim().split(/\s+/)[1];
+}
+
+async function goTo(page, frame) {
+  await page.locator('#scrub').fill(String(frame));
+  await page.waitForFunction((f) => document.querySelector('#clock').textContent.endsWith('frame ' + f), frame);
+}
+
+cases([
+  ['the ticket road\'s report shows the sale on its screen, map and calls', async () => {
+    const file = path.join(OUT, 'ticket_road.html');
+    const verbose = play(['--verbose', '--report', file, road]);
+    assert.equal(verbose.status, 0, verbose.err);
+    const timeline = verbose.out;
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    assert.equal(await page.textContent('#status'), 'passed');
+    assert.match(await clock(page), /^0\.000 s/, 'a passing run opens at its start');
+    const lines = await page.locator('#timeline a').count();
+    assert.ok(lines > 20, 'the timeline is there, a link a line');
+
+    // The counter open: the buy prompt offered with its control, the taker on the map.
+    const offered = frameOf(timeline, 'prompt offered: "Buy Ticket ($1.00)"');
+    await goTo(page, offered);
+    const prompts = await page.textContent('#prompts');
+    assert.match(prompts, /Buy Ticket \(\$1\.00\)/);
+    assert.match(prompts, /INPUT_CONTEXT_X/);
+    assert.equal(await page.textContent('#money'), '$50.00');
+    assert.equal(await page.locator('#map .thing.ped').count(), 1, 'the taker stands on the map');
+    assert.match(await page.textContent('#map .thing.ped'), /taker/);
+    assert.equal(await page.locator('#map .player').count(), 1);
+    assert.equal(await page.locator('#map .outline').count(), 1, "the theater's outline");
+
+    // The calls of that frame are the run's own, in its order.
+    const calls = (await page.textContent('#calls')).split('\n');
+    const run = timeline.split('\n').filter((l) => l.trim().split(/\s+/)[1] === String(offered))
+      .map((l) => l.slice(l.indexOf('| '))).filter((l) => l.startsWith('| '));
+    assert.ok(calls.length > 5, 'calls of the frame are kept');
+    let at = 0;
+    for (const c of calls) {
+      at = run.indexOf(c, at);
+      assert.ok(at >= 0, `${c} is a call of frame ${offered} in the --verbose timeline`);
+    }
+    await screenshot(page, 'report-counter');
+
+    // The money handed over: the notification and the new money; a click on
+    // the timeline's line goes there.
+    const spent = frameOf(timeline, 'money $50.00 to $49.00');
+    await page.locator('#timeline a', { hasText: 'money $50.00 to $49.00' }).click();
+    assert.match(await clock(page), new RegExp(`frame ${spent}$`));
+    assert.equal(await page.textContent('#money'), '$49.00');
+    assert.equal(await page.locator('#map .thing.ped').count(), 8, 'the taker and an audience of seven');
+    await goTo(page, frameOf(timeline, 'notification: "Money spent"'));
+    assert.match(await page.textContent('#notes'), /Money spent/);
+
+    // The film on, then the end: the path walked out.
+    await goTo(page, frameOf(timeline, 'TV channel 1 gets playlist'));
+    assert.match(await page.textContent('#tv'), /channel 1: PL_TOON/);
+    await goTo(page, +(await page.getAttribute('#scrub', 'max')));
+    assert.ok((await page.getAttribute('#map .path', 'd')).split('L').length > 10, 'the path walked');
+    await screenshot(page, 'report-end');
+    await close();
+  }],
+
+  ['a failing run\'s report opens at its failure, marked on the axis', async () => {
+    const scenario = path.join(OUT, 'fails.scenario');
+    fs.writeFileSync(scenario, fs.readFileSync(path.join(SOURCE, road), 'utf8') + '\nexpect money changed by -500\n');
+    const file = path.join(OUT, 'fails.html');
+    const r = play(['--report', file, scenario]);
+    assert.equal(r.status, 1);
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    assert.equal(await page.textContent('#status'), 'failed');
+    const last = await page.getAttribute('#scrub', 'max');
+    assert.match(await clock(page), new RegExp(`frame ${last}$`), 'it opens at the failure, the last frame');
+    assert.equal(await page.locator('#marks .failed').count(), 1);
+    assert.match(await page.getAttribute('#marks .failed', 'title'), /money changed by -500/);
+    assert.ok(await page.locator('#marks .held').count() > 10, 'each expectation held is marked');
+    await screenshot(page, 'report-failed');
+    await close();
+  }],
+]);

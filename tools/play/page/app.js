@@ -1,0 +1,486 @@
+'use strict';
+// The page of a run: a report carries its data; a live page asks the server
+// for what changed since it last asked. Either way the screen, the map, the
+// timeline and the calls are drawn for one chosen frame.
+
+const SPANS = ['moments', 'lines', 'path', 'things', 'prompts', 'texts', 'boxes', 'notices'];
+const $ = (id) => document.getElementById(id);
+const SVG = 'http://www.w3.org/2000/svg';
+const OWNER_COLOURS = ['#6a3d9a', '#00897b', '#c2185b', '#5d4037'];
+const KIND_COLOURS = { ped: '#1f77b4', prop: '#e07b00', vehicle: '#e07b00', pickup: '#e07b00', blip: '#2ca02c' };
+
+const run = { data: null, frame: 0, playing: false, follow: true, drawnFrame: -1 };
+
+function merge(into, delta) {
+  if (!into) {
+    const fresh = Object.assign({}, delta);
+    for (const name of SPANS) fresh[name] = delta[name].items;
+    return fresh;
+  }
+  for (const key of Object.keys(delta)) {
+    if (SPANS.includes(key)) {
+      const list = into[key];
+      list.length = Math.min(list.length, delta[key].from);
+      for (const item of delta[key].items) list.push(item);
+    } else if (key === 'calls') {
+      into.calls = delta.calls;
+    } else {
+      into[key] = delta[key];
+    }
+  }
+  return into;
+}
+
+// --- the scenario's clock ---------------------------------------------------
+function msAt(f) {
+  const c = run.data.clock.slice();
+  if (run.data.live_ms !== undefined) c.push([run.data.last, run.data.live_ms]);
+  if (!c.length) return 0;
+  if (f <= c[0][0]) return c[0][1];
+  for (let i = 1; i < c.length; i++) {
+    if (f <= c[i][0]) {
+      const [f0, m0] = c[i - 1];
+      const [f1, m1] = c[i];
+      return f1 === f0 ? m1 : m0 + ((f - f0) * (m1 - m0)) / (f1 - f0);
+    }
+  }
+  return c[c.length - 1][1];
+}
+function frameAt(ms) {
+  let lo = run.data.first, hi = run.data.last;
+  while (lo < hi) {
+    const mid = Math.floor((lo + hi + 1) / 2);
+    if (msAt(mid) <= ms) lo = mid; else hi = mid - 1;
+  }
+  return lo;
+}
+const seconds = (ms) => (ms / 1000).toFixed(3) + ' s';
+const on = (span, f) => span[0] <= f && (span[1] === 0 || f <= span[1]);
+// The last of a list sorted by frame whose frame is at most f, by index.
+function lastAt(list, f, frameOf) {
+  let lo = 0, hi = list.length - 1, found = -1;
+  while (lo <= hi) {
+    const mid = (lo + hi) >> 1;
+    if (frameOf(list[mid]) <= f) { found = mid; lo = mid + 1; } else hi = mid - 1;
+  }
+  return found;
+}
+function el(tag, cls, text) {
+  const e = document.createElement(tag);
+  if (cls) e.className = cls;
+  if (text !== undefined) e.textContent = text;
+  return e;
+}
+function svg(tag, attrs, parent) {
+  const e = document.createElementNS(SVG, tag);
+  for (const [k, v] of Object.entries(attrs)) e.setAttribute(k, v);
+  if (parent) parent.appendChild(e);
+  return e;
+}
+const rgba = (c) => `rgba(${c[0]},${c[1]},${c[2]},${(c[3] / 255).toFixed(3)})`;
+const ownerName = (o) => (o < 0 ? 'the game' : run.data.plugins[o] || 'plug-in ' + o);
+
+// --- the screen ---------------------------------------------------------------
+function drawScreen(f) {
+  const d = run.data, now = msAt(f);
+  let cash = null, tv = '';
+  for (const n of d.notices) {
+    if (n[0] > f) break;
+    if (n[1] === 'money') cash = n[4];
+    if (n[1] === 'tv') tv = n[2];
+  }
+  $('money').textContent = cash === null ? '' : '$' + (cash / 100).toFixed(2);
+  $('tv').textContent = tv && tv !== 'off' ? '▶ TV ' + tv : '';
+  const notes = $('notes'), subtitle = $('subtitle');
+  notes.replaceChildren();
+  subtitle.replaceChildren();
+  for (const n of d.notices) {
+    if (n[0] > f) break;
+    if (now - msAt(n[0]) >= n[3]) continue;
+    if (n[1] === 'note') notes.appendChild(el('div', 'note', n[2]));
+    if (n[1] === 'said') {
+      const colon = n[2].indexOf(': ');
+      subtitle.replaceChildren(el('b', '', n[2].slice(0, colon + 1) + ' '), n[2].slice(colon + 2));
+    }
+  }
+  const drawn = $('drawn');
+  drawn.replaceChildren();
+  for (const t of d.texts) {
+    if (!on(t, f)) continue;
+    const [, , text, x, y, sx, sy, colour, centred, shadow, owner] = t;
+    const e = el('div', 'text', text);
+    e.style.left = x * 100 + '%';
+    e.style.top = y * 100 + '%';
+    // The game sizes a text by its height; its width scale it mostly ignores.
+    e.style.fontSize = `calc(${(sy * 5.2).toFixed(3)} * var(--screen-h, 4px))`;
+    if (centred) e.style.transform = 'translateX(-50%)';
+    e.style.color = rgba(colour);
+    if (shadow) e.style.textShadow = '1px 1px 2px #000';
+    e.title = `${ownerName(owner)} · (${x}, ${y}) scale ${sx}×${sy} ${centred ? 'centred' : 'left'}`;
+    drawn.appendChild(e);
+  }
+  for (const b of d.boxes) {
+    if (!on(b, f)) continue;
+    const [, , texture, x, y, w, h, colour, owner] = b;
+    const e = el('div', 'box', texture);
+    // The game places a rectangle or a sprite by its centre.
+    e.style.left = (x - w / 2) * 100 + '%';
+    e.style.top = (y - h / 2) * 100 + '%';
+    e.style.width = w * 100 + '%';
+    e.style.height = h * 100 + '%';
+    e.style.background = texture ? 'transparent' : rgba(colour);
+    if (texture) e.style.borderColor = rgba(colour);
+    e.title = (texture ? 'sprite ' + texture : 'rectangle') + ' · ' + ownerName(owner);
+    drawn.appendChild(e);
+  }
+  const prompts = $('prompts');
+  prompts.replaceChildren();
+  for (const p of d.prompts) {
+    if (!on(p, f)) continue;
+    const [, , label, control, , holdMs, , holds] = p;
+    const row = el('div', 'prompt');
+    row.appendChild(el('span', 'control', keyFor(control)));
+    row.appendChild(el('span', 'label', label));
+    if (holdMs > 0) {
+      const bar = el('span', 'hold'), fill = el('i');
+      const h = holds.find((s) => on(s, f));
+      const progress = h ? Math.min(1, (now - msAt(h[0])) / holdMs) : 0;
+      fill.style.width = (progress * 100).toFixed(0) + '%';
+      bar.title = `hold ${holdMs} ms`;
+      bar.appendChild(fill);
+      row.appendChild(bar);
+    }
+    row.title = control;
+    prompts.appendChild(row);
+  }
+}
+function keyFor(control) {
+  const key = (run.data.keys || {})[control];
+  return key ? `${key} · ${control}` : control;
+}
+
+// --- the map --------------------------------------------------------------------
+let view = null;
+function mapView() {
+  const d = run.data;
+  const site = d.areas.find((a) => a[0] === 'site') || d.areas[0] || ['site', '', 0, 0];
+  const [cx, cy] = [site[2], site[3]];
+  // What the player and the plug-ins did near the site: the rings around it
+  // may reach far beyond.
+  let half = 12;
+  const take = (x, y, margin) => {
+    const r = Math.max(Math.abs(x - cx), Math.abs(y - cy)) + margin;
+    if (r < 160) half = Math.max(half, r);
+  };
+  for (const a of d.areas) {
+    if (a[0] === 'place' && Math.hypot(a[2] - cx, a[3] - cy) < 40) take(a[2], a[3], 4);
+    if (a[0] === 'outline') { take(a[2], a[3], 3); take(a[5], a[6], 3); }
+  }
+  for (const p of d.path) take(p[1], p[2], 3);
+  for (const t of d.things) take(t[6][1], t[6][2], 3);
+  return { cx, cy, half: half * zoom };
+}
+let zoom = 1;
+function drawMap(f) {
+  const d = run.data, map = $('map');
+  if (!view || d.live) view = mapView();
+  const { cx, cy, half } = view;
+  map.setAttribute('viewBox', `${cx - half} ${-cy - half} ${2 * half} ${2 * half}`);
+  map.replaceChildren();
+  const unit = half / 200;
+  const g = svg('g', {}, map);
+  for (const a of d.areas) {
+    const [kind, name, x, y, r, x1, y1] = a;
+    if (kind === 'outline') {
+      svg('rect', { x: Math.min(x, x1), y: -Math.max(y, y1), width: Math.abs(x1 - x), height: Math.abs(y1 - y),
+        fill: 'none', stroke: '#8c564b', 'stroke-width': unit * 2, class: 'outline' }, g);
+      const t = svg('text', { x: Math.min(x, x1), y: -Math.max(y, y1) - unit * 3, 'font-size': unit * 11, fill: '#8c564b' }, g);
+      t.textContent = name;
+    } else if (kind === 'ring') {
+      svg('circle', { cx: x, cy: -y, r, fill: 'none', stroke: '#999', 'stroke-dasharray': `${unit * 4} ${unit * 4}`,
+        'stroke-width': unit, class: 'ring' }, g).appendChild(svgTitle(`${name}: ${r} m`));
+    } else if (kind === 'place') {
+      svg('circle', { cx: x, cy: -y, r: unit * 3, fill: '#555', class: 'place' }, g);
+      const t = svg('text', { x: x + unit * 5, y: -y + unit * 4, 'font-size': unit * 11, fill: '#444' }, g);
+      t.textContent = name;
+    }
+  }
+  for (const p of d.prompts) {
+    if (!on(p, f) || !p[6]) continue;
+    const [x, y, r] = p[6];
+    svg('circle', { cx: x, cy: -y, r, fill: 'rgba(21,101,192,.08)', stroke: '#1565c0', 'stroke-width': unit,
+      class: 'reach' }, g).appendChild(svgTitle(`"${p[2]}" offered within ${r} m`));
+  }
+  const upTo = lastAt(d.path, f, (p) => p[0]);
+  let dAttr = '';
+  for (let i = 0; i <= upTo; i++) {
+    const p = d.path[i];
+    dAttr += (i === 0 || p[3] ? 'M' : 'L') + p[1] + ' ' + -p[2] + ' ';
+  }
+  if (dAttr) svg('path', { d: dAttr, fill: 'none', stroke: '#d62728', 'stroke-width': unit * 2, class: 'path' }, g);
+  let things = 0;
+  for (const t of d.things) {
+    if (!on(t, f)) continue;
+    const moves = t[6];
+    let k = 0;
+    for (let i = 3; i < moves.length && moves[i] <= f; i += 3) k = i;
+    const x = moves[k + 1], y = moves[k + 2];
+    const colour = KIND_COLOURS[t[2]] || '#e07b00';
+    const stroke = t[5] < 0 ? '#fff' : OWNER_COLOURS[t[5] % OWNER_COLOURS.length];
+    const shape = t[2] === 'blip'
+      ? svg('rect', { x: x - unit * 4, y: -y - unit * 4, width: unit * 8, height: unit * 8, fill: colour, 'fill-opacity': 0.7 }, g)
+      : svg('circle', { cx: x, cy: -y, r: unit * (t[2] === 'ped' ? 4 : 3), fill: colour }, g);
+    shape.setAttribute('stroke', stroke);
+    shape.setAttribute('stroke-width', unit * 1.5);
+    shape.setAttribute('class', 'thing ' + t[2]);
+    shape.appendChild(svgTitle(`${t[2]} ${t[4] || t[3]} (${t[3]}) of ${ownerName(t[5])}`));
+    things++;
+  }
+  if (upTo >= 0) {
+    const p = d.path[upTo];
+    svg('circle', { cx: p[1], cy: -p[2], r: unit * 5, fill: '#d62728', stroke: '#fff', 'stroke-width': unit * 1.5,
+      class: 'player' }, g).appendChild(svgTitle(`the player at (${p[1]}, ${p[2]})`));
+  }
+  const owners = d.plugins.map((p, i) => `<span style="color:${OWNER_COLOURS[i % 4]}">■</span> ${p}`).join(' ');
+  $('legend').innerHTML = `<span style="color:#1f77b4">●</span> ped <span style="color:#e07b00">●</span> prop ` +
+    `<span style="color:#2ca02c">■</span> blip <span style="color:#d62728">━</span> path ` +
+    `<span style="color:#1565c0">◯</span> prompt's reach · owners (outline): ${owners} · ${things} things now`;
+}
+function svgTitle(text) {
+  const t = document.createElementNS(SVG, 'title');
+  t.textContent = text;
+  return t;
+}
+
+// --- timeline, calls, summary -------------------------------------------------------
+let lineLinks = [];
+function buildTimeline() {
+  const box = $('timeline');
+  const d = run.data;
+  if (lineLinks.length > d.lines.length) { box.replaceChildren(); lineLinks = []; }
+  const frag = document.createDocumentFragment();
+  for (let i = lineLinks.length; i < d.lines.length; i++) {
+    const [f, text] = d.lines[i];
+    const a = el('a', '', text);
+    a.href = '#f=' + f;
+    a.dataset.frame = f;
+    a.addEventListener('click', (e) => { e.preventDefault(); run.follow = false; go(f); });
+    lineLinks.push(a);
+    frag.appendChild(a);
+  }
+  box.appendChild(frag);
+}
+let nowLine = null;
+function markTimeline(f) {
+  const i = lastAt(run.data.lines, f, (l) => l[0]);
+  const a = lineLinks[i] || null;
+  if (a === nowLine) return;
+  if (nowLine) nowLine.classList.remove('now');
+  nowLine = a;
+  if (a) {
+    a.classList.add('now');
+    const box = $('timeline');
+    if (a.offsetTop < box.scrollTop || a.offsetTop > box.scrollTop + box.clientHeight - 20) {
+      box.scrollTop = a.offsetTop - box.clientHeight / 2;
+    }
+  }
+}
+function drawCalls(f) {
+  const calls = run.data.calls[f];
+  $('calls-title').textContent = `Calls of frame ${f}`;
+  if (calls) {
+    $('calls').textContent = calls.map((c) => '| ' + c).join('\n');
+  } else {
+    $('calls').textContent = `No calls kept for frame ${f}.\n` + (run.data.calls_note || '');
+  }
+}
+
+// --- the axis ---------------------------------------------------------------------
+function buildAxis() {
+  const d = run.data, scrub = $('scrub');
+  scrub.min = d.first;
+  scrub.max = d.last;
+  const marks = $('marks');
+  marks.replaceChildren();
+  const span = Math.max(1, d.last - d.first);
+  for (const m of d.moments) {
+    const e = el('span', m[1]);
+    e.style.left = ((m[0] - d.first) / span) * 100 + '%';
+    e.title = `${m[1]} at ${seconds(msAt(m[0]))}${m[3] ? ' (line ' + m[3] + ')' : ''}: ${m[2]}`;
+    e.addEventListener('click', () => { run.follow = false; go(m[0]); });
+    marks.appendChild(e);
+  }
+}
+
+function go(f) {
+  const d = run.data;
+  f = Math.max(d.first, Math.min(d.last, Math.round(f)));
+  run.frame = f;
+  $('scrub').value = f;
+  $('clock').textContent = `${seconds(msAt(f) - msAt(d.first))} · frame ${f}`;
+  drawScreen(f);
+  drawMap(f);
+  markTimeline(f);
+  drawCalls(f);
+  run.drawnFrame = f;
+  if (!d.live) history.replaceState(null, '', '#f=' + f);
+}
+
+function showAll() {
+  const d = run.data;
+  document.title = 'play · ' + d.title;
+  $('title').textContent = d.title || 'live';
+  const status = $('status');
+  status.textContent = d.live ? 'live' : d.status === 0 ? 'passed' : 'failed';
+  status.className = d.live ? 'live' : d.status === 0 ? 'passed' : 'failed';
+  $('plugins').textContent = d.plugins.join(', ');
+  $('summary').textContent = d.summary.join('\n');
+  buildTimeline();
+  buildAxis();
+}
+
+// --- play back ----------------------------------------------------------------------
+let playFrom = null;
+function tick(t) {
+  if (!run.playing) return;
+  if (!playFrom) playFrom = { t, ms: msAt(run.frame) };
+  const f = frameAt(playFrom.ms + (t - playFrom.t));
+  go(f);
+  if (f >= run.data.last) { stop(); return; }
+  requestAnimationFrame(tick);
+}
+function stop() { run.playing = false; playFrom = null; $('play').textContent = '▶'; }
+function togglePlay() {
+  if (run.data.live) return;
+  if (run.playing) { stop(); return; }
+  if (run.frame >= run.data.last) go(run.data.first);
+  run.playing = true;
+  $('play').textContent = '❚❚';
+  requestAnimationFrame(tick);
+}
+
+function bindAxis() {
+  $('map').addEventListener('wheel', (e) => {
+    e.preventDefault();
+    zoom = Math.max(0.05, Math.min(20, zoom * (e.deltaY > 0 ? 1.25 : 0.8)));
+    view = null;
+    drawMap(run.frame);
+  }, { passive: false });
+  $('scrub').addEventListener('input', (e) => { stop(); run.follow = false; go(+e.target.value); });
+  $('play').addEventListener('click', togglePlay);
+  const resize = () => {
+    const h = $('screen').clientHeight / 100;
+    $('screen').style.setProperty('--screen-h', h + 'px');
+  };
+  new ResizeObserver(resize).observe($('screen'));
+  resize();
+}
+
+// --- live -----------------------------------------------------------------------------
+function send(input) {
+  return fetch('/input', { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(input) });
+}
+let frames = [];
+async function poll() {
+  let since = 0;
+  for (;;) {
+    try {
+      const r = await fetch('/data?since=' + since);
+      if (!r.ok) throw new Error('status ' + r.status);
+      const delta = await r.json();
+      if (delta.version === since) continue;
+      const first = !run.data;
+      run.data = merge(run.data, delta);
+      since = delta.version;
+      if (first) {
+        showAll();
+        bindAxis();
+        bindLive();
+      } else {
+        $('scrub').max = run.data.last;
+        buildTimeline();
+        if (delta.moments.items.length) buildAxis();
+        $('summary').textContent = run.data.summary.join('\n');
+      }
+      const now = performance.now();
+      frames.push(now);
+      while (frames.length && frames[0] < now - 1000) frames.shift();
+      $('fps').textContent = `${frames.length} updates/s · ${run.data.paused ? 'paused' : run.data.speed + '×'}`;
+      $('pause').textContent = run.data.paused ? 'go on' : 'pause';
+      if (run.follow) go(run.data.last);
+      document.body.dataset.frame = run.data.last;
+      if (run.data.ended) { $('status').textContent = 'ended'; return; }
+    } catch (e) {
+      $('status').textContent = 'disconnected';
+      await new Promise((res) => setTimeout(res, 500));
+    }
+  }
+}
+function bindLive() {
+  $('live-controls').hidden = false;
+  $('keys').hidden = false;
+  const keys = run.data.keys || {};
+  $('keys').textContent = 'WASD or arrows walk (Shift runs), Q/E or drag on the screen turn, a click on the map ' +
+    'teleports; the screen takes the keys. Keys to controls: ' +
+    Object.entries(keys).map(([c, k]) => `${k} ${c}`).join(', ') + '; every other key goes to the plug-ins.';
+  for (const f of run.data.faults || []) $('fault').appendChild(new Option(f, f));
+  $('fault').addEventListener('change', (e) => { if (e.target.value) send({ fault: e.target.value }); e.target.value = ''; });
+  $('pause').addEventListener('click', () => send({ pause: !run.data.paused }));
+  $('one').addEventListener('click', () => send({ step: 1 }));
+  $('speed').addEventListener('change', (e) => send({ speed: +e.target.value }));
+  $('follow').addEventListener('click', () => { run.follow = true; go(run.data.last); });
+  const screen = $('screen');
+  screen.focus();
+  const held = new Set();
+  const key = (e, down) => {
+    if (e.code === 'KeyP' && down) { send({ pause: !run.data.paused }); return; }
+    if (e.code === 'KeyO' && down) { send({ step: 1 }); return; }
+    if (down && held.has(e.code)) { e.preventDefault(); return; }
+    if (down) held.add(e.code); else held.delete(e.code);
+    e.preventDefault();
+    send({ key: e.code, down, t: performance.now() });
+  };
+  screen.addEventListener('keydown', (e) => key(e, true));
+  screen.addEventListener('keyup', (e) => key(e, false));
+  screen.addEventListener('blur', () => { for (const c of held) send({ key: c, down: false }); held.clear(); });
+  let drag = null;
+  screen.addEventListener('mousedown', (e) => { drag = e.clientX; screen.focus(); });
+  window.addEventListener('mouseup', () => { drag = null; });
+  window.addEventListener('mousemove', (e) => {
+    if (drag === null) return;
+    const turn = (drag - e.clientX) * 0.4;
+    drag = e.clientX;
+    if (turn) send({ turn });
+  });
+  $('map').addEventListener('click', (e) => {
+    const m = $('map'), pt = m.createSVGPoint();
+    pt.x = e.clientX;
+    pt.y = e.clientY;
+    const at = pt.matrixTransform(m.getScreenCTM().inverse());
+    send({ teleport: [at.x, -at.y] });
+    screen.focus();
+  });
+}
+
+function start() {
+  const text = $('report').textContent.trim();
+  const data = text && text !== 'null' ? JSON.parse(text) : null;
+  if (!data) { poll(); return; }
+  run.data = merge(null, data);
+  showAll();
+  bindAxis();
+  document.addEventListener('keydown', (e) => {
+    if (e.target.tagName === 'INPUT' && e.target.type !== 'range') return;
+    if (e.code === 'Space') { e.preventDefault(); togglePlay(); }
+    if (e.code === 'ArrowRight' || e.code === 'ArrowLeft') {
+      e.preventDefault();
+      stop();
+      go(run.frame + (e.code === 'ArrowRight' ? 1 : -1) * (e.shiftKey ? 60 : 1));
+    }
+  });
+  const asked = /#f=(\d+)/.exec(location.hash);
+  const d = run.data;
+  go(asked ? +asked[1] : d.failure ? d.failure.frame : d.first);
+}
+
+start();
