@@ -35,12 +35,13 @@ async function hold(page, key, ms) {
   await page.keyboard.up(key);
 }
 
-// The timeline's lines to a frame, without the steps of one frame each a
-// live page is spared.
+// The timeline's lines to a frame, without the steps of one frame each and
+// the single quiet frames between them, which a live page is spared.
 const upToFrame = (lines, upTo) => lines.filter((l) => {
   const fields = l.trim().split(/\s+/);
   const text = fields.slice(3).join(' ');
-  return l.trim() !== '' && +fields[1] <= upTo && !/^> \d+: (wait 1 frame|walk to .* over 1 frame)$/.test(text);
+  return l.trim() !== '' && +fields[1] <= upTo && !/^> \d+: (wait 1 frame|walk to .* over 1 frame)$/.test(text) &&
+    !/^\.\.\. 1 quiet frame, /.test(text);
   // The film is the C library's draw, seeded by the machine's tick count.
 }).map((l) => l.replace(/PL_TOON_(MODERN_MEDICINE|WORLDS_STRONGEST_MAN)/, 'PL_TOON_(the film drawn)'));
 

@@ -197,10 +197,12 @@ void LiveSource::take_timeline() {
   fresh.version = d_.version;
   add_timeline_lines(fresh, text.substr(0, end + 1));
   for (Moment& m : fresh.lines) {
-    // A frame's wait or walk is a step a frame: the page is spared them.
-    const bool frame_step = m.text.find(": wait 1 frame") != std::string::npos ||
-                            m.text.find(" over 1 frame") != std::string::npos;
-    if (frame_step && m.text.find("  > ") != std::string::npos) continue;
+    // A frame's wait or walk is a step a frame, and folds no quiet frames:
+    // the page is spared both.
+    const bool frame_step = (m.text.find(": wait 1 frame") != std::string::npos ||
+                             m.text.find(" over 1 frame") != std::string::npos) &&
+                            m.text.find("  > ") != std::string::npos;
+    if (frame_step || m.text.find("  ... 1 quiet frame, ") != std::string::npos) continue;
     d_.lines.push_back(std::move(m));
   }
 }
@@ -459,6 +461,7 @@ int play_live(const Options& options, const PluginFinder& find_plugin, std::ostr
 
   ReportData data;
   data.live = true;
+  data.summary = {"(told when the session ends)"};
   for (size_t n = 0; n < sim::fault_kinds; ++n) {
     data.faults.emplace_back(sim::fault_name(static_cast<sim::Fault>(n)));
   }

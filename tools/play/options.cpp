@@ -1,6 +1,8 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstring>
 
 namespace play {
 
@@ -12,9 +14,15 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
       "when one failed, or a plug-in crashed, threw, aborted or kept a turn past the watchdog "
       "(with a report on stderr); 2 for a scenario or command line that cannot be read.",
       "play");
-  app.add_option(
+  // A live run may begin with no scenario; every other run plays one. Known
+  // before the parse: the options that take files would otherwise claim the
+  // scenario's too.
+  const bool live =
+      std::any_of(argv, argv + argc, [](const char* a) { return std::strcmp(a, "--live") == 0; });
+  CLI::Option* scenario = app.add_option(
       "scenario", options.scenario,
       "the scenario file (see docs/scenarios.md); with --live, where the session begins");
+  if (!live) scenario->required();
   app.add_option("--asi", options.asi,
                  "a Windows plug-in (.asi) to play under wine; several load in the order given")
       ->expected(1)
@@ -56,11 +64,6 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
     return status == 0 ? 0 : 2;
-  }
-  if (options.scenario.empty() && !options.live) {
-    std::fprintf(stderr,
-                 "play: a scenario file is needed\nRun with --help for more information.\n");
-    return 2;
   }
   if (!options.asi.empty() && !options.plugin.empty()) {
     std::fprintf(stderr,
