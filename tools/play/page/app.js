@@ -165,8 +165,8 @@ function mapView() {
   const d = run.data;
   const site = d.areas.find((a) => a[0] === 'site') || d.areas[0] || ['site', '', 0, 0];
   const [cx, cy] = [site[2], site[3]];
-  // What the player and the plug-ins did near the site: the rings around it
-  // may reach far beyond.
+  // What the plug-ins placed near the site, close enough to read; the rings
+  // and the player's path may reach far beyond (the wheel zooms out).
   let half = 12;
   const take = (x, y, margin) => {
     const r = Math.max(Math.abs(x - cx), Math.abs(y - cy)) + margin;
@@ -176,7 +176,7 @@ function mapView() {
     if (a[0] === 'place' && Math.hypot(a[2] - cx, a[3] - cy) < 40) take(a[2], a[3], 4);
     if (a[0] === 'outline') { take(a[2], a[3], 3); take(a[5], a[6], 3); }
   }
-  for (const p of d.path) take(p[1], p[2], 3);
+  if (!d.things.length) for (const p of d.path) take(p[1], p[2], 3);
   for (const t of d.things) take(t[6][1], t[6][2], 3);
   return { cx, cy, half: half * zoom };
 }
