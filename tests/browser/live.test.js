@@ -110,4 +110,28 @@ cases([
     await close();
     assert.equal((await quit(run)).code, 0);
   }],
+
+  ['a plug-in rebuilt on disk is loaded again into the same world, the player where he stood', async () => {
+    const plugin = path.join(OUT, 'menu_trainer.so');
+    fs.copyFileSync(process.env.MENU_TRAINER, plugin);
+    const run = live(['--session', path.join(OUT, 'reload_session.scenario'), '--plugin', plugin]);
+    const { page, close } = await launch();
+    await page.goto(await run.url);
+    await page.waitForSelector('#timeline a');
+    await page.click('#map', { position: { x: 150, y: 150 } });
+    await page.waitForFunction(() => /teleport to/.test(document.querySelector('#timeline').textContent));
+    const stood = await page.getAttribute('#map .player', 'cx');
+    await page.keyboard.press('F4');
+    await page.waitForFunction(() => /Main menu/.test(document.querySelector('#drawn').textContent));
+    // As a linker writes it: a new file in the old one's place.
+    fs.copyFileSync(process.env.MENU_TRAINER, plugin + '.new');
+    fs.renameSync(plugin + '.new', plugin);
+    await page.waitForFunction(() => document.querySelector('#timeline').textContent
+      .split('plug-in menu_trainer.so loaded').length === 3, null, { timeout: 10000 });
+    await page.waitForFunction(() => !/Main menu/.test(document.querySelector('#drawn').textContent));
+    assert.match(await page.textContent('#timeline'), /plug-in menu_trainer.so unloaded/);
+    assert.equal(await page.getAttribute('#map .player', 'cx'), stood);
+    await close();
+    assert.equal((await quit(run)).code, 0);
+  }],
 ]);

@@ -153,7 +153,7 @@ class LiveSource : public StepSource, public Observer {
     std::error_code e;
     return std::filesystem::last_write_time(file, e);
   }
-  void answer_asks(bool frame_played);
+  void answer_asks();
   void take_inputs();
   bool make_step(const std::string& line, Step& step);
   void record(const std::string& line);
@@ -207,10 +207,10 @@ void LiveSource::take_timeline() {
   }
 }
 
-void LiveSource::answer_asks(bool frame_played) {
+void LiveSource::answer_asks() {
   for (auto& a : mail_.asks()) waiting_.push_back(std::move(a));
   if (waiting_.empty()) return;
-  if (frame_played) take_timeline();
+  take_timeline();
   d_.paused = paused_;
   d_.speed = speed_;
   d_.ended = quit_;
@@ -336,12 +336,12 @@ std::string LiveSource::changed_plugin() {
 }
 
 bool LiveSource::next(Step& step, std::string& reload) {
-  answer_asks(true);
+  answer_asks();
   for (;;) {
     if (interrupted) quit_ = true;
     take_inputs();
     if (quit_) {
-      answer_asks(false);
+      answer_asks();
       return false;
     }
     if (!due_.empty()) {
@@ -369,7 +369,7 @@ bool LiveSource::next(Step& step, std::string& reload) {
                 std::chrono::microseconds(static_cast<int64_t>(dt * 1e6 / speed_));
       return frame_step(step);
     }
-    answer_asks(false);
+    answer_asks();
     std::this_thread::sleep_for(std::chrono::milliseconds(paused_ ? 5 : 1));
   }
 }
