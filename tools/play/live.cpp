@@ -142,7 +142,7 @@ class LiveSource : public StepSource, public Observer {
 
   void begin(const PlayContext&, sim::World& world) override { world_ = &world; }
   bool next(Step& step, std::string& reload) override;
-  void failed(const std::string& message) override {
+  void failure(const std::string& message) override {
     d_.moments.push_back({{d_.version}, d_.last_frame, "failed", message, 0});
   }
   // The session file's lines so far: a step's line is where it is written.

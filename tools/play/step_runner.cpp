@@ -293,7 +293,7 @@ void StepRunner::play_given(StepSource& more) {
       current_ = nullptr;
     }
     if (status_ != 0) {
-      more.failed(errors_told_);
+      more.failure(errors_told_);
       errors_told_.clear();
       status_ = 0;
     }
@@ -336,7 +336,7 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more) {
       if (!perform(*current_)) break;
     }
     if (more != nullptr) {
-      if (status_ != 0) more->failed(errors_told_);
+      if (status_ != 0) more->failure(errors_told_);
       status_ = 0;
       play_given(*more);
     }

@@ -20,7 +20,7 @@ class StepSource {
   // `reload` is unloaded and loaded again first, into the same world.
   virtual bool next(Step& step, std::string& reload) = 0;
   // A step failed or the host saw a violation: what, and the run goes on.
-  virtual void failed(const std::string& message) = 0;
+  virtual void failure(const std::string& message) = 0;
 };
 
 // The plug-ins load in the order given, and their scripts run in that order
