@@ -118,8 +118,9 @@ cases([
     const { page, close } = await launch();
     await page.goto(await run.url);
     await page.waitForSelector('#timeline a');
+    const before = await page.getAttribute('#map .player', 'cx');
     await page.click('#map', { position: { x: 150, y: 150 } });
-    await page.waitForFunction(() => /teleport to/.test(document.querySelector('#timeline').textContent));
+    await page.waitForFunction((x) => document.querySelector('#map .player').getAttribute('cx') !== x, before);
     const stood = await page.getAttribute('#map .player', 'cx');
     await page.keyboard.press('F4');
     await page.waitForFunction(() => /Main menu/.test(document.querySelector('#drawn').textContent));
