@@ -95,11 +95,6 @@ void Faults::enable(uint64_t seed, double rate) {
 
 void Faults::disable() { enabled_ = false; }
 
-void Faults::allow_only(std::initializer_list<Fault> kinds) {
-  allowed_.fill(false);
-  for (Fault f : kinds) allow(f);
-}
-
 uint64_t Faults::draw() {
   // splitmix64, as the world's own draws: the same faults on every platform
   uint64_t z = (rng_ += 0x9E3779B97F4A7C15ULL);

@@ -50,7 +50,6 @@ class Faults {
   void disable();
   bool enabled() const { return enabled_; }
   void allow(Fault f, bool allowed = true) { allowed_[static_cast<size_t>(f)] = allowed; }
-  void allow_only(std::initializer_list<Fault> kinds);
 
   // Starts a fault now, for `frames` frames (one-shot kinds act once).
   void start(World& w, Fault f, int frames = 120);
