@@ -139,7 +139,8 @@ NativeRows anim_scenes_native_rows() {
        }},
       {0xDEE49D5CA6C49148, "IS_ENTITY_PLAYING_ANIM", "issi", 'b',
        [](World& w, NativeCall& c) {
-         c.ret_bool(w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr);
+         c.ret_bool(w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr ||
+                    told_to_play(w, c.i(0), c.s(1), c.s(2)));
        }},
       {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene, changes(Thing::scene)},
       {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list,

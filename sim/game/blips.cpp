@@ -110,6 +110,18 @@ NativeRows blips_native_rows() {
          if (BlipState* b = w.blips.find(c.i(0))) b->name = c.s(1);
        },
        changes(Thing::blip)},
+      {0x9CB1A1623062F402, "_SET_BLIP_NAME", "is", 'v',
+       [](World& w, NativeCall& c) {
+         if (BlipState* b = w.blips.find(c.i(0))) b->name = c.s(1);
+       },
+       changes(Thing::blip)},
+      {0x45F13B7E0A15C880, "BLIP_ADD_FOR_RADIUS", "iffff", 'i',
+       [](World& w, NativeCall& c) {
+         const int32_t handle = add_blip(w, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, 0);
+         w.blips.all[handle].radius = c.f(4);
+         c.ret_int(handle);
+       },
+       makes(Thing::blip)},
       {0xD38744167B2FA257, "SET_BLIP_SCALE", "if", 'v',
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->scale = c.f(1);

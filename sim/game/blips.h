@@ -19,6 +19,7 @@ struct BlipState {
   int32_t entity = 0;  // the entity it follows, 0 for a blip at a point
   uint32_t sprite = 0;
   float scale = 1.0f;
+  float radius = 0.0f;  // an area's, 0 for a point
   std::string name;
   std::vector<uint32_t> modifiers;
   bool exists = true;

@@ -5,8 +5,8 @@
 
 namespace sim {
 
-static char variadic_kind(const NativeCall& call) {
-  const char kind = formatter_tail_kind(call);
+static char variadic_kind(const NativeCall& call, int n) {
+  const char kind = formatter_arg_kind(call, n);
   return kind == '?' ? 'i' : kind;
 }
 
@@ -57,7 +57,9 @@ void CallLog::add(uint64_t frame, const NativeCall& call) {
     if (at < params.size() && params[at] != '.') {
       a.kind = params[at];
     } else {
-      a.kind = !params.empty() && params.back() == '.' ? variadic_kind(call) : 'i';
+      a.kind = !params.empty() && params.back() == '.'
+                   ? variadic_kind(call, n - static_cast<int>(params.size()) + 1)
+                   : 'i';
     }
     if (!call.readable(n)) a.kind = '!';
     if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = keep(call.s(n));

@@ -156,6 +156,9 @@ NativeRows controls_native_rows() {
        [](World& w, NativeCall& c) { c.ret_bool(seen(c) && w.controls.just_released(c.u(1))); }},
       {0xE2587F8CBBD87B1D, "IS_DISABLED_CONTROL_PRESSED", "ii", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(seen(c) && w.controls.pressed(c.u(1))); }},
+      // The stand-in's player plays on a keyboard and a mouse.
+      {0xA571D46727E2B718, "IS_USING_KEYBOARD_AND_MOUSE", "i", 'b',
+       [](World&, NativeCall& c) { c.ret_bool(valid_pad(c.i(0))); }},
   };
   return {rows, std::size(rows)};
 }

@@ -2,8 +2,11 @@
 // where they stand and how they turn, and the names the game shows for them.
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "joaat.h"
 #include "world.h"
@@ -92,8 +95,19 @@ float World::heading_of(const EntityState& e) {
   return h;
 }
 
+// What the player rides goes where the scenario moves him.
 void World::place_player(float x, float y, float z) {
   if (EntityState* p = entity(player_ped_)) move_entity(*p, Vec{x, y, z});
+  if (const Seat* s = vehicles.seat_of(player_ped_)) {
+    if (EntityState* v = live_entity(s->vehicle)) move_entity(*v, Vec{x, y, z});
+  }
+}
+
+void World::set_player_velocity(Vec v) {
+  if (EntityState* p = entity(player_ped_)) p->velocity = v;
+  if (const Seat* s = vehicles.seat_of(player_ped_)) {
+    if (EntityState* r = live_entity(s->vehicle)) r->velocity = v;
+  }
 }
 
 void World::move_entity(EntityState& e, Vec to) {
@@ -107,10 +121,83 @@ Vec World::player_position() const {
 }
 
 int32_t World::replace_player_ped(const char* model_name) {
+  return replace_player_ped(hash_of(model_name));
+}
+
+int32_t World::replace_player_ped(uint32_t model) {
   const Vec at = player_position();
-  remove_entity(player_ped_);
-  player_ped_ = create_entity(EntityKind::ped, joaat(model_name), at, 0.0f);
+  const int32_t old = player_ped_;
+  remove_entity(old);
+  unseat_ped(*this, old);
+  player_ped_ = create_entity(EntityKind::ped, model, at, 0.0f);
   return player_ped_;
+}
+
+bool World::is_animal_model(uint32_t model) const {
+  const std::string* name = name_of(model);
+  return name != nullptr && name->size() > 4 &&
+         (name->compare(0, 4, "a_c_") == 0 || name->compare(0, 4, "A_C_") == 0);
+}
+
+bool World::is_horse_model(uint32_t model) const {
+  const std::string* name = name_of(model);
+  if (name == nullptr || !is_animal_model(model)) return false;
+  std::string lower = *name;
+  for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return lower.rfind("a_c_horse", 0) == 0 || lower.rfind("a_c_donkey", 0) == 0;
+}
+
+// A vector in an entity's own frame (x right, y forward, z up), turned into
+// the world's by its yaw.
+static Vec to_world(const EntityState& e, Vec local) {
+  const float yaw = e.rotation.z * 3.14159265f / 180.0f;
+  const float cs = std::cos(yaw);
+  const float sn = std::sin(yaw);
+  return Vec{local.x * cs - local.y * sn, local.x * sn + local.y * cs, local.z};
+}
+
+// How far from the player the game cleans up what scripts let go of.
+constexpr float cleanup_distance = 250.0f;
+
+void World::move_by_velocity() {
+  const Vec player = player_position();
+  for (auto& [handle, e] : entities_) {
+    if (!e.exists || handle == player_ped_) continue;
+    if (e.attached_to != 0) {
+      const EntityState* parent = live_entity(e.attached_to);
+      if (parent == nullptr) {
+        e.attached_to = 0;  // what it hung on is gone: it drops
+      } else {
+        const Vec off = to_world(*parent, e.attach_offset);
+        move_entity(e, Vec{parent->position.x + off.x, parent->position.y + off.y,
+                           parent->position.z + off.z});
+      }
+      continue;
+    }
+    if (e.frozen || (e.velocity.x == 0.0f && e.velocity.y == 0.0f && e.velocity.z == 0.0f)) {
+      continue;
+    }
+    if (vehicles.seat_of(handle) != nullptr) continue;  // carried by what it sits on
+    const Seat* player_seat = vehicles.seat_of(player_ped_);
+    if (player_seat != nullptr && player_seat->vehicle == handle)
+      continue;  // the scenario moves it
+    Vec to{e.position.x + e.velocity.x * frame_seconds_,
+           e.position.y + e.velocity.y * frame_seconds_,
+           e.position.z + e.velocity.z * frame_seconds_};
+    const float ground = environment.ground_at(to.x, to.y);
+    if (to.z < ground) {  // it lands
+      to.z = ground;
+      e.velocity.z = 0.0f;
+    }
+    move_entity(e, to);
+  }
+  if (frame_ % 60 != 0) return;
+  for (auto& [handle, e] : entities_) {
+    if (e.exists && e.no_longer_needed && !e.mission_entity && handle != player_ped_ &&
+        distance(e.position, player) > cleanup_distance) {
+      remove_entity(handle);
+    }
+  }
 }
 
 static void create_object(World& w, NativeCall& c) {
@@ -153,7 +240,8 @@ static void set_rotation(World& w, NativeCall& c) {
 static int entity_type(World& w, int32_t handle) {
   const EntityState* e = w.live_entity(handle);
   if (e == nullptr) return 0;
-  return e->kind == EntityKind::ped ? 1 : 3;
+  if (e->kind == EntityKind::ped) return 1;
+  return e->kind == EntityKind::vehicle ? 2 : 3;
 }
 
 static void max_health(World& w, NativeCall& c) {
@@ -171,6 +259,89 @@ static void offset_from_entity(World& w, NativeCall& c) {
   const float cs = std::cos(yaw);
   const float sn = std::sin(yaw);
   c.ret_vector(dx * cs + dy * sn, -dx * sn + dy * cs, dz);
+}
+
+// A vector out-parameter, as the game writes one: three floats, eight bytes apart.
+static void write_vector(NativeCall& c, int n, Vec v) {
+  auto* at = c.p<unsigned char>(n);
+  std::memcpy(at, &v.x, sizeof v.x);
+  std::memcpy(at + 8, &v.y, sizeof v.y);
+  std::memcpy(at + 16, &v.z, sizeof v.z);
+}
+
+// A setter of one field of a live entity, for the rows below.
+template <auto Field>
+void set_flag(World& w, NativeCall& c) {
+  if (EntityState* e = w.live_entity(c.i(0))) e->*Field = c.b(1);
+}
+
+static void get_velocity(World& w, NativeCall& c) {
+  if (EntityState* e = w.live_entity(c.i(0))) {
+    c.ret_vector(e->velocity.x, e->velocity.y, e->velocity.z);
+  }
+}
+
+static void forward_vector(World& w, NativeCall& c) {
+  if (EntityState* e = w.live_entity(c.i(0))) {
+    const Vec f = to_world(*e, Vec{0.0f, 1.0f, 0.0f});
+    c.ret_vector(f.x, f.y, f.z);
+  }
+}
+
+static void offset_in_world(World& w, NativeCall& c) {
+  if (EntityState* e = w.live_entity(c.i(0))) {
+    const Vec off = to_world(*e, Vec{c.f(1), c.f(2), c.f(3)});
+    c.ret_vector(e->position.x + off.x, e->position.y + off.y, e->position.z + off.z);
+  }
+}
+
+// A force moves what physics moves: the stand-in's every thing weighs one
+// unit, so the force is the change of its velocity.
+static void push(World& w, int32_t handle, Vec force, bool relative) {
+  EntityState* e = w.live_entity(handle);
+  if (e == nullptr || e->frozen || !e->dynamic) return;
+  const Vec f = relative ? to_world(*e, force) : force;
+  e->velocity = Vec{e->velocity.x + f.x, e->velocity.y + f.y, e->velocity.z + f.z};
+}
+
+static void attach(World& w, NativeCall& c) {
+  EntityState* e = w.live_entity(c.i(0));
+  if (e == nullptr || c.i(1) == c.i(0) || w.live_entity(c.i(1)) == nullptr) return;
+  e->attached_to = c.i(1);
+  e->attach_offset = Vec{c.f(3), c.f(4), c.f(5)};
+  e->velocity = Vec{};
+}
+
+static void let_go(World& w, NativeCall& c) {
+  const int32_t* handle = c.p<int32_t>(0);
+  if (EntityState* e = w.live_entity(*handle)) e->no_longer_needed = true;
+}
+
+static void decorate(World& w, NativeCall& c, int value) {
+  EntityState* e = w.live_entity(c.i(0));
+  if (e == nullptr) return;
+  e->decorators[c.s(1)] = value;
+  c.ret_bool(true);
+}
+
+static const int* decorator(World& w, const NativeCall& c) {
+  const EntityState* e = w.live_entity(c.i(0));
+  if (e == nullptr) return nullptr;
+  const auto it = e->decorators.find(std::string_view(c.s(1)));
+  return it == e->decorators.end() ? nullptr : &it->second;
+}
+
+static void closest_object(World& w, NativeCall& c) {
+  const Vec at{c.f(0), c.f(1), c.f(2)};
+  float best = c.f(3);
+  for (const auto& [handle, e] : w.entities()) {
+    if (!e.exists || e.kind != EntityKind::object || e.model != c.u(4)) continue;
+    const float d = distance(e.position, at);
+    if (d <= best) {
+      best = d;
+      c.ret_int(handle);
+    }
+  }
 }
 
 NativeRows entities_native_rows() {
@@ -296,6 +467,162 @@ NativeRows entities_native_rows() {
       {0x1794B4FCC84D812F, "SET_ENTITY_VISIBLE", "ib", 'v',
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->visible = c.b(1);
+       },
+       changes(Thing::entity)},
+
+      // Physics and state the game keeps per entity.
+      {0xA5C38736C426FCB8, "SET_ENTITY_INVINCIBLE", "ib", 'v', set_flag<&EntityState::invincible>,
+       changes(Thing::entity)},
+      {0xFBFC4473F66CE344, "SET_ENTITY_DYNAMIC", "ib", 'v', set_flag<&EntityState::dynamic>,
+       changes(Thing::entity)},
+      {0x0CEDB728A1083FA7, "SET_ENTITY_HAS_GRAVITY", "ib", 'v', set_flag<&EntityState::gravity>,
+       changes(Thing::entity)},
+      {0xF66F820909453B8C, "SET_ENTITY_COLLISION", "ibb", 'v', set_flag<&EntityState::collision>,
+       changes(Thing::entity)},
+      {0xAA2FADD30F45A9DA, "GET_ENTITY_COLLISION_DISABLED", "i", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(!e->collision);
+       }},
+      {0xFAEE099C6F890BB8, "SET_ENTITY_PROOFS", "iib", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->proofs = c.i(1);
+       },
+       changes(Thing::entity)},
+      {0xFFC96ECB7FA404CA, "IS_ENTITY_VISIBLE", "i", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(e->visible);
+       }},
+      {0x1BB501624FAF2BEA, "GET_ENTITY_ALPHA", "i", 'i',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->alpha);
+       }},
+      {0x744B9EF44779D9AB, "RESET_ENTITY_ALPHA", "i", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->alpha = 255;
+       },
+       changes(Thing::entity)},
+      {0x138190F64DB4BBD1, "IS_ENTITY_A_MISSION_ENTITY", "i", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(e->mission_entity);
+       }},
+      {0x166E7CF68597D8B5, "SET_ENTITY_MAX_HEALTH", "ii", 'v',
+       [](World& w, NativeCall& c) {
+         EntityState* e = w.live_entity(c.i(0));
+         if (e == nullptr || c.i(1) < 0) return;
+         e->max_health = c.i(1);
+         e->health = std::min(e->health, e->max_health);
+       },
+       changes(Thing::entity)},
+      {0x4805D2B1D8CF94A9, "GET_ENTITY_VELOCITY", "ii", 'V', get_velocity},
+      {0x1C99BB7B6E96D16F, "SET_ENTITY_VELOCITY", "ifff", 'v',
+       [](World& w, NativeCall& c) {
+         EntityState* e = w.live_entity(c.i(0));
+         if (e != nullptr && !e->frozen) e->velocity = Vec{c.f(1), c.f(2), c.f(3)};
+       },
+       changes(Thing::entity)},
+      {0xFB6BA510A533DF81, "GET_ENTITY_SPEED", "i", 'f',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_float(distance(e->velocity, Vec{}));
+       }},
+      {0x2412D9C05BB09B97, "GET_ENTITY_FORWARD_VECTOR", "i", 'V', forward_vector},
+      {0x1899F328B0E12848, "GET_OFFSET_FROM_ENTITY_IN_WORLD_COORDS", "ifff", 'V', offset_in_world},
+      {0xF15E8F5D333F09C4, "APPLY_FORCE_TO_ENTITY", "iiffffffibbbbb", 'v',
+       [](World& w, NativeCall& c) { push(w, c.i(0), Vec{c.f(2), c.f(3), c.f(4)}, c.b(9)); },
+       changes(Thing::entity)},
+      {0x31DA7CEC5334DB37, "APPLY_FORCE_TO_ENTITY_CENTER_OF_MASS", "iifffibbb", 'v',
+       [](World& w, NativeCall& c) { push(w, c.i(0), Vec{c.f(2), c.f(3), c.f(4)}, c.b(6)); },
+       changes(Thing::entity)},
+      {0x710311ADF0E20730, "ACTIVATE_PHYSICS", "i", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->dynamic = true;
+       },
+       changes(Thing::entity)},
+      {0x6B9BBD38AB0796DF, "ATTACH_ENTITY_TO_ENTITY", "iiiffffffbbbbibbb", 'v', attach,
+       changes(Thing::entity)},
+      {0x64CDE9D6BF8ECAD3, "DETACH_ENTITY", "ibb", 'v',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) e->attached_to = 0;
+       },
+       changes(Thing::entity)},
+      {0xEE6AD63ABF59C0B7, "IS_ENTITY_ATTACHED", "i", 'b',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(e->attached_to != 0);
+       }},
+      {0x154A3C529497053E, "IS_ENTITY_ATTACHED_TO_ENTITY", "ii", 'b',
+       [](World& w, NativeCall& c) {
+         EntityState* e = w.live_entity(c.i(0));
+         c.ret_bool(e != nullptr && e->attached_to != 0 && e->attached_to == c.i(1));
+       }},
+      {0x56D713888A566481, "GET_ENTITY_ATTACHED_TO", "i", 'i',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->attached_to);
+       }},
+      {0x0D3B5BAEA08F63E9, "GET_ENTITY_HEIGHT_ABOVE_GROUND", "i", 'f',
+       [](World& w, NativeCall& c) {
+         if (EntityState* e = w.live_entity(c.i(0))) {
+           c.ret_float(e->position.z - w.environment.ground_at(e->position.x, e->position.y));
+         }
+       }},
+      {0x58A850EAEE20FAA3, "PLACE_OBJECT_ON_GROUND_PROPERLY", "ib", 'b',
+       [](World& w, NativeCall& c) {
+         EntityState* e = w.live_entity(c.i(0));
+         if (e == nullptr || e->kind != EntityKind::object) return;
+         e->placed_on_ground = true;
+         w.move_entity(*e, Vec{e->position.x, e->position.y,
+                               w.environment.ground_at(e->position.x, e->position.y)});
+         c.ret_bool(true);
+       },
+       changes(Thing::entity)},
+      {0xE143FA2249364369, "GET_CLOSEST_OBJECT_OF_TYPE", "ffffibbb", 'i', closest_object},
+      // The stand-in's models are boxes of a metre, centred on where they stand.
+      {0xDCB8DDD5D054A7E7, "GET_MODEL_DIMENSIONS", "ipp", 'v',
+       [](World& w, NativeCall& c) {
+         const bool known = w.model(c.u(0)).valid;
+         const float half = known ? 0.5f : 0.0f;
+         write_vector(c, 1, Vec{-half, -half, -half});
+         write_vector(c, 2, Vec{half, half, half});
+       }},
+      {0x4971D2F8162B9674, "SET_ENTITY_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+       removes(Thing::entity)},
+      {0x2595DD4236549CE3, "SET_PED_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+       removes(Thing::entity)},
+      {0x3AE22DEB5BA5A3E6, "SET_OBJECT_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+       removes(Thing::entity)},
+      {0x629BFA74418D6239, "SET_VEHICLE_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+       removes(Thing::entity)},
+      {0xE20A909D8C4A70F8, "DELETE_VEHICLE", "h", 'v', delete_entity, removes(Thing::entity)},
+
+      // Decorators: named values a script hangs on an entity.
+      {0x0B253D644E3C36B3, "DECOR_REGISTER", "si", 'v', [](World&, NativeCall&) {}},
+      {0xE88F4D7F52A6090F, "DECOR_SET_INT", "isi", 'b',
+       [](World& w, NativeCall& c) { decorate(w, c, c.i(2)); }, changes(Thing::entity)},
+      {0xFE26E4609B1C3772, "DECOR_SET_BOOL", "isb", 'b',
+       [](World& w, NativeCall& c) { decorate(w, c, c.b(2) ? 1 : 0); }, changes(Thing::entity)},
+      {0x238F8B0C1C7FE834, "DECOR_SET_FLOAT", "isf", 'b',
+       [](World& w, NativeCall& c) { decorate(w, c, static_cast<int>(c.u(2))); },
+       changes(Thing::entity)},
+      {0x44DB62727762FD9B, "DECOR_GET_INT", "is", 'i',
+       [](World& w, NativeCall& c) {
+         if (const int* v = decorator(w, c)) c.ret_int(*v);
+       }},
+      {0xDEF3F1B071ABB197, "DECOR_GET_BOOL", "is", 'b',
+       [](World& w, NativeCall& c) {
+         if (const int* v = decorator(w, c)) c.ret_bool(*v != 0);
+       }},
+      {0xE5FF70CD842CA9D4, "DECOR_GET_FLOAT", "is", 'f',
+       [](World& w, NativeCall& c) {
+         if (const int* v = decorator(w, c)) c.result[0] = static_cast<uint32_t>(*v);
+       }},
+      {0xD9D1CDBF3464DCDF, "DECOR_EXIST_ON", "is", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(decorator(w, c) != nullptr); }},
+      {0x2BA7F5877A088A1D, "DECOR_REMOVE", "is", 'b',
+       [](World& w, NativeCall& c) {
+         EntityState* e = w.live_entity(c.i(0));
+         if (e == nullptr) return;
+         const auto it = e->decorators.find(std::string_view(c.s(1)));
+         if (it == e->decorators.end()) return;
+         e->decorators.erase(it);
+         c.ret_bool(true);
        },
        changes(Thing::entity)},
 

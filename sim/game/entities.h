@@ -3,6 +3,7 @@
 // (world.h); entities.cpp simulates them.
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "stamp.h"
@@ -34,6 +35,16 @@ struct EntityState {
   bool climbable = true;
   bool auto_vault = true;
   bool mission_entity = false;
+  bool no_longer_needed = false;  // the script let it go; the game may clean it up
+  bool invincible = false;
+  bool collision = true;
+  bool dynamic = true;  // moved by physics
+  bool gravity = true;
+  int proofs = 0;  // the damage kinds it takes no harm from, a bit each
+  Vec velocity;    // m/s; the world moves it by this each frame
+  int32_t attached_to = 0;
+  Vec attach_offset;                                   // in the frame of what it is attached to
+  std::map<std::string, int, std::less<>> decorators;  // a float's bits, for a float
   bool placed_on_ground = false;
   int outfit = 0;
   int outfit_count = 8;

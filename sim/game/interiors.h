@@ -3,6 +3,7 @@
 // interior.
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "vec.h"
@@ -23,6 +24,9 @@ struct Interiors {
   Interiors();
 
   std::vector<InteriorState> all;
+  // Doors a script registered with the door system, and their states (0
+  // unlocked, 1 locked, and the game's others).
+  std::map<uint32_t, int> doors;
 
   static constexpr int32_t theater_interior = 53250;
 

@@ -88,6 +88,16 @@ NativeRows money_native_rows() {
          }
        }},
       {0xB249EBCB30DD88E0, "_UI_FEED_POST_SAMPLE_TOAST_RIGHT", "ppb", 'i', feed_toast},
+      {0x26E87218390E6729, "_UI_FEED_POST_SAMPLE_TOAST", "ppbb", 'i', feed_toast},
+      {0xBC3422DC91667621, "_MONEY_INCREMENT_CASH_BALANCE", "ii", 'b',
+       [](World& w, NativeCall& c) {
+         if (c.i(0) < 0) return;  // the game adds, it never takes here
+         w.money.cash += c.i(0);
+         w.money.cash_changed = w.stamp();
+         c.ret_bool(true);
+       }},
+      {0x0C02DABFA3B98176, "_MONEY_GET_CASH_BALANCE", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(w.money.cash); }},
   };
   return {rows, std::size(rows)};
 }

@@ -9,12 +9,29 @@ namespace sim {
 static const std::vector<NativeRow>& all_rows() {
   static const std::vector<NativeRow> rows = [] {
     std::vector<NativeRow> joined;
-    for (NativeRows part :
-         {core_native_rows(), entities_native_rows(), prompt_native_rows(), particles_native_rows(),
-          blips_native_rows(), interiors_native_rows(), scenario_points_native_rows(),
-          peds_native_rows(), speech_native_rows(), anim_scenes_native_rows(), money_native_rows(),
-          tv_native_rows(), clock_native_rows(), text_native_rows(), player_native_rows(),
-          controls_native_rows()}) {
+    for (NativeRows part : {core_native_rows(),
+                            entities_native_rows(),
+                            prompt_native_rows(),
+                            particles_native_rows(),
+                            blips_native_rows(),
+                            interiors_native_rows(),
+                            scenario_points_native_rows(),
+                            peds_native_rows(),
+                            speech_native_rows(),
+                            anim_scenes_native_rows(),
+                            money_native_rows(),
+                            tv_native_rows(),
+                            clock_native_rows(),
+                            text_native_rows(),
+                            player_native_rows(),
+                            controls_native_rows(),
+                            tasks_native_rows(),
+                            vehicles_native_rows(),
+                            weapons_native_rows(),
+                            camera_native_rows(),
+                            screen_native_rows(),
+                            streaming_native_rows(),
+                            environment_native_rows()}) {
       joined.insert(joined.end(), part.rows, part.rows + part.count);
     }
     std::sort(joined.begin(), joined.end(),
@@ -59,15 +76,5 @@ std::string hex_text(uint64_t value) {
 
 const NativeRow* native_rows_begin() { return all_rows().data(); }
 size_t native_row_count() { return all_rows().size(); }
-
-char formatter_tail_kind(const NativeCall& call) {
-  const char* format =
-      call.count > 1 && call.args[1] != 0 && call.readable(1) ? call.s(1) : nullptr;
-  if (format == nullptr) return '?';
-  const std::string name = format;
-  if (name == "LITERAL_STRING") return 's';
-  if (name == "CASH_STRING" || name == "FEED_MONEY_SPEND") return 'i';
-  return '?';
-}
 
 }  // namespace sim

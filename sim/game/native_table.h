@@ -6,7 +6,7 @@
 // answers 0.
 //
 // Parameter letters:
-//   i  32-bit integer, handle or hash (upper half must be zero)
+//   i  32-bit integer, handle or hash (upper half zero, or the sign of the low half)
 //   b  32-bit flag, 0 or 1 (upper half must be zero)
 //   f  single-precision float in the low half (upper half must be zero)
 //   s  address of a NUL-terminated string
@@ -103,9 +103,10 @@ struct NativeCall {
   }
 };
 
-// What the text formatter's further arguments are, by its format name: 's'
-// a text, 'i' a 32-bit value, '?' a format the stand-in does not know.
-char formatter_tail_kind(const NativeCall& call);
+// What the text formatter's further argument n (counted from the first
+// after the format) is, by its format name: 's' a text, 'i' a 32-bit value,
+// 'f' a float, '?' a format the stand-in does not know (world.cpp).
+char formatter_arg_kind(const NativeCall& call, int n);
 
 // A hash or slot as the tables and reports write it: 0x and 16 hex digits.
 std::string hex_text(uint64_t value);
@@ -137,5 +138,12 @@ NativeRows clock_native_rows();
 NativeRows text_native_rows();
 NativeRows player_native_rows();
 NativeRows controls_native_rows();
+NativeRows tasks_native_rows();
+NativeRows vehicles_native_rows();
+NativeRows weapons_native_rows();
+NativeRows camera_native_rows();
+NativeRows screen_native_rows();
+NativeRows streaming_native_rows();
+NativeRows environment_native_rows();
 
 }  // namespace sim

@@ -195,6 +195,11 @@ NativeRows prompt_native_rows() {
          PromptState* p = live(w, c.i(0));
          c.ret_bool(p != nullptr && p->enabled);
        }},
+      {0x347469FBDD1589A9, "_UI_PROMPT_IS_VALID", "i", 'b',
+       [](World& w, NativeCall& c) {
+         const PromptState* p = live(w, c.i(0));
+         c.ret_bool(p != nullptr && p->registered);
+       }},
       {0x04F97DE45A519419, "_UI_PROMPT_REGISTER_BEGIN", "", 'i',
        [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }, makes(Thing::prompt)},
       {0xF7AA2696A22AD8B9, "_UI_PROMPT_REGISTER_END", "i", 'v',

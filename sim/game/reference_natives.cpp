@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -88,7 +89,15 @@ char result_for(const std::string& type) {
 struct Table {
   std::deque<std::string> texts;  // names and parameter letters, kept for the rows
   std::vector<NativeRow> rows;    // by hash
+  std::map<uint64_t, std::string> outs;
 };
+
+// What the game writes through an out-parameter of the type, as out_parameters tells it.
+char out_kind(const std::string& type) {
+  if (type == "int*" || type == "float*" || type == "BOOL*" || type == "Hash*") return '4';
+  if (type == "Vector3*") return 'V';
+  return '.';
+}
 
 const Table& table() {
   static const Table built = [] {
@@ -96,11 +105,14 @@ const Table& table() {
     each_reference_line([&](const ReferenceLine& l) {
       std::string params;
       std::string first_type;
+      std::string outs;
       std::istringstream list(l.types);
       for (std::string type; std::getline(list, type, ',');) {
         if (params.empty()) first_type = type;
         params += letter_for(type);
+        outs += out_kind(type);
       }
+      if (outs.find_first_not_of('.') != std::string::npos) t.outs[l.hash] = outs;
       t.texts.push_back(l.name);
       const char* row_name = t.texts.back().c_str();
       t.texts.push_back(params);
@@ -139,6 +151,12 @@ const NativeRow* reference_row(uint64_t hash) {
   auto it = std::lower_bound(rows.begin(), rows.end(), hash,
                              [](const NativeRow& r, uint64_t h) { return r.hash < h; });
   return it != rows.end() && it->hash == hash ? &*it : nullptr;
+}
+
+std::string_view out_parameters(uint64_t hash) {
+  const auto& outs = table().outs;
+  const auto it = outs.find(hash);
+  return it == outs.end() ? std::string_view() : std::string_view(it->second);
 }
 
 const NativeRow* reference_row_named(const std::string& name) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "native_table.h"
@@ -23,6 +24,12 @@ const NativeRow* reference_row_named(const std::string& name);
 // _UI_PROMPT_DELETE, ...): the removal its row declares, whether or not the
 // world simulates it, so that the ownership check sees every such call.
 std::optional<Touch> removal_by_name(const std::string& name, const std::string& first_type);
+
+// The out-parameters of a native the world does not simulate, one letter per
+// parameter: '4' a 32-bit value (int*, float*, BOOL*, Hash*), 'V' a vector
+// (three floats eight bytes apart), '.' anything else, read or unknown.
+// Empty for a native without such parameters.
+std::string_view out_parameters(uint64_t hash);
 
 // Every native of the game's table that the rule finds, by name.
 std::vector<std::string> removal_native_names();

@@ -3,6 +3,9 @@
 // loaded a set number of frames after the first request, or never while
 // held back.
 
+#include <map>
+#include <string>
+
 namespace sim {
 
 struct StreamedAsset {
@@ -23,6 +26,18 @@ struct StreamedAsset {
   }
   void advance_frame() {
     if (requested && !loaded && !never_loads && --frames_left <= 0) loaded = true;
+  }
+};
+
+// Animation dictionaries, by name, and the map's optional parts (IPLs),
+// by hash: a dictionary loads as a model does, a part is there at once.
+struct Streaming {
+  std::map<std::string, StreamedAsset, std::less<>> anim_dicts;
+  std::map<uint32_t, bool> map_parts;  // requested: true, removed: false
+  int models_released = 0;             // models set as no longer needed
+
+  void advance_frame() {
+    for (auto& [name, d] : anim_dicts) d.advance_frame();
   }
 };
 

@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "joaat.h"
+#include "reference_natives.h"
 
 namespace sim {
 
@@ -30,6 +34,7 @@ World::World() {
 void World::advance_frame() {
   ++frame_;
   text.new_frame();
+  screen.new_frame();
   faults.on_frame(*this);
   const double ms = static_cast<double>(frame_seconds_) * 1000.0 + timer_fraction_;
   const auto whole = static_cast<uint32_t>(ms);
@@ -39,6 +44,9 @@ void World::advance_frame() {
   controls.advance_frame(frame_, timer_ms_);
   if (controls.any_active()) work_prompts_by_controls();
   for (auto& [hash, m] : models_) m.advance_frame();
+  streaming.advance_frame();
+  move_by_velocity();
+  carry_riders(*this);
   particles.advance_frame();
   points.update(*this);
   anim_scenes.update();
@@ -46,7 +54,7 @@ void World::advance_frame() {
 }
 
 uint32_t World::tick_count() const {
-  if (tick_count_) return *tick_count_;
+  if (!wall_clock) return tick_base_ + static_cast<uint32_t>(elapsed_ms_);  // wraps as the real one
   const auto since_start = std::chrono::steady_clock::now().time_since_epoch();
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_start).count();
   return static_cast<uint32_t>(ms);  // wraps like the real tick count
@@ -126,6 +134,23 @@ Stamp World::first_unsimulated_call(uint64_t hash) const {
   return it == first_unsimulated_.end() ? Stamp{} : it->second;
 }
 
+// What a native the world does not simulate writes: zeros, a defined answer
+// where a plug-in would otherwise read its own stack.
+static void zero_out_parameters(NativeCall& call) {
+  const std::string_view outs = out_parameters(call.hash);
+  for (size_t n = 0; n < outs.size() && static_cast<int>(n) < call.count; ++n) {
+    const int at = static_cast<int>(n);
+    if (outs[n] == '.' || call.args[n] == 0 || !call.readable(at)) continue;
+    auto* slot = call.p<unsigned char>(at);
+    const uint32_t zero = 0;
+    std::memcpy(slot, &zero, sizeof zero);
+    if (outs[n] == 'V') {
+      std::memcpy(slot + 8, &zero, sizeof zero);
+      std::memcpy(slot + 16, &zero, sizeof zero);
+    }
+  }
+}
+
 void World::perform(NativeCall& call, bool sound) {
   ++total_calls_;
   for (uint64_t& slot : call.result) slot = 0;
@@ -141,6 +166,7 @@ void World::perform(NativeCall& call, bool sound) {
     }
   } else if (row != nullptr) {
     if (++unsimulated_[call.hash] == 1) first_unsimulated_[call.hash] = stamp();
+    if (sound) zero_out_parameters(call);
     if (sound && !answers_.empty()) {
       if (const Answer* a = answer(call.hash)) {
         for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];
@@ -193,15 +219,91 @@ std::string World::record_text() const {
   return out;
 }
 
+// The formats the game fills in with further arguments, and what each takes:
+// 's' a text, 'i' an integer, 'f' a float. A label's own text, where the
+// world knows it, is its template: ~1~ an integer, ~a~ a text, in order.
+struct Format {
+  const char* name;
+  const char* takes;
+};
+constexpr Format formats[] = {
+    {"LITERAL_STRING", "s"},  // the text itself
+    {"COLOR_STRING", "is"},   // a colour and a text shown in it
+    {"CASH_STRING", "i"},     // cents, shown as dollars
+    {"NUMBER", "i"},         {"ONE_NUMBER", "i"},       {"TWO_NUMBERS", "ii"},
+    {"FLOAT", "f"},          {"FEED_MONEY_SPEND", "i"},
+};
+
+static const Format* find_format(const char* name) {
+  for (const Format& f : formats) {
+    if (std::strcmp(f.name, name) == 0) return &f;
+  }
+  return nullptr;
+}
+
+char formatter_arg_kind(const NativeCall& call, int n) {
+  const char* format =
+      call.count > 1 && call.args[1] != 0 && call.readable(1) ? call.s(1) : nullptr;
+  const Format* f = format != nullptr ? find_format(format) : nullptr;
+  if (f == nullptr || n < 0 || n >= static_cast<int>(std::strlen(f->takes))) return '?';
+  return f->takes[n];
+}
+
+// A label's template with its markers filled from the further arguments;
+// a marker without an argument is left out, as the game leaves it blank.
+static std::string fill_template(const std::string& text, const NativeCall& c, int first) {
+  std::string out;
+  int next = first;
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '~' && at + 2 < text.size() && text[at + 2] == '~' &&
+        (text[at + 1] == '1' || text[at + 1] == 'a')) {
+      if (next < c.count) {
+        if (text[at + 1] == '1') {
+          out += std::to_string(c.i(next));
+        } else if (c.args[next] != 0 && c.readable(next)) {
+          out += c.s(next);
+        }
+      }
+      ++next;
+      at += 2;
+    } else {
+      out += text[at];
+    }
+  }
+  return out;
+}
+
 static void var_string(World& w, NativeCall& c) {
   const std::string format = c.s(1);
+  const auto text_at = [&](int n) { return n < c.count && c.args[n] != 0 ? c.s(n) : ""; };
+  char number[32];
   if (format == "LITERAL_STRING" && c.count >= 3 && c.args[2] != 0) {
     c.ret_text(w.keep_text(c.s(2)));
+  } else if (format == "COLOR_STRING") {
+    c.ret_text(w.keep_text(text_at(3)));
   } else if (format == "CASH_STRING" && c.count >= 3) {
     c.ret_text(w.keep_text(w.cash_text(c.i(2)).c_str()));
+  } else if ((format == "NUMBER" || format == "ONE_NUMBER") && c.count >= 3) {
+    c.ret_text(w.keep_text(std::to_string(c.i(2)).c_str()));
+  } else if (format == "TWO_NUMBERS" && c.count >= 4) {
+    c.ret_text(w.keep_text((std::to_string(c.i(2)) + " " + std::to_string(c.i(3))).c_str()));
+  } else if (format == "FLOAT" && c.count >= 3) {
+    std::snprintf(number, sizeof number, "%g", static_cast<double>(c.f(2)));
+    c.ret_text(w.keep_text(number));
   } else {
-    c.ret_text(w.keep_text(w.text_for(joaat(format.c_str()))));
+    c.ret_text(w.keep_text(fill_template(w.text_for(joaat(format.c_str())), c, 2).c_str()));
   }
+}
+
+constexpr float degrees = 180.0f / 3.14159265f;
+
+// A float as the game's conversion to an integer gives it, the out of range
+// held at the ends rather than undefined.
+static int32_t to_int(float v) {
+  if (!(v == v)) return 0;
+  if (v >= 2147483647.0f) return INT32_MAX;
+  if (v <= -2147483648.0f) return INT32_MIN;
+  return static_cast<int32_t>(v);
 }
 
 NativeRows core_native_rows() {
@@ -224,6 +326,57 @@ NativeRows core_native_rows() {
       {0xBD5DD5EAE2B6CE14, "GET_STRING_FROM_HASH_KEY", "i", 's',
        [](World& w, NativeCall& c) { c.ret_text(w.text_for(c.u(0))); }},
       {0xFA925AC00EB830B9, "VAR_STRING", "is.", 's', var_string},
+      {0xE29F927A961F8AAA, "GET_RANDOM_FLOAT_IN_RANGE", "ff", 'f',
+       [](World& w, NativeCall& c) {
+         // A draw of a million steps across the range, from the same generator.
+         const int32_t step = w.random_in_range(0, 1000000);
+         c.ret_float(c.f(0) + (c.f(1) - c.f(0)) * static_cast<float>(step) / 1000000.0f);
+       }},
+      {0x2CF12F9ACF18F048, "IS_STRING_NULL_OR_EMPTY", "z", 'b',
+       [](World&, NativeCall& c) { c.ret_bool(c.args[0] == 0 || c.s(0)[0] == '\0'); }},
+
+      // The script machine's arithmetic: angles in degrees.
+      {0x0BADBFA3B172435F, "SIN", "f", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::sin(c.f(0) / degrees)); }},
+      {0xD0FFB162F40A139C, "COS", "f", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::cos(c.f(0) / degrees)); }},
+      {0x8C13DB96497B7ABF, "TAN", "f", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::tan(c.f(0) / degrees)); }},
+      {0x965B220A066E3F07, "ATAN2", "ff", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::atan2(c.f(0), c.f(1)) * degrees); }},
+      {0x71D93B57D07F9804, "SQRT", "f", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::sqrt(c.f(0))); }},
+      {0xE3621CC40F31FE2E, "POW", "ff", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::pow(c.f(0), c.f(1))); }},
+      {0x134549B388167CBF, "ABSF", "f", 'f',
+       [](World&, NativeCall& c) { c.ret_float(std::fabs(c.f(0))); }},
+      {0x0C214D5B8A38C828, "ABSI", "i", 'i',
+       [](World&, NativeCall& c) {
+         c.ret_int(c.i(0) == INT32_MIN ? INT32_MIN : std::abs(c.i(0)));  // wraps as the game's
+       }},
+      {0xBBDA792448DB5A89, "TO_FLOAT", "i", 'f',
+       [](World&, NativeCall& c) { c.ret_float(static_cast<float>(c.i(0))); }},
+      {0xF34EE736CF047844, "FLOOR", "f", 'i',
+       [](World&, NativeCall& c) { c.ret_int(to_int(std::floor(c.f(0)))); }},
+      {0x11E019C8F43ACC8A, "CEIL", "f", 'i',
+       [](World&, NativeCall& c) { c.ret_int(to_int(std::ceil(c.f(0)))); }},
+      {0xF2DB717A73826179, "ROUND", "f", 'i',
+       [](World&, NativeCall& c) { c.ret_int(to_int(std::round(c.f(0)))); }},
+      {0x2A488C176D52CCA5, "VDIST", "ffffff", 'f',
+       [](World&, NativeCall& c) {
+         c.ret_float(distance(Vec{c.f(0), c.f(1), c.f(2)}, Vec{c.f(3), c.f(4), c.f(5)}));
+       }},
+      {0xB7A628320EFF8E47, "VDIST2", "ffffff", 'f',
+       [](World&, NativeCall& c) {
+         const float d = distance(Vec{c.f(0), c.f(1), c.f(2)}, Vec{c.f(3), c.f(4), c.f(5)});
+         c.ret_float(d * d);
+       }},
+      {0x38D5202FF9271C62, "GET_HEADING_FROM_VECTOR_2D", "ff", 'f',
+       [](World&, NativeCall& c) {
+         float h = std::atan2(-c.f(0), c.f(1)) * degrees;
+         if (h < 0.0f) h += 360.0f;
+         c.ret_float(h);
+       }},
   };
   return {rows, std::size(rows)};
 }

@@ -20,9 +20,11 @@
 #include "anim_scenes.h"
 #include "blips.h"
 #include "call_record.h"
+#include "camera.h"
 #include "clock.h"
 #include "controls.h"
 #include "entities.h"
+#include "environment.h"
 #include "faults.h"
 #include "handle_pool.h"
 #include "interiors.h"
@@ -31,13 +33,18 @@
 #include "ownership.h"
 #include "particles.h"
 #include "peds.h"
+#include "player.h"
 #include "prompts.h"
 #include "scenario_points.h"
+#include "screen.h"
 #include "speech.h"
 #include "stamp.h"
+#include "streaming.h"
 #include "text.h"
 #include "tv.h"
 #include "vec.h"
+#include "vehicles.h"
+#include "weapons.h"
 
 namespace sim {
 
@@ -58,10 +65,13 @@ class World {
   // moves with the frames and never jumps or wraps when the timer does.
   uint64_t elapsed_ms() const { return elapsed_ms_; }
 
-  // The system's tick count that a native plug-in reads: the machine's own
-  // until a test sets it, then held there.
+  // The system's tick count that a plug-in reads: it follows the game's
+  // elapsed time, so a plug-in that times keys or waits with it sees game
+  // time and a run plays the same on any machine; a test sets where it
+  // stands now. With the wall clock on, it is the machine's own.
   uint32_t tick_count() const;
-  void set_tick_count(uint32_t ms) { tick_count_ = ms; }
+  void set_tick_count(uint32_t ms) { tick_base_ = ms - static_cast<uint32_t>(elapsed_ms_); }
+  bool wall_clock = false;
 
   // The next stamp, for a change a watcher will report (stamp.h).
   Stamp stamp() { return {++stamps_, total_calls_, owners.creator}; }
@@ -79,12 +89,21 @@ class World {
   const std::map<int32_t, EntityState>& entities() const { return entities_; }
   bool any_live_entity_of(uint32_t model) const;
   static float heading_of(const EntityState& e);
+  // Animals are the models named a_c_...; a model the world knows no name
+  // of is a person's.
+  bool is_animal_model(uint32_t model) const;
+  bool is_horse_model(uint32_t model) const;
+  // Entities moving by their velocity, and what is attached following its
+  // parent, each frame.
+  void move_by_velocity();
 
   int32_t player_ped() const { return player_ped_; }
   int32_t player_index() const { return 0; }
-  void place_player(float x, float y, float z);
+  void place_player(float x, float y, float z);  // and what he rides
+  void set_player_velocity(Vec v);               // as the scenario moves him, and what he rides
   Vec player_position() const;
   int32_t replace_player_ped(const char* model_name);  // the game gives a new ped
+  int32_t replace_player_ped(uint32_t model);
 
   // --- prompts (prompts.cpp) ----------------------------------------------
   PromptState* prompt(int32_t handle);
@@ -106,18 +125,25 @@ class World {
   int group_for_entity(int32_t entity);  // the game's group of prompts for targeting it
 
   // --- the other domains --------------------------------------------------
-  Particles particles;     // particle assets and looped effects
-  Blips blips;             // map blips
-  Interiors interiors;     // the interiors and where they are
-  ScenarioPoints points;   // scenario points and who uses them
-  Peds peds;               // what peds do: tasks, flags, death and fleeing
-  Speech speech;           // lines spoken and who is talking
-  AnimScenes anim_scenes;  // animated scenes and the clips they play
-  Money money;             // the player's money, texture dictionaries, the feed
-  Tv tv;                   // TV channels, render targets, screen drawing
-  Clock clock;             // the game's clock
-  TextDrawing text;        // text drawn on the screen
-  Controls controls;       // the player's controls as each frame sees them
+  Particles particles;      // particle assets and looped effects
+  Blips blips;              // map blips
+  Interiors interiors;      // the interiors and where they are
+  ScenarioPoints points;    // scenario points and who uses them
+  Peds peds;                // what peds do: tasks, flags, death and fleeing
+  Speech speech;            // lines spoken and who is talking
+  AnimScenes anim_scenes;   // animated scenes and the clips they play
+  Money money;              // the player's money, texture dictionaries, the feed
+  Tv tv;                    // TV channels, render targets, screen drawing
+  Clock clock;              // the game's clock
+  TextDrawing text;         // text drawn on the screen
+  Controls controls;        // the player's controls as each frame sees them
+  Vehicles vehicles;        // seats of vehicles and mounts, and who is in them
+  Weapons weapons;          // the weapons peds carry
+  Cameras cameras;          // script cameras and the gameplay camera
+  Screen screen;            // rectangles and sprites drawn, objectives, the fade, the HUD
+  Streaming streaming;      // animation dictionaries and map parts loaded on request
+  Environment environment;  // the ground, the weather, sounds
+  PlayerState player;       // control, the law, unlocks
 
   // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------
   Ownership owners;  // the host sets owners.creator while a plug-in's script runs
@@ -215,7 +241,7 @@ class World {
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;
 
-  std::optional<uint32_t> tick_count_;
+  uint32_t tick_base_ = 10000000;  // the machine has been up a while when the game starts
 
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
   std::map<std::pair<int32_t, int32_t>, std::deque<int32_t>> next_draws_;

@@ -9,9 +9,13 @@ namespace sim {
 
 static const char* slot_problem(char kind, uint64_t v) {
   const auto upper = static_cast<uint32_t>(v >> 32);
-  if ((kind == 'i' || kind == 'b' || kind == 'f') && upper != 0) return "upper half not zero";
+  const uint32_t sign = (v & 0x80000000u) ? 0xFFFFFFFFu : 0u;
+  // Headers that declare a 32-bit value as 64 bits wide send a negative one
+  // sign-extended; the game reads the low half.
+  if (kind == 'i' && upper != 0 && upper != sign) return "upper half not zero";
+  if ((kind == 'b' || kind == 'f') && upper != 0) return "upper half not zero";
   if (kind == 'b' && v > 1) return "a flag other than 0 or 1";
-  if (kind == 'x' && upper != ((v & 0x80000000u) ? 0xFFFFFFFFu : 0u)) return "not sign-extended";
+  if (kind == 'x' && upper != sign) return "not sign-extended";
   if ((kind == 's' || kind == 'p' || kind == 'h') && v == 0) return "null address";
   return nullptr;
 }
@@ -50,13 +54,12 @@ bool check_protocol(World& world, NativeCall& call) {
     return false;
   }
   bool sound = true;
-  char tail = '?';
   // The fixed arguments first: the formatter's further ones take their kind
   // from its format, which must be readable before it is read.
   for (int n = 0; n < call.count; ++n) {
     const uint64_t v = call.args[n];
-    if (n == fixed) tail = formatter_tail_kind(call);
-    const char kind = n < fixed ? params[static_cast<size_t>(n)] : tail;
+    const char kind =
+        n < fixed ? params[static_cast<size_t>(n)] : formatter_arg_kind(call, n - fixed);
     const char* problem = slot_problem(kind, v);
     if (problem == nullptr) {
       problem = memory_problem(kind, v);

@@ -243,7 +243,9 @@ TEST_F(Post, TheFilmIsTheFirstDrawOfTheGeneratorSeededWithTheTickCountAtTheStart
   for (const auto& [film, tick] : tick_for_film) {
     SCOPED_TRACE("tick count " + std::to_string(tick));
     host().reset();
-    world().set_tick_count(tick);
+    // The tick count follows the game's time: the script starts in the
+    // first frame, one frame's whole milliseconds after it was set.
+    world().set_tick_count(tick - static_cast<uint32_t>(world().frame_time() * 1000.0f));
     stand_west_of_home(3.0f);
     load();
     ASSERT_TRUE(run_until_spawned());

@@ -58,6 +58,24 @@ TEST(MenuTrainer, OpensWithAKeyDrawsItsMenuAndSpawnsAndDeletesAPed) {
 
 TEST(MenuTrainer, PlaysUnderWineAsNatively) { expect_example_same_under_wine("menu_trainer"); }
 
+TEST(CompanionSpawner, SpawnsARiderOnAHorseArmsThePlayerAndSeesTheScenariosDeer) {
+  // Its expectations are the scenario's: the overlay's lines drawn through
+  // the colour formatter, the companion in the pools, the revolver in hand.
+  const PlayRun run = play_example("companion_spawner", "--verbose");
+  ASSERT_EQ(run.status, 0) << run.out;
+  for (const char* seen : {"+ ped a_c_horse_morgan_bay", "CREATE_PED_ON_MOUNT",
+                           "RENDER_SCRIPT_CAMS(1", "GET_CURRENT_PED_WEAPON"}) {
+    EXPECT_NE(run.out.find(seen), std::string::npos) << seen << '\n' << run.out;
+  }
+  EXPECT_NE(run.out.find("not simulated: none called"), std::string::npos)
+      << "the world answers it all\n"
+      << run.out;
+}
+
+TEST(CompanionSpawner, PlaysUnderWineAsNatively) {
+  expect_example_same_under_wine("companion_spawner");
+}
+
 TEST(SessionTimer, ItsSecondThreadCountsWhileTheMainScriptDraws) {
   const PlayRun run = play_example("session_timer");
   ASSERT_EQ(run.status, 0) << run.out;

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
+#include "joaat.h"
 #include "native_call.h"
 #include "parser.h"
 #include "play_runs.h"
@@ -188,6 +190,82 @@ TEST(Controls, APromptOutOfTheEntitysReachIsNeitherOfferedNorUsed) {
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.errors,
             "input.scenario:12: no prompt \"Turn on\" is offered; no prompt is offered\n");
+}
+
+// What a scenario does to the player's ped, seen by the world as it plays.
+class PlayerWatch : public play::Observer {
+ public:
+  void frame(const play::FrameView& view) override {
+    const sim::EntityState* me = view.world.entity(view.world.player_ped());
+    if (me == nullptr) return;
+    const auto seen = sim::movement_at(sim::distance(me->velocity, sim::Vec{}));
+    fastest = std::max(fastest, seen);
+  }
+  void end(sim::World& w) override {
+    const sim::Seat* seat = w.vehicles.seat_of(w.player_ped());
+    mount = seat != nullptr && seat->mount ? seat->vehicle : 0;
+    if (mount != 0) mount_at = w.entity(mount)->position;
+    player_at = w.player_position();
+    const sim::PedWeapons* weapons = w.weapons.find(w.player_ped());
+    weapon = weapons != nullptr ? weapons->current : 0;
+    control = w.player.control;
+    for (const auto& [handle, e] : w.entities()) {
+      if (e.exists && e.kind == sim::EntityKind::vehicle) ++vehicles;
+    }
+  }
+  sim::Movement fastest = sim::Movement::still;
+  int32_t mount = 0;
+  sim::Vec mount_at, player_at;
+  uint32_t weapon = 0;
+  bool control = true;
+  int vehicles = 0;
+};
+
+PlayerWatch play_watched(const std::string& text, Played& played) {
+  const play::Scenario scenario = play::parse_scenario("player.scenario", text);
+  PlayerWatch watch;
+  std::vector<play::Observer*> observers{&watch};
+  std::ostringstream errors;
+  played.status = play::run_steps(scenario, {TOYTRAIN_PLUGIN}, observers, errors);
+  played.errors = errors.str();
+  return watch;
+}
+
+TEST(PlayerSteps, ThePlayerRidesWhatASpawnStepMadeArmedAndWithoutControlAsTheStepsSay) {
+  Played played;
+  const PlayerWatch watch = play_watched(
+      "deliverable toytrain\n"
+      "start at 50 m west of site\n"
+      "spawn a_c_horse_morgan_bay at 48 m west of site as horse\n"
+      "spawn vehicle wagon02x at 40 m west of site as wagon\n"
+      "player mounts horse\n"
+      "walk to 20 m north of site over 2 s\n"
+      "player given WEAPON_REVOLVER_CATTLEMAN ammo 6\n"
+      "player control off\n"
+      "wait 1 frames\n",
+      played);
+  ASSERT_EQ(played.status, 0) << played.errors;
+  EXPECT_NE(watch.mount, 0) << "in the saddle";
+  EXPECT_EQ(watch.mount_at.x, watch.player_at.x) << "the horse went where he rode it";
+  EXPECT_EQ(watch.mount_at.y, watch.player_at.y);
+  EXPECT_EQ(watch.fastest, sim::Movement::sprinting) << "54 m in 2 s";
+  EXPECT_EQ(watch.weapon, sim::joaat("WEAPON_REVOLVER_CATTLEMAN"));
+  EXPECT_FALSE(watch.control);
+  EXPECT_EQ(watch.vehicles, 1);
+}
+
+TEST(PlayerSteps, AWalkAtAWalkersPaceIsWalkingAndMountingAPropFails) {
+  Played played;
+  const PlayerWatch watch = play_watched(
+      "deliverable toytrain\n"
+      "start at 50 m west of site\n"
+      "spawn p_crate01x at 45 m west of site as crate\n"
+      "walk to 47 m west of site over 2 s\n"
+      "player mounts crate\n",
+      played);
+  EXPECT_EQ(watch.fastest, sim::Movement::walking) << "1.5 m/s";
+  EXPECT_EQ(played.status, 1);
+  EXPECT_EQ(played.errors, "player.scenario:5: crate is not an animal to ride\n");
 }
 
 }  // namespace

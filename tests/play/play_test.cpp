@@ -37,12 +37,15 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"faults on", "expected 'seed N' or 'lifted' after 'faults', found 'on'"},
       {"deliverable toytrain", "expected the deliverable on the first line, before any step"},
       {"answer IS_PED_SWIMMING yes", "expected true, false or default (IS_PED_SWIMMING answers"},
-      {"answer GET_ENTITY_SPEED \"fast\"", "expected a number or default (GET_ENTITY_SPEED"},
+      {"answer GET_ENTITY_SUBMERGED_LEVEL \"deep\"",
+       "expected a number or default (GET_ENTITY_SUBMERGED_LEVEL"},
+      {"answer GET_ENTITY_SPEED 2", "GET_ENTITY_SPEED is simulated: it answers from the world"},
       {"answer GET_CLOCK_MINUTES 5", "GET_CLOCK_MINUTES is simulated: it answers from the world"},
       {"answer SET_TEXT_CENTRE true", "SET_TEXT_CENTRE is simulated"},
       {"answer NOT_A_NATIVE 1", "expected a native the game knows, by name or as 0x"},
-      {"answer SET_PED_CAN_RAGDOLL 1", "SET_PED_CAN_RAGDOLL returns nothing: there is no answer"},
-      {"answer GET_PED_RELATIONSHIP_GROUP_HASH 4294967296", "expected a whole number or default"},
+      {"answer SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT 1",
+       "SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT returns nothing: there is no answer"},
+      {"answer GET_PED_AMMO_BY_TYPE 4294967296", "expected a whole number or default"},
       {"expect text Main drawn", "expected the text in quotes, found 'Main'"},
   };
   for (const auto& m : mistakes) {
@@ -490,15 +493,17 @@ TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
   std::string file;
   const PlayRun native = play_probe(file);
   EXPECT_EQ(native.status, 0) << native.err;
-  for (const char* listed : {"not simulated: SET_PED_CAN_RAGDOLL (0xB128377056A54E2A)",
-                             "not simulated: IS_PED_SWIMMING (0x9DE327631295B4C2)"}) {
+  for (const char* listed :
+       {"not simulated: SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT (0xDF993EE5E90ABA25)",
+        "not simulated: IS_PED_SWIMMING (0x9DE327631295B4C2)"}) {
     EXPECT_EQ(count(native.out, listed), 1u) << listed << " once, at its first call\n"
                                              << native.out;
   }
   EXPECT_EQ(native.out.find("PLAYER_PED_ID"), std::string::npos) << "simulated: not listed";
-  EXPECT_NE(native.out.find("  not simulated: 2 natives, 20 calls\n"
-                            "    IS_PED_SWIMMING (0x9DE327631295B4C2): 10 calls\n"
-                            "    SET_PED_CAN_RAGDOLL (0xB128377056A54E2A): 10 calls\n"),
+  EXPECT_NE(native.out.find(
+                "  not simulated: 2 natives, 20 calls\n"
+                "    IS_PED_SWIMMING (0x9DE327631295B4C2): 10 calls\n"
+                "    SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT (0xDF993EE5E90ABA25): 10 calls\n"),
             std::string::npos)
       << native.out;
 }
@@ -544,6 +549,22 @@ TEST(Play, AnAnswerHoldsUntilChangedAndDefaultUndoesIt) {
   EXPECT_NE(native.out.find("IS_PED_SWIMMING(0x100) -> 1"), std::string::npos) << native.out;
 }
 
+TEST(Play, TheTimelineTellsANativeAnsweredByTheScenarioWithItsValue) {
+  const std::string file = write_scenario("answered",
+                                          "start at 1 2 3\n"
+                                          "answer IS_PED_SWIMMING true\n"
+                                          "wait 2 frames\n");
+  const PlayRun run = play_plugin_here(PROBE_PLUGIN, file);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("not simulated: IS_PED_SWIMMING (0x9DE327631295B4C2), checked against the "
+                         "game's table and answered by the scenario: true"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("(0xDF993EE5E90ABA25), checked against the game's table and answered 0\n"),
+            std::string::npos)
+      << run.out;
+}
+
 TEST(Play, AnAnswerHoldsUnderWineAsNatively) {
   ASSERT_TRUE(std::filesystem::exists(PROBE_ASI)) << "build the 'windows' preset first";
   std::string file;
@@ -561,10 +582,13 @@ TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {
   options.plugin = {PROBE_BREACH_PLUGIN};
   const PlayRun run = play_here(options);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err,
-            file + ":2: protocol violation: SET_PED_CAN_RAGDOLL: 1 arguments, expects 2\n");
-  EXPECT_NE(run.out.find("PROTOCOL VIOLATION: SET_PED_CAN_RAGDOLL: 1 arguments, expects 2"),
-            std::string::npos);
+  EXPECT_EQ(run.err, file +
+                         ":2: protocol violation: SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT: 1 "
+                         "arguments, expects 2\n");
+  EXPECT_NE(
+      run.out.find(
+          "PROTOCOL VIOLATION: SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT: 1 arguments, expects 2"),
+      std::string::npos);
 }
 
 TEST(Play, TheCommandTakesTheSameScenarioAndGivesTheSameStatus) {

@@ -79,6 +79,13 @@ TEST(NativeTable, MatchesTheReferenceNativeForNative) {
   // checks those rows (below).
 }
 
+TEST(NativeTable, EachNativeHasOneRowInTheWorld) {
+  for (size_t n = 1; n < sim::native_row_count(); ++n) {
+    const sim::NativeRow& row = sim::native_rows_begin()[n];
+    EXPECT_NE(sim::native_rows_begin()[n - 1].hash, row.hash) << row.name << " twice";
+  }
+}
+
 TEST(NativeTable, TheHostsOwnNativesAreThoseItsTableLists) {
   std::ifstream in(HOST_NATIVES_TSV);
   std::string line;

@@ -40,24 +40,40 @@ TEST_F(Protocol, UnknownNativeIsCaught) {
 TEST_F(Protocol, ANativeTheStandInDoesNotSimulateIsCheckedAgainstTheGamesTable) {
   int32_t swimming = -1;
   ASSERT_TRUE(run_script([&] {
-    invoke(0xB128377056A54E2A, 5, false);               // SET_PED_CAN_RAGDOLL(Ped, BOOL)
-    swimming = invoke<int32_t>(0x9DE327631295B4C2, 5);  // IS_PED_SWIMMING(Ped) -> BOOL
-    invoke(0xB128377056A54E2A, 5);                      // one argument short
-    invoke(0xB128377056A54E2A, int64_t{-1}, false);     // a Ped sign-extended
-    invoke(0x25ACFC650B65C538, 5, 0.5f);                // _SET_PED_SCALE(Ped, float)
+    invoke(0xDF993EE5E90ABA25, 5, false);  // SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT(Ped, BOOL)
+    swimming = invoke<int32_t>(0x9DE327631295B4C2, 5);         // IS_PED_SWIMMING(Ped) -> BOOL
+    invoke(0xDF993EE5E90ABA25, 5);                             // one argument short
+    invoke(0xDF993EE5E90ABA25, uint64_t{0x100000005}, false);  // a Ped with its upper half set
+    invoke(0x33A8F7F7D5F7F33C, 5, 0.5f);                       // SET_PED_HEARING_RANGE(Ped, float)
   }));
   EXPECT_EQ(swimming, 0) << "it answers 0";
   EXPECT_EQ(violations().size(), 2u);
-  EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL: 1 arguments, expects 2"));
-  EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL: argument 1 upper half not zero"));
+  EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT: 1 arguments, expects 2"));
+  EXPECT_TRUE(violated("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT: argument 1 upper half not zero"));
   const auto& calls = Host::get().world().calls();
   ASSERT_EQ(calls.size(), 5u);
-  EXPECT_EQ(calls[0].text(), "SET_PED_CAN_RAGDOLL(5, 0)");
-  EXPECT_EQ(calls[4].text(), "_SET_PED_SCALE(5, 0.5)");
+  EXPECT_EQ(calls[0].text(), "SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT(5, 0)");
+  EXPECT_EQ(calls[4].text(), "SET_PED_HEARING_RANGE(5, 0.5)");
   const auto& unsimulated = Host::get().world().unsimulated_calls();
-  EXPECT_EQ(unsimulated.at(0xB128377056A54E2A), 3u);
+  EXPECT_EQ(unsimulated.at(0xDF993EE5E90ABA25), 3u);
   EXPECT_EQ(unsimulated.at(0x9DE327631295B4C2), 1u);
   EXPECT_EQ(unsimulated.count(0x096275889B8E0EE0), 0u) << "simulated natives are not listed";
+}
+
+TEST_F(Protocol, ANativeTheWorldDoesNotSimulateWritesZerosIntoItsOutParameters) {
+  uint64_t weapon = 0xAAAAAAAAAAAAAAAAull;  // the caller's stack, as it was
+  Vector3 right{7, 7, 7}, forward{7, 7, 7}, up{7, 7, 7}, at{7, 7, 7};
+  ASSERT_TRUE(run_script([&] {
+    invoke<bool>(0x1017582BCD3832DC, 5, &weapon);  // GET_CURRENT_PED_VEHICLE_WEAPON(Ped, Hash*)
+    invoke(0x3A9B1120AF13FBF2, 5, &right, &forward, &up, &at);  // GET_ENTITY_MATRIX
+  }));
+  EXPECT_EQ(weapon, 0xAAAAAAAA00000000ull) << "a 32-bit value written, the rest untouched";
+  for (const Vector3& v : {right, forward, up, at}) {
+    EXPECT_EQ(v.x, 0.0f);
+    EXPECT_EQ(v.y, 0.0f);
+    EXPECT_EQ(v.z, 0.0f);
+  }
+  EXPECT_TRUE(violations().empty());
 }
 
 TEST_F(Protocol, WrongArgumentCountIsCaught) {
@@ -69,11 +85,19 @@ TEST_F(Protocol, WrongArgumentCountIsCaught) {
   EXPECT_TRUE(violated("VAR_STRING: 1 arguments, expects at least 2"));
 }
 
-TEST_F(Protocol, UpperHalfOfA32BitArgumentMustBeZero) {
-  ASSERT_TRUE(run_script([] {
-    invoke<bool>(0xD42BD6EB2E0F1677, int64_t{-1});  // sign-extended where it must not be
+TEST_F(Protocol, AnIntArgumentsUpperHalfIsZeroOrTheSignOfItsLowHalf) {
+  int32_t drawn = 0;
+  ASSERT_TRUE(run_script([&] {
+    // GET_RANDOM_INT_IN_RANGE(-3, -2), its bounds sign-extended as 64-bit headers send them
+    drawn = invoke<int32_t>(0xD53343AA4FB7DD28, int64_t{-3}, int64_t{-2});
+    invoke<bool>(0xD42BD6EB2E0F1677, int64_t{-1});                   // DOES_ENTITY_EXIST(-1): sound
+    invoke<bool>(0xD42BD6EB2E0F1677, uint64_t{0xFFFFFFFF00000005});  // a positive low half
+    invoke<bool>(0xD42BD6EB2E0F1677, uint64_t{0x0000000180000000});  // an upper half of 1
   }));
-  EXPECT_TRUE(violated("DOES_ENTITY_EXIST: argument 1 upper half not zero"));
+  EXPECT_EQ(drawn, -3) << "the game reads the low half";
+  EXPECT_EQ(violations().size(), 2u);
+  EXPECT_TRUE(violated("DOES_ENTITY_EXIST: argument 1 upper half not zero (0xFFFFFFFF00000005)"));
+  EXPECT_TRUE(violated("DOES_ENTITY_EXIST: argument 1 upper half not zero (0x0000000180000000)"));
 }
 
 TEST_F(Protocol, SignExtendedArgumentMustBeSignExtended) {
@@ -116,8 +140,9 @@ TEST_F(Protocol, ACallLeftOpenAcrossAWaitIsCaught) {
 
 TEST_F(Protocol, TheFormattersFurtherArgumentsAreCheckedByItsFormat) {
   ASSERT_TRUE(run_script([] {
-    var_string(2, "CASH_STRING", 100);                            // sound
-    invoke(0xFA925AC00EB830B9, 2, "CASH_STRING", int64_t{-100});  // sign-extended tail
+    var_string(2, "CASH_STRING", 100);  // sound
+    invoke(0xFA925AC00EB830B9, 2, "CASH_STRING",
+           uint64_t{0x1FFFFFF9C});  // junk in the tail's upper half
     invoke(0xFA925AC00EB830B9, 10, "LITERAL_STRING", static_cast<const char*>(nullptr));
   }));
   EXPECT_TRUE(violated("VAR_STRING: argument 3 upper half not zero"));

@@ -62,6 +62,7 @@ int play_under_wine(const play::Options& options) {
   }
   if (options.any_name) args.push_back("--any-name");
   if (options.verbose) args.push_back("--verbose");
+  if (options.wall_clock) args.push_back("--wall-clock");
   args.push_back("--watchdog");
   args.push_back(std::to_string(options.watchdog));
   if (options.trace_all) args.push_back("--trace-all");

@@ -43,8 +43,12 @@ class NameCheck {
     entities_.insert(entities_.end(), d.names.models.begin(), d.names.models.end());
     entities_.insert(entities_.end(), world.models.begin(), world.models.end());
     // A model the scenario gives the player is one the world then holds.
+    // So are the things a scenario spawns, by model and by the name it gave.
     for (const Step& s : scenario.steps) {
-      if (s.kind == Step::Kind::replace_player) entities_.push_back(s.text);
+      if (s.kind == Step::Kind::replace_player || s.kind == Step::Kind::spawn) {
+        entities_.push_back(s.text);
+      }
+      if (s.kind == Step::Kind::spawn && !s.nickname.empty()) entities_.push_back(s.nickname);
     }
     effects_ = nicknames(d.effects, true);
     speakers_ = entities_;

@@ -16,16 +16,17 @@ struct Options {
   std::vector<std::string> plugin;
   bool any_name = false;  // play plug-ins whose names are not the scenario's deliverables
   bool verbose = false;
-  std::string trace;       // Trace Event Format JSON to write
-  bool trace_all = false;  // the trace keeps every call, quiet frames too
-  bool summary = false;    // the summary lists every native not simulated
-  std::string map;         // SVG to write
-  std::string record;      // every native call, a line each, to write
-  std::string report;      // the page of the run (HTML) to write
-  bool live = false;       // play in real time, driven from a page served here
-  int port = 0;            // the live page's port on the loopback; 0: one that is free
-  std::string session;     // live: the scenario that replays the session, to write
-  double watchdog = 5.0;   // wall-time seconds a script's turn may take; 0: no limit
+  std::string trace;        // Trace Event Format JSON to write
+  bool trace_all = false;   // the trace keeps every call, quiet frames too
+  bool summary = false;     // the summary lists every native not simulated
+  std::string map;          // SVG to write
+  std::string record;       // every native call, a line each, to write
+  std::string report;       // the page of the run (HTML) to write
+  bool live = false;        // play in real time, driven from a page served here
+  int port = 0;             // the live page's port on the loopback; 0: one that is free
+  std::string session;      // live: the scenario that replays the session, to write
+  double watchdog = 5.0;    // wall-time seconds a script's turn may take; 0: no limit
+  bool wall_clock = false;  // a plug-in's tick count is the machine's, not the game's
 };
 
 // The options, or the exit status when there is nothing to play (0 after

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "entities.h"
 #include "faults.h"
 #include "host_natives.h"
 #include "keyboard.h"
@@ -139,6 +140,7 @@ class LineParser {
 
   void duration(Step& s);
   void answer(Step& s);
+  void player(Step& s);
   void key_or_control(Step& s);
   sim::Vec place();
   Expectation expectation();
@@ -239,6 +241,51 @@ void LineParser::answer(Step& s) {
     default:
       pos_ = name_at;
       fail_here(name + " returns nothing: there is no answer to set");
+  }
+}
+
+// What happens to the player: his ped replaced, a mount or vehicle, a
+// weapon, his control, a shot.
+void LineParser::player(Step& s) {
+  using Kind = Step::Kind;
+  const char* what =
+      "'ped replaced', 'mounts NAME', 'enters NAME', 'dismounts', 'leaves vehicle', "
+      "'given WEAPON', 'control on', 'control off', 'shoots' or 'sets waypoint at PLACE' after "
+      "'player'";
+  if (take("ped")) {
+    s.kind = Kind::replace_player;
+    expect("replaced", "'replaced' after 'player ped'");
+    s.text = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
+  } else if (take("mounts") || take("enters")) {
+    s.kind = Kind::player_rides;
+    s.thing = tokens_[pos_ - 1].text == "mounts" ? 1 : 0;
+    s.text = word("the name a spawn step gave, or a model");
+  } else if (take("dismounts")) {
+    s.kind = Kind::player_alights;
+  } else if (take("leaves")) {
+    s.kind = Kind::player_alights;
+    expect("vehicle", "'vehicle' after 'leaves'");
+  } else if (take("given")) {
+    s.kind = Kind::player_armed;
+    s.text = word("a weapon, such as WEAPON_REVOLVER_CATTLEMAN");
+    s.number = take("ammo") ? whole_number("rounds of ammunition", 0, 100000) : 0;
+  } else if (take("control")) {
+    s.kind = Kind::player_control;
+    if (take("on")) {
+      s.value = 1.0;
+    } else {
+      expect("off", "'on' or 'off' after 'control'");
+      s.value = 0.0;
+    }
+  } else if (take("shoots")) {
+    s.kind = Kind::player_shoots;
+  } else if (take("sets")) {
+    s.kind = Kind::waypoint;
+    expect("waypoint", "'waypoint at PLACE' after 'sets'");
+    expect("at", "'at PLACE' after 'waypoint'");
+    s.at = place();
+  } else {
+    fail(what);
   }
 }
 
@@ -482,10 +529,18 @@ Step LineParser::step() {
       duration(s);
     }
   } else if (keyword == "player") {
-    s.kind = Kind::replace_player;
-    expect("ped", "'ped replaced' after 'player'");
-    expect("replaced", "'replaced' after 'player ped'");
-    s.text = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
+    player(s);
+  } else if (keyword == "spawn") {
+    s.kind = Kind::spawn;
+    s.thing = take("ped")       ? static_cast<int>(sim::EntityKind::ped)
+              : take("vehicle") ? static_cast<int>(sim::EntityKind::vehicle)
+              : take("object")  ? static_cast<int>(sim::EntityKind::object)
+                                : -1;
+    s.text = word("a model name, such as a_c_deer_01");
+    expect("at", "'at PLACE' after the model");
+    s.at = place();
+    s.value = take("heading") ? number("a heading in degrees") : 0.0;
+    if (take("as")) s.nickname = word("a name to call it by");
   } else if (keyword == "remove") {
     s.kind = Kind::remove;
     s.text = word("a nickname or model name");
@@ -544,7 +599,7 @@ Step LineParser::step() {
     --pos_;
     fail(
         "a step: seed, fps, hour, start, walk, teleport, wait, complete, press, release, hold, "
-        "player ped replaced, remove, NAME dies, NAME flees, film ends, fail, answer, fault, "
+        "player ..., spawn, remove, NAME dies, NAME flees, film ends, fail, answer, fault, "
         "faults, "
         "expect");
   }

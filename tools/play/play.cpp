@@ -158,7 +158,7 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   for (const auto& w : writers) observers.push_back(w.get());
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
-  const int status = run_steps(scenario, plugins, observers, err);
+  const int status = run_steps(scenario, plugins, observers, err, nullptr, options.wall_clock);
   if (report_file != nullptr) {
     timeline_out.flush();
     report.status = status;

@@ -1,6 +1,7 @@
 #include "step_runner.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -22,7 +23,7 @@ class StepRunner {
         observers_(observers),
         errors_(errors) {}
 
-  int run(const std::vector<std::string>& plugins, StepSource* more);
+  int run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock);
 
  private:
   sim::World& world() { return host_.world(); }
@@ -36,6 +37,8 @@ class StepRunner {
   bool fail(const Step* s, const std::string& message);
   void check_violations();
   std::vector<int32_t> live_of(const std::string& name);
+  bool spawn(const Step& s);
+  bool ride(const Step& s);
 
   sim::Host& host_;
   const Scenario& scenario_;
@@ -49,6 +52,7 @@ class StepRunner {
   size_t violations_reported_ = 0;
   std::map<std::string, HMODULE> modules_;  // by file
   std::string errors_told_;                 // the latest failure, for a live run's source
+  std::map<std::string, int32_t> spawned_;  // what the scenario made, by the name it gave
 };
 
 void StepRunner::advance() {
@@ -96,10 +100,56 @@ bool StepRunner::load(const std::string& plugin) {
 
 std::vector<int32_t> StepRunner::live_of(const std::string& name) {
   std::vector<int32_t> handles;
+  const auto named = spawned_.find(name);
+  if (named != spawned_.end()) {
+    if (world().exists(named->second)) handles.push_back(named->second);
+    return handles;
+  }
   for (const sim::EntityState* e : world().live_entities(deliverable_.model_of(name).c_str())) {
     handles.push_back(e->handle);
   }
   return handles;
+}
+
+// The kind of thing a model makes, by its name: peds are named X_M_ or
+// X_F_ (and animals A_C_), the rest are props; vehicles are named as such.
+static sim::EntityKind kind_of_model(const std::string& model) {
+  std::string m = model;
+  for (char& c : m) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const bool ped =
+      (m.size() > 4 && m[1] == '_' && (m[2] == 'm' || m[2] == 'f' || m[2] == 'c') && m[3] == '_') ||
+      m.rfind("cs_", 0) == 0 || m.rfind("player_", 0) == 0;
+  return ped ? sim::EntityKind::ped : sim::EntityKind::object;
+}
+
+// The game makes it, loaded as the game loads its own: it is the game's,
+// in the pools, on the map and seen by the natives.
+bool StepRunner::spawn(const Step& s) {
+  sim::World& w = world();
+  const sim::EntityKind kind =
+      s.thing >= 0 ? static_cast<sim::EntityKind>(s.thing) : kind_of_model(s.text);
+  const void* creator = w.owners.creator;
+  w.owners.creator = nullptr;
+  const int32_t handle =
+      w.create_entity(kind, w.hash_of(s.text.c_str()), s.at, static_cast<float>(s.value));
+  w.owners.creator = creator;
+  if (!s.nickname.empty()) spawned_[s.nickname] = handle;
+  return true;
+}
+
+bool StepRunner::ride(const Step& s) {
+  sim::World& w = world();
+  const auto handles = live_of(s.text);
+  if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
+  const bool mount = s.thing == 1;
+  const sim::EntityState* e = w.live_entity(handles.front());
+  const bool fits = mount ? e->kind == sim::EntityKind::ped && w.is_animal_model(e->model)
+                          : e->kind == sim::EntityKind::vehicle;
+  if (!fits) return fail(&s, s.text + (mount ? " is not an animal to ride" : " is not a vehicle"));
+  if (!sim::seat_ped(w, w.player_ped(), handles.front(), mount ? -1 : -2, mount)) {
+    return fail(&s, "no free seat on " + s.text);
+  }
+  return true;
 }
 
 static int frames_for(double seconds, float frame_time) {
@@ -126,6 +176,10 @@ bool StepRunner::perform(const Step& s) {
     case Kind::walk: {
       const sim::Vec from = w.player_position();
       const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
+      // He moves at the walk's pace: still, walking, running or sprinting.
+      const float seconds = static_cast<float>(frames) * w.frame_time();
+      w.set_player_velocity(sim::Vec{(s.at.x - from.x) / seconds, (s.at.y - from.y) / seconds,
+                                     (s.at.z - from.z) / seconds});
       for (int n = 1; n <= frames && status_ == 0; ++n) {
         const float k = static_cast<float>(n) / static_cast<float>(frames);
         w.place_player(from.x + (s.at.x - from.x) * k, from.y + (s.at.y - from.y) * k,
@@ -133,6 +187,7 @@ bool StepRunner::perform(const Step& s) {
         advance();
       }
       w.place_player(s.at.x, s.at.y, s.at.z);
+      w.set_player_velocity(sim::Vec{});
       return status_ == 0;
     }
     case Kind::wait:
@@ -176,6 +231,34 @@ bool StepRunner::perform(const Step& s) {
       w.replace_player_ped(s.text.c_str());
       baseline_.player_peds.insert(w.player_ped());
       return true;
+    case Kind::spawn:
+      return spawn(s);
+    case Kind::player_rides:
+      return ride(s);
+    case Kind::player_alights:
+      sim::unseat_ped(w, w.player_ped());
+      return true;
+    case Kind::player_armed: {
+      sim::PedWeapons& p = w.weapons.get(w.player_ped());
+      const uint32_t weapon = w.hash_of(s.text.c_str());
+      p.ammo[weapon] += static_cast<int>(s.number);
+      p.current = weapon;
+      return true;
+    }
+    case Kind::player_control:
+      w.player.control = s.value != 0.0;
+      return true;
+    case Kind::waypoint:
+      w.player.waypoint = true;
+      w.player.waypoint_x = s.at.x;
+      w.player.waypoint_y = s.at.y;
+      return true;
+    case Kind::player_shoots:
+      // For one frame, as a shot lasts.
+      w.player.shooting = true;
+      advance();
+      w.player.shooting = false;
+      return status_ == 0;
     case Kind::remove:
     case Kind::dies:
     case Kind::flees: {
@@ -300,10 +383,11 @@ void StepRunner::play_given(StepSource& more) {
   }
 }
 
-int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more) {
+int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock) {
   host_.reset();
   host_.recording_waits = true;
   sim::World& w = world();
+  w.wall_clock = wall_clock;
   w.recording = std::any_of(observers_.begin(), observers_.end(),
                             [](const Observer* o) { return o->needs_calls(); });
   baseline_.cash = w.money.cash;
@@ -318,7 +402,10 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more) {
   const Place* site = deliverable_.site_place();
   PlayContext context{scenario_, deliverable_, baseline_,
                       site != nullptr ? site->at : w.player_position(), w.game_timer()};
-  for (const Place* p : deliverable_.sites()) context.sites.push_back(p->at);
+  for (const Place* p : deliverable_.sites()) {
+    context.sites.push_back(p->at);
+    w.environment.patches.push_back({p->at, 100.0f});  // the ground around a site is at its height
+  }
   for (const std::string& plugin : plugins) {
     context.plugins.push_back(std::filesystem::path(plugin).stem().string());
   }
@@ -353,8 +440,9 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more) {
 }  // namespace
 
 int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
-              const std::vector<Observer*>& observers, std::ostream& errors, StepSource* more) {
-  return StepRunner(scenario, observers, errors).run(plugins, more);
+              const std::vector<Observer*>& observers, std::ostream& errors, StepSource* more,
+              bool wall_clock) {
+  return StepRunner(scenario, observers, errors).run(plugins, more, wall_clock);
 }
 
 }  // namespace play

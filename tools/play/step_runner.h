@@ -26,8 +26,9 @@ class StepSource {
 // The plug-ins load in the order given, and their scripts run in that order
 // every frame. 0 when every expectation held and the host saw no protocol violation;
 // 1 otherwise, with "file:line: what happened" written to `errors`.
+// With `wall_clock`, a plug-in's tick count is the machine's, not the game's.
 int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors,
-              StepSource* more = nullptr);
+              StepSource* more = nullptr, bool wall_clock = false);
 
 }  // namespace play

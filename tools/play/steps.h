@@ -60,6 +60,13 @@ struct Step {
     release,         // release KEY | release CONTROL
     hold,            // hold KEY for DURATION | hold CONTROL [at V] for DURATION
     replace_player,  // player ped replaced [by MODEL]
+    spawn,           // spawn [ped|vehicle|object] MODEL at PLACE [heading H] [as NAME]
+    player_rides,    // player mounts NAME | player enters NAME
+    player_alights,  // player dismounts | player leaves vehicle
+    player_armed,    // player given WEAPON [ammo N]
+    player_control,  // player control off | player control on
+    player_shoots,   // player shoots
+    waypoint,        // player sets waypoint at PLACE
     remove,          // remove NAME
     dies,            // NAME dies
     flees,           // NAME flees
@@ -79,6 +86,8 @@ struct Step {
   double seconds = 0.0;         // walk, wait, wait_until (when counted in time)
   int frames = -1;              // wait, wait_until when counted in frames
   std::string text;             // complete's label, a nickname, a model, a native, a key
+  std::string nickname;         // spawn: the name later steps call it by
+  int thing = 0;                // spawn: a sim::EntityKind, or -1 to tell by the model's name
   int key = -1;                 // press, release, hold: a key's virtual-key code; -1 a control
   double value = 1.0;           // press, hold of a control: its value, -1 to 1
   uint64_t hash = 0;            // fail_native, answer

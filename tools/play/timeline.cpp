@@ -228,6 +228,7 @@ void Timeline::wait_seen(sim::World& world, const sim::WaitRecord& w) {
 }
 
 static std::string kind_name(sim::EntityKind kind) {
+  if (kind == sim::EntityKind::vehicle) return "vehicle";
   return kind == sim::EntityKind::ped ? "ped" : "prop";
 }
 
@@ -438,6 +439,24 @@ void Timeline::violations(sim::World& world) {
   }
 }
 
+// A scenario's answer as its native's result kind reads it.
+static std::string answer_text(const sim::NativeRow& row, const sim::World::Answer& a) {
+  const auto as_float = [](uint64_t slot) { return fixed(sim::CallRecord::as_float(slot), 2); };
+  switch (row.result) {
+    case 'b':
+      return a.result[0] != 0 ? "true" : "false";
+    case 'f':
+      return as_float(a.result[0]);
+    case 'V':
+      return "(" + as_float(a.result[0]) + ", " + as_float(a.result[1]) + ", " +
+             as_float(a.result[2]) + ")";
+    case 's':
+      return '"' + a.text + '"';
+    default:
+      return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.result[0])));
+  }
+}
+
 // The first call of each native the stand-in does not simulate.
 void Timeline::unsimulated(sim::World& world) {
   const auto& called = world.unsimulated_calls();
@@ -446,9 +465,14 @@ void Timeline::unsimulated(sim::World& world) {
   for (const auto& [hash, calls] : called) {
     if (!unsimulated_seen_.insert(hash).second) continue;
     const sim::NativeRow* row = sim::reference_row(hash);
+    const sim::World::Answer* answer = world.answer(hash);
+    std::string answered = answer != nullptr && row != nullptr
+                               ? "answered by the scenario: " + answer_text(*row, *answer)
+                               : "answered 0";
+    if (!sim::out_parameters(hash).empty()) answered += ", its out-parameters written as zeros";
     line(world, world.first_unsimulated_call(hash),
          "not simulated: " + std::string(row != nullptr ? row->name : "?") + " (" +
-             sim::hex_text(hash) + "), checked against the game's table and answered 0");
+             sim::hex_text(hash) + "), checked against the game's table and " + answered);
   }
 }
 

@@ -1,0 +1,206 @@
+// The land and the sky: the ground's height under a point (flat unless a
+// place gives its own), safe places to stand, the weather, the wind, the
+// time-cycle modifier, and the sounds and music played to the player.
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "joaat.h"
+#include "world.h"
+
+namespace sim {
+
+namespace {
+
+// A vector out-parameter, as the game writes one: three floats, eight bytes apart.
+void write_vector(NativeCall& c, int n, Vec v) {
+  auto* at = c.p<unsigned char>(n);
+  std::memcpy(at, &v.x, sizeof v.x);
+  std::memcpy(at + 8, &v.y, sizeof v.y);
+  std::memcpy(at + 16, &v.z, sizeof v.z);
+}
+
+// The ground under a point, when the point is not below it.
+void ground_z(World& w, NativeCall& c) {
+  const float ground = w.environment.ground_at(c.f(0), c.f(1));
+  const bool found = c.f(2) >= ground - 0.5f;
+  *c.p<float>(3) = found ? ground : 0.0f;
+  c.ret_bool(found);
+}
+
+uint32_t weather_now(const World& w) {
+  static const uint32_t sunny = joaat("SUNNY");
+  return w.environment.weather != 0 ? w.environment.weather : sunny;
+}
+
+void set_weather(World& w, uint32_t weather) {
+  w.environment.last_weather = weather_now(w);
+  w.environment.weather = weather;
+}
+
+void play_sound(World& w, NativeCall& c, bool frontend) {
+  w.environment.sounds.push_back(
+      Sound{c.s(0), c.args[1] != 0 ? c.s(1) : "", frontend, false, w.frame()});
+  if (w.environment.sounds.size() > 256) {
+    w.environment.sounds.erase(w.environment.sounds.begin());  // the latest are kept
+  }
+}
+
+// How far from a thing's position a line passes through it: the stand-in's
+// things are spheres, a ped's and a vehicle's larger than a prop's.
+float radius_of(const EntityState& e) { return e.kind == EntityKind::object ? 0.5f : 1.0f; }
+
+bool tests_kind(int flags, EntityKind kind) {
+  if (kind == EntityKind::vehicle) return (flags & 2) != 0;
+  if (kind == EntityKind::ped) return (flags & 12) != 0;
+  return (flags & 16) != 0;
+}
+
+// A line from a to b against the ground (flag 1) and the entities the flags
+// name, but the one to ignore: the nearest hit along it.
+ShapeTest probe(World& w, Vec a, Vec b, int flags, int32_t ignore) {
+  ShapeTest r;
+  r.end = b;
+  float best = 2.0f;
+  const Vec d{b.x - a.x, b.y - a.y, b.z - a.z};
+  const float length2 = d.x * d.x + d.y * d.y + d.z * d.z;
+  if ((flags & 1) != 0) {
+    constexpr int steps = 64;
+    for (int n = 0; n <= steps; ++n) {
+      const float t = static_cast<float>(n) / steps;
+      const Vec at{a.x + d.x * t, a.y + d.y * t, a.z + d.z * t};
+      const float ground = w.environment.ground_at(at.x, at.y);
+      if (at.z > ground) continue;
+      best = t;
+      r = ShapeTest{true, Vec{at.x, at.y, ground}, Vec{0.0f, 0.0f, 1.0f}, 0};
+      break;
+    }
+  }
+  for (const auto& [handle, e] : w.entities()) {
+    if (!e.exists || handle == ignore || !tests_kind(flags, e.kind) || length2 == 0.0f) continue;
+    const Vec to{e.position.x - a.x, e.position.y - a.y, e.position.z - a.z};
+    const float t = (to.x * d.x + to.y * d.y + to.z * d.z) / length2;
+    if (t < 0.0f || t > 1.0f || t >= best) continue;
+    const Vec at{a.x + d.x * t, a.y + d.y * t, a.z + d.z * t};
+    if (distance(at, e.position) > radius_of(e)) continue;
+    best = t;
+    const float length = std::sqrt(length2);
+    r = ShapeTest{true, at, Vec{-d.x / length, -d.y / length, -d.z / length}, handle};
+  }
+  return r;
+}
+
+void start_probe(World& w, NativeCall& c) {
+  const int32_t handle = w.environment.next_shape_test++;
+  w.environment.shape_tests[handle] =
+      probe(w, Vec{c.f(0), c.f(1), c.f(2)}, Vec{c.f(3), c.f(4), c.f(5)}, c.i(6), c.i(7));
+  c.ret_int(handle);
+}
+
+// 2: the result is ready, written out, and the test is over; 0: no such test.
+void shape_test_result(World& w, NativeCall& c) {
+  auto& tests = w.environment.shape_tests;
+  const auto it = tests.find(c.i(0));
+  const ShapeTest r = it != tests.end() ? it->second : ShapeTest{};
+  *c.p<int32_t>(1) = r.hit ? 1 : 0;
+  write_vector(c, 2, r.hit ? r.end : Vec{});
+  write_vector(c, 3, r.hit ? r.normal : Vec{});
+  *c.p<int32_t>(4) = r.entity;
+  if (it == tests.end()) return;
+  tests.erase(it);
+  c.ret_int(2);
+}
+
+}  // namespace
+
+float Environment::ground_at(float x, float y) const {
+  for (auto it = patches.rbegin(); it != patches.rend(); ++it) {
+    const float dx = x - it->centre.x;
+    const float dy = y - it->centre.y;
+    if (dx * dx + dy * dy <= it->radius * it->radius) return it->centre.z;
+  }
+  return ground_z;
+}
+
+NativeRows environment_native_rows() {
+  static const NativeRow rows[] = {
+      {0x24FA4267BB8D2431, "GET_GROUND_Z_FOR_3D_COORD", "fffpb", 'b', ground_z},
+      {0xB61C8E878A4199CA, "GET_SAFE_COORD_FOR_PED", "fffbpi", 'b',
+       [](World& w, NativeCall& c) {
+         write_vector(c, 4, Vec{c.f(0), c.f(1), w.environment.ground_at(c.f(0), c.f(1))});
+         c.ret_bool(true);  // the flat ground is safe everywhere
+       }},
+
+      // Lines tested against the world, answered at once
+      {0x7EE9F5D83DD4F90E, "START_SHAPE_TEST_LOS_PROBE", "ffffffiii", 'i', start_probe},
+      {0x377906D8A31E5586, "START_EXPENSIVE_SYNCHRONOUS_SHAPE_TEST_LOS_PROBE", "ffffffiii", 'i',
+       start_probe},
+      {0xEDE8AC7C5108FB1D, "GET_SHAPE_TEST_RESULT", "ippph", 'i', shape_test_result},
+
+      // The weather, the wind and the light
+      {0x59174F1AFE095B5A, "SET_WEATHER_TYPE", "ibbbfb", 'v',
+       [](World& w, NativeCall& c) {
+         set_weather(w, c.u(0));
+         w.environment.weather_persists = c.b(1);
+       }},
+      {0xBE83CAE8ED77A94F, "_SET_OVERRIDE_WEATHER", "i", 'v',
+       [](World& w, NativeCall& c) { set_weather(w, c.u(0)); }},
+      {0x80A398F16FFE3CC3, "CLEAR_OVERRIDE_WEATHER", "", 'v',
+       [](World& w, NativeCall&) { set_weather(w, 0); }},
+      {0xD85DFE5C131E4AE9, "CLEAR_WEATHER_TYPE_PERSIST", "", 'v',
+       [](World& w, NativeCall&) { w.environment.weather_persists = false; }},
+      {0x4BEB42AEBCA732E9, "_GET_PREV_WEATHER_TYPE_HASH_NAME", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(weather_now(w))); }},
+      {0x51021D36F62AAA83, "_GET_NEXT_WEATHER_TYPE_HASH_NAME", "", 'i',
+       [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(weather_now(w))); }},
+      {0xD00C2D82DC04A99F, "SET_WIND_SPEED", "f", 'v',
+       [](World& w, NativeCall& c) { w.environment.wind_speed = c.f(0); }},
+      {0xFFB7E74E041150A4, "GET_WIND_SPEED", "", 'f',
+       [](World& w, NativeCall& c) { c.ret_float(w.environment.wind_speed); }},
+      {0xB56C4F5F57A45600, "SET_WIND_DIRECTION", "f", 'v',
+       [](World& w, NativeCall& c) { w.environment.wind_direction = c.f(0); }},
+      // The wind's direction as a vector on the ground, from its angle.
+      {0xF703E82F3FE14A5F, "GET_WIND_DIRECTION", "", 'V',
+       [](World& w, NativeCall& c) {
+         const float a = w.environment.wind_direction;
+         c.ret_vector(-std::sin(a), std::cos(a), 0.0f);
+       }},
+      {0xF02A9C330BBFC5C7, "_SET_SNOW_COVERAGE_TYPE", "i", 'v',
+       [](World& w, NativeCall& c) { w.environment.snow_coverage = c.i(0); }},
+      {0xFA08722A5EA82DA7, "SET_TIMECYCLE_MODIFIER", "s", 'v',
+       [](World& w, NativeCall& c) { w.environment.timecycle = c.s(0); }},
+      {0xFDB74C9CC54C3F37, "SET_TIMECYCLE_MODIFIER_STRENGTH", "f", 'v',
+       [](World& w, NativeCall& c) { w.environment.timecycle_strength = c.f(0); }},
+      {0x0E3F4AF2D63491FB, "CLEAR_TIMECYCLE_MODIFIER", "", 'v',
+       [](World& w, NativeCall&) { w.environment.timecycle.clear(); }},
+
+      // Sounds and music
+      {0x67C540AA08E4A6F5, "PLAY_SOUND_FRONTEND", "szba", 'v',
+       [](World& w, NativeCall& c) { play_sound(w, c, true); }},
+      {0x0F2A2175734926D8, "_STOP_SOUND_WITH_NAME", "sz", 'v',
+       [](World& w, NativeCall& c) {
+         const std::string set = c.args[1] != 0 ? c.s(1) : "";
+         for (Sound& s : w.environment.sounds) {
+           if (s.name == c.s(0) && s.set == set) s.stopped = true;
+         }
+       }},
+      {0x1E5185B72EF5158A, "PREPARE_MUSIC_EVENT", "s", 'b',
+       [](World&, NativeCall& c) { c.ret_bool(c.s(0)[0] != '\0'); }},
+      {0x706D57B0F50DA710, "TRIGGER_MUSIC_EVENT", "s", 'b',
+       [](World& w, NativeCall& c) {
+         if (c.s(0)[0] == '\0') return;
+         w.environment.music_events.emplace_back(c.s(0));
+         c.ret_bool(true);
+       }},
+
+      // A mission is on while a script says so.
+      {0x36694B456BE80D0A, "SET_MISSION_FLAG", "b", 'v',
+       [](World& w, NativeCall& c) { w.environment.mission_flag = c.b(0); }},
+      {0xB15CD1CF58771DE1, "GET_MISSION_FLAG", "", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(w.environment.mission_flag); }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

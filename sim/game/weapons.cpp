@@ -1,0 +1,199 @@
+// Weapons: what each ped has, with its ammunition, and what it holds in
+// hand. A ped holds the unarmed weapon until it is given one.
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "joaat.h"
+#include "world.h"
+
+namespace sim {
+
+namespace {
+
+uint32_t unarmed() {
+  static const uint32_t hash = joaat("WEAPON_UNARMED");
+  return hash;
+}
+
+// The stand-in knows a weapon by its name, WEAPON_...; a hash it knows no
+// name of is taken on trust.
+bool valid_weapon(const World& w, uint32_t weapon) {
+  if (weapon == 0) return false;
+  const std::string* name = w.name_of(weapon);
+  return name == nullptr || name->rfind("WEAPON_", 0) == 0;
+}
+
+bool is_gun(const World& w, uint32_t weapon) {
+  const std::string* name = w.name_of(weapon);
+  if (name == nullptr) return false;
+  for (const char* kind : {"WEAPON_REVOLVER_", "WEAPON_PISTOL_", "WEAPON_REPEATER_",
+                           "WEAPON_RIFLE_", "WEAPON_SHOTGUN_", "WEAPON_SNIPERRIFLE_"}) {
+    if (name->rfind(kind, 0) == 0) return true;
+  }
+  return false;
+}
+
+PedWeapons* armed_ped(World& w, int32_t ped) {
+  const EntityState* e = w.live_entity(ped);
+  if (e == nullptr || e->kind != EntityKind::ped) return nullptr;
+  return &w.weapons.get(ped);
+}
+
+uint32_t current_of(World& w, int32_t ped) {
+  const PedWeapons* p = w.weapons.find(ped);
+  return p == nullptr || p->current == 0 ? unarmed() : p->current;
+}
+
+void give(World& w, int32_t ped, uint32_t weapon, int ammo, bool in_hand) {
+  if (!valid_weapon(w, weapon)) return;
+  PedWeapons* p = armed_ped(w, ped);
+  if (p == nullptr) return;
+  p->ammo[weapon] += std::max(0, ammo);
+  if (in_hand || p->current == 0) p->current = weapon;
+}
+
+void give_weapon(World& w, NativeCall& c) {
+  give(w, c.i(0), c.u(1), c.i(2), c.b(3));
+  if (w.weapons.find(c.i(0)) != nullptr && valid_weapon(w, c.u(1))) c.ret_int(c.i(1));
+}
+
+void current_weapon(World& w, NativeCall& c) {
+  auto* out = c.p<uint32_t>(1);
+  const EntityState* e = w.live_entity(c.i(0));
+  if (e == nullptr || e->kind != EntityKind::ped) {
+    *out = 0;
+    return;
+  }
+  *out = current_of(w, c.i(0));
+  c.ret_bool(*out != unarmed());
+}
+
+void remove_weapon(World& w, NativeCall& c) {
+  PedWeapons* p = armed_ped(w, c.i(0));
+  if (p == nullptr) return;
+  p->ammo.erase(c.u(1));
+  p->clip.erase(c.u(1));
+  if (p->current == c.u(1)) p->current = 0;
+}
+
+void has_weapon(World& w, NativeCall& c) {
+  const PedWeapons* p = w.exists(c.i(0)) ? w.weapons.find(c.i(0)) : nullptr;
+  c.ret_bool(c.u(1) == unarmed() ? w.exists(c.i(0)) : p != nullptr && p->ammo.count(c.u(1)) != 0);
+}
+
+void set_current(World& w, NativeCall& c) {
+  PedWeapons* p = armed_ped(w, c.i(0));
+  if (p == nullptr) return;
+  if (c.u(1) == unarmed()) {
+    p->current = 0;
+  } else if (p->ammo.count(c.u(1)) != 0) {
+    p->current = c.u(1);  // only a weapon it has
+  }
+}
+
+// The best it has: a gun before anything else, else what it holds.
+void best_weapon(World& w, NativeCall& c) {
+  const PedWeapons* p = w.exists(c.i(0)) ? w.weapons.find(c.i(0)) : nullptr;
+  if (!w.exists(c.i(0))) return;
+  uint32_t best = unarmed();
+  if (p != nullptr) {
+    for (const auto& [weapon, ammo] : p->ammo) {
+      if (is_gun(w, weapon) || best == unarmed()) best = weapon;
+      if (is_gun(w, weapon)) break;
+    }
+  }
+  c.ret_int(static_cast<int32_t>(best));
+}
+
+// A vector out-parameter, as the game writes one: three floats, eight bytes apart.
+void write_vector(NativeCall& c, int n, Vec v) {
+  auto* at = c.p<unsigned char>(n);
+  std::memcpy(at, &v.x, sizeof v.x);
+  std::memcpy(at + 8, &v.y, sizeof v.y);
+  std::memcpy(at + 16, &v.z, sizeof v.z);
+}
+
+}  // namespace
+
+const PedWeapons* Weapons::find(int32_t ped) const {
+  const auto it = of.find(ped);
+  return it == of.end() ? nullptr : &it->second;
+}
+
+NativeRows weapons_native_rows() {
+  static const NativeRow rows[] = {
+      {0x5E3BDDBCB83F3D84, "GIVE_WEAPON_TO_PED", "iiibbibffibfb", 'i', give_weapon,
+       changes(Thing::entity)},
+      {0xB282DC6EBD803C75, "GIVE_DELAYED_WEAPON_TO_PED", "iiibi", 'v',
+       [](World& w, NativeCall& c) { give(w, c.i(0), c.u(1), c.i(2), c.b(3)); },
+       changes(Thing::entity)},
+      {0xADF692B254977C0C, "SET_CURRENT_PED_WEAPON", "iibibb", 'v', set_current,
+       changes(Thing::entity)},
+      {0x3A87E44BB9A01D54, "GET_CURRENT_PED_WEAPON", "ipbib", 'b', current_weapon},
+      {0x8425C5F057012DAB, "_GET_PED_CURRENT_HELD_WEAPON", "i", 'i',
+       [](World& w, NativeCall& c) {
+         if (w.exists(c.i(0))) c.ret_int(static_cast<int32_t>(current_of(w, c.i(0))));
+       }},
+      {0xCB690F680A3EA971, "IS_PED_ARMED", "ii", 'b',
+       [](World& w, NativeCall& c) {
+         c.ret_bool(w.exists(c.i(0)) && current_of(w, c.i(0)) != unarmed());
+       }},
+      {0xF25DF915FA38C5F3, "REMOVE_ALL_PED_WEAPONS", "ibb", 'v',
+       [](World& w, NativeCall& c) {
+         if (PedWeapons* p = armed_ped(w, c.i(0))) *p = PedWeapons{};
+       },
+       changes(Thing::entity)},
+      {0x4899CB088EDF59B8, "REMOVE_WEAPON_FROM_PED", "iibi", 'v', remove_weapon,
+       changes(Thing::entity)},
+      {0x8DECB02F88F428BC, "HAS_PED_GOT_WEAPON", "iiib", 'b', has_weapon},
+      {0x8483E98E8B888AE2, "GET_BEST_PED_WEAPON", "ibb", 'i', best_weapon},
+      {0x14E56BC5B5DB6A19, "SET_PED_AMMO", "iii", 'v',
+       [](World& w, NativeCall& c) {
+         PedWeapons* p = armed_ped(w, c.i(0));
+         if (p != nullptr && p->ammo.count(c.u(1)) != 0) p->ammo[c.u(1)] = std::max(0, c.i(2));
+       },
+       changes(Thing::entity)},
+      {0x015A522136D7F951, "GET_AMMO_IN_PED_WEAPON", "ii", 'i',
+       [](World& w, NativeCall& c) {
+         const PedWeapons* p = w.exists(c.i(0)) ? w.weapons.find(c.i(0)) : nullptr;
+         if (p == nullptr) return;
+         const auto it = p->ammo.find(c.u(1));
+         if (it != p->ammo.end()) c.ret_int(it->second);
+       }},
+      {0xDCD2A934D65CB497, "SET_AMMO_IN_CLIP", "iii", 'b',
+       [](World& w, NativeCall& c) {
+         PedWeapons* p = armed_ped(w, c.i(0));
+         if (p == nullptr || p->ammo.count(c.u(1)) == 0) return;
+         p->clip[c.u(1)] = std::max(0, c.i(2));
+         c.ret_bool(true);
+       },
+       changes(Thing::entity)},
+      {0x2E1202248937775C, "GET_AMMO_IN_CLIP", "ipi", 'b',
+       [](World& w, NativeCall& c) {
+         auto* out = c.p<int32_t>(1);
+         *out = 0;
+         const PedWeapons* p = w.exists(c.i(0)) ? w.weapons.find(c.i(0)) : nullptr;
+         if (p == nullptr || p->ammo.count(c.u(2)) == 0) return;
+         const auto it = p->clip.find(c.u(2));
+         *out = it != p->clip.end() ? it->second : 0;
+         c.ret_bool(true);
+       }},
+      {0x937C71165CF334B3, "IS_WEAPON_VALID", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(valid_weapon(w, c.u(0))); }},
+      {0x705BE297EEBDB95D, "IS_WEAPON_A_GUN", "i", 'b',
+       [](World& w, NativeCall& c) { c.ret_bool(is_gun(w, c.u(0))); }},
+      {0x34616828CD07F1A1, "IS_PED_SHOOTING", "i", 'b',
+       [](World& w, NativeCall& c) {
+         c.ret_bool(c.i(0) == w.player_ped() && w.exists(c.i(0)) && w.player.shooting &&
+                    current_of(w, c.i(0)) != unarmed());
+       }},
+      // No shot of the stand-in's lands anywhere: no impact, its point zero.
+      {0x6C4D0409BA1A2BC2, "GET_PED_LAST_WEAPON_IMPACT_COORD", "ip", 'b',
+       [](World&, NativeCall& c) { write_vector(c, 1, Vec{}); }},
+  };
+  return {rows, std::size(rows)};
+}
+
+}  // namespace sim

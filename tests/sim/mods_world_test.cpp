@@ -1,0 +1,426 @@
+// The world a mod lives in: what public mods do most, answered from the
+// world's state and read back through the natives, as the game would.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "exports.h"
+#include "host.h"
+#include "joaat.h"
+#include "natives.h"
+#include "sim_test.h"
+#include "test_script.h"
+
+using test_support::run_script;
+
+extern "C" uint32_t GetTickCount();  // the system's, as a plug-in imports it
+
+namespace {
+
+using ModsWorld = test_support::SimTest;
+using Vehicle = int32_t;
+using Cam = int32_t;
+
+// The natives the tests call that our plug-ins do not, by their hashes.
+namespace n {
+constexpr uint64_t set_entity_invincible = 0xA5C38736C426FCB8;
+constexpr uint64_t set_entity_visible = 0x1794B4FCC84D812F;
+constexpr uint64_t is_entity_visible = 0xFFC96ECB7FA404CA;
+constexpr uint64_t set_entity_alpha = 0x0DF7692B1D9E7BA7;
+constexpr uint64_t get_entity_alpha = 0x1BB501624FAF2BEA;
+constexpr uint64_t set_entity_collision = 0xF66F820909453B8C;
+constexpr uint64_t get_entity_collision_disabled = 0xAA2FADD30F45A9DA;
+constexpr uint64_t set_as_mission_entity = 0xDC19C288082E586E;
+constexpr uint64_t is_mission_entity = 0x138190F64DB4BBD1;
+constexpr uint64_t set_entity_max_health = 0x166E7CF68597D8B5;
+constexpr uint64_t get_entity_max_health = 0x15D757606D170C3C;
+constexpr uint64_t set_entity_velocity = 0x1C99BB7B6E96D16F;
+constexpr uint64_t get_entity_velocity = 0x4805D2B1D8CF94A9;
+constexpr uint64_t get_entity_speed = 0xFB6BA510A533DF81;
+constexpr uint64_t set_entity_heading = 0xCF2B9C0645C4651B;
+constexpr uint64_t forward_vector = 0x2412D9C05BB09B97;
+constexpr uint64_t offset_in_world = 0x1899F328B0E12848;
+constexpr uint64_t apply_force = 0xF15E8F5D333F09C4;
+constexpr uint64_t attach = 0x6B9BBD38AB0796DF;
+constexpr uint64_t give_weapon = 0x5E3BDDBCB83F3D84;
+constexpr uint64_t current_weapon = 0x3A87E44BB9A01D54;
+constexpr uint64_t set_current_weapon = 0xADF692B254977C0C;
+constexpr uint64_t remove_all_weapons = 0xF25DF915FA38C5F3;
+constexpr uint64_t has_weapon = 0x8DECB02F88F428BC;
+constexpr uint64_t create_vehicle = 0xAF35D0D2583051B0;
+constexpr uint64_t set_ped_into_vehicle = 0xF75B0D629E1C063D;
+constexpr uint64_t vehicle_ped_is_in = 0x9A9112A0FE9A4713;
+constexpr uint64_t ped_in_seat = 0xBB40DD2270B65366;
+constexpr uint64_t seat_free = 0xE052C1B1CAA4ECE4;
+constexpr uint64_t is_entity_a_vehicle = 0xC3D96AF45FCCEC4C;
+constexpr uint64_t create_ped_on_mount = 0xF89AA2BD01FC06B7;
+constexpr uint64_t is_ped_on_mount = 0x460BC76A0E10655E;
+constexpr uint64_t get_mount = 0xE7E11B8DCBED1058;
+constexpr uint64_t is_ped_human = 0xB980061DA992779D;
+constexpr uint64_t is_model_a_horse = 0x772A1969F649E902;
+constexpr uint64_t gameplay_cam_coord = 0x595320200B98596E;
+constexpr uint64_t create_cam = 0xE72CDBA7F0A02DD6;
+constexpr uint64_t set_cam_coord = 0xF9EE7D419EE49DE6;
+constexpr uint64_t get_cam_coord = 0x6B12F11C2A9F0344;
+constexpr uint64_t set_cam_active = 0x87295BCA613800C8;
+constexpr uint64_t render_script_cams = 0x33281167E4942E4F;
+constexpr uint64_t get_rendering_cam = 0x03A8931ECC8015D6;
+constexpr uint64_t destroy_cam = 0x4E67E0B6D7FD5145;
+constexpr uint64_t does_cam_exist = 0x153AD457764FD704;
+constexpr uint64_t in_cdimage = 0xD6F3B6D7716CFF8E;
+constexpr uint64_t request_anim_dict = 0xA862A2AD321F94B4;
+constexpr uint64_t anim_dict_loaded = 0x27FF6FE8009B40CA;
+constexpr uint64_t draw_rect = 0x405224591DF02025;
+constexpr uint64_t set_objective = 0xFA233F8FE190514C;
+constexpr uint64_t print_objective = 0xE9990552DEC71600;
+constexpr uint64_t ground_z = 0x24FA4267BB8D2431;
+constexpr uint64_t player_control_on = 0x7964097FCE4C244B;
+constexpr uint64_t set_player_control = 0x4D51E59243281D80;
+constexpr uint64_t is_ped_walking = 0xDE4C184B2B9B071A;
+constexpr uint64_t is_ped_still = 0xAC29253EEF8F0180;
+constexpr uint64_t is_ped_sprinting = 0x57E457CD2C0FC168;
+constexpr uint64_t cash_increment = 0xBC3422DC91667621;
+constexpr uint64_t cash_balance = 0x0C02DABFA3B98176;
+constexpr uint64_t open_sequence = 0xE8854A4326B9E12B;
+constexpr uint64_t close_sequence = 0x39E72BC99E6360CB;
+constexpr uint64_t perform_sequence = 0x5ABA3986D90D8A3B;
+constexpr uint64_t task_combat = 0xF166E48407BAC484;
+constexpr uint64_t task_wander = 0xBB9CE077274F6A1B;
+constexpr uint64_t in_combat = 0x4859F1FC66A6278E;
+constexpr uint64_t add_relationship_group = 0xF372BC22FCB88606;
+constexpr uint64_t set_relationship = 0xBF25EB89375A37AD;
+constexpr uint64_t set_ped_group = 0xC80A74AC829DDD92;
+constexpr uint64_t relationship_between_peds = 0xEBA5AD3A0EAF7121;
+constexpr uint64_t set_weather = 0x59174F1AFE095B5A;
+constexpr uint64_t weather_now = 0x4BEB42AEBCA732E9;
+}  // namespace n
+
+int player_id() { return invoke<int>(0x217E9DC48139933D); }
+
+// A model requested and waited for, as a spawner does.
+Hash loaded(const char* name) {
+  const Hash model = get_hash_key(name);
+  request_model(model, false);
+  while (!has_model_loaded(model)) scriptWait(0);
+  return model;
+}
+
+bool near(const Vector3& v, float x, float y, float z) {
+  return std::fabs(v.x - x) < 0.05f && std::fabs(v.y - y) < 0.05f && std::fabs(v.z - z) < 0.05f;
+}
+
+TEST_F(ModsWorld, WhatAScriptSetsOnAnEntityReadsBack) {
+  bool visible = true, collision_off = false, mission = false;
+  int alpha = 0, max_health = 0;
+  Object box = 0;
+  ASSERT_TRUE(run_script([&] {
+    box = create_object(loaded("p_crate01x"), 1, 2, 3, false, false, true, false, false);
+    invoke(n::set_entity_invincible, box, true);
+    invoke(n::set_entity_visible, box, false);
+    invoke(n::set_entity_alpha, box, 155, false);
+    invoke(n::set_entity_collision, box, false, false);
+    invoke(n::set_as_mission_entity, box, true, true);
+    invoke(n::set_entity_max_health, box, 350);
+    visible = invoke<bool>(n::is_entity_visible, box);
+    alpha = invoke<int>(n::get_entity_alpha, box);
+    collision_off = invoke<bool>(n::get_entity_collision_disabled, box);
+    mission = invoke<bool>(n::is_mission_entity, box);
+    max_health = invoke<int>(n::get_entity_max_health, box, false);
+  }));
+  EXPECT_FALSE(visible);
+  EXPECT_EQ(alpha, 155);
+  EXPECT_TRUE(collision_off);
+  EXPECT_TRUE(mission);
+  EXPECT_EQ(max_health, 350);
+  EXPECT_TRUE(world().entity(box)->invincible);
+}
+
+TEST_F(ModsWorld, AnEntityMovesByItsVelocityUnlessFrozen) {
+  Object cart = 0, post = 0;
+  Vector3 velocity{};
+  float speed = 0.0f;
+  ASSERT_TRUE(run_script([&] {
+    const Hash model = loaded("p_crate01x");
+    cart = create_object(model, 0, 0, 0, false, false, true, false, false);
+    post = create_object(model, 5, 0, 0, false, false, true, false, false);
+    invoke(n::set_entity_velocity, cart, 2.0f, 0.0f, 0.0f);
+    freeze_entity_position(post, true);
+    invoke(n::set_entity_velocity, post, 2.0f, 0.0f, 0.0f);
+    velocity = invoke<Vector3>(n::get_entity_velocity, cart, int64_t{-1});  // p1 sign-extended
+    speed = invoke<float>(n::get_entity_speed, cart);
+  }));
+  EXPECT_TRUE(near(velocity, 2, 0, 0));
+  EXPECT_FLOAT_EQ(speed, 2.0f);
+  const float x0 = world().entity(cart)->position.x;
+  host().run_frames(60);  // a second
+  EXPECT_NEAR(world().entity(cart)->position.x - x0, 2.0f, 0.05f);
+  EXPECT_EQ(world().entity(post)->position.x, 5.0f) << "a frozen entity stays put";
+}
+
+TEST_F(ModsWorld, OffsetsAndTheForwardVectorTurnWithTheHeading) {
+  Vector3 ahead{}, forward{}, pushed{};
+  ASSERT_TRUE(run_script([&] {
+    const Object box =
+        create_object(loaded("p_crate01x"), 10, 20, 0, false, false, true, false, false);
+    invoke(n::set_entity_heading, box, 90.0f);  // facing west
+    ahead = invoke<Vector3>(n::offset_in_world, box, 1.0f, 2.0f, 0.5f);
+    forward = invoke<Vector3>(n::forward_vector, box);
+    invoke(n::apply_force, box, 1, 0.0f, 3.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, true, true, true, false,
+           true);  // forwards, in its own frame
+    pushed = invoke<Vector3>(n::get_entity_velocity, box, 0);
+  }));
+  EXPECT_TRUE(near(forward, -1, 0, 0));
+  EXPECT_TRUE(near(ahead, 8, 21, 0.5f)) << ahead.x << ", " << ahead.y << ", " << ahead.z;
+  EXPECT_TRUE(near(pushed, -3, 0, 0));
+}
+
+TEST_F(ModsWorld, AnAttachedEntityGoesWhereItsParentGoes) {
+  Object lamp = 0, cart = 0;
+  ASSERT_TRUE(run_script([&] {
+    const Hash model = loaded("p_crate01x");
+    cart = create_object(model, 0, 0, 0, false, false, true, false, false);
+    lamp = create_object(model, 50, 50, 0, false, false, true, false, false);
+    invoke(n::attach, lamp, cart, 0, 0.0f, 1.0f, 2.0f, 0.0f, 0.0f, 0.0f, false, false, false, false,
+           0, true, false, false);
+    set_entity_coords(cart, 100, 0, 0, false, false, false, false);
+  }));
+  host().run_frames(1);
+  EXPECT_EQ(world().entity(lamp)->position.x, 100.0f);
+  EXPECT_EQ(world().entity(lamp)->position.y, 1.0f);
+  EXPECT_EQ(world().entity(lamp)->position.z, 2.0f);
+}
+
+TEST_F(ModsWorld, APedHoldsTheUnarmedWeaponUntilGivenOne) {
+  const Hash unarmed = sim::joaat("WEAPON_UNARMED");
+  Hash before = 2, given = 2, after_removal = 2;  // 2: what a mod's stack might hold
+  bool armed = true, has = false;
+  ASSERT_TRUE(run_script([&] {
+    const Ped me = player_ped_id();
+    armed = invoke<bool>(n::current_weapon, me, &before, false, 0, false);
+    const Hash revolver = get_hash_key("WEAPON_REVOLVER_CATTLEMAN");
+    invoke<Hash>(n::give_weapon, me, revolver, 12, false, true, 0, false, 0.5f, 1.0f, 0u, false,
+                 0.0f, false);
+    invoke(n::set_current_weapon, me, revolver, true, 0, false, false);
+    invoke<bool>(n::current_weapon, me, &given, false, 0, false);
+    has = invoke<bool>(n::has_weapon, me, revolver, 0, false);
+    invoke(n::remove_all_weapons, me, true, true);
+    invoke<bool>(n::current_weapon, me, &after_removal, false, 0, false);
+  }));
+  EXPECT_FALSE(armed);
+  EXPECT_EQ(before, unarmed);
+  EXPECT_EQ(given, sim::joaat("WEAPON_REVOLVER_CATTLEMAN")) << "read back as its current weapon";
+  EXPECT_TRUE(has);
+  EXPECT_EQ(after_removal, unarmed);
+}
+
+TEST_F(ModsWorld, AVehicleIsInThePoolsAndCarriesWhoSitsInIt) {
+  Vehicle wagon = 0;
+  Ped driver = 0;
+  Vehicle in = 0;
+  Ped in_seat = 0;
+  bool is_vehicle = false, free = true;
+  ASSERT_TRUE(run_script([&] {
+    wagon = invoke<Vehicle>(n::create_vehicle, loaded("wagon02x"), 0.0f, 0.0f, 0.0f, 0.0f, false,
+                            false, false, false);
+    driver = player_ped_id();
+    invoke(n::set_ped_into_vehicle, driver, wagon, -1);
+    in = invoke<Vehicle>(n::vehicle_ped_is_in, driver, false);
+    in_seat = invoke<Ped>(n::ped_in_seat, wagon, -1);
+    free = invoke<bool>(n::seat_free, wagon, -1);
+    is_vehicle = invoke<bool>(n::is_entity_a_vehicle, wagon);
+    set_entity_coords(wagon, 30, 40, 0, false, false, false, false);
+  }));
+  ASSERT_NE(wagon, 0);
+  EXPECT_TRUE(is_vehicle);
+  EXPECT_EQ(in, wagon);
+  EXPECT_EQ(in_seat, driver);
+  EXPECT_FALSE(free);
+  int pool[16] = {};
+  const int count = worldGetAllVehicles(pool, 16);
+  EXPECT_EQ(std::vector<int>(pool, pool + count), std::vector<int>{wagon});
+  host().run_frames(1);
+  EXPECT_EQ(world().player_position().x, 30.0f) << "the driver rides with it";
+}
+
+TEST_F(ModsWorld, ARiderMadeOnAHorseIsMountedAndHumanWhileTheHorseIsNot) {
+  Ped horse = 0, rider = 0, mount = 0;
+  bool on_mount = false, horse_human = true, rider_human = false, is_horse_model = false;
+  ASSERT_TRUE(run_script([&] {
+    const Hash horse_model = loaded("a_c_horse_morgan_bay");
+    horse = create_ped(horse_model, 5, 5, 0, 0, false, false, false, false);
+    rider = invoke<Ped>(n::create_ped_on_mount, horse, loaded("g_m_m_unicriminals_01"), -1, false,
+                        false, false, false);
+    on_mount = invoke<bool>(n::is_ped_on_mount, rider);
+    mount = invoke<Ped>(n::get_mount, rider);
+    horse_human = invoke<bool>(n::is_ped_human, horse);
+    rider_human = invoke<bool>(n::is_ped_human, rider);
+    is_horse_model = invoke<bool>(n::is_model_a_horse, horse_model);
+  }));
+  ASSERT_NE(rider, 0);
+  EXPECT_TRUE(on_mount);
+  EXPECT_EQ(mount, horse);
+  EXPECT_FALSE(horse_human);
+  EXPECT_TRUE(rider_human);
+  EXPECT_TRUE(is_horse_model);
+}
+
+TEST_F(ModsWorld, TheGameplayCameraFollowsThePlayerAndScriptCamerasRenderInItsStead) {
+  world().place_player(10, 10, 0);
+  Vector3 behind{}, placed{};
+  Cam rendering = 0, cam = 0;
+  bool exists_after = true;
+  ASSERT_TRUE(run_script([&] {
+    behind = invoke<Vector3>(n::gameplay_cam_coord);
+    cam = invoke<Cam>(n::create_cam, "DEFAULT_SCRIPTED_CAMERA", false);
+    invoke(n::set_cam_coord, cam, 1.0f, 2.0f, 3.0f);
+    placed = invoke<Vector3>(n::get_cam_coord, cam);
+    invoke(n::set_cam_active, cam, true);
+    invoke(n::render_script_cams, true, false, 0, true, false, 0);
+    rendering = invoke<Cam>(n::get_rendering_cam);
+    invoke(n::destroy_cam, cam, false);
+    exists_after = invoke<bool>(n::does_cam_exist, cam);
+  }));
+  EXPECT_TRUE(near(behind, 10, 7, 1.5f)) << "behind a player facing north";
+  EXPECT_TRUE(near(placed, 1, 2, 3));
+  EXPECT_EQ(rendering, cam);
+  EXPECT_FALSE(exists_after);
+}
+
+TEST_F(ModsWorld, AModelInTheImageIsAValidOneAndAnAnimDictLoadsOnRequest) {
+  bool in_image = false, nothing_in_image = true;
+  std::vector<bool> loaded_frames;
+  ASSERT_TRUE(run_script([&] {
+    in_image = invoke<bool>(n::in_cdimage, get_hash_key("a_c_deer_01"));
+    nothing_in_image = invoke<bool>(n::in_cdimage, 0u);
+    invoke(n::request_anim_dict, "amb_misc@world_human_smoke@male_a@idle_a");
+    for (int f = 0; f < 3; ++f) {
+      loaded_frames.push_back(
+          invoke<bool>(n::anim_dict_loaded, "amb_misc@world_human_smoke@male_a@idle_a"));
+      scriptWait(0);
+    }
+  }));
+  EXPECT_TRUE(in_image);
+  EXPECT_FALSE(nothing_in_image);
+  EXPECT_EQ(loaded_frames, (std::vector<bool>{false, false, true}));
+}
+
+TEST_F(ModsWorld, AMenuDrawnWithRectsAndColouredTextIsKeptAsDrawn) {
+  std::string coloured, number;
+  ASSERT_TRUE(run_script([&] {
+    invoke(n::draw_rect, 0.5f, 0.25f, 0.2f, 0.05f, 10, 20, 30, 200, false, false);
+    coloured = var_string(42, "COLOR_STRING", 0, "Spawn deer");
+    number = var_string(2, "NUMBER", 42);
+    invoke(n::set_objective, "Find the deer");
+    invoke(n::print_objective);
+    scriptWait(0);
+    invoke(n::draw_rect, 0.1f, 0.1f, 0.1f, 0.1f, 1, 2, 3, 4, false, false);
+  }));
+  EXPECT_EQ(coloured, "Spawn deer");
+  EXPECT_EQ(number, "42");
+  ASSERT_EQ(world().screen.rects.size(), 1u) << "a rectangle shows for its frame only";
+  EXPECT_EQ(world().screen.total_rects, 2u);
+  EXPECT_EQ(world().screen.rects[0].colour[3], 4);
+  EXPECT_EQ(world().screen.objectives, std::vector<std::string>{"Find the deer"});
+}
+
+TEST_F(ModsWorld, TheGroundIsFlatUnlessAPlaceGivesItsOwn) {
+  world().environment.patches.push_back({sim::Vec{100, 100, 42}, 20});
+  float flat = -1, raised = -1, below = -1;
+  bool found_below = true;
+  ASSERT_TRUE(run_script([&] {
+    invoke<bool>(n::ground_z, 0.0f, 0.0f, 1000.0f, &flat, false);
+    invoke<bool>(n::ground_z, 105.0f, 95.0f, 1000.0f, &raised, false);
+    found_below = invoke<bool>(n::ground_z, 105.0f, 95.0f, 10.0f, &below, false);
+  }));
+  EXPECT_EQ(flat, 0.0f);
+  EXPECT_EQ(raised, 42.0f);
+  EXPECT_FALSE(found_below) << "no ground below a point under it";
+  EXPECT_EQ(below, 0.0f) << "the out-parameter is written all the same";
+}
+
+TEST_F(ModsWorld, ThePlayerIsInControlUntilTakenAndMovesAsTheScenarioMovesHim) {
+  bool before = false, after = true, still = false, walking = false, sprinting = false;
+  ASSERT_TRUE(run_script([&] {
+    before = invoke<bool>(n::player_control_on, player_id());
+    still = invoke<bool>(n::is_ped_still, player_ped_id());
+    invoke(n::set_player_control, player_id(), false, 0, false);
+    after = invoke<bool>(n::player_control_on, player_id());
+  }));
+  world().set_player_velocity(sim::Vec{1.4f, 0, 0});
+  ASSERT_TRUE(run_script([&] { walking = invoke<bool>(n::is_ped_walking, player_ped_id()); }));
+  world().set_player_velocity(sim::Vec{0, 7, 0});
+  ASSERT_TRUE(run_script([&] { sprinting = invoke<bool>(n::is_ped_sprinting, player_ped_id()); }));
+  EXPECT_TRUE(before);
+  EXPECT_TRUE(still);
+  EXPECT_FALSE(after);
+  EXPECT_TRUE(walking);
+  EXPECT_TRUE(sprinting);
+}
+
+TEST_F(ModsWorld, MoneyAddedIsInTheBalance) {
+  int balance = 0;
+  ASSERT_TRUE(run_script([&] {
+    invoke<bool>(n::cash_increment, 250, 0u);
+    balance = invoke<int>(n::cash_balance);
+  }));
+  EXPECT_EQ(balance, 5250);
+}
+
+TEST_F(ModsWorld, APedToldASequenceOrACombatKeepsWhatItWasTold) {
+  Ped guard = 0;
+  bool fighting = false;
+  ASSERT_TRUE(run_script([&] {
+    guard = create_ped(loaded("s_m_m_valdeputy_01"), 0, 0, 0, 0, false, false, false, false);
+    int sequence = 0;
+    invoke(n::open_sequence, &sequence);
+    invoke(n::task_wander, 0, 10.0f, 0);
+    invoke(n::close_sequence, sequence);
+    invoke(n::perform_sequence, guard, sequence);
+    invoke(n::task_combat, guard, player_ped_id(), 0, 16);
+    fighting = invoke<bool>(n::in_combat, guard, player_ped_id());
+  }));
+  EXPECT_TRUE(fighting);
+  const sim::PedActivity* a = world().peds.find(guard);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->tasks,
+            (std::vector<std::string>{"sequence 1", "wander",
+                                      "combat entity " + std::to_string(world().player_ped())}));
+}
+
+TEST_F(ModsWorld, PedsOfGroupsAScriptSetAgainstEachOtherAreHostile) {
+  int hostile = -1;
+  ASSERT_TRUE(run_script([&] {
+    Hash bandits = 0;
+    invoke<bool>(n::add_relationship_group, "BANDITS", &bandits);
+    const Ped bandit =
+        create_ped(loaded("g_m_m_unicriminals_01"), 0, 0, 0, 0, false, false, false, false);
+    invoke(n::set_ped_group, bandit, bandits);
+    invoke(n::set_relationship, 5, bandits, get_hash_key("PLAYER"));
+    hostile = invoke<int>(n::relationship_between_peds, bandit, player_ped_id());
+  }));
+  EXPECT_EQ(hostile, 5);
+}
+
+TEST_F(ModsWorld, TheWeatherSetIsTheWeatherRead) {
+  Hash now = 0;
+  ASSERT_TRUE(run_script([&] {
+    invoke(n::set_weather, get_hash_key("RAIN"), true, true, false, 0.0f, false);
+    now = invoke<Hash>(n::weather_now);
+  }));
+  EXPECT_EQ(now, sim::joaat("RAIN"));
+}
+
+TEST_F(ModsWorld, APlugInsTickCountFollowsTheGamesTime) {
+  uint32_t first = 0, second = 0;
+  ASSERT_TRUE(run_script([&] {
+    first = GetTickCount();
+    for (int f = 0; f < 60; ++f) scriptWait(0);
+    second = GetTickCount();
+  }));
+  EXPECT_EQ(second - first, 1000u) << "sixty frames of a sixtieth of a second";
+}
+
+}  // namespace
