@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "joaat.h"
+#include "out_params.h"
 #include "world.h"
 
 namespace sim {
@@ -259,14 +259,6 @@ static void offset_from_entity(World& w, NativeCall& c) {
   const float cs = std::cos(yaw);
   const float sn = std::sin(yaw);
   c.ret_vector(dx * cs + dy * sn, -dx * sn + dy * cs, dz);
-}
-
-// A vector out-parameter, as the game writes one: three floats, eight bytes apart.
-static void write_vector(NativeCall& c, int n, Vec v) {
-  auto* at = c.p<unsigned char>(n);
-  std::memcpy(at, &v.x, sizeof v.x);
-  std::memcpy(at + 8, &v.y, sizeof v.y);
-  std::memcpy(at + 16, &v.z, sizeof v.z);
 }
 
 // A setter of one field of a live entity, for the rows below.

@@ -3,23 +3,15 @@
 // time-cycle modifier, and the sounds and music played to the player.
 
 #include <cmath>
-#include <cstring>
 #include <string>
 
 #include "joaat.h"
+#include "out_params.h"
 #include "world.h"
 
 namespace sim {
 
 namespace {
-
-// A vector out-parameter, as the game writes one: three floats, eight bytes apart.
-void write_vector(NativeCall& c, int n, Vec v) {
-  auto* at = c.p<unsigned char>(n);
-  std::memcpy(at, &v.x, sizeof v.x);
-  std::memcpy(at + 8, &v.y, sizeof v.y);
-  std::memcpy(at + 16, &v.z, sizeof v.z);
-}
 
 // The ground under a point, when the point is not below it.
 void ground_z(World& w, NativeCall& c) {

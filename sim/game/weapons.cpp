@@ -2,10 +2,10 @@
 // hand. A ped holds the unarmed weapon until it is given one.
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "joaat.h"
+#include "out_params.h"
 #include "world.h"
 
 namespace sim {
@@ -105,14 +105,6 @@ void best_weapon(World& w, NativeCall& c) {
     }
   }
   c.ret_int(static_cast<int32_t>(best));
-}
-
-// A vector out-parameter, as the game writes one: three floats, eight bytes apart.
-void write_vector(NativeCall& c, int n, Vec v) {
-  auto* at = c.p<unsigned char>(n);
-  std::memcpy(at, &v.x, sizeof v.x);
-  std::memcpy(at + 8, &v.y, sizeof v.y);
-  std::memcpy(at + 16, &v.z, sizeof v.z);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "joaat.h"
+#include "out_params.h"
 #include "reference_natives.h"
 
 namespace sim {
@@ -141,12 +142,10 @@ static void zero_out_parameters(NativeCall& call) {
   for (size_t n = 0; n < outs.size() && static_cast<int>(n) < call.count; ++n) {
     const int at = static_cast<int>(n);
     if (outs[n] == '.' || call.args[n] == 0 || !call.readable(at)) continue;
-    auto* slot = call.p<unsigned char>(at);
-    const uint32_t zero = 0;
-    std::memcpy(slot, &zero, sizeof zero);
     if (outs[n] == 'V') {
-      std::memcpy(slot + 8, &zero, sizeof zero);
-      std::memcpy(slot + 16, &zero, sizeof zero);
+      write_vector(call, at, Vec{});
+    } else {
+      *call.p<uint32_t>(at) = 0;
     }
   }
 }
