@@ -39,6 +39,7 @@ static int32_t add_blip(World& w, uint32_t style, Vec at, int32_t entity) {
   b.entity = entity;
   b.made = w.stamp();
   w.blips.all[b.handle] = b;
+  w.journal.made(Thing::blip, b.handle, style, at);
   return b.handle;
 }
 
@@ -67,6 +68,7 @@ static void add_modifier(World& w, NativeCall& c) {
   if (!b->has(c.u(1))) {
     b->modifiers.push_back(c.u(1));
     b->marked = w.stamp();
+    w.journal.write(EntryKind::marked, w.serial_of(Thing::blip, b->handle)).a = c.u(1);
   }
   c.ret_bool(true);
 }
@@ -74,7 +76,10 @@ static void add_modifier(World& w, NativeCall& c) {
 static void remove_modifier(World& w, NativeCall& c) {
   BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
-  if (std::erase(b->modifiers, c.u(1)) > 0) b->marked = w.stamp();
+  if (std::erase(b->modifiers, c.u(1)) > 0) {
+    b->marked = w.stamp();
+    w.journal.write(EntryKind::unmarked, w.serial_of(Thing::blip, b->handle)).a = c.u(1);
+  }
   c.ret_bool(true);
 }
 
@@ -83,6 +88,7 @@ static void remove_blip(World& w, NativeCall& c) {
   if (BlipState* b = w.blips.find(*handle)) {
     b->exists = false;
     b->gone = w.stamp();
+    w.journal.gone(Thing::blip, b->handle);
     w.blips.freed.free(b->handle, w.frame());
   }
   *handle = 0;  // the game clears the caller's handle
@@ -107,7 +113,12 @@ NativeRows blips_native_rows() {
       {0xF2C3C9DA47AAA54A, "REMOVE_BLIP", "h", 'v', remove_blip, removes(Thing::blip)},
       {0x0A062D6D7C0B2C2C, "SET_BLIP_NAME_FROM_TEXT_FILE", "is", 'v',
        [](World& w, NativeCall& c) {
-         if (BlipState* b = w.blips.find(c.i(0))) b->name = c.s(1);
+         if (BlipState* b = w.blips.find(c.i(0))) {
+           b->name = c.s(1);
+           if (ThingRecord* t = w.journal.thing(w.serial_of(Thing::blip, b->handle))) {
+             t->label = b->name;
+           }
+         }
        },
        changes(Thing::blip)},
       {0x9CB1A1623062F402, "_SET_BLIP_NAME", "is", 'v',

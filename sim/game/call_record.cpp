@@ -96,6 +96,24 @@ std::string_view CallLog::keep(std::string_view text) {
   return *it;
 }
 
+const char* answerer_name(Answerer a) {
+  switch (a) {
+    case Answerer::world:
+      return "the world";
+    case Answerer::host:
+      return "the host";
+    case Answerer::answer:
+      return "the scenario's answer";
+    case Answerer::failed:
+      return "nobody: it failed";
+    case Answerer::refused:
+      return "nobody: the call was refused";
+    case Answerer::nobody:
+      break;
+  }
+  return "nobody";
+}
+
 float CallRecord::as_float(uint64_t slot) {
   const auto bits = static_cast<uint32_t>(slot);
   float v;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "native_table.h"
+#include "plugin_id.h"
 
 namespace sim {
 
@@ -45,8 +46,17 @@ class CallArgs {
   uint32_t count_ = 0;
 };
 
+// Who answered a call: the world from its state, the host itself, a
+// scenario's answer for a native the world does not simulate; or nobody,
+// and it answered 0: not simulated, failing, or refused as unsound.
+enum class Answerer : uint8_t { world, host, answer, nobody, failed, refused };
+const char* answerer_name(Answerer a);
+
 struct CallRecord {
   uint64_t frame = 0;
+  PluginId by;          // the plug-in that called
+  uint64_t script = 0;  // its script, by the host's number
+  Answerer answered = Answerer::nobody;
   uint64_t hash = 0;
   const NativeRow* row = nullptr;
   const NativeRow* via = nullptr;  // the host's own native it came in as
@@ -71,6 +81,7 @@ class CallLog {
   // The call as the record keeps it, read at the moment it was made.
   void add(uint64_t frame, const NativeCall& call);
   const std::vector<CallRecord>& records() const { return records_; }
+  CallRecord& last() { return records_.back(); }
   void clear();
 
  private:

@@ -39,6 +39,7 @@ int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, floa
   e.rotation.z = heading;
   e.made = e.moved = stamp();
   entities_[e.handle] = e;
+  journal.made(Thing::entity, handle, model, position, kind);
   return e.handle;
 }
 
@@ -62,6 +63,15 @@ void World::remove_entity(int32_t handle) {
   if (e == nullptr) return;
   e->exists = false;
   e->gone = stamp();
+  journal.gone(Thing::entity, handle);
+  // Its looped effects end with it.
+  for (const auto& [effect, fx] : particles.effects()) {
+    if (fx.entity != handle || fx.stopped) continue;
+    if (const uint64_t serial = serial_of(Thing::effect, effect)) {
+      journal.write(EntryKind::gone, serial).a = 2;
+      journal.forget_live(Thing::effect, effect);
+    }
+  }
   (e->kind == EntityKind::ped ? freed_peds_ : freed_objects_).free(handle, frame_);
 }
 
@@ -113,6 +123,10 @@ void World::set_player_velocity(Vec v) {
 void World::move_entity(EntityState& e, Vec to) {
   e.position = to;
   e.moved = stamp();
+  if (const uint64_t serial = serial_of(Thing::entity, e.handle)) {
+    journal.write(EntryKind::moved, serial).where = to;
+    journal.thing(serial)->where = to;
+  }
 }
 
 Vec World::player_position() const {
@@ -130,6 +144,7 @@ int32_t World::replace_player_ped(uint32_t model) {
   remove_entity(old);
   unseat_ped(*this, old);
   player_ped_ = create_entity(EntityKind::ped, model, at, 0.0f);
+  journal.name_thing(serial_of(Thing::entity, player_ped_), "player");
   return player_ped_;
 }
 

@@ -131,6 +131,7 @@ std::string Faults::summary() const {
 void Faults::start(World& w, Fault f, int frames) {
   const auto k = static_cast<size_t>(f);
   ++injected_[k];
+  w.journal.write(EntryKind::fault).a = static_cast<int64_t>(f);
   switch (f) {
     case Fault::native_fails: {
       // One to three of the natives that answer something, for the fault's length.
@@ -175,6 +176,7 @@ void Faults::start(World& w, Fault f, int frames) {
         e->position = at;
         e->made = e->moved = w.stamp();
         w.owners.forget(Thing::entity, handle);
+        w.journal.made(Thing::entity, handle, e->model, at, EntityKind::ped);
       }
       break;
     }
@@ -228,6 +230,7 @@ void Faults::start(World& w, Fault f, int frames) {
 }
 
 void Faults::end(World& w, Fault f) {
+  w.journal.write(EntryKind::fault_over).a = static_cast<int64_t>(f);
   frames_left_[static_cast<size_t>(f)] = 0;
   acting_ = any_active();
   switch (f) {

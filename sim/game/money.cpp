@@ -42,6 +42,7 @@ static void feed_toast(World& w, NativeCall& c) {
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
   post.posted = w.stamp();
+  w.journal.write(EntryKind::notification, post.text);
   const auto d = w.money.textures.find(dictionary);
   post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
   w.money.feed.push_back(post);
@@ -67,8 +68,14 @@ NativeRows money_native_rows() {
          // The game takes what the player has, down to nothing.
          w.money.decrements.push_back(c.i(0));
          const bool enough = w.money.cash >= c.i(0);
+         const int before = w.money.cash;
          w.money.cash = enough ? w.money.cash - c.i(0) : 0;
          w.money.cash_changed = w.stamp();
+         if (w.money.cash != before) {
+           Entry& e = w.journal.write(EntryKind::money);
+           e.a = before;
+           e.b = w.money.cash;
+         }
          c.ret_bool(enough);
        }},
       {0xC1BA29DF5631B0F8, "REQUEST_STREAMED_TEXTURE_DICT", "sb", 'v',

@@ -56,6 +56,10 @@ static void start_looped_on_entity(World& w, NativeCall& c) {
   const float offset[3] = {c.f(2), c.f(3), c.f(4)};
   const int32_t handle = w.particles.start(w.hash_of(c.s(0)), asset, c.i(1), offset, c.f(8));
   w.particles.effect(handle)->made = w.stamp();
+  w.journal.made(Thing::effect, handle, w.hash_of(c.s(0)), Vec{});
+  Entry& made = w.journal.latest();
+  made.a = static_cast<int64_t>(w.serial_of(Thing::entity, c.i(1)));
+  made.from = c.f(8);
   c.ret_int(handle);
 }
 
@@ -86,6 +90,7 @@ NativeRows particles_native_rows() {
          if (e == nullptr || e->stopped) return;
          e->stopped = true;
          e->stopped_at = w.stamp();
+         w.journal.gone(Thing::effect, c.i(0));
        },
        removes(Thing::effect)},
       {0xA10DB07FC234DD12, "USE_PARTICLE_FX_ASSET", "s", 'v',

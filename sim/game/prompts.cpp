@@ -23,6 +23,7 @@ int32_t World::new_prompt() {
   p.handle = reused != 0 ? reused : next_prompt_++;
   p.changed = stamp();
   prompts_[p.handle] = p;
+  journal.made(Thing::prompt, p.handle, 0, Vec{});
   return p.handle;
 }
 
@@ -31,6 +32,7 @@ void World::delete_prompt(int32_t handle) {
   if (p == nullptr || p->deleted) return;
   p->deleted = true;
   p->changed = stamp();
+  journal.gone(Thing::prompt, handle);
   freed_prompts_.free(handle, frame_);
 }
 

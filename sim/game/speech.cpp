@@ -71,6 +71,9 @@ static void play_speech(World& w, NativeCall& c) {
   line.voice = slot[1] != 0 ? slot_text(slot[1]) : a.ambient_voice;
   line.params = static_cast<uint32_t>(slot[3]);
   line.said = w.stamp();
+  Entry& said = w.journal.write(EntryKind::said, w.serial_of(Thing::entity, line.ped));
+  said.text = w.journal.keep(line.line);
+  said.more = w.journal.keep(line.voice);
   w.speech.spoken.push_back(line);
   w.speech.start_talking(w, c.i(0));
   c.ret_bool(true);

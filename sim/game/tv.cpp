@@ -27,7 +27,10 @@ RenderTarget* Tv::target(const char* name) {
 
 // The channel switch: -1 is no channel.
 static void set_tv_channel(World& w, NativeCall& c) {
-  if (w.tv.channel != c.i(0)) w.tv.switched = w.stamp();
+  if (w.tv.channel != c.i(0)) {
+    w.tv.switched = w.stamp();
+    w.journal.write(EntryKind::channel).a = c.i(0);
+  }
   w.tv.channel = c.i(0);
 }
 static void get_tv_channel(World& w, NativeCall& c) { c.ret_int(w.tv.channel); }
@@ -45,6 +48,8 @@ static void register_target(World& w, NativeCall& c) {
   t->linked = false;
   t->id = w.tv.next_target_id++;
   ++t->registrations;
+  w.journal.made(Thing::target, t->id, 0, Vec{});
+  w.journal.thing(w.serial_of(Thing::target, t->id))->label = c.s(0);
   c.ret_bool(true);
 }
 
@@ -54,6 +59,7 @@ static void release_target(World& w, NativeCall& c) {
   t->registered = false;
   t->linked = false;
   ++t->releases;
+  w.journal.gone(Thing::target, t->id);
   c.ret_bool(true);
 }
 
@@ -123,6 +129,7 @@ NativeRows tv_native_rows() {
          p.name = c.s(1);
          p.start_ms = w.game_timer();
          p.given = w.stamp();
+         w.journal.write(EntryKind::playlist, p.name).a = c.i(0);
        }},
   };
   return {rows, std::size(rows)};

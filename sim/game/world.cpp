@@ -18,7 +18,9 @@
 namespace sim {
 
 World::World() {
+  journal.clock.game_ms = timer_ms_;
   player_ped_ = create_entity(EntityKind::ped, joaat("PLAYER_ZERO"), Vec{}, 0.0f);
+  journal.name_thing(serial_of(Thing::entity, player_ped_), "player");
   set_text("MG_TOY_TRAIN", "Toy Train");
   set_text("SHOW_GET_INFO", "What's Playing?");
   set_text("DISCOVERABLE_NAME_TICKET_TAKER", "Ticket Taker");
@@ -34,6 +36,7 @@ World::World() {
 
 void World::advance_frame() {
   ++frame_;
+  journal.clock.frame = frame_;  // what the game does before the frame's time passes
   text.new_frame();
   screen.new_frame();
   faults.on_frame(*this);
@@ -42,6 +45,9 @@ void World::advance_frame() {
   timer_fraction_ = ms - whole;
   timer_ms_ += whole;  // wraps like the game's 32-bit timer
   elapsed_ms_ += whole;
+  journal.clock.frame = frame_;
+  journal.clock.elapsed_ms = elapsed_ms_;
+  journal.clock.game_ms = timer_ms_;
   controls.advance_frame(frame_, timer_ms_);
   if (controls.any_active()) work_prompts_by_controls();
   for (auto& [hash, m] : models_) m.advance_frame();
@@ -126,6 +132,7 @@ void World::stop_failing(FailedBy by) {
 }
 
 void World::violation(std::string what) {
+  journal.write(EntryKind::violation, what);
   violations_.push_back(std::move(what));
   violation_stamps_.push_back(stamp());
 }
@@ -152,36 +159,49 @@ static void zero_out_parameters(NativeCall& call) {
 
 void World::perform(NativeCall& call, bool sound) {
   ++total_calls_;
+  const uint64_t entry = journal.begin_call();
   for (uint64_t& slot : call.result) slot = 0;
   const NativeRow* row = call.row;
+  Answerer answerer = sound ? Answerer::nobody : Answerer::refused;
   if (row != nullptr && call.simulated) {
     const auto at = static_cast<size_t>(row - first_row_);
     ++calls_by_row_[at];
-    if (sound && failing_[at] == 0 && !faults.fails(*this, call) && row->handler != nullptr) {
+    if (sound && (failing_[at] != 0 || faults.fails(*this, call))) {
+      answerer = Answerer::failed;
+    } else if (sound && row->handler != nullptr) {
       const bool touches = row->touch.act != Act::reads;
       if (touches) owners.before(*this, call);
       row->handler(*this, call);
       if (touches) owners.after(*this, call);
+      answerer = Answerer::world;
     }
   } else if (row != nullptr) {
-    if (++unsimulated_[call.hash] == 1) first_unsimulated_[call.hash] = stamp();
+    const Answer* a = sound && !answers_.empty() ? answer(call.hash) : nullptr;
     if (sound) zero_out_parameters(call);
-    if (sound && !answers_.empty()) {
-      if (const Answer* a = answer(call.hash)) {
-        for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];
-      }
+    if (a != nullptr) {
+      for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];
+      answerer = Answerer::answer;
+    }
+    if (++unsimulated_[call.hash] == 1) {
+      first_unsimulated_[call.hash] = stamp();
+      Entry& e = journal.write(EntryKind::unsimulated);
+      e.a = static_cast<int64_t>(call.hash);
+      e.b = a != nullptr ? 1 : 0;
     }
     // Deleting what another made is a violation even where the world does not act on it.
     if (sound && row->touch.act == Act::remove) owners.before(*this, call);
   }
   if (recording) calls_.add(frame_, call);
+  journal.end_call(entry, call, answerer);
 }
 
 void World::perform_outside(NativeCall& call, bool sound) {
   ++total_calls_;
+  const uint64_t entry = journal.begin_call();
   for (uint64_t& slot : call.result) slot = 0;
   if (sound && call.row != nullptr && call.row->handler != nullptr) call.row->handler(*this, call);
   if (recording) calls_.add(frame_, call);
+  journal.end_call(entry, call, sound ? Answerer::host : Answerer::refused);
 }
 
 void World::set_answer(uint64_t hash, Answer answer) {
@@ -381,6 +401,7 @@ NativeRows core_native_rows() {
 }
 
 void World::forget_what_is_gone() {
+  journal.forget_read();
   std::erase_if(entities_,
                 [&](const auto& kv) { return !kv.second.exists && kv.first != player_ped_; });
   std::erase_if(prompts_, [](const auto& kv) { return kv.second.deleted; });

@@ -28,6 +28,7 @@
 #include "faults.h"
 #include "handle_pool.h"
 #include "interiors.h"
+#include "journal.h"
 #include "money.h"
 #include "native_table.h"
 #include "ownership.h"
@@ -145,6 +146,15 @@ class World {
   Environment environment;  // the ground, the weather, sounds
   PlayerState player;       // control, the law, unlocks
 
+  // --- the journal of the run (journal.h) and the pass a frame (observe.cpp)
+  Journal journal;
+  // What the world works out from its state rather than from one call: the
+  // prompts the player is offered, the interior he is in, the values that
+  // change smoothly, what is drawn. The host runs it as a frame begins,
+  // after the steps have moved the player, and again once the scripts ran.
+  void observe(bool frame_over);
+  uint64_t serial_of(Thing thing, int32_t handle) const { return journal.serial_of(thing, handle); }
+
   // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------
   Ownership owners;  // the host sets owners.creator while a plug-in's script runs
   Faults faults;     // off unless a test, soak or scenario enables it
@@ -257,6 +267,24 @@ class World {
   CallLog calls_;
   uint64_t total_calls_ = 0;
   uint64_t stamps_ = 0;
+
+  // What the pass a frame saw last (observe.cpp).
+  struct Ramp {
+    double value = 0.0;
+    int direction = 0;  // 1 rising, -1 falling, 0 settled
+    double from = 0.0;
+    uint64_t since_ms = 0;
+  };
+  struct Observed {
+    std::map<uint64_t, std::string> offered;  // prompt serial: the label offered
+    int32_t interior = 0;
+    std::map<uint64_t, Ramp> speeds;  // entity serial
+    std::map<uint64_t, Ramp> scales;  // effect serial
+    std::map<std::string, bool> drawn_into;
+    std::vector<DrawnText> drawn;
+    uint64_t previous_ms = 0;  // elapsed at the end of the frame before
+  } observed_;
+  void settle(Ramp& ramp, double now, uint64_t thing, const char* what);
 };
 
 }  // namespace sim

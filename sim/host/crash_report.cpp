@@ -484,6 +484,26 @@ void describe_address(const void* address, char* out, size_t size) {
   std::snprintf(out, size, "0x%llx", as_number(address));
 }
 
+namespace {
+
+unsigned long this_thread() {
+#if defined(_WIN32)
+  return GetCurrentThreadId();
+#else
+  return static_cast<unsigned long>(gettid());
+#endif
+}
+
+void (*last_words)() = nullptr;
+unsigned long last_words_thread = 0;
+
+}  // namespace
+
+void before_report(void (*tell)()) {
+  last_words = tell;
+  last_words_thread = this_thread();
+}
+
 void end_run_with_report(const char* headline, const char* details) {
   static std::atomic<bool> ending{false};
   if (ending.exchange(true)) {
@@ -495,6 +515,11 @@ void end_run_with_report(const char* headline, const char* details) {
       pause();
 #endif
     }
+  }
+  if (last_words != nullptr && last_words_thread == this_thread()) {
+    void (*tell)() = last_words;
+    last_words = nullptr;  // once, should telling fault too
+    tell();
   }
   std::fflush(stdout);  // the timeline so far
   const RunningTurn& turn = running_turn();

@@ -116,6 +116,12 @@ void free_library(HMODULE module);
 // signal handler: nothing is allocated.
 [[noreturn]] void end_run_with_report(const char* headline, const char* details);
 
+// What the tool that drives the run tells before a report ends it (the
+// timeline up to the fault). Called only when the report comes on the
+// thread that set it, the game's: another thread's report (the watchdog's)
+// must not touch what the game's thread may be writing.
+void before_report(void (*tell)());
+
 // "file+0x1a2b" for an address inside a loaded module, else the bare address.
 void describe_address(const void* address, char* out, size_t size);
 

@@ -49,11 +49,7 @@ void Host::reset() {
   call_open_ = false;
   in_keyboard_handler_ = false;
   waits_ = 0;
-  wait_record_.clear();
-  recording_waits = false;
   last_hash_ = last_arg_ = last_result_ = 0;
-  turn_began_ = {};
-  events_.clear();
   in_turn_ = false;
   globals_.clear();
   blocks_.clear();
@@ -62,15 +58,12 @@ void Host::reset() {
   world_ = std::make_unique<World>();
 }
 
-void Host::event(std::string text, HostEvent::Kind kind) {
-  events_.push_back(
-      {kind, world_->frame(), std::move(text), world_->calls().size(), world_->stamp().order});
-}
+void Host::event(const std::string& text, EntryKind kind) { world_->journal.write(kind, text); }
 
 // The timeline closes what the script still waited on.
 void Host::script_ended(const Script& s, const char* how) {
   event(s.name() + how);
-  events_.back().ends_script = s.number;
+  world_->journal.latest().a = static_cast<int64_t>(s.number);
 }
 
 std::string Host::plugin_name(HMODULE module) const {
@@ -206,16 +199,23 @@ void Host::run_script(void* script) {
 }
 
 void Host::run_turn(Script& s) {
+  const bool resumed = s.fiber != nullptr;
   if (!s.fiber) {
     s.fiber = std::make_unique<ScriptFiber>(run_script, &s);
     s.info.plugin = world_->owners.name_of(s.module);  // named once its load is over
     event(s.name() + " started");
+    Entry& started = world_->journal.latest();
+    started.b = static_cast<int64_t>(s.number);
+    started.more = world_->journal.keep(s.name());
   }
   current_ = &s;
   in_turn_ = true;
   s.last_frame = world_->frame();
   world_->owners.creator = s.module;  // what the script makes is its plug-in's
-  if (recording_waits) turn_began_ = world_->stamp();
+  JournalClock& clock = world_->journal.clock;
+  clock.by = PluginId(s.module);
+  clock.script = s.number;
+  if (resumed) world_->journal.write(EntryKind::resumed);
   begin_turn(s.info, world_->frame(), s.last_native,
              std::chrono::duration_cast<std::chrono::nanoseconds>(
                  std::chrono::steady_clock::now().time_since_epoch())
@@ -225,11 +225,14 @@ void Host::run_turn(Script& s) {
   in_turn_ = false;
   current_ = nullptr;
   world_->owners.creator = nullptr;
+  clock.by = {};
+  clock.script = 0;
 }
 
 void Host::run_frame() {
   file_other_threads();
   world_->advance_frame();
+  world_->observe(false);
   forget_dead_blocks();
   for (size_t n = 0; n < scripts_.size(); ++n) {
     Script* s = scripts_[n].get();
@@ -242,6 +245,7 @@ void Host::run_frame() {
   }
   retired_.clear();
   file_other_threads();
+  world_->observe(true);
 }
 
 void Host::run_frames(int frames) {
@@ -272,13 +276,18 @@ void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extend
                 is_up      ? "up"
                 : was_down ? "held"
                            : "down");
+  Entry& message = world_->journal.write(EntryKind::key);
+  message.a = static_cast<int64_t>(key);
+  message.b = is_up ? 2 : was_down ? 1 : 0;
   in_keyboard_handler_ = true;
   for (const Handler& h : handlers) {
+    world_->journal.clock.by = PluginId(h.module);
     run_plugin_code(
         plugin_name(h.module), "a plug-in's keyboard handler", doing, world_->frame(),
         [&] { h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up); });
   }
   in_keyboard_handler_ = false;
+  world_->journal.clock.by = {};
 }
 
 std::string Host::native_label(uint64_t hash) {
@@ -404,12 +413,11 @@ void Host::script_wait(DWORD ms) {
     call_open_ = false;
   }
   ++waits_;
-  if (recording_waits) {
-    wait_record_.push_back({world_->frame(), world_->game_timer(), world_->elapsed_ms(),
-                            static_cast<uint32_t>(ms), world_->calls().size(), last_hash_,
-                            last_arg_, last_result_, world_->stamp().order, turn_began_,
-                            current_->number});
-  }
+  Entry& waiting = world_->journal.write(EntryKind::wait);
+  waiting.a = ms;
+  waiting.b = static_cast<int64_t>(last_hash_);
+  waiting.c = static_cast<int64_t>(last_arg_);
+  waiting.d = static_cast<int64_t>(last_result_);
   last_hash_ = last_arg_ = last_result_ = 0;
   Script* s = current_;
   s->wake_frame = world_->frame() + 1;
@@ -524,7 +532,7 @@ uint64_t* Host::global_ptr(int index) {
   }
   Global& g = globals_[index];
   event("getGlobalPtr(" + std::to_string(index) + ") = " + std::to_string(g.value),
-        HostEvent::Kind::global);
+        EntryKind::global);
   return &g.value;
 }
 
@@ -534,7 +542,7 @@ void Host::note_global_writes(const std::string& when) {
     if (g.value == g.seen) continue;
     event("global " + std::to_string(index) + " written: " + std::to_string(g.seen) + " -> " +
               std::to_string(g.value) + " " + when,
-          HostEvent::Kind::global);
+          EntryKind::global);
     g.seen = g.value;
   }
 }

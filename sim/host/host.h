@@ -22,35 +22,6 @@
 
 namespace sim {
 
-// A scriptWait as the host saw it, with the native call the script made
-// just before it: a wait inside a pass waits on what that call tested.
-struct WaitRecord {
-  uint64_t frame = 0;
-  uint32_t game_ms = 0;     // the game timer when the script began to wait
-  uint64_t elapsed_ms = 0;  // the world's elapsed time then, which never jumps
-  uint32_t ms = 0;          // as asked; 0 resumes the script at the next frame
-  size_t calls_before = 0;  // calls in the world's record before it
-  uint64_t last_hash = 0;   // the script's last native call before the wait
-  uint64_t last_arg = 0;    // its first argument
-  uint64_t last_result = 0;
-  uint64_t order = 0;   // its place among the world's changes: a stamp's order
-  Stamp resumed;        // the stamp its turn began with: when the script's wait before it ended
-  uint64_t script = 0;  // the script that waited, by its number (Host::Script::number)
-};
-
-// What the host did that a timeline shows: plug-ins loaded and unloaded,
-// scripts and keyboard handlers registered, started, returned, and the
-// script globals handed out and written.
-struct HostEvent {
-  enum class Kind : uint8_t { lifecycle, global };
-  Kind kind = Kind::lifecycle;
-  uint64_t frame = 0;
-  std::string text;
-  size_t calls_before = 0;   // calls in the world's record before it
-  uint64_t order = 0;        // its place among the world's changes: a stamp's order
-  uint64_t ends_script = 0;  // the script it ends (returned, unregistered), by its number
-};
-
 // The value getGameVersion answers: fixed, the stand-in is no particular build.
 constexpr int stand_in_game_version = 1491;
 // The size of the block getScriptHandleBaseAddress hands out per entity.
@@ -98,14 +69,6 @@ class Host {
   size_t scripts_registered(HMODULE module) const;
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
-
-  // Every scriptWait since the last clear, when asked to keep them.
-  bool recording_waits = false;
-  const std::vector<WaitRecord>& wait_record() const { return wait_record_; }
-  void clear_wait_record() { wait_record_.clear(); }
-
-  // What the host did, in order, since the last reset.
-  const std::vector<HostEvent>& events() const { return events_; }
 
   // The game's thread: the one that resets the host and runs its frames.
   // Any host call from another thread is refused as a violation.
@@ -164,7 +127,9 @@ class Host {
   void run_turn(Script& s);
   std::string plugin_name(HMODULE module) const;
   HMODULE calling_module() const;  // the plug-in being loaded, unloaded or run
-  void event(std::string text, HostEvent::Kind kind = HostEvent::Kind::lifecycle);
+  // What the host did: a plug-in loaded, a script registered, a global
+  // handed out; the journal of the run keeps it.
+  void event(const std::string& text, EntryKind kind = EntryKind::host);
   void script_ended(const Script& s, const char* how);
   void note_global_writes(const std::string& when);
   void forget_dead_blocks();
@@ -181,7 +146,6 @@ class Host {
   Script* current_ = nullptr;
   NativeCall call_;
   bool call_open_ = false;
-  std::vector<HostEvent> events_;
 
   std::map<int, Global> globals_;  // nodes stay put: plug-ins keep their addresses
   uint64_t negative_global_ = 0;   // what a negative index gets instead of a crash
@@ -211,11 +175,9 @@ class Host {
   bool in_keyboard_handler_ = false;
   static std::string native_label(uint64_t hash);  // its name and hash, or the hash
   uint64_t waits_ = 0;
-  std::vector<WaitRecord> wait_record_;
   uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record
   uint64_t last_arg_ = 0;
   uint64_t last_result_ = 0;
-  Stamp turn_began_;  // the running turn's first stamp
 };
 
 }  // namespace sim

@@ -199,12 +199,13 @@ TEST(Crash, UnderWineAFaultAtAPlugInsLoadUnloadOrInItsKeyboardHandlerNamesThePlu
 
 // An exception the plug-in throws and catches itself, at its load, at its
 // unload and in its handler, is its own business: nothing is reported.
-std::string scenario_catching_its_own() {
+std::string scenario_catching_its_own(const std::string& name = "caught",
+                                      const std::string& keys = "press 9\npress F9\n") {
   const std::filesystem::path path =
-      std::filesystem::path(TEST_OUTPUT_DIR) / "crash_test" / "caught.scenario";
+      std::filesystem::path(TEST_OUTPUT_DIR) / "crash_test" / (name + ".scenario");
   std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary)
-      << "start at 1 2 3\nwait 3 frames\npress 9\npress F9\nwait 2 frames\nexpect no violation\n";
+  std::ofstream(path, std::ios::binary) << "start at 1 2 3\nwait 3 frames\n"
+                                        << keys << "wait 2 frames\nexpect no violation\n";
   return path.string();
 }
 
@@ -215,13 +216,27 @@ TEST(Crash, AnExceptionAPlugInCatchesItselfOutsideAScriptIsNotReported) {
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
+// Under wine each catch is played in a run of its own: wine runs a module's
+// thread-storage callbacks before its DllMain at the unload, and a mingw
+// runtime frees there the exception state its thread already has; a throw
+// in DllMain after an earlier one on the same thread then reads freed
+// memory, the plug-in's runtime's own fault, whatever the host does.
 TEST(Crash, UnderWineAnExceptionAPlugInCatchesItselfOutsideAScriptIsNotReported) {
   ASSERT_TRUE(std::filesystem::exists(MISBEHAVING_ASI)) << "build the 'windows' preset first";
-  const CommandRun run =
-      run_under_wine("MISBEHAVE_AT_LOAD=9 " + quoted(PLAY_COMMAND) + " --asi " +
-                     quoted(MISBEHAVING_ASI) + " " + quoted(scenario_catching_its_own()) + " 2>&1");
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(run.output.find("play: a plug-in"), std::string::npos) << run.output;
+  struct Case {
+    const char* name;
+    const char* environment;
+    const char* keys;
+  };
+  for (const Case& c :
+       {Case{"caught_at_load", "MISBEHAVE_AT_LOAD=9 ", ""},
+        Case{"caught_in_handler", "", "press 9\n"}, Case{"caught_at_unload", "", "press F9\n"}}) {
+    const CommandRun run = run_under_wine(
+        std::string(c.environment) + quoted(PLAY_COMMAND) + " --asi " + quoted(MISBEHAVING_ASI) +
+        " " + quoted(scenario_catching_its_own(c.name, c.keys)) + " 2>&1");
+    EXPECT_EQ(run.status, 0) << c.name << '\n' << run.output;
+    EXPECT_EQ(run.output.find("play: a plug-in"), std::string::npos) << run.output;
+  }
 }
 
 TEST(Crash, TheWatchdogWaitsAsLongAsItIsToldAndZeroTurnsItOff) {

@@ -54,6 +54,9 @@ TEST(MenuTrainer, OpensWithAKeyDrawsItsMenuAndSpawnsAndDeletesAPed) {
   ASSERT_EQ(run.status, 0) << run.out;
   EXPECT_NE(run.out.find("global 1000 written: 0 -> 1"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("SET_TEXT_CENTRE"), std::string::npos) << run.out;
+  // A native the game no longer has is shown as what the host sent it on as.
+  EXPECT_NE(run.out.find("| _DISPLAY_TEXT sent on as _BG_DISPLAY_TEXT("), std::string::npos)
+      << run.out;
 }
 
 TEST(MenuTrainer, PlaysUnderWineAsNatively) { expect_example_same_under_wine("menu_trainer"); }
@@ -108,18 +111,31 @@ TEST(FaultNoWait, UnderWineTheWatchdogEndsItToo) {
        "plug-in:      fault_no_wait.asi", "frame:        122", "last native:  HAS_MODEL_LOADED"});
 }
 
+// The timeline goes on up to the crash: the quiet frames before it, and
+// what the faulting frame did before the fault.
+void expect_timeline_up_to_the_crash(const PlayRun& run) {
+  const size_t report = run.out.find("play: a script crashed");
+  const size_t quiet = run.out.find("... 120 quiet frames, 2.000 s");
+  const size_t deleted = run.out.find("     124     0.00  - ped a_m_m_valtownfolk_01\n");
+  EXPECT_LT(quiet, deleted) << run.out;
+  EXPECT_LT(deleted, report) << run.out;
+}
+
 TEST(FaultAccessViolation, ACrashReportNamesThePlugInFrameAndLastNative) {
-  expect_report(play_example("fault_access_violation"),
+  const PlayRun run = play_example("fault_access_violation");
+  expect_report(run,
                 {"play: a script crashed", "plug-in:      fault_access_violation.so",
                  "frame:        124", "last native:  DELETE_PED",
                  "code:         SIGSEGV (access violation)", "accessing:    0x0000000000000280"});
+  expect_timeline_up_to_the_crash(run);
 }
 
 TEST(FaultAccessViolation, UnderWineReportsTheSameCrash) {
-  expect_report(
-      play_example_under_wine("fault_access_violation"),
-      {"play: a script crashed", "plug-in:      fault_access_violation.asi", "frame:        124",
-       "last native:  DELETE_PED", "code:         0xC0000005 (access violation)"});
+  const PlayRun run = play_example_under_wine("fault_access_violation");
+  expect_report(run, {"play: a script crashed", "plug-in:      fault_access_violation.asi",
+                      "frame:        124", "last native:  DELETE_PED",
+                      "code:         0xC0000005 (access violation)"});
+  expect_timeline_up_to_the_crash(run);
 }
 
 TEST(FaultException, ACrashReportGivesTheExceptionAndItsMessage) {

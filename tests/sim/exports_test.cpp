@@ -23,10 +23,11 @@ namespace {
 
 class Exports : public test_support::HostTest {
  protected:
-  std::vector<std::string> events_of(sim::HostEvent::Kind kind) {
+  std::vector<std::string> events_of(sim::EntryKind kind) {
     std::vector<std::string> texts;
-    for (const auto& e : Host::get().events()) {
-      if (e.kind == kind) texts.push_back(e.text);
+    const sim::Journal& j = Host::get().world().journal;
+    for (uint64_t n = j.begin(); n < j.end(); ++n) {
+      if (j[n].kind == kind) texts.emplace_back(j[n].text);
     }
     return texts;
   }
@@ -57,7 +58,7 @@ TEST_F(Exports, GlobalReadsAndWritesAreEvents) {
     scriptWait(0);
     *g = 6;
   }));
-  const auto events = events_of(sim::HostEvent::Kind::global);
+  const auto events = events_of(sim::EntryKind::global);
   ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0], "getGlobalPtr(7) = 0");
   EXPECT_EQ(events[1],

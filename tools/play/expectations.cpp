@@ -14,8 +14,6 @@ namespace {
 
 using Kind = Expectation::Kind;
 
-std::string quote(const std::string& text) { return '"' + text + '"'; }
-
 std::string number_text(double v, int decimals) {
   char text[64];
   auto [end, ec] = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
@@ -32,27 +30,31 @@ Verdict prompt_offered(const Expectation& e, sim::World& w) {
   for (const auto& [handle, p] : w.prompts()) {
     if (!w.prompt_offered(p)) continue;
     if (p.label == e.text) v.holds = true;
-    offered += (offered.empty() ? "" : ", ") + quote(p.label);
+    offered += (offered.empty() ? "" : ", ") + quoted(p.label);
   }
   v.held = offered.empty() ? "no prompt is offered" : "offered: " + offered;
   return v;
 }
 
-Verdict said(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline& b) {
+// Who said what is the journal's: a speaker is who it was when it spoke,
+// whatever its handle names since.
+Verdict said(const Expectation& e, sim::World& w) {
   Verdict v;
   int times = 0;
   std::string all;
   std::string matching;
-  for (const sim::SpokenLine& l : w.speech.spoken) {
-    const std::string who = speaker_name(w, d, b, l.ped);
-    const std::string said = who + " " + l.line + " (" + l.voice + ")";
+  w.journal.each(sim::EntryKind::said, [&](const sim::Entry& l) {
+    const std::string speaker = who(w, l.thing);
+    const std::string line(l.text);
+    const std::string voice(l.more);
+    const std::string said = speaker + " " + line + " (" + voice + ")";
     all += (all.empty() ? "" : ", ") + said;
-    if ((e.speaker == "anyone" || e.speaker == who) && any_of_names(e.names, l.line) &&
-        (e.voice.empty() || e.voice == l.voice)) {
+    if ((e.speaker == "anyone" || e.speaker == speaker) && any_of_names(e.names, line) &&
+        (e.voice.empty() || e.voice == voice)) {
       ++times;
       matching += (matching.empty() ? "" : ", ") + said;
     }
-  }
+  });
   v.holds = e.count < 0 ? times > 0 : times == e.count;
   if (all.empty()) {
     v.held = "no line was said";
@@ -65,18 +67,20 @@ Verdict said(const Expectation& e, sim::World& w, const Deliverable& d, const Ba
 }
 
 Verdict money_changed(const Expectation& e, sim::World& w, const Baseline& b) {
-  const int change = w.money.cash - b.cash;
+  int change = 0;
+  w.journal.each(sim::EntryKind::money,
+                 [&](const sim::Entry& m) { change += static_cast<int>(m.b - m.a); });
   return {change == e.count, "money changed by " + std::to_string(change) + " (" +
-                                 w.cash_text(b.cash) + " to " + w.cash_text(w.money.cash) + ")"};
+                                 w.cash_text(b.cash) + " to " + w.cash_text(b.cash + change) + ")"};
 }
 
 Verdict notification(const Expectation& e, sim::World& w) {
   Verdict v;
   std::string shown;
-  for (const sim::FeedPost& p : w.money.feed) {
-    if (p.text == e.text) v.holds = true;
-    shown += (shown.empty() ? "" : ", ") + quote(p.text);
-  }
+  w.journal.each(sim::EntryKind::notification, [&](const sim::Entry& n) {
+    if (n.text == e.text) v.holds = true;
+    shown += (shown.empty() ? "" : ", ") + quoted(n.text);
+  });
   v.held = shown.empty() ? "no notification was shown" : "notifications: " + shown;
   return v;
 }
@@ -179,7 +183,8 @@ Verdict blip_has(const Expectation& e, sim::World& w) {
 
 Verdict text_drawn(const Expectation& e, sim::World& w) {
   std::string drawn;
-  for (const sim::DrawnText& d : w.text.drawn) drawn += (drawn.empty() ? "" : ", ") + quote(d.text);
+  for (const sim::DrawnText& d : w.text.drawn)
+    drawn += (drawn.empty() ? "" : ", ") + quoted(d.text);
   return {w.text.find(e.text) != nullptr, drawn.empty() ? "no text was drawn in the last frame"
                                                         : "drawn in the last frame: " + drawn};
 }
@@ -214,32 +219,6 @@ Verdict nothing_left(const Expectation& e, sim::World& w) {
 
 }  // namespace
 
-std::string interior_name(const sim::World& world, const Deliverable& deliverable,
-                          uint32_t name_hash) {
-  for (const Nickname& n : deliverable.interiors) {
-    if (sim::joaat(n.model.c_str()) == name_hash) return "the " + n.name + " (" + n.model + ")";
-  }
-  return "the interior " + hash_name(world, name_hash);
-}
-
-std::string hash_name(const sim::World& world, uint32_t hash) {
-  if (const std::string* name = world.name_of(hash)) return *name;
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", hash);
-  return text;
-}
-
-std::string speaker_name(const sim::World& world, const Deliverable& deliverable,
-                         const Baseline& baseline, int32_t ped) {
-  if (baseline.player_peds.count(ped) != 0 || ped == world.player_ped()) return "player";
-  const auto& entities = world.entities();
-  const auto it = entities.find(ped);
-  if (it == entities.end()) return "ped " + std::to_string(ped);
-  const std::string model = hash_name(world, it->second.model);
-  const std::string nickname = deliverable.nickname_of_model(model);
-  return nickname.empty() ? model : nickname;
-}
-
 Verdict check(const Expectation& e, sim::World& world, const Deliverable& deliverable,
               const Baseline& baseline) {
   Verdict v;
@@ -248,7 +227,7 @@ Verdict check(const Expectation& e, sim::World& world, const Deliverable& delive
       v = prompt_offered(e, world);
       break;
     case Kind::said:
-      v = said(e, world, deliverable, baseline);
+      v = said(e, world);
       break;
     case Kind::money_changed:
       v = money_changed(e, world, baseline);

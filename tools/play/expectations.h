@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "describe.h"
 #include "places.h"
 #include "steps.h"
 #include "world.h"
@@ -25,16 +26,5 @@ struct Verdict {
 
 Verdict check(const Expectation& e, sim::World& world, const Deliverable& deliverable,
               const Baseline& baseline);
-
-// Who a ped is, in a scenario's words: "player", a nickname, or its model.
-std::string speaker_name(const sim::World& world, const Deliverable& deliverable,
-                         const Baseline& baseline, int32_t ped);
-
-// An interior by its name's hash: "the theater (arm_school_int)".
-std::string interior_name(const sim::World& world, const Deliverable& deliverable,
-                          uint32_t name_hash);
-
-// A hash as the name the scripts hashed, or in hex.
-std::string hash_name(const sim::World& world, uint32_t hash);
 
 }  // namespace play

@@ -106,7 +106,8 @@ std::string result_shown(const sim::CallRecord& r) {
 }
 
 std::string call_shown(const sim::CallRecord& r) {
-  std::string out = r.name();
+  std::string out =
+      r.via != nullptr ? std::string(r.via->name) + " sent on as " + r.name() : r.name();
   out += '(';
   for (size_t n = 0; n < r.args.size(); ++n) {
     if (n > 0) out += ", ";

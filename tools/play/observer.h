@@ -20,7 +20,6 @@ namespace play {
 struct FrameView {
   sim::World& world;
   const std::vector<sim::CallRecord>& calls;  // empty unless some observer needs them
-  const std::vector<sim::WaitRecord>& waits;
 };
 
 // Fixed for the whole run.
@@ -34,6 +33,7 @@ struct PlayContext {
   // being to the nearest.
   std::vector<sim::Vec> sites = {};
   std::vector<std::string> plugins = {};  // the names of the plug-ins, in their load order
+  uint64_t first_entry = 0;               // the journal's first entry of the scenario
 
   float distance_to_site(const sim::Vec& at) const;
 };
@@ -49,6 +49,12 @@ class Observer {
   virtual ~Observer() = default;
   virtual bool needs_calls() const { return false; }
   virtual void begin(const PlayContext&, sim::World&) {}
+  // The journal has new entries: a step began or was checked, a frame was
+  // played; and a frame is over.
+  virtual void read(sim::World&) {}
+  virtual void frame_over(sim::World&) {}
+  // A crash report ends the run now: what has been read is told.
+  virtual void cut_short(sim::World&) {}
   virtual void step(const Step&, sim::World&) {}
   virtual void frame(const FrameView&) {}
   virtual void checked(const Step&, const Verdict&, sim::World&) {}

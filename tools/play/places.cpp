@@ -1,5 +1,6 @@
 #include "places.h"
 
+#include <algorithm>
 #include <map>
 
 namespace play {
@@ -64,6 +65,10 @@ const Nickname* Deliverable::effect(const std::string& wanted) const {
     if (n.name == wanted) return &n;
   }
   return nullptr;
+}
+
+bool Deliverable::turns(const std::string& nickname) const {
+  return !nickname.empty() && std::find(turning.begin(), turning.end(), nickname) != turning.end();
 }
 
 std::string Deliverable::nickname_of_model(const std::string& model) const {

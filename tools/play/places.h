@@ -61,6 +61,7 @@ struct Deliverable {
   std::string model_of(const std::string& name) const;
   const Nickname* effect(const std::string& name) const;
   std::string nickname_of_model(const std::string& model) const;  // empty if none
+  bool turns(const std::string& nickname) const;                  // its speed is followed
   std::string place_names() const;                                // "post, seat, screen"
   std::vector<const Place*> sites() const;                        // one for each deliverable played
   // An interior's name by its nickname, or the name itself when it is none.

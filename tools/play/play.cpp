@@ -140,7 +140,6 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
     std::ostream* out_file = open(options.trace);
     if (out_file == nullptr) return 2;
     auto trace = std::make_unique<Trace>(*out_file, options.trace_all);
-    timeline.listen(trace.get());
     writers.push_back(std::move(trace));
   }
   if (!options.map.empty()) {

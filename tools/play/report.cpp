@@ -272,8 +272,7 @@ void ReportRecorder::notices(sim::World& world) {
   }
   for (; spoken_ < world.speech.spoken.size(); ++spoken_) {
     const sim::SpokenLine& line = world.speech.spoken[spoken_];
-    const std::string who =
-        speaker_name(world, context_->deliverable, context_->baseline, line.ped);
+    const std::string who = play::who(world, world.serial_of(sim::Thing::entity, line.ped));
     d_.notices.push_back({{d_.version},
                           f,
                           "said",

@@ -6,12 +6,18 @@
 #include <filesystem>
 #include <map>
 
+#include "crash_report.h"
+#include "joaat.h"
 #include "keyboard.h"
 #include "reference_natives.h"
 
 namespace play {
 
 namespace {
+
+class StepRunner;
+StepRunner* running = nullptr;  // the run a crash report may end
+void tell_before_report();
 
 class StepRunner {
  public:
@@ -24,10 +30,16 @@ class StepRunner {
         errors_(errors) {}
 
   int run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock);
+  void cut_short() {
+    for (Observer* o : observers_) o->cut_short(world());
+  }
 
  private:
   sim::World& world() { return host_.world(); }
   void advance();
+  void tell();
+  void note_step(const Step& s);
+  void note_check(const Step& s, const Verdict& v);
   bool load(const std::string& plugin);
   void play_given(StepSource& more);
   bool perform(const Step& s);
@@ -55,15 +67,26 @@ class StepRunner {
   std::map<std::string, int32_t> spawned_;  // what the scenario made, by the name it gave
 };
 
+void tell_before_report() {
+  if (running != nullptr) running->cut_short();
+}
+
 void StepRunner::advance() {
   keyboard_.before_frame(host_, world().game_timer());
   host_.run_frame();
   baseline_.player_peds.insert(world().player_ped());
-  const FrameView view{world(), world().calls(), host_.wait_record()};
+  const FrameView view{world(), world().calls()};
   for (Observer* o : observers_) o->frame(view);
+  tell();
+  for (Observer* o : observers_) o->frame_over(world());
   world().clear_record();
-  host_.clear_wait_record();
+  world().journal.forget_read();
   check_violations();
+}
+
+// The observers read what the journal has that they have not.
+void StepRunner::tell() {
+  for (Observer* o : observers_) o->read(world());
 }
 
 // A violation fails the scenario at the step during which it happened.
@@ -80,7 +103,10 @@ void StepRunner::check_violations() {
 }
 
 bool StepRunner::fail(const Step* s, const std::string& message) {
+  sim::Entry& failed = world().journal.write(sim::EntryKind::failed, message);
+  failed.a = s != nullptr ? s->line : 0;
   for (Observer* o : observers_) o->failed(s, message, world());
+  tell();
   errors_ << scenario_.file;
   if (s != nullptr) errors_ << ':' << s->line;
   errors_ << ": " << message << '\n';
@@ -198,7 +224,7 @@ bool StepRunner::perform(const Step& s) {
       for (int frames = 0;; ++frames) {
         const Verdict v = check(s.expectation, w, deliverable_, baseline_);
         if (v.holds) {
-          for (Observer* o : observers_) o->checked(s, v, w);
+          note_check(s, v);
           return true;
         }
         const bool over = s.frames >= 0 ? frames >= s.frames : w.elapsed_ms() - start >= limit_ms;
@@ -304,7 +330,7 @@ bool StepRunner::perform(const Step& s) {
     case Kind::expect: {
       const Verdict v = check(s.expectation, w, deliverable_, baseline_);
       if (!v.holds) return fail(&s, s.source + ": the world held " + v.held);
-      for (Observer* o : observers_) o->checked(s, v, w);
+      note_check(s, v);
       return true;
     }
   }
@@ -371,7 +397,7 @@ void StepRunner::play_given(StepSource& more) {
     }
     if (step.line > 0) {
       current_ = &step;
-      for (Observer* o : observers_) o->step(step, world());
+      note_step(step);
       perform(step);
       current_ = nullptr;
     }
@@ -383,13 +409,39 @@ void StepRunner::play_given(StepSource& more) {
   }
 }
 
+void StepRunner::note_step(const Step& s) {
+  sim::Entry& step = world().journal.write(sim::EntryKind::step, s.source);
+  step.a = s.line;
+  step.b = s.kind == Step::Kind::expect ? 1 : 0;  // its result says it
+  for (Observer* o : observers_) o->step(s, world());
+  tell();
+}
+
+void StepRunner::note_check(const Step& s, const Verdict& v) {
+  sim::Journal& j = world().journal;
+  sim::Entry& held = j.write(sim::EntryKind::expectation, s.source);
+  held.a = s.line;
+  held.b = 1;
+  held.c = s.kind == Step::Kind::wait_until ? 1 : 0;
+  held.more = j.keep(v.held);
+  for (Observer* o : observers_) o->checked(s, v, world());
+  tell();
+}
+
 int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock) {
   host_.reset();
-  host_.recording_waits = true;
   sim::World& w = world();
   w.wall_clock = wall_clock;
   w.recording = std::any_of(observers_.begin(), observers_.end(),
                             [](const Observer* o) { return o->needs_calls(); });
+  w.journal.recording_calls = w.recording;
+  w.journal.has_readers = true;
+  for (const Nickname& n : deliverable_.entities) {
+    w.journal.name_model(sim::joaat(n.model.c_str()), n.name);
+  }
+  const uint64_t first_entry = w.journal.end();
+  running = this;
+  sim::before_report(tell_before_report);
   baseline_.cash = w.money.cash;
   baseline_.player_peds.insert(w.player_ped());
 
@@ -402,6 +454,7 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
   const Place* site = deliverable_.site_place();
   PlayContext context{scenario_, deliverable_, baseline_,
                       site != nullptr ? site->at : w.player_position(), w.game_timer()};
+  context.first_entry = first_entry;
   for (const Place* p : deliverable_.sites()) {
     context.sites.push_back(p->at);
     w.environment.patches.push_back({p->at, 100.0f});  // the ground around a site is at its height
@@ -410,16 +463,14 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
     context.plugins.push_back(std::filesystem::path(plugin).stem().string());
   }
   for (Observer* o : observers_) o->begin(context, w);
-  for (size_t n = 0; n < next; ++n) {
-    for (Observer* o : observers_) o->step(scenario_.steps[n], w);
-  }
+  for (size_t n = 0; n < next; ++n) note_step(scenario_.steps[n]);
 
   const bool loaded = std::all_of(plugins.begin(), plugins.end(),
                                   [&](const std::string& plugin) { return load(plugin); });
   if (loaded) {
     for (; next < scenario_.steps.size() && status_ == 0; ++next) {
       current_ = &scenario_.steps[next];
-      for (Observer* o : observers_) o->step(*current_, w);
+      note_step(*current_);
       if (!perform(*current_)) break;
     }
     if (more != nullptr) {
@@ -432,7 +483,10 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
   current_ = nullptr;
   host_.unload_plugins();
   check_violations();
+  tell();
   for (Observer* o : observers_) o->end(w);
+  sim::before_report(nullptr);
+  running = nullptr;
   host_.reset();
   return status_;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "describe.h"
 #include "native_names.h"
 #include "summary.h"
 #include "waits.h"
@@ -40,7 +41,7 @@ void Trace::instant(int track, const char* category, std::string_view name, int6
 void Trace::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
   start_ms_ = world.elapsed_ms();
-  calls_seen_ = world.total_calls();
+  next_ = context.first_entry;
   out_.raw(R"({"displayTimeUnit":"ms","traceEvents":[)");
   const std::string process =
       context.deliverable.name.empty() ? "plug-in" : context.deliverable.name;
@@ -62,33 +63,6 @@ void Trace::step_over(int64_t ts) {
   in_step_ = false;
   slice(steps_track, "step", step_name_, step_from_, ts);
   out_.raw(R"(,"args":{"line":)").number(static_cast<int64_t>(step_line_)).raw("}}");
-}
-
-void Trace::step(const Step& step, sim::World& world) {
-  const int64_t ts = now(world);
-  step_over(ts);
-  in_step_ = true;
-  step_name_ = step.source;
-  step_line_ = step.line;
-  step_from_ = ts;
-}
-
-void Trace::checked(const Step& step, const Verdict& verdict, sim::World& world) {
-  instant(steps_track, "step", "ok " + std::to_string(step.line) + ": " + step.source, now(world));
-  out_.raw(R"(,"args":{"held":)").text(verdict.held).raw("}}");
-}
-
-void Trace::failed(const Step* step, const std::string& message, sim::World& world) {
-  instant(steps_track, "step",
-          "FAILED " + (step != nullptr ? std::to_string(step->line) + ": " : "") + message,
-          now(world));
-  out_.raw("}");
-}
-
-void Trace::event(sim::World& world, const std::string& text) {
-  ++events_;
-  instant(world_track, "world", text, now(world));
-  out_.raw("}");
 }
 
 void Trace::call(const sim::CallRecord& r, int track, int64_t ts) {
@@ -156,12 +130,10 @@ Trace::Lane& Trace::lane(uint64_t script) {
 }
 
 void Trace::name_track(int track, uint64_t script) {
-  std::string name = "script";
-  for (const auto& s : sim::Host::get().scripts()) {
-    if (s->number == script) name = s->name();
-  }
+  const auto named = script_names_.find(script);
   open_event('M', track, "meta", "thread_name", 0);
-  out_.raw(R"(,"args":{"name":)").text(name).raw("}}");
+  out_.raw(R"(,"args":{"name":)").text(named != script_names_.end() ? named->second : "script");
+  out_.raw("}}");
   open_event('M', track, "meta", "thread_sort_index", 0);
   out_.raw(R"(,"args":{"sort_index":)").number(static_cast<int64_t>(track)).raw("}}");
 }
@@ -177,10 +149,10 @@ void Trace::wait_over(Lane& lane) {
   out_.raw("}");
 }
 
-void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts) {
-  Lane& lane = this->lane(wait.script);
+void Trace::wait_seen(const sim::Entry& wait, sim::World& world, int64_t ts) {
+  Lane& lane = this->lane(wait.at.script);
   const WaitKind kind = classify_wait(wait, world);
-  if (lane.waiting && kind.inside_pass && wait.ms == 0 &&
+  if (lane.waiting && kind.inside_pass && wait.a == 0 &&
       "wait for " + kind.what == lane.wait_what) {
     lane.resumed_at = -1;
     return;
@@ -190,12 +162,12 @@ void Trace::wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts
   if (!lane.in_pass) {
     lane.in_pass = true;
     lane.pass_from = ts;
-    lane.pass_frame = wait.frame;
+    lane.pass_frame = wait.at.frame;
   }
   if (kind.inside_pass) {
     lane.waiting = true;
     lane.wait_what =
-        wait.ms > 0 ? "pause of " + std::to_string(wait.ms) + " ms" : "wait for " + kind.what;
+        wait.a > 0 ? "pause of " + std::to_string(wait.a) + " ms" : "wait for " + kind.what;
     lane.wait_from = ts;
     lane.resumed_at = -1;
     return;
@@ -221,18 +193,31 @@ void Trace::script_ended(uint64_t script, int64_t ts) {
 
 // A frame folds when the world changed nothing in it and every script in it
 // made one whole pass: nothing began before it or goes on after it.
-bool Trace::quiet(const FrameView& view) const {
-  if (every_call_ || events_ != 0) return false;
+bool Trace::quiet(sim::World& world, uint64_t from, uint64_t to) const {
+  if (every_call_) return false;
   for (const auto& [script, lane] : lanes_) {
     if (lane.in_pass || lane.waiting) return false;
   }
-  if (sim::Host::get().events().size() != events_seen_) return false;
-  if (view.waits.empty()) return view.calls.empty();
-  if (view.waits.back().calls_before != view.calls.size()) return false;
-  for (const sim::WaitRecord& w : view.waits) {
-    if (classify_wait(w, view.world).inside_pass) return false;
+  const sim::Journal& j = world.journal;
+  bool open = false;  // a script's pass that its wait has not ended yet
+  for (uint64_t n = from; n < to; ++n) {
+    const sim::Entry& e = j[n];
+    switch (e.kind) {
+      case sim::EntryKind::frame:
+        break;
+      case sim::EntryKind::resumed:
+      case sim::EntryKind::call:
+        open = true;
+        break;
+      case sim::EntryKind::wait:
+        if (classify_wait(e, world).inside_pass) return false;
+        open = false;
+        break;
+      default:
+        return false;
+    }
   }
-  return true;
+  return !open;
 }
 
 void Trace::flush_quiet(int64_t to) {
@@ -244,72 +229,108 @@ void Trace::flush_quiet(int64_t to) {
   quiet_calls_ = 0;
 }
 
-void Trace::frame(const FrameView& view) {
-  const int64_t base = now(view.world);
-  const uint64_t calls = view.world.total_calls() - calls_seen_;
-  calls_seen_ = view.world.total_calls();
-  if (quiet(view)) {
-    if (quiet_frames_ == 0) quiet_from_ = base;
-    ++quiet_frames_;
-    quiet_calls_ += calls;
-    quiet_to_ = base + static_cast<int64_t>(view.world.frame_time() * 1e6f);
-    return;
-  }
-  events_ = 0;
-  flush_quiet(base);
-  // Where the frame's scripts that ended did, among its calls.
-  const auto& events = sim::Host::get().events();
-  std::vector<const sim::HostEvent*> ends;
-  for (size_t e = events_seen_; e < events.size(); ++e) {
-    if (events[e].ends_script != 0) ends.push_back(&events[e]);
-  }
-  size_t next_wait = 0;
-  size_t next_end = 0;
-  for (size_t n = 0; n <= view.calls.size(); ++n) {
-    const auto ts = base + static_cast<int64_t>(n);
-    for (; next_wait < view.waits.size() && view.waits[next_wait].calls_before <= n; ++next_wait) {
-      wait_seen(view.waits[next_wait], view.world, ts);
+void Trace::read(sim::World& world) {
+  const sim::Journal& j = world.journal;
+  while (next_ < j.end()) {
+    const sim::Entry& e = j[next_];
+    if (e.kind == sim::EntryKind::frame) {
+      // A frame's entries are all there once it has been played.
+      uint64_t over = next_ + 1;
+      while (over < j.end() && j[over].kind != sim::EntryKind::frame) ++over;
+      frame_base_ = at(e.at);
+      frame_calls_ = 0;
+      if (quiet(world, next_, over)) {
+        if (quiet_frames_ == 0) quiet_from_ = frame_base_;
+        ++quiet_frames_;
+        for (uint64_t n = next_; n < over; ++n) {
+          if (j[n].kind == sim::EntryKind::call) ++quiet_calls_;
+        }
+        quiet_to_ = frame_base_ + static_cast<int64_t>(world.frame_time() * 1e6f);
+        next_ = over;
+        continue;
+      }
+      flush_quiet(frame_base_);
+      in_frame_ = true;
     }
-    if (n == view.calls.size()) break;
-    // A call is of the script whose turn ends next, at its wait or where it
-    // returned; after the frame's last of those, of the script that ran last.
-    while (next_end < ends.size() && ends[next_end]->calls_before <= n) ++next_end;
-    const sim::WaitRecord* wait = next_wait < view.waits.size() ? &view.waits[next_wait] : nullptr;
-    const sim::HostEvent* end = next_end < ends.size() ? ends[next_end] : nullptr;
-    if (wait != nullptr && (end == nullptr || wait->order < end->order)) {
-      running_ = wait->script;
-    } else if (end != nullptr) {
-      running_ = end->ends_script;
-    }
-    Lane& lane = this->lane(running_);
-    resume(lane, ts);
-    if (!lane.in_pass) {
-      lane.in_pass = true;
-      lane.pass_from = ts;
-      lane.pass_frame = view.world.frame();
-    }
-    call(view.calls[n], lane.track, ts);
+    told(world, e);
+    ++next_;
   }
-  host_events(base, view.calls.size());
 }
 
-// What the host did (plug-ins loaded, scripts registered, globals handed out
-// and written), each a moment on the script's track, among the frame's calls.
-void Trace::host_events(int64_t base, size_t calls) {
-  const auto& events = sim::Host::get().events();
-  for (; events_seen_ < events.size(); ++events_seen_) {
-    const sim::HostEvent& e = events[events_seen_];
-    const int64_t ts = base + static_cast<int64_t>(std::min(e.calls_before, calls));
-    if (e.ends_script != 0) script_ended(e.ends_script, ts);
-    instant(script_track, e.kind == sim::HostEvent::Kind::global ? "global" : "host", e.text, ts);
-    out_.raw("}");
+// Within a frame, entries share its game time, spread a microsecond a call
+// apart to keep their order; between frames, a step's time is its own.
+int64_t Trace::ts_of(const sim::Entry& e) const {
+  if (in_frame_ && e.at.frame == frame_at_frame_) return frame_base_ + frame_calls_;
+  return at(e.at);
+}
+
+void Trace::told(sim::World& world, const sim::Entry& e) {
+  using Kind = sim::EntryKind;
+  if (e.kind == Kind::frame) frame_at_frame_ = e.at.frame;
+  if (e.at.frame != frame_at_frame_) in_frame_ = false;
+  const int64_t ts = ts_of(e);
+  switch (e.kind) {
+    case Kind::frame:
+      break;
+    case Kind::resumed:
+      resume(lane(e.at.script), ts);
+      break;
+    case Kind::call: {
+      Lane& lane = this->lane(e.at.script);
+      resume(lane, ts);
+      if (!lane.in_pass) {
+        lane.in_pass = true;
+        lane.pass_from = ts;
+        lane.pass_frame = e.at.frame;
+      }
+      call(world.journal.call(e), lane.track, ts);
+      ++frame_calls_;
+      break;
+    }
+    case Kind::wait:
+      wait_seen(e, world, ts);
+      break;
+    case Kind::host:
+    case Kind::global:
+      if (e.b != 0) script_names_[static_cast<uint64_t>(e.b)] = std::string(e.more);
+      if (e.a != 0) script_ended(static_cast<uint64_t>(e.a), ts);
+      instant(script_track, e.kind == Kind::global ? "global" : "host", e.text, ts);
+      out_.raw("}");
+      break;
+    case Kind::step:
+      step_over(ts);
+      in_step_ = true;
+      step_name_ = std::string(e.text);
+      step_line_ = static_cast<int>(e.a);
+      step_from_ = ts;
+      break;
+    case Kind::expectation:
+      instant(steps_track, "step", "ok " + std::to_string(e.a) + ": " + std::string(e.text), ts);
+      out_.raw(R"(,"args":{"held":)").text(e.more).raw("}}");
+      break;
+    case Kind::failed:
+      instant(steps_track, "step",
+              "FAILED " + (e.a != 0 ? std::to_string(e.a) + ": " : "") + std::string(e.text), ts);
+      out_.raw("}");
+      break;
+    default: {
+      std::string text = change_text(world, context_->deliverable, e);
+      if (text.empty()) break;
+      if (context_->plugins.size() >= 2) {
+        if (const std::string plugin = plugin_of(world, e); !plugin.empty()) {
+          text = "[" + plugin + "] " + text;
+        }
+      }
+      instant(world_track, "world", text, ts);
+      out_.raw("}");
+    }
   }
 }
 
 void Trace::end(sim::World& world) {
-  const int64_t ts = now(world);
+  read(world);
+  const int64_t ts = at(world.journal.clock);
   flush_quiet(std::max(ts, quiet_to_));
-  host_events(ts, 0);
   for (auto& [script, lane] : lanes_) {
     resume(lane, ts);
     wait_over(lane);

@@ -16,27 +16,24 @@
 
 #include "json_out.h"
 #include "observer.h"
-#include "timeline.h"
 
 namespace play {
 
-class Trace : public Observer, public EventListener {
+class Trace : public Observer {
  public:
   Trace(std::ostream& out, bool every_call) : out_(out), every_call_(every_call) {}
 
   bool needs_calls() const override { return true; }
   void begin(const PlayContext& context, sim::World& world) override;
-  void step(const Step& step, sim::World& world) override;
-  void frame(const FrameView& view) override;
-  void checked(const Step& step, const Verdict& verdict, sim::World& world) override;
-  void failed(const Step* step, const std::string& message, sim::World& world) override;
+  void read(sim::World& world) override;
   void end(sim::World& world) override;
-  void event(sim::World& world, const std::string& text) override;
 
  private:
-  int64_t now(const sim::World& world) const {
-    return static_cast<int64_t>(world.elapsed_ms() - start_ms_) * 1000;
+  int64_t at(const sim::JournalClock& clock) const {
+    return static_cast<int64_t>(clock.elapsed_ms - start_ms_) * 1000;
   }
+  int64_t ts_of(const sim::Entry& e) const;
+  void told(sim::World& world, const sim::Entry& e);
   void open_event(char phase, int track, const char* category, std::string_view name, int64_t ts);
   void slice(int track, const char* category, std::string_view name, int64_t from, int64_t to);
   void instant(int track, const char* category, std::string_view name, int64_t ts);
@@ -57,29 +54,30 @@ class Trace : public Observer, public EventListener {
   Lane& lane(uint64_t script);
   void name_track(int track, uint64_t script);
   void call(const sim::CallRecord& call, int track, int64_t ts);
-  void wait_seen(const sim::WaitRecord& wait, sim::World& world, int64_t ts);
+  void wait_seen(const sim::Entry& wait, sim::World& world, int64_t ts);
   void resume(Lane& lane, int64_t ts);
   void wait_over(Lane& lane);
   void pass_over(Lane& lane, int64_t ts);
   void script_ended(uint64_t script, int64_t ts);
-  bool quiet(const FrameView& view) const;
+  bool quiet(sim::World& world, uint64_t from, uint64_t to) const;
   void flush_quiet(int64_t to);
   void step_over(int64_t ts);
-  void host_events(int64_t base, size_t calls);
 
   JsonOut out_;
   const bool every_call_;
   const PlayContext* context_ = nullptr;
-  uint64_t start_ms_ = 0;   // the world's elapsed time when the scenario began: the timer may jump
-  size_t events_seen_ = 0;  // the host's events already written
+  uint64_t start_ms_ = 0;  // the world's elapsed time when the scenario began: the timer may jump
+  uint64_t next_ = 0;      // the journal's next entry to read
   bool first_ = true;
 
   std::map<uint64_t, Lane> lanes_;  // by the host's number of the script
-  uint64_t running_ = 0;            // the script whose calls were written last
+  std::map<uint64_t, std::string> script_names_;
 
-  // The world's events since the last frame, and the run of quiet frames.
-  uint64_t events_ = 0;
-  uint64_t calls_seen_ = 0;  // the world's call count after the last frame
+  // The frame being read, and the run of quiet frames.
+  bool in_frame_ = false;
+  uint64_t frame_at_frame_ = 0;
+  int64_t frame_base_ = 0;
+  int64_t frame_calls_ = 0;
   uint64_t quiet_frames_ = 0;
   uint64_t quiet_calls_ = 0;
   int64_t quiet_from_ = 0;

@@ -24,24 +24,24 @@ constexpr WaitTest wait_tests[] = {
 
 }  // namespace
 
-WaitKind classify_wait(const sim::WaitRecord& wait, const sim::World& world) {
-  if (wait.ms > 0) return {true, "a pause of " + std::to_string(wait.ms) + " ms"};
-  const bool answer = static_cast<uint32_t>(wait.last_result) != 0;
+WaitKind classify_wait(const sim::Entry& wait, const sim::World& world) {
+  if (wait.a > 0) return {true, "a pause of " + std::to_string(wait.a) + " ms"};
+  const bool answer = static_cast<uint32_t>(wait.d) != 0;
   for (const WaitTest& t : wait_tests) {
-    if (t.hash != wait.last_hash || answer != t.waits_while) continue;
+    if (t.hash != static_cast<uint64_t>(wait.b) || answer != t.waits_while) continue;
     std::string what = t.what;
     if (t.names_a_hash) {
-      what.replace(what.find("%s"), 2, hash_name(world, static_cast<uint32_t>(wait.last_arg)));
+      what.replace(what.find("%s"), 2, hash_name(world, static_cast<uint32_t>(wait.c)));
     }
     return {true, what};
   }
   return {false, ""};
 }
 
-bool wait_fulfilled(const sim::WaitRecord& wait, sim::World& world) {
-  if (world.failing(wait.last_hash)) return false;  // it can answer only "not yet"
-  const auto arg = static_cast<uint32_t>(wait.last_arg);
-  switch (wait.last_hash) {
+bool wait_fulfilled(uint64_t hash, uint64_t last_arg, sim::World& world) {
+  if (world.failing(hash)) return false;  // it can answer only "not yet"
+  const auto arg = static_cast<uint32_t>(last_arg);
+  switch (hash) {
     case 0x1283B8B89DD5D1B6:  // HAS_MODEL_LOADED
       return world.model(arg).loaded;
     case 0x65BB72F29138F5D6: {  // HAS_NAMED_PTFX_ASSET_LOADED

@@ -1,0 +1,132 @@
+#include "journal.h"
+
+namespace sim {
+
+namespace {
+
+enum class Keeping : bool { passing, lasting };
+constexpr Keeping passing = Keeping::passing;
+constexpr Keeping lasting = Keeping::lasting;
+
+struct KindRow {
+  const char* name;
+  Keeping keeping;
+};
+
+constexpr KindRow kind_rows[] = {
+#define SIM_JOURNAL_ENTRY(kind, keeping, what) {#kind, keeping},
+#include "journal.def"
+#undef SIM_JOURNAL_ENTRY
+};
+
+}  // namespace
+
+const char* entry_kind_name(EntryKind kind) { return kind_rows[static_cast<size_t>(kind)].name; }
+
+constexpr size_t unread_entries_kept = 4096;
+
+// Room for a good many frames' entries from the start.
+Journal::Journal() { entries_.reserve(unread_entries_kept); }
+
+Entry& Journal::write(EntryKind kind, uint64_t thing) {
+  if (!has_readers && entries_.size() >= unread_entries_kept) forget_read();
+  Entry& e = entries_.emplace_back();
+  e.kind = kind;
+  e.at = clock;
+  e.thing = thing;
+  return e;
+}
+
+Entry& Journal::write(EntryKind kind, std::string_view text) {
+  Entry& e = write(kind);
+  e.text = keep(text);
+  return e;
+}
+
+std::string_view Journal::keep(std::string_view text) {
+  auto it = texts_.find(text);
+  if (it == texts_.end()) it = texts_.emplace(text).first;
+  return *it;
+}
+
+// What was read is forgotten but for the lasting kinds; the entries are
+// complete by now (the writers fill them in as they are written).
+void Journal::forget_read() {
+  for (const Entry& e : entries_) {
+    if (kind_rows[static_cast<size_t>(e.kind)].keeping == Keeping::lasting) lasting_.push_back(e);
+  }
+  first_ += entries_.size();
+  entries_.clear();
+  calls_.clear();
+}
+
+uint64_t Journal::begin_call() {
+  if (!recording_calls) return 0;
+  write(EntryKind::call);
+  return end() - 1;
+}
+
+void Journal::end_call(uint64_t entry, const NativeCall& call, Answerer answerer) {
+  if (!recording_calls || entry < first_ || entry >= end()) return;
+  calls_.add(clock.frame, call);
+  CallRecord& r = calls_.last();
+  r.by = clock.by;
+  r.script = clock.script;
+  r.answered = answerer;
+  entries_[entry - first_].call = calls_.records().size() - 1;
+}
+
+uint64_t Journal::made(Thing thing, int32_t handle, uint32_t model, Vec where, EntityKind entity) {
+  ThingRecord t;
+  t.serial = things_.size() + 1;
+  t.thing = thing;
+  t.entity = entity;
+  t.handle = handle;
+  t.model = model;
+  t.owner = clock.by;
+  t.where = where;
+  if (const auto it = nicknames_.find(model); it != nicknames_.end() && thing == Thing::entity) {
+    t.nickname = it->second;
+  }
+  if (live_.count(key(thing, handle)) != 0) gone(thing, handle, true);  // its handle given again
+  const uint64_t serial = t.serial;
+  live_[key(thing, handle)] = serial;
+  things_.push_back(std::move(t));
+  write(EntryKind::made, serial).where = where;
+  return serial;
+}
+
+void Journal::gone(Thing thing, int32_t handle, bool renewed) {
+  const auto it = live_.find(key(thing, handle));
+  if (it == live_.end()) return;
+  ThingRecord& t = things_[it->second - 1];
+  t.live = false;
+  write(EntryKind::gone, t.serial).a = renewed ? 1 : 0;
+  live_.erase(it);
+}
+
+void Journal::forget_live(Thing thing, int32_t handle) {
+  const auto it = live_.find(key(thing, handle));
+  if (it == live_.end()) return;
+  things_[it->second - 1].live = false;
+  live_.erase(it);
+}
+
+uint64_t Journal::serial_of(Thing thing, int32_t handle) const {
+  const auto it = live_.find(key(thing, handle));
+  return it == live_.end() ? 0 : it->second;
+}
+
+const ThingRecord* Journal::thing(uint64_t serial) const {
+  return serial == 0 || serial > things_.size() ? nullptr : &things_[serial - 1];
+}
+
+ThingRecord* Journal::thing(uint64_t serial) {
+  return serial == 0 || serial > things_.size() ? nullptr : &things_[serial - 1];
+}
+
+void Journal::name_thing(uint64_t serial, std::string nickname) {
+  if (ThingRecord* t = thing(serial)) t->nickname = std::move(nickname);
+}
+
+}  // namespace sim

@@ -1,0 +1,151 @@
+#pragma once
+// The journal of a run: what happened, in the order it happened, written
+// once, where it happens. The host writes its events, the calls and the
+// waits; each domain writes what it makes, removes and changes; a pass a
+// frame writes what the world works out from its state (World::observe).
+// Every view of a run reads it, and none rebuilds the run from the world.
+//
+// A thing (an entity, prompt, blip...) has a serial that is never given
+// twice, so a handle the game gives again names a new thing and the history
+// of the old one stays its own.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "call_record.h"
+#include "entities.h"
+#include "native_table.h"
+#include "plugin_id.h"
+#include "vec.h"
+
+namespace sim {
+
+enum class EntryKind : uint8_t {
+#define SIM_JOURNAL_ENTRY(kind, keeping, what) kind,
+#include "journal.def"
+#undef SIM_JOURNAL_ENTRY
+};
+const char* entry_kind_name(EntryKind kind);
+
+// The time and cause the journal stamps on what is written now.
+struct JournalClock {
+  uint64_t frame = 0;
+  uint64_t elapsed_ms = 0;  // the run's own clock, which never jumps
+  uint32_t game_ms = 0;     // the game timer, which may
+  PluginId by;              // the plug-in whose script or handler runs; none: the game
+  uint64_t script = 0;      // its script, by number; 0: none
+};
+
+struct Entry {
+  EntryKind kind = EntryKind::host;
+  JournalClock at;
+  uint64_t thing = 0;  // a thing's serial; 0: none
+  int64_t a = 0;
+  int64_t b = 0;
+  int64_t c = 0;
+  int64_t d = 0;
+  double from = 0.0;
+  double to = 0.0;
+  Vec where;
+  std::string_view text;  // kept by the journal for the whole run
+  std::string_view more;
+  uint64_t call = 0;  // a call entry's place in Journal::calls
+};
+
+// A thing as it was made, never renamed.
+struct ThingRecord {
+  uint64_t serial = 0;
+  Thing thing = Thing::entity;
+  EntityKind entity = EntityKind::object;  // an entity's kind
+  int32_t handle = 0;
+  uint32_t model = 0;    // an entity's model, an effect's name, a blip's style
+  PluginId owner;        // who made it; none: the game
+  std::string nickname;  // the scenario's name for it, "player" for the player's ped
+  std::string label;     // a prompt's label, a blip's name, a target's name
+  bool live = true;
+  Vec where;  // where it was last put
+};
+
+class Journal {
+ public:
+  Journal();
+  Journal(const Journal&) = delete;
+  Journal& operator=(const Journal&) = delete;
+
+  JournalClock clock;  // the world and the host keep it current
+
+  // Writes an entry, stamped with the clock.
+  Entry& write(EntryKind kind, uint64_t thing = 0);
+  Entry& write(EntryKind kind, std::string_view text);
+  std::string_view keep(std::string_view text);
+
+  // Every entry by its number over the run, while its readers read it: a
+  // reader keeps its place as a number, and once all have read, the runner
+  // forgets what they read (forget_read).
+  uint64_t end() const { return first_ + entries_.size(); }
+  uint64_t begin() const { return first_; }
+  const Entry& operator[](uint64_t n) const { return entries_[n - first_]; }
+  Entry& latest() { return entries_.back(); }  // the entry just written
+  void forget_read();
+  // With no reader (a test, a soak, a benchmark) the journal forgets its
+  // passing entries now and then by itself, so a long run stays small.
+  bool has_readers = false;
+  // The entries of the lasting kinds, kept for the whole run.
+  const std::vector<Entry>& lasting() const { return lasting_; }
+  // Each entry of a kind over the whole run, lasting ones only.
+  template <class F>
+  void each(EntryKind kind, F&& f) const {
+    for (const Entry& e : lasting_) {
+      if (e.kind == kind) f(e);
+    }
+    for (const Entry& e : entries_) {
+      if (e.kind == kind) f(e);
+    }
+  }
+
+  // Native calls are written only while some reader asks for them; their
+  // records live until forget_read.
+  bool recording_calls = false;
+  // A call's entry comes before what its native did; its record, as the
+  // call left its arguments and result, once it has been answered.
+  uint64_t begin_call();
+  void end_call(uint64_t entry, const NativeCall& call, Answerer answerer);
+  const CallRecord& call(const Entry& e) const { return calls_.records()[e.call]; }
+
+  // Things. The scenario's names for models are given before the run.
+  uint64_t made(Thing thing, int32_t handle, uint32_t model, Vec where,
+                EntityKind entity = EntityKind::object);
+  void gone(Thing thing, int32_t handle, bool renewed = false);
+  // A thing that ended with another (an effect with its entity), whose
+  // going that entry tells: its handle no longer names it.
+  void forget_live(Thing thing, int32_t handle);
+  uint64_t serial_of(Thing thing, int32_t handle) const;  // the live thing's; 0: none
+  const ThingRecord* thing(uint64_t serial) const;
+  ThingRecord* thing(uint64_t serial);
+  void name_model(uint32_t model, std::string nickname) { nicknames_[model] = std::move(nickname); }
+  void name_thing(uint64_t serial, std::string nickname);
+  const std::vector<ThingRecord>& things() const { return things_; }
+
+ private:
+  static uint64_t key(Thing thing, int32_t handle) {
+    return (static_cast<uint64_t>(thing) << 32) | static_cast<uint32_t>(handle);
+  }
+  std::vector<Entry> entries_;
+  uint64_t first_ = 0;
+  std::vector<Entry> lasting_;
+  CallLog calls_;
+  std::vector<ThingRecord> things_;              // by serial, from 1
+  std::unordered_map<uint64_t, uint64_t> live_;  // (thing, handle): its serial
+  std::unordered_map<uint32_t, std::string> nicknames_;
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  std::unordered_set<std::string, TextHash, std::equal_to<>> texts_;
+};
+
+}  // namespace sim

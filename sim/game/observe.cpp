@@ -1,0 +1,127 @@
+// What the world works out from its state once a frame, rather than from
+// any one call, written to the journal as it changes: the prompts the player
+// is offered, the interior he is in, the values that change smoothly, the
+// render targets drawn into and the texts drawn on the screen.
+
+#include <cmath>
+
+#include "world.h"
+
+namespace sim {
+
+namespace {
+
+uint32_t colour_of(const TextStyle& s) {
+  uint32_t rgba = 0;
+  for (int n = 0; n < 4; ++n) rgba = (rgba << 8) | static_cast<uint32_t>(s.colour[n] & 0xFF);
+  return rgba;
+}
+
+bool same_text(const DrawnText& a, const DrawnText& b) {
+  return a.text == b.text && a.x == b.x && a.y == b.y && colour_of(a.style) == colour_of(b.style) &&
+         a.style.scale_x == b.style.scale_x && a.style.centred == b.style.centred;
+}
+
+bool drawn_in(const std::vector<DrawnText>& texts, const DrawnText& t) {
+  for (const DrawnText& other : texts) {
+    if (same_text(other, t)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// A value that moves for a while and settles: one entry when it settles or
+// turns back, from where it began, rather than one for every frame between.
+void World::settle(Ramp& ramp, double now, uint64_t thing, const char* what) {
+  const double rounded = std::round(now * 1000.0) / 1000.0;
+  const int direction = rounded > ramp.value ? 1 : rounded < ramp.value ? -1 : 0;
+  if (direction == ramp.direction) {
+    ramp.value = rounded;
+    return;
+  }
+  if (ramp.direction != 0) {
+    Entry& e = journal.write(EntryKind::settled, thing);
+    e.text = what;
+    e.from = ramp.from;
+    e.to = ramp.value;
+    e.a = static_cast<int64_t>(observed_.previous_ms - ramp.since_ms);
+  }
+  ramp.direction = direction;
+  ramp.from = ramp.value;
+  ramp.since_ms = observed_.previous_ms;
+  ramp.value = rounded;
+}
+
+void World::observe(bool frame_over) {
+  Observed& seen = observed_;
+  if (!frame_over) journal.write(EntryKind::frame).where = player_position();
+
+  // What is no longer offered, then what is offered now.
+  std::erase_if(seen.offered, [&](const auto& kv) {
+    const ThingRecord* t = journal.thing(kv.first);
+    const PromptState* p = t != nullptr && t->live ? prompt(t->handle) : nullptr;
+    if (p != nullptr && prompt_offered(*p) && p->label == kv.second) return false;
+    journal.write(EntryKind::withdrawn, kv.first).text = journal.keep(kv.second);
+    return true;
+  });
+  for (const auto& [handle, p] : prompts_) {
+    const uint64_t serial = serial_of(Thing::prompt, handle);
+    if (serial == 0 || seen.offered.count(serial) != 0 || !prompt_offered(p)) continue;
+    journal.write(EntryKind::offered, serial).text = journal.keep(p.label);
+    seen.offered.emplace(serial, p.label);
+  }
+
+  const int32_t inside = interiors.interior_at(player_position());
+  if (inside != seen.interior) {
+    if (const InteriorState* left = interiors.interior(seen.interior)) {
+      journal.write(EntryKind::leaves).a = left->name_hash;
+    }
+    if (const InteriorState* entered = interiors.interior(inside)) {
+      journal.write(EntryKind::enters).a = entered->name_hash;
+    }
+    seen.interior = inside;
+  }
+  if (!frame_over) return;
+
+  for (const auto& [handle, e] : entities_) {
+    const uint64_t serial = e.exists ? serial_of(Thing::entity, handle) : 0;
+    if (serial == 0 || e.turned == 0.0) continue;
+    settle(seen.speeds[serial], e.last_turn, serial, "speed");
+  }
+  std::erase_if(seen.speeds, [&](const auto& kv) { return !journal.thing(kv.first)->live; });
+  for (const auto& [handle, fx] : particles.effects()) {
+    const uint64_t serial = serial_of(Thing::effect, handle);
+    if (serial == 0 || !effect_exists(*this, handle)) continue;
+    auto [ramp, added] = seen.scales.try_emplace(serial);
+    if (added) ramp->second.value = std::round(fx.scale * 1000.0) / 1000.0;
+    settle(ramp->second, fx.scale, serial, "scale");
+  }
+  std::erase_if(seen.scales, [&](const auto& kv) { return !journal.thing(kv.first)->live; });
+
+  for (const auto& [name, t] : tv.targets) {
+    const bool drawn = t.registered && t.draws > 0 && t.last_draw_frame == frame_;
+    bool& was = seen.drawn_into[name];
+    if (drawn == was) continue;
+    was = drawn;
+    Entry& e = journal.write(drawn ? EntryKind::drawn_into : EntryKind::undrawn_into, name);
+    e.at.by = PluginId(owners.target_owner(name));
+    e.a = t.last_draw_channel;
+  }
+
+  for (const DrawnText& t : seen.drawn) {
+    if (!drawn_in(text.drawn, t)) journal.write(EntryKind::undrawn, t.text);
+  }
+  for (const DrawnText& t : text.drawn) {
+    if (drawn_in(seen.drawn, t)) continue;
+    Entry& e = journal.write(EntryKind::drawn, t.text);
+    e.where = Vec{t.x, t.y, 0.0f};
+    e.from = t.style.scale_y;
+    e.a = colour_of(t.style);
+    e.b = t.style.centred ? 1 : 0;
+  }
+  seen.drawn = text.drawn;
+  seen.previous_ms = elapsed_ms_;
+}
+
+}  // namespace sim

@@ -1,0 +1,206 @@
+#include "describe.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "faults.h"
+#include "joaat.h"
+#include "reference_natives.h"
+
+namespace play {
+
+std::string fixed(double value, int decimals) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";  // a player 3e38 m out
+  char text[64];
+  auto [end, ec] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  return ec == std::errc() ? std::string(text, end) : "?";
+}
+
+std::string position_text(const sim::Vec& at) {
+  std::string text = "(";
+  text.append(fixed(at.x, 2)).append(", ").append(fixed(at.y, 2)).append(", ");
+  return text.append(fixed(at.z, 2)).append(")");
+}
+
+std::string seconds_text(uint64_t ms) { return fixed(static_cast<double>(ms) / 1000.0, 3) + " s"; }
+
+std::string quoted(std::string_view text) {
+  std::string out(1, '"');
+  return out.append(text).append(1, '"');
+}
+
+std::string hash_name(const sim::World& world, uint32_t hash) {
+  if (const std::string* name = world.name_of(hash)) return *name;
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", hash);
+  return text;
+}
+
+std::string interior_name(const sim::World& world, const Deliverable& deliverable,
+                          uint32_t name_hash) {
+  for (const Nickname& n : deliverable.interiors) {
+    if (sim::joaat(n.model.c_str()) == name_hash) return "the " + n.name + " (" + n.model + ")";
+  }
+  return std::string("the interior ") + hash_name(world, name_hash);
+}
+
+// A scenario's answer as its native's result kind reads it.
+static std::string answer_text(const sim::NativeRow& row, const sim::World::Answer& a) {
+  const auto as_float = [](uint64_t slot) { return fixed(sim::CallRecord::as_float(slot), 2); };
+  switch (row.result) {
+    case 'b':
+      return a.result[0] != 0 ? "true" : "false";
+    case 'f':
+      return as_float(a.result[0]);
+    case 'V':
+      return "(" + as_float(a.result[0]) + ", " + as_float(a.result[1]) + ", " +
+             as_float(a.result[2]) + ")";
+    case 's':
+      return quoted(a.text);
+    default:
+      return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.result[0])));
+  }
+}
+
+std::string thing_name(const sim::World& world, uint64_t serial) {
+  const sim::ThingRecord* t = world.journal.thing(serial);
+  if (t == nullptr) return "nothing";
+  switch (t->thing) {
+    case sim::Thing::entity: {
+      const std::string model = hash_name(world, t->model);
+      const char* kind = t->entity == sim::EntityKind::ped       ? "ped "
+                         : t->entity == sim::EntityKind::vehicle ? "vehicle "
+                                                                 : "prop ";
+      return std::string(kind) + model + (t->nickname.empty() ? "" : " (" + t->nickname + ")");
+    }
+    case sim::Thing::blip: {
+      std::string name = std::string("blip ") + hash_name(world, t->model);
+      if (!t->label.empty()) name.append(" ").append(quoted(t->label));
+      return name;
+    }
+    case sim::Thing::effect:
+      return std::string("effect ") + hash_name(world, t->model);
+    default:
+      return std::string(sim::thing_name(t->thing)) + " " + std::to_string(t->handle);
+  }
+}
+
+std::string who(const sim::World& world, uint64_t serial) {
+  const sim::ThingRecord* t = world.journal.thing(serial);
+  if (t == nullptr) return "nobody";
+  return t->nickname.empty() ? hash_name(world, t->model) : t->nickname;
+}
+
+std::string plugin_of(const sim::World& world, const sim::Entry& e) {
+  sim::PluginId by = e.at.by;
+  if (!by) {
+    if (const sim::ThingRecord* t = world.journal.thing(e.thing)) by = t->owner;
+  }
+  if (!by) return "";
+  const std::string file = world.owners.name_of(by.module());
+  return file.substr(0, file.find_last_of('.'));
+}
+
+std::string change_text(const sim::World& world, const Deliverable& deliverable,
+                        const sim::Entry& e) {
+  using Kind = sim::EntryKind;
+  const sim::ThingRecord* thing = world.journal.thing(e.thing);
+  switch (e.kind) {
+    case Kind::violation:
+      return (std::string("PROTOCOL VIOLATION: ") + std::string(e.text));
+    case Kind::unsimulated: {
+      const auto hash = static_cast<uint64_t>(e.a);
+      const sim::NativeRow* row = sim::reference_row(hash);
+      const sim::World::Answer* answer = e.b != 0 ? world.answer(hash) : nullptr;
+      std::string answered = answer != nullptr && row != nullptr
+                                 ? "answered by the scenario: " + answer_text(*row, *answer)
+                                 : std::string("answered 0");
+      if (!sim::out_parameters(hash).empty()) answered += ", its out-parameters written as zeros";
+      return std::string("not simulated: ") + (row != nullptr ? row->name : "?") + " (" +
+             sim::hex_text(hash) + "), checked against the game's table and " + answered;
+    }
+    case Kind::made:
+      if (thing == nullptr) return "";
+      if (thing->thing == sim::Thing::entity || thing->thing == sim::Thing::blip) {
+        return (std::string("+ ") + thing_name(world, e.thing) + " at " + position_text(e.where));
+      } else if (thing->thing == sim::Thing::effect) {
+        const sim::ThingRecord* on = world.journal.thing(static_cast<uint64_t>(e.a));
+        return (std::string("+ ") + thing_name(world, e.thing) + " on " +
+                (on != nullptr ? hash_name(world, on->model) : std::string("nothing")) +
+                ", scale " + fixed(e.from, 2));
+      }
+      return "";
+    case Kind::gone:
+      if (thing == nullptr) return "";
+      if (thing->thing == sim::Thing::effect) {
+        return (std::string("- ") + thing_name(world, e.thing) +
+                (e.a == 2 ? ", its entity gone" : ", stopped"));
+      } else if (thing->thing == sim::Thing::entity || thing->thing == sim::Thing::blip) {
+        return (std::string("- ") + thing_name(world, e.thing));
+      }
+      return "";
+    case Kind::marked:
+      return (thing_name(world, e.thing) + " marked " +
+              hash_name(world, static_cast<uint32_t>(e.a)));
+    case Kind::unmarked:
+      return (thing_name(world, e.thing) + " no longer marked " +
+              hash_name(world, static_cast<uint32_t>(e.a)));
+    case Kind::said:
+      return (who(world, e.thing) + " says " + std::string(e.text) + " (voice " +
+              (e.more.empty() ? "none" : std::string(e.more)) + ")");
+    case Kind::money: {
+      const auto from = static_cast<int>(e.a);
+      const auto to = static_cast<int>(e.b);
+      return (std::string("money ") + world.cash_text(from) + " to " + world.cash_text(to) + " (" +
+              (to > from ? "+" : "") + std::to_string(to - from) + ")");
+    }
+    case Kind::notification:
+      return (std::string("notification: ") + quoted(e.text));
+    case Kind::playlist:
+      return (std::string("TV channel ") + std::to_string(e.a) + " gets playlist " +
+              std::string(e.text));
+    case Kind::channel:
+      return (e.a == -1 ? std::string("TV off") : "TV on channel " + std::to_string(e.a));
+    case Kind::fault:
+      return (std::string("fault: ") + sim::fault_name(static_cast<sim::Fault>(e.a)));
+    case Kind::fault_over:
+      return (std::string("fault over: ") + sim::fault_name(static_cast<sim::Fault>(e.a)));
+    case Kind::offered:
+      return (std::string("prompt offered: ") + quoted(e.text));
+    case Kind::withdrawn:
+      return (std::string("prompt withdrawn: ") + quoted(e.text));
+    case Kind::enters:
+    case Kind::leaves:
+      return (std::string(e.kind == Kind::enters ? "player enters " : "player leaves ") +
+              interior_name(world, deliverable, static_cast<uint32_t>(e.a)));
+    case Kind::sits:
+      return (who(world, e.thing) + " sits down");
+    case Kind::stands:
+      return (who(world, e.thing) + " stands up");
+    case Kind::settled: {
+      if (thing == nullptr) return "";
+      std::string what;
+      if (thing->thing == sim::Thing::effect) {
+        what = thing_name(world, e.thing) + " scale";
+      } else if (deliverable.turns(thing->nickname)) {
+        what = thing->nickname + " speed";
+      } else {
+        return "";
+      }
+      return (what + " " + fixed(e.from, 3) + " to " + fixed(e.to, 3) + " over " +
+              seconds_text(static_cast<uint64_t>(e.a)));
+    }
+    case Kind::drawn_into:
+      return (std::string("channel ") + std::to_string(e.a) + " drawn into " + std::string(e.text) +
+              " every pass");
+    case Kind::undrawn_into:
+      return (std::string("no longer drawn into ") + std::string(e.text));
+    default:
+      return "";
+  }
+}
+
+}  // namespace play
