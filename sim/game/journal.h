@@ -35,9 +35,9 @@ const char* entry_kind_name(EntryKind kind);
 struct JournalClock {
   uint64_t frame = 0;
   uint64_t elapsed_ms = 0;  // the run's own clock, which never jumps
-  uint32_t game_ms = 0;     // the game timer, which may
   PluginId by;              // the plug-in whose script or handler runs; none: the game
   uint64_t script = 0;      // its script, by number; 0: none
+  uint32_t game_ms = 0;     // the game timer, which may jump
 };
 
 struct Entry {

@@ -225,21 +225,20 @@ class World {
 
  private:
   uint64_t frame_ = 0;
-  uint32_t timer_ms_ = 100000;
   uint64_t elapsed_ms_ = 0;
-  float frame_seconds_ = 1.0f / 60.0f;
   double timer_fraction_ = 0.0;
+  uint32_t timer_ms_ = 100000;
+  float frame_seconds_ = 1.0f / 60.0f;
 
   std::map<uint32_t, ModelState> models_;
   std::map<int32_t, EntityState> entities_;
   void forget_entity(int32_t handle);
-  int32_t next_entity_ = 0x100;
   FreedHandles freed_peds_;  // a pool per kind, as the game's
   FreedHandles freed_objects_;
+  int32_t next_entity_ = 0x100;
   int32_t player_ped_ = 0;
 
   std::map<int32_t, PromptState> prompts_;
-  int32_t next_prompt_ = 1;
   FreedHandles freed_prompts_;
   std::map<int, int32_t> entity_groups_;        // a target entity's group: the entity
   std::map<uint32_t, uint64_t> active_groups_;  // a script's own group: the frame it was shown
@@ -250,7 +249,7 @@ class World {
   static constexpr int text_slots = 16;
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;
-
+  int32_t next_prompt_ = 1;
   uint32_t tick_base_ = 10000000;  // the machine has been up a while when the game starts
 
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;
@@ -277,12 +276,12 @@ class World {
   };
   struct Observed {
     std::map<uint64_t, std::string> offered;  // prompt serial: the label offered
-    int32_t interior = 0;
     std::map<uint64_t, Ramp> speeds;  // entity serial
     std::map<uint64_t, Ramp> scales;  // effect serial
     std::map<std::string, bool> drawn_into;
     std::vector<DrawnText> drawn;
     uint64_t previous_ms = 0;  // elapsed at the end of the frame before
+    int32_t interior = 0;      // the player's
   } observed_;
   void settle(Ramp& ramp, double now, uint64_t thing, const char* what);
 };
