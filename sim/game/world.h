@@ -276,8 +276,8 @@ class World {
   };
   struct Observed {
     std::map<uint64_t, std::string> offered;  // prompt serial: the label offered
-    std::map<uint64_t, Ramp> speeds;  // entity serial
-    std::map<uint64_t, Ramp> scales;  // effect serial
+    std::map<uint64_t, Ramp> speeds;          // entity serial
+    std::map<uint64_t, Ramp> scales;          // effect serial
     std::map<std::string, bool> drawn_into;
     std::vector<DrawnText> drawn;
     uint64_t previous_ms = 0;  // elapsed at the end of the frame before
