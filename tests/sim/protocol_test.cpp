@@ -277,17 +277,22 @@ struct BadAddresses {
   char* gone = nullptr;
   char* unterminated = nullptr;
   void* pages = nullptr;
+  // The freed page stays mapped, without access: unmapped, the next stack or
+  // heap the run maps could land on it and make it readable again.
   BadAddresses() {
     void* page = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     std::memcpy(page, "core", 5);
     gone = static_cast<char*>(page);
-    munmap(page, 4096);
+    mprotect(page, 4096, PROT_NONE);
     pages = mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     std::memset(pages, 'x', 4096);
     mprotect(static_cast<char*>(pages) + 4096, 4096, PROT_NONE);
     unterminated = static_cast<char*>(pages) + 4096 - 3;
   }
-  ~BadAddresses() { munmap(pages, 8192); }
+  ~BadAddresses() {
+    munmap(gone, 4096);
+    munmap(pages, 8192);
+  }
 };
 
 constexpr uint64_t remove_anim_dict = 0x4763145053A33D46;          // (const char*), not simulated
