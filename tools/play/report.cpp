@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "expectations.h"
+#include "describe.h"
 #include "joaat.h"
 #include "native_names.h"
 #include "report_recorder.h"
@@ -14,9 +14,12 @@ namespace {
 
 constexpr float moved_enough = 0.25f;  // metres between path points and moves
 constexpr float jump = 10.0f;          // metres in one frame that start a new leg
+constexpr uint64_t clock_every = 600;  // frames between the clock's marks
+constexpr int notification_ms = 4000;  // how long the feed shows a notification
 
-const char* kind_name(sim::EntityKind kind) {
-  switch (kind) {
+const char* kind_name(const sim::ThingRecord& t) {
+  if (t.thing == sim::Thing::blip) return "blip";
+  switch (t.entity) {
     case sim::EntityKind::ped:
       return "ped";
     case sim::EntityKind::vehicle:
@@ -29,21 +32,14 @@ const char* kind_name(sim::EntityKind kind) {
   return "prop";
 }
 
-bool same_text(const TextShown& t, const sim::DrawnText& d) {
-  return t.text == d.text && t.x == d.x && t.y == d.y && t.scale_x == d.style.scale_x &&
-         t.scale_y == d.style.scale_y && t.centred == d.style.centred &&
-         t.shadow == d.style.shadow && t.colour[0] == d.style.colour[0] &&
-         t.colour[1] == d.style.colour[1] && t.colour[2] == d.style.colour[2] &&
-         t.colour[3] == d.style.colour[3];
-}
-
 }  // namespace
 
 ReportRecorder::ReportRecorder(ReportData& data, size_t calls_cap) : d_(data), cap_(calls_cap) {}
 
-int ReportRecorder::owner(sim::World& world, const void* who) const {
-  if (who == nullptr) return -1;
-  const std::string name = std::filesystem::path(world.owners.name_of(who)).stem().string();
+int ReportRecorder::owner(sim::World& world, sim::PluginId who) const {
+  if (!who) return -1;
+  const std::string name =
+      std::filesystem::path(world.owners.name_of(who.module())).stem().string();
   for (size_t n = 0; n < d_.plugins.size(); ++n) {
     if (d_.plugins[n] == name) return static_cast<int>(n);
   }
@@ -52,14 +48,13 @@ int ReportRecorder::owner(sim::World& world, const void* who) const {
 
 void ReportRecorder::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
+  next_ = context.first_entry;
   d_.title = context.scenario.file;
   d_.plugins = context.plugins;
   d_.first_frame = world.frame();
   d_.last_frame = world.frame();
   start_ms_ = world.elapsed_ms();
-  cash_ = world.money.cash;
   d_.clock.push_back({world.frame(), 0});
-  frame_time_ = world.frame_time();
   const Deliverable& deliverable = context.deliverable;
   for (const Place& p : deliverable.places) {
     d_.areas.push_back({p.name, p.at.x, p.at.y, 0.0f, 0.0f, 0.0f, "place"});
@@ -79,256 +74,252 @@ void ReportRecorder::begin(const PlayContext& context, sim::World& world) {
       }
     }
   }
-  d_.notices.push_back({{d_.version}, world.frame(), "money", "", 0, cash_});
-  sample_path(world);
+  d_.notices.push_back({{d_.version}, world.frame(), "money", "", 0, world.money.cash});
+  path(world.frame(), world.player_position());
 }
 
-void ReportRecorder::step(const Step& step, sim::World& world) {
-  // A live run's steps of a frame each are not marked: one a frame.
-  const bool one_frame =
-      (step.kind == Step::Kind::wait || step.kind == Step::Kind::walk) && step.frames == 1;
-  if (d_.live && one_frame) return;
-  d_.moments.push_back({{d_.version}, world.frame(), "step", step.source, step.line});
-  busy_ = true;
-}
-
-void ReportRecorder::checked(const Step& step, const Verdict&, sim::World& world) {
-  d_.moments.push_back({{d_.version}, world.frame(), "held", step.source, step.line});
-}
-
-void ReportRecorder::failed(const Step* step, const std::string& message, sim::World& world) {
-  d_.moments.push_back(
-      {{d_.version}, world.frame(), "failed", message, step != nullptr ? step->line : 0});
-  if (d_.failure_frame == 0) {
-    d_.failure_frame = world.frame();
-    d_.failure = message;
-  }
-}
-
-void ReportRecorder::sample_path(sim::World& world) {
-  const sim::Vec at = world.player_position();
+void ReportRecorder::path(uint64_t frame, const sim::Vec& at) {
   if (!std::isfinite(at.x) || !std::isfinite(at.y)) return;
   if (!d_.path.empty()) {
     const PathPoint& last = d_.path.back();
     const float moved = std::hypot(at.x - last.x, at.y - last.y);
     if (moved < moved_enough) return;
-    d_.path.push_back({{d_.version}, world.frame(), at.x, at.y, moved > jump});
+    d_.path.push_back({{d_.version}, frame, at.x, at.y, moved > jump});
     return;
   }
-  d_.path.push_back({{d_.version}, world.frame(), at.x, at.y, true});
+  d_.path.push_back({{d_.version}, frame, at.x, at.y, true});
 }
 
 void ReportRecorder::close(Span& span, uint64_t frame) {
-  span.to = frame;
+  span.to = std::max(span.from, frame);
   span.version = d_.version;
 }
 
-void ReportRecorder::things(sim::World& world) {
-  const uint64_t f = world.frame();
-  for (auto& [handle, open] : open_things_) {
-    const sim::EntityState* e = world.live_entity(handle);
-    Thing& t = d_.things[open.index];
-    if (e == nullptr || e->made.order != open.made) {
-      close(t, f - 1);
-      open.index = SIZE_MAX;
-      continue;
-    }
-    const Thing::Move& last = t.moves.back();
-    if (std::hypot(e->position.x - last.x, e->position.y - last.y) >= moved_enough) {
-      t.moves.push_back({f, e->position.x, e->position.y});
+// A step of a frame each in a live run is not marked: one a frame.
+void ReportRecorder::step(const Step& step, sim::World&) {
+  live_frame_step_ = d_.live && (step.kind == Step::Kind::wait || step.kind == Step::Kind::walk) &&
+                     step.frames == 1;
+}
+
+void ReportRecorder::read(sim::World& world) {
+  const sim::Journal& j = world.journal;
+  for (; next_ < j.end(); ++next_) take(world, j[next_]);
+}
+
+void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
+  using K = sim::EntryKind;
+  const uint64_t f = e.at.frame;
+  const std::string text(e.text);
+  switch (e.kind) {
+    case K::frame:
+      begin_frame(e);
+      return;
+    case K::call:
+      if (frame_calls_.size() < 4096) frame_calls_.push_back(call_shown(world.journal.call(e)));
+      return;
+    case K::made:
+    case K::gone:
+    case K::moved:
+      if (!thing(world, e)) return;
+      break;
+    case K::offered:
+    case K::withdrawn:
+      prompt(world, e);
+      break;
+    case K::drawn: {
+      TextShown t;
       t.version = d_.version;
+      t.from = f;
+      t.text = text;
+      t.x = e.where.x;
+      t.y = e.where.y;
+      t.scale_x = t.scale_y = static_cast<float>(e.from);
+      for (int k = 0; k < 4; ++k) t.colour[k] = static_cast<int>((e.a >> (24 - 8 * k)) & 0xff);
+      t.centred = e.b != 0;
+      t.owner = owner(world, e.at.by);
+      open_texts_.push_back(d_.texts.size());
+      d_.texts.push_back(std::move(t));
+      break;
     }
-  }
-  std::erase_if(open_things_, [](const auto& o) { return o.second.index == SIZE_MAX; });
-  for (const auto& [handle, e] : world.entities()) {
-    if (!e.exists || handle == world.player_ped() || open_things_.count(handle) != 0) continue;
-    if (context_->baseline.player_peds.count(handle) != 0) continue;
-    Thing t;
-    t.version = d_.version;
-    t.from = f;
-    t.kind = kind_name(e.kind);
-    t.model = hash_name(world, e.model);
-    t.nickname = context_->deliverable.nickname_of_model(t.model);
-    t.owner = owner(world, e.made.by);
-    t.moves.push_back({f, e.position.x, e.position.y});
-    open_things_[handle] = {d_.things.size(), e.made.order};
-    d_.things.push_back(std::move(t));
-    busy_ = true;
-  }
-  for (auto& [handle, index] : open_blips_) {
-    const sim::BlipState* b = world.blips.find(handle);
-    if (b == nullptr) {
-      close(d_.things[index], f - 1);
-      index = SIZE_MAX;
-    }
-  }
-  std::erase_if(open_blips_, [](const auto& o) { return o.second == SIZE_MAX; });
-  for (const auto& [handle, b] : world.blips.all) {
-    if (!b.exists || open_blips_.count(handle) != 0) continue;
-    Thing t;
-    t.version = d_.version;
-    t.from = f;
-    t.kind = "blip";
-    t.model = b.name;
-    t.owner = owner(world, b.made.by);
-    t.moves.push_back({f, b.position.x, b.position.y});
-    open_blips_[handle] = d_.things.size();
-    d_.things.push_back(std::move(t));
-    busy_ = true;
-  }
-}
-
-void ReportRecorder::prompts(sim::World& world) {
-  const uint64_t f = world.frame();
-  for (const auto& [handle, p] : world.prompts()) {
-    const bool offered = world.prompt_offered(p);
-    auto open = open_prompts_.find(handle);
-    if (open != open_prompts_.end()) {
-      PromptShown& shown = d_.prompts[open->second];
-      if (!offered || shown.label != p.label) {
-        if (!shown.holds.empty() && shown.holds.back().second == 0) shown.holds.back().second = f;
-        close(shown, f - 1);
-        open_prompts_.erase(open);
-        busy_ = true;
-      } else {
-        const bool held = !shown.holds.empty() && shown.holds.back().second == 0;
-        if (p.holding && !held) shown.holds.push_back({f, 0});
-        if (!p.holding && held) shown.holds.back().second = f - 1;
-        if (p.holding != held) shown.version = d_.version;
-        continue;
+    case K::undrawn:
+      for (auto it = open_texts_.begin(); it != open_texts_.end(); ++it) {
+        if (d_.texts[*it].text == text) {
+          close(d_.texts[*it], f - 1);
+          open_texts_.erase(it);
+          break;
+        }
       }
-    }
-    if (!offered) continue;
-    PromptShown shown;
-    shown.version = d_.version;
-    shown.from = f;
-    shown.label = p.label;
-    shown.control = hash_name(world, p.control);
-    shown.owner = owner(world, world.owners.owner(sim::Thing::prompt, handle));
-    shown.hold_ms = p.mode == sim::PromptMode::hold ? p.mode_value : 0;
-    shown.has_reach = p.has_point;
-    shown.x = p.point.x;
-    shown.y = p.point.y;
-    shown.radius = p.radius;
-    if (p.holding) shown.holds.push_back({f, 0});
-    open_prompts_[handle] = d_.prompts.size();
-    d_.prompts.push_back(std::move(shown));
-    busy_ = true;
+      break;
+    case K::said:
+      d_.notices.push_back({{d_.version},
+                            f,
+                            "said",
+                            who(world, e.thing) + ": " + text + " (" + std::string(e.more) + ")",
+                            static_cast<int>(world.speech.line_ms),
+                            0});
+      break;
+    case K::money:
+      d_.notices.push_back({{d_.version}, f, "money", "", 0, static_cast<int>(e.b)});
+      break;
+    case K::notification:
+      d_.notices.push_back({{d_.version}, f, "note", text, notification_ms, 0});
+      break;
+    case K::playlist:
+      playlists_[static_cast<int>(e.a)] = text;
+      tv(f);
+      break;
+    case K::channel:
+      channel_ = static_cast<int>(e.a);
+      tv(f);
+      break;
+    case K::step:
+      if (!live_frame_step_) {
+        d_.moments.push_back({{d_.version}, f, "step", text, static_cast<int>(e.a)});
+      }
+      break;
+    case K::expectation:
+      d_.moments.push_back(
+          {{d_.version}, f, e.b != 0 ? "held" : "failed", text, static_cast<int>(e.a)});
+      break;
+    case K::failed:
+      d_.moments.push_back({{d_.version}, f, "failed", text, static_cast<int>(e.a)});
+      if (d_.failure_frame == 0) {
+        d_.failure_frame = f;
+        d_.failure = text;
+      }
+      break;
+    case K::violation:
+    case K::crash:
+      d_.moments.push_back({{d_.version}, f, "violation", text, 0});
+      break;
+    default:
+      return;
   }
-  // Deleted ones are gone from the world's books.
-  for (auto it = open_prompts_.begin(); it != open_prompts_.end();) {
-    if (world.prompts().count(it->first) == 0) {
-      close(d_.prompts[it->second], f - 1);
-      it = open_prompts_.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  busy_ = true;
 }
 
-void ReportRecorder::texts(sim::World& world) {
-  const uint64_t f = world.frame();
-  std::vector<size_t> still;
-  std::vector<bool> taken(world.text.drawn.size());
-  for (size_t index : open_texts_) {
-    bool drawn = false;
-    for (size_t n = 0; n < world.text.drawn.size() && !drawn; ++n) {
-      if (!taken[n] && same_text(d_.texts[index], world.text.drawn[n])) taken[n] = drawn = true;
-    }
-    if (drawn) {
-      still.push_back(index);
-    } else {
-      close(d_.texts[index], f - 1);
-      busy_ = true;
-    }
+void ReportRecorder::begin_frame(const sim::Entry& e) {
+  ++d_.version;
+  const uint64_t f = e.at.frame;
+  const uint64_t ms = e.at.elapsed_ms - start_ms_;
+  // A mark now and then, and where a frame's length changes: the page
+  // reads the time of any frame between them.
+  const uint64_t step = ms - last_ms_;
+  if (f - d_.clock.back().first >= clock_every ||
+      (last_step_ != 0 && (step > last_step_ + 2 || step + 2 < last_step_))) {
+    d_.clock.push_back({f - 1, last_ms_});
   }
-  for (size_t n = 0; n < world.text.drawn.size(); ++n) {
-    if (taken[n]) continue;
-    const sim::DrawnText& drawn = world.text.drawn[n];
-    TextShown t;
+  last_step_ = step;
+  last_ms_ = ms;
+  d_.last_frame = f;
+  d_.live_ms = ms;
+  path(f, e.where);
+}
+
+// Whether the page's map changed.
+bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
+  const sim::ThingRecord* record = world.journal.thing(e.thing);
+  if (record == nullptr) return false;
+  const bool shown = record->thing == sim::Thing::entity || record->thing == sim::Thing::blip;
+  if (!shown || record->nickname == "player") return false;
+  const uint64_t f = e.at.frame;
+  if (e.kind == sim::EntryKind::made) {
+    Thing t;
     t.version = d_.version;
     t.from = f;
-    t.text = drawn.text;
-    t.x = drawn.x;
-    t.y = drawn.y;
-    t.scale_x = drawn.style.scale_x;
-    t.scale_y = drawn.style.scale_y;
-    for (int k = 0; k < 4; ++k) t.colour[k] = drawn.style.colour[k];
-    t.centred = drawn.style.centred;
-    t.shadow = drawn.style.shadow;
-    still.push_back(d_.texts.size());
-    d_.texts.push_back(std::move(t));
-    busy_ = true;
+    t.kind = kind_name(*record);
+    t.model = record->thing == sim::Thing::blip ? record->label : hash_name(world, record->model);
+    t.nickname = record->nickname;
+    t.owner = owner(world, record->owner);
+    t.moves.push_back({f, e.where.x, e.where.y});
+    open_things_[e.thing] = d_.things.size();
+    d_.things.push_back(std::move(t));
+    return true;
   }
-  open_texts_ = std::move(still);
+  const auto open = open_things_.find(e.thing);
+  if (open == open_things_.end()) return false;
+  Thing& t = d_.things[open->second];
+  if (e.kind == sim::EntryKind::gone) {
+    close(t, f - 1);
+    open_things_.erase(open);
+    return true;
+  }
+  if (std::hypot(e.where.x - t.moves.back().x, e.where.y - t.moves.back().y) >= moved_enough) {
+    t.moves.push_back({f, e.where.x, e.where.y});
+    t.version = d_.version;
+    return true;
+  }
+  return false;
 }
 
-void ReportRecorder::notices(sim::World& world) {
-  const uint64_t f = world.frame();
-  for (; feed_ < world.money.feed.size(); ++feed_) {
-    const sim::FeedPost& post = world.money.feed[feed_];
-    d_.notices.push_back({{d_.version}, f, "note", post.text, post.duration_ms, 0});
-    busy_ = true;
+void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
+  const uint64_t f = e.at.frame;
+  if (e.kind == sim::EntryKind::withdrawn) {
+    const auto open = open_prompts_.find(e.thing);
+    if (open == open_prompts_.end()) return;
+    PromptShown& p = d_.prompts[open->second];
+    if (!p.holds.empty() && p.holds.back().second == 0) p.holds.back().second = f - 1;
+    close(p, f - 1);
+    open_prompts_.erase(open);
+    return;
   }
-  for (; spoken_ < world.speech.spoken.size(); ++spoken_) {
-    const sim::SpokenLine& line = world.speech.spoken[spoken_];
-    const std::string who = play::who(world, world.serial_of(sim::Thing::entity, line.ped));
-    d_.notices.push_back({{d_.version},
-                          f,
-                          "said",
-                          who + ": " + line.line + " (" + line.voice + ")",
-                          static_cast<int>(world.speech.line_ms),
-                          0});
-    busy_ = true;
-  }
-  if (world.money.cash != cash_) {
-    cash_ = world.money.cash;
-    d_.notices.push_back({{d_.version}, f, "money", "", 0, cash_});
-    busy_ = true;
-  }
-  std::string tv = "off";
-  if (world.tv.channel >= 0) {
-    tv = "channel " + std::to_string(world.tv.channel);
-    if (auto p = world.tv.playlists.find(world.tv.channel); p != world.tv.playlists.end()) {
-      tv += ": " + p->second.name;
+  const sim::ThingRecord* record = world.journal.thing(e.thing);
+  PromptShown p;
+  p.version = d_.version;
+  p.from = f;
+  p.label = std::string(e.text);
+  if (record != nullptr) {
+    p.owner = owner(world, record->owner);
+    // What the prompt answers to and how far it reaches: the game's, now.
+    if (const sim::PromptState* state = world.prompt(record->handle)) {
+      p.control = hash_name(world, state->control);
+      p.hold_ms = state->mode == sim::PromptMode::hold ? state->mode_value : 0;
+      p.has_reach = state->has_point;
+      p.x = state->point.x;
+      p.y = state->point.y;
+      p.radius = state->radius;
     }
   }
-  if (tv != tv_) {
-    tv_ = tv;
-    d_.notices.push_back({{d_.version}, f, "tv", tv, 0, world.tv.channel});
-    busy_ = true;
-  }
-  for (; violations_ < world.violations().size(); ++violations_) {
-    d_.moments.push_back({{d_.version}, f, "violation", world.violations()[violations_], 0});
-    busy_ = true;
-  }
+  open_prompts_[e.thing] = d_.prompts.size();
+  d_.prompts.push_back(std::move(p));
 }
 
-void ReportRecorder::frame(const FrameView& view) {
-  sim::World& world = view.world;
-  ++d_.version;
-  d_.last_frame = world.frame();
-  d_.live_ms = world.elapsed_ms() - start_ms_;
-  if (world.frame_time() != frame_time_) {
-    frame_time_ = world.frame_time();
-    d_.clock.push_back({world.frame() - 1, world.elapsed_ms() - start_ms_});
+void ReportRecorder::tv(uint64_t frame) {
+  std::string text = "off";
+  if (channel_ >= 0) {
+    text = "channel " + std::to_string(channel_);
+    if (const auto p = playlists_.find(channel_); p != playlists_.end()) text += ": " + p->second;
   }
-  sample_path(world);
-  things(world);
-  prompts(world);
-  texts(world);
-  notices(world);
-  keep_calls(view);
+  if (text == tv_) return;
+  tv_ = text;
+  d_.notices.push_back({{d_.version}, frame, "tv", text, 0, channel_});
+}
+
+// A hold on an offered prompt's control, as the game holds it now; and the
+// frame's calls, kept when the frame changed something a reader sees.
+void ReportRecorder::frame_over(sim::World& world) {
+  read(world);
+  const uint64_t f = world.frame();
+  for (const auto& [serial, index] : open_prompts_) {
+    PromptShown& p = d_.prompts[index];
+    const sim::ThingRecord* record = world.journal.thing(serial);
+    const sim::PromptState* state = record != nullptr ? world.prompt(record->handle) : nullptr;
+    const bool holding = state != nullptr && state->holding;
+    const bool held = !p.holds.empty() && p.holds.back().second == 0;
+    if (holding && !held) p.holds.push_back({f, 0});
+    if (!holding && held) p.holds.back().second = f - 1;
+    if (holding != held) p.version = d_.version;
+  }
+  keep_calls(f);
   busy_ = false;
 }
 
-void ReportRecorder::keep_calls(const FrameView& view) {
-  if (view.calls.empty()) return;
-  const uint64_t f = view.world.frame();
+void ReportRecorder::keep_calls(uint64_t frame) {
+  std::vector<std::string> calls = std::exchange(frame_calls_, {});
+  if (calls.empty()) return;
   if (d_.live) {
     // A live page picks among the latest frames only.
-    std::vector<std::string>& kept = d_.calls[f];
-    for (const sim::CallRecord& r : view.calls) kept.push_back(call_shown(r));
+    d_.calls[frame] = std::move(calls);
     while (d_.calls.size() > 120) d_.calls.erase(d_.calls.begin());
     return;
   }
@@ -336,18 +327,17 @@ void ReportRecorder::keep_calls(const FrameView& view) {
     ++quiet_frames_;
     return;
   }
-  if (kept_ + view.calls.size() > cap_) {
+  if (kept_ + calls.size() > cap_) {
     ++over_cap_;
     return;
   }
-  std::vector<std::string>& kept = d_.calls[f];
-  for (const sim::CallRecord& r : view.calls) kept.push_back(call_shown(r));
-  kept_ += view.calls.size();
+  kept_ += calls.size();
+  d_.calls[frame] = std::move(calls);
 }
 
 void ReportRecorder::end(sim::World& world) {
   ++d_.version;
-  notices(world);
+  read(world);
   d_.last_frame = world.frame();
   d_.clock.push_back({world.frame(), world.elapsed_ms() - start_ms_});
   d_.summary = summary_lines(summarize(world), false);

@@ -1,5 +1,5 @@
 #pragma once
-// Fills a report's record as the run plays.
+// A reader of the journal that fills a report's record as the run plays.
 
 #include <map>
 #include <string>
@@ -17,38 +17,35 @@ class ReportRecorder : public Observer {
   bool needs_calls() const override { return true; }
   void begin(const PlayContext& context, sim::World& world) override;
   void step(const Step& step, sim::World& world) override;
-  void frame(const FrameView& view) override;
-  void checked(const Step& step, const Verdict& verdict, sim::World& world) override;
-  void failed(const Step* step, const std::string& message, sim::World& world) override;
+  void read(sim::World& world) override;
+  void frame_over(sim::World& world) override;
   void end(sim::World& world) override;
 
  private:
-  struct OpenThing {
-    size_t index = 0;
-    uint64_t made = 0;  // its made stamp's order: another on its handle is another thing
-  };
-  int owner(sim::World& world, const void* who) const;
+  int owner(sim::World& world, sim::PluginId who) const;
+  void take(sim::World& world, const sim::Entry& e);
+  void begin_frame(const sim::Entry& e);
+  void path(uint64_t frame, const sim::Vec& at);
   void close(Span& span, uint64_t frame);
-  void sample_path(sim::World& world);
-  void things(sim::World& world);
-  void prompts(sim::World& world);
-  void texts(sim::World& world);
-  void notices(sim::World& world);
-  void keep_calls(const FrameView& view);
+  bool thing(sim::World& world, const sim::Entry& e);
+  void prompt(sim::World& world, const sim::Entry& e);
+  void tv(uint64_t frame);
+  void keep_calls(uint64_t frame);
 
   ReportData& d_;
   const size_t cap_;
   const PlayContext* context_ = nullptr;
-  uint64_t start_ms_ = 0;
-  float frame_time_ = 0.0f;
-  int cash_ = 0;
-  std::string tv_;
-  size_t feed_ = 0, spoken_ = 0, violations_ = 0;
-  std::map<int32_t, OpenThing> open_things_;
-  std::map<int32_t, size_t> open_blips_;
-  std::map<int32_t, size_t> open_prompts_;
+  uint64_t next_ = 0;  // the next entry to read
+  uint64_t start_ms_ = 0, last_ms_ = 0, last_step_ = 0;
+  bool live_frame_step_ = false;
+  int channel_ = -1;
+  std::map<int, std::string> playlists_;
+  std::string tv_ = "off";
+  std::map<uint64_t, size_t> open_things_;   // by serial: its record
+  std::map<uint64_t, size_t> open_prompts_;  // by serial
   std::vector<size_t> open_texts_;
-  bool busy_ = false;  // the frame changed something a reader sees
+  std::vector<std::string> frame_calls_;  // the calls of the frame being read
+  bool busy_ = false;                     // the frame changed something a reader sees
   size_t kept_ = 0;
   uint64_t quiet_frames_ = 0, over_cap_ = 0;
 };
