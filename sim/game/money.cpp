@@ -42,7 +42,7 @@ static void feed_toast(World& w, NativeCall& c) {
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
   post.posted = w.stamp();
-  w.journal.write(EntryKind::notification, post.text);
+  w.journal.write(EntryKind::notification, post.text).a = post.duration_ms;
   const auto d = w.money.textures.find(dictionary);
   post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
   w.money.feed.push_back(post);

@@ -19,7 +19,8 @@ uint32_t colour_of(const TextStyle& s) {
 
 bool same_text(const DrawnText& a, const DrawnText& b) {
   return a.text == b.text && a.x == b.x && a.y == b.y && colour_of(a.style) == colour_of(b.style) &&
-         a.style.scale_x == b.style.scale_x && a.style.centred == b.style.centred;
+         a.style.scale_x == b.style.scale_x && a.style.scale_y == b.style.scale_y &&
+         a.style.centred == b.style.centred && a.style.shadow == b.style.shadow;
 }
 
 bool drawn_in(const std::vector<DrawnText>& texts, const DrawnText& t) {
@@ -68,7 +69,14 @@ void World::observe(bool frame_over) {
   for (const auto& [handle, p] : prompts_) {
     const uint64_t serial = serial_of(Thing::prompt, handle);
     if (serial == 0 || seen.offered.count(serial) != 0 || !prompt_offered(p)) continue;
-    journal.write(EntryKind::offered, serial).text = journal.keep(p.label);
+    Entry& e = journal.write(EntryKind::offered, serial);
+    e.text = journal.keep(p.label);
+    e.a = p.control;
+    e.b = p.mode == PromptMode::hold ? p.mode_value : 0;
+    if (p.has_point) {
+      e.where = p.point;
+      e.to = p.radius;
+    }
     seen.offered.emplace(serial, p.label);
   }
 
@@ -110,15 +118,18 @@ void World::observe(bool frame_over) {
   }
 
   for (const DrawnText& t : seen.drawn) {
-    if (!drawn_in(text.drawn, t)) journal.write(EntryKind::undrawn, t.text);
+    if (!drawn_in(text.drawn, t))
+      journal.write(EntryKind::undrawn, t.text).where = Vec{t.x, t.y, 0.0f};
   }
   for (const DrawnText& t : text.drawn) {
     if (drawn_in(seen.drawn, t)) continue;
     Entry& e = journal.write(EntryKind::drawn, t.text);
     e.where = Vec{t.x, t.y, 0.0f};
     e.from = t.style.scale_y;
+    e.to = t.style.scale_x;
     e.a = colour_of(t.style);
     e.b = t.style.centred ? 1 : 0;
+    e.c = t.style.shadow ? 1 : 0;
   }
   seen.drawn = text.drawn;
   seen.previous_ms = elapsed_ms_;

@@ -100,6 +100,7 @@ void World::work_prompts_by_controls() {
     const bool offered = prompt_offered(p);
     const bool down = controls.pressed(p.control);
     if (!offered || !down) {
+      if (p.holding) journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 0;
       p.holding = false;
       p.hold_done = false;
     }
@@ -113,6 +114,7 @@ void World::work_prompts_by_controls() {
       if (!p.holding) {
         p.holding = true;
         p.hold_start_ms = timer_ms_;
+        journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 1;
       }
       completes = timer_ms_ - p.hold_start_ms >= static_cast<uint32_t>(std::max(0, p.mode_value));
       p.hold_done = completes;

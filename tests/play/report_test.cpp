@@ -72,6 +72,95 @@ TEST(Report, TheTicketRoadsPageHoldsItsRunAndNeedsNothingElse) {
   EXPECT_FALSE(data["calls"].empty());
 }
 
+// A run's report data, for a scenario of the test's own.
+nlohmann::json report_of(const std::string& scenario, std::vector<std::string> plugins = {}) {
+  play::Options options;
+  options.scenario = play_test::write_scenario("run", scenario);
+  options.report = play_test::output_file("run.html").string();
+  options.plugin = std::move(plugins);
+  if (!options.plugin.empty()) options.any_name = true;
+  const auto run = play_here(options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  return page_data(written(options.report));
+}
+
+// The frame of the first moment of a kind whose text is given.
+uint64_t moment(const nlohmann::json& data, const std::string& kind, const std::string& text) {
+  for (const auto& m : data["moments"]["items"]) {
+    if (m[1] == kind && m[2] == text) return m[0];
+  }
+  ADD_FAILURE() << "no " << kind << " " << text;
+  return 0;
+}
+
+TEST(Report, HoldsOnAPromptsControlAndWhatAStepRemovedAreShownForTheirFrames) {
+  const nlohmann::json data = report_of(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "wait until prompt \"Turn off\" offered within 1 s\n"
+      "hold INPUT_ENTER for 300 ms\n"
+      "wait 5 frames\n"
+      "hold INPUT_ENTER for 600 ms\n"
+      "wait until prompt \"Turn on\" offered within 1 s\n"
+      "remove train\n"
+      "wait 2 frames\n");
+  ASSERT_TRUE(data.is_object());
+  const nlohmann::json* off = nullptr;
+  for (const auto& p : data["prompts"]["items"]) {
+    if (p[2] == "Turn off" && off == nullptr) off = &p;
+  }
+  ASSERT_NE(off, nullptr);
+  EXPECT_EQ((*off)[3], "INPUT_ENTER");
+  EXPECT_EQ((*off)[5], 550) << "a hold of 550 ms";
+  // Let go short of its time, then held through: the second hold ends
+  // with the prompt, which it completed.
+  const auto& holds = (*off)[7];
+  ASSERT_EQ(holds.size(), 2u) << holds;
+  const uint64_t first = holds[0][1].get<uint64_t>() - holds[0][0].get<uint64_t>() + 1;
+  EXPECT_NEAR(static_cast<double>(first), 18.0, 1.0) << "300 ms of 60 frames a second";
+  EXPECT_GT(holds[1][0].get<uint64_t>(), holds[0][1].get<uint64_t>());
+  EXPECT_LE(holds[1][1].get<uint64_t>(), (*off)[1].get<uint64_t>());
+  EXPECT_GE((*off)[1].get<uint64_t>() - holds[1][0].get<uint64_t>() + 1, 33u) << "550 ms held";
+
+  // The step removed the train after its frame was played: that frame
+  // still shows it; the plug-in's new one shows from the next.
+  const uint64_t removed = moment(data, "step", "remove train");
+  std::vector<std::pair<uint64_t, uint64_t>> trains;
+  for (const auto& t : data["things"]["items"]) {
+    if (t[4] == "train") trains.emplace_back(t[0], t[1]);
+  }
+  ASSERT_EQ(trains.size(), 2u);
+  EXPECT_EQ(trains[0].second, removed);
+  EXPECT_EQ(trains[1].first, removed + 1);
+  EXPECT_EQ(trains[1].second, 0u) << "it lasts";
+}
+
+TEST(Report, AMenuIsShownAsItWasDrawnEachFrameWhileItWasOpen) {
+  const nlohmann::json data = report_of(
+      "start at -2361.5 -2395.1 62.1\n"
+      "wait 5 frames\n"
+      "hold F4 for 0.05 s\n"
+      "wait 10 frames\n"
+      "hold F4 for 0.05 s\n"
+      "wait 5 frames\n",
+      {MENU_TRAINER_PLUGIN});
+  ASSERT_TRUE(data.is_object());
+  std::vector<nlohmann::json> titles;
+  for (const auto& t : data["texts"]["items"]) {
+    if (t[2] == "Main menu") titles.push_back(t);
+  }
+  // One span, however many frames drew it; its style as the trainer set it.
+  ASSERT_EQ(titles.size(), 1u) << data["texts"];
+  const auto& title = titles[0];
+  EXPECT_GT(title[1].get<uint64_t>(), title[0].get<uint64_t>() + 5) << "shut again";
+  EXPECT_FLOAT_EQ(title[3].get<float>(), 0.5f);
+  EXPECT_FLOAT_EQ(title[5].get<float>(), 0.0f) << "its width scale";
+  EXPECT_FLOAT_EQ(title[6].get<float>(), 0.5f) << "its height scale";
+  EXPECT_EQ(title[7], (nlohmann::json{255, 255, 255, 255}));
+  EXPECT_EQ(title[8], 1) << "centred";
+  EXPECT_EQ(title[9], 1) << "with a shadow";
+}
+
 TEST(Report, ALivePageIsSentWhatChangedSinceItLastAsked) {
   play::ReportData data;
   data.live = true;

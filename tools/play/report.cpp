@@ -15,7 +15,6 @@ namespace {
 constexpr float moved_enough = 0.25f;  // metres between path points and moves
 constexpr float jump = 10.0f;          // metres in one frame that start a new leg
 constexpr uint64_t clock_every = 600;  // frames between the clock's marks
-constexpr int notification_ms = 4000;  // how long the feed shows a notification
 
 const char* kind_name(const sim::ThingRecord& t) {
   if (t.thing == sim::Thing::blip) return "blip";
@@ -75,6 +74,10 @@ void ReportRecorder::begin(const PlayContext& context, sim::World& world) {
     }
   }
   d_.notices.push_back({{d_.version}, world.frame(), "money", "", 0, world.money.cash});
+  // The TV as the run finds it; the journal tells what changes it.
+  channel_ = world.tv.channel;
+  for (const auto& [channel, playlist] : world.tv.playlists) playlists_[channel] = playlist.name;
+  tv(world.frame());
   path(world.frame(), world.player_position());
 }
 
@@ -95,14 +98,31 @@ void ReportRecorder::close(Span& span, uint64_t frame) {
   span.version = d_.version;
 }
 
+// A frame shows the world as the frame ends; what changes between two
+// frames (a scenario's step) shows from the next one.
+bool ReportRecorder::between(const sim::Entry& e) const {
+  return has_ended_ && e.at.frame == ended_;
+}
+
+uint64_t ReportRecorder::shown_from(const sim::Entry& e) const {
+  return between(e) ? e.at.frame + 1 : e.at.frame;
+}
+
+uint64_t ReportRecorder::shown_to(const sim::Entry& e) const {
+  return between(e) || e.at.frame == 0 ? e.at.frame : e.at.frame - 1;
+}
+
 // A step of a frame each in a live run is not marked: one a frame.
 void ReportRecorder::step(const Step& step, sim::World&) {
   live_frame_step_ = d_.live && (step.kind == Step::Kind::wait || step.kind == Step::Kind::walk) &&
                      step.frames == 1;
 }
 
+// What is read now is new to a live page that has had all before, also
+// what changed between two frames.
 void ReportRecorder::read(sim::World& world) {
   const sim::Journal& j = world.journal;
+  if (next_ < j.end()) ++d_.version;
   for (; next_ < j.end(); ++next_) take(world, j[next_]);
 }
 
@@ -124,18 +144,21 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       break;
     case K::offered:
     case K::withdrawn:
+    case K::held:
       prompt(world, e);
       break;
     case K::drawn: {
       TextShown t;
       t.version = d_.version;
-      t.from = f;
+      t.from = shown_from(e);
       t.text = text;
       t.x = e.where.x;
       t.y = e.where.y;
-      t.scale_x = t.scale_y = static_cast<float>(e.from);
+      t.scale_y = static_cast<float>(e.from);
+      t.scale_x = static_cast<float>(e.to);
       for (int k = 0; k < 4; ++k) t.colour[k] = static_cast<int>((e.a >> (24 - 8 * k)) & 0xff);
       t.centred = e.b != 0;
+      t.shadow = e.c != 0;
       t.owner = owner(world, e.at.by);
       open_texts_.push_back(d_.texts.size());
       d_.texts.push_back(std::move(t));
@@ -143,8 +166,9 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
     }
     case K::undrawn:
       for (auto it = open_texts_.begin(); it != open_texts_.end(); ++it) {
-        if (d_.texts[*it].text == text) {
-          close(d_.texts[*it], f - 1);
+        const TextShown& t = d_.texts[*it];
+        if (t.text == text && t.x == e.where.x && t.y == e.where.y) {
+          close(d_.texts[*it], shown_to(e));
           open_texts_.erase(it);
           break;
         }
@@ -152,25 +176,25 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       break;
     case K::said:
       d_.notices.push_back({{d_.version},
-                            f,
+                            shown_from(e),
                             "said",
                             who(world, e.thing) + ": " + text + " (" + std::string(e.more) + ")",
                             static_cast<int>(world.speech.line_ms),
                             0});
       break;
     case K::money:
-      d_.notices.push_back({{d_.version}, f, "money", "", 0, static_cast<int>(e.b)});
+      d_.notices.push_back({{d_.version}, shown_from(e), "money", "", 0, static_cast<int>(e.b)});
       break;
     case K::notification:
-      d_.notices.push_back({{d_.version}, f, "note", text, notification_ms, 0});
+      d_.notices.push_back({{d_.version}, shown_from(e), "note", text, static_cast<int>(e.a), 0});
       break;
     case K::playlist:
       playlists_[static_cast<int>(e.a)] = text;
-      tv(f);
+      tv(shown_from(e));
       break;
     case K::channel:
       channel_ = static_cast<int>(e.a);
-      tv(f);
+      tv(shown_from(e));
       break;
     case K::step:
       if (!live_frame_step_) {
@@ -199,7 +223,6 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
 }
 
 void ReportRecorder::begin_frame(const sim::Entry& e) {
-  ++d_.version;
   const uint64_t f = e.at.frame;
   const uint64_t ms = e.at.elapsed_ms - start_ms_;
   // A mark now and then, and where a frame's length changes: the page
@@ -221,8 +244,14 @@ bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
   const sim::ThingRecord* record = world.journal.thing(e.thing);
   if (record == nullptr) return false;
   const bool shown = record->thing == sim::Thing::entity || record->thing == sim::Thing::blip;
-  if (!shown || record->nickname == "player") return false;
-  const uint64_t f = e.at.frame;
+  if (!shown) return false;
+  if (record->nickname == "player") {
+    // The player put somewhere (seated, teleported): his path goes there,
+    // as it goes where he walks, which marks no frame as busy.
+    if (e.kind == sim::EntryKind::moved) path(shown_from(e), e.where);
+    return false;
+  }
+  const uint64_t f = shown_from(e);
   if (e.kind == sim::EntryKind::made) {
     Thing t;
     t.version = d_.version;
@@ -240,48 +269,52 @@ bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
   if (open == open_things_.end()) return false;
   Thing& t = d_.things[open->second];
   if (e.kind == sim::EntryKind::gone) {
-    close(t, f - 1);
+    close(t, shown_to(e));
     open_things_.erase(open);
     return true;
   }
-  if (std::hypot(e.where.x - t.moves.back().x, e.where.y - t.moves.back().y) >= moved_enough) {
-    t.moves.push_back({f, e.where.x, e.where.y});
-    t.version = d_.version;
-    return true;
-  }
-  return false;
+  const Thing::Move& last = t.moves.back();
+  if (std::hypot(e.where.x - last.x, e.where.y - last.y) < moved_enough) return false;
+  // Where it ended the frame is where the frame shows it.
+  if (last.frame == f) t.moves.pop_back();
+  t.moves.push_back({f, e.where.x, e.where.y});
+  t.version = d_.version;
+  return true;
 }
 
 void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
-  const uint64_t f = e.at.frame;
+  if (e.kind == sim::EntryKind::offered) {
+    PromptShown p;
+    p.version = d_.version;
+    p.from = shown_from(e);
+    p.label = std::string(e.text);
+    p.control = hash_name(world, static_cast<uint32_t>(e.a));
+    p.hold_ms = static_cast<int>(e.b);
+    p.has_reach = e.to > 0.0;
+    p.x = e.where.x;
+    p.y = e.where.y;
+    p.radius = static_cast<float>(e.to);
+    if (const sim::ThingRecord* record = world.journal.thing(e.thing)) {
+      p.owner = owner(world, record->owner);
+    }
+    open_prompts_[e.thing] = d_.prompts.size();
+    d_.prompts.push_back(std::move(p));
+    return;
+  }
+  const auto open = open_prompts_.find(e.thing);
+  if (open == open_prompts_.end()) return;
+  PromptShown& p = d_.prompts[open->second];
+  const bool held = !p.holds.empty() && p.holds.back().second == 0;
+  if (held && (e.kind == sim::EntryKind::withdrawn || e.a == 0)) {
+    p.holds.back().second = std::max(p.holds.back().first, shown_to(e));
+  }
   if (e.kind == sim::EntryKind::withdrawn) {
-    const auto open = open_prompts_.find(e.thing);
-    if (open == open_prompts_.end()) return;
-    PromptShown& p = d_.prompts[open->second];
-    if (!p.holds.empty() && p.holds.back().second == 0) p.holds.back().second = f - 1;
-    close(p, f - 1);
+    close(p, shown_to(e));
     open_prompts_.erase(open);
     return;
   }
-  const sim::ThingRecord* record = world.journal.thing(e.thing);
-  PromptShown p;
+  if (!held && e.a != 0) p.holds.push_back({shown_from(e), 0});
   p.version = d_.version;
-  p.from = f;
-  p.label = std::string(e.text);
-  if (record != nullptr) {
-    p.owner = owner(world, record->owner);
-    // What the prompt answers to and how far it reaches: the game's, now.
-    if (const sim::PromptState* state = world.prompt(record->handle)) {
-      p.control = hash_name(world, state->control);
-      p.hold_ms = state->mode == sim::PromptMode::hold ? state->mode_value : 0;
-      p.has_reach = state->has_point;
-      p.x = state->point.x;
-      p.y = state->point.y;
-      p.radius = state->radius;
-    }
-  }
-  open_prompts_[e.thing] = d_.prompts.size();
-  d_.prompts.push_back(std::move(p));
 }
 
 void ReportRecorder::tv(uint64_t frame) {
@@ -295,22 +328,12 @@ void ReportRecorder::tv(uint64_t frame) {
   d_.notices.push_back({{d_.version}, frame, "tv", text, 0, channel_});
 }
 
-// A hold on an offered prompt's control, as the game holds it now; and the
-// frame's calls, kept when the frame changed something a reader sees.
+// The frame's calls, kept when the frame changed something a reader sees.
 void ReportRecorder::frame_over(sim::World& world) {
   read(world);
-  const uint64_t f = world.frame();
-  for (const auto& [serial, index] : open_prompts_) {
-    PromptShown& p = d_.prompts[index];
-    const sim::ThingRecord* record = world.journal.thing(serial);
-    const sim::PromptState* state = record != nullptr ? world.prompt(record->handle) : nullptr;
-    const bool holding = state != nullptr && state->holding;
-    const bool held = !p.holds.empty() && p.holds.back().second == 0;
-    if (holding && !held) p.holds.push_back({f, 0});
-    if (!holding && held) p.holds.back().second = f - 1;
-    if (holding != held) p.version = d_.version;
-  }
-  keep_calls(f);
+  ended_ = world.frame();
+  has_ended_ = true;
+  keep_calls(ended_);
   busy_ = false;
 }
 

@@ -27,6 +27,9 @@ class ReportRecorder : public Observer {
   void begin_frame(const sim::Entry& e);
   void path(uint64_t frame, const sim::Vec& at);
   void close(Span& span, uint64_t frame);
+  bool between(const sim::Entry& e) const;
+  uint64_t shown_from(const sim::Entry& e) const;
+  uint64_t shown_to(const sim::Entry& e) const;
   bool thing(sim::World& world, const sim::Entry& e);
   void prompt(sim::World& world, const sim::Entry& e);
   void tv(uint64_t frame);
@@ -40,7 +43,9 @@ class ReportRecorder : public Observer {
   bool live_frame_step_ = false;
   int channel_ = -1;
   std::map<int, std::string> playlists_;
-  std::string tv_ = "off";
+  std::string tv_;
+  uint64_t ended_ = 0;  // the latest frame over
+  bool has_ended_ = false;
   std::map<uint64_t, size_t> open_things_;   // by serial: its record
   std::map<uint64_t, size_t> open_prompts_;  // by serial
   std::vector<size_t> open_texts_;
