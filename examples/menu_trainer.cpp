@@ -1,5 +1,6 @@
 // A menu trainer, as modders publish them: F4 opens and closes a menu drawn
-// with the older headers' text natives, NUMPAD8 and NUMPAD2 move through it
+// with the older headers' text natives on a box with a header sprite and a
+// bar under the line chosen, NUMPAD8 and NUMPAD2 move through it
 // and NUMPAD5 picks. It spawns a ped beside the player and deletes it again,
 // counts the peds in the world with worldGetAllPeds, and counts the times
 // the menu was opened in a script global.
@@ -16,6 +17,9 @@ constexpr DWORD key_f4 = 0x73;
 constexpr DWORD key_numpad2 = 0x62;
 constexpr DWORD key_numpad5 = 0x65;
 constexpr DWORD key_numpad8 = 0x68;
+
+constexpr uint64_t draw_rect = 0x405224591DF02025;
+constexpr uint64_t draw_sprite = 0xC9884ECADE94CB34;
 
 constexpr int opened_global = 1000;
 constexpr const char* ped_model = "a_m_m_valtownfolk_01";
@@ -80,7 +84,18 @@ void delete_spawned_ped() {
   if (does_entity_exist(menu.spawned)) delete_ped(&menu.spawned);
 }
 
+// A rectangle or sprite, placed by its centre as the game places them.
+void draw_box(float x, float y, float width, float height, int red, int green, int blue,
+              int alpha) {
+  invoke(draw_rect, x, y, width, height, red, green, blue, alpha, false, false);
+}
+
 void draw_menu() {
+  draw_box(0.5f, 0.235f, 0.3f, 0.33f, 0, 0, 0, 180);
+  invoke(draw_sprite, "generic_textures", "menu_header_1a", 0.5f, 0.12f, 0.3f, 0.08f, 0.0f, 255,
+         255, 255, 255, false);
+  draw_box(0.5f, 0.198f + 0.05f * static_cast<float>(menu.selected), 0.28f, 0.045f, 255, 220, 0,
+           60);
   draw_line("Main menu", 0.1f, true, false);
   for (int n = 0; n < item_count; ++n) {
     const bool here = n == menu.selected;

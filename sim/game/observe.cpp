@@ -1,8 +1,10 @@
 // What the world works out from its state once a frame, rather than from
 // any one call, written to the journal as it changes: the prompts the player
 // is offered, the interior he is in, the values that change smoothly, the
-// render targets drawn into and the texts drawn on the screen.
+// render targets drawn into and the texts, rectangles and sprites drawn on
+// the screen.
 
+#include <algorithm>
 #include <cmath>
 
 #include "world.h"
@@ -11,16 +13,18 @@ namespace sim {
 
 namespace {
 
-uint32_t colour_of(const TextStyle& s) {
+uint32_t colour_of(const int (&colour)[4]) {
   uint32_t rgba = 0;
-  for (int n = 0; n < 4; ++n) rgba = (rgba << 8) | static_cast<uint32_t>(s.colour[n] & 0xFF);
+  for (int n = 0; n < 4; ++n) rgba = (rgba << 8) | static_cast<uint32_t>(colour[n] & 0xFF);
   return rgba;
 }
+
+uint32_t colour_of(const TextStyle& s) { return colour_of(s.colour); }
 
 bool same_text(const DrawnText& a, const DrawnText& b) {
   return a.text == b.text && a.x == b.x && a.y == b.y && colour_of(a.style) == colour_of(b.style) &&
          a.style.scale_x == b.style.scale_x && a.style.scale_y == b.style.scale_y &&
-         a.style.centred == b.style.centred && a.style.shadow == b.style.shadow;
+         a.style.centred == b.style.centred && a.style.shadow == b.style.shadow && a.by == b.by;
 }
 
 bool drawn_in(const std::vector<DrawnText>& texts, const DrawnText& t) {
@@ -30,7 +34,30 @@ bool drawn_in(const std::vector<DrawnText>& texts, const DrawnText& t) {
   return false;
 }
 
+// Each of `now` not drawn `before`, and each of `before` no longer drawn.
+template <class T, class Tell>
+void tell_changes(const std::vector<T>& before, const std::vector<T>& now, Tell tell) {
+  for (const T& t : before) {
+    if (std::find(now.begin(), now.end(), t) == now.end()) tell(t, false);
+  }
+  for (const T& t : now) {
+    if (std::find(before.begin(), before.end(), t) == before.end()) tell(t, true);
+  }
+}
+
 }  // namespace
+
+// A rectangle (no texture) or a sprite drawn or no longer drawn, by the
+// plug-in that drew it.
+void World::tell_box(bool drawn, std::string_view texture, float x, float y, float width,
+                     float height, const int (&colour)[4], PluginId by) {
+  Entry& e = journal.write(drawn ? EntryKind::box_drawn : EntryKind::box_undrawn, texture);
+  e.at.by = by;
+  e.where = Vec{x, y, 0.0f};
+  e.from = width;
+  e.to = height;
+  e.a = colour_of(colour);
+}
 
 // A value that moves for a while and settles: one entry when it settles or
 // turns back, from where it began, rather than one for every frame between.
@@ -130,8 +157,18 @@ void World::observe(bool frame_over) {
     e.a = colour_of(t.style);
     e.b = t.style.centred ? 1 : 0;
     e.c = t.style.shadow ? 1 : 0;
+    e.at.by = t.by;
   }
   seen.drawn = text.drawn;
+
+  tell_changes(seen.rects, screen.rects, [&](const DrawnRect& r, bool drawn) {
+    tell_box(drawn, "", r.x, r.y, r.width, r.height, r.colour, r.by);
+  });
+  seen.rects = screen.rects;
+  tell_changes(seen.sprites, screen.sprites, [&](const DrawnSprite& s, bool drawn) {
+    tell_box(drawn, s.dictionary + "/" + s.name, s.x, s.y, s.width, s.height, s.colour, s.by);
+  });
+  seen.sprites = screen.sprites;
   seen.previous_ms = elapsed_ms_;
 }
 

@@ -12,14 +12,21 @@ namespace sim {
 namespace {
 
 void draw_rect(World& w, NativeCall& c) {
-  DrawnRect r{c.f(0), c.f(1), c.f(2), c.f(3), {c.i(4), c.i(5), c.i(6), c.i(7)}};
+  DrawnRect r{c.f(0), c.f(1), c.f(2), c.f(3), {c.i(4), c.i(5), c.i(6), c.i(7)}, w.journal.clock.by};
   w.screen.rects.push_back(r);
   ++w.screen.total_rects;
 }
 
 void draw_sprite(World& w, NativeCall& c) {
-  DrawnSprite s{c.s(0), c.s(1), c.f(2), c.f(3),
-                c.f(4), c.f(5), c.f(6), {c.i(7), c.i(8), c.i(9), c.i(10)}};
+  DrawnSprite s{c.s(0),
+                c.s(1),
+                c.f(2),
+                c.f(3),
+                c.f(4),
+                c.f(5),
+                c.f(6),
+                {c.i(7), c.i(8), c.i(9), c.i(10)},
+                w.journal.clock.by};
   w.screen.sprites.push_back(std::move(s));
   ++w.screen.total_sprites;
 }

@@ -7,17 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "plugin_id.h"
+
 namespace sim {
 
 struct DrawnRect {
   float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
   int colour[4] = {};  // red, green, blue, alpha
+  PluginId by;         // who drew it
+
+  bool operator==(const DrawnRect&) const = default;
 };
 
 struct DrawnSprite {
   std::string dictionary, name;
   float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f, heading = 0.0f;
   int colour[4] = {};
+  PluginId by;
+
+  bool operator==(const DrawnSprite&) const = default;
 };
 
 struct Screen {

@@ -4,8 +4,8 @@
 
 namespace sim {
 
-void TextDrawing::draw(const char* text, float x, float y) {
-  drawn.push_back({text, x, y, next});
+void TextDrawing::draw(const char* text, float x, float y, PluginId by) {
+  drawn.push_back({text, x, y, next, by});
   ++total_drawn;
   next = TextStyle{};
 }
@@ -20,7 +20,7 @@ const DrawnText* TextDrawing::find(const std::string& text) const {
 NativeRows text_native_rows() {
   static const NativeRow rows[] = {
       {0x16794E044C9EFB58, "_BG_DISPLAY_TEXT", "sff", 'v',
-       [](World& w, NativeCall& c) { w.text.draw(c.s(0), c.f(1), c.f(2)); }},
+       [](World& w, NativeCall& c) { w.text.draw(c.s(0), c.f(1), c.f(2), w.journal.clock.by); }},
       {0x16FA5CE47F184F1E, "_BG_SET_TEXT_COLOR", "iiii", 'v',
        [](World& w, NativeCall& c) {
          for (int n = 0; n < 4; ++n) w.text.next.colour[n] = c.i(n);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "plugin_id.h"
+
 namespace sim {
 
 struct TextStyle {
@@ -21,6 +23,7 @@ struct DrawnText {
   float x = 0.0f;
   float y = 0.0f;
   TextStyle style;
+  PluginId by;  // who drew it
 };
 
 struct TextDrawing {
@@ -35,7 +38,7 @@ struct TextDrawing {
   void new_frame() {
     if (!drawn.empty()) drawn.clear();
   }
-  void draw(const char* text, float x, float y);
+  void draw(const char* text, float x, float y, PluginId by);
   const DrawnText* find(const std::string& text) const;  // drawn this frame, or null
 };
 

@@ -280,10 +280,14 @@ class World {
     std::map<uint64_t, Ramp> scales;          // effect serial
     std::map<std::string, bool> drawn_into;
     std::vector<DrawnText> drawn;
+    std::vector<DrawnRect> rects;
+    std::vector<DrawnSprite> sprites;
     uint64_t previous_ms = 0;  // elapsed at the end of the frame before
     int32_t interior = 0;      // the player's
   } observed_;
   void settle(Ramp& ramp, double now, uint64_t thing, const char* what);
+  void tell_box(bool drawn, std::string_view texture, float x, float y, float width, float height,
+                const int (&colour)[4], PluginId by);
 };
 
 }  // namespace sim

@@ -159,6 +159,48 @@ TEST(Report, AMenuIsShownAsItWasDrawnEachFrameWhileItWasOpen) {
   EXPECT_EQ(title[7], (nlohmann::json{255, 255, 255, 255}));
   EXPECT_EQ(title[8], 1) << "centred";
   EXPECT_EQ(title[9], 1) << "with a shadow";
+  EXPECT_EQ(title[10], 0) << "drawn by the trainer";
+
+  // The box under it and its header sprite for as long; the bar under the
+  // line chosen once where each line was.
+  std::vector<nlohmann::json> boxes, bars;
+  for (const auto& b : data["boxes"]["items"]) {
+    EXPECT_EQ(b[8], 0) << "drawn by the trainer: " << b;
+    if (b[7][3] == 60) {
+      bars.push_back(b);
+    } else {
+      boxes.push_back(b);
+    }
+  }
+  ASSERT_EQ(boxes.size(), 2u) << data["boxes"];
+  EXPECT_EQ(boxes[0][2], "") << "a rectangle";
+  EXPECT_EQ(boxes[0][7], (nlohmann::json{0, 0, 0, 180}));
+  EXPECT_EQ(boxes[1][2], "generic_textures/menu_header_1a");
+  for (const auto& b : boxes) {
+    EXPECT_EQ(b[0], title[0]);
+    EXPECT_EQ(b[1], title[1]);
+  }
+  ASSERT_EQ(bars.size(), 1u) << "not moved: " << data["boxes"];
+  EXPECT_FLOAT_EQ(bars[0][4].get<float>(), 0.198f);
+}
+
+TEST(Report, TheMenuBarFollowsTheLineChosen) {
+  const nlohmann::json data = report_of(
+      "start at -2361.5 -2395.1 62.1\n"
+      "hold F4 for 0.05 s\n"
+      "wait 3 frames\n"
+      "hold NUMPAD2 for 0.05 s\n"
+      "wait 3 frames\n",
+      {MENU_TRAINER_PLUGIN});
+  std::vector<std::pair<float, uint64_t>> bars;
+  for (const auto& b : data["boxes"]["items"]) {
+    if (b[7][3] == 60) bars.emplace_back(b[4].get<float>(), b[1].get<uint64_t>());
+  }
+  ASSERT_EQ(bars.size(), 2u) << data["boxes"];
+  EXPECT_FLOAT_EQ(bars[0].first, 0.198f);
+  EXPECT_NE(bars[0].second, 0u) << "gone from the first line";
+  EXPECT_FLOAT_EQ(bars[1].first, 0.248f);
+  EXPECT_EQ(bars[1].second, 0u) << "under the second line still";
 }
 
 TEST(Report, ALivePageIsSentWhatChangedSinceItLastAsked) {

@@ -31,6 +31,11 @@ const char* kind_name(const sim::ThingRecord& t) {
   return "prop";
 }
 
+// A colour the journal keeps as 0xRRGGBBAA.
+void colour_from(int64_t rgba, int (&colour)[4]) {
+  for (int k = 0; k < 4; ++k) colour[k] = static_cast<int>((rgba >> (24 - 8 * k)) & 0xff);
+}
+
 }  // namespace
 
 ReportRecorder::ReportRecorder(ReportData& data, size_t calls_cap) : d_(data), cap_(calls_cap) {}
@@ -156,7 +161,7 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       t.y = e.where.y;
       t.scale_y = static_cast<float>(e.from);
       t.scale_x = static_cast<float>(e.to);
-      for (int k = 0; k < 4; ++k) t.colour[k] = static_cast<int>((e.a >> (24 - 8 * k)) & 0xff);
+      colour_from(e.a, t.colour);
       t.centred = e.b != 0;
       t.shadow = e.c != 0;
       t.owner = owner(world, e.at.by);
@@ -174,6 +179,27 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
         }
       }
       break;
+    case K::box_drawn: {
+      BoxShown b;
+      b.version = d_.version;
+      b.from = shown_from(e);
+      box_from(world, e, b);
+      open_boxes_.push_back(d_.boxes.size());
+      d_.boxes.push_back(std::move(b));
+      break;
+    }
+    case K::box_undrawn: {
+      BoxShown gone;
+      box_from(world, e, gone);
+      for (auto it = open_boxes_.begin(); it != open_boxes_.end(); ++it) {
+        if (d_.boxes[*it].same_box(gone)) {
+          close(d_.boxes[*it], shown_to(e));
+          open_boxes_.erase(it);
+          break;
+        }
+      }
+      break;
+    }
     case K::said:
       d_.notices.push_back({{d_.version},
                             shown_from(e),
@@ -220,6 +246,16 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       return;
   }
   busy_ = true;
+}
+
+void ReportRecorder::box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const {
+  b.texture = std::string(e.text);
+  b.x = e.where.x;
+  b.y = e.where.y;
+  b.width = static_cast<float>(e.from);
+  b.height = static_cast<float>(e.to);
+  colour_from(e.a, b.colour);
+  b.owner = owner(world, e.at.by);
 }
 
 void ReportRecorder::begin_frame(const sim::Entry& e) {

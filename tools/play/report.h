@@ -5,6 +5,7 @@
 // pick. The report writes it into one self-contained page; the live server
 // sends the page what changed since it last asked.
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <ostream>
@@ -74,6 +75,11 @@ struct BoxShown : Span {
   float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
   int colour[4] = {255, 255, 255, 255};
   int owner = -1;
+
+  bool same_box(const BoxShown& o) const {
+    return texture == o.texture && x == o.x && y == o.y && width == o.width && height == o.height &&
+           owner == o.owner && std::equal(colour, colour + 4, o.colour);
+  }
 };
 
 struct Notice : Versioned {

@@ -32,6 +32,7 @@ class ReportRecorder : public Observer {
   uint64_t shown_to(const sim::Entry& e) const;
   bool thing(sim::World& world, const sim::Entry& e);
   void prompt(sim::World& world, const sim::Entry& e);
+  void box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const;
   void tv(uint64_t frame);
   void keep_calls(uint64_t frame);
 
@@ -49,6 +50,7 @@ class ReportRecorder : public Observer {
   std::map<uint64_t, size_t> open_things_;   // by serial: its record
   std::map<uint64_t, size_t> open_prompts_;  // by serial
   std::vector<size_t> open_texts_;
+  std::vector<size_t> open_boxes_;
   std::vector<std::string> frame_calls_;  // the calls of the frame being read
   bool busy_ = false;                     // the frame changed something a reader sees
   size_t kept_ = 0;

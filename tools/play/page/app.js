@@ -105,6 +105,23 @@ function drawScreen(f) {
   }
   const drawn = $('drawn');
   drawn.replaceChildren();
+  // Rectangles and sprites under the texts, as menus draw a box to write on.
+  for (const b of d.boxes) {
+    if (!on(b, f)) continue;
+    const [, , texture, x, y, w, h, colour, owner] = b;
+    // A rectangle filled in its colour; a sprite, whose picture the page has
+    // not, as a box named by its texture.
+    const e = el('div', texture ? 'box sprite' : 'box rect', texture);
+    // The game places a rectangle or a sprite by its centre.
+    e.style.left = (x - w / 2) * 100 + '%';
+    e.style.top = (y - h / 2) * 100 + '%';
+    e.style.width = w * 100 + '%';
+    e.style.height = h * 100 + '%';
+    e.style.background = texture ? 'transparent' : rgba(colour);
+    if (texture) e.style.borderColor = rgba(colour);
+    e.title = (texture ? 'sprite ' + texture : 'rectangle') + ' · ' + ownerName(owner);
+    drawn.appendChild(e);
+  }
   for (const t of d.texts) {
     if (!on(t, f)) continue;
     const [, , text, x, y, sx, sy, colour, centred, shadow, owner] = t;
@@ -117,20 +134,6 @@ function drawScreen(f) {
     e.style.color = rgba(colour);
     if (shadow) e.style.textShadow = '1px 1px 2px #000';
     e.title = `${ownerName(owner)} · (${x}, ${y}) scale ${sx}×${sy} ${centred ? 'centred' : 'left'}`;
-    drawn.appendChild(e);
-  }
-  for (const b of d.boxes) {
-    if (!on(b, f)) continue;
-    const [, , texture, x, y, w, h, colour, owner] = b;
-    const e = el('div', 'box', texture);
-    // The game places a rectangle or a sprite by its centre.
-    e.style.left = (x - w / 2) * 100 + '%';
-    e.style.top = (y - h / 2) * 100 + '%';
-    e.style.width = w * 100 + '%';
-    e.style.height = h * 100 + '%';
-    e.style.background = texture ? 'transparent' : rgba(colour);
-    if (texture) e.style.borderColor = rgba(colour);
-    e.title = (texture ? 'sprite ' + texture : 'rectangle') + ' · ' + ownerName(owner);
     drawn.appendChild(e);
   }
   const prompts = $('prompts');
@@ -163,7 +166,9 @@ function keyFor(control) {
 let view = null;
 function mapView() {
   const d = run.data;
-  const site = d.areas.find((a) => a[0] === 'site') || d.areas[0] || ['site', '', 0, 0];
+  // A plug-in of no deliverable has no site: the map opens where the player is.
+  const here = d.path[Math.max(0, lastAt(d.path, run.frame, (p) => p[0]))];
+  const site = d.areas.find((a) => a[0] === 'site') || d.areas[0] || (here && ['', '', here[1], here[2]]) || ['', '', 0, 0];
   const [cx, cy] = [site[2], site[3]];
   // What the plug-ins placed near the site, close enough to read; the rings
   // and the player's path may reach far beyond (the wheel zooms out).
