@@ -104,6 +104,12 @@ void World::observe(bool frame_over) {
       e.where = p.point;
       e.to = p.radius;
     }
+    if (const auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {
+      if (const auto it = entities_.find(g->second); it != entities_.end()) {
+        e.c = static_cast<int64_t>(serial_of(Thing::entity, g->second));
+        e.from = interaction_distance(it->second);
+      }
+    }
     seen.offered.emplace(serial, p.label);
   }
 

@@ -42,6 +42,12 @@ cases([
     assert.match(await page.textContent('#map .thing.ped'), /taker/);
     assert.equal(await page.locator('#map .player').count(), 1);
     assert.equal(await page.locator('#map .outline').count(), 1, "the theater's outline");
+    // The buy prompt's reach is around the taker, where he stands.
+    const taker = page.locator('#map .thing.ped');
+    const reach = page.locator('#map .reach', { hasText: 'Buy Ticket' });
+    assert.equal(await reach.getAttribute('cx'), await taker.getAttribute('cx'));
+    assert.equal(await reach.getAttribute('cy'), await taker.getAttribute('cy'));
+    assert.equal(await reach.getAttribute('r'), '5');
 
     // The calls of that frame are the run's own, in its order.
     const calls = (await page.textContent('#calls')).split('\n');

@@ -54,6 +54,11 @@ TEST(Report, TheTicketRoadsPageHoldsItsRunAndNeedsNothingElse) {
       offered = true;
       EXPECT_EQ(p[3], "INPUT_CONTEXT_X");
       EXPECT_GT(p[1].get<uint64_t>(), p[0].get<uint64_t>()) << "withdrawn at the sale";
+      // Offered near the taker, within the lock-on radius the cinema gives him.
+      EXPECT_TRUE(p[6].is_null()) << "no point of its own";
+      ASSERT_TRUE(p[8].is_array()) << p;
+      EXPECT_EQ(data["things"]["items"][p[8][0].get<size_t>()][4], "taker");
+      EXPECT_FLOAT_EQ(p[8][1].get<float>(), 5.0f);
     }
   }
   EXPECT_TRUE(offered);

@@ -298,6 +298,7 @@ bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
     t.owner = owner(world, record->owner);
     t.moves.push_back({f, e.where.x, e.where.y});
     open_things_[e.thing] = d_.things.size();
+    things_by_serial_[e.thing] = d_.things.size();
     d_.things.push_back(std::move(t));
     return true;
   }
@@ -332,6 +333,11 @@ void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
     p.radius = static_cast<float>(e.to);
     if (const sim::ThingRecord* record = world.journal.thing(e.thing)) {
       p.owner = owner(world, record->owner);
+    }
+    if (const auto near = things_by_serial_.find(static_cast<uint64_t>(e.c));
+        near != things_by_serial_.end()) {
+      p.near = static_cast<int>(near->second);
+      p.near_radius = static_cast<float>(e.from);
     }
     open_prompts_[e.thing] = d_.prompts.size();
     d_.prompts.push_back(std::move(p));

@@ -165,6 +165,13 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
       j.raw("]");
     }
     j.raw("]");
+    if (r.near >= 0) {
+      j.raw(",[");
+      w.i(r.near).c().m(r.near_radius);
+      j.raw("]");
+    } else {
+      j.raw(",null");
+    }
   });
   w.records("texts", d.texts, [&](const TextShown& r) {
     w.n(r.from).c().n(r.to).c().t(r.text).c().s(r.x).c().s(r.y).c().s(r.scale_x).c().s(r.scale_y);

@@ -47,8 +47,9 @@ class ReportRecorder : public Observer {
   std::string tv_;
   uint64_t ended_ = 0;  // the latest frame over
   bool has_ended_ = false;
-  std::map<uint64_t, size_t> open_things_;   // by serial: its record
-  std::map<uint64_t, size_t> open_prompts_;  // by serial
+  std::map<uint64_t, size_t> open_things_;       // by serial: its record
+  std::map<uint64_t, size_t> things_by_serial_;  // every one shown, gone or not
+  std::map<uint64_t, size_t> open_prompts_;      // by serial
   std::vector<size_t> open_texts_;
   std::vector<size_t> open_boxes_;
   std::vector<std::string> frame_calls_;  // the calls of the frame being read

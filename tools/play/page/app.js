@@ -210,11 +210,17 @@ function drawMap(f) {
       t.textContent = name;
     }
   }
+  const reach = (x, y, r, title) => svg('circle', { cx: x, cy: -y, r, fill: 'rgba(21,101,192,.08)',
+    stroke: '#1565c0', 'stroke-width': unit, class: 'reach' }, g).appendChild(svgTitle(title));
   for (const p of d.prompts) {
-    if (!on(p, f) || !p[6]) continue;
-    const [x, y, r] = p[6];
-    svg('circle', { cx: x, cy: -y, r, fill: 'rgba(21,101,192,.08)', stroke: '#1565c0', 'stroke-width': unit,
-      class: 'reach' }, g).appendChild(svgTitle(`"${p[2]}" offered within ${r} m`));
+    if (!on(p, f)) continue;
+    if (p[6]) reach(p[6][0], p[6][1], p[6][2], `"${p[2]}" offered within ${p[6][2]} m of here`);
+    // Offered near an entity: the reach goes where the entity is.
+    const t = p[8] && d.things[p[8][0]];
+    if (t) {
+      const [x, y] = placeAt(t, f);
+      reach(x, y, p[8][1], `"${p[2]}" offered within ${p[8][1]} m of ${t[4] || t[3]}`);
+    }
   }
   const upTo = lastAt(d.path, f, (p) => p[0]);
   let dAttr = '';
@@ -226,10 +232,7 @@ function drawMap(f) {
   let things = 0;
   for (const t of d.things) {
     if (!on(t, f)) continue;
-    const moves = t[6];
-    let k = 0;
-    for (let i = 3; i < moves.length && moves[i] <= f; i += 3) k = i;
-    const x = moves[k + 1], y = moves[k + 2];
+    const [x, y] = placeAt(t, f);
     const colour = KIND_COLOURS[t[2]] || '#e07b00';
     const stroke = t[5] < 0 ? '#fff' : OWNER_COLOURS[t[5] % OWNER_COLOURS.length];
     const shape = t[2] === 'blip'
@@ -250,6 +253,13 @@ function drawMap(f) {
   $('legend').innerHTML = `<span style="color:#1f77b4">●</span> ped <span style="color:#e07b00">●</span> prop ` +
     `<span style="color:#2ca02c">■</span> blip <span style="color:#d62728">━</span> path ` +
     `<span style="color:#1565c0">◯</span> prompt's reach · owners (outline): ${owners} · ${things} things now`;
+}
+// Where a thing was in frame f: its latest move by then.
+function placeAt(t, f) {
+  const moves = t[6];
+  let k = 0;
+  for (let i = 3; i < moves.length && moves[i] <= f; i += 3) k = i;
+  return [moves[k + 1], moves[k + 2]];
 }
 function svgTitle(text) {
   const t = document.createElementNS(SVG, 'title');
