@@ -106,7 +106,9 @@ cases([
     const texts = await page.$$eval('#drawn .text', (es) => es.map((e) => e.textContent));
     assert.ok(texts.includes('Peds: 0') || texts.some((t) => t.startsWith('Peds: ')), texts.join('|'));
     assert.ok(texts.includes('Opened 1 times'), texts.join('|'));
-    // Its box, the bar under the line chosen and its header sprite, named.
+    // Its lines with the drop shadow it asked for, on its box, the bar under
+    // the line chosen and its header sprite, named.
+    assert.ok(await page.$$eval('#drawn .text', (es) => es.every((e) => e.style.textShadow)));
     assert.equal(await page.locator('#drawn .rect').count(), 2);
     assert.match(await page.textContent('#drawn .sprite'), /generic_textures\/menu_header_1a/);
     await screenshot(page, 'live-menu');

@@ -96,7 +96,9 @@ function drawScreen(f) {
   subtitle.replaceChildren();
   for (const n of d.notices) {
     if (n[0] > f) break;
-    if (now - msAt(n[0]) >= n[3]) continue;
+    // A notification posted with no time of its own shows for the feed's usual few seconds.
+    const shows = n[1] === 'note' && n[3] <= 0 ? 4000 : n[3];
+    if (now - msAt(n[0]) >= shows) continue;
     if (n[1] === 'note') notes.appendChild(el('div', 'note', n[2]));
     if (n[1] === 'said') {
       const colon = n[2].indexOf(': ');
