@@ -394,8 +394,14 @@ function bindAxis() {
 }
 
 // --- live -----------------------------------------------------------------------------
+// One after another: the server takes requests on several threads, so a key's
+// going up sent beside its going down could reach the game first.
+let sending = Promise.resolve();
 function send(input) {
-  return fetch('/input', { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(input) });
+  const body = JSON.stringify(input);
+  sending = sending.catch(() => {}).then(() =>
+    fetch('/input', { method: 'POST', headers: { 'Content-Type': 'application/json' }, body }));
+  return sending;
 }
 let frames = [];
 async function poll() {
