@@ -200,7 +200,7 @@ Report run(const Options& o) {
     }
     if (f % 4096 == 0) w->forget_what_is_gone();
     if (f % 64 == 0 || stay == 0) {
-      const sim::Holdings h = w->holdings(module);
+      const sim::Holdings h = w->holdings(sim::PluginId{module});
       const int total = sim::total(h);
       for (size_t k = 0; k < h.size(); ++k) r.peak[k] = std::max(r.peak[k], h[k]);
       r.peak_total = std::max(r.peak_total, total);
@@ -221,7 +221,7 @@ Report run(const Options& o) {
     if (out_of_range) was_out = true;
     away_frames = out_of_range && !w->faults.any_active() ? away_frames + 1 : 0;
     if (away_frames == 600) {
-      const sim::Holdings h = w->holdings(module);
+      const sim::Holdings h = w->holdings(sim::PluginId{module});
       for (size_t k = 0; k < h.size(); ++k) {
         if (h[k] > kept[k]) {
           r.failure = "frame " + std::to_string(w->frame()) + ": away from the " + o.deliverable +

@@ -157,8 +157,7 @@ void Faults::start(World& w, Fault f, int frames) {
     case Fault::handle_reused: {
       std::vector<int32_t> owned;
       for (const auto& [handle, e] : w.entities()) {
-        if (e.exists && handle != w.player_ped() &&
-            w.owners.owner(Thing::entity, handle) != nullptr) {
+        if (e.exists && handle != w.player_ped() && !w.owners.owner(Thing::entity, handle).none()) {
           owned.push_back(handle);
         }
       }

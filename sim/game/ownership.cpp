@@ -60,36 +60,36 @@ std::string holdings_text(const Holdings& h) {
   return out.empty() ? "nothing" : out;
 }
 
-std::string Ownership::name_of(const void* who) const {
-  if (who == nullptr) return "the game";
+std::string Ownership::name_of(PluginId who) const {
+  if (who.none()) return "the game";
   auto it = names_.find(who);
   return it == names_.end() ? "a plug-in" : it->second;
 }
 
-Holdings Ownership::made(const void* who) const {
+Holdings Ownership::made(PluginId who) const {
   auto it = made_.find(who);
   return it == made_.end() ? Holdings{} : it->second;
 }
 
-uint64_t Ownership::calls_of(const void* who) const {
+uint64_t Ownership::calls_of(PluginId who) const {
   auto it = calls_.find(who);
   return it == calls_.end() ? 0 : it->second;
 }
 
-const void* Ownership::owner(Thing t, int32_t handle) const {
+PluginId Ownership::owner(Thing t, int32_t handle) const {
   const auto& owned = owned_[index(t)];
   auto it = owned.find(handle);
-  return it == owned.end() ? nullptr : it->second;
+  return it == owned.end() ? PluginId{} : it->second;
 }
 
-uint64_t Ownership::double_deletes(const void* who) const {
+uint64_t Ownership::double_deletes(PluginId who) const {
   const auto it = double_deletes_.find(who);
   return it == double_deletes_.end() ? 0 : it->second;
 }
 
-const void* Ownership::target_owner(const std::string& name) const {
+PluginId Ownership::target_owner(const std::string& name) const {
   auto it = targets_.find(name);
-  return it == targets_.end() ? nullptr : it->second;
+  return it == targets_.end() ? PluginId{} : it->second;
 }
 
 bool Ownership::live(World& w, Thing t, int32_t handle) const {
@@ -113,7 +113,7 @@ bool Ownership::live(World& w, Thing t, int32_t handle) const {
   }
 }
 
-Holdings Ownership::holdings(World& w, const void* who) {
+Holdings Ownership::holdings(World& w, PluginId who) {
   Holdings h{};
   for (size_t n = 0; n < h.size(); ++n) {
     const auto t = static_cast<Thing>(n);
@@ -132,7 +132,7 @@ Holdings Ownership::holdings(World& w, const void* who) {
 
 void Ownership::before(World& w, const NativeCall& call) {
   const Touch& r = call.row->touch;
-  if (creator == nullptr) return;  // the game may do anything
+  if (creator.none()) return;  // the game may do anything
   if (r.act == Act::make) return;
   if (r.thing == Thing::target) {
     if (r.arg >= call.count || call.args[r.arg] == 0) return;
@@ -151,7 +151,7 @@ void Ownership::before(World& w, const NativeCall& call) {
     it->second = creator;
   }
   if (!live(w, r.thing, handle)) return;  // acts on nothing
-  const void* owner = this->owner(r.thing, handle);
+  PluginId owner = this->owner(r.thing, handle);
   if (owner == creator) return;
   const bool the_player = r.thing == Thing::entity && handle == w.player_ped();
   if (the_player && r.act == Act::change) return;  // placing, seating, tasking the player
@@ -168,7 +168,7 @@ void Ownership::after(World& w, const NativeCall& call) {
     const std::string name = call.s(r.arg);
     if (r.act == Act::make && static_cast<uint32_t>(call.result[0]) != 0) {
       targets_[name] = creator;
-      if (creator != nullptr) ++made_[creator][index(Thing::target)];
+      if (!creator.none()) ++made_[creator][index(Thing::target)];
     } else if (r.act == Act::remove) {
       const RenderTarget* rt = w.tv.target(name.c_str());
       if (rt == nullptr || !rt->registered) targets_.erase(name);
@@ -179,7 +179,7 @@ void Ownership::after(World& w, const NativeCall& call) {
     const auto handle = static_cast<int32_t>(static_cast<uint32_t>(call.result[0]));
     if (handle == 0) return;
     deleted_[index(r.thing)].erase(handle);
-    if (creator == nullptr) {
+    if (creator.none()) {
       forget(r.thing, handle);
     } else {
       give(r.thing, handle, creator);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "native_table.h"
+#include "plugin_id.h"
 
 namespace sim {
 
@@ -34,33 +35,33 @@ std::string holdings_text(const Holdings& h);  // "entity 3, prompt 2"
 
 class Ownership {
  public:
-  // The creator a running script stands for; null is the game.
-  const void* creator = nullptr;
-  void name_creator(const void* creator, std::string name) {
+  // The plug-in a running script stands for, else the game.
+  PluginId creator = {};
+  void name_creator(PluginId creator, std::string name) {
     if (names_.count(creator) == 0) named_.push_back(creator);
     names_[creator] = std::move(name);
   }
-  std::string name_of(const void* creator) const;
+  std::string name_of(PluginId creator) const;
   // Every plug-in named so far, in the order they were named.
-  const std::vector<const void*>& creators() const { return named_; }
+  const std::vector<PluginId>& creators() const { return named_; }
   // What a creator has made over the run, by kind, whether it still lives.
-  Holdings made(const void* creator) const;
+  Holdings made(PluginId creator) const;
   // Native calls made while a creator's script ran; the host adds each turn's.
-  void count_calls(const void* who, uint64_t calls) { calls_[who] += calls; }
-  uint64_t calls_of(const void* who) const;
+  void count_calls(PluginId who, uint64_t calls) { calls_[who] += calls; }
+  uint64_t calls_of(PluginId who) const;
 
-  const void* owner(Thing t, int32_t handle) const;
-  const void* target_owner(const std::string& name) const;
-  void give(Thing t, int32_t handle, const void* to) { owned_[index(t)][handle] = to; }
+  PluginId owner(Thing t, int32_t handle) const;
+  PluginId target_owner(const std::string& name) const;
+  void give(Thing t, int32_t handle, PluginId to) { owned_[index(t)][handle] = to; }
   void forget(Thing t, int32_t handle) { owned_[index(t)].erase(handle); }
-  void give_target(const std::string& name, const void* to) { targets_[name] = to; }
+  void give_target(const std::string& name, PluginId to) { targets_[name] = to; }
 
   // Also forgets what no longer lives, so a long run keeps its books small.
-  Holdings holdings(World& w, const void* creator);
+  Holdings holdings(World& w, PluginId creator);
 
   // Deletes of a handle the same plug-in had deleted already, by plug-in.
-  uint64_t double_deletes(const void* creator) const;
-  const std::map<const void*, uint64_t>& double_deletes() const { return double_deletes_; }
+  uint64_t double_deletes(PluginId creator) const;
+  const std::map<PluginId, uint64_t>& double_deletes() const { return double_deletes_; }
 
   // Around each sound call of a native that touches a thing: the check
   // before its handler, the note of what it made after.
@@ -71,15 +72,15 @@ class Ownership {
   static size_t index(Thing t) { return static_cast<size_t>(t); }
   bool live(World& w, Thing t, int32_t handle) const;
   bool seated_on_own_point(World& w, int32_t ped) const;
-  std::map<int32_t, const void*> owned_[static_cast<size_t>(Thing::count)];
-  std::map<std::string, const void*> targets_;
-  std::map<const void*, std::string> names_;
+  std::map<int32_t, PluginId> owned_[static_cast<size_t>(Thing::count)];
+  std::map<std::string, PluginId> targets_;
+  std::map<PluginId, std::string> names_;
   // Who deleted each handle last, until it is made again.
-  std::map<int32_t, const void*> deleted_[static_cast<size_t>(Thing::count)];
-  std::map<const void*, uint64_t> double_deletes_;
-  std::vector<const void*> named_;
-  std::map<const void*, Holdings> made_;
-  std::map<const void*, uint64_t> calls_;
+  std::map<int32_t, PluginId> deleted_[static_cast<size_t>(Thing::count)];
+  std::map<PluginId, uint64_t> double_deletes_;
+  std::vector<PluginId> named_;
+  std::map<PluginId, Holdings> made_;
+  std::map<PluginId, uint64_t> calls_;
 };
 
 }  // namespace sim

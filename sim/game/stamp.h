@@ -5,12 +5,14 @@
 
 #include <cstdint>
 
+#include "plugin_id.h"
+
 namespace sim {
 
 struct Stamp {
-  uint64_t order = 0;        // rises with every change over the world's life; 0: never
-  uint64_t calls = 0;        // native calls begun by then: the change came after the last of them
-  const void* by = nullptr;  // the plug-in whose script made it; null: the game or a step
+  uint64_t order = 0;  // rises with every change over the world's life; 0: never
+  uint64_t calls = 0;  // native calls begun by then: the change came after the last of them
+  PluginId by = {};    // the plug-in whose script made it, or the game (and a step)
 
   bool operator<(const Stamp& other) const { return order < other.order; }
 };

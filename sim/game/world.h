@@ -158,7 +158,7 @@ class World {
   // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------
   Ownership owners;  // the host sets owners.creator while a plug-in's script runs
   Faults faults;     // off unless a test, soak or scenario enables it
-  Holdings holdings(const void* creator) { return owners.holdings(*this, creator); }
+  Holdings holdings(PluginId creator) { return owners.holdings(*this, creator); }
 
   // --- texts (world.cpp) --------------------------------------------------
   void set_text(const char* label, std::string text);  // the game's text for a label

@@ -128,7 +128,7 @@ HMODULE Host::load_plugin(const std::string& path) {
   for (size_t n = handlers_before; n < keyboard_handlers_.size(); ++n) {
     keyboard_handlers_[n].module = module;
   }
-  world_->owners.name_creator(module, loading.file);
+  world_->owners.name_creator(PluginId{module}, loading.file);
   event("plug-in " + loading.file + " loaded");
   return module;
 }
@@ -202,7 +202,7 @@ void Host::run_turn(Script& s) {
   const bool resumed = s.fiber != nullptr;
   if (!s.fiber) {
     s.fiber = std::make_unique<ScriptFiber>(run_script, &s);
-    s.info.plugin = world_->owners.name_of(s.module);  // named once its load is over
+    s.info.plugin = world_->owners.name_of(PluginId{s.module});  // named once its load is over
     event(s.name() + " started");
     Entry& started = world_->journal.latest();
     started.b = static_cast<int64_t>(s.number);
@@ -211,9 +211,9 @@ void Host::run_turn(Script& s) {
   current_ = &s;
   in_turn_ = true;
   s.last_frame = world_->frame();
-  world_->owners.creator = s.module;  // what the script makes is its plug-in's
+  world_->owners.creator = PluginId{s.module};  // what the script makes is its plug-in's
   JournalClock& clock = world_->journal.clock;
-  clock.by = PluginId(s.module);
+  clock.by = PluginId{s.module};
   clock.script = s.number;
   if (resumed) world_->journal.write(EntryKind::resumed);
   begin_turn(s.info, world_->frame(), s.last_native,
@@ -224,7 +224,7 @@ void Host::run_turn(Script& s) {
   s.last_native = end_turn();
   in_turn_ = false;
   current_ = nullptr;
-  world_->owners.creator = nullptr;
+  world_->owners.creator = PluginId{};
   clock.by = {};
   clock.script = 0;
 }
@@ -240,7 +240,7 @@ void Host::run_frame() {
     if (!globals_.empty()) note_global_writes("between turns");
     const uint64_t calls_before = world_->total_calls();
     run_turn(*s);
-    world_->owners.count_calls(s->module, world_->total_calls() - calls_before);
+    world_->owners.count_calls(PluginId{s->module}, world_->total_calls() - calls_before);
     if (!globals_.empty()) note_global_writes("by " + s->name());
   }
   retired_.clear();
@@ -301,8 +301,8 @@ bool Host::has_script(HMODULE module) const {
                      [&](const auto& s) { return s->module == module; });
 }
 
-size_t Host::scripts_registered(HMODULE module) const {
-  const auto it = registered_.find(module);
+size_t Host::scripts_registered(PluginId plugin) const {
+  const auto it = registered_.find(plugin);
   return it == registered_.end() ? 0 : it->second;
 }
 
@@ -345,7 +345,7 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   s->info.entry = entry;
   event(s->name() + " registered" + (additional ? " (an additional thread)" : ""));
   scripts_.insert(after, std::move(s));
-  ++registered_[module];
+  ++registered_[PluginId{module}];
 }
 
 void Host::script_unregister(HMODULE module) {

@@ -66,7 +66,7 @@ class Host {
   size_t keyboard_handler_count() const { return keyboard_handlers_.size(); }
   bool has_script(HMODULE module) const;
   // The scripts a plug-in registered in this run, unloaded or not.
-  size_t scripts_registered(HMODULE module) const;
+  size_t scripts_registered(PluginId plugin) const;
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
 
@@ -137,7 +137,7 @@ class Host {
   std::unique_ptr<World> world_;
   std::vector<std::unique_ptr<Script>> scripts_;
   std::vector<std::unique_ptr<Script>> retired_;  // unregistered while running
-  std::map<HMODULE, size_t> registered_;          // scripts registered by each module
+  std::map<PluginId, size_t> registered_;         // scripts registered by each plug-in
   uint64_t scripts_numbered_ = 0;
   std::vector<Handler> keyboard_handlers_;
   std::vector<Plugin> plugins_;

@@ -109,7 +109,7 @@ class SeatOccupant : public CinemaPost {
     world().points.all[p.handle] = p;
     s.seat_scenario = point;
     world().owners.give(sim::Thing::point, point,
-                        test_support::test_module());  // the cinema's seat
+                        test_support::test_plugin());  // the cinema's seat
   }
 
   void sit(int32_t ped) { world().peds.get(ped).point = point; }

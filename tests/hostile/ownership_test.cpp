@@ -16,24 +16,24 @@ namespace {
 using test_support::run_script;
 
 int other_plugin_tag;
-const void* const other_plugin = &other_plugin_tag;
+const sim::PluginId other_plugin{&other_plugin_tag};
 
 class Ownership : public ::testing::Test {
  protected:
   void SetUp() override {
     sim::Host::get().reset();
     world().owners.name_creator(other_plugin, "other.asi");
-    world().owners.name_creator(test_support::test_module(), "tested.asi");
+    world().owners.name_creator(test_support::test_plugin(), "tested.asi");
   }
   void TearDown() override { sim::Host::get().reset(); }
   sim::Host& host() { return sim::Host::get(); }
   sim::World& world() { return sim::Host::get().world(); }
 
-  // An entity of the other plug-in, or of the game when `owner` is null.
-  int32_t entity_of(const void* owner) {
+  // An entity of the other plug-in, or of the game.
+  int32_t entity_of(sim::PluginId owner) {
     const int32_t e =
         world().create_entity(sim::EntityKind::object, sim::joaat("p_chair01x"), {}, 0.0f);
-    if (owner != nullptr) world().owners.give(sim::Thing::entity, e, owner);
+    if (!owner.none()) world().owners.give(sim::Thing::entity, e, owner);
     return e;
   }
 
@@ -74,7 +74,7 @@ TEST_F(Ownership, DeletingAnotherPluginsEntityIsReported) {
 }
 
 TEST_F(Ownership, DeletingAnEntityOfTheGameIsReported) {
-  int32_t e = entity_of(nullptr);
+  int32_t e = entity_of(sim::PluginId{});
   ASSERT_TRUE(run_script([&] { delete_entity(&e); }));
   expect_one_violation("DELETE_ENTITY", "the game");
 }
@@ -210,16 +210,16 @@ TEST_F(Ownership, DeletingAHandleTwiceIsCountedForThePlugIn) {
     ui_prompt_delete(p);
   }));
   expect_no_violation();
-  EXPECT_EQ(world().owners.double_deletes(test_support::test_module()), 2u);
+  EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 2u);
   EXPECT_EQ(world().owners.double_deletes(other_plugin), 0u);
 
-  const int32_t gone = entity_of(nullptr);
+  const int32_t gone = entity_of(sim::PluginId{});
   world().remove_entity(gone);  // the game removed it: the plug-in's first delete is no double
   ASSERT_TRUE(run_script([&] {
     Entity e = gone;
     delete_entity(&e);
   }));
-  EXPECT_EQ(world().owners.double_deletes(test_support::test_module()), 2u);
+  EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 2u);
 }
 
 TEST_F(Ownership, APluginHandlesItsOwnThingsAndPlacesAndTasksThePlayerFreely) {
@@ -241,7 +241,7 @@ TEST_F(Ownership, APluginHandlesItsOwnThingsAndPlacesAndTasksThePlayerFreely) {
     delete_entity(&chair);
   }));
   expect_no_violation();
-  EXPECT_EQ(sim::total(world().holdings(test_support::test_module())), 0);
+  EXPECT_EQ(sim::total(world().holdings(test_support::test_plugin())), 0);
 }
 
 TEST_F(Ownership, ThingsTheGameMadeAreItsOwnAndActingOnNothingIsNoViolation) {
@@ -266,13 +266,13 @@ TEST_F(Ownership, HoldingsCountWhatEachPluginKeepsAliveByKind) {
     ui_prompt_register_begin();
     blip_add_for_coords(get_hash_key("BLIP_STYLE_SHOP"), 1.0f, 2.0f, 3.0f);
   }));
-  const sim::Holdings h = world().holdings(test_support::test_module());
+  const sim::Holdings h = world().holdings(test_support::test_plugin());
   EXPECT_EQ(h[static_cast<size_t>(sim::Thing::entity)], 2);
   EXPECT_EQ(h[static_cast<size_t>(sim::Thing::prompt)], 1);
   EXPECT_EQ(h[static_cast<size_t>(sim::Thing::blip)], 1);
   EXPECT_EQ(sim::holdings_text(h), "entity 2, prompt 1, blip 1");
   world().remove_entity(second);
-  EXPECT_EQ(sim::total(world().holdings(test_support::test_module())), 3);
+  EXPECT_EQ(sim::total(world().holdings(test_support::test_plugin())), 3);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ struct Site {
   bool cinema;
   float x, y, z;
   uintptr_t module = 0;  // the plug-in's module, as a number so the model can be shown
-  const void* plugin() const { return reinterpret_cast<const void*>(module); }
+  sim::PluginId plugin() const { return sim::PluginId{reinterpret_cast<const void*>(module)}; }
   const char* deliverable() const { return cinema ? "cinema" : "toytrain"; }
 };
 

@@ -47,10 +47,10 @@ TEST_P(Soak, AThousandVisitsLeaveNoMoreBehindThanTheDesignKeeps) {
   for (int visit = 0; visit < 1000; ++visit) {
     host.world().place_player(x + 2.0f, y, z);
     host.run_frames(cinema ? 300 : 5);
-    peak = std::max(peak, sim::total(host.world().holdings(module)));
+    peak = std::max(peak, sim::total(host.world().holdings(sim::PluginId{module})));
     host.world().place_player(x + 300.0f, y, z);
     host.run_frames(3);
-    const sim::Holdings h = host.world().holdings(module);
+    const sim::Holdings h = host.world().holdings(sim::PluginId{module});
     for (size_t k = 0; k < h.size(); ++k) {
       ASSERT_LE(h[k], kept[k]) << "after visit " << visit << ": " << sim::holdings_text(h);
     }

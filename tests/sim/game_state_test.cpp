@@ -122,7 +122,7 @@ TEST_F(GameState, ABlipOnAnEntityFollowsItUntilRemoved) {
   EXPECT_EQ(at.x, 7.0f);
   EXPECT_EQ(at.z, 9.0f);
   EXPECT_FALSE(exists_after);
-  EXPECT_EQ(world().owners.owner(sim::Thing::blip, blip), test_support::test_module());
+  EXPECT_EQ(world().owners.owner(sim::Thing::blip, blip), test_support::test_plugin());
 }
 
 TEST_F(GameState, TheClocksDateCarriesWithItsTime) {

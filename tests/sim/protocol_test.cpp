@@ -361,7 +361,7 @@ TEST_F(Protocol, DeletingWhatThePlugInDidNotMakeIsAViolationSimulatedOrNot) {
   sim::World& w = Host::get().world();
   const int32_t stranger = w.create_entity(sim::EntityKind::ped, 1, {}, 0.0f);
   const int32_t own = w.create_entity(sim::EntityKind::ped, 1, {}, 0.0f);
-  w.owners.give(sim::Thing::entity, own, test_support::test_module());
+  w.owners.give(sim::Thing::entity, own, test_support::test_plugin());
   ASSERT_TRUE(run_script([&] {
     int32_t player = player_ped_id();
     invoke(set_ped_no_longer_needed, &player);  // not simulated

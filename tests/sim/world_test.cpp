@@ -95,7 +95,7 @@ TEST_F(World, AFailingNativeAnswersZeroAndActsOnNothing) {
 
 TEST_F(World, DeletingAnEntityClearsTheCallersHandle) {
   const int32_t chair = world().create_entity(sim::EntityKind::object, 1, {}, 0);
-  world().owners.give(sim::Thing::entity, chair, test_support::test_module());
+  world().owners.give(sim::Thing::entity, chair, test_support::test_plugin());
   Entity handle = chair;
   ASSERT_TRUE(run_script([&] { delete_entity(&handle); }));
   EXPECT_EQ(handle, 0);
@@ -104,7 +104,7 @@ TEST_F(World, DeletingAnEntityClearsTheCallersHandle) {
 
 TEST_F(World, RotationWritesAccumulateHowFarAnEntityTurned) {
   const int32_t train = world().create_entity(sim::EntityKind::object, 1, {}, 350.0f);
-  world().owners.give(sim::Thing::entity, train, test_support::test_module());
+  world().owners.give(sim::Thing::entity, train, test_support::test_plugin());
   ASSERT_TRUE(run_script([&] {
     for (int n = 0; n < 4; ++n) {
       set_entity_rotation(train, 0, 0, get_entity_heading(train) + 10.0f, 2, true);

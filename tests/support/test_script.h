@@ -22,6 +22,8 @@ inline HMODULE test_module() {
   static int module_tag;
   return reinterpret_cast<HMODULE>(&module_tag);
 }
+// The plug-in the tests' scripts stand for, as the world's books name it.
+inline sim::PluginId test_plugin() { return sim::PluginId{test_module()}; }
 
 // Registers `body` as a script; it starts at the next frame.
 inline void start_script(std::function<void()> body) {

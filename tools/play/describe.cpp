@@ -100,7 +100,7 @@ std::string plugin_of(const sim::World& world, const sim::Entry& e) {
     if (const sim::ThingRecord* t = world.journal.thing(e.thing)) by = t->owner;
   }
   if (!by) return "";
-  const std::string file = world.owners.name_of(by.module());
+  const std::string file = world.owners.name_of(by);
   return file.substr(0, file.find_last_of('.'));
 }
 

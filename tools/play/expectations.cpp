@@ -201,7 +201,7 @@ Verdict nothing_left(const Expectation& e, sim::World& w) {
   sim::Thing only{};
   const bool of_kind = !e.subject.empty() && thing_named(e.subject, only);
   Verdict v{true, ""};
-  for (const void* who : w.owners.creators()) {
+  for (const sim::PluginId who : w.owners.creators()) {
     sim::Holdings h = w.holdings(who);
     if (of_kind) {
       const int kept = h[static_cast<size_t>(only)];

@@ -41,9 +41,8 @@ void colour_from(int64_t rgba, int (&colour)[4]) {
 ReportRecorder::ReportRecorder(ReportData& data, size_t calls_cap) : d_(data), cap_(calls_cap) {}
 
 int ReportRecorder::owner(sim::World& world, sim::PluginId who) const {
-  if (!who) return -1;
-  const std::string name =
-      std::filesystem::path(world.owners.name_of(who.module())).stem().string();
+  if (who.none()) return -1;
+  const std::string name = std::filesystem::path(world.owners.name_of(who)).stem().string();
   for (size_t n = 0; n < d_.plugins.size(); ++n) {
     if (d_.plugins[n] == name) return static_cast<int>(n);
   }

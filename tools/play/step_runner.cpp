@@ -154,8 +154,8 @@ bool StepRunner::spawn(const Step& s) {
   sim::World& w = world();
   const sim::EntityKind kind =
       s.thing >= 0 ? static_cast<sim::EntityKind>(s.thing) : kind_of_model(s.text);
-  const void* creator = w.owners.creator;
-  w.owners.creator = nullptr;
+  const sim::PluginId creator = w.owners.creator;
+  w.owners.creator = {};
   const int32_t handle =
       w.create_entity(kind, w.hash_of(s.text.c_str()), s.at, static_cast<float>(s.value));
   w.owners.creator = creator;

@@ -24,12 +24,12 @@ std::string plural(uint64_t n, const char* one, const char* many) {
 Summary summarize(sim::World& world) {
   Summary s;
   sim::Host& host = sim::Host::get();
-  for (const void* who : world.owners.creators()) {
+  for (const sim::PluginId who : world.owners.creators()) {
     PluginSummary p;
     // By its file's stem: the same plug-in built natively or as a .asi.
     p.name = world.owners.name_of(who);
     p.name = p.name.substr(0, p.name.find_last_of('.'));
-    p.scripts = host.scripts_registered(static_cast<HMODULE>(const_cast<void*>(who)));
+    p.scripts = host.scripts_registered(who);
     p.calls = world.owners.calls_of(who);
     p.made = world.owners.made(who);
     p.held = world.holdings(who);
