@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host.h"
+#include "native_row.h"
 
 namespace soak {
 
@@ -74,7 +75,7 @@ sim::Vec centre_of(const std::string& deliverable) {
 }
 
 const sim::NativeRow* first_of_pass(const std::string& deliverable) {
-  return sim::find_native_named(deliverable_for(deliverable).first_of_pass);
+  return sim::native_row_named(deliverable_for(deliverable).first_of_pass).row;
 }
 
 int live_bound(const std::string& deliverable) {

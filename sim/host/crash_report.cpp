@@ -13,8 +13,7 @@
 #include <typeinfo>
 
 #include "crash_report_platform.h"
-#include "native_table.h"
-#include "reference_natives.h"
+#include "native_row.h"
 
 namespace sim {
 
@@ -47,8 +46,7 @@ namespace {
 // The native's name without allocating: every row it could be was built
 // when the script called it.
 const char* native_name(uint64_t hash) {
-  if (const NativeRow* row = find_native(hash)) return row->name;
-  if (const NativeRow* row = reference_row(hash)) return row->name;
+  if (const NativeRow* row = native_row(hash).row) return row->name;
   return "a native the game does not know";
 }
 

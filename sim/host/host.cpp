@@ -5,8 +5,8 @@
 
 #include "host_natives.h"
 #include "memory_probe.h"
+#include "native_row.h"
 #include "protocol.h"
-#include "reference_natives.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -291,8 +291,7 @@ void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extend
 }
 
 std::string Host::native_label(uint64_t hash) {
-  const NativeRow* row = find_native(hash);
-  if (row == nullptr) row = reference_row(hash);
+  const NativeRow* row = native_row(hash).row;
   return row != nullptr ? std::string(row->name) + " (" + hex_text(hash) + ")" : hex_text(hash);
 }
 
@@ -470,14 +469,10 @@ void Host::native_init(uint64_t hash) {
   call_.count = 0;
   for (uint64_t& slot : call_.result) slot = stale_result;
   call_.hash = hash;
-  call_.simulated = true;
   call_.via = nullptr;
-  call_.row = find_native(hash);
-  if (call_.row == nullptr) call_.row = host_native_row(hash);
-  if (call_.row == nullptr) {
-    call_.row = reference_row(hash);
-    call_.simulated = false;
-  }
+  const FoundRow found = native_row(hash);
+  call_.row = found.row;
+  call_.simulated = found.simulated();
   call_open_ = true;
 }
 

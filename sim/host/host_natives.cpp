@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "native_row.h"
+
 namespace sim {
 
 namespace {
@@ -43,8 +45,8 @@ bool is_host_native(const NativeRow* row) {
 
 void answer_host_native(World& w, NativeCall& call, bool sound) {
   const HostNative* n = find(call.row);
-  const NativeRow* replacement =
-      n != nullptr && n->sent_to != 0 ? find_native(n->sent_to) : nullptr;
+  const FoundRow sent_to = n != nullptr && n->sent_to != 0 ? native_row(n->sent_to) : FoundRow{};
+  const NativeRow* replacement = sent_to.from == RowSource::world ? sent_to.row : nullptr;
   if (replacement == nullptr) {
     w.perform_outside(call, sound);
     return;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "host_natives.h"
+#include "native_row.h"
 #include "reference_natives.h"
 
 namespace {
@@ -140,6 +141,42 @@ TEST(NativeTable, TheGamesWholeTableIsBuiltInAndAgreesWithTheSimulatedRows) {
   }
   EXPECT_EQ(sim::reference_row(0x1234567812345678ULL), nullptr);
   EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL")->hash, 0xB128377056A54E2AULL);
+}
+
+// The world's row wins over the game's table that also lists it, and the
+// host's own over the game's row under the same hash: a call to the host's
+// _DISPLAY_TEXT is sent on, not answered 0.
+TEST(NativeRow, IsTheWorldsThenTheHostsThenTheGames) {
+  const sim::FoundRow simulated = sim::native_row(0x16794E044C9EFB58ULL);
+  ASSERT_TRUE(simulated);
+  EXPECT_EQ(simulated.from, sim::RowSource::world);
+  EXPECT_STREQ(simulated.row->name, "_BG_DISPLAY_TEXT");
+  EXPECT_TRUE(simulated.simulated());
+
+  ASSERT_NE(sim::reference_row(0xD79334A4BB99BAD1ULL), nullptr) << "the game lists it too";
+  const sim::FoundRow hosts = sim::native_row(0xD79334A4BB99BAD1ULL);
+  EXPECT_EQ(hosts.from, sim::RowSource::host);
+  EXPECT_TRUE(sim::is_host_native(hosts.row));
+  EXPECT_TRUE(hosts.simulated());
+
+  const sim::FoundRow checked = sim::native_row(0xB128377056A54E2AULL);
+  EXPECT_EQ(checked.from, sim::RowSource::reference);
+  EXPECT_STREQ(checked.row->name, "SET_PED_CAN_RAGDOLL");
+  EXPECT_FALSE(checked.simulated());
+
+  EXPECT_FALSE(sim::native_row(0x1234567812345678ULL));
+  EXPECT_FALSE(sim::native_row(0x1234567812345678ULL).simulated());
+  // Asked again, from the cache: the same answers.
+  EXPECT_EQ(sim::native_row(0xD79334A4BB99BAD1ULL).from, sim::RowSource::host);
+  EXPECT_EQ(sim::native_row(0xB128377056A54E2AULL).from, sim::RowSource::reference);
+}
+
+TEST(NativeRow, ByNameInTheSameOrder) {
+  EXPECT_EQ(sim::native_row_named("_BG_DISPLAY_TEXT").from, sim::RowSource::world);
+  EXPECT_EQ(sim::native_row_named("SET_TEXT_CENTRE").from, sim::RowSource::host);
+  EXPECT_EQ(sim::native_row_named("_DISPLAY_TEXT").from, sim::RowSource::host);
+  EXPECT_EQ(sim::native_row_named("SET_PED_CAN_RAGDOLL").row->hash, 0xB128377056A54E2AULL);
+  EXPECT_FALSE(sim::native_row_named("NO_SUCH_NATIVE"));
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "host_natives.h"
-#include "native_table.h"
+#include "native_row.h"
 #include "reference_natives.h"
 
 namespace play {
@@ -16,15 +15,9 @@ uint64_t native_hash_named(const std::string& name) {
     uint64_t hash = 0;
     auto [end, ec] = std::from_chars(name.data() + 2, name.data() + name.size(), hash, 16);
     if (ec != std::errc() || end != name.data() + name.size()) return 0;
-    const bool known = sim::find_native(hash) != nullptr || sim::host_native_row(hash) != nullptr ||
-                       sim::reference_row(hash) != nullptr;
-    return known ? hash : 0;
+    return sim::native_row(hash) ? hash : 0;
   }
-  for (const sim::HostNative& n : sim::host_natives()) {
-    if (name == n.row.name) return n.row.hash;
-  }
-  const sim::NativeRow* row = sim::find_native_named(name);
-  if (row == nullptr) row = sim::reference_row_named(name);
+  const sim::NativeRow* row = sim::native_row_named(name).row;
   return row != nullptr ? row->hash : 0;
 }
 

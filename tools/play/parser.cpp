@@ -9,13 +9,12 @@
 
 #include "entities.h"
 #include "faults.h"
-#include "host_natives.h"
 #include "keyboard.h"
 #include "names.h"
 #include "native_names.h"
+#include "native_row.h"
 #include "native_table.h"
 #include "places.h"
-#include "reference_natives.h"
 #include "summary.h"
 
 namespace play {
@@ -188,12 +187,12 @@ void LineParser::answer(Step& s) {
   const size_t name_at = pos_;
   s.text = word("a native's name or hash");
   s.hash = native_hash_named(s.text);
-  const sim::NativeRow* row = s.hash != 0 ? sim::reference_row(s.hash) : nullptr;
-  if (sim::find_native(s.hash) != nullptr || sim::host_native_row(s.hash) != nullptr) {
+  const sim::FoundRow found = s.hash != 0 ? sim::native_row(s.hash) : sim::FoundRow{};
+  if (found.simulated()) {
     pos_ = name_at;
     fail_here(s.text + " is simulated: it answers from the world, not from a scenario");
   }
-  if (row == nullptr) {
+  if (!found) {
     pos_ = name_at;
     fail("a native the game knows, by name or as 0x and 16 hex digits");
   }
@@ -201,8 +200,8 @@ void LineParser::answer(Step& s) {
     s.answer_default = true;
     return;
   }
-  const std::string name = row->name;
-  switch (row->result) {
+  const std::string name = found.row->name;
+  switch (found.row->result) {
     case 'b':
       if (take("true") || take("1")) {
         s.answer[0] = 1;

@@ -9,7 +9,7 @@
 #include "crash_report.h"
 #include "joaat.h"
 #include "keyboard.h"
-#include "reference_natives.h"
+#include "native_row.h"
 
 namespace play {
 
@@ -309,7 +309,7 @@ bool StepRunner::perform(const Step& s) {
       if (s.answer_default) {
         w.clear_answer(s.hash);
       } else {
-        const sim::NativeRow* row = sim::reference_row(s.hash);
+        const sim::NativeRow* row = sim::native_row(s.hash).row;
         w.set_answer(s.hash, {{s.answer[0], s.answer[1], s.answer[2]},
                               s.answer_text,
                               row != nullptr && row->result == 's'});
