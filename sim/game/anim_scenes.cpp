@@ -30,7 +30,7 @@ void AnimScenes::update() {
 float AnimScenes::progress(const World& w, const PlayingClip& c) const {
   if (c.held) return *c.held;
   if (c.duration_ms == 0) return 1.0f;
-  const uint32_t ran = w.game_timer() - c.start_ms;
+  const uint64_t ran = w.elapsed_ms() - c.start_ms;
   return static_cast<float>(static_cast<double>(ran) / c.duration_ms);
 }
 
@@ -107,7 +107,7 @@ static void enter_scene(World& w, NativeCall& c) {
     std::erase_if(w.anim_scenes.clips,
                   [entity](const PlayingClip& old) { return old.entity == entity; });
     w.anim_scenes.clips.push_back({entity, s->handle, clip->second.first, clip->second.second,
-                                   w.game_timer(), w.anim_scenes.clip_ms, std::nullopt});
+                                   w.elapsed_ms(), w.anim_scenes.clip_ms, std::nullopt});
   }
 }
 

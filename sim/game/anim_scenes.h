@@ -37,7 +37,7 @@ struct PlayingClip {
   int32_t scene = 0;
   std::string dictionary;
   std::string clip;
-  uint32_t start_ms = 0;
+  uint64_t start_ms = 0;  // in the world's elapsed time
   uint32_t duration_ms = 0;
   std::optional<float> held;  // a test holds the clip at this progress
 };

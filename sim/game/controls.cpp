@@ -52,11 +52,6 @@ float Controls::value(uint32_t control) const {
   return c != nullptr ? c->now : 0.0f;
 }
 
-uint32_t Controls::held_ms(uint32_t control, uint32_t game_ms) const {
-  const ControlState* c = find(control);
-  return c != nullptr && c->now != 0.0f ? game_ms - c->down_since_ms : 0;
-}
-
 static bool valid_pad(int pad) { return pad >= 0 && pad < 3; }
 
 bool Controls::disabled(int pad, uint32_t control) const {
@@ -84,7 +79,7 @@ void Controls::disable_all(int pad) {
   if (valid_pad(pad)) all_disabled_frame_[pad] = frame_;
 }
 
-void Controls::advance_frame(uint64_t frame, uint32_t game_ms) {
+void Controls::advance_frame(uint64_t frame) {
   frame_ = frame;
   active_ = false;
   for (auto& [hash, c] : controls_) {
@@ -99,7 +94,6 @@ void Controls::advance_frame(uint64_t frame, uint32_t game_ms) {
     if (c.now == 0.0f) c.used = false;
     if (c.now != 0.0f && c.before == 0.0f) {
       c.down_since_frame = frame;
-      c.down_since_ms = game_ms;
     }
     active_ = active_ || c.now != 0.0f || c.before != 0.0f;
   }

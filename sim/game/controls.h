@@ -15,8 +15,7 @@ struct ControlState {
   float tap = 0.0f;     // a press no frame has seen yet, kept for the next one
   bool gap = false;     // let go and pressed again before a frame saw it let go
   uint64_t down_since_frame = 0;
-  uint32_t down_since_ms = 0;  // the game timer in the frame that first saw it down
-  bool used = false;           // it completed a prompt in this press
+  bool used = false;  // it completed a prompt in this press
   uint64_t disabled_frame[3] = {};
   uint64_t enabled_frame[3] = {};
 };
@@ -34,8 +33,6 @@ class Controls {
   bool just_pressed(uint32_t control) const;
   bool just_released(uint32_t control) const;
   float value(uint32_t control) const;
-  // How long the frame being played has seen it down, in game milliseconds.
-  uint32_t held_ms(uint32_t control, uint32_t game_ms) const;
 
   // A script's disabling lasts for the frame it was made in; pads are 0 to 2.
   bool disabled(int pad, uint32_t control) const;
@@ -44,7 +41,7 @@ class Controls {
   void disable_all(int pad);
 
   // The host's new frame: what the player did since the last one is seen now.
-  void advance_frame(uint64_t frame, uint32_t game_ms);
+  void advance_frame(uint64_t frame);
   // Whether any control is down or changed in the frame being played.
   bool any_active() const { return active_; }
   // A press that completed a prompt is spent on it: no other prompt takes it

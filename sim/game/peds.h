@@ -26,7 +26,7 @@ struct PedActivity {
   bool fleeing = false;
   std::string ambient_voice;
   bool talking = false;
-  uint32_t talk_from_ms = 0;
+  uint64_t talk_from_ms = 0;  // in the world's elapsed time
   uint32_t talk_ms = 0;
   int32_t look_target = 0;
   int look_ms = 0;

@@ -113,10 +113,10 @@ void World::work_prompts_by_controls() {
     } else if (down && !p.hold_done && (p.holding || !controls.used(p.control))) {
       if (!p.holding) {
         p.holding = true;
-        p.hold_start_ms = timer_ms_;
+        p.hold_start_ms = elapsed_ms_;
         journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 1;
       }
-      completes = timer_ms_ - p.hold_start_ms >= static_cast<uint32_t>(std::max(0, p.mode_value));
+      completes = elapsed_ms_ - p.hold_start_ms >= static_cast<uint64_t>(std::max(0, p.mode_value));
       p.hold_done = completes;
     }
     if (completes) {

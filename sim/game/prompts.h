@@ -34,8 +34,8 @@ struct PromptState {
   // hold has completed it already (a hold completes a prompt once).
   bool holding = false;
   bool hold_done = false;
-  uint32_t hold_start_ms = 0;
-  Stamp changed;  // when what decides whether the player sees it last changed
+  uint64_t hold_start_ms = 0;  // in the world's elapsed time
+  Stamp changed;               // when what decides whether the player sees it last changed
 
   // Made and switched on; whether the player sees it is the world's
   // question (World::prompt_offered), for it depends on where he is.

@@ -17,13 +17,13 @@ std::vector<const SpokenLine*> Speech::lines(const std::string& line) const {
 bool Speech::talking(const World& w, int32_t ped) const {
   const PedActivity* a = w.peds.find(ped);
   if (a == nullptr || !a->talking || !w.exists(ped)) return false;
-  return w.game_timer() - a->talk_from_ms < a->talk_ms;
+  return w.elapsed_ms() - a->talk_from_ms < a->talk_ms;
 }
 
 void Speech::start_talking(World& w, int32_t ped) {
   PedActivity& a = w.peds.get(ped);
   a.talking = true;
-  a.talk_from_ms = w.game_timer();
+  a.talk_from_ms = w.elapsed_ms();
   a.talk_ms = line_ms;
 }
 

@@ -10,13 +10,13 @@ Tv::Tv() { model_targets[joaat("script_rt_arm_screen")] = "bla_theater"; }
 bool Tv::film_at_end(const World& w) const {
   const auto it = playlists.find(channel);
   if (channel == -1 || it == playlists.end() || it->second.name.empty()) return false;
-  return w.game_timer() - it->second.start_ms > film_ms;
+  return w.elapsed_ms() - it->second.start_ms > film_ms;
 }
 
 bool Tv::end_film(const World& w) {
   const auto it = playlists.find(channel);
   if (channel == -1 || it == playlists.end() || it->second.name.empty()) return false;
-  it->second.start_ms = w.game_timer() - film_ms - 1;
+  it->second.start_ms = w.elapsed_ms() - film_ms - 1;
   return true;
 }
 
@@ -127,7 +127,7 @@ NativeRows tv_native_rows() {
        [](World& w, NativeCall& c) {
          Playlist& p = w.tv.playlists[c.i(0)];
          p.name = c.s(1);
-         p.start_ms = w.game_timer();
+         p.start_ms = w.elapsed_ms();
          p.given = w.stamp();
          w.journal.write(EntryKind::playlist, p.name).a = c.i(0);
        }},

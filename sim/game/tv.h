@@ -28,7 +28,7 @@ struct RenderTarget {
 
 struct Playlist {
   std::string name;
-  uint32_t start_ms = 0;
+  uint64_t start_ms = 0;  // in the world's elapsed time
   Stamp given;
 };
 

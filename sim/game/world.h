@@ -62,7 +62,8 @@ class World {
   void set_frame_time(float seconds) { frame_seconds_ = seconds; }
   void set_game_timer(uint32_t ms) { timer_ms_ = ms; }
   void advance_frame();  // the host calls it once per frame
-  // The time the game has run, in whole ms: the scenario's own clock, which
+  // The time the game has run, in whole ms: the scenario's clock and the
+  // world's own (a film's length, a hold, a line said, a clip playing), which
   // moves with the frames and never jumps or wraps when the timer does.
   uint64_t elapsed_ms() const { return elapsed_ms_; }
 

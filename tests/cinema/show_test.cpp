@@ -50,15 +50,18 @@ class Show : public CinemaPost {
     host().run_until([&] { return taker_clip() == nullptr; }, 1000);
   }
 
-  // Sets the game timer so the taker's clip reads `progress` in the next pass.
+  // Moves the taker's clip's start so that it reads `progress` in the next pass.
   void jump_clip_to(double progress, test_support::CallSite at = {}) {
     const auto clip = test_support::present(
         taker_clip(), "hand-over clip playing on the taker",
         [&] { return std::to_string(world().anim_scenes.clips.size()) + " clips started"; });
     if (!test_support::expect_found(clip, at)) return;
     const double frame_ms = world().frame_time() * 1000.0;
-    world().set_game_timer(clip.found->start_ms +
-                           static_cast<uint32_t>(progress * clip.found->duration_ms - frame_ms));
+    for (sim::PlayingClip& c : world().anim_scenes.clips) {
+      if (&c != clip.found) continue;
+      c.start_ms =
+          world().elapsed_ms() - static_cast<uint64_t>(progress * c.duration_ms - frame_ms);
+    }
     host().run_frame();
   }
 
@@ -190,7 +193,7 @@ TEST_F(Show, TheHandOverWaitsCountTowardTheFilmDelay) {
     host().run_frame();
   }
   ASSERT_EQ(world().count_calls("SET_TV_CHANNEL_PLAYLIST"), 1u);
-  const uint32_t started_at = playlist().start_ms;
+  const uint32_t started_at = world().game_timer();  // in this frame
   EXPECT_GT(started_at - sold_at, 15500u);
   EXPECT_LE(last_pass_without - sold_at, 15500u + 17u) << "no pass later than needed";
   EXPECT_EQ(world().tv.channel, 1);
@@ -525,6 +528,21 @@ TEST_F(Show, AtTheEndMarkerTheTargetIsReleasedAndRegisteredAgainInThatPass) {
   const int draws = target().draws;
   host().run_frames(3);
   EXPECT_EQ(target().draws, draws + 3) << "a started film keeps drawing the channel";
+}
+
+TEST_F(Show, ATimerJumpInTheMiddleOfTheFilmLeavesItPlayingToItsEnd) {
+  world().tv.film_ms = 20000;
+  buy();
+  ASSERT_TRUE(run_until_film());
+  host().run_frames(300);
+  world().faults.start(world(), sim::Fault::timer_near_wrap);
+  host().run_frames(240);
+  world().set_game_timer(1000);  // and back again
+  host().run_frames(60);
+  EXPECT_EQ(world().tv.channel, 1) << "the film plays on, 10 s into its 20";
+  EXPECT_EQ(target().releases, 0);
+  EXPECT_TRUE(host().run_until([&] { return world().tv.channel == -1; }, 700))
+      << "it ends at its length in game time";
 }
 
 TEST_F(Show, ATargetThatCannotBeLinkedIsReleasedAndTriedAgain) {

@@ -140,7 +140,7 @@ TEST(NativeTable, TheGamesWholeTableIsBuiltInAndAgreesWithTheSimulatedRows) {
         << simulated.name;
   }
   EXPECT_EQ(sim::reference_row(0x1234567812345678ULL), nullptr);
-  EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL")->hash, 0xB128377056A54E2AULL);
+  EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT")->hash, 0xDF993EE5E90ABA25ULL);
 }
 
 // The world's row wins over the game's table that also lists it, and the
@@ -159,23 +159,23 @@ TEST(NativeRow, IsTheWorldsThenTheHostsThenTheGames) {
   EXPECT_TRUE(sim::is_host_native(hosts.row));
   EXPECT_TRUE(hosts.simulated());
 
-  const sim::FoundRow checked = sim::native_row(0xB128377056A54E2AULL);
+  const sim::FoundRow checked = sim::native_row(0xDF993EE5E90ABA25ULL);
   EXPECT_EQ(checked.from, sim::RowSource::reference);
-  EXPECT_STREQ(checked.row->name, "SET_PED_CAN_RAGDOLL");
+  EXPECT_STREQ(checked.row->name, "SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT");
   EXPECT_FALSE(checked.simulated());
 
   EXPECT_FALSE(sim::native_row(0x1234567812345678ULL));
   EXPECT_FALSE(sim::native_row(0x1234567812345678ULL).simulated());
   // Asked again, from the cache: the same answers.
   EXPECT_EQ(sim::native_row(0xD79334A4BB99BAD1ULL).from, sim::RowSource::host);
-  EXPECT_EQ(sim::native_row(0xB128377056A54E2AULL).from, sim::RowSource::reference);
+  EXPECT_EQ(sim::native_row(0xDF993EE5E90ABA25ULL).from, sim::RowSource::reference);
 }
 
 TEST(NativeRow, ByNameInTheSameOrder) {
   EXPECT_EQ(sim::native_row_named("_BG_DISPLAY_TEXT").from, sim::RowSource::world);
   EXPECT_EQ(sim::native_row_named("SET_TEXT_CENTRE").from, sim::RowSource::host);
   EXPECT_EQ(sim::native_row_named("_DISPLAY_TEXT").from, sim::RowSource::host);
-  EXPECT_EQ(sim::native_row_named("SET_PED_CAN_RAGDOLL").row->hash, 0xB128377056A54E2AULL);
+  EXPECT_EQ(sim::native_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT").row->hash, 0xDF993EE5E90ABA25ULL);
   EXPECT_FALSE(sim::native_row_named("NO_SUCH_NATIVE"));
 }
 

@@ -1,6 +1,6 @@
-// A script's wait lasts its length in game time however the game timer
-// jumps meanwhile: forwards, backwards or to just before its 32-bit wrap,
-// at any moment of the wait.
+// A script's wait, and each of the world's own clocks (a film, a hold), lasts
+// its length in game time however the game timer jumps meanwhile: forwards,
+// backwards or to just before its 32-bit wrap, at any moment.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "host.h"
+#include "joaat.h"
+#include "natives.h"
 #include "sim_test.h"
 #include "test_script.h"
 #include "world.h"
@@ -89,6 +91,102 @@ TEST_F(TimeJump, FrameWaitsAndRunForMsCountElapsedTimeToo) {
   Host::get().run_for_ms(1000);
   EXPECT_GE(world().elapsed_ms() - before, 1000u);
   EXPECT_LT(world().elapsed_ms() - before, 1017u);
+}
+
+// The ways a timer can jump, from where it stands.
+struct TimerJump {
+  const char* what;
+  uint32_t (*to)(uint32_t now);
+};
+const TimerJump timer_jumps[] = {
+    {"forwards past the film's end", [](uint32_t now) { return now + 200000u; }},
+    {"backwards", [](uint32_t) { return 1000u; }},
+    {"to just before the wrap", [](uint32_t) { return 0xFFFFFFFFu - 100u; }},
+};
+
+// The frames from the film's start to its end marker, the timer jumping
+// (or not) 5 s in; and what the script read of the timer just after.
+struct FilmRun {
+  uint64_t frames = 0;
+  uint32_t timer_read = 0;
+};
+FilmRun run_film(const TimerJump* jump) {
+  sim::World& w = Host::get().world();
+  w.tv.film_ms = 10000;
+  uint64_t given = 0;
+  uint64_t ended = 0;
+  bool jumped = false;
+  FilmRun run;
+  test_support::start_script([&] {
+    set_tv_channel_playlist(1, "PL_TEST_FILM", true);
+    set_tv_channel(1);
+    given = w.frame();
+    while (!is_tvshow_currently_playing(sim::joaat("END_OF_MOVIE_MARKER"))) {
+      if (jumped && run.timer_read == 0) run.timer_read = static_cast<uint32_t>(get_game_timer());
+      scriptWait(0);
+    }
+    ended = w.frame();
+  });
+  Host::get().run_frames(1 + 300);
+  if (jump != nullptr) w.set_game_timer(jump->to(w.game_timer()));
+  jumped = true;
+  for (int n = 0; n < 1200 && ended == 0; ++n) Host::get().run_frame();
+  run.frames = ended - given;
+  return run;
+}
+
+TEST_F(TimeJump, ATimerJumpInTheMiddleOfTheFilmLeavesItPlaying) {
+  const uint64_t unmoved = run_film(nullptr).frames;
+  EXPECT_GE(unmoved, 600u) << "10 s at 60 frames a second, then the marker";
+  EXPECT_LE(unmoved, 602u);
+  for (const TimerJump& j : timer_jumps) {
+    Host::get().reset();
+    const uint32_t jumped_to = j.to(world().game_timer() + 301 * 1000 / 60);
+    const FilmRun run = run_film(&j);
+    EXPECT_EQ(run.frames, unmoved) << "the timer jumped " << j.what;
+    EXPECT_NEAR(static_cast<double>(run.timer_read - jumped_to), 17.0, 17.0)
+        << "the script's own reading sees the jump " << j.what;
+  }
+}
+
+// The frames from the first press of a 550 ms hold prompt's control to its
+// completion, the timer jumping (or not) 300 ms into the hold.
+uint64_t frames_held(const TimerJump* jump) {
+  sim::World& w = Host::get().world();
+  const uint32_t control = sim::joaat("INPUT_CONTEXT_Y");
+  Prompt prompt = 0;
+  EXPECT_TRUE(test_support::run_script([&] {
+    prompt = ui_prompt_register_begin();
+    ui_prompt_set_control_action(prompt, control);
+    ui_prompt_set_hold_mode(prompt, 550);
+    ui_prompt_register_end(prompt);
+    ui_prompt_set_enabled(prompt, true);
+    ui_prompt_set_visible(prompt, true);
+  }));
+  uint64_t completed = 0;
+  test_support::start_script([&] {
+    while (!ui_prompt_has_hold_mode_completed(prompt)) scriptWait(0);
+    completed = w.frame();
+  });
+  Host::get().run_frame();
+  w.controls.press(control);
+  Host::get().run_frame();
+  const uint64_t pressed = w.frame();
+  Host::get().run_frames(18);  // 300 ms
+  if (jump != nullptr) w.set_game_timer(jump->to(w.game_timer()));
+  for (int n = 0; n < 120 && completed == 0; ++n) Host::get().run_frame();
+  return completed - pressed;
+}
+
+TEST_F(TimeJump, AHoldPromptHeldThroughAJumpCompletesAfterItsFullHold) {
+  const uint64_t unmoved = frames_held(nullptr);
+  EXPECT_GE(unmoved, 33u) << "550 ms at 60 frames a second";
+  EXPECT_LE(unmoved, 35u);
+  for (const TimerJump& j : timer_jumps) {
+    Host::get().reset();
+    EXPECT_EQ(frames_held(&j), unmoved) << "the timer jumped " << j.what;
+    EXPECT_TRUE(world().violations().empty());
+  }
 }
 
 }  // namespace
