@@ -34,51 +34,37 @@ static std::string file_name(const std::string& path) {
   return path.substr(path.find_last_of("/\\") + 1);
 }
 
-Host::Host() : world_(std::make_unique<World>()), game_thread_(os_thread_id()) {}
+Host::Host() : game_thread_(os_thread_id()) {}
 
 void Host::reset() {
   game_thread_ = os_thread_id();
   unload_plugins();
   file_other_threads();
-  scripts_.clear();
-  retired_.clear();
-  registered_.clear();
-  scripts_numbered_ = 0;
-  keyboard_handlers_.clear();
-  current_ = nullptr;
-  call_open_ = false;
-  in_keyboard_handler_ = false;
-  waits_ = 0;
-  last_hash_ = last_arg_ = last_result_ = 0;
+  const Run ended = std::exchange(run_, Run{});
   in_turn_ = false;
-  globals_.clear();
-  blocks_.clear();
-  block_of_.clear();
-  free_blocks_.clear();
-  world_ = std::make_unique<World>();
 }
 
-void Host::event(const std::string& text, EntryKind kind) { world_->journal.write(kind, text); }
+void Host::event(const std::string& text, EntryKind kind) { run_.world->journal.write(kind, text); }
 
 // The timeline closes what the script still waited on.
 void Host::script_ended(const Script& s, const char* how) {
   event(s.name() + how);
-  world_->journal.latest().a = static_cast<int64_t>(s.number);
+  run_.world->journal.latest().a = static_cast<int64_t>(s.number);
 }
 
 std::string Host::plugin_name(HMODULE module) const {
-  for (const Plugin& p : plugins_) {
+  for (const Plugin& p : run_.plugins) {
     if (p.module == module) return p.file;
   }
-  if (attaching_ != nullptr) return attaching_->file;  // its loader has not returned yet
+  if (run_.attaching != nullptr) return run_.attaching->file;  // its loader has not returned yet
   char text[32];
   std::snprintf(text, sizeof text, "module %p", static_cast<void*>(module));
   return text;
 }
 
 HMODULE Host::calling_module() const {
-  if (current_ != nullptr) return current_->module;
-  return attaching_ != nullptr ? attaching_->module : nullptr;
+  if (run_.current != nullptr) return run_.current->module;
+  return run_.attaching != nullptr ? run_.attaching->module : nullptr;
 }
 
 std::string Host::Script::name() const {
@@ -87,91 +73,91 @@ std::string Host::Script::name() const {
 
 HMODULE Host::load_plugin(const std::string& path) {
   Plugin loading{nullptr, file_name(path)};
-  const size_t handlers_before = keyboard_handlers_.size();
-  attaching_ = &loading;
+  const size_t handlers_before = run_.keyboard_handlers.size();
+  run_.attaching = &loading;
 #if defined(_WIN32)
   HMODULE module = nullptr;
   {
     const PluginCodeMark marked(loading.file, "a plug-in's load",
-                                "its load (DllMain, process attach)", world_->frame());
+                                "its load (DllMain, process attach)", run_.world->frame());
     module = load_library(path.c_str());  // the loader runs its attach
   }
-  attaching_ = nullptr;
+  run_.attaching = nullptr;
   if (module == nullptr) {
-    world_->violation("cannot load plug-in " + path);
+    run_.world->violation("cannot load plug-in " + path);
     return nullptr;
   }
 #else
   HMODULE module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
-    attaching_ = nullptr;
-    world_->violation("cannot load plug-in " + path + ": " + dlerror());
+    run_.attaching = nullptr;
+    run_.world->violation("cannot load plug-in " + path + ": " + dlerror());
     return nullptr;
   }
   auto attach = reinterpret_cast<void (*)(HMODULE)>(dlsym(module, "plugin_attach"));
   if (attach == nullptr) {
-    attaching_ = nullptr;
-    world_->violation("plug-in " + path + " has no attach function");
+    run_.attaching = nullptr;
+    run_.world->violation("plug-in " + path + " has no attach function");
     dlclose(module);
     return nullptr;
   }
   loading.module = module;
-  run_plugin_code(loading.file, "a plug-in's load", "its load (plugin_attach)", world_->frame(),
+  run_plugin_code(loading.file, "a plug-in's load", "its load (plugin_attach)", run_.world->frame(),
                   [&] { attach(module); });
-  attaching_ = nullptr;
+  run_.attaching = nullptr;
 #endif
-  plugins_.push_back({module, loading.file});
+  run_.plugins.push_back({module, loading.file});
   // Under Windows its registrations came before the loader named its module.
-  for (auto& s : scripts_) {
+  for (auto& s : run_.scripts) {
     if (s->module == module) s->plugin = loading.file;
   }
-  for (size_t n = handlers_before; n < keyboard_handlers_.size(); ++n) {
-    keyboard_handlers_[n].module = module;
+  for (size_t n = handlers_before; n < run_.keyboard_handlers.size(); ++n) {
+    run_.keyboard_handlers[n].module = module;
   }
-  world_->owners.name_creator(PluginId{module}, loading.file);
+  run_.world->owners.name_creator(PluginId{module}, loading.file);
   event("plug-in " + loading.file + " loaded");
   return module;
 }
 
 void Host::unload_plugin(HMODULE module) {
-  auto it = std::find_if(plugins_.begin(), plugins_.end(),
+  auto it = std::find_if(run_.plugins.begin(), run_.plugins.end(),
                          [&](const Plugin& p) { return p.module == module; });
-  if (it == plugins_.end()) return;
+  if (it == run_.plugins.end()) return;
   Plugin plugin = *it;
-  plugins_.erase(it);
-  attaching_ = &plugin;
-  unloading_ = true;
+  run_.plugins.erase(it);
+  run_.attaching = &plugin;
+  run_.unloading = true;
 #if defined(_WIN32)
   {
     const PluginCodeMark marked(plugin.file, "a plug-in's unload",
-                                "its unload (DllMain, process detach)", world_->frame());
+                                "its unload (DllMain, process detach)", run_.world->frame());
     free_library(module);  // the loader runs its detach
   }
 #else
   if (auto detach = reinterpret_cast<void (*)(HMODULE)>(dlsym(module, "plugin_detach"))) {
     run_plugin_code(plugin.file, "a plug-in's unload", "its unload (plugin_detach)",
-                    world_->frame(), [&] { detach(module); });
+                    run_.world->frame(), [&] { detach(module); });
   }
 #endif
-  unloading_ = false;
-  attaching_ = nullptr;
+  run_.unloading = false;
+  run_.attaching = nullptr;
   // Nothing of an unloaded plug-in may run again: its code is gone.
-  for (auto s = scripts_.begin(); s != scripts_.end();) {
+  for (auto s = run_.scripts.begin(); s != run_.scripts.end();) {
     if ((*s)->module != module) {
       ++s;
       continue;
     }
-    world_->violation((*s)->name() + " is still registered after its plug-in's unload");
-    s = scripts_.erase(s);
+    run_.world->violation((*s)->name() + " is still registered after its plug-in's unload");
+    s = run_.scripts.erase(s);
   }
-  for (auto h = keyboard_handlers_.begin(); h != keyboard_handlers_.end();) {
+  for (auto h = run_.keyboard_handlers.begin(); h != run_.keyboard_handlers.end();) {
     if (h->module != module) {
       ++h;
       continue;
     }
-    world_->violation("a keyboard handler of " + plugin.file +
-                      " is still registered after its unload");
-    h = keyboard_handlers_.erase(h);
+    run_.world->violation("a keyboard handler of " + plugin.file +
+                          " is still registered after its unload");
+    h = run_.keyboard_handlers.erase(h);
   }
 #if !defined(_WIN32)
   dlclose(module);
@@ -181,14 +167,14 @@ void Host::unload_plugin(HMODULE module) {
 }
 
 void Host::unload_plugins() {
-  while (!plugins_.empty()) unload_plugin(plugins_.back().module);
+  while (!run_.plugins.empty()) unload_plugin(run_.plugins.back().module);
 }
 
 // Waits count down in the world's elapsed time, so that a jump of the game
 // timer, forwards or across its wrap, moves no script's wake-up.
 bool Host::due(const Script& s) const {
-  if (s.finished || world_->frame() < s.wake_frame) return false;
-  return world_->elapsed_ms() >= s.wake_elapsed_ms;
+  if (s.finished || run_.world->frame() < s.wake_frame) return false;
+  return run_.world->elapsed_ms() >= s.wake_elapsed_ms;
 }
 
 void Host::run_script(void* script) {
@@ -202,50 +188,50 @@ void Host::run_turn(Script& s) {
   const bool resumed = s.fiber != nullptr;
   if (!s.fiber) {
     s.fiber = std::make_unique<ScriptFiber>(run_script, &s);
-    s.info.plugin = world_->owners.name_of(PluginId{s.module});  // named once its load is over
+    s.info.plugin = run_.world->owners.name_of(PluginId{s.module});  // named once its load is over
     event(s.name() + " started");
-    Entry& started = world_->journal.latest();
+    Entry& started = run_.world->journal.latest();
     started.b = static_cast<int64_t>(s.number);
-    started.more = world_->journal.keep(s.name());
+    started.more = run_.world->journal.keep(s.name());
   }
-  current_ = &s;
+  run_.current = &s;
   in_turn_ = true;
-  s.last_frame = world_->frame();
-  world_->owners.creator = PluginId{s.module};  // what the script makes is its plug-in's
-  JournalClock& clock = world_->journal.clock;
+  s.last_frame = run_.world->frame();
+  run_.world->owners.creator = PluginId{s.module};  // what the script makes is its plug-in's
+  JournalClock& clock = run_.world->journal.clock;
   clock.by = PluginId{s.module};
   clock.script = s.number;
-  if (resumed) world_->journal.write(EntryKind::resumed);
-  begin_turn(s.info, world_->frame(), s.last_native,
+  if (resumed) run_.world->journal.write(EntryKind::resumed);
+  begin_turn(s.info, run_.world->frame(), s.last_native,
              std::chrono::duration_cast<std::chrono::nanoseconds>(
                  std::chrono::steady_clock::now().time_since_epoch())
                  .count());
   s.fiber->resume();
   s.last_native = end_turn();
   in_turn_ = false;
-  current_ = nullptr;
-  world_->owners.creator = PluginId{};
+  run_.current = nullptr;
+  run_.world->owners.creator = PluginId{};
   clock.by = {};
   clock.script = 0;
 }
 
 void Host::run_frame() {
   file_other_threads();
-  world_->advance_frame();
-  world_->observe(false);
+  run_.world->advance_frame();
+  run_.world->observe(false);
   forget_dead_blocks();
-  for (size_t n = 0; n < scripts_.size(); ++n) {
-    Script* s = scripts_[n].get();
+  for (size_t n = 0; n < run_.scripts.size(); ++n) {
+    Script* s = run_.scripts[n].get();
     if (!due(*s)) continue;
-    if (!globals_.empty()) note_global_writes("between turns");
-    const uint64_t calls_before = world_->total_calls();
+    if (!run_.globals.empty()) note_global_writes("between turns");
+    const uint64_t calls_before = run_.world->total_calls();
     run_turn(*s);
-    world_->owners.count_calls(PluginId{s->module}, world_->total_calls() - calls_before);
-    if (!globals_.empty()) note_global_writes("by " + s->name());
+    run_.world->owners.count_calls(PluginId{s->module}, run_.world->total_calls() - calls_before);
+    if (!run_.globals.empty()) note_global_writes("by " + s->name());
   }
-  retired_.clear();
+  run_.retired.clear();
   file_other_threads();
-  world_->observe(true);
+  run_.world->observe(true);
 }
 
 void Host::run_frames(int frames) {
@@ -261,33 +247,33 @@ bool Host::run_until(const std::function<bool()>& done, int max_frames) {
 }
 
 void Host::run_for_ms(uint32_t ms) {
-  const uint64_t until = world_->elapsed_ms() + ms;
-  while (world_->elapsed_ms() < until) run_frame();
+  const uint64_t until = run_.world->elapsed_ms() + ms;
+  while (run_.world->elapsed_ms() < until) run_frame();
 }
 
 void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extended, BOOL alt_down,
                     BOOL was_down, BOOL is_up) {
   // As the real host does: on the game's thread, between frames, outside
   // every script's turn; a handler has no script context to call from.
-  const auto handlers = keyboard_handlers_;
+  const auto handlers = run_.keyboard_handlers;
   char doing[96];
   std::snprintf(doing, sizeof doing, "its keyboard handler, key 0x%02X %s",
                 static_cast<unsigned>(key),
                 is_up      ? "up"
                 : was_down ? "held"
                            : "down");
-  Entry& message = world_->journal.write(EntryKind::key);
+  Entry& message = run_.world->journal.write(EntryKind::key);
   message.a = static_cast<int64_t>(key);
   message.b = is_up ? 2 : was_down ? 1 : 0;
-  in_keyboard_handler_ = true;
+  run_.in_keyboard_handler = true;
   for (const Handler& h : handlers) {
-    world_->journal.clock.by = PluginId(h.module);
+    run_.world->journal.clock.by = PluginId(h.module);
     run_plugin_code(
-        plugin_name(h.module), "a plug-in's keyboard handler", doing, world_->frame(),
+        plugin_name(h.module), "a plug-in's keyboard handler", doing, run_.world->frame(),
         [&] { h.handler(key, repeat_count, scan_code, is_extended, alt_down, was_down, is_up); });
   }
-  in_keyboard_handler_ = false;
-  world_->journal.clock.by = {};
+  run_.in_keyboard_handler = false;
+  run_.world->journal.clock.by = {};
 }
 
 std::string Host::native_label(uint64_t hash) {
@@ -296,17 +282,17 @@ std::string Host::native_label(uint64_t hash) {
 }
 
 bool Host::has_script(HMODULE module) const {
-  return std::any_of(scripts_.begin(), scripts_.end(),
+  return std::any_of(run_.scripts.begin(), run_.scripts.end(),
                      [&](const auto& s) { return s->module == module; });
 }
 
 size_t Host::scripts_registered(PluginId plugin) const {
-  const auto it = registered_.find(plugin);
-  return it == registered_.end() ? 0 : it->second;
+  const auto it = run_.registered.find(plugin);
+  return it == run_.registered.end() ? 0 : it->second;
 }
 
 bool Host::has_keyboard_handler(KeyboardHandler handler) const {
-  return std::any_of(keyboard_handlers_.begin(), keyboard_handlers_.end(),
+  return std::any_of(run_.keyboard_handlers.begin(), run_.keyboard_handlers.end(),
                      [&](const Handler& h) { return h.handler == handler; });
 }
 
@@ -314,113 +300,114 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   const char* what = additional ? "scriptRegisterAdditionalThread" : "scriptRegister";
   if (off_thread(what)) return;
   if (entry == nullptr) {
-    world_->violation(std::string(what) + " without an entry");
+    run_.world->violation(std::string(what) + " without an entry");
     return;
   }
   const std::string plugin = plugin_name(module);
   int index = 0;
-  auto after = scripts_.end();  // an additional script runs after its module's others
-  for (auto it = scripts_.begin(); it != scripts_.end(); ++it) {
+  auto after = run_.scripts.end();  // an additional script runs after its module's others
+  for (auto it = run_.scripts.begin(); it != run_.scripts.end(); ++it) {
     if ((*it)->module != module) continue;
     if ((*it)->entry == entry) {
-      world_->violation(std::string(what) + ": " + (*it)->name() + " is registered twice");
+      run_.world->violation(std::string(what) + ": " + (*it)->name() + " is registered twice");
       return;
     }
     index = std::max(index, (*it)->index + 1);
     after = it + 1;
   }
-  if (!additional) after = scripts_.end();
+  if (!additional) after = run_.scripts.end();
   // Under Windows the loader names the module only to the plug-in's attach.
-  if (attaching_ != nullptr && attaching_->module == nullptr) attaching_->module = module;
+  if (run_.attaching != nullptr && run_.attaching->module == nullptr)
+    run_.attaching->module = module;
   auto s = std::make_unique<Script>();
   s->module = module;
   s->entry = entry;
   s->plugin = plugin;
   s->index = index;
-  s->number = ++scripts_numbered_;
-  s->wake_frame = world_->frame() + 1;
-  s->wake_elapsed_ms = world_->elapsed_ms();
+  s->number = ++run_.scripts_numbered;
+  s->wake_frame = run_.world->frame() + 1;
+  s->wake_elapsed_ms = run_.world->elapsed_ms();
   s->info.number = index + 1;
   s->info.entry = entry;
   event(s->name() + " registered" + (additional ? " (an additional thread)" : ""));
-  scripts_.insert(after, std::move(s));
-  ++registered_[PluginId{module}];
+  run_.scripts.insert(after, std::move(s));
+  ++run_.registered[PluginId{module}];
 }
 
 void Host::script_unregister(HMODULE module) {
   if (off_thread("scriptUnregister")) return;
-  for (auto it = scripts_.begin(); it != scripts_.end();) {
+  for (auto it = run_.scripts.begin(); it != run_.scripts.end();) {
     if ((*it)->module != module) {
       ++it;
       continue;
     }
     script_ended(**it, " unregistered");
     // A script's own context cannot be freed while it runs on it.
-    if (it->get() == current_) retired_.push_back(std::move(*it));
-    it = scripts_.erase(it);
+    if (it->get() == run_.current) run_.retired.push_back(std::move(*it));
+    it = run_.scripts.erase(it);
   }
 }
 
 void Host::script_unregister(ScriptEntry entry) {
   if (off_thread("scriptUnregister")) return;
-  auto it = std::find_if(scripts_.begin(), scripts_.end(),
+  auto it = std::find_if(run_.scripts.begin(), run_.scripts.end(),
                          [&](const auto& s) { return s->entry == entry; });
-  if (it == scripts_.end()) return;  // as harmless as deleting what is gone
+  if (it == run_.scripts.end()) return;  // as harmless as deleting what is gone
   script_ended(**it, " unregistered");
-  if (it->get() == current_) retired_.push_back(std::move(*it));
-  scripts_.erase(it);
+  if (it->get() == run_.current) run_.retired.push_back(std::move(*it));
+  run_.scripts.erase(it);
 }
 
 void Host::keyboard_handler_register(KeyboardHandler handler) {
   if (off_thread("keyboardHandlerRegister")) return;
   if (handler == nullptr) {
-    world_->violation("keyboardHandlerRegister without a handler");
+    run_.world->violation("keyboardHandlerRegister without a handler");
     return;
   }
   const HMODULE module = calling_module();
   if (has_keyboard_handler(handler)) {
-    world_->violation("keyboardHandlerRegister: a keyboard handler of " + plugin_name(module) +
-                      " is registered twice");
+    run_.world->violation("keyboardHandlerRegister: a keyboard handler of " + plugin_name(module) +
+                          " is registered twice");
     return;
   }
-  keyboard_handlers_.push_back({handler, module});
+  run_.keyboard_handlers.push_back({handler, module});
   event("keyboard handler of " + plugin_name(module) + " registered");
 }
 
 void Host::keyboard_handler_unregister(KeyboardHandler handler) {
   if (off_thread("keyboardHandlerUnregister")) return;
-  auto it = std::find_if(keyboard_handlers_.begin(), keyboard_handlers_.end(),
+  auto it = std::find_if(run_.keyboard_handlers.begin(), run_.keyboard_handlers.end(),
                          [&](const Handler& h) { return h.handler == handler; });
-  if (it == keyboard_handlers_.end()) return;
+  if (it == run_.keyboard_handlers.end()) return;
   event("keyboard handler of " + plugin_name(it->module) + " unregistered");
-  keyboard_handlers_.erase(it);
+  run_.keyboard_handlers.erase(it);
 }
 
 void Host::script_wait(DWORD ms) {
   // Checked first: another thread must not touch a fiber.
   if (off_thread("scriptWait")) return;
-  if (in_keyboard_handler_) {
-    world_->violation("scriptWait called from a keyboard handler");
+  if (run_.in_keyboard_handler) {
+    run_.world->violation("scriptWait called from a keyboard handler");
     return;
   }
-  if (current_ == nullptr) {
-    world_->violation("scriptWait outside the script context");
+  if (run_.current == nullptr) {
+    run_.world->violation("scriptWait outside the script context");
     return;
   }
-  if (call_open_) {
-    world_->violation("a native call opened with nativeInit is left open across scriptWait");
-    call_open_ = false;
+  if (run_.call_open) {
+    run_.world->violation("a native call opened with nativeInit is left open across scriptWait");
+    run_.call_open = false;
   }
-  ++waits_;
-  Entry& waiting = world_->journal.write(EntryKind::wait);
+  ++run_.waits;
+  Entry& waiting = run_.world->journal.write(EntryKind::wait);
   waiting.a = ms;
-  waiting.b = static_cast<int64_t>(last_hash_);
-  waiting.c = static_cast<int64_t>(last_arg_);
-  waiting.d = static_cast<int64_t>(last_result_);
-  last_hash_ = last_arg_ = last_result_ = 0;
-  Script* s = current_;
-  s->wake_frame = world_->frame() + 1;
-  s->wake_elapsed_ms = world_->elapsed_ms() + ms;
+  waiting.b = static_cast<int64_t>(run_.last_hash);
+  waiting.c = static_cast<int64_t>(run_.last_arg);
+  waiting.d = static_cast<int64_t>(run_.last_result);
+  run_.last_hash = run_.last_arg = run_.last_result = 0;
+  Script* s = run_.current;
+  s->wake_frame = run_.world->frame() + 1;
+  s->wake_elapsed_ms = run_.world->elapsed_ms() + ms;
   s->fiber->yield();
 }
 
@@ -445,87 +432,87 @@ void Host::file_waiting_reports() {
   reports.swap(other_threads_);
   other_threads_waiting_ = false;
   other_threads_lock_.clear(std::memory_order_release);
-  for (std::string& r : reports) world_->violation(std::move(r));
+  for (std::string& r : reports) run_.world->violation(std::move(r));
 }
 
 void Host::native_init(uint64_t hash) {
-  if (in_keyboard_handler_) {
+  if (run_.in_keyboard_handler) {
     // Refused: its arguments are taken and it answers nothing.
-    world_->violation("native " + native_label(hash) + " called from a keyboard handler");
-    call_ = NativeCall{};
-    call_.hash = hash;
-    call_open_ = true;
+    run_.world->violation("native " + native_label(hash) + " called from a keyboard handler");
+    run_.call = NativeCall{};
+    run_.call.hash = hash;
+    run_.call_open = true;
     return;
   }
   if (off_thread("nativeInit")) return;
   file_other_threads();
-  if (unloading_ && attaching_ != nullptr) {
-    world_->violation("a native called during the unload of " + attaching_->file);
-  } else if (current_ == nullptr) {
-    world_->violation("native call outside the script context");
+  if (run_.unloading && run_.attaching != nullptr) {
+    run_.world->violation("a native called during the unload of " + run_.attaching->file);
+  } else if (run_.current == nullptr) {
+    run_.world->violation("native call outside the script context");
   }
-  if (call_open_) world_->violation("nativeInit while another call is open");
+  if (run_.call_open) run_.world->violation("nativeInit while another call is open");
   // Only what a call reads is reset: argument slots past the count are never read.
-  call_.count = 0;
-  for (uint64_t& slot : call_.result) slot = stale_result;
-  call_.hash = hash;
-  call_.via = nullptr;
+  run_.call.count = 0;
+  for (uint64_t& slot : run_.call.result) slot = stale_result;
+  run_.call.hash = hash;
+  run_.call.via = nullptr;
   const FoundRow found = native_row(hash);
-  call_.row = found.row;
-  call_.simulated = found.simulated();
-  call_open_ = true;
+  run_.call.row = found.row;
+  run_.call.simulated = found.simulated();
+  run_.call_open = true;
 }
 
 void Host::native_push(uint64_t value) {
   if (off_thread("nativePush64")) return;
-  if (!call_open_) {
-    world_->violation("nativePush64 without nativeInit");
+  if (!run_.call_open) {
+    run_.world->violation("nativePush64 without nativeInit");
     return;
   }
-  if (call_.count == max_native_args) {
-    world_->violation("more than 32 arguments");
+  if (run_.call.count == max_native_args) {
+    run_.world->violation("more than 32 arguments");
     return;
   }
-  call_.args[call_.count++] = value;
+  run_.call.args[run_.call.count++] = value;
 }
 
 uint64_t* Host::native_call() {
   static uint64_t refused[4] = {stale_result, stale_result, stale_result, stale_result};
   if (off_thread("nativeCall")) return refused;
-  if (in_keyboard_handler_) {
-    call_open_ = false;
-    for (uint64_t& slot : call_.result) slot = 0;
-    return call_.result;
+  if (run_.in_keyboard_handler) {
+    run_.call_open = false;
+    for (uint64_t& slot : run_.call.result) slot = 0;
+    return run_.call.result;
   }
-  if (!call_open_) {
-    world_->violation("nativeCall without nativeInit");
-    call_ = NativeCall{};
-    return call_.result;
+  if (!run_.call_open) {
+    run_.world->violation("nativeCall without nativeInit");
+    run_.call = NativeCall{};
+    return run_.call.result;
   }
-  call_open_ = false;
-  note_native(call_.hash);
-  const bool sound = check_protocol(*world_, call_);
-  if (is_host_native(call_.row)) {
-    answer_host_native(*world_, call_, sound);
+  run_.call_open = false;
+  note_native(run_.call.hash);
+  const bool sound = check_protocol(*run_.world, run_.call);
+  if (is_host_native(run_.call.row)) {
+    answer_host_native(*run_.world, run_.call, sound);
   } else {
-    world_->perform(call_, sound);
+    run_.world->perform(run_.call, sound);
   }
-  if (current_ != nullptr) current_->last_native = call_.hash;
-  last_hash_ = call_.hash;
-  last_arg_ = call_.count > 0 ? call_.args[0] : 0;
-  last_result_ = call_.result[0];
-  mark_result(call_);
-  return call_.result;
+  if (run_.current != nullptr) run_.current->last_native = run_.call.hash;
+  run_.last_hash = run_.call.hash;
+  run_.last_arg = run_.call.count > 0 ? run_.call.args[0] : 0;
+  run_.last_result = run_.call.result[0];
+  mark_result(run_.call);
+  return run_.call.result;
 }
 
 uint64_t* Host::global_ptr(int index) {
   if (off_thread("getGlobalPtr") || index < 0) {
     if (index < 0)
-      world_->violation("getGlobalPtr(" + std::to_string(index) + "): a negative index");
-    negative_global_ = 0;
-    return &negative_global_;  // the plug-in may write it; nothing reads it
+      run_.world->violation("getGlobalPtr(" + std::to_string(index) + "): a negative index");
+    run_.negative_global = 0;
+    return &run_.negative_global;  // the plug-in may write it; nothing reads it
   }
-  Global& g = globals_[index];
+  Global& g = run_.globals[index];
   event("getGlobalPtr(" + std::to_string(index) + ") = " + std::to_string(g.value),
         EntryKind::global);
   return &g.value;
@@ -533,7 +520,7 @@ uint64_t* Host::global_ptr(int index) {
 
 // What was written through the addresses handed out, since the host last looked.
 void Host::note_global_writes(const std::string& when) {
-  for (auto& [index, g] : globals_) {
+  for (auto& [index, g] : run_.globals) {
     if (g.value == g.seen) continue;
     event("global " + std::to_string(index) + " written: " + std::to_string(g.seen) + " -> " +
               std::to_string(g.value) + " " + when,
@@ -545,16 +532,16 @@ void Host::note_global_writes(const std::string& when) {
 int Host::world_get_all(const char* what, EntityKind kind, int* handles, int capacity) {
   if (off_thread(what)) return 0;
   if (capacity < 0) {
-    world_->violation(std::string(what) + ": a negative capacity " + std::to_string(capacity));
+    run_.world->violation(std::string(what) + ": a negative capacity " + std::to_string(capacity));
     return 0;
   }
   if (handles == nullptr && capacity > 0) {
-    world_->violation(std::string(what) + ": a null array with capacity " +
-                      std::to_string(capacity));
+    run_.world->violation(std::string(what) + ": a null array with capacity " +
+                          std::to_string(capacity));
     return 0;
   }
   int count = 0;
-  for (const auto& [handle, e] : world_->entities()) {
+  for (const auto& [handle, e] : run_.world->entities()) {
     if (count == capacity) break;
     if (!e.exists || e.kind != kind) continue;
     handles[count++] = handle;
@@ -564,32 +551,32 @@ int Host::world_get_all(const char* what, EntityKind kind, int* handles, int cap
 
 BYTE* Host::script_handle_base_address(int handle) {
   if (off_thread("getScriptHandleBaseAddress")) return nullptr;
-  if (world_->live_entity(handle) == nullptr) return nullptr;
-  auto [at, fresh] = block_of_.try_emplace(handle, 0);
+  if (run_.world->live_entity(handle) == nullptr) return nullptr;
+  auto [at, fresh] = run_.block_of.try_emplace(handle, 0);
   if (fresh) {
-    if (free_blocks_.empty()) {
-      at->second = blocks_.size();
-      blocks_.emplace_back();
-      blocks_.back().fill(0);
+    if (run_.free_blocks.empty()) {
+      at->second = run_.blocks.size();
+      run_.blocks.emplace_back();
+      run_.blocks.back().fill(0);
     } else {
-      at->second = free_blocks_.back();
-      free_blocks_.pop_back();
+      at->second = run_.free_blocks.back();
+      run_.free_blocks.pop_back();
     }
   }
-  return blocks_[at->second].data();
+  return run_.blocks[at->second].data();
 }
 
 // A dead entity's block goes back to the pool, zeroed, as the game's slot
 // would: the address stays valid memory for a plug-in that kept it.
 void Host::forget_dead_blocks() {
-  for (auto it = block_of_.begin(); it != block_of_.end();) {
-    if (world_->live_entity(it->first) != nullptr) {
+  for (auto it = run_.block_of.begin(); it != run_.block_of.end();) {
+    if (run_.world->live_entity(it->first) != nullptr) {
       ++it;
       continue;
     }
-    blocks_[it->second].fill(0);
-    free_blocks_.push_back(it->second);
-    it = block_of_.erase(it);
+    run_.blocks[it->second].fill(0);
+    run_.free_blocks.push_back(it->second);
+    it = run_.block_of.erase(it);
   }
 }
 

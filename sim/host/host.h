@@ -38,7 +38,7 @@ class Host {
     return host;
   }
 
-  World& world() { return *world_; }
+  World& world() { return *run_.world; }
 
   // Unloads every plug-in, forgets every script and handler, and starts a
   // fresh world.
@@ -62,13 +62,13 @@ class Host {
   // Every plug-in unloads, last loaded first, as at the game's exit.
   void unload_plugins();
 
-  size_t script_count() const { return scripts_.size(); }
-  size_t keyboard_handler_count() const { return keyboard_handlers_.size(); }
+  size_t script_count() const { return run_.scripts.size(); }
+  size_t keyboard_handler_count() const { return run_.keyboard_handlers.size(); }
   bool has_script(HMODULE module) const;
   // The scripts a plug-in registered in this run, unloaded or not.
   size_t scripts_registered(PluginId plugin) const;
   bool has_keyboard_handler(KeyboardHandler handler) const;
-  uint64_t waits() const { return waits_; }  // scriptWait calls of all scripts so far
+  uint64_t waits() const { return run_.waits; }  // scriptWait calls of all scripts so far
 
   // The game's thread: the one that resets the host and runs its frames.
   // Any host call from another thread is refused as a violation.
@@ -105,7 +105,7 @@ class Host {
     ScriptInfo info;           // what a crash report or the watchdog says of it
     std::string name() const;  // "script 1 of cinema.so"
   };
-  const std::vector<std::unique_ptr<Script>>& scripts() const { return scripts_; }
+  const std::vector<std::unique_ptr<Script>>& scripts() const { return run_.scripts; }
 
  private:
   Host();
@@ -134,25 +134,35 @@ class Host {
   void note_global_writes(const std::string& when);
   void forget_dead_blocks();
 
-  std::unique_ptr<World> world_;
-  std::vector<std::unique_ptr<Script>> scripts_;
-  std::vector<std::unique_ptr<Script>> retired_;  // unregistered while running
-  std::map<PluginId, size_t> registered_;         // scripts registered by each plug-in
-  uint64_t scripts_numbered_ = 0;
-  std::vector<Handler> keyboard_handlers_;
-  std::vector<Plugin> plugins_;
-  Plugin* attaching_ = nullptr;  // the plug-in whose load or unload runs now
-  bool unloading_ = false;
-  Script* current_ = nullptr;
-  NativeCall call_;
-  bool call_open_ = false;
+  // Everything that lasts one run, from one reset to the next: a reset
+  // replaces it whole. Destroyed in reverse, its world last.
+  struct Run {
+    std::unique_ptr<World> world = std::make_unique<World>();
+    std::vector<std::unique_ptr<Script>> scripts;
+    std::vector<std::unique_ptr<Script>> retired;  // unregistered while running
+    std::map<PluginId, size_t> registered;         // scripts registered by each plug-in
+    uint64_t scripts_numbered = 0;
+    std::vector<Handler> keyboard_handlers;
+    std::vector<Plugin> plugins;
+    Plugin* attaching = nullptr;  // the plug-in whose load or unload runs now
+    bool unloading = false;
+    bool in_keyboard_handler = false;
+    Script* current = nullptr;
+    NativeCall call;
+    bool call_open = false;
+    uint64_t waits = 0;
+    uint64_t last_hash = 0;  // the last call of the running script, for the wait entry
+    uint64_t last_arg = 0;
+    uint64_t last_result = 0;
 
-  std::map<int, Global> globals_;  // nodes stay put: plug-ins keep their addresses
-  uint64_t negative_global_ = 0;   // what a negative index gets instead of a crash
-  // A zeroed block per live entity, reused like a pool's slot once it dies.
-  std::deque<std::array<uint8_t, entity_block_bytes>> blocks_;
-  std::map<int32_t, size_t> block_of_;
-  std::vector<size_t> free_blocks_;
+    std::map<int, Global> globals;  // nodes stay put: plug-ins keep their addresses
+    uint64_t negative_global = 0;   // what a negative index gets instead of a crash
+    // A zeroed block per live entity, reused like a pool's slot once it dies.
+    std::deque<std::array<uint8_t, entity_block_bytes>> blocks;
+    std::map<int32_t, size_t> block_of;
+    std::vector<size_t> free_blocks;
+  };
+  Run run_;
 
   uint32_t game_thread_ = 0;
   // Calls from other threads are refused and reported; the report waits here,
@@ -172,12 +182,7 @@ class Host {
     if (other_threads_waiting_.load(std::memory_order_relaxed)) file_waiting_reports();
   }
   void file_waiting_reports();
-  bool in_keyboard_handler_ = false;
   static std::string native_label(uint64_t hash);  // its name and hash, or the hash
-  uint64_t waits_ = 0;
-  uint64_t last_hash_ = 0;  // the last call of the running script, for the wait record
-  uint64_t last_arg_ = 0;
-  uint64_t last_result_ = 0;
 };
 
 }  // namespace sim

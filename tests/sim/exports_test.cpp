@@ -241,4 +241,35 @@ TEST_F(Exports, TheGameVersionIsTheStandInsOwnFixedNumber) {
   EXPECT_EQ(static_cast<int>(getGameVersion()), sim::stand_in_game_version);
 }
 
+// A reset starts a run afresh: nothing of the one before is kept, in the
+// host or in the world.
+TEST_F(Exports, AResetKeepsNothingOfTheRunBefore) {
+  Host& host = Host::get();
+  keys_seen = 0;
+  keyboardHandlerRegister(count_keys);
+  test_support::start_script([] {
+    *getGlobalPtr(1835) = 7;
+    scriptWait(100);
+  });
+  host.run_frames(3);
+  ASSERT_EQ(host.script_count(), 1u);
+  ASSERT_GT(world().journal.end(), 0u);
+  ASSERT_GT(host.waits(), 0u);
+  ASSERT_GT(world().frame(), 0u);
+
+  host.reset();
+  EXPECT_EQ(host.script_count(), 0u);
+  EXPECT_EQ(host.scripts_registered(test_support::test_plugin()), 0u);
+  EXPECT_EQ(host.keyboard_handler_count(), 0u);
+  EXPECT_EQ(world().journal.end(), sim::World{}.journal.end()) << "only a new world's own entries";
+  EXPECT_EQ(host.waits(), 0u);
+  EXPECT_EQ(world().frame(), 0u);
+  EXPECT_TRUE(world().calls().empty());
+  host.send_key(0x41, 1, 0, 0, 0, 0, 0);
+  EXPECT_EQ(keys_seen, 0);
+  uint64_t global = 1;
+  ASSERT_TRUE(run_script([&] { global = *getGlobalPtr(1835); }));
+  EXPECT_EQ(global, 0u) << "globals start at zero again";
+}
+
 }  // namespace
