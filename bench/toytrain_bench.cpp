@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "deliverables.h"
 #include "host.h"
 #include "pass_bench.h"
 
@@ -11,7 +12,8 @@ static void quiet_pass(benchmark::State& state) {
   host.reset();
   sim::World& world = host.world();
   world.particles.asset("core").loaded = true;
-  world.place_player(-2361.56f + 10.0f, -2395.153f, 62.124f);
+  const sim::Vec site = sim::toytrain_deliverable.site().at;
+  world.place_player(site.x + 10.0f, site.y, site.z);
   if (host.load_plugin(TOYTRAIN_PLUGIN) == nullptr) {
     state.SkipWithError("the plug-in does not load");
     return;

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "deliverables.h"
 #include "host.h"
 #include "native_row.h"
 
@@ -12,46 +13,38 @@ namespace soak {
 
 namespace {
 
-struct Place {
-  float x, y, z;
-};
-
 struct Band {
-  float low, high;  // metres from the deliverable's centre
+  float low, high;  // metres from the deliverable's site
   bool in_range;    // the deliverable is present here
   bool out_of_range;
 };
 
-struct Deliverable {
+// How a soak walks one deliverable, around the world's description of it.
+struct Walk {
+  const sim::Deliverable* deliverable;
   const char* plugin;
   const char* first_of_pass;  // the native each pass begins with
-  Place centre;
-  float spawn, despawn;  // in range below the first, out of range beyond the second
   std::vector<Band> bands;
-  std::vector<Place> spots;  // exact places worth standing at (inside, at the chair)
+  std::vector<sim::Vec> spots;  // exact places worth standing at (inside, at the chair)
 };
 
-Deliverable deliverable_for(const std::string& name) {
+Walk walk_for(const std::string& name) {
   if (name == "cinema") {
-    return {CINEMA_PLUGIN,
+    return {&sim::cinema_deliverable,
+            CINEMA_PLUGIN,
             "_GET_PED_USING_SCENARIO_POINT",
-            {-3613.994f, -2642.941f, -12.496f},
-            90.0f,
-            110.0f,
             {{0.0f, 4.0f, true, false},
              {4.0f, 7.0f, true, false},
              {7.0f, 89.0f, true, false},
              {89.0f, 111.0f, false, false},
              {111.0f, 400.0f, false, true},
              {2000.0f, 5000.0f, false, true}},
-            {{-3608.0f, -2645.0f, -11.7f}, {-3608.6892f, -2647.932f, -11.700739f}}};
+            {{-3608.0f, -2645.0f, -11.7f}, sim::cinema_places[1].at}};
   }
   if (name == "toytrain") {
-    return {TOYTRAIN_PLUGIN,
+    return {&sim::toytrain_deliverable,
+            TOYTRAIN_PLUGIN,
             "GET_DISTANCE_BETWEEN_COORDS",
-            {-2361.56f, -2395.153f, 62.124f},
-            135.0f,
-            135.0f,
             {{0.0f, 3.0f, true, false},
              {3.0f, 134.0f, true, false},
              {134.0f, 136.0f, false, false},
@@ -59,7 +52,7 @@ Deliverable deliverable_for(const std::string& name) {
              {2000.0f, 5000.0f, false, true}},
             {}};
   }
-  return {nullptr, nullptr, {}, 0.0f, 0.0f, {}, {}};
+  return {nullptr, nullptr, nullptr, {}, {}};
 }
 
 float distance_to(const sim::Vec& a, float x, float y, float z) {
@@ -70,12 +63,12 @@ float distance_to(const sim::Vec& a, float x, float y, float z) {
 }  // namespace
 
 sim::Vec centre_of(const std::string& deliverable) {
-  const Place c = deliverable_for(deliverable).centre;
-  return {c.x, c.y, c.z};
+  const sim::Deliverable* d = sim::find_deliverable(deliverable);
+  return d != nullptr ? d->site().at : sim::Vec{};
 }
 
 const sim::NativeRow* first_of_pass(const std::string& deliverable) {
-  return sim::native_row_named(deliverable_for(deliverable).first_of_pass).row;
+  return sim::native_row_named(walk_for(deliverable).first_of_pass).row;
 }
 
 int live_bound(const std::string& deliverable) {
@@ -120,11 +113,13 @@ std::string Report::text() const {
 Report run(const Options& o) {
   const auto started = std::chrono::steady_clock::now();
   Report r;
-  const Deliverable d = deliverable_for(o.deliverable);
+  const Walk d = walk_for(o.deliverable);
   if (d.plugin == nullptr) {
     r.failure = "no deliverable named \"" + o.deliverable + "\"";
     return r;
   }
+  const sim::Deliverable& site = *d.deliverable;
+  const sim::Vec centre = site.site().at;
   sim::Host& host = sim::Host::get();
   host.reset();
   sim::World* w = &host.world();
@@ -157,14 +152,14 @@ Report run(const Options& o) {
     if (stay == 0) {
       // Walk somewhere else: a band at a random bearing, or one of the spots.
       if (!d.spots.empty() && chance(0.25)) {
-        const Place& p = d.spots[below(d.spots.size())];
+        const sim::Vec& p = d.spots[below(d.spots.size())];
         w->place_player(p.x, p.y, p.z);
       } else {
         const Band& b = d.bands[below(d.bands.size())];
         const float dist = std::uniform_real_distribution<float>(b.low, b.high)(rng);
         const float bearing = std::uniform_real_distribution<float>(0.0f, 6.2831853f)(rng);
-        w->place_player(d.centre.x + dist * std::cos(bearing),
-                        d.centre.y + dist * std::sin(bearing), d.centre.z);
+        w->place_player(centre.x + dist * std::cos(bearing), centre.y + dist * std::sin(bearing),
+                        centre.z);
       }
       stay = 1 + rng() % 900;
     }
@@ -215,10 +210,10 @@ Report run(const Options& o) {
     // Long out of range with the script back in its passes: only what the
     // design keeps remains.
     // Where the player is now: the plug-in may have moved him (seated him).
-    const float d_centre = distance_to(w->player_position(), d.centre.x, d.centre.y, d.centre.z);
-    const bool out_of_range = d_centre > d.despawn;  // NaN counts as neither
-    if (d_centre < d.spawn && was_out) ++r.visits;
-    if (d_centre < d.spawn) was_out = false;
+    const float d_centre = distance_to(w->player_position(), centre.x, centre.y, centre.z);
+    const bool out_of_range = d_centre > site.despawn;  // NaN counts as neither
+    if (d_centre < site.spawn && was_out) ++r.visits;
+    if (d_centre < site.spawn) was_out = false;
     if (out_of_range) was_out = true;
     away_frames = out_of_range && !w->faults.any_active() ? away_frames + 1 : 0;
     if (away_frames == 600) {

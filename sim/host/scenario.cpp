@@ -12,8 +12,8 @@ static std::vector<ScenarioDef>& registry() {
   return defs;
 }
 
-bool register_scenario(const char* name, Deliverable deliverable, ScenarioBody body) {
-  registry().push_back(ScenarioDef{name, deliverable, body});
+bool register_scenario(const char* name, const Deliverable& deliverable, ScenarioBody body) {
+  registry().push_back(ScenarioDef{name, &deliverable, body});
   return true;
 }
 
@@ -29,7 +29,7 @@ const ScenarioDef* find_scenario(const std::string& name) {
 ScenarioResult run_scenario(const ScenarioDef& def, const std::string& plugin_path) {
   Host& host = Host::get();
   host.reset();
-  Scenario s(host, def.deliverable, plugin_path);
+  Scenario s(host, *def.deliverable, plugin_path);
   def.body(s);
   ScenarioResult result;
   result.failures = s.failures();

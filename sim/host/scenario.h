@@ -7,19 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "deliverables.h"
 #include "host.h"
 
 namespace sim {
 
-enum class Deliverable { cinema, toytrain };
-
 class Scenario {
  public:
-  Scenario(Host& host, Deliverable deliverable, std::string plugin_path)
+  Scenario(Host& host, const Deliverable& deliverable, std::string plugin_path)
       : host(host), deliverable(deliverable), plugin_path(std::move(plugin_path)) {}
 
   Host& host;
-  const Deliverable deliverable;
+  const Deliverable& deliverable;
   const std::string plugin_path;
 
   World& world() { return host.world(); }
@@ -41,11 +40,11 @@ using ScenarioBody = void (*)(Scenario&);
 
 struct ScenarioDef {
   const char* name;
-  Deliverable deliverable;
+  const Deliverable* deliverable;
   ScenarioBody body;
 };
 
-bool register_scenario(const char* name, Deliverable deliverable, ScenarioBody body);
+bool register_scenario(const char* name, const Deliverable& deliverable, ScenarioBody body);
 const std::vector<ScenarioDef>& scenarios();
 const ScenarioDef* find_scenario(const std::string& name);
 
@@ -59,8 +58,8 @@ ScenarioResult run_scenario(const ScenarioDef& def, const std::string& plugin_pa
 }  // namespace sim
 
 // Defines and registers a scenario: SIM_SCENARIO(name, toytrain) { ... }
-#define SIM_SCENARIO(name, deliverable)                                   \
-  static void name(sim::Scenario& s);                                     \
-  static const bool name##_registered =                                   \
-      sim::register_scenario(#name, sim::Deliverable::deliverable, name); \
+#define SIM_SCENARIO(name, deliverable)                                    \
+  static void name(sim::Scenario& s);                                      \
+  static const bool name##_registered =                                    \
+      sim::register_scenario(#name, sim::deliverable##_deliverable, name); \
   static void name(sim::Scenario& s)

@@ -15,12 +15,12 @@ void PrintTo(const ScenarioDef& def, std::ostream* out) { *out << def.name; }
 
 namespace {
 
-std::string native_plugin(sim::Deliverable d) {
-  return d == sim::Deliverable::cinema ? CINEMA_PLUGIN : TOYTRAIN_PLUGIN;
+std::string native_plugin(const sim::Deliverable* d) {
+  return std::string(d->name) == "cinema" ? CINEMA_PLUGIN : TOYTRAIN_PLUGIN;
 }
 
-std::string windows_plugin(sim::Deliverable d) {
-  return d == sim::Deliverable::cinema ? CINEMA_ASI : TOYTRAIN_ASI;
+std::string windows_plugin(const sim::Deliverable* d) {
+  return std::string(d->name) == "cinema" ? CINEMA_ASI : TOYTRAIN_ASI;
 }
 
 CommandRun run_runner(const std::string& scenario, const std::string& asi) {

@@ -3,46 +3,51 @@
 #include <algorithm>
 #include <map>
 
+#include "deliverables.h"
+
 namespace play {
 
+// The places, the site and the rings of the world's own description.
+static Deliverable described(const sim::Deliverable& d) {
+  Deliverable out;
+  out.name = d.name;
+  out.site = d.site().name;
+  for (const sim::DeliverablePlace& p : d.places) {
+    out.places.push_back({p.name, p.at, p.description});
+  }
+  out.rings.push_back({out.site, d.spawn, d.spawn_meaning});
+  if (d.despawn_meaning != nullptr) out.rings.push_back({out.site, d.despawn, d.despawn_meaning});
+  return out;
+}
+
 static const std::vector<Deliverable>& all() {
-  static const std::vector<Deliverable> deliverables = {
-      {"cinema",
-       "post",
-       {{"post", {-3613.994f, -2642.941f, -12.496f}, "the ticket taker's post"},
-        {"seat", {-3608.6892f, -2647.932f, -11.700739f}, "the player's seat"},
-        {"screen", {-3602.7405f, -2650.9917f, -10.691999f}, "the screen"}},
-       {{"taker", "s_m_m_blwdealer_01"},
-        {"money", "s_inv_moneyclip01x"},
-        {"chair", "sh_church_chair"}},
-       {},
-       {{"post", 90.0f, "the post opens within 90 m"}, {"post", 110.0f, "and closes beyond 110 m"}},
-       {},
-       {{"s_m_m_blwdealer_01", "s_inv_moneyclip01x", "sh_church_chair", "script_rt_arm_screen",
-         "a_m_m_armtownfolk_caucasian_01", "a_m_m_armtownfolk_caucasian_02", "a_f_m_tumtownfolk_01",
-         "PLAYER_THREE"},
-        {"WELCOME", "TICKET_PLEASE", "WHATS_PLAYING", "ENJOY_THE_SHOW", "FAREWELL_DURING_SHOW",
-         "MOVIE_MODERN_MEDICINE", "MOVIE_BEAUMONT_THE_BURLY"},
-        {"JK_TICKET_TAKER", "JS_TOWNDEALER", "FH_TOWNDEALER", "ARTHUR", "JOHN_PLAYER"},
-        {"Buy Ticket ($1.00)", "What's Playing?", "Sit", "Leave"},
-        {"Money spent"},
-        {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
-        {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
-        {"bla_theater"},
-        {}},
-       {},
-       {{"theater", "arm_school_int"}}},
-      {"toytrain",
-       "site",
-       {{"site", {-2361.56f, -2395.153f, 62.124f}, "the train's site"}},
-       {{"train", "p_toytrain01x"}, {"track", "p_toytrack01x"}},
-       {{"smoke", "ent_amb_toy_boat_idle_smoke"}},
-       {{"site", 135.0f, "the train is out closer than 135.0"}},
-       {"train"},
-       {{"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}, {}},
-       {},
-       {}},
-  };
+  static const std::vector<Deliverable> deliverables = [] {
+    Deliverable cinema = described(sim::cinema_deliverable);
+    cinema.entities = {{"taker", "s_m_m_blwdealer_01"},
+                       {"money", "s_inv_moneyclip01x"},
+                       {"chair", "sh_church_chair"}};
+    cinema.names = {{"s_m_m_blwdealer_01", "s_inv_moneyclip01x", "sh_church_chair",
+                     "script_rt_arm_screen", "a_m_m_armtownfolk_caucasian_01",
+                     "a_m_m_armtownfolk_caucasian_02", "a_f_m_tumtownfolk_01", "PLAYER_THREE"},
+                    {"WELCOME", "TICKET_PLEASE", "WHATS_PLAYING", "ENJOY_THE_SHOW",
+                     "FAREWELL_DURING_SHOW", "MOVIE_MODERN_MEDICINE", "MOVIE_BEAUMONT_THE_BURLY"},
+                    {"JK_TICKET_TAKER", "JS_TOWNDEALER", "FH_TOWNDEALER", "ARTHUR", "JOHN_PLAYER"},
+                    {"Buy Ticket ($1.00)", "What's Playing?", "Sit", "Leave"},
+                    {"Money spent"},
+                    {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
+                    {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
+                    {"bla_theater"},
+                    {}};
+    cinema.interiors = {{"theater", "arm_school_int"}};
+
+    Deliverable train = described(sim::toytrain_deliverable);
+    train.entities = {{"train", "p_toytrain01x"}, {"track", "p_toytrack01x"}};
+    train.effects = {{"smoke", "ent_amb_toy_boat_idle_smoke"}};
+    train.turning = {"train"};
+    train.names = {
+        {"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}, {}};
+    return std::vector<Deliverable>{std::move(cinema), std::move(train)};
+  }();
   return deliverables;
 }
 
