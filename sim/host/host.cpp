@@ -36,6 +36,8 @@ static std::string file_name(const std::string& path) {
 
 Host::Host() : game_thread_(os_thread_id()) {}
 
+Host& Host::instance() { return get(); }
+
 void Host::reset() {
   game_thread_ = os_thread_id();
   unload_plugins();

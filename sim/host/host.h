@@ -32,11 +32,18 @@ uint32_t os_thread_id();
 
 class Host {
  public:
-  // Inline: every native call of every plug-in comes through here.
+  // Inline: every native call of every plug-in comes through here. The
+  // runner, outside the host's DLL, reaches the DLL's one host through
+  // instance(): an inline function's static would be a second host there.
+#if defined(SIM_HOST_IMPORTED)
+  static Host& get() { return instance(); }
+#else
   static Host& get() {
     static Host host;
     return host;
   }
+#endif
+  static Host& instance();
 
   World& world() { return *run_.world; }
 

@@ -53,8 +53,33 @@ TEST(HostDll, TheNativeLibraryAndTheWindowsDllExportEveryNameOfTheHost) {
   const play::PeTables dll = play::read_pe_tables(HOST_DLL);
   ASSERT_EQ(dll.error, "");
   std::set<std::string> exported(dll.exports.begin(), dll.exports.end());
-  exported.erase("sim_runner_main");  // the runner's way in, not the host's
   EXPECT_EQ(exported, decorated);
+}
+
+// Layers point one way: the host and the game include nothing of the tool
+// that drives them, so the DLL a plug-in is played with holds them alone.
+TEST(Layers, TheHostIncludesNothingOfTheToolThatDrivesIt) {
+  const fs::path root = fs::path(SCENARIOS_DIR).parent_path();
+  std::set<std::string> tools;
+  for (const auto& f : fs::directory_iterator(root / "tools" / "play")) {
+    tools.insert(f.path().filename().string());
+  }
+  ASSERT_TRUE(tools.count("play.h") && tools.count("scenario.h"));
+  size_t read = 0;
+  for (const auto& f : fs::recursive_directory_iterator(root / "sim")) {
+    const std::string ext = f.path().extension().string();
+    if (ext != ".h" && ext != ".cpp") continue;
+    ++read;
+    std::istringstream lines(read_file(f.path().string()));
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("#include \"", 0) != 0) continue;
+      const std::string included =
+          fs::path(line.substr(10, line.find('"', 10) - 10)).filename().string();
+      EXPECT_FALSE(tools.count(included) != 0 && !fs::exists(f.path().parent_path() / included))
+          << f.path() << " includes play's " << included;
+    }
+  }
+  EXPECT_GT(read, 40u);
 }
 
 const char* exports_scenario = "start at 1 2 3\nwait 3 s\nexpect no violation\n";

@@ -1,9 +1,11 @@
-// The runner's body, inside the stand-in host's DLL, for a real .asi under
-// wine: either plays a scenario file, printing the timeline a native run of
-// play prints (runner.exe play --plugin PLUGIN [--plugin PLUGIN...] [options]
-// SCENARIO), or runs
-// one of the C++ scenarios and prints its record, then its failures
-// (runner.exe SCENARIO PLUGIN).
+// The runner, for a real .asi under wine, beside the stand-in host's DLL:
+// either plays a scenario file, printing the timeline a native run of play
+// prints (runner.exe play --plugin PLUGIN [--plugin PLUGIN...] [options]
+// SCENARIO), or runs one of the C++ scenarios and prints its record, then its
+// failures (runner.exe SCENARIO PLUGIN).
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <iostream>
@@ -13,18 +15,8 @@
 #include "play.h"
 #include "scenario.h"
 
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#define SIM_RUNNER_EXPORT __declspec(dllexport)
-#else
-#define SIM_RUNNER_EXPORT
-#endif
-
-extern "C" SIM_RUNNER_EXPORT int sim_runner_main(int argc, char** argv) {
-#if defined(_WIN32)
+int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as a native run
-#endif
   if (argc >= 2 && std::string(argv[1]) == "play") {
     play::Options options;
     if (const auto status = play::parse_options(argc - 1, argv + 1, options)) return *status;
