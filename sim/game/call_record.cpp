@@ -163,8 +163,7 @@ std::string CallRecord::result_written() const {
     case 'f':
       return float_text(result[0]);
     case 'V':
-      return "(" + float_text(result[0]) + ", " + float_text(result[1]) + ", " +
-             float_text(result[2]) + ")";
+      return vector_text(float_text(result[0]), float_text(result[1]), float_text(result[2]));
     case 's':
       return result[0] == 0 ? std::string("null") : '"' + std::string(result_text) + '"';
     default:

@@ -74,6 +74,14 @@ std::string hex_text(uint64_t value) {
   return text;
 }
 
+// Appended piece by piece: `"(" + x + ...` trips a false -Wrestrict in
+// mingw's g++.
+std::string vector_text(const std::string& x, const std::string& y, const std::string& z) {
+  std::string text = "(";
+  text.append(x).append(", ").append(y).append(", ").append(z).append(")");
+  return text;
+}
+
 const NativeRow* native_rows_begin() { return all_rows().data(); }
 size_t native_row_count() { return all_rows().size(); }
 

@@ -110,6 +110,8 @@ char formatter_arg_kind(const NativeCall& call, int n);
 
 // A hash or slot as the tables and reports write it: 0x and 16 hex digits.
 std::string hex_text(uint64_t value);
+// "(x, y, z)", from its three numbers as written.
+std::string vector_text(const std::string& x, const std::string& y, const std::string& z);
 
 // Every row the stand-in knows, from all domains.
 const NativeRow* find_native(uint64_t hash);

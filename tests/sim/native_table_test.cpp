@@ -140,7 +140,8 @@ TEST(NativeTable, TheGamesWholeTableIsBuiltInAndAgreesWithTheSimulatedRows) {
         << simulated.name;
   }
   EXPECT_EQ(sim::reference_row(0x1234567812345678ULL), nullptr);
-  EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT")->hash, 0xDF993EE5E90ABA25ULL);
+  EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT")->hash,
+            0xDF993EE5E90ABA25ULL);
 }
 
 // The world's row wins over the game's table that also lists it, and the
@@ -175,7 +176,8 @@ TEST(NativeRow, ByNameInTheSameOrder) {
   EXPECT_EQ(sim::native_row_named("_BG_DISPLAY_TEXT").from, sim::RowSource::world);
   EXPECT_EQ(sim::native_row_named("SET_TEXT_CENTRE").from, sim::RowSource::host);
   EXPECT_EQ(sim::native_row_named("_DISPLAY_TEXT").from, sim::RowSource::host);
-  EXPECT_EQ(sim::native_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT").row->hash, 0xDF993EE5E90ABA25ULL);
+  EXPECT_EQ(sim::native_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT").row->hash,
+            0xDF993EE5E90ABA25ULL);
   EXPECT_FALSE(sim::native_row_named("NO_SUCH_NATIVE"));
 }
 

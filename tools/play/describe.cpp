@@ -56,8 +56,7 @@ static std::string answer_text(const sim::NativeRow& row, const sim::World::Answ
     case 'f':
       return as_float(a.result[0]);
     case 'V':
-      return "(" + as_float(a.result[0]) + ", " + as_float(a.result[1]) + ", " +
-             as_float(a.result[2]) + ")";
+      return sim::vector_text(as_float(a.result[0]), as_float(a.result[1]), as_float(a.result[2]));
     case 's':
       return quoted(a.text);
     default:
