@@ -102,6 +102,24 @@ TEST(Keys, AHeldKeySendsDownThenRepeatsThenUpWithTheKeyboardsFields) {
   EXPECT_GE(m[1].frame, down.frame + 30) << "no repeat before half a second";
 }
 
+// The keyboard's repeats keep the system's pace: a jump of the game's timer
+// sends no burst of them, nor stops them.
+TEST(Keys, AKeyHeldAcrossATimerJumpRepeatsAtItsPace) {
+  const Played p = play_with(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "wait 2 frames\n"
+      "press F4\n"
+      "wait 200 ms\n"
+      "fault \"timer near wrap\"\n"
+      "wait 800 ms\n"
+      "release F4\n");
+  ASSERT_EQ(p.status, 0) << p.errors;
+  const size_t repeats = key_messages().size() - 2;
+  EXPECT_GE(repeats, 15u);
+  EXPECT_LE(repeats, 16u);
+}
+
 TEST(Keys, KeysGoByNameOrCodeAndExtendedKeysSaySo) {
   const Played p = play_with(
       "deliverable toytrain\n"

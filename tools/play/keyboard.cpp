@@ -132,9 +132,9 @@ void Keyboard::send(sim::Host& host, const VirtualKey& key, bool was_down, bool 
                 is_up ? 1 : 0);
 }
 
-void Keyboard::press(sim::Host& host, const VirtualKey& key, uint32_t game_ms) {
+void Keyboard::press(sim::Host& host, const VirtualKey& key, uint64_t elapsed_ms) {
   const bool was_down = held(key.code);
-  if (!was_down) held_[key.code] = {key, game_ms + repeat_delay_ms};
+  if (!was_down) held_[key.code] = {key, elapsed_ms + repeat_delay_ms};
   send(host, key, was_down, false);
 }
 
@@ -147,9 +147,9 @@ bool Keyboard::release(sim::Host& host, uint8_t code) {
   return true;
 }
 
-void Keyboard::before_frame(sim::Host& host, uint32_t game_ms) {
+void Keyboard::before_frame(sim::Host& host, uint64_t elapsed_ms) {
   for (auto& [code, h] : held_) {
-    while (static_cast<int32_t>(game_ms - h.next_repeat_ms) >= 0) {
+    while (elapsed_ms >= h.next_repeat_ms) {
       send(host, h.key, true, false);
       h.next_repeat_ms += repeat_ms;
     }

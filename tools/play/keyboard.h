@@ -24,20 +24,22 @@ bool find_key(const std::string& name, VirtualKey& key);
 class Keyboard {
  public:
   // The first repeat comes this long after the key goes down, then one
-  // every repeat_ms, as with the system's default keyboard settings.
+  // every repeat_ms, as with the system's default keyboard settings. Timed
+  // on the game's elapsed time: the system's clock does not jump with the
+  // game's timer.
   static constexpr uint32_t repeat_delay_ms = 500;
   static constexpr uint32_t repeat_ms = 33;
 
-  void press(sim::Host& host, const VirtualKey& key, uint32_t game_ms);
+  void press(sim::Host& host, const VirtualKey& key, uint64_t elapsed_ms);
   bool release(sim::Host& host, uint8_t code);  // false: the key is not down
   // Sends the repeats due by now; the host pumps messages between frames.
-  void before_frame(sim::Host& host, uint32_t game_ms);
+  void before_frame(sim::Host& host, uint64_t elapsed_ms);
   bool held(uint8_t code) const { return held_.count(code) != 0; }
 
  private:
   struct Held {
     VirtualKey key;
-    uint32_t next_repeat_ms = 0;
+    uint64_t next_repeat_ms = 0;
   };
   bool alt_held() const;
   void send(sim::Host& host, const VirtualKey& key, bool was_down, bool is_up) const;

@@ -72,7 +72,7 @@ void tell_before_report() {
 }
 
 void StepRunner::advance() {
-  keyboard_.before_frame(host_, world().game_timer());
+  keyboard_.before_frame(host_, world().elapsed_ms());
   host_.run_frame();
   baseline_.player_peds.insert(world().player_ped());
   const FrameView view{world(), world().calls()};
@@ -358,7 +358,7 @@ bool StepRunner::press(const Step& s) {
   if (s.key >= 0) {
     VirtualKey key;
     find_key(std::to_string(s.key), key);
-    keyboard_.press(host_, key, w.game_timer());
+    keyboard_.press(host_, key, w.elapsed_ms());
     check_violations();
   } else {
     w.controls.press(w.hash_of(s.text.c_str()), static_cast<float>(s.value));
