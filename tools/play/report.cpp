@@ -333,9 +333,9 @@ void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
     if (const sim::ThingRecord* record = world.journal.thing(e.thing)) {
       p.owner = owner(world, record->owner);
     }
-    if (const auto near = things_by_serial_.find(static_cast<uint64_t>(e.c));
-        near != things_by_serial_.end()) {
-      p.near = static_cast<int>(near->second);
+    if (const auto entity = things_by_serial_.find(static_cast<uint64_t>(e.c));
+        entity != things_by_serial_.end()) {
+      p.follows = static_cast<int>(entity->second);
       p.near_radius = static_cast<float>(e.from);
     }
     open_prompts_[e.thing] = d_.prompts.size();

@@ -59,7 +59,7 @@ struct PromptShown : Span {
   bool has_reach = false;
   float x = 0.0f, y = 0.0f, radius = 0.0f;
   // Offered near an entity: the thing (its index) it follows, and how near.
-  int near = -1;
+  int follows = -1;
   float near_radius = 0.0f;
   std::vector<std::pair<uint64_t, uint64_t>> holds;  // frames its control was held; 0: still
 };

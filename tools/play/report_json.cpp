@@ -165,9 +165,9 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
       j.raw("]");
     }
     j.raw("]");
-    if (r.near >= 0) {
+    if (r.follows >= 0) {
       j.raw(",[");
-      w.i(r.near).c().m(r.near_radius);
+      w.i(r.follows).c().m(r.near_radius);
       j.raw("]");
     } else {
       j.raw(",null");
