@@ -56,7 +56,8 @@ float World::interaction_distance(const EntityState& e) const {
 bool World::prompt_offered(const PromptState& p) const {
   if (!p.switched_on()) return false;
   const Vec me = player_position();
-  if (p.has_point && !(distance(me, p.point) <= p.radius)) return false;
+  // A point with no radius is seen from nowhere, not even standing on it.
+  if (p.has_point && !(p.radius > 0.0f && distance(me, p.point) <= p.radius)) return false;
   if (p.group == 0) return true;
   if (p.group == no_entity_group) return false;
   if (auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {

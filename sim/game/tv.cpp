@@ -85,7 +85,7 @@ static void target_id(World& w, NativeCall& c) {
   if (t != nullptr && t->registered) c.ret_int(t->id);
 }
 
-static void draw_channel(World& w, NativeCall&) {
+static void draw_channel(World& w, NativeCall& c) {
   ++w.tv.draws;
   for (auto& [name, t] : w.tv.targets) {
     if (!t.registered || !t.linked || t.id != w.tv.current_target) continue;
@@ -93,6 +93,7 @@ static void draw_channel(World& w, NativeCall&) {
     ++t.draws;
     t.last_draw_frame = w.frame();
     t.last_draw_channel = w.tv.channel;
+    t.last_draw_alpha = c.i(8);
   }
 }
 

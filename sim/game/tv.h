@@ -23,7 +23,8 @@ struct RenderTarget {
   int draws = 0;  // draws made into it
   uint64_t last_draw_frame = 0;
   int last_draw_channel = -1;
-  Stamp first_draw;  // the first draw of the frame of its last draw
+  int last_draw_alpha = -1;  // the channel's opacity in its last draw, 0 to 255
+  Stamp first_draw;          // the first draw of the frame of its last draw
 };
 
 struct Playlist {

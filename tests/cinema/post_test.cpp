@@ -644,10 +644,14 @@ TEST_F(Post, AFleeingTakerClosesTheCounterToo) {
   stand_west_of_home(5.0f);
   load();
   ASSERT_TRUE(run_until_spawned());
+  const int starts = taker_activity().scenario_starts;
   world().peds.scare(world(), taker());
   host().run_frame();
   EXPECT_FALSE(prompt("What's Playing?").switched_on());
   EXPECT_TRUE(must(find_blip(world())).has(sim::joaat("BLIP_MODIFIER_LOCKED")));
+  host().run_frames(5);
+  EXPECT_EQ(taker_activity().scenario_starts, starts) << "left to flee, not put back to idle";
+  EXPECT_TRUE(taker_activity().fleeing);
 }
 
 TEST_F(Post, ATakerOutOfHisScenarioIsSentBackToIt) {

@@ -500,6 +500,7 @@ TEST_F(Show, TheFilmIsDrawnOnTheScreenEveryPassNearTheTheater) {
   host().run_frames(10);
   EXPECT_EQ(target().draws, before + 10);
   EXPECT_EQ(target().last_draw_channel, 1);
+  EXPECT_EQ(target().last_draw_alpha, 155) << "the film is seen through, not opaque";
   EXPECT_EQ(target().last_draw_frame, world().frame());
   EXPECT_EQ(target().registrations, 1);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "host.h"
@@ -220,6 +221,63 @@ TEST_F(Ownership, DeletingAHandleTwiceIsCountedForThePlugIn) {
     delete_entity(&e);
   }));
   EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 2u);
+}
+
+// The other plug-in's script, run until it returns.
+std::function<void()> other_body;
+bool other_done = false;
+void other_entry() {
+  other_body();
+  other_done = true;
+}
+bool run_other_script(std::function<void()> body) {
+  other_body = std::move(body);
+  other_done = false;
+  const auto module = reinterpret_cast<HMODULE>(&other_plugin_tag);
+  scriptRegister(module, other_entry);
+  const bool done = sim::Host::get().run_until([] { return other_done; }, 600);
+  scriptUnregister(module);
+  return done;
+}
+
+TEST_F(Ownership, ADoubleDeleteIsCountedForThePlugInThatDeletedTwiceNotTheFirstToDelete) {
+  Blip blip = 0;
+  ASSERT_TRUE(run_other_script([&] {
+    blip = blip_add_for_coords(get_hash_key("BLIP_STYLE_SHOP"), 1.0f, 2.0f, 3.0f);
+    Blip mine = blip;
+    remove_blip(&mine);
+  }));
+  ASSERT_TRUE(run_script([&] {
+    Blip stale = blip;
+    remove_blip(&stale);  // gone already: acts on nothing
+    stale = blip;
+    remove_blip(&stale);  // and again: this plug-in's second delete
+  }));
+  expect_no_violation();
+  EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 1u);
+  EXPECT_EQ(world().owners.double_deletes(other_plugin), 0u);
+}
+
+// A plug-in may clear a stranger off a seat of its own, not off another's.
+TEST_F(Ownership, RemovingAPedSeatedOnAnotherPlugInsPointIsReported) {
+  const auto seated_on_point_of = [&](sim::PluginId owner) {
+    const int32_t ped =
+        world().create_entity(sim::EntityKind::ped, sim::joaat("a_f_m_tumtownfolk_01"), {}, 0.0f);
+    sim::ScenarioPointState p;
+    p.handle = world().points.next_handle++;
+    p.entity = entity_of(owner);
+    p.user = ped;
+    world().points.all[p.handle] = p;
+    world().owners.give(sim::Thing::point, p.handle, owner);
+    return ped;
+  };
+  int32_t on_mine = seated_on_point_of(test_support::test_plugin());
+  ASSERT_TRUE(run_script([&] { delete_ped(&on_mine); }));
+  expect_no_violation();
+
+  int32_t on_theirs = seated_on_point_of(other_plugin);
+  ASSERT_TRUE(run_script([&] { delete_ped(&on_theirs); }));
+  expect_one_violation("DELETE_PED", "the game");
 }
 
 TEST_F(Ownership, APluginHandlesItsOwnThingsAndPlacesAndTasksThePlayerFreely) {

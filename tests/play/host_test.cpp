@@ -129,7 +129,7 @@ TEST(HostDll, APlugInsLifeAndItsGlobalsAreOnTheTimelineAlikeNativelyAndUnderWine
   expect_same_under_wine(native, EXPORTS_PROBE_ASI, "--verbose '" + options.scenario + "'");
 }
 
-TEST(Host, ScriptsOrHandlersLeftBehindTwiceRegisteredOrNativesAtUnloadAreViolations) {
+TEST(Host, ScriptsOrHandlersLeftBehindTwiceRegisteredOrNativesAtLoadOrUnloadAreViolations) {
   play::Options options;
   options.scenario = scenario_file("lifecycle", "start at 1 2 3\nwait 10 frames\n");
   options.plugin = {LIFECYCLE_BREACH_PLUGIN};
@@ -138,7 +138,9 @@ TEST(Host, ScriptsOrHandlersLeftBehindTwiceRegisteredOrNativesAtUnloadAreViolati
   const std::string p = "lifecycle_breach.so";
   for (const std::string& violation :
        {"PROTOCOL VIOLATION: scriptRegister: script 1 of " + p + " is registered twice",
+        std::string("PROTOCOL VIOLATION: native call outside the script context"),
         "PROTOCOL VIOLATION: a native called during the unload of " + p,
+        "PROTOCOL VIOLATION: script 2 of " + p + " is still registered after its plug-in's unload",
         "PROTOCOL VIOLATION: a keyboard handler of " + p +
             " is still registered after its unload"}) {
     EXPECT_NE(run.out.find(violation), std::string::npos) << violation << "\n" << run.out;
@@ -173,6 +175,14 @@ TEST(HostDll, APlugInTheLoaderWouldRefuseEndsTheRunWithTheNameItLacks) {
   EXPECT_EQ(missing_export.out,
             "play: cinema.asi imports ?scriptWake@@YAXK@Z from ScriptHookRDR2.dll, which the host "
             "does not export\n");
+
+  // In a game folder the host's DLL lies beside the plug-in: its exports
+  // still decide, not the file's being there.
+  std::ofstream(unexported.parent_path() / "ScriptHookRDR2.dll") << "";
+  const auto host_exports = play::read_pe_tables(HOST_DLL).exports;
+  EXPECT_EQ(play::unresolved_imports(unexported.string(), host_exports, WINE_DLL_DIR),
+            std::vector<std::string>{"cinema.asi imports ?scriptWake@@YAXK@Z from "
+                                     "ScriptHookRDR2.dll, which the host does not export"});
 
   const fs::path unknown_dll = patched_plugin("msvcrt.dll", "msvcrq.dll");
   ASSERT_FALSE(unknown_dll.empty());

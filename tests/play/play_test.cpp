@@ -46,6 +46,8 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"answer SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT 1",
        "SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT returns nothing: there is no answer"},
       {"answer GET_PED_AMMO_BY_TYPE 4294967296", "expected a whole number or default"},
+      {"answer GET_PED_BONE_COORDS 1 2",
+       "expected x y z or default (GET_PED_BONE_COORDS answers a vector), found the end"},
       {"expect text Main drawn", "expected the text in quotes, found 'Main'"},
   };
   for (const auto& m : mistakes) {
@@ -500,6 +502,8 @@ TEST(Play, AnyPlugInPlaysAndItsNativesOutsideTheSimulatedSetAreListed) {
                                              << native.out;
   }
   EXPECT_EQ(native.out.find("PLAYER_PED_ID"), std::string::npos) << "simulated: not listed";
+  // Four natives in all: the two the world answers and the two it does not.
+  EXPECT_NE(native.out.find(", to 4 distinct natives\n"), std::string::npos) << native.out;
   EXPECT_NE(native.out.find(
                 "  not simulated: 2 natives, 20 calls\n"
                 "    IS_PED_SWIMMING (0x9DE327631295B4C2): 10 calls\n"

@@ -197,6 +197,27 @@ TEST(Timeline, WithSeveralPlugInsEachChangeNamesThePlugInItIsOf) {
   EXPECT_EQ(alone.out.find("[cinema]"), std::string::npos) << alone.out;
 }
 
+// The player's going into the theater and out of it are both told, each in
+// the frame of the step that moved him.
+TEST(Timeline, ThePlayerEnteringAndLeavingTheTheaterIsTold) {
+  const PlayRun run = play_here(write_scenario("in_and_out", ticket_and_seat));
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::vector<Said> said = changes_of(run.out);
+  const auto frame_of = [&](const std::string& part) -> int64_t {
+    for (const Said& s : said) {
+      if (s.what.find(part) == 0) return static_cast<int64_t>(s.frame);
+    }
+    return -1;
+  };
+  const int64_t entered = frame_of("player enters ");
+  const int64_t left = frame_of("player leaves ");
+  ASSERT_GE(entered, 0) << run.out;
+  ASSERT_GT(left, entered) << run.out;
+  EXPECT_EQ(count(run.out, "player enters "), 1u) << run.out;
+  EXPECT_EQ(count(run.out, "player leaves "), 1u) << run.out;
+  EXPECT_NE(run.out.find("> 13: teleport to 6 m west of post"), std::string::npos) << run.out;
+}
+
 // What the game itself does to a plug-in's things (removes them, seats its
 // peds) is told as that plug-in's, from the books, like what it does itself.
 TEST(Timeline, WithSeveralPlugInsWhatTheGameDoesToAThingNamesItsOwner) {

@@ -76,6 +76,20 @@ TEST_F(Protocol, ANativeTheWorldDoesNotSimulateWritesZerosIntoItsOutParameters) 
   EXPECT_TRUE(violations().empty());
 }
 
+TEST_F(Protocol, AnAnswerForANativeOfAVectorGivesAllThreeCoordinates) {
+  sim::World::Answer answer;
+  answer.result[0] = sim::NativeCall::float_bits(1.5f);
+  answer.result[1] = sim::NativeCall::float_bits(-2.0f);
+  answer.result[2] = sim::NativeCall::float_bits(3.25f);
+  Host::get().world().set_answer(0x17C07FC640E86B4E, answer);  // GET_PED_BONE_COORDS
+  Vector3 at{};
+  ASSERT_TRUE(
+      run_script([&] { at = invoke<Vector3>(0x17C07FC640E86B4E, 5, 0, 0.0f, 0.0f, 0.0f); }));
+  EXPECT_EQ(at.x, 1.5f);
+  EXPECT_EQ(at.y, -2.0f);
+  EXPECT_EQ(at.z, 3.25f);
+}
+
 TEST_F(Protocol, WrongArgumentCountIsCaught) {
   ASSERT_TRUE(run_script([] {
     invoke<bool>(0xD42BD6EB2E0F1677, 1, 2);  // DOES_ENTITY_EXIST takes one
@@ -98,6 +112,36 @@ TEST_F(Protocol, AnIntArgumentsUpperHalfIsZeroOrTheSignOfItsLowHalf) {
   EXPECT_EQ(violations().size(), 2u);
   EXPECT_TRUE(violated("DOES_ENTITY_EXIST: argument 1 upper half not zero (0xFFFFFFFF00000005)"));
   EXPECT_TRUE(violated("DOES_ENTITY_EXIST: argument 1 upper half not zero (0x0000000180000000)"));
+}
+
+// A float travels in the low half of its slot; what a 64-bit double would
+// leave above it is not the game's float.
+TEST_F(Protocol, AFloatArgumentsUpperHalfIsZero) {
+  ASSERT_TRUE(run_script([] {
+    invoke(0x33A8F7F7D5F7F33C, 5, 0.5f);                          // SET_PED_HEARING_RANGE: sound
+    invoke(0x33A8F7F7D5F7F33C, 5, uint64_t{0x3FE000003F000000});  // 0.5f below a stray upper half
+  }));
+  ASSERT_EQ(violations().size(), 1u);
+  EXPECT_TRUE(
+      violated("SET_PED_HEARING_RANGE: argument 2 upper half not zero (0x3FE000003F000000)"));
+}
+
+// The request's slots after the line, voice and parameters are fixed, to its last.
+TEST_F(Protocol, ASpeechRequestsFixedSlotsAreCheckedToItsLast) {
+  static const char* const line = "WELCOME";
+  for (int slot : {2, 4, 5, 6, 7}) {
+    SCOPED_TRACE(slot);
+    Host::get().reset();
+    const int32_t ped = Host::get().world().player_ped();
+    uint64_t request[8] = {reinterpret_cast<uintptr_t>(line), 0, 0, 0, 0, 1, 0, 0};
+    request[slot] = 9;
+    ASSERT_TRUE(run_script([&] { invoke<bool>(0x8E04FEDD28D42462, ped, request); }));
+    EXPECT_TRUE(
+        violated("PLAY_PED_AMBIENT_SPEECH_NATIVE: request slot " + std::to_string(slot) + " is 9"));
+    int said = 0;
+    Host::get().world().journal.each(sim::EntryKind::said, [&](const sim::Entry&) { ++said; });
+    EXPECT_EQ(said, 0) << "nothing is said";
+  }
 }
 
 TEST_F(Protocol, SignExtendedArgumentMustBeSignExtended) {

@@ -66,6 +66,69 @@ TEST_F(World, OnlyAnOfferedPromptCanBeCompleted) {
   EXPECT_FALSE(seen_next_frame) << "a completion lasts one frame";
 }
 
+// A context point is seen within its radius only: with none, from nowhere,
+// not even standing on it. An entity's group is seen while the entity lives.
+TEST_F(World, APromptIsOfferedWithinItsPointsRadiusAndWhileItsGroupsEntityLives) {
+  const sim::Vec me = world().player_position();
+  const int32_t ped =
+      world().create_entity(sim::EntityKind::ped, sim::joaat("a_f_m_tumtownfolk_01"),
+                            sim::Vec{me.x + 1.0f, me.y, me.z}, 0.0f);
+  const auto shown = [](Prompt p) {
+    ui_prompt_set_enabled(p, true);
+    ui_prompt_set_visible(p, true);
+    ui_prompt_register_end(p);
+  };
+  Prompt pointed = 0;
+  Prompt grouped = 0;
+  ASSERT_TRUE(run_script([&] {
+    pointed = ui_prompt_register_begin();
+    ui_prompt_context_set_point(pointed, me.x, me.y, me.z);
+    shown(pointed);
+    grouped = ui_prompt_register_begin();
+    ui_prompt_set_group(grouped, ui_prompt_get_group_id_for_target_entity(ped), 0);
+    shown(grouped);
+  }));
+  EXPECT_FALSE(world().prompt_offered(pointed)) << "a point with no radius";
+  EXPECT_TRUE(world().prompt_offered(grouped));
+  ASSERT_TRUE(run_script([&] { ui_prompt_context_set_radius(pointed, 2.0f); }));
+  EXPECT_TRUE(world().prompt_offered(pointed));
+
+  int withdrawn = 0;
+  world().journal.each(sim::EntryKind::withdrawn, [&](const sim::Entry&) { ++withdrawn; });
+  world().remove_entity(ped);
+  Host::get().run_frames(1);
+  EXPECT_FALSE(world().prompt_offered(grouped)) << "its entity is gone";
+  int now_withdrawn = 0;
+  world().journal.each(sim::EntryKind::withdrawn, [&](const sim::Entry&) { ++now_withdrawn; });
+  EXPECT_EQ(now_withdrawn, withdrawn + 1) << "told as withdrawn";
+}
+
+// A channel drawn into a target counts only once the target is linked to a
+// thing that carries it; the draw's opacity is kept.
+TEST_F(World, ARenderTargetIsDrawnIntoOnlyOnceLinked) {
+  const auto draw = [] {
+    set_text_render_id(get_named_rendertarget_render_id("bla_theater"));
+    draw_tv_channel(0.5f, 0.5f, 1.0f, 1.0f, 0.0f, 255, 255, 255, 155);
+  };
+  ASSERT_TRUE(run_script([&] {
+    register_named_rendertarget("bla_theater", false);
+    link_named_rendertarget(get_hash_key("script_rt_arm_screen"));  // nothing carries it
+    draw();
+  }));
+  const sim::RenderTarget& t = *world().tv.target("bla_theater");
+  EXPECT_FALSE(t.linked);
+  EXPECT_EQ(t.draws, 0) << "never linked, never drawn into";
+
+  world().create_entity(sim::EntityKind::object, sim::joaat("script_rt_arm_screen"), {}, 0.0f);
+  ASSERT_TRUE(run_script([&] {
+    link_named_rendertarget(get_hash_key("script_rt_arm_screen"));
+    draw();
+  }));
+  EXPECT_TRUE(t.linked);
+  EXPECT_EQ(t.draws, 1);
+  EXPECT_EQ(t.last_draw_alpha, 155);
+}
+
 TEST_F(World, RandomDrawsStayInRangeAndRepeatForTheSameSeed) {
   world().seed(7);
   std::vector<int> first;

@@ -106,7 +106,10 @@ Verdict target_drawn(const Expectation& e, sim::World& w) {
   if (t == nullptr || !t->registered) return {false, e.text + " is not registered"};
   const bool now = t->draws > 0 && t->last_draw_frame == w.frame();
   if (t->draws == 0) return {false, e.text + " was never drawn into"};
-  return {now, e.text + " was last drawn into at frame " + std::to_string(t->last_draw_frame)};
+  std::string held = e.text + " was last drawn into at frame " + std::to_string(t->last_draw_frame);
+  if (e.count < 0) return {now, held};
+  return {now && t->last_draw_alpha == e.count,
+          held + ", at alpha " + std::to_string(t->last_draw_alpha)};
 }
 
 // The live effects of a nickname's effect, or of the effect so named.

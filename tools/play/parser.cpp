@@ -407,6 +407,10 @@ Expectation LineParser::expectation() {
     e.kind = Kind::target_drawn;
     e.text = word("the render target's name");
     expect("drawn", "'drawn' after the render target's name");
+    if (take("at")) {
+      expect("alpha", "'alpha N' after 'at'");
+      e.count = whole_number("the alpha, 0 to 255", 0, 255);
+    }
   } else if (take("player")) {
     if (take("inside")) {
       e.kind = Kind::player_inside;

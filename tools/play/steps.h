@@ -19,7 +19,7 @@ struct Expectation {
     notification,    // notification "TEXT"
     tv_channel,      // tv channel N [plays PLAYLIST[|PLAYLIST]]
     tv_off,          // tv off
-    target_drawn,    // target NAME drawn
+    target_drawn,    // target NAME drawn [at alpha N]
     live_count,      // N live NAME
     speed_about,     // NAME speed about V [within T]
     scale_about,     // NAME scale about V [within T]
@@ -38,7 +38,8 @@ struct Expectation {
   std::string voice;               // empty: any voice
   std::string subject;             // the nickname or model an expectation counts or measures,
                                    // or the kind of thing nothing is left of
-  int count = -1;                  // how many times, or how many live; -1: at least once
+  int count = -1;                  // how many times, how many live, or a draw's alpha;
+                                   // -1: at least once, or any alpha
   int channel = 0;
   double value = 0.0;
   double tolerance = 0.01;

@@ -1,8 +1,9 @@
 // A plug-in of someone else's that uses the host's exports beyond natives:
 // an additional thread, script globals, the world's peds, an entity's record
 // and the game's version; it ends its additional thread by its entry and its
-// main script returns. Built with LIFECYCLE_BREACH it registers its script
-// twice, calls a native at unload and leaves its keyboard handler behind.
+// main script returns. Built with LIFECYCLE_BREACH it calls a native at load,
+// registers its script twice, calls a native at unload and leaves its
+// additional thread and keyboard handler behind.
 
 #include <cstdint>
 
@@ -45,15 +46,19 @@ void on_attach(HMODULE module) {
   keyboardHandlerRegister(key_handler);
 #if defined(LIFECYCLE_BREACH)
   scriptRegister(module, main_script);
+  nativeInit(0x096275889B8E0EE0);  // PLAYER_PED_ID
+  nativeCall();
 #endif
 }
 
 void on_detach(HMODULE module) {
-  scriptUnregister(module);
 #if defined(LIFECYCLE_BREACH)
+  (void)module;
+  scriptUnregister(main_script);   // the additional thread is left registered
   nativeInit(0x096275889B8E0EE0);  // PLAYER_PED_ID
   nativeCall();
 #else
+  scriptUnregister(module);
   keyboardHandlerUnregister(key_handler);
 #endif
 }

@@ -1,0 +1,95 @@
+// Expectations that must fail when the world held something close to what
+// they name but not it: a sign, a count, a value on either side, a drawing
+// that has stopped.
+
+#include <gtest/gtest.h>
+
+#include "play_runs.h"
+
+namespace play_test {
+namespace {
+
+// Plays the scenario: the line before the last expectation holds, the last
+// fails, and says what the world held.
+void expect_last_fails(const std::string& name, const std::string& text, int last_line,
+                       const std::string& held) {
+  SCOPED_TRACE(name);
+  const std::string file = write_scenario(name, text);
+  const PlayRun run = play_here(file);
+  EXPECT_EQ(run.status, 1) << run.out;
+  const std::string at = file + ":" + std::to_string(last_line) + ": ";
+  EXPECT_EQ(run.err.rfind(at, 0), 0u) << run.err;
+  const size_t world = run.err.find("the world held ");
+  ASSERT_NE(world, std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(held, world), std::string::npos) << run.err;
+}
+
+const std::string bought =
+    "deliverable cinema\n"                             // 1
+    "seed 7\n"                                         // 2
+    "start at 3 m west of post\n"                      // 3
+    "wait until 8 live chair within 10 s\n"            // 4
+    "wait until said taker WELCOME once within 1 s\n"  // 5
+    "complete \"Buy Ticket ($1.00)\"\n"                // 6
+    "wait 15.45 s\n";                                  // 7
+
+TEST(Expectations, MoneyChangedByHoldsOnlyForTheChangeWithItsSign) {
+  expect_last_fails("money_sign",
+                    bought +
+                        "expect money changed by -100\n"  // 8
+                        "expect money changed by 100\n",  // 9
+                    9, "money changed by -100 ");
+}
+
+TEST(Expectations, SaidOnceOrNTimesHoldsOnlyForThatMany) {
+  const std::string twice =
+      "deliverable cinema\n"                                 // 1
+      "seed 3\n"                                             // 2
+      "start at 3 m west of post\n"                          // 3
+      "wait until said taker WELCOME once within 10 s\n"     // 4
+      "walk to 111 m west of post over 4 s\n"                // 5
+      "wait 1 frame\n"                                       // 6
+      "walk to 3 m west of post over 8 s\n"                  // 7
+      "wait until said taker WELCOME 2 times within 1 s\n";  // 8
+  expect_last_fails("said_once", twice + "expect said taker WELCOME once\n", 9, "lines said: ");
+  expect_last_fails("said_three", twice + "expect said taker WELCOME 3 times\n", 9, "lines said: ");
+}
+
+TEST(Expectations, SpeedAboutFailsForAValueOnEitherSide) {
+  const std::string turning =
+      "deliverable toytrain\n"                         // 1
+      "start at 1 m east of site\n"                    // 2
+      "wait until train speed about 0.6 within 3 s\n"  // 3
+      "expect train speed about 0.6\n";                // 4
+  expect_last_fails("speed_above", turning + "expect train speed about 0.9\n", 5,
+                    "train speed 0.5");
+  expect_last_fails("speed_below", turning + "expect train speed about 0.3\n", 5,
+                    "train speed 0.5");
+}
+
+TEST(Expectations, TargetDrawnHoldsOnlyWhileItIsDrawnInto) {
+  expect_last_fails("target_stopped",
+                    bought +
+                        "wait until tv channel 1 within 0.1 s\n"          // 8
+                        "wait 1 frame\n"                                  // 9
+                        "expect target bla_theater drawn at alpha 155\n"  // 10
+                        "teleport to 95 m west of post\n"                 // 11
+                        "wait 2 frames\n"                                 // 12
+                        "expect 1 live taker\n"                           // 13
+                        "expect tv channel 1\n"                           // 14
+                        "expect target bla_theater drawn\n",              // 15
+                    15, "bla_theater was last drawn into at frame ");
+}
+
+TEST(Expectations, TargetDrawnAtAnAlphaHoldsOnlyForThatOpacity) {
+  expect_last_fails("target_opaque",
+                    bought +
+                        "wait until tv channel 1 within 0.1 s\n"           // 8
+                        "wait 1 frame\n"                                   // 9
+                        "expect target bla_theater drawn at alpha 155\n"   // 10
+                        "expect target bla_theater drawn at alpha 255\n",  // 11
+                    11, "at alpha 155");
+}
+
+}  // namespace
+}  // namespace play_test
