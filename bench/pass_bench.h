@@ -12,7 +12,7 @@
 inline void measure_passes(benchmark::State& state) {
   sim::Host& host = sim::Host::get();
   sim::World& world = host.world();
-  world.recording = state.range(0) != 0;
+  world.journal.recording_calls = state.range(0) != 0;
   world.clear_record();
   const uint64_t calls_before = world.total_calls();
   const uint64_t allocations_before = heap_allocations();
@@ -27,7 +27,7 @@ inline void measure_passes(benchmark::State& state) {
   const double frames = static_cast<double>(state.iterations());
   state.counters["native_calls_per_frame"] = static_cast<double>(calls) / frames;
   state.counters["heap_allocations_per_frame"] = static_cast<double>(allocations) / frames;
-  world.recording = true;
+  world.journal.recording_calls = true;
 }
 
 // Each pass benchmark runs with the record off (0) and on (1).

@@ -123,7 +123,7 @@ Report run(const Options& o) {
   sim::Host& host = sim::Host::get();
   host.reset();
   sim::World* w = &host.world();
-  w->recording = o.trace;
+  w->journal.recording_calls = o.trace;
   std::mt19937_64 rng(o.seed);
   auto chance = [&](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
   auto below = [&](size_t n) { return static_cast<size_t>(rng() % n); };

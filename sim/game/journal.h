@@ -107,14 +107,15 @@ class Journal {
     }
   }
 
-  // Native calls are written only while some reader asks for them; their
-  // records live until forget_read.
-  bool recording_calls = false;
+  // Native calls are written while recording; their records live until
+  // forget_read. A run with no reader that records them keeps them all.
+  bool recording_calls = true;
   // A call's entry comes before what its native did; its record, as the
   // call left its arguments and result, once it has been answered.
   uint64_t begin_call();
   void end_call(uint64_t entry, const NativeCall& call, Answerer answerer);
   const CallRecord& call(const Entry& e) const { return calls_.records()[e.call]; }
+  const std::vector<CallRecord>& call_records() const { return calls_.records(); }
 
   // Things. The scenario's names for models are given before the run.
   uint64_t made(Thing thing, int32_t handle, uint32_t model, Vec where,

@@ -191,7 +191,6 @@ void World::perform(NativeCall& call, bool sound) {
     // Deleting what another made is a violation even where the world does not act on it.
     if (sound && row->touch.act == Act::remove) owners.before(*this, call);
   }
-  if (recording) calls_.add(frame_, call);
   journal.end_call(entry, call, answerer);
 }
 
@@ -200,7 +199,6 @@ void World::perform_outside(NativeCall& call, bool sound) {
   const uint64_t entry = journal.begin_call();
   for (uint64_t& slot : call.result) slot = 0;
   if (sound && call.row != nullptr && call.row->handler != nullptr) call.row->handler(*this, call);
-  if (recording) calls_.add(frame_, call);
   journal.end_call(entry, call, sound ? Answerer::host : Answerer::refused);
 }
 
@@ -223,7 +221,7 @@ uint64_t World::calls_of(const NativeRow* row) const {
 
 std::vector<const CallRecord*> World::calls_to(const char* name) const {
   std::vector<const CallRecord*> found;
-  for (const CallRecord& r : calls_.records()) {
+  for (const CallRecord& r : calls()) {
     if (r.row != nullptr && std::string(r.row->name) == name) found.push_back(&r);
   }
   return found;
@@ -233,8 +231,7 @@ size_t World::count_calls(const char* name) const { return calls_to(name).size()
 
 std::string World::record_text() const {
   std::string out;
-  for (const CallRecord& r : calls_.records())
-    out += std::to_string(r.frame) + ' ' + r.text() + '\n';
+  for (const CallRecord& r : calls()) out += std::to_string(r.frame) + ' ' + r.text() + '\n';
   return out;
 }
 

@@ -213,16 +213,16 @@ class World {
   const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
   Stamp first_unsimulated_call(uint64_t hash) const;
 
-  // --- the record (world.cpp, call_record.cpp) ----------------------------
-  bool recording = true;
-  const std::vector<CallRecord>& calls() const { return calls_.records(); }
+  // --- the calls (world.cpp; their records are the journal's) --------------
+  // The calls the journal keeps, while it records them (journal.recording_calls).
+  const std::vector<CallRecord>& calls() const { return journal.call_records(); }
   std::vector<const CallRecord*> calls_to(const char* name) const;
   size_t count_calls(const char* name) const;
   uint64_t total_calls() const { return total_calls_; }
-  // Calls of one simulated native, kept with the record off too.
+  // Calls of one simulated native, counted with the record off too.
   uint64_t calls_of(const NativeRow* row) const;
   std::string record_text() const;
-  void clear_record() { calls_.clear(); }
+  void clear_record() { journal.forget_read(); }  // the calls so far, and all read
 
  private:
   uint64_t frame_ = 0;
@@ -264,7 +264,6 @@ class World {
   std::map<uint64_t, uint64_t> unsimulated_;
   std::map<uint64_t, Stamp> first_unsimulated_;
   std::map<uint64_t, Answer> answers_;
-  CallLog calls_;
   uint64_t total_calls_ = 0;
   uint64_t stamps_ = 0;
 

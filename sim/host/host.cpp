@@ -332,6 +332,9 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   s->info.number = index + 1;
   s->info.entry = entry;
   event(s->name() + " registered" + (additional ? " (an additional thread)" : ""));
+  Entry& registered = run_.world->journal.latest();
+  registered.at.by = PluginId{module};
+  registered.c = static_cast<int64_t>(s->number);
   run_.scripts.insert(after, std::move(s));
   ++run_.registered[PluginId{module}];
 }

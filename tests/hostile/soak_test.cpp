@@ -39,7 +39,7 @@ TEST_P(Soak, AThousandVisitsLeaveNoMoreBehindThanTheDesignKeeps) {
   const auto [x, y, z] = soak::centre_of(GetParam());
   sim::Host& host = sim::Host::get();
   host.reset();
-  host.world().recording = false;
+  host.world().journal.recording_calls = false;
   const HMODULE module = host.load_plugin(cinema ? CINEMA_PLUGIN : TOYTRAIN_PLUGIN);
   ASSERT_NE(module, nullptr);
   const sim::Holdings kept = soak::kept_when_away(GetParam());

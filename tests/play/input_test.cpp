@@ -213,8 +213,8 @@ TEST(Controls, APromptOutOfTheEntitysReachIsNeitherOfferedNorUsed) {
 // What a scenario does to the player's ped, seen by the world as it plays.
 class PlayerWatch : public play::Observer {
  public:
-  void frame(const play::FrameView& view) override {
-    const sim::EntityState* me = view.world.entity(view.world.player_ped());
+  void frame_over(sim::World& w) override {
+    const sim::EntityState* me = w.entity(w.player_ped());
     if (me == nullptr) return;
     const auto seen = sim::movement_at(sim::distance(me->velocity, sim::Vec{}));
     fastest = std::max(fastest, seen);

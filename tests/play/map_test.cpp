@@ -474,6 +474,34 @@ TEST(Map, LeavesOutWhatIsOffTheWorldAndKeepsTheScenariosClock) {
   EXPECT_EQ(marked.count(2), 1u) << "where the player stood the moment before the fault";
 }
 
+size_t count_of(const std::string& svg, const std::string& text) {
+  size_t n = 0;
+  for (size_t at = svg.find(text); at != std::string::npos; at = svg.find(text, at + 1)) ++n;
+  return n;
+}
+
+// The game removes a plug-in's thing and gives its handle to a cat of its
+// own: the map keeps where the removed thing last stood and draws the cat
+// beside it, never one for the other.
+TEST(Map, AHandleTheGameGaveAwayDrawsBothThings) {
+  const std::string start =
+      "deliverable cinema toytrain\n"
+      "start at 1 m east of site\n"
+      "wait until prompt \"Turn off\" offered within 1 s\n";
+  const std::filesystem::path plain = output_file("handle_kept.scenario");
+  const std::filesystem::path reused = output_file("handle_reused.scenario");
+  std::ofstream(plain) << start << "wait 2 frames\n";
+  std::ofstream(reused) << start << "fault \"handle reused\"\nwait 2 frames\n";
+  const std::string before = play_map(plain.string(), "handle_kept");
+  const std::string after = play_map(reused.string(), "handle_reused");
+  const size_t things_before =
+      count_of(before, R"(class="prop")") + count_of(before, R"(class="ped")");
+  const size_t things_after =
+      count_of(after, R"(class="prop")") + count_of(after, R"(class="ped")");
+  EXPECT_GT(things_after, things_before) << "the cat, with the thing it took the handle of";
+  EXPECT_GT(count_of(after, R"(class="ped")"), count_of(before, R"(class="ped")"));
+}
+
 // A scenario deep in folders of long names: the title keeps the file's name
 // and loses the start of its path, within the picture.
 TEST(Map, ALongPathLosesItsStartNotTheEnd) {

@@ -77,7 +77,7 @@ void Map::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
   start_ms_ = world.elapsed_ms();
   path_.emplace_back();
-  sample(world);
+  sample(world.player_position(), start_ms_);
   for (const Nickname& n : context.deliverable.interiors) {
     for (const sim::InteriorState& i : world.interiors.all) {
       if (i.name_hash == sim::joaat(n.model.c_str())) {
@@ -85,19 +85,42 @@ void Map::begin(const PlayContext& context, sim::World& world) {
       }
     }
   }
+  // What stands in the world already, made before the scenario's first step.
+  for (const sim::ThingRecord& t : world.journal.things()) {
+    if (!t.live) continue;
+    sim::Entry made;
+    made.kind = sim::EntryKind::made;
+    made.thing = t.serial;
+    made.where = t.where;
+    stood(world, made);
+  }
+  next_ = context.first_entry;
 }
 
-void Map::sample(sim::World& world) {
-  const sim::Vec at = world.player_position();
+// Each frame's entry tells where the player stands; a step or a plug-in
+// that puts him elsewhere, where he is put.
+void Map::read(sim::World& world) {
+  const sim::Journal& j = world.journal;
+  for (; next_ < j.end(); ++next_) {
+    const sim::Entry& e = j[next_];
+    if (e.kind == sim::EntryKind::frame) {
+      sample(e.where, e.at.elapsed_ms);
+    } else if (e.kind == sim::EntryKind::made || e.kind == sim::EntryKind::moved) {
+      stood(world, e);
+    }
+  }
+}
+
+void Map::sample(const sim::Vec& at, uint64_t elapsed_ms) {
+  const uint64_t ms = elapsed_ms - start_ms_;
   if (!on_the_world(at)) {
     ++player_off_world_;
     if (!path_.back().empty()) {
-      path_.back().back().lost_at = world.elapsed_ms() - start_ms_;
+      path_.back().back().lost_at = ms;
       path_.emplace_back();
     }
     return;
   }
-  const uint64_t ms = world.elapsed_ms() - start_ms_;
   if (!path_.back().empty()) {
     const float moved = sim::distance(at, path_.back().back().at);
     if (moved < moved_enough) return;
@@ -106,36 +129,31 @@ void Map::sample(sim::World& world) {
   path_.back().push_back({at, ms});
 }
 
-void Map::frame(const FrameView& view) {
-  sim::World& world = view.world;
-  sample(world);
-  for (const auto& [handle, e] : world.entities()) {
-    if (!e.exists || context_->baseline.player_peds.count(handle) != 0 ||
-        handle == world.player_ped()) {
-      continue;
-    }
-    if (!on_the_world(e.position)) {
-      off_world_.insert(handle);
-      continue;
-    }
-    Stood& s = entities_[handle];
-    // Named again only when the handle names another model: a freed handle
-    // goes to the next thing made.
-    if (s.kind.empty() || s.model != e.model) {
-      s.kind = e.kind == sim::EntityKind::ped ? "ped" : "prop";
-      s.name = context_->deliverable.nickname_of_model(hash_name(world, e.model));
-      s.model = e.model;
-    }
-    s.at = e.position;
-  }
-  for (const auto& [handle, b] : world.blips.all) {
-    if (!b.exists) continue;
-    if (on_the_world(b.position)) {
-      blips_[handle] = {"blip", "", 0, b.position};
+// Where a thing was made or put: the last place is the one drawn.
+void Map::stood(const sim::World& world, const sim::Entry& e) {
+  const sim::ThingRecord* t = world.journal.thing(e.thing);
+  if (t == nullptr) return;
+  if (t->thing == sim::Thing::blip) {
+    if (on_the_world(e.where)) {
+      blips_[t->serial] = {"blip", "", 0, e.where};
     } else {
-      off_world_blips_.insert(handle);
+      off_world_blips_.insert(t->serial);
     }
+    return;
   }
+  if (t->thing != sim::Thing::entity) return;
+  if (t->nickname == "player") return;  // his path is drawn instead
+  if (!on_the_world(e.where)) {
+    off_world_.insert(t->serial);
+    return;
+  }
+  Stood& s = entities_[t->serial];
+  if (s.kind.empty()) {
+    s.kind = t->entity == sim::EntityKind::ped ? "ped" : "prop";
+    s.name = context_->deliverable.nickname_of_model(hash_name(world, t->model));
+    s.model = t->model;
+  }
+  s.at = e.where;
 }
 
 namespace {
@@ -633,7 +651,8 @@ void Map::write_off_world_note(std::ostream& o, double x, double bottom) const {
 // The picture: the whole map on the left; the close-ups, the legend and the
 // note of what could not be drawn in a column on its right.
 void Map::end(sim::World& world) {
-  sample(world);
+  read(world);
+  sample(world.player_position(), world.elapsed_ms());
   const double title = 36.0;
   const double map_size = 800.0;
   const double side = 280.0;

@@ -41,7 +41,7 @@ class Map : public Observer {
   explicit Map(std::ostream& out) : out_(out) {}
 
   void begin(const PlayContext& context, sim::World& world) override;
-  void frame(const FrameView& view) override;
+  void read(sim::World& world) override;
   void end(sim::World& world) override;
 
  private:
@@ -61,7 +61,8 @@ class Map : public Observer {
     double min_x, min_y, max_x, max_y;
   };
 
-  void sample(sim::World& world);
+  void sample(const sim::Vec& at, uint64_t elapsed_ms);
+  void stood(const sim::World& world, const sim::Entry& e);
   void draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every, uint64_t total,
             Drawn& drawn) const;
   void draw_rings(Sketch& s) const;
@@ -79,14 +80,16 @@ class Map : public Observer {
   std::ostream& out_;
   const PlayContext* context_ = nullptr;
   std::vector<std::vector<Sample>> path_;  // a new leg after each jump
-  std::map<int32_t, Stood> entities_;
-  std::map<int32_t, Stood> blips_;
+  // By the thing's serial: a handle the game gives again is another thing.
+  std::map<uint64_t, Stood> entities_;
+  std::map<uint64_t, Stood> blips_;
   std::vector<Outline> outlines_;
   uint64_t start_ms_ = 0;  // the world's elapsed time when the scenario began
+  uint64_t next_ = 0;      // the next journal entry to read
   // Positions no map can show, left out and told in a note.
   uint64_t player_off_world_ = 0;  // frames
-  std::set<int32_t> off_world_;
-  std::set<int32_t> off_world_blips_;
+  std::set<uint64_t> off_world_;
+  std::set<uint64_t> off_world_blips_;
 };
 
 }  // namespace play

@@ -15,13 +15,6 @@
 
 namespace play {
 
-// One frame, just played: the world as it is now, with the calls and waits
-// made in it.
-struct FrameView {
-  sim::World& world;
-  const std::vector<sim::CallRecord>& calls;  // empty unless some observer needs them
-};
-
 // Fixed for the whole run.
 struct PlayContext {
   const Scenario& scenario;
@@ -56,7 +49,6 @@ class Observer {
   // A crash report ends the run now: what has been read is told.
   virtual void cut_short(sim::World&) {}
   virtual void step(const Step&, sim::World&) {}
-  virtual void frame(const FrameView&) {}
   virtual void checked(const Step&, const Verdict&, sim::World&) {}
   virtual void failed(const Step*, const std::string&, sim::World&) {}
   virtual void end(sim::World&) {}

@@ -21,16 +21,22 @@ namespace play {
 namespace {
 
 // Every native call, a line each: the record two runs are compared by.
-class CallLog : public Observer {
+class CallLines : public Observer {
  public:
-  explicit CallLog(std::ostream& out) : out_(out) {}
+  explicit CallLines(std::ostream& out) : out_(out) {}
   bool needs_calls() const override { return true; }
-  void frame(const FrameView& view) override {
-    for (const sim::CallRecord& r : view.calls) out_ << r.frame << ' ' << r.text() << '\n';
+  void read(sim::World& world) override {
+    const sim::Journal& j = world.journal;
+    for (next_ = std::max(next_, j.begin()); next_ < j.end(); ++next_) {
+      if (j[next_].kind != sim::EntryKind::call) continue;
+      const sim::CallRecord& r = j.call(j[next_]);
+      out_ << r.frame << ' ' << r.text() << '\n';
+    }
   }
 
  private:
   std::ostream& out_;
+  uint64_t next_ = 0;
 };
 
 // What goes to a stream, also kept: the report takes the timeline's lines.
@@ -134,7 +140,7 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   if (!options.record.empty()) {
     std::ostream* out_file = open(options.record);
     if (out_file == nullptr) return 2;
-    writers.push_back(std::make_unique<CallLog>(*out_file));
+    writers.push_back(std::make_unique<CallLines>(*out_file));
   }
   if (!options.trace.empty()) {
     std::ostream* out_file = open(options.trace);

@@ -75,11 +75,8 @@ void StepRunner::advance() {
   keyboard_.before_frame(host_, world().elapsed_ms());
   host_.run_frame();
   baseline_.player_peds.insert(world().player_ped());
-  const FrameView view{world(), world().calls()};
-  for (Observer* o : observers_) o->frame(view);
   tell();
   for (Observer* o : observers_) o->frame_over(world());
-  world().clear_record();
   world().journal.forget_read();
   check_violations();
 }
@@ -432,9 +429,8 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
   host_.reset();
   sim::World& w = world();
   w.wall_clock = wall_clock;
-  w.recording = std::any_of(observers_.begin(), observers_.end(),
-                            [](const Observer* o) { return o->needs_calls(); });
-  w.journal.recording_calls = w.recording;
+  w.journal.recording_calls = std::any_of(observers_.begin(), observers_.end(),
+                                          [](const Observer* o) { return o->needs_calls(); });
   w.journal.has_readers = true;
   for (const Nickname& n : deliverable_.entities) {
     w.journal.name_model(sim::joaat(n.model.c_str()), n.name);

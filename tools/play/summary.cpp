@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host.h"
 #include "reference_natives.h"
+#include "world.h"
 
 namespace play {
 
@@ -23,13 +23,14 @@ std::string plural(uint64_t n, const char* one, const char* many) {
 
 Summary summarize(sim::World& world) {
   Summary s;
-  sim::Host& host = sim::Host::get();
   for (const sim::PluginId who : world.owners.creators()) {
     PluginSummary p;
     // By its file's stem: the same plug-in built natively or as a .asi.
     p.name = world.owners.name_of(who);
     p.name = p.name.substr(0, p.name.find_last_of('.'));
-    p.scripts = host.scripts_registered(who);
+    world.journal.each(sim::EntryKind::host, [&](const sim::Entry& e) {
+      if (e.c != 0 && e.at.by == who) ++p.scripts;
+    });
     p.calls = world.owners.calls_of(who);
     p.made = world.owners.made(who);
     p.held = world.holdings(who);
