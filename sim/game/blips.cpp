@@ -32,8 +32,10 @@ BlipState* Blips::for_entity(int32_t entity) {
 
 static int32_t add_blip(World& w, uint32_t style, Vec at, int32_t entity) {
   BlipState b;
-  const int32_t reused = w.blips.freed.take(w.frame());
-  b.handle = reused != 0 ? reused : w.blips.next_handle++;
+  int32_t before = 0;
+  b.handle = w.blips.handles.give(
+      w.frame(), [](int32_t) { return false; }, &before);
+  w.blips.all.erase(before);
   b.style = style;
   b.position = at;
   b.entity = entity;
@@ -89,7 +91,7 @@ static void remove_blip(World& w, NativeCall& c) {
     b->exists = false;
     b->gone = w.stamp();
     w.journal.gone(Thing::blip, b->handle);
-    w.blips.freed.free(b->handle, w.frame());
+    w.blips.handles.free(b->handle, w.frame());
   }
   *handle = 0;  // the game clears the caller's handle
 }

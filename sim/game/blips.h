@@ -30,8 +30,7 @@ struct BlipState {
 
 struct Blips {
   std::map<int32_t, BlipState> all;
-  int32_t next_handle = 0x51;
-  FreedHandles freed;
+  HandlePool handles{0x51};
 
   BlipState* find(int32_t handle);        // a blip that still exists, or null
   BlipState* for_entity(int32_t entity);  // the live blip that follows it, or null

@@ -22,14 +22,13 @@ ModelState& World::model(uint32_t hash) {
 }
 
 int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, float heading) {
-  FreedHandles& freed = kind == EntityKind::ped ? freed_peds_ : freed_objects_;
-  int32_t handle = freed.take(frame_);
+  int32_t before = 0;
   // A handle the game brought back to life meanwhile is not free.
-  while (handle != 0 && exists(handle)) handle = freed.take(frame_);
-  if (handle == 0) {
-    handle = next_entity_++;
-  } else {
-    forget_entity(handle);
+  const int32_t handle = entity_handles_.give(
+      frame_, [this](int32_t h) { return exists(h); }, &before, pool_of(kind));
+  if (before != 0) {
+    forget_entity(before);
+    entities_.erase(before);
   }
   EntityState e;
   e.handle = handle;
@@ -72,7 +71,7 @@ void World::remove_entity(int32_t handle) {
       journal.forget_live(Thing::effect, effect);
     }
   }
-  (e->kind == EntityKind::ped ? freed_peds_ : freed_objects_).free(handle, frame_);
+  entity_handles_.free(handle, frame_, pool_of(e->kind));
 }
 
 // What the world kept about the entity a reused handle named before, so the

@@ -19,8 +19,10 @@ PromptState* World::prompt(int32_t handle) {
 
 int32_t World::new_prompt() {
   PromptState p;
-  const int32_t reused = freed_prompts_.take(frame_);
-  p.handle = reused != 0 ? reused : next_prompt_++;
+  int32_t before = 0;
+  p.handle = prompt_handles_.give(
+      frame_, [](int32_t) { return false; }, &before);
+  prompts_.erase(before);
   p.changed = stamp();
   prompts_[p.handle] = p;
   journal.made(Thing::prompt, p.handle, 0, Vec{});
@@ -33,7 +35,7 @@ void World::delete_prompt(int32_t handle) {
   p->deleted = true;
   p->changed = stamp();
   journal.gone(Thing::prompt, handle);
-  freed_prompts_.free(handle, frame_);
+  prompt_handles_.free(handle, frame_);
 }
 
 bool World::complete_prompt(int32_t handle) {

@@ -234,13 +234,12 @@ class World {
   std::map<uint32_t, ModelState> models_;
   std::map<int32_t, EntityState> entities_;
   void forget_entity(int32_t handle);
-  FreedHandles freed_peds_;  // a pool per kind, as the game's
-  FreedHandles freed_objects_;
-  int32_t next_entity_ = 0x100;
+  HandlePool entity_handles_{1, 2};  // peds and the rest free apart, as the game's pools
+  static size_t pool_of(EntityKind kind) { return kind == EntityKind::ped ? 0 : 1; }
   int32_t player_ped_ = 0;
 
   std::map<int32_t, PromptState> prompts_;
-  FreedHandles freed_prompts_;
+  HandlePool prompt_handles_{1};
   std::map<int, int32_t> entity_groups_;        // a target entity's group: the entity
   std::map<uint32_t, uint64_t> active_groups_;  // a script's own group: the frame it was shown
   void work_prompts_by_controls();              // each frame, before the scripts run
@@ -250,7 +249,6 @@ class World {
   static constexpr int text_slots = 16;
   char text_ring_[text_slots][512] = {};
   int next_text_ = 0;
-  int32_t next_prompt_ = 1;
   uint32_t tick_base_ = 10000000;  // the machine has been up a while when the game starts
 
   uint64_t rng_ = 0x2545F4914F6CDD1DULL;

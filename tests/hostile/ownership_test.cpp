@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "host.h"
@@ -38,10 +39,22 @@ class Ownership : public ::testing::Test {
     return e;
   }
 
+  // A chair the tested plug-in made.
+  int32_t chair_of_mine() {
+    world().model("p_chair01x").load_frames = 0;
+    int32_t made = 0;
+    EXPECT_TRUE(run_script([&] {
+      request_model(get_hash_key("p_chair01x"), false);
+      made = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false,
+                           false);
+    }));
+    return made;
+  }
+
   // A blip of the other plug-in.
   int32_t blip_of_other() {
     sim::BlipState b;
-    b.handle = world().blips.next_handle++;
+    b.handle = world().blips.handles.give(world().frame());
     world().blips.all[b.handle] = b;
     world().owners.give(sim::Thing::blip, b.handle, other_plugin);
     return b.handle;
@@ -156,13 +169,7 @@ TEST_F(Ownership, ReleasingAnotherPluginsRenderTargetIsReported) {
 }
 
 TEST_F(Ownership, AStaleHandleTheGameGaveToItsOwnPedIsReported) {
-  world().model("p_chair01x").load_frames = 0;
-  int32_t mine = 0;
-  ASSERT_TRUE(run_script([&] {
-    request_model(get_hash_key("p_chair01x"), false);
-    mine = create_object(get_hash_key("p_chair01x"), 1.0f, 2.0f, 3.0f, false, false, false, false,
-                         false);
-  }));
+  const int32_t mine = chair_of_mine();
   ASSERT_NE(mine, 0);
   world().faults.start(world(), sim::Fault::handle_reused);  // gone, and its handle reused
   ASSERT_TRUE(world().exists(mine));
@@ -172,7 +179,7 @@ TEST_F(Ownership, AStaleHandleTheGameGaveToItsOwnPedIsReported) {
   expect_one_violation("SET_ENTITY_COORDS", "the game");
 }
 
-TEST_F(Ownership, AFreedHandleGoesToTheNextOfItsKindAfterAWhileAndAStaleOneIsCaught) {
+TEST_F(Ownership, AFreedSlotGoesToTheNextOfItsKindUnderANewHandleAndAStaleOneNamesNothing) {
   world().model("p_chair01x").load_frames = 0;
   int32_t mine = 0;
   int32_t early = 0;
@@ -188,15 +195,68 @@ TEST_F(Ownership, AFreedHandleGoesToTheNextOfItsKindAfterAWhileAndAStaleOneIsCau
   ASSERT_NE(mine, 0);
   EXPECT_NE(early, mine) << "not given again at once";
   const int32_t ped = world().create_entity(sim::EntityKind::ped, sim::joaat("a_c_cat_01"), {}, 0);
-  EXPECT_NE(ped, mine) << "a freed object's handle goes to an object";
+  EXPECT_NE(ped >> 8, mine >> 8) << "a freed object's slot goes to an object";
 
-  host().run_frames(static_cast<int>(sim::FreedHandles::reuse_after));
+  host().run_frames(static_cast<int>(sim::HandlePool::reuse_after));
   const int32_t theirs =
       world().create_entity(sim::EntityKind::object, sim::joaat("p_chair01x"), {}, 0.0f);
   world().owners.give(sim::Thing::entity, theirs, other_plugin);
-  EXPECT_EQ(theirs, mine) << "the oldest freed handle of its kind";
-  ASSERT_TRUE(run_script([&] { freeze_entity_position(mine, true); }));  // the stale handle
-  expect_one_violation("FREEZE_ENTITY_POSITION", "other.asi");
+  EXPECT_EQ(theirs >> 8, mine >> 8) << "the oldest freed slot of its kind";
+  EXPECT_NE(theirs, mine) << "under its next handle";
+  bool exists = true;
+  ASSERT_TRUE(run_script([&] {
+    freeze_entity_position(mine, true);  // the stale handle
+    exists = does_entity_exist(mine);
+  }));
+  expect_no_violation();
+  EXPECT_FALSE(exists);
+  EXPECT_FALSE(world().entity(theirs)->frozen) << "acting on a stale handle acts on nothing";
+}
+
+TEST_F(Ownership, AHandleKeptAfterItsPedIsDeletedNamesNothingThroughManyMorePeds) {
+  world().model("a_c_cat_01").load_frames = 0;
+  int32_t kept = 0;
+  ASSERT_TRUE(run_script([&] {
+    request_model(get_hash_key("a_c_cat_01"), false);
+    kept =
+        create_ped(get_hash_key("a_c_cat_01"), 1.0f, 2.0f, 3.0f, 0.0f, false, false, false, false);
+    Ped deleting = kept;
+    delete_ped(&deleting);
+  }));
+  ASSERT_NE(kept, 0);
+  // Each ped made and deleted once its slot may be given again, so the
+  // kept handle's slot is given over and over.
+  std::set<int32_t> given;
+  for (int n = 0; n < 200; ++n) {
+    host().run_frames(static_cast<int>(sim::HandlePool::reuse_after));
+    const int32_t ped =
+        world().create_entity(sim::EntityKind::ped, sim::joaat("a_c_cat_01"), {}, 0.0f);
+    given.insert(ped);
+    ASSERT_NE(ped, kept) << "after " << n << " more peds";
+    world().owners.give(sim::Thing::entity, ped, other_plugin);
+    bool exists = true;
+    ASSERT_TRUE(run_script([&] {
+      exists = does_entity_exist(kept);
+      set_entity_coords(kept, 9.0f, 9.0f, 9.0f, false, false, false, false);
+    }));
+    ASSERT_FALSE(exists);
+    ASSERT_EQ(world().entity(ped)->position.x, 0.0f) << "the stale handle moved the new ped";
+    world().remove_entity(ped);
+  }
+  expect_no_violation();
+  EXPECT_EQ(given.size(), 200u) << "each a handle of its own";
+}
+
+TEST_F(Ownership, TheHandleReusedFaultStillGivesTheSameHandleToTheGamesPedAtOnce) {
+  const int32_t mine = chair_of_mine();
+  world().faults.start(world(), sim::Fault::handle_reused);
+  ASSERT_TRUE(world().exists(mine)) << "the game's ped has it in the same frame";
+  // While the game's ped holds the slot, the slot is not given again.
+  host().run_frames(static_cast<int>(sim::HandlePool::reuse_after));
+  const int32_t next =
+      world().create_entity(sim::EntityKind::object, sim::joaat("p_chair01x"), {}, 0.0f);
+  EXPECT_NE(next >> 8, mine >> 8);
+  EXPECT_EQ(world().entity(mine)->model, sim::joaat("a_c_cat_01"));
 }
 
 TEST_F(Ownership, DeletingAHandleTwiceIsCountedForThePlugIn) {

@@ -320,7 +320,7 @@ TEST(Play, VerboseListsEveryCallWithSpokenLinesAsText) {
   const PlayRun verbose = play_here(options);
   ASSERT_EQ(verbose.status, 0) << verbose.err;
   EXPECT_EQ(quiet.out.find("| "), std::string::npos);
-  EXPECT_NE(verbose.out.find("| PLAY_PED_AMBIENT_SPEECH_NATIVE(0x103, &{\"WELCOME\", "
+  EXPECT_NE(verbose.out.find("| PLAY_PED_AMBIENT_SPEECH_NATIVE(0x400, &{\"WELCOME\", "
                              "\"JS_TOWNDEALER\", 0, 291934926, 0, 1, 0, 0}) -> 1"),
             std::string::npos);
   EXPECT_EQ(count(verbose.out, "| scriptWait(2000)"), 2u);

@@ -143,7 +143,7 @@ TEST(Timeline, VerboseShowsEachChangeAfterTheCallThatMadeIt) {
   EXPECT_EQ(after("+ ped s_m_m_blwdealer_01 (taker)").rfind("| CREATE_PED(0x96B4CDFD, ", 0), 0u);
   // Whether the player sees a prompt is worked out once the scripts ran.
   EXPECT_EQ(after("prompt offered: \"Buy Ticket ($1.00)\""), "| scriptWait(0)");
-  EXPECT_EQ(after("taker says WELCOME").rfind("| PLAY_PED_AMBIENT_SPEECH_NATIVE(0x103, ", 0), 0u);
+  EXPECT_EQ(after("taker says WELCOME").rfind("| PLAY_PED_AMBIENT_SPEECH_NATIVE(0x400, ", 0), 0u);
   EXPECT_EQ(after("+ blip BLIP_STYLE_SHOP").rfind("| BLIP_ADD_FOR_COORDS(", 0), 0u);
   // The wait is over as the script's turn begins, before its first call.
   EXPECT_EQ(after("| HAS_MODEL_LOADED(0x96B4CDFD) -> 1"),
