@@ -1,9 +1,11 @@
 // A menu trainer, as modders publish them: F4 opens and closes a menu drawn
 // with the older headers' text natives on a box with a header sprite and a
 // bar under the line chosen, NUMPAD8 and NUMPAD2 move through it
-// and NUMPAD5 picks. It spawns a ped beside the player and deletes it again,
-// counts the peds in the world with worldGetAllPeds, and counts the times
-// the menu was opened in a script global.
+// and NUMPAD5 picks; as many menus do, it ignores keys for 150 ms after a
+// press, timed with the system's tick count. It spawns a ped beside the
+// player and deletes it again, counts the peds in the world with
+// worldGetAllPeds, and counts the times the menu was opened in a script
+// global.
 
 #include <string>
 
@@ -42,10 +44,18 @@ void on_key(DWORD key, WORD /*repeats*/, BYTE /*scan_code*/, BOOL /*extended*/, 
   if (key < 256 && !was_down && !is_up) pressed[key] = true;
 }
 
+// A press within this long of the last one taken is a bounce, not a press.
+constexpr DWORD key_pause_ms = 150;
+DWORD last_taken = 0;
+
 bool take(DWORD key) {
   const bool was = pressed[key];
   pressed[key] = false;
-  return was;
+  if (!was) return false;
+  const DWORD now = GetTickCount();
+  if (now - last_taken < key_pause_ms) return false;
+  last_taken = now;
+  return true;
 }
 
 void draw_line(const std::string& text, float y, bool title, bool highlighted) {

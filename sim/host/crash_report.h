@@ -106,7 +106,9 @@ void run_plugin_code(const std::string& plugin, const char* subject, const char*
 // escapes it itself: the load fails, the unload goes on as if nothing
 // happened. The host loads and unloads through these, which have the loader
 // call DllMain through a guard of the host's, and report what escapes it.
-HMODULE load_library(const char* path);
+// `before_entry`, when given, runs on the module once the loader has bound
+// its imports, before its DllMain (after it, where the loader tells nothing).
+HMODULE load_library(const char* path, void (*before_entry)(HMODULE) = nullptr);
 void free_library(HMODULE module);
 #endif
 

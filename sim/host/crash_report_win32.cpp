@@ -190,6 +190,7 @@ struct Loading {
   std::atomic<DWORD> thread{0};  // 0: none
   wchar_t name[MAX_PATH] = {};
   bool noticed = false;
+  void (*before_entry)(HMODULE) = nullptr;
 };
 Loading loading;
 
@@ -206,6 +207,7 @@ void CALLBACK on_module_loaded(ULONG reason, const LoadedModule* module, void*) 
     return;
   }
   loading.noticed = true;
+  if (loading.before_entry != nullptr) loading.before_entry(static_cast<HMODULE>(module->base));
   guard_entry(loader_record(static_cast<HMODULE>(module->base)), DLL_PROCESS_ATTACH);
 }
 
@@ -255,9 +257,10 @@ unsigned long crash::this_thread() { return GetCurrentThreadId(); }
 
 const char crash::thrown_code[] = " (0x20474343)";
 
-HMODULE load_library(const char* path) {
+HMODULE load_library(const char* path, void (*before_entry)(HMODULE)) {
   loading.noticed = false;
   loading.name[0] = L'\0';
+  loading.before_entry = before_entry;
   if (listen_for_loads()) {
     MultiByteToWideChar(CP_ACP, 0, file_name(path), -1, loading.name, MAX_PATH);
     loading.thread.store(GetCurrentThreadId(), std::memory_order_release);
@@ -265,6 +268,7 @@ HMODULE load_library(const char* path) {
   watch_loader();
   HMODULE module = LoadLibraryA(path);
   loading.thread.store(0, std::memory_order_release);
+  if (module != nullptr && before_entry != nullptr && !loading.noticed) before_entry(module);
   if (module == nullptr && !(guarded.entry != nullptr && guarded.returned)) {
     report_loader_exception();
   }

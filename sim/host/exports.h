@@ -30,5 +30,20 @@ BYTE* getScriptHandleBaseAddress(int handle);
 eGameVersion getGameVersion();
 }
 
+#if !defined(_WIN32)
+// The system's clocks, which under Windows a plug-in imports from the
+// system: natively the host gives them, on the game's time as under wine.
+union LARGE_INTEGER {
+  int64_t QuadPart;
+};
+extern "C" {
+uint32_t GetTickCount();
+uint64_t GetTickCount64();
+uint32_t timeGetTime();
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+}
+#endif
+
 // The older unregister under its own C++ name, as plug-ins call it.
 inline void scriptUnregister(ScriptEntry entry) { scriptUnregisterEntry(entry); }

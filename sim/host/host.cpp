@@ -6,6 +6,7 @@
 #include "host_natives.h"
 #include "memory_probe.h"
 #include "native_row.h"
+#include "plugin_clock.h"
 #include "protocol.h"
 
 #if defined(_WIN32)
@@ -82,7 +83,8 @@ HMODULE Host::load_plugin(const std::string& path) {
   {
     const PluginCodeMark marked(loading.file, "a plug-in's load",
                                 "its load (DllMain, process attach)", run_.world->frame());
-    module = load_library(path.c_str());  // the loader runs its attach
+    // The loader runs its attach; the game's clocks are bound before it.
+    module = load_library(path.c_str(), run_.world->wall_clock ? nullptr : bind_plugin_clocks);
   }
   run_.attaching = nullptr;
   if (module == nullptr) {
@@ -644,8 +646,20 @@ SIM_EXPORT eGameVersion getGameVersion() {
   return static_cast<eGameVersion>(sim::Host::get().game_version());
 }
 #if !defined(_WIN32)
-// Natively the system's tick count comes from here, where a Windows build
-// reads kernel32's, so that a test can set it.
-SIM_EXPORT uint32_t GetTickCount() { return sim::Host::get().world().tick_count(); }
+// Natively the system's clocks come from here, where a Windows plug-in's
+// imports of them are bound to the same (plugin_clock_win32.cpp).
+SIM_EXPORT uint32_t GetTickCount() { return sim::plugin_tick_count(); }
+SIM_EXPORT uint64_t GetTickCount64() { return sim::plugin_tick_count64(); }
+SIM_EXPORT uint32_t timeGetTime() { return sim::plugin_tick_count(); }
+SIM_EXPORT BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
+  if (count == nullptr) return 0;
+  count->QuadPart = sim::plugin_performance_count();
+  return 1;
+}
+SIM_EXPORT BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
+  if (frequency == nullptr) return 0;
+  frequency->QuadPart = sim::plugin_performance_frequency;
+  return 1;
+}
 #endif
 }

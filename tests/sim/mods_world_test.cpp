@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -15,8 +16,6 @@
 #include "test_script.h"
 
 using test_support::run_script;
-
-extern "C" uint32_t GetTickCount();  // the system's, as a plug-in imports it
 
 namespace {
 
@@ -421,6 +420,53 @@ TEST_F(ModsWorld, APlugInsTickCountFollowsTheGamesTime) {
     second = GetTickCount();
   }));
   EXPECT_EQ(second - first, 1000u) << "sixty frames of a sixtieth of a second";
+}
+
+TEST_F(ModsWorld, EverySystemClockAPlugInReadsRunsOnTheGamesTime) {
+  uint32_t tick[2] = {}, time[2] = {};
+  uint64_t tick64[2] = {};
+  LARGE_INTEGER count[2] = {}, frequency = {};
+  ASSERT_TRUE(run_script([&] {
+    for (int n = 0; n < 2; ++n) {
+      tick[n] = GetTickCount();
+      tick64[n] = GetTickCount64();
+      time[n] = timeGetTime();
+      QueryPerformanceCounter(&count[n]);
+      for (int f = 0; f < 90 && n == 0; ++f) scriptWait(0);
+    }
+    QueryPerformanceFrequency(&frequency);
+  }));
+  EXPECT_EQ(tick[1] - tick[0], 1500u) << "ninety frames of a sixtieth of a second";
+  EXPECT_EQ(tick64[1] - tick64[0], 1500u);
+  EXPECT_EQ(time[1] - time[0], 1500u);
+  EXPECT_EQ(static_cast<uint32_t>(tick64[0]), tick[0]) << "one clock, two widths";
+  ASSERT_GT(frequency.QuadPart, 0);
+  EXPECT_EQ((count[1].QuadPart - count[0].QuadPart) * 1000 / frequency.QuadPart, 1500);
+}
+
+TEST_F(ModsWorld, TheWallClockIsTheMachinesForEveryClock) {
+  world().wall_clock = true;
+  const auto machine_ms = [] {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+  };
+  uint64_t before = 0, tick64 = 0, after = 0;
+  LARGE_INTEGER count = {}, frequency = {};
+  ASSERT_TRUE(run_script([&] {
+    for (int f = 0; f < 300; ++f) scriptWait(0);  // five seconds of game time
+    before = machine_ms();
+    tick64 = GetTickCount64();
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    after = machine_ms();
+  }));
+  world().wall_clock = false;
+  EXPECT_GE(tick64, before);
+  EXPECT_LE(tick64, after);
+  const int64_t count_ms = count.QuadPart / (frequency.QuadPart / 1000);
+  EXPECT_GE(count_ms, static_cast<int64_t>(before));
+  EXPECT_LE(count_ms, static_cast<int64_t>(after));
 }
 
 }  // namespace
