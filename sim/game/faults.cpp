@@ -45,32 +45,30 @@ bool tells_existence(const NativeRow* row) {
 // model by its name's hash would wait for model 0 for good.
 bool computes(const NativeRow* row) { return named(row, "GET_HASH_KEY"); }
 
-bool lasting(Fault f) {
-  switch (f) {
-    case Fault::entity_removed:
-    case Fault::handle_reused:
-    case Fault::prompts_together:
-    case Fault::prompt_switched_off:
-    case Fault::timer_near_wrap:
-    case Fault::player_replaced:
-      return false;
-    default:
-      return true;
-  }
-}
+enum class Lasts : bool { once, lasting };
+constexpr Lasts once = Lasts::once;
+constexpr Lasts lasting = Lasts::lasting;
+
+struct FaultRow {
+  const char* name;
+  Lasts lasts;
+  const char* what;
+};
+
+constexpr FaultRow fault_rows[] = {
+#define SIM_FAULT(kind, name, lasts, what) {name, lasts, what},
+#include "faults.def"
+#undef SIM_FAULT
+};
+static_assert(std::size(fault_rows) == fault_kinds);
+
+bool is_lasting(Fault f) { return fault_rows[static_cast<size_t>(f)].lasts == Lasts::lasting; }
 
 }  // namespace
 
-const char* fault_name(Fault f) {
-  static const char* const names[] = {
-      "native fails",       "creation fails",      "model invalid",  "model never loads",
-      "scene late",         "texture late",        "entity removed", "handle reused",
-      "prompts together",   "prompt switched off", "position NaN",   "position huge",
-      "timer near wrap",    "frame time 0",        "frame time 1 s", "player replaced",
-      "clock out of range", "player talks"};
-  static_assert(std::size(names) == fault_kinds);
-  return names[static_cast<size_t>(f)];
-}
+const char* fault_name(Fault f) { return fault_rows[static_cast<size_t>(f)].name; }
+
+const char* fault_description(Fault f) { return fault_rows[static_cast<size_t>(f)].what; }
 
 bool find_fault(const std::string& name, Fault& found) {
   for (size_t n = 0; n < fault_kinds; ++n) {
@@ -224,7 +222,7 @@ void Faults::start(World& w, Fault f, int frames) {
     default:
       break;
   }
-  if (lasting(f)) frames_left_[k] = std::max(frames_left_[k], std::max(frames, 1));
+  if (is_lasting(f)) frames_left_[k] = std::max(frames_left_[k], std::max(frames, 1));
   acting_ = any_active();
 }
 

@@ -18,28 +18,14 @@ namespace sim {
 class World;
 
 enum class Fault {
-  native_fails,         // chosen natives answer 0, false, a null text or handle 0
-  creation_fails,       // making an entity, prompt, blip, point, effect or scene yields 0
-  model_invalid,        // no model is valid while it lasts; those requested load after it
-  model_never_loads,    // models requested now do not load while it lasts
-  scene_late,           // anim scenes do not load while it lasts
-  texture_late,         // texture dictionaries do not load while it lasts
-  entity_removed,       // the game removes one of a plug-in's entities
-  handle_reused,        // ... and gives its handle to an entity of its own
-  prompts_together,     // every offered prompt completes in the same pass
-  prompt_switched_off,  // a prompt switched off in the last pass reports a completion
-  position_nan,         // the player's position reads NaN
-  position_huge,        // the player's position reads huge
-  timer_near_wrap,      // the game timer starts just before its wrap (at the start only)
-  frame_time_zero,      // frames take no time
-  frame_time_second,    // frames take a whole second
-  player_replaced,      // the game gives the player a new ped
-  clock_out_of_range,   // the clock's hour reads outside 0 to 23
-  player_talks,         // the player keeps talking
+#define SIM_FAULT(kind, name, lasts, what) kind,
+#include "faults.def"
+#undef SIM_FAULT
   count
 };
 constexpr size_t fault_kinds = static_cast<size_t>(Fault::count);
-const char* fault_name(Fault f);
+const char* fault_name(Fault f);                         // as scenarios name it
+const char* fault_description(Fault f);                  // what it does, in a line
 bool find_fault(const std::string& name, Fault& found);  // by fault_name
 
 class Faults {

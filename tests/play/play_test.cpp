@@ -7,8 +7,10 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "faults.h"
 #include "names.h"
 #include "play_runs.h"
+#include "syntax.h"
 
 namespace play_test {
 namespace {
@@ -28,13 +30,18 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"expect said taker", "expected the line's name, or names separated by '|', found the end"},
       {"expect 2 live", "expected a nickname or model name, found the end of the line"},
       {"fail NOT_A_NATIVE", "expected a native the game knows, by name or as 0x and 16 hex"},
-      {"jump over the post", "expected a step: seed, fps, hour, start, walk"},
+      {"jump over the post", "expected a step: seed, faults ..., fps, hour, start at, walk to"},
+      {"player leaves", "expected 'vehicle' after 'player leaves', found the end of the line"},
+      {"player jumps", "expected 'ped replaced [by MODEL]', 'mounts NAME', 'enters NAME', "},
+      {"expect 2 lives taker", "expected 'live NAME' after '2', found 'lives'"},
+      {"expect taker speed 0.6", "expected 'about V [within T]' after 'taker speed', found '0.6'"},
+      {"expect taker jumps", "expected an expectation: prompt, said, money changed by, "},
       {"wait 1 s extra", "expected the end of the line, found 'extra'"},
       {"complete \"Sit", "expected a closing '\"' after \"Sit"},
       {"hour 24", "expected an hour from 0 to 23, found '24'"},
       {"fault \"model lost\"", "expected a fault: \"native fails\", \"creation fails\""},
       {"faults seed 3 rate 2", "a rate lies between 0 and 1"},
-      {"faults on", "expected 'seed N' or 'lifted' after 'faults', found 'on'"},
+      {"faults on", "expected 'seed N [rate R]' or 'lifted' after 'faults', found 'on'"},
       {"deliverable toytrain", "expected the deliverable on the first line, before any step"},
       {"answer IS_PED_SWIMMING yes", "expected true, false or default (IS_PED_SWIMMING answers"},
       {"answer GET_ENTITY_SUBMERGED_LEVEL \"deep\"",
@@ -59,6 +66,28 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err.rfind(file + ":4: " + m.expected, 0), 0u) << run.err;
     EXPECT_EQ(run.out, "") << "nothing is played";
+  }
+}
+
+// The docs cannot fall behind the tables: each form of every step and
+// expectation is written there as it is in its table, between backquotes,
+// and every fault is named there in quotes.
+TEST(Play, EveryKindOfStepExpectationAndFaultIsInTheDocs) {
+  std::string doc = read_file(SCENARIOS_DOC);
+  ASSERT_FALSE(doc.empty());
+  for (size_t at = doc.find("\\|"); at != std::string::npos; at = doc.find("\\|", at)) {
+    doc.erase(at, 1);  // a table's cell writes '|' as '\|'
+  }
+  for (const auto rows : {play::step_syntax(), play::expectation_syntax()}) {
+    for (const play::KindSyntax& row : rows) {
+      for (const std::string& form : play::forms_of(row.syntax)) {
+        EXPECT_NE(doc.find("`" + form + "`"), std::string::npos) << form;
+      }
+    }
+  }
+  for (size_t n = 0; n < sim::fault_kinds; ++n) {
+    const std::string name = sim::fault_name(static_cast<sim::Fault>(n));
+    EXPECT_NE(doc.find('"' + name + '"'), std::string::npos) << name;
   }
 }
 

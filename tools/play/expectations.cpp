@@ -24,7 +24,7 @@ bool any_of_names(const std::vector<std::string>& names, const std::string& name
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-Verdict prompt_offered(const Expectation& e, sim::World& w) {
+Verdict prompt_offered(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   Verdict v;
   std::string offered;
   for (const auto& [handle, p] : w.prompts()) {
@@ -38,7 +38,7 @@ Verdict prompt_offered(const Expectation& e, sim::World& w) {
 
 // Who said what is the journal's: a speaker is who it was when it spoke,
 // whatever its handle names since.
-Verdict said(const Expectation& e, sim::World& w) {
+Verdict said(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   Verdict v;
   int times = 0;
   std::string all;
@@ -66,7 +66,7 @@ Verdict said(const Expectation& e, sim::World& w) {
   return v;
 }
 
-Verdict money_changed(const Expectation& e, sim::World& w, const Baseline& b) {
+Verdict money_changed(const Expectation& e, sim::World& w, const Deliverable&, const Baseline& b) {
   int change = 0;
   w.journal.each(sim::EntryKind::money,
                  [&](const sim::Entry& m) { change += static_cast<int>(m.b - m.a); });
@@ -74,7 +74,7 @@ Verdict money_changed(const Expectation& e, sim::World& w, const Baseline& b) {
                                  w.cash_text(b.cash) + " to " + w.cash_text(b.cash + change) + ")"};
 }
 
-Verdict notification(const Expectation& e, sim::World& w) {
+Verdict notification(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   Verdict v;
   std::string shown;
   w.journal.each(sim::EntryKind::notification, [&](const sim::Entry& n) {
@@ -92,7 +92,7 @@ std::string tv_text(sim::World& w) {
   return "TV channel " + std::to_string(w.tv.channel) + " plays " + list;
 }
 
-Verdict tv_channel(const Expectation& e, sim::World& w) {
+Verdict tv_channel(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   bool holds = w.tv.channel == e.channel;
   if (holds && !e.names.empty()) {
     const auto it = w.tv.playlists.find(w.tv.channel);
@@ -101,7 +101,11 @@ Verdict tv_channel(const Expectation& e, sim::World& w) {
   return {holds, tv_text(w)};
 }
 
-Verdict target_drawn(const Expectation& e, sim::World& w) {
+Verdict tv_off(const Expectation&, sim::World& w, const Deliverable&, const Baseline&) {
+  return {w.tv.channel == -1, tv_text(w)};
+}
+
+Verdict target_drawn(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   const sim::RenderTarget* t = w.tv.target(e.text.c_str());
   if (t == nullptr || !t->registered) return {false, e.text + " is not registered"};
   const bool now = t->draws > 0 && t->last_draw_frame == w.frame();
@@ -127,7 +131,7 @@ std::string effect_name(const Deliverable& d, const std::string& subject) {
   return n != nullptr ? n->model : subject;
 }
 
-Verdict live_count(const Expectation& e, sim::World& w, const Deliverable& d) {
+Verdict live_count(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline&) {
   size_t live = 0;
   if (e.subject == "blip" || e.subject == "blips") {
     live = w.blips.live().size();
@@ -143,25 +147,25 @@ Verdict about(const Expectation& e, double value, const std::string& what) {
   return {std::fabs(value - e.value) <= e.tolerance + 1e-9, what + " " + number_text(value, 3)};
 }
 
-Verdict speed_about(const Expectation& e, sim::World& w, const Deliverable& d) {
+Verdict speed_about(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline&) {
   const auto found = w.live_entities(d.model_of(e.subject).c_str());
   if (found.size() != 1) return {false, std::to_string(found.size()) + " live " + e.subject};
   return about(e, found.front()->last_turn, e.subject + " speed");
 }
 
-Verdict scale_about(const Expectation& e, sim::World& w, const Deliverable& d) {
+Verdict scale_about(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline&) {
   const auto found = live_effects(w, effect_name(d, e.subject));
   if (found.size() != 1) return {false, std::to_string(found.size()) + " live " + e.subject};
   return about(e, found.front()->scale, e.subject + " scale");
 }
 
-Verdict player_seated(sim::World& w) {
+Verdict player_seated(const Expectation&, sim::World& w, const Deliverable&, const Baseline&) {
   const sim::PedActivity* a = w.peds.find(w.player_ped());
   const bool seated = a != nullptr && a->on_point;
   return {seated, seated ? "the player is seated" : "the player is not seated"};
 }
 
-Verdict player_inside(const Expectation& e, sim::World& w, const Deliverable& d) {
+Verdict player_inside(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline&) {
   const std::string wanted = d.model_of_interior(e.subject);
   const sim::InteriorState* in = w.interiors.interior(w.interiors.interior_at(w.player_position()));
   if (in == nullptr) return {false, "the player is in no interior"};
@@ -169,7 +173,7 @@ Verdict player_inside(const Expectation& e, sim::World& w, const Deliverable& d)
           "the player is inside " + interior_name(w, d, in->name_hash)};
 }
 
-Verdict blip_has(const Expectation& e, sim::World& w) {
+Verdict blip_has(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   Verdict v;
   std::string blips;
   const uint32_t modifier = sim::joaat(e.text.c_str());
@@ -184,7 +188,7 @@ Verdict blip_has(const Expectation& e, sim::World& w) {
   return v;
 }
 
-Verdict text_drawn(const Expectation& e, sim::World& w) {
+Verdict text_drawn(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   std::string drawn;
   for (const sim::DrawnText& d : w.text.drawn)
     drawn += (drawn.empty() ? "" : ", ") + quoted(d.text);
@@ -192,7 +196,7 @@ Verdict text_drawn(const Expectation& e, sim::World& w) {
                                                         : "drawn in the last frame: " + drawn};
 }
 
-Verdict no_violation(sim::World& w) {
+Verdict no_violation(const Expectation&, sim::World& w, const Deliverable&, const Baseline&) {
   const auto& v = w.violations();
   if (v.empty()) return {true, "no violation"};
   return {false, std::to_string(v.size()) + " violation(s), the first: " + v.front()};
@@ -200,7 +204,7 @@ Verdict no_violation(sim::World& w) {
 
 // What the plug-ins hold now; written last, what they hold at their unload,
 // since nothing may be made or removed during it.
-Verdict nothing_left(const Expectation& e, sim::World& w) {
+Verdict nothing_left(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
   sim::Thing only{};
   const bool of_kind = !e.subject.empty() && thing_named(e.subject, only);
   Verdict v{true, ""};
@@ -226,54 +230,12 @@ Verdict check(const Expectation& e, sim::World& world, const Deliverable& delive
               const Baseline& baseline) {
   Verdict v;
   switch (e.kind) {
-    case Kind::prompt_offered:
-      v = prompt_offered(e, world);
-      break;
-    case Kind::said:
-      v = said(e, world);
-      break;
-    case Kind::money_changed:
-      v = money_changed(e, world, baseline);
-      break;
-    case Kind::notification:
-      v = notification(e, world);
-      break;
-    case Kind::tv_channel:
-      v = tv_channel(e, world);
-      break;
-    case Kind::tv_off:
-      v = {world.tv.channel == -1, tv_text(world)};
-      break;
-    case Kind::target_drawn:
-      v = target_drawn(e, world);
-      break;
-    case Kind::live_count:
-      v = live_count(e, world, deliverable);
-      break;
-    case Kind::speed_about:
-      v = speed_about(e, world, deliverable);
-      break;
-    case Kind::scale_about:
-      v = scale_about(e, world, deliverable);
-      break;
-    case Kind::player_seated:
-      v = player_seated(world);
-      break;
-    case Kind::player_inside:
-      v = player_inside(e, world, deliverable);
-      break;
-    case Kind::blip_has:
-      v = blip_has(e, world);
-      break;
-    case Kind::no_violation:
-      v = no_violation(world);
-      break;
-    case Kind::text_drawn:
-      v = text_drawn(e, world);
-      break;
-    case Kind::nothing_left:
-      v = nothing_left(e, world);
-      break;
+#define PLAY_EXPECTATION(kind, syntax)         \
+  case Kind::kind:                             \
+    v = kind(e, world, deliverable, baseline); \
+    break;
+#include "expectations.def"
+#undef PLAY_EXPECTATION
   }
   if (e.negated) v.holds = !v.holds;
   return v;

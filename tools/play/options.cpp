@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "syntax.h"
+
 namespace play {
 
 std::optional<int> parse_options(int argc, char** argv, Options& options) {
@@ -14,6 +16,7 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
       "when one failed, or a plug-in crashed, threw, aborted or kept a turn past the watchdog "
       "(with a report on stderr); 2 for a scenario or command line that cannot be read.",
       "play");
+  app.footer("\n" + usage_text());
   // A live run may begin with no scenario; every other run plays one. Known
   // before the parse: the options that take files would otherwise claim the
   // scenario's too.

@@ -16,6 +16,7 @@
 #include "native_table.h"
 #include "places.h"
 #include "summary.h"
+#include "syntax.h"
 
 namespace play {
 
@@ -137,10 +138,22 @@ class LineParser {
     if (!at_end()) fail("the end of the line");
   }
 
+  size_t kind_of(std::span<const KindSyntax> rows, const std::string& what);
+  // The word a form's leading NAME or N matched, or the last key word.
+  const std::string& lead() const { return tokens_[lead_].text; }
+  const std::string& last_key() const { return tokens_[pos_ - 1].text; }
+
+#define PLAY_STEP(kind, phase, syntax) void parse_##kind(Step& s);
+#include "steps.def"
+#undef PLAY_STEP
+#define PLAY_EXPECTATION(kind, syntax) void parse_##kind(Expectation& e);
+#include "expectations.def"
+#undef PLAY_EXPECTATION
+
   void duration(Step& s);
-  void answer(Step& s);
-  void player(Step& s);
   void key_or_control(Step& s);
+  void control_value(Step& s);
+  void about(Expectation& e);
   sim::Vec place();
   Expectation expectation();
   std::vector<std::string> alternatives(const std::string& what);
@@ -149,6 +162,7 @@ class LineParser {
   int line_;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
+  size_t lead_ = 0;
   const Deliverable& deliverable_;
 };
 
@@ -183,7 +197,7 @@ void LineParser::duration(Step& s) {
 // NATIVE VALUE, the value read as the native's result kind, or NATIVE
 // default. Only a native the world does not simulate takes an answer: a
 // simulated one answers from the world's state.
-void LineParser::answer(Step& s) {
+void LineParser::parse_answer(Step& s) {
   const size_t name_at = pos_;
   s.text = word("a native's name or hash");
   s.hash = native_hash_named(s.text);
@@ -240,51 +254,6 @@ void LineParser::answer(Step& s) {
     default:
       pos_ = name_at;
       fail_here(name + " returns nothing: there is no answer to set");
-  }
-}
-
-// What happens to the player: his ped replaced, a mount or vehicle, a
-// weapon, his control, a shot.
-void LineParser::player(Step& s) {
-  using Kind = Step::Kind;
-  const char* what =
-      "'ped replaced', 'mounts NAME', 'enters NAME', 'dismounts', 'leaves vehicle', "
-      "'given WEAPON', 'control on', 'control off', 'shoots' or 'sets waypoint at PLACE' after "
-      "'player'";
-  if (take("ped")) {
-    s.kind = Kind::replace_player;
-    expect("replaced", "'replaced' after 'player ped'");
-    s.text = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
-  } else if (take("mounts") || take("enters")) {
-    s.kind = Kind::player_rides;
-    s.thing = tokens_[pos_ - 1].text == "mounts" ? 1 : 0;
-    s.text = word("the name a spawn step gave, or a model");
-  } else if (take("dismounts")) {
-    s.kind = Kind::player_alights;
-  } else if (take("leaves")) {
-    s.kind = Kind::player_alights;
-    expect("vehicle", "'vehicle' after 'leaves'");
-  } else if (take("given")) {
-    s.kind = Kind::player_armed;
-    s.text = word("a weapon, such as WEAPON_REVOLVER_CATTLEMAN");
-    s.number = take("ammo") ? whole_number("rounds of ammunition", 0, 100000) : 0;
-  } else if (take("control")) {
-    s.kind = Kind::player_control;
-    if (take("on")) {
-      s.value = 1.0;
-    } else {
-      expect("off", "'on' or 'off' after 'control'");
-      s.value = 0.0;
-    }
-  } else if (take("shoots")) {
-    s.kind = Kind::player_shoots;
-  } else if (take("sets")) {
-    s.kind = Kind::waypoint;
-    expect("waypoint", "'waypoint at PLACE' after 'sets'");
-    expect("at", "'at PLACE' after 'waypoint'");
-    s.at = place();
-  } else {
-    fail(what);
   }
 }
 
@@ -365,250 +334,329 @@ std::vector<std::string> LineParser::alternatives(const std::string& what) {
   return names;
 }
 
+// Which row of a table the line's next words are: the row with a form whose
+// key words they are, the longest such if several. Rows led by a NAME or N
+// come into it only when no row's first key word is the line's. Passes the
+// key words; a leading NAME's or N's word is lead().
+size_t LineParser::kind_of(std::span<const KindSyntax> rows, const std::string& what) {
+  struct Candidate {
+    size_t row;
+    std::string form;
+    size_t keys;
+    size_t matched;  // of its key words, at the line's start
+    bool led;        // by a NAME or N
+  };
+  const size_t start = pos_;
+  std::vector<Candidate> candidates;
+  bool first_word_taken = false;
+  for (size_t row = 0; row < rows.size(); ++row) {
+    for (const std::string& form : forms_of(rows[row].syntax)) {
+      const std::vector<std::string> keys = key_words(form);
+      const bool led = is_placeholder(keys.front());
+      size_t matched = 0;
+      for (; matched < keys.size() && start + matched < tokens_.size(); ++matched) {
+        const Token& t = tokens_[start + matched];
+        if (t.quoted) break;
+        if (matched == 0 && led) {
+          double number = 0.0;
+          if ((keys.front() == "N") != read_number(t.text, number)) break;
+        } else if (t.text != keys[matched]) {
+          break;
+        }
+      }
+      if (!led && matched > 0) first_word_taken = true;
+      // A NAME matches any word: alone it says nothing of the kind.
+      if (led && keys.front() != "N" && matched == 1) matched = 0;
+      candidates.push_back({row, form, keys.size(), matched, led});
+    }
+  }
+  std::erase_if(candidates, [&](const Candidate& c) { return c.led == first_word_taken; });
+  const Candidate* best = nullptr;
+  size_t most = 0;
+  for (const Candidate& c : candidates) {
+    if (c.matched == c.keys && (best == nullptr || c.keys > best->keys)) best = &c;
+    most = std::max(most, c.matched);
+  }
+  if (best != nullptr) {
+    lead_ = start;
+    pos_ = start + best->keys;
+    return best->row;
+  }
+  if (most == 0) fail(what + ": " + kinds_list(rows));
+  // What could follow the words the line has in common with the nearest forms.
+  std::vector<std::string> rests;
+  for (const Candidate& c : candidates) {
+    if (c.matched != most) continue;
+    std::istringstream words(c.form);
+    std::string word;
+    for (size_t n = 0; n < most; ++n) words >> word;
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    if (std::find(rests.begin(), rests.end(), rest) == rests.end()) rests.push_back(rest);
+  }
+  std::string expected;
+  for (size_t n = 0; n < rests.size(); ++n) {
+    expected += (n == 0 ? "'" : n + 1 == rests.size() ? " or '" : ", '") + rests[n] + "'";
+  }
+  std::string said;
+  for (size_t n = start; n < start + most; ++n) said += (n == start ? "" : " ") + tokens_[n].text;
+  pos_ = start + most;
+  fail(expected + " after '" + said + "'");
+}
+
 Expectation LineParser::expectation() {
   Expectation e;
   e.negated = take("not");
-  using Kind = Expectation::Kind;
-  if (take("prompt")) {
-    e.kind = Kind::prompt_offered;
-    e.text = quoted("the prompt's label in quotes");
-    expect("offered", "'offered' after the label");
-  } else if (take("said")) {
-    e.kind = Kind::said;
-    e.speaker = word("who said it: player, " +
-                     (deliverable_.entities.empty() ? std::string() : "a nickname, ") + "anyone");
-    e.names = alternatives("the line's name, or names separated by '|'");
-    if (take("voice")) e.voice = word("the voice's name");
-    if (take("once")) {
-      e.count = 1;
-    } else if (!at_end() && !next_is("within")) {
-      e.count = whole_number("'once', 'N times' or the end of the line", 0, 1000000);
-      expect("times", "'times' after the count");
-    }
-  } else if (take("money")) {
-    e.kind = Kind::money_changed;
-    expect("changed", "'changed by N'");
-    expect("by", "'by' after 'changed'");
-    e.count =
-        whole_number("the change, in cents (-100 is one dollar taken)", -100000000, 100000000);
-  } else if (take("notification")) {
-    e.kind = Kind::notification;
-    e.text = quoted("the notification's text in quotes");
-  } else if (take("tv")) {
-    if (take("off")) {
-      e.kind = Kind::tv_off;
-    } else {
-      e.kind = Kind::tv_channel;
-      expect("channel", "'channel N' or 'off'");
-      e.channel = whole_number("a channel number", -1, 1000);
-      if (take("plays")) e.names = alternatives("a playlist, or playlists separated by '|'");
-    }
-  } else if (take("target")) {
-    e.kind = Kind::target_drawn;
-    e.text = word("the render target's name");
-    expect("drawn", "'drawn' after the render target's name");
-    if (take("at")) {
-      expect("alpha", "'alpha N' after 'at'");
-      e.count = whole_number("the alpha, 0 to 255", 0, 255);
-    }
-  } else if (take("player")) {
-    if (take("inside")) {
-      e.kind = Kind::player_inside;
-      std::string interiors;
-      for (const Nickname& n : deliverable_.interiors) interiors += n.name + " or ";
-      e.subject = word("an interior (" + interiors + "its name)");
-    } else {
-      e.kind = Kind::player_seated;
-      expect("seated", "'seated' or 'inside INTERIOR' after 'player'");
-    }
-  } else if (take("blip")) {
-    e.kind = Kind::blip_has;
-    expect("has", "'has MODIFIER' after 'blip'");
-    e.text = word("a blip modifier's name");
-  } else if (take("text")) {
-    e.kind = Kind::text_drawn;
-    e.text = quoted("the text in quotes");
-    expect("drawn", "'drawn' after the text");
-  } else if (take("no")) {
-    e.kind = Kind::no_violation;
-    expect("violation", "'violation' after 'no'");
-  } else if (take("nothing")) {
-    e.kind = Kind::nothing_left;
-    expect("left", "'left' after 'nothing'");
-    if (take("of")) e.subject = word("a kind of thing: " + thing_names());
-  } else {
-    double count = 0.0;
-    if (!at_end() && !tokens_[pos_].quoted && read_number(tokens_[pos_].text, count)) {
-      e.kind = Kind::live_count;
-      e.count = whole_number("a count of live entities", 0, 1000000);
-      expect("live", "'live' after the count");
-      e.subject = word("a nickname or model name");
-      return e;
-    }
-    e.subject = word(
-        "an expectation: prompt, said, money, notification, tv, target, text, N live, NAME speed, "
-        "NAME scale, player seated, blip has, no violation, nothing left");
-    if (take("speed")) {
-      e.kind = Kind::speed_about;
-    } else if (take("scale")) {
-      e.kind = Kind::scale_about;
-    } else {
-      --pos_;
-      fail(
-          "an expectation: prompt, said, money, notification, tv, target, text, N live, NAME "
-          "speed, "
-          "NAME scale, player seated, blip has, no violation, nothing left");
-    }
-    expect("about", "'about V'");
-    e.value = number("the value after 'about'");
-    // "within T" is the tolerance unless a unit follows: then it is the
-    // limit of a 'wait until'.
-    double tolerance = 0.0;
-    const bool tolerance_follows =
-        next_is("within") && pos_ + 1 < tokens_.size() &&
-        read_number(tokens_[pos_ + 1].text, tolerance) &&
-        (pos_ + 2 == tokens_.size() || tokens_[pos_ + 2].text == "within");
-    if (tolerance_follows) {
-      pos_ += 2;
-      if (tolerance < 0.0) fail_here("a tolerance is not negative");
-      e.tolerance = tolerance;
-    }
+  e.kind = static_cast<Expectation::Kind>(kind_of(expectation_syntax(), "an expectation"));
+  switch (e.kind) {
+#define PLAY_EXPECTATION(kind, syntax) \
+  case Expectation::Kind::kind:        \
+    parse_##kind(e);                   \
+    break;
+#include "expectations.def"
+#undef PLAY_EXPECTATION
   }
   return e;
+}
+
+void LineParser::parse_prompt_offered(Expectation& e) {
+  e.text = quoted("the prompt's label in quotes");
+  expect("offered", "'offered' after the label");
+}
+
+void LineParser::parse_said(Expectation& e) {
+  e.speaker = word("who said it: player, " +
+                   (deliverable_.entities.empty() ? std::string() : "a nickname, ") + "anyone");
+  e.names = alternatives("the line's name, or names separated by '|'");
+  if (take("voice")) e.voice = word("the voice's name");
+  if (take("once")) {
+    e.count = 1;
+  } else if (!at_end() && !next_is("within")) {
+    e.count = whole_number("'once', 'N times' or the end of the line", 0, 1000000);
+    expect("times", "'times' after the count");
+  }
+}
+
+void LineParser::parse_money_changed(Expectation& e) {
+  e.count = whole_number("the change, in cents (-100 is one dollar taken)", -100000000, 100000000);
+}
+
+void LineParser::parse_notification(Expectation& e) {
+  e.text = quoted("the notification's text in quotes");
+}
+
+void LineParser::parse_tv_channel(Expectation& e) {
+  e.channel = whole_number("a channel number", -1, 1000);
+  if (take("plays")) e.names = alternatives("a playlist, or playlists separated by '|'");
+}
+
+void LineParser::parse_tv_off(Expectation&) {}
+
+void LineParser::parse_target_drawn(Expectation& e) {
+  e.text = word("the render target's name");
+  expect("drawn", "'drawn' after the render target's name");
+  if (take("at")) {
+    expect("alpha", "'alpha N' after 'at'");
+    e.count = whole_number("the alpha, 0 to 255", 0, 255);
+  }
+}
+
+void LineParser::parse_live_count(Expectation& e) {
+  const size_t after = pos_;
+  pos_ = lead_;
+  e.count = whole_number("a count of live entities", 0, 1000000);
+  pos_ = after;
+  e.subject = word("a nickname or model name");
+}
+
+// "about V [within T]": "within T" is the tolerance unless a unit follows:
+// then it is the limit of a 'wait until'.
+void LineParser::about(Expectation& e) {
+  e.subject = lead();
+  e.value = number("the value after 'about'");
+  double tolerance = 0.0;
+  const bool tolerance_follows = next_is("within") && pos_ + 1 < tokens_.size() &&
+                                 read_number(tokens_[pos_ + 1].text, tolerance) &&
+                                 (pos_ + 2 == tokens_.size() || tokens_[pos_ + 2].text == "within");
+  if (tolerance_follows) {
+    pos_ += 2;
+    if (tolerance < 0.0) fail_here("a tolerance is not negative");
+    e.tolerance = tolerance;
+  }
+}
+
+void LineParser::parse_speed_about(Expectation& e) { about(e); }
+
+void LineParser::parse_scale_about(Expectation& e) { about(e); }
+
+void LineParser::parse_player_seated(Expectation&) {}
+
+void LineParser::parse_player_inside(Expectation& e) {
+  std::string interiors;
+  for (const Nickname& n : deliverable_.interiors) interiors += n.name + " or ";
+  e.subject = word("an interior (" + interiors + "its name)");
+}
+
+void LineParser::parse_blip_has(Expectation& e) { e.text = word("a blip modifier's name"); }
+
+void LineParser::parse_text_drawn(Expectation& e) {
+  e.text = quoted("the text in quotes");
+  expect("drawn", "'drawn' after the text");
+}
+
+void LineParser::parse_no_violation(Expectation&) {}
+
+void LineParser::parse_nothing_left(Expectation& e) {
+  if (take("of")) e.subject = word("a kind of thing: " + thing_names());
 }
 
 Step LineParser::step() {
   Step s;
   s.line = line_;
-  const std::string keyword = word("a step");
-  using Kind = Step::Kind;
-  if (keyword == "seed") {
-    s.kind = Kind::seed;
-    s.number = whole_number("a whole number", 0, 2000000000);
-  } else if (keyword == "fps") {
-    s.kind = Kind::fps;
-    s.number = number("frames per second, such as 60");
-    if (s.number < 1.0 || s.number > 1000.0) fail_here("frames per second lie between 1 and 1000");
-  } else if (keyword == "hour") {
-    s.kind = Kind::hour;
-    s.number = whole_number("an hour from 0 to 23", 0, 23);
-  } else if (keyword == "start") {
-    s.kind = Kind::start;
-    expect("at", "'at' after 'start'");
-    s.at = place();
-  } else if (keyword == "walk") {
-    s.kind = Kind::walk;
-    expect("to", "'to' after 'walk'");
-    s.at = place();
-    expect("over", "'over DURATION' after the place");
-    duration(s);
-  } else if (keyword == "teleport") {
-    s.kind = Kind::teleport;
-    expect("to", "'to' after 'teleport'");
-    s.at = place();
-  } else if (keyword == "wait") {
-    if (take("until")) {
-      s.kind = Kind::wait_until;
-      s.expectation = expectation();
-      expect("within", "'within DURATION' after what to wait for");
-    } else {
-      s.kind = Kind::wait;
-    }
-    duration(s);
-  } else if (keyword == "complete") {
-    s.kind = Kind::complete;
-    s.text = quoted("the prompt's label in quotes");
-  } else if (keyword == "press" || keyword == "release" || keyword == "hold") {
-    s.kind = keyword == "press" ? Kind::press : keyword == "release" ? Kind::release : Kind::hold;
-    key_or_control(s);
-    if (s.key < 0 && s.kind != Kind::release && take("at")) {
-      s.value = number("a control's value, from -1 to 1");
-      if (s.value < -1.0 || s.value > 1.0 || s.value == 0.0) {
-        fail_here("a control's value lies between -1 and 1 and is not 0");
-      }
-    }
-    if (s.kind == Kind::hold) {
-      expect("for", "'for DURATION' after what is held");
-      duration(s);
-    }
-  } else if (keyword == "player") {
-    player(s);
-  } else if (keyword == "spawn") {
-    s.kind = Kind::spawn;
-    s.thing = take("ped")       ? static_cast<int>(sim::EntityKind::ped)
-              : take("vehicle") ? static_cast<int>(sim::EntityKind::vehicle)
-              : take("object")  ? static_cast<int>(sim::EntityKind::object)
-                                : -1;
-    s.text = word("a model name, such as a_c_deer_01");
-    expect("at", "'at PLACE' after the model");
-    s.at = place();
-    s.value = take("heading") ? number("a heading in degrees") : 0.0;
-    if (take("as")) s.nickname = word("a name to call it by");
-  } else if (keyword == "remove") {
-    s.kind = Kind::remove;
-    s.text = word("a nickname or model name");
-  } else if (keyword == "film") {
-    s.kind = Kind::film_ends;
-    expect("ends", "'ends' after 'film'");
-  } else if (keyword == "fail") {
-    s.kind = Kind::fail_native;
-    s.text = word("a native's name or hash");
-    s.hash = native_hash_named(s.text);
-    if (s.hash == 0) {
-      --pos_;
-      fail("a native the game knows, by name or as 0x and 16 hex digits");
-    }
-  } else if (keyword == "answer") {
-    s.kind = Kind::answer;
-    answer(s);
-  } else if (keyword == "faults") {
-    if (take("lifted")) {
-      s.kind = Kind::lift_faults;
-    } else {
-      s.kind = Kind::faults;
-      expect("seed", "'seed N' or 'lifted' after 'faults'");
-      s.number = whole_number("a whole number", 0, 2000000000);
-      if (take("rate")) {
-        s.rate = number("a chance per frame, from 0 to 1");
-        if (s.rate < 0.0 || s.rate > 1.0) fail_here("a rate lies between 0 and 1");
-      }
-    }
-  } else if (keyword == "fault") {
-    s.kind = Kind::fault;
-    s.text = quoted("a fault's name in quotes, such as \"model never loads\"");
-    sim::Fault f{};
-    if (!sim::find_fault(s.text, f)) {
-      std::string names;
-      for (size_t n = 0; n < sim::fault_kinds; ++n) {
-        names += (n == 0 ? "\"" : ", \"") +
-                 std::string(sim::fault_name(static_cast<sim::Fault>(n))) + '"';
-      }
-      --pos_;
-      fail("a fault: " + names);
-    }
-    s.fault = static_cast<int>(f);
-    s.seconds = 2.0;  // when no length is given
-    if (take("for")) duration(s);
-  } else if (keyword == "expect") {
-    s.kind = Kind::expect;
-    s.expectation = expectation();
-  } else if (take("dies")) {
-    s.kind = Kind::dies;
-    s.text = keyword;
-  } else if (take("flees")) {
-    s.kind = Kind::flees;
-    s.text = keyword;
-  } else {
-    --pos_;
-    fail(
-        "a step: seed, fps, hour, start, walk, teleport, wait, complete, press, release, hold, "
-        "player ..., spawn, remove, NAME dies, NAME flees, film ends, fail, answer, fault, "
-        "faults, "
-        "expect");
+  s.kind = static_cast<Step::Kind>(kind_of(step_syntax(), "a step"));
+  switch (s.kind) {
+#define PLAY_STEP(kind, phase, syntax) \
+  case Step::Kind::kind:               \
+    parse_##kind(s);                   \
+    break;
+#include "steps.def"
+#undef PLAY_STEP
   }
   end_of_line();
   return s;
 }
+
+void LineParser::parse_seed(Step& s) { s.number = whole_number("a whole number", 0, 2000000000); }
+
+void LineParser::parse_faults(Step& s) {
+  s.number = whole_number("a whole number", 0, 2000000000);
+  if (take("rate")) {
+    s.rate = number("a chance per frame, from 0 to 1");
+    if (s.rate < 0.0 || s.rate > 1.0) fail_here("a rate lies between 0 and 1");
+  }
+}
+
+void LineParser::parse_fps(Step& s) {
+  s.number = number("frames per second, such as 60");
+  if (s.number < 1.0 || s.number > 1000.0) fail_here("frames per second lie between 1 and 1000");
+}
+
+void LineParser::parse_hour(Step& s) { s.number = whole_number("an hour from 0 to 23", 0, 23); }
+
+void LineParser::parse_start(Step& s) { s.at = place(); }
+
+void LineParser::parse_walk(Step& s) {
+  s.at = place();
+  expect("over", "'over DURATION' after the place");
+  duration(s);
+}
+
+void LineParser::parse_teleport(Step& s) { s.at = place(); }
+
+void LineParser::parse_wait(Step& s) { duration(s); }
+
+void LineParser::parse_wait_until(Step& s) {
+  s.expectation = expectation();
+  expect("within", "'within DURATION' after what to wait for");
+  duration(s);
+}
+
+void LineParser::parse_complete(Step& s) { s.text = quoted("the prompt's label in quotes"); }
+
+// A control's value, from -1 to 1.
+void LineParser::control_value(Step& s) {
+  if (s.key >= 0 || !take("at")) return;
+  s.value = number("a control's value, from -1 to 1");
+  if (s.value < -1.0 || s.value > 1.0 || s.value == 0.0) {
+    fail_here("a control's value lies between -1 and 1 and is not 0");
+  }
+}
+
+void LineParser::parse_press(Step& s) {
+  key_or_control(s);
+  control_value(s);
+}
+
+void LineParser::parse_release(Step& s) { key_or_control(s); }
+
+void LineParser::parse_hold(Step& s) {
+  key_or_control(s);
+  control_value(s);
+  expect("for", "'for DURATION' after what is held");
+  duration(s);
+}
+
+void LineParser::parse_replace_player(Step& s) {
+  s.text = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
+}
+
+void LineParser::parse_player_rides(Step& s) {
+  s.thing = last_key() == "mounts" ? 1 : 0;
+  s.text = word("the name a spawn step gave, or a model");
+}
+
+void LineParser::parse_player_alights(Step&) {}
+
+void LineParser::parse_player_armed(Step& s) {
+  s.text = word("a weapon, such as WEAPON_REVOLVER_CATTLEMAN");
+  s.number = take("ammo") ? whole_number("rounds of ammunition", 0, 100000) : 0;
+}
+
+void LineParser::parse_player_control(Step& s) { s.value = last_key() == "on" ? 1.0 : 0.0; }
+
+void LineParser::parse_player_shoots(Step&) {}
+
+void LineParser::parse_waypoint(Step& s) { s.at = place(); }
+
+void LineParser::parse_spawn(Step& s) {
+  s.thing = take("ped")       ? static_cast<int>(sim::EntityKind::ped)
+            : take("vehicle") ? static_cast<int>(sim::EntityKind::vehicle)
+            : take("object")  ? static_cast<int>(sim::EntityKind::object)
+                              : -1;
+  s.text = word("a model name, such as a_c_deer_01");
+  expect("at", "'at PLACE' after the model");
+  s.at = place();
+  s.value = take("heading") ? number("a heading in degrees") : 0.0;
+  if (take("as")) s.nickname = word("a name to call it by");
+}
+
+void LineParser::parse_remove(Step& s) { s.text = word("a nickname or model name"); }
+
+void LineParser::parse_dies(Step& s) { s.text = lead(); }
+
+void LineParser::parse_flees(Step& s) { s.text = lead(); }
+
+void LineParser::parse_film_ends(Step&) {}
+
+void LineParser::parse_fail_native(Step& s) {
+  s.text = word("a native's name or hash");
+  s.hash = native_hash_named(s.text);
+  if (s.hash == 0) {
+    --pos_;
+    fail("a native the game knows, by name or as 0x and 16 hex digits");
+  }
+}
+
+void LineParser::parse_fault(Step& s) {
+  s.text = quoted("a fault's name in quotes, such as \"model never loads\"");
+  sim::Fault f{};
+  if (!sim::find_fault(s.text, f)) {
+    std::string names;
+    for (size_t n = 0; n < sim::fault_kinds; ++n) {
+      names +=
+          (n == 0 ? "\"" : ", \"") + std::string(sim::fault_name(static_cast<sim::Fault>(n))) + '"';
+    }
+    --pos_;
+    fail("a fault: " + names);
+  }
+  s.fault = static_cast<int>(f);
+  s.seconds = 2.0;  // when no length is given
+  if (take("for")) duration(s);
+}
+
+void LineParser::parse_lift_faults(Step&) {}
+
+void LineParser::parse_expect(Step& s) { s.expectation = expectation(); }
 
 // deliverable NAME [NAME...]: each once, in the order they load.
 void read_deliverables(const std::vector<Token>& tokens, const std::string& where,
@@ -629,11 +677,6 @@ void read_deliverables(const std::vector<Token>& tokens, const std::string& wher
 }
 
 }  // namespace
-
-bool Step::is_set_up() const {
-  return kind == Kind::seed || kind == Kind::faults || kind == Kind::fps || kind == Kind::hour ||
-         kind == Kind::start;
-}
 
 Scenario parse_scenario(const std::string& file, const std::string& text) {
   Scenario scenario;
@@ -665,9 +708,12 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
     }
     s.source.erase(0, s.source.find_first_not_of(" \t"));
     if (s.is_set_up() && set_up_over) {
-      throw ParseError(where +
-                       "expected set-up steps (seed, faults, fps, hour, start) before the first " +
-                       "step that plays");
+      std::vector<KindSyntax> set_up;
+      for (const KindSyntax& k : step_syntax()) {
+        if (k.set_up) set_up.push_back(k);
+      }
+      throw ParseError(where + "expected set-up steps (" + kinds_list(set_up) +
+                       ") before the first step that plays");
     }
     set_up_over = set_up_over || !s.is_set_up();
     scenario.steps.push_back(std::move(s));

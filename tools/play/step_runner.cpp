@@ -43,14 +43,14 @@ class StepRunner {
   bool load(const std::string& plugin);
   void play_given(StepSource& more);
   bool perform(const Step& s);
+#define PLAY_STEP(kind, phase, syntax) bool run_##kind(const Step& s);
+#include "steps.def"
+#undef PLAY_STEP
   bool play_for(const Step& s);
-  bool press(const Step& s);
-  bool release(const Step& s);
   bool fail(const Step* s, const std::string& message);
   void check_violations();
   std::vector<int32_t> live_of(const std::string& name);
-  bool spawn(const Step& s);
-  bool ride(const Step& s);
+  bool each_live(const Step& s, void (*act)(sim::World& w, int32_t handle));
 
   sim::Host& host_;
   const Scenario& scenario_;
@@ -147,7 +147,7 @@ static sim::EntityKind kind_of_model(const std::string& model) {
 
 // The game makes it, loaded as the game loads its own: it is the game's,
 // in the pools, on the map and seen by the natives.
-bool StepRunner::spawn(const Step& s) {
+bool StepRunner::run_spawn(const Step& s) {
   sim::World& w = world();
   const sim::EntityKind kind =
       s.thing >= 0 ? static_cast<sim::EntityKind>(s.thing) : kind_of_model(s.text);
@@ -160,7 +160,7 @@ bool StepRunner::spawn(const Step& s) {
   return true;
 }
 
-bool StepRunner::ride(const Step& s) {
+bool StepRunner::run_player_rides(const Step& s) {
   sim::World& w = world();
   const auto handles = live_of(s.text);
   if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
@@ -180,157 +180,203 @@ static int frames_for(double seconds, float frame_time) {
 }
 
 bool StepRunner::perform(const Step& s) {
-  sim::World& w = world();
-  using Kind = Step::Kind;
   switch (s.kind) {
-    case Kind::seed:
-      w.seed(static_cast<uint64_t>(s.number));
-      return true;
-    case Kind::fps:
-      w.set_frame_time(static_cast<float>(1.0 / s.number));
-      return true;
-    case Kind::hour:
-      w.clock.hour = static_cast<int>(s.number);
-      return true;
-    case Kind::start:
-    case Kind::teleport:
-      w.place_player(s.at.x, s.at.y, s.at.z);
-      return true;
-    case Kind::walk: {
-      const sim::Vec from = w.player_position();
-      const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
-      // He moves at the walk's pace: still, walking, running or sprinting.
-      const float seconds = static_cast<float>(frames) * w.frame_time();
-      w.set_player_velocity(sim::Vec{(s.at.x - from.x) / seconds, (s.at.y - from.y) / seconds,
-                                     (s.at.z - from.z) / seconds});
-      for (int n = 1; n <= frames && status_ == 0; ++n) {
-        const float k = static_cast<float>(n) / static_cast<float>(frames);
-        w.place_player(from.x + (s.at.x - from.x) * k, from.y + (s.at.y - from.y) * k,
-                       from.z + (s.at.z - from.z) * k);
-        advance();
-      }
-      w.place_player(s.at.x, s.at.y, s.at.z);
-      w.set_player_velocity(sim::Vec{});
-      return status_ == 0;
-    }
-    case Kind::wait:
-      return play_for(s);
-    case Kind::wait_until: {
-      const uint64_t start = w.elapsed_ms();
-      const auto limit_ms = static_cast<uint64_t>(std::llround(s.seconds * 1000.0));
-      for (int frames = 0;; ++frames) {
-        const Verdict v = check(s.expectation, w, deliverable_, baseline_);
-        if (v.holds) {
-          note_check(s, v);
-          return true;
-        }
-        const bool over = s.frames >= 0 ? frames >= s.frames : w.elapsed_ms() - start >= limit_ms;
-        if (over) return fail(&s, "waited in vain: " + s.source + "; the world held " + v.held);
-        advance();
-        if (status_ != 0) return false;
-      }
-    }
-    case Kind::complete: {
-      std::string offered;
-      for (const auto& [handle, p] : w.prompts()) {
-        if (!w.prompt_offered(p)) continue;
-        if (p.label == s.text) {
-          w.complete_prompt(handle);
-          advance();  // the script sees it in the next frame
-          return status_ == 0;
-        }
-        offered += (offered.empty() ? "" : ", ") + ("\"" + p.label + "\"");
-      }
-      return fail(&s, "no prompt \"" + s.text + "\" is offered; " +
-                          (offered.empty() ? "no prompt is offered" : "offered: " + offered));
-    }
-    case Kind::press:
-      return press(s);
-    case Kind::release:
-      return release(s);
-    case Kind::hold:
-      return press(s) && play_for(s) && release(s);
-    case Kind::replace_player:
-      w.replace_player_ped(s.text.c_str());
-      baseline_.player_peds.insert(w.player_ped());
-      return true;
-    case Kind::spawn:
-      return spawn(s);
-    case Kind::player_rides:
-      return ride(s);
-    case Kind::player_alights:
-      sim::unseat_ped(w, w.player_ped());
-      return true;
-    case Kind::player_armed: {
-      sim::PedWeapons& p = w.weapons.get(w.player_ped());
-      const uint32_t weapon = w.hash_of(s.text.c_str());
-      p.ammo[weapon] += static_cast<int>(s.number);
-      p.current = weapon;
-      return true;
-    }
-    case Kind::player_control:
-      w.player.control = s.value != 0.0;
-      return true;
-    case Kind::waypoint:
-      w.player.waypoint = true;
-      w.player.waypoint_x = s.at.x;
-      w.player.waypoint_y = s.at.y;
-      return true;
-    case Kind::player_shoots:
-      // For one frame, as a shot lasts.
-      w.player.shooting = true;
-      advance();
-      w.player.shooting = false;
-      return status_ == 0;
-    case Kind::remove:
-    case Kind::dies:
-    case Kind::flees: {
-      const auto handles = live_of(s.text);
-      if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
-      for (int32_t h : handles) {
-        if (s.kind == Kind::remove) w.remove_entity(h);
-        if (s.kind == Kind::dies) w.peds.kill(w, h);
-        if (s.kind == Kind::flees) w.peds.scare(w, h);
-      }
-      return true;
-    }
-    case Kind::film_ends:
-      if (!w.tv.end_film(w))
-        return fail(
-            &s, "no film is playing: " + std::string("TV channel ") + std::to_string(w.tv.channel));
-      return true;
-    case Kind::fail_native:
-      w.fail_native(s.hash);
-      return true;
-    case Kind::answer:
-      if (s.answer_default) {
-        w.clear_answer(s.hash);
-      } else {
-        const sim::NativeRow* row = sim::native_row(s.hash).row;
-        w.set_answer(s.hash, {{s.answer[0], s.answer[1], s.answer[2]},
-                              s.answer_text,
-                              row != nullptr && row->result == 's'});
-      }
-      return true;
-    case Kind::faults:
-      w.faults.enable(static_cast<uint64_t>(s.number), s.rate);
-      return true;
-    case Kind::fault: {
-      const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
-      w.faults.start(w, static_cast<sim::Fault>(s.fault), frames);
-      return true;
-    }
-    case Kind::lift_faults:
-      w.faults.disable();
-      w.faults.lift(w);
-      return true;
-    case Kind::expect: {
-      const Verdict v = check(s.expectation, w, deliverable_, baseline_);
-      if (!v.holds) return fail(&s, s.source + ": the world held " + v.held);
+#define PLAY_STEP(kind, phase, syntax) \
+  case Step::Kind::kind:               \
+    return run_##kind(s);
+#include "steps.def"
+#undef PLAY_STEP
+  }
+  return true;
+}
+
+bool StepRunner::run_seed(const Step& s) {
+  world().seed(static_cast<uint64_t>(s.number));
+  return true;
+}
+
+bool StepRunner::run_faults(const Step& s) {
+  world().faults.enable(static_cast<uint64_t>(s.number), s.rate);
+  return true;
+}
+
+bool StepRunner::run_fps(const Step& s) {
+  world().set_frame_time(static_cast<float>(1.0 / s.number));
+  return true;
+}
+
+bool StepRunner::run_hour(const Step& s) {
+  world().clock.hour = static_cast<int>(s.number);
+  return true;
+}
+
+bool StepRunner::run_start(const Step& s) {
+  world().place_player(s.at.x, s.at.y, s.at.z);
+  return true;
+}
+
+bool StepRunner::run_walk(const Step& s) {
+  sim::World& w = world();
+  const sim::Vec from = w.player_position();
+  const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
+  // He moves at the walk's pace: still, walking, running or sprinting.
+  const float seconds = static_cast<float>(frames) * w.frame_time();
+  w.set_player_velocity(sim::Vec{(s.at.x - from.x) / seconds, (s.at.y - from.y) / seconds,
+                                 (s.at.z - from.z) / seconds});
+  for (int n = 1; n <= frames && status_ == 0; ++n) {
+    const float k = static_cast<float>(n) / static_cast<float>(frames);
+    w.place_player(from.x + (s.at.x - from.x) * k, from.y + (s.at.y - from.y) * k,
+                   from.z + (s.at.z - from.z) * k);
+    advance();
+  }
+  w.place_player(s.at.x, s.at.y, s.at.z);
+  w.set_player_velocity(sim::Vec{});
+  return status_ == 0;
+}
+
+bool StepRunner::run_teleport(const Step& s) { return run_start(s); }
+
+bool StepRunner::run_wait(const Step& s) { return play_for(s); }
+
+bool StepRunner::run_wait_until(const Step& s) {
+  sim::World& w = world();
+  const uint64_t start = w.elapsed_ms();
+  const auto limit_ms = static_cast<uint64_t>(std::llround(s.seconds * 1000.0));
+  for (int frames = 0;; ++frames) {
+    const Verdict v = check(s.expectation, w, deliverable_, baseline_);
+    if (v.holds) {
       note_check(s, v);
       return true;
     }
+    const bool over = s.frames >= 0 ? frames >= s.frames : w.elapsed_ms() - start >= limit_ms;
+    if (over) return fail(&s, "waited in vain: " + s.source + "; the world held " + v.held);
+    advance();
+    if (status_ != 0) return false;
   }
+}
+
+bool StepRunner::run_complete(const Step& s) {
+  sim::World& w = world();
+  std::string offered;
+  for (const auto& [handle, p] : w.prompts()) {
+    if (!w.prompt_offered(p)) continue;
+    if (p.label == s.text) {
+      w.complete_prompt(handle);
+      advance();  // the script sees it in the next frame
+      return status_ == 0;
+    }
+    offered += (offered.empty() ? "" : ", ") + ("\"" + p.label + "\"");
+  }
+  return fail(&s, "no prompt \"" + s.text + "\" is offered; " +
+                      (offered.empty() ? "no prompt is offered" : "offered: " + offered));
+}
+
+bool StepRunner::run_hold(const Step& s) { return run_press(s) && play_for(s) && run_release(s); }
+
+bool StepRunner::run_replace_player(const Step& s) {
+  world().replace_player_ped(s.text.c_str());
+  baseline_.player_peds.insert(world().player_ped());
+  return true;
+}
+
+bool StepRunner::run_player_alights(const Step&) {
+  sim::unseat_ped(world(), world().player_ped());
+  return true;
+}
+
+bool StepRunner::run_player_armed(const Step& s) {
+  sim::World& w = world();
+  sim::PedWeapons& p = w.weapons.get(w.player_ped());
+  const uint32_t weapon = w.hash_of(s.text.c_str());
+  p.ammo[weapon] += static_cast<int>(s.number);
+  p.current = weapon;
+  return true;
+}
+
+bool StepRunner::run_player_control(const Step& s) {
+  world().player.control = s.value != 0.0;
+  return true;
+}
+
+bool StepRunner::run_player_shoots(const Step&) {
+  // For one frame, as a shot lasts.
+  world().player.shooting = true;
+  advance();
+  world().player.shooting = false;
+  return status_ == 0;
+}
+
+bool StepRunner::run_waypoint(const Step& s) {
+  sim::PlayerState& p = world().player;
+  p.waypoint = true;
+  p.waypoint_x = s.at.x;
+  p.waypoint_y = s.at.y;
+  return true;
+}
+
+// What the game does to each live thing the step names.
+bool StepRunner::each_live(const Step& s, void (*act)(sim::World& w, int32_t handle)) {
+  const auto handles = live_of(s.text);
+  if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
+  for (int32_t h : handles) act(world(), h);
+  return true;
+}
+
+bool StepRunner::run_remove(const Step& s) {
+  return each_live(s, [](sim::World& w, int32_t h) { w.remove_entity(h); });
+}
+
+bool StepRunner::run_dies(const Step& s) {
+  return each_live(s, [](sim::World& w, int32_t h) { w.peds.kill(w, h); });
+}
+
+bool StepRunner::run_flees(const Step& s) {
+  return each_live(s, [](sim::World& w, int32_t h) { w.peds.scare(w, h); });
+}
+
+bool StepRunner::run_film_ends(const Step& s) {
+  sim::World& w = world();
+  if (!w.tv.end_film(w)) {
+    return fail(&s, "no film is playing: TV channel " + std::to_string(w.tv.channel));
+  }
+  return true;
+}
+
+bool StepRunner::run_fail_native(const Step& s) {
+  world().fail_native(s.hash);
+  return true;
+}
+
+bool StepRunner::run_answer(const Step& s) {
+  sim::World& w = world();
+  if (s.answer_default) {
+    w.clear_answer(s.hash);
+  } else {
+    const sim::NativeRow* row = sim::native_row(s.hash).row;
+    w.set_answer(s.hash, {{s.answer[0], s.answer[1], s.answer[2]},
+                          s.answer_text,
+                          row != nullptr && row->result == 's'});
+  }
+  return true;
+}
+
+bool StepRunner::run_fault(const Step& s) {
+  sim::World& w = world();
+  const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
+  w.faults.start(w, static_cast<sim::Fault>(s.fault), frames);
+  return true;
+}
+
+bool StepRunner::run_lift_faults(const Step&) {
+  world().faults.disable();
+  world().faults.lift(world());
+  return true;
+}
+
+bool StepRunner::run_expect(const Step& s) {
+  const Verdict v = check(s.expectation, world(), deliverable_, baseline_);
+  if (!v.holds) return fail(&s, s.source + ": the world held " + v.held);
+  note_check(s, v);
   return true;
 }
 
@@ -350,7 +396,7 @@ bool StepRunner::play_for(const Step& s) {
 
 // A key goes down at once, between frames, as the host pumps the window's
 // messages; a control is seen down from the next frame.
-bool StepRunner::press(const Step& s) {
+bool StepRunner::run_press(const Step& s) {
   sim::World& w = world();
   if (s.key >= 0) {
     VirtualKey key;
@@ -363,7 +409,7 @@ bool StepRunner::press(const Step& s) {
   return status_ == 0;
 }
 
-bool StepRunner::release(const Step& s) {
+bool StepRunner::run_release(const Step& s) {
   sim::World& w = world();
   if (s.key >= 0) {
     if (!keyboard_.release(host_, static_cast<uint8_t>(s.key))) {

@@ -13,22 +13,9 @@ namespace play {
 // What the world must hold for an expectation to pass.
 struct Expectation {
   enum class Kind {
-    prompt_offered,  // prompt "LABEL" offered
-    said,            // said SPEAKER LINE[|LINE] [voice VOICE] [once | N times]
-    money_changed,   // money changed by N
-    notification,    // notification "TEXT"
-    tv_channel,      // tv channel N [plays PLAYLIST[|PLAYLIST]]
-    tv_off,          // tv off
-    target_drawn,    // target NAME drawn [at alpha N]
-    live_count,      // N live NAME
-    speed_about,     // NAME speed about V [within T]
-    scale_about,     // NAME scale about V [within T]
-    player_seated,   // player seated
-    player_inside,   // player inside INTERIOR
-    blip_has,        // blip has MODIFIER
-    no_violation,    // no violation
-    text_drawn,      // text "TEXT" drawn
-    nothing_left,    // nothing left [of KIND]
+#define PLAY_EXPECTATION(kind, syntax) kind,
+#include "expectations.def"
+#undef PLAY_EXPECTATION
   };
   Kind kind = Kind::no_violation;
   bool negated = false;            // expect not ...
@@ -47,36 +34,9 @@ struct Expectation {
 
 struct Step {
   enum class Kind {
-    seed,            // seed N
-    faults,          // faults seed N [rate R]
-    fps,             // fps N
-    hour,            // hour N
-    start,           // start at PLACE
-    walk,            // walk to PLACE over DURATION
-    teleport,        // teleport to PLACE
-    wait,            // wait DURATION
-    wait_until,      // wait until EXPECTATION within DURATION
-    complete,        // complete "LABEL"
-    press,           // press KEY | press CONTROL [at V]
-    release,         // release KEY | release CONTROL
-    hold,            // hold KEY for DURATION | hold CONTROL [at V] for DURATION
-    replace_player,  // player ped replaced [by MODEL]
-    spawn,           // spawn [ped|vehicle|object] MODEL at PLACE [heading H] [as NAME]
-    player_rides,    // player mounts NAME | player enters NAME
-    player_alights,  // player dismounts | player leaves vehicle
-    player_armed,    // player given WEAPON [ammo N]
-    player_control,  // player control off | player control on
-    player_shoots,   // player shoots
-    waypoint,        // player sets waypoint at PLACE
-    remove,          // remove NAME
-    dies,            // NAME dies
-    flees,           // NAME flees
-    film_ends,       // film ends
-    fail_native,     // fail NATIVE
-    answer,          // answer NATIVE VALUE | default
-    fault,           // fault "KIND" [for DURATION]
-    lift_faults,     // faults lifted
-    expect,          // expect [not] EXPECTATION
+#define PLAY_STEP(kind, phase, syntax) kind,
+#include "steps.def"
+#undef PLAY_STEP
   };
   Kind kind = Kind::expect;
   int line = 0;
