@@ -81,6 +81,29 @@ void World::settle(Ramp& ramp, double now, uint64_t thing, const char* what) {
   ramp.value = rounded;
 }
 
+// A prompt the player is offered, told once while its label stays; a hold
+// begun as it comes into reach tells it before the frame's pass does, so
+// the offer never comes after what was done with it.
+void World::tell_offered(int32_t handle, const PromptState& p) {
+  const uint64_t serial = serial_of(Thing::prompt, handle);
+  if (serial == 0 || observed_.offered.count(serial) != 0) return;
+  Entry& e = journal.write(EntryKind::offered, serial);
+  e.text = journal.keep(p.label);
+  e.a = p.control;
+  e.b = p.mode == PromptMode::hold ? p.mode_value : 0;
+  if (p.has_point) {
+    e.where = p.point;
+    e.to = p.radius;
+  }
+  if (const auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {
+    if (const auto it = entities_.find(g->second); it != entities_.end()) {
+      e.c = static_cast<int64_t>(serial_of(Thing::entity, g->second));
+      e.from = interaction_distance(it->second);
+    }
+  }
+  observed_.offered.emplace(serial, p.label);
+}
+
 void World::observe(bool frame_over) {
   Observed& seen = observed_;
   if (!frame_over) journal.write(EntryKind::frame).where = player_position();
@@ -94,23 +117,7 @@ void World::observe(bool frame_over) {
     return true;
   });
   for (const auto& [handle, p] : prompts_) {
-    const uint64_t serial = serial_of(Thing::prompt, handle);
-    if (serial == 0 || seen.offered.count(serial) != 0 || !prompt_offered(p)) continue;
-    Entry& e = journal.write(EntryKind::offered, serial);
-    e.text = journal.keep(p.label);
-    e.a = p.control;
-    e.b = p.mode == PromptMode::hold ? p.mode_value : 0;
-    if (p.has_point) {
-      e.where = p.point;
-      e.to = p.radius;
-    }
-    if (const auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {
-      if (const auto it = entities_.find(g->second); it != entities_.end()) {
-        e.c = static_cast<int64_t>(serial_of(Thing::entity, g->second));
-        e.from = interaction_distance(it->second);
-      }
-    }
-    seen.offered.emplace(serial, p.label);
+    if (prompt_offered(p)) tell_offered(handle, p);
   }
 
   const int32_t inside = interiors.interior_at(player_position());

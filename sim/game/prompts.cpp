@@ -117,6 +117,7 @@ void World::work_prompts_by_controls() {
       if (!p.holding) {
         p.holding = true;
         p.hold_start_ms = elapsed_ms_;
+        tell_offered(handle, p);
         journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 1;
       }
       completes = elapsed_ms_ - p.hold_start_ms >= static_cast<uint64_t>(std::max(0, p.mode_value));

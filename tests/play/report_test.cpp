@@ -140,6 +140,28 @@ TEST(Report, HoldsOnAPromptsControlAndWhatAStepRemovedAreShownForTheirFrames) {
   EXPECT_EQ(trains[1].second, 0u) << "it lasts";
 }
 
+TEST(Report, AHoldBegunAsItsPromptComesIntoReachIsShownFromItsStart) {
+  const nlohmann::json data = report_of(
+      "deliverable toytrain\n"
+      "start at 1 m east of site\n"
+      "wait until prompt \"Turn off\" offered within 1 s\n"
+      "teleport to 40 m east of site\n"
+      "wait 5 frames\n"
+      "teleport to 1 m east of site\n"
+      "hold INPUT_ENTER for 600 ms\n"
+      "wait 5 frames\n");
+  ASSERT_TRUE(data.is_object());
+  std::vector<const nlohmann::json*> offers;
+  for (const auto& p : data["prompts"]["items"]) {
+    if (p[2] == "Turn off") offers.push_back(&p);
+  }
+  ASSERT_EQ(offers.size(), 2u) << "offered, out of reach, offered again";
+  const nlohmann::json& again = *offers[1];
+  ASSERT_EQ(again[7].size(), 1u) << again;
+  EXPECT_EQ(again[7][0][0], again[0]) << "held from the frame it was offered";
+  EXPECT_GE(again[1].get<uint64_t>() - again[7][0][0].get<uint64_t>() + 1, 33u) << "550 ms held";
+}
+
 TEST(Report, AMenuIsShownAsItWasDrawnEachFrameWhileItWasOpen) {
   const nlohmann::json data = report_of(
       "start at -2361.5 -2395.1 62.1\n"
