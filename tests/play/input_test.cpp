@@ -62,7 +62,7 @@ Played play_with(const std::string& text, KeyboardHandler handler = recording_ha
   std::vector<play::Observer*> observers{&installer};
   std::ostringstream errors;
   Played p;
-  p.status = play::run_steps(scenario, {TOYTRAIN_PLUGIN}, observers, errors);
+  p.status = play::run_steps(sim::Host::get(), scenario, {TOYTRAIN_PLUGIN}, observers, errors);
   p.errors = errors.str();
   return p;
 }
@@ -244,7 +244,7 @@ PlayerWatch play_watched(const std::string& text, Played& played) {
   PlayerWatch watch;
   std::vector<play::Observer*> observers{&watch};
   std::ostringstream errors;
-  played.status = play::run_steps(scenario, {TOYTRAIN_PLUGIN}, observers, errors);
+  played.status = play::run_steps(sim::Host::get(), scenario, {TOYTRAIN_PLUGIN}, observers, errors);
   played.errors = errors.str();
   return watch;
 }

@@ -36,7 +36,7 @@ inline PlayRun play_here(play::Options options) {
   std::ostringstream out;
   std::ostringstream err;
   PlayRun run;
-  run.status = play::play_scenario(options, native_plugin, out, err);
+  run.status = play::play_scenario(sim::Host::get(), options, native_plugin, out, err);
   run.out = out.str();
   run.err = err.str();
   return run;

@@ -39,7 +39,7 @@ class Scenarios : public ::testing::TestWithParam<sim::ScenarioDef> {};
 
 TEST_P(Scenarios, PassesNatively) {
   const sim::ScenarioResult result =
-      sim::run_scenario(GetParam(), native_plugin(GetParam().deliverable));
+      sim::run_scenario(sim::Host::get(), GetParam(), native_plugin(GetParam().deliverable));
   EXPECT_TRUE(result.failures.empty()) << joined(result.failures);
 }
 
@@ -48,7 +48,7 @@ TEST_P(Scenarios, PassesUnderWineWithTheSameCalls) {
   ASSERT_TRUE(std::filesystem::exists(WINDOWS_RUNNER) && std::filesystem::exists(asi))
       << "the Windows build is missing: build the 'windows' preset first";
   const sim::ScenarioResult native =
-      sim::run_scenario(GetParam(), native_plugin(GetParam().deliverable));
+      sim::run_scenario(sim::Host::get(), GetParam(), native_plugin(GetParam().deliverable));
   const CommandRun wine = run_runner(GetParam().name, asi);
   EXPECT_EQ(wine.status, 0) << wine.output.substr(0, 4000);
   EXPECT_EQ(wine.output, native.record + joined([&] {

@@ -403,8 +403,8 @@ Input read_input(const std::string& body) {
 
 }  // namespace
 
-int play_live(const Options& options, const PluginFinder& find_plugin, std::ostream& out,
-              std::ostream& err) {
+int play_live(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
+              std::ostream& out, std::ostream& err) {
   if (!options.asi.empty()) {
     err << "play: --live plays native plug-ins (--plugin); a .asi runs under wine in a process "
            "of its own, which --report can watch: play --asi FILE --report FILE.html SCENARIO\n";
@@ -512,7 +512,8 @@ int play_live(const Options& options, const PluginFinder& find_plugin, std::ostr
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
   std::ostringstream errors;
-  const int status = run_steps(scenario, plugins, {&timeline, &recorder, &source}, errors, &source);
+  const int status =
+      run_steps(host, scenario, plugins, {&timeline, &recorder, &source}, errors, &source);
   session.flush();
   server.stop();
   listening.join();

@@ -110,7 +110,8 @@ int play_under_wine(const play::Options& options) {
 int main(int argc, char** argv) {
   play::Options options;
   if (const auto status = play::parse_options(argc, argv, options)) return *status;
-  if (options.live) return play::play_live(options, native_plugin, std::cout, std::cerr);
+  sim::Host& host = sim::Host::get();
+  if (options.live) return play::play_live(host, options, native_plugin, std::cout, std::cerr);
   if (!options.asi.empty()) return play_under_wine(options);
-  return play::play_scenario(options, native_plugin, std::cout, std::cerr);
+  return play::play_scenario(host, options, native_plugin, std::cout, std::cerr);
 }

@@ -96,8 +96,8 @@ std::string plugins_not_named(const Scenario& scenario, const std::vector<std::s
 
 }  // namespace
 
-int play_scenario(const Options& options, const PluginFinder& find_plugin, std::ostream& out,
-                  std::ostream& err) {
+int play_scenario(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
+                  std::ostream& out, std::ostream& err) {
   Scenario scenario;
   try {
     scenario = parse_scenario_file(options.scenario);
@@ -163,7 +163,8 @@ int play_scenario(const Options& options, const PluginFinder& find_plugin, std::
   for (const auto& w : writers) observers.push_back(w.get());
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
-  const int status = run_steps(scenario, plugins, observers, err, nullptr, options.wall_clock);
+  const int status =
+      run_steps(host, scenario, plugins, observers, err, nullptr, options.wall_clock);
   if (report_file != nullptr) {
     timeline_out.flush();
     report.status = status;

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "host.h"
 #include "options.h"
 
 namespace play {
@@ -14,7 +15,7 @@ namespace play {
 using PluginFinder = std::function<std::string(const std::string& deliverable)>;
 
 // The exit status: 0, 1 or 2 as parse_options and run_steps tell.
-int play_scenario(const Options& options, const PluginFinder& find_plugin, std::ostream& out,
-                  std::ostream& err);
+int play_scenario(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
+                  std::ostream& out, std::ostream& err);
 
 }  // namespace play

@@ -26,8 +26,7 @@ const ScenarioDef* find_scenario(const std::string& name) {
   return nullptr;
 }
 
-ScenarioResult run_scenario(const ScenarioDef& def, const std::string& plugin_path) {
-  Host& host = Host::get();
+ScenarioResult run_scenario(Host& host, const ScenarioDef& def, const std::string& plugin_path) {
   host.reset();
   Scenario s(host, *def.deliverable, plugin_path);
   def.body(s);

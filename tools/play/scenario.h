@@ -53,7 +53,7 @@ struct ScenarioResult {
   std::string record;                 // notes, then every native call made
 };
 
-ScenarioResult run_scenario(const ScenarioDef& def, const std::string& plugin_path);
+ScenarioResult run_scenario(Host& host, const ScenarioDef& def, const std::string& plugin_path);
 
 }  // namespace sim
 

@@ -21,9 +21,9 @@ void tell_before_report();
 
 class StepRunner {
  public:
-  StepRunner(const Scenario& scenario, const std::vector<Observer*>& observers,
+  StepRunner(sim::Host& host, const Scenario& scenario, const std::vector<Observer*>& observers,
              std::ostream& errors)
-      : host_(sim::Host::get()),
+      : host_(host),
         scenario_(scenario),
         deliverable_(deliverables_together(scenario.deliverables)),
         observers_(observers),
@@ -535,10 +535,10 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
 
 }  // namespace
 
-int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
+int run_steps(sim::Host& host, const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors, StepSource* more,
               bool wall_clock) {
-  return StepRunner(scenario, observers, errors).run(plugins, more, wall_clock);
+  return StepRunner(host, scenario, observers, errors).run(plugins, more, wall_clock);
 }
 
 }  // namespace play

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host.h"
 #include "observer.h"
 #include "steps.h"
 
@@ -27,7 +28,7 @@ class StepSource {
 // every frame. 0 when every expectation held and the host saw no protocol violation;
 // 1 otherwise, with "file:line: what happened" written to `errors`.
 // With `wall_clock`, a plug-in's tick count is the machine's, not the game's.
-int run_steps(const Scenario& scenario, const std::vector<std::string>& plugins,
+int run_steps(sim::Host& host, const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors,
               StepSource* more = nullptr, bool wall_clock = false);
 
