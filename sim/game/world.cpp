@@ -24,7 +24,7 @@ World::World() {
   set_text("MG_TOY_TRAIN", "Toy Train");
   set_text("SHOW_GET_INFO", "What's Playing?");
   set_text("DISCOVERABLE_NAME_TICKET_TAKER", "Ticket Taker");
-  set_text("FEED_MONEY_SPEND", "Money spent");
+  set_text("FEED_MONEY_SPEND", "Money spent: ~$~");
   cash_text = [](int amount) {
     char text[32];
     const int whole = amount / 100;
@@ -237,7 +237,8 @@ std::string World::record_text() const {
 
 // The formats the game fills in with further arguments, and what each takes:
 // 's' a text, 'i' an integer, 'f' a float. A label's own text, where the
-// world knows it, is its template: ~1~ an integer, ~a~ a text, in order.
+// world knows it, is its template: ~1~ an integer, ~$~ an integer of cents
+// shown as cash (as CASH_STRING shows it), ~a~ a text, in order.
 struct Format {
   const char* name;
   const char* takes;
@@ -267,15 +268,18 @@ char formatter_arg_kind(const NativeCall& call, int n) {
 
 // A label's template with its markers filled from the further arguments;
 // a marker without an argument is left out, as the game leaves it blank.
-static std::string fill_template(const std::string& text, const NativeCall& c, int first) {
+static std::string fill_template(const World& w, const std::string& text, const NativeCall& c,
+                                 int first) {
   std::string out;
   int next = first;
   for (size_t at = 0; at < text.size(); ++at) {
     if (text[at] == '~' && at + 2 < text.size() && text[at + 2] == '~' &&
-        (text[at + 1] == '1' || text[at + 1] == 'a')) {
+        (text[at + 1] == '1' || text[at + 1] == '$' || text[at + 1] == 'a')) {
       if (next < c.count) {
         if (text[at + 1] == '1') {
           out += std::to_string(c.i(next));
+        } else if (text[at + 1] == '$') {
+          out += w.cash_text(c.i(next));
         } else if (c.args[next] != 0 && c.readable(next)) {
           out += c.s(next);
         }
@@ -307,7 +311,7 @@ static void var_string(World& w, NativeCall& c) {
     std::snprintf(number, sizeof number, "%g", static_cast<double>(c.f(2)));
     c.ret_text(w.keep_text(number));
   } else {
-    c.ret_text(w.keep_text(fill_template(w.text_for(joaat(format.c_str())), c, 2).c_str()));
+    c.ret_text(w.keep_text(fill_template(w, w.text_for(joaat(format.c_str())), c, 2).c_str()));
   }
 }
 

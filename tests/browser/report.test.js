@@ -68,14 +68,14 @@ cases([
     assert.match(await clock(page), new RegExp(`frame ${spent}$`));
     assert.equal(await page.textContent('#money'), '$49.00');
     assert.equal(await page.locator('#map .thing.ped').count(), 8, 'the taker and an audience of seven');
-    const noted = frameOf(timeline, 'notification: "Money spent"');
+    const noted = frameOf(timeline, 'notification: "Money spent: $1.00"');
     await goTo(page, noted);
-    assert.match(await page.textContent('#notes'), /Money spent/);
+    assert.match(await page.textContent('#notes'), /Money spent: \$1\.00/);
     // The cinema posts it for a second, as the game then shows it.
     await goTo(page, noted + 55);
-    assert.match(await page.textContent('#notes'), /Money spent/);
+    assert.match(await page.textContent('#notes'), /Money spent: \$1\.00/);
     await goTo(page, noted + 65);
-    assert.doesNotMatch(await page.textContent('#notes'), /Money spent/);
+    assert.doesNotMatch(await page.textContent('#notes'), /Money spent: \$1\.00/);
 
     // The film on, then the end: the path walked out.
     await goTo(page, frameOf(timeline, 'TV channel 1 gets playlist'));

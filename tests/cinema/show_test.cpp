@@ -16,7 +16,7 @@ class Show : public CinemaPost {
  protected:
   void SetUp() override {
     CinemaPost::SetUp();
-    world().set_text("FEED_MONEY_SPEND", "Ticket bought");
+    world().set_text("FEED_MONEY_SPEND", "Ticket bought for ~$~");
     stand_west_of_home(3.0f);
     load();
     ASSERT_TRUE(run_until_spawned());
@@ -219,7 +219,7 @@ TEST_F(Show, TheHandOverSaysItsLinesAndTakesTheTicketPriceOnce) {
   ASSERT_EQ(world().money.decrements.size(), 1u);
   ASSERT_EQ(world().money.feed.size(), 1u);
   const sim::FeedPost& post = world().money.feed.front();
-  EXPECT_EQ(post.text, "Ticket bought");
+  EXPECT_EQ(post.text, "Ticket bought for $1.00") << "the notification shows what was spent";
   EXPECT_EQ(post.duration_ms, 1000);
   EXPECT_EQ(post.dictionary, "ITEMTYPE_TEXTURES");
   EXPECT_EQ(post.icon, sim::joaat("ITEMTYPE_CASH"));

@@ -148,8 +148,8 @@ TEST(Play, ANameTheDeliverablesDoNotKnowIsRefusedWithTheNamesItCouldHaveMeant) {
        "no voice 'ARTUR' is known; it could be 'ARTHUR'"},
       {"expect not prompt \"Turn Of\" offered",
        "no prompt label 'Turn Of' is known; it could be 'Turn on', 'Turn off'"},
-      {"expect notification \"Money Spent\"",
-       "no notification 'Money Spent' is known; it could be 'Money spent'"},
+      {"expect notification \"Money spent: $2.00\"",
+       "no notification 'Money spent: $2.00' is known; it could be 'Money spent: $1.00'"},
       {"expect not blip has BLIP_MODIFIER_SHOP_UNAVAILBLE",
        "no blip modifier 'BLIP_MODIFIER_SHOP_UNAVAILBLE' is known; it could be "
        "'BLIP_MODIFIER_SHOP_UNAVAILABLE'"},

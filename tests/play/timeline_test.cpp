@@ -106,10 +106,11 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
             }));
   // The payment: the texture dictionary's wait ends, the notification
   // shows, then the money prop goes.
-  const std::vector<std::string> payment = frame_saying(said, "notification: \"Money spent\"");
+  const std::vector<std::string> payment =
+      frame_saying(said, "notification: \"Money spent: $1.00\"");
   ASSERT_EQ(payment.size(), 3u) << run.out;
   EXPECT_EQ(payment[0], "waited 0.033 s (2 frames) for a texture dictionary to load");
-  EXPECT_EQ(payment[1], "notification: \"Money spent\"");
+  EXPECT_EQ(payment[1], "notification: \"Money spent: $1.00\"");
   EXPECT_EQ(payment[2], "- prop s_inv_moneyclip01x (money)");
 
   // The despawn removes the blip, then the taker and the seven of the

@@ -325,6 +325,18 @@ TEST_F(ModsWorld, AMenuDrawnWithRectsAndColouredTextIsKeptAsDrawn) {
   EXPECT_EQ(world().screen.objectives, std::vector<std::string>{"Find the deer"});
 }
 
+TEST_F(ModsWorld, AMoneyLabelShowsTheAmountItWasGivenAsCash) {
+  std::string spent, cents, none;
+  ASSERT_TRUE(run_script([&] {
+    spent = var_string(2, "FEED_MONEY_SPEND", 250);
+    cents = var_string(2, "FEED_MONEY_SPEND", 5);
+    none = var_string(2, "FEED_MONEY_SPEND");
+  }));
+  EXPECT_EQ(spent, "Money spent: $2.50");
+  EXPECT_EQ(cents, "Money spent: $0.05");
+  EXPECT_EQ(none, "Money spent: ") << "a marker without its argument is left blank";
+}
+
 TEST_F(ModsWorld, TheGroundIsFlatUnlessAPlaceGivesItsOwn) {
   world().environment.patches.push_back({sim::Vec{100, 100, 42}, 20});
   float flat = -1, raised = -1, below = -1;

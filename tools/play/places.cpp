@@ -33,7 +33,7 @@ static const std::vector<Deliverable>& all() {
                      "FAREWELL_DURING_SHOW", "MOVIE_MODERN_MEDICINE", "MOVIE_BEAUMONT_THE_BURLY"},
                     {"JK_TICKET_TAKER", "JS_TOWNDEALER", "FH_TOWNDEALER", "ARTHUR", "JOHN_PLAYER"},
                     {"Buy Ticket ($1.00)", "What's Playing?", "Sit", "Leave"},
-                    {"Money spent"},
+                    {"Money spent: $1.00"},
                     {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
                     {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
                     {"bla_theater"},
