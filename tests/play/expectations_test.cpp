@@ -1,6 +1,7 @@
 // Expectations that must fail when the world held something close to what
 // they name but not it: a sign, a count, a value on either side, a drawing
-// that has stopped.
+// that has stopped, a text in another colour or at another scale, a thing
+// a scenario spawned that is gone.
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,12 @@ namespace {
 
 // Plays the scenario: the line before the last expectation holds, the last
 // fails, and says what the world held.
+// With `plugin`, that plug-in is played in place of the deliverables.
 void expect_last_fails(const std::string& name, const std::string& text, int last_line,
-                       const std::string& held) {
+                       const std::string& held, const std::string& plugin = "") {
   SCOPED_TRACE(name);
   const std::string file = write_scenario(name, text);
-  const PlayRun run = play_here(file);
+  const PlayRun run = plugin.empty() ? play_here(file) : play_plugin_here(plugin, file);
   EXPECT_EQ(run.status, 1) << run.out;
   const std::string at = file + ":" + std::to_string(last_line) + ": ";
   EXPECT_EQ(run.err.rfind(at, 0), 0u) << run.err;
@@ -89,6 +91,56 @@ TEST(Expectations, TargetDrawnAtAnAlphaHoldsOnlyForThatOpacity) {
                         "expect target bla_theater drawn at alpha 155\n"   // 10
                         "expect target bla_theater drawn at alpha 255\n",  // 11
                     11, "at alpha 155");
+}
+
+// The menu trainer draws its title at 0.5 and its lines at 0.35, the line
+// chosen in yellow (255 220 0), the others in white.
+const std::string menu_open =
+    "start at -2361.5 -2395.1 62.1\n"  // 1
+    "wait 1 s\n"                       // 2
+    "hold F4 for 0.05 s\n"             // 3
+    "wait 1 frames\n";                 // 4
+
+TEST(Expectations, TextDrawnInAColourHoldsOnlyForTheColourItWasDrawnIn) {
+  expect_last_fails("text_colour",
+                    menu_open +
+                        "expect text \"> Spawn ped\" drawn in 255 220 0 255\n"  // 5
+                        "expect text \"> Spawn ped\" drawn in 255 255 255\n",   // 6
+                    6, "\"> Spawn ped\" in 255 220 0 255 at scale 0.35", MENU_TRAINER_PLUGIN);
+  expect_last_fails("text_alpha",
+                    menu_open +
+                        "expect text \"Delete ped\" drawn in 255 255 255\n"       // 5
+                        "expect text \"Delete ped\" drawn in 255 255 255 128\n",  // 6
+                    6, "\"Delete ped\" in 255 255 255 255", MENU_TRAINER_PLUGIN);
+}
+
+TEST(Expectations, TextDrawnAtAScaleHoldsOnlyForTheScaleItWasDrawnAt) {
+  expect_last_fails("text_scale",
+                    menu_open +
+                        "expect text \"Main menu\" drawn at scale 0.5\n"    // 5
+                        "expect text \"Main menu\" drawn at scale 0.35\n",  // 6
+                    6, "\"Main menu\" in 255 255 255 255 at scale 0.5", MENU_TRAINER_PLUGIN);
+}
+
+TEST(Expectations, NLiveCountsWhatASpawnStepMadeByTheNameItGave) {
+  const std::string herd =
+      "deliverable toytrain\n"                             // 1
+      "start at 50 m west of site\n"                       // 2
+      "spawn a_c_deer_01 at 40 m west of site as deer\n"   // 3
+      "spawn a_c_deer_01 at 41 m west of site as deer\n"   // 4
+      "spawn a_c_deer_01 at 42 m west of site as stray\n"  // 5
+      "wait 1 frames\n"                                    // 6
+      "expect 2 live deer\n"                               // 7
+      "expect 1 live stray\n"                              // 8
+      "expect 3 live a_c_deer_01\n";                       // 9
+  expect_last_fails("spawned_named", herd + "expect 3 live deer\n", 10, "2 live deer");
+  expect_last_fails("spawned_removed",
+                    herd +
+                        "remove stray\n"               // 10
+                        "expect 0 live stray\n"        // 11
+                        "expect 2 live a_c_deer_01\n"  // 12
+                        "expect 1 live stray\n",       // 13
+                    13, "0 live stray");
 }
 
 }  // namespace

@@ -131,14 +131,14 @@ std::string effect_name(const Deliverable& d, const std::string& subject) {
   return n != nullptr ? n->model : subject;
 }
 
-Verdict live_count(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline&) {
+Verdict live_count(const Expectation& e, sim::World& w, const Deliverable& d, const Baseline& b) {
   size_t live = 0;
   if (e.subject == "blip" || e.subject == "blips") {
     live = w.blips.live().size();
   } else if (d.effect(e.subject) != nullptr) {
     live = live_effects(w, effect_name(d, e.subject)).size();
   } else {
-    live = w.live_entities(d.model_of(e.subject).c_str()).size();
+    live = live_named(w, d, b, e.subject).size();
   }
   return {static_cast<int>(live) == e.count, std::to_string(live) + " live " + e.subject};
 }
@@ -188,12 +188,39 @@ Verdict blip_has(const Expectation& e, sim::World& w, const Deliverable&, const 
   return v;
 }
 
+bool style_fits(const Expectation& e, const sim::TextStyle& style) {
+  for (int n = 0; n < 4; ++n) {
+    if (e.colour[n] >= 0 && e.colour[n] != style.colour[n]) return false;
+  }
+  return e.scale < 0.0 || std::fabs(style.scale_y - e.scale) <= 1e-4;
+}
+
+// Appended piece by piece: a chain of `+` trips a false -Wrestrict in
+// mingw's g++.
+std::string style_text(const sim::TextStyle& style) {
+  std::string text = "in";
+  for (const int c : style.colour) text.append(" ").append(std::to_string(c));
+  char scale[32];
+  auto [end, ec] = std::to_chars(scale, scale + sizeof scale, style.scale_y);
+  return text.append(" at scale ").append(ec == std::errc() ? std::string(scale, end) : "?");
+}
+
+// A text drawn with the colour and scale the expectation names, if it names
+// them, as the natives that styled it were given them.
 Verdict text_drawn(const Expectation& e, sim::World& w, const Deliverable&, const Baseline&) {
+  const bool styled = e.scale >= 0.0 || std::any_of(std::begin(e.colour), std::end(e.colour),
+                                                    [](int c) { return c >= 0; });
+  Verdict v;
   std::string drawn;
-  for (const sim::DrawnText& d : w.text.drawn)
-    drawn += (drawn.empty() ? "" : ", ") + quoted(d.text);
-  return {w.text.find(e.text) != nullptr, drawn.empty() ? "no text was drawn in the last frame"
-                                                        : "drawn in the last frame: " + drawn};
+  for (const sim::DrawnText& d : w.text.drawn) {
+    const bool named = d.text == e.text;
+    if (named && style_fits(e, d.style)) v.holds = true;
+    drawn.append(drawn.empty() ? "" : ", ").append(quoted(d.text));
+    if (named && styled) drawn.append(" ").append(style_text(d.style));
+  }
+  v.held =
+      drawn.empty() ? "no text was drawn in the last frame" : "drawn in the last frame: " + drawn;
+  return v;
 }
 
 Verdict no_violation(const Expectation&, sim::World& w, const Deliverable&, const Baseline&) {
@@ -225,6 +252,22 @@ Verdict nothing_left(const Expectation& e, sim::World& w, const Deliverable&, co
 }
 
 }  // namespace
+
+std::vector<int32_t> live_named(sim::World& world, const Deliverable& deliverable,
+                                const Baseline& baseline, const std::string& name) {
+  std::vector<int32_t> handles;
+  const auto named = baseline.spawned.find(name);
+  if (named != baseline.spawned.end()) {
+    for (const int32_t h : named->second) {
+      if (world.exists(h)) handles.push_back(h);
+    }
+    return handles;
+  }
+  for (const sim::EntityState* e : world.live_entities(deliverable.model_of(name).c_str())) {
+    handles.push_back(e->handle);
+  }
+  return handles;
+}
 
 Verdict check(const Expectation& e, sim::World& world, const Deliverable& deliverable,
               const Baseline& baseline) {

@@ -499,9 +499,25 @@ void LineParser::parse_player_inside(Expectation& e) {
 
 void LineParser::parse_blip_has(Expectation& e) { e.text = word("a blip modifier's name"); }
 
+// In a colour, its alpha when given, and at a scale.
 void LineParser::parse_text_drawn(Expectation& e) {
   e.text = quoted("the text in quotes");
   expect("drawn", "'drawn' after the text");
+  if (take("in")) {
+    const char* const parts[] = {"red", "green", "blue"};
+    for (int n = 0; n < 3; ++n) {
+      e.colour[n] = whole_number(std::string("the colour's ") + parts[n] + ", 0 to 255", 0, 255);
+    }
+    double alpha = 0.0;
+    if (!at_end() && read_number(tokens_[pos_].text, alpha)) {
+      e.colour[3] = whole_number("the colour's alpha, 0 to 255", 0, 255);
+    }
+  }
+  if (take("at")) {
+    expect("scale", "'scale S' after 'at'");
+    e.scale = number("the text's scale");
+    if (e.scale < 0.0) fail_here("a text's scale is not negative");
+  }
 }
 
 void LineParser::parse_no_violation(Expectation&) {}

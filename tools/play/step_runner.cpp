@@ -64,7 +64,6 @@ class StepRunner {
   size_t violations_reported_ = 0;
   std::map<std::string, HMODULE> modules_;  // by file
   std::string errors_told_;                 // the latest failure, for a live run's source
-  std::map<std::string, int32_t> spawned_;  // what the scenario made, by the name it gave
 };
 
 void tell_before_report() {
@@ -122,16 +121,7 @@ bool StepRunner::load(const std::string& plugin) {
 }
 
 std::vector<int32_t> StepRunner::live_of(const std::string& name) {
-  std::vector<int32_t> handles;
-  const auto named = spawned_.find(name);
-  if (named != spawned_.end()) {
-    if (world().exists(named->second)) handles.push_back(named->second);
-    return handles;
-  }
-  for (const sim::EntityState* e : world().live_entities(deliverable_.model_of(name).c_str())) {
-    handles.push_back(e->handle);
-  }
-  return handles;
+  return live_named(world(), deliverable_, baseline_, name);
 }
 
 // The kind of thing a model makes, by its name: peds are named X_M_ or
@@ -156,7 +146,7 @@ bool StepRunner::run_spawn(const Step& s) {
   const int32_t handle =
       w.create_entity(kind, w.hash_of(s.text.c_str()), s.at, static_cast<float>(s.value));
   w.owners.creator = creator;
-  if (!s.nickname.empty()) spawned_[s.nickname] = handle;
+  if (!s.nickname.empty()) baseline_.spawned[s.nickname].push_back(handle);
   return true;
 }
 

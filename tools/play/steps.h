@@ -30,6 +30,8 @@ struct Expectation {
   int channel = 0;
   double value = 0.0;
   double tolerance = 0.01;
+  int colour[4] = {-1, -1, -1, -1};  // a drawn text's red, green, blue, alpha; -1: any
+  double scale = -1.0;               // a drawn text's scale; negative: any
 };
 
 struct Step {
