@@ -39,7 +39,6 @@ static int32_t add_blip(World& w, uint32_t style, Vec at, int32_t entity) {
   b.style = style;
   b.position = at;
   b.entity = entity;
-  b.made = w.stamp();
   w.blips.all[b.handle] = b;
   w.journal.made(Thing::blip, b.handle, style, at);
   return b.handle;
@@ -69,7 +68,6 @@ static void add_modifier(World& w, NativeCall& c) {
   if (b == nullptr) return;
   if (!b->has(c.u(1))) {
     b->modifiers.push_back(c.u(1));
-    b->marked = w.stamp();
     w.journal.write(EntryKind::marked, w.serial_of(Thing::blip, b->handle)).a = c.u(1);
   }
   c.ret_bool(true);
@@ -79,7 +77,6 @@ static void remove_modifier(World& w, NativeCall& c) {
   BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
   if (std::erase(b->modifiers, c.u(1)) > 0) {
-    b->marked = w.stamp();
     w.journal.write(EntryKind::unmarked, w.serial_of(Thing::blip, b->handle)).a = c.u(1);
   }
   c.ret_bool(true);
@@ -89,7 +86,6 @@ static void remove_blip(World& w, NativeCall& c) {
   auto* handle = c.p<int32_t>(0);
   if (BlipState* b = w.blips.find(*handle)) {
     b->exists = false;
-    b->gone = w.stamp();
     w.journal.gone(Thing::blip, b->handle);
     w.blips.handles.free(b->handle, w.frame());
   }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "handle_pool.h"
-#include "stamp.h"
 #include "vec.h"
 
 namespace sim {
@@ -23,7 +22,6 @@ struct BlipState {
   std::string name;
   std::vector<uint32_t> modifiers;
   bool exists = true;
-  Stamp made, gone, marked;  // marked: its modifiers last changed
 
   bool has(uint32_t modifier) const;
 };

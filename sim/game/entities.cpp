@@ -36,7 +36,6 @@ int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, floa
   e.model = model;
   e.position = position;
   e.rotation.z = heading;
-  e.made = e.moved = stamp();
   entities_[e.handle] = e;
   journal.made(Thing::entity, handle, model, position, kind);
   return e.handle;
@@ -61,7 +60,6 @@ void World::remove_entity(int32_t handle) {
   EntityState* e = live_entity(handle);
   if (e == nullptr) return;
   e->exists = false;
-  e->gone = stamp();
   journal.gone(Thing::entity, handle);
   // Its looped effects end with it.
   for (const auto& [effect, fx] : particles.effects()) {
@@ -121,7 +119,6 @@ void World::set_player_velocity(Vec v) {
 
 void World::move_entity(EntityState& e, Vec to) {
   e.position = to;
-  e.moved = stamp();
   if (const uint64_t serial = serial_of(Thing::entity, e.handle)) {
     journal.write(EntryKind::moved, serial).where = to;
     journal.thing(serial)->where = to;

@@ -6,7 +6,6 @@
 #include <map>
 #include <string>
 
-#include "stamp.h"
 #include "streaming.h"
 #include "vec.h"
 
@@ -55,7 +54,6 @@ struct EntityState {
   bool targettable_focus = false;
   uint32_t prompt_name_label = 0;
   bool eagle_eye = false;
-  Stamp made, gone, moved;  // when it came, went, and was last put somewhere
 };
 
 }  // namespace sim

@@ -171,7 +171,6 @@ void Faults::start(World& w, Fault f, int frames) {
         e->kind = EntityKind::ped;
         e->model = w.hash_of("a_c_cat_01");  // named, as the game knows its own models
         e->position = at;
-        e->made = e->moved = w.stamp();
         w.owners.forget(Thing::entity, handle);
         w.journal.made(Thing::entity, handle, e->model, at, EntityKind::ped);
       }

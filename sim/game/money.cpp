@@ -21,6 +21,15 @@ static bool low_half_only(World& w, const char* record, int slot, uint64_t v) {
   return false;
 }
 
+// The player's money becomes `cash`; a change is the journal's.
+static void set_cash(World& w, int cash) {
+  if (cash == w.money.cash) return;
+  Entry& e = w.journal.write(EntryKind::money);
+  e.a = w.money.cash;
+  e.b = cash;
+  w.money.cash = cash;
+}
+
 static void feed_toast(World& w, NativeCall& c) {
   const auto* duration = c.p<const uint64_t>(0);
   const auto* data = c.p<const uint64_t>(1);
@@ -41,7 +50,6 @@ static void feed_toast(World& w, NativeCall& c) {
   post.dictionary = dictionary;
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
-  post.posted = w.stamp();
   w.journal.write(EntryKind::notification, post.text).a = post.duration_ms;
   const auto d = w.money.textures.find(dictionary);
   post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
@@ -68,14 +76,7 @@ NativeRows money_native_rows() {
          // The game takes what the player has, down to nothing.
          w.money.decrements.push_back(c.i(0));
          const bool enough = w.money.cash >= c.i(0);
-         const int before = w.money.cash;
-         w.money.cash = enough ? w.money.cash - c.i(0) : 0;
-         w.money.cash_changed = w.stamp();
-         if (w.money.cash != before) {
-           Entry& e = w.journal.write(EntryKind::money);
-           e.a = before;
-           e.b = w.money.cash;
-         }
+         set_cash(w, enough ? w.money.cash - c.i(0) : 0);
          c.ret_bool(enough);
        }},
       {0xC1BA29DF5631B0F8, "REQUEST_STREAMED_TEXTURE_DICT", "sb", 'v',
@@ -99,8 +100,7 @@ NativeRows money_native_rows() {
       {0xBC3422DC91667621, "_MONEY_INCREMENT_CASH_BALANCE", "ii", 'b',
        [](World& w, NativeCall& c) {
          if (c.i(0) < 0) return;  // the game adds, it never takes here
-         w.money.cash += c.i(0);
-         w.money.cash_changed = w.stamp();
+         set_cash(w, w.money.cash + c.i(0));
          c.ret_bool(true);
        }},
       {0x0C02DABFA3B98176, "_MONEY_GET_CASH_BALANCE", "", 'i',

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "stamp.h"
-
 namespace sim {
 
 struct TextureDict {
@@ -28,13 +26,11 @@ struct FeedPost {
   uint32_t icon = 0;
   uint32_t color = 0;
   bool dictionary_loaded = false;  // the icon's textures were there to show
-  Stamp posted;
 };
 
 struct Money {
   // In the game's unit, 100 to the dollar.
   int cash = 5000;
-  Stamp cash_changed;           // by a native
   std::vector<int> decrements;  // amounts asked to be taken
 
   // Texture dictionaries the game knows.

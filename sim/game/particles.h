@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <map>
 
-#include "stamp.h"
 #include "streaming.h"
 
 namespace sim {
@@ -22,7 +21,6 @@ struct LoopedEffectState {
   float scale = 0.0f;
   int scale_writes = 0;
   bool stopped = false;  // by the script; the entity going away ends it too
-  Stamp made, stopped_at;
 };
 
 class Particles {

@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "stamp.h"
-
 namespace sim {
 
 class World;
@@ -20,7 +18,6 @@ struct PedActivity {
   int scenario_starts = 0;
   int32_t point = 0;      // the point it was sent to use
   bool on_point = false;  // it has reached the point and uses it
-  Stamp seated;           // when on_point last changed
   std::string point_variant;
   bool dead = false;
   bool fleeing = false;

@@ -23,7 +23,6 @@ int32_t World::new_prompt() {
   p.handle = prompt_handles_.give(
       frame_, [](int32_t) { return false; }, &before);
   prompts_.erase(before);
-  p.changed = stamp();
   prompts_[p.handle] = p;
   journal.made(Thing::prompt, p.handle, 0, Vec{});
   return p.handle;
@@ -33,7 +32,6 @@ void World::delete_prompt(int32_t handle) {
   PromptState* p = prompt(handle);
   if (p == nullptr || p->deleted) return;
   p->deleted = true;
-  p->changed = stamp();
   journal.gone(Thing::prompt, handle);
   prompt_handles_.free(handle, frame_);
 }
@@ -70,20 +68,6 @@ bool World::prompt_offered(const PromptState& p) const {
   // A script's own group is shown in the frames it asks for it.
   auto it = active_groups_.find(static_cast<uint32_t>(p.group));
   return it != active_groups_.end() && it->second + 1 >= frame_;
-}
-
-Stamp World::prompt_sight_changed(const PromptState& p) const {
-  Stamp at = p.changed;
-  if (auto me = entities_.find(player_ped_); me != entities_.end()) {
-    at = later(at, later(me->second.made, me->second.moved));
-  }
-  if (auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {
-    if (auto it = entities_.find(g->second); it != entities_.end()) {
-      const EntityState& e = it->second;
-      at = later(at, later(later(e.made, e.gone), e.moved));
-    }
-  }
-  return at;
 }
 
 bool World::prompt_offered(int32_t handle) const {
@@ -152,15 +136,6 @@ static PromptState* live(World& w, int32_t handle) {
   return p != nullptr && !p->deleted ? p : nullptr;
 }
 
-// Sets what decides whether the player sees the prompt; a change is stamped
-// for those who tell when it was offered and withdrawn.
-template <class T>
-static void set_seen(World& w, PromptState& p, T& field, const T& value) {
-  if (field == value) return;
-  field = value;
-  p.changed = w.stamp();
-}
-
 // A prompt reports a completion only in the frame the player completed it,
 // and only in the mode it was made with.
 static bool completed(World& w, int32_t handle, PromptMode mode) {
@@ -173,16 +148,16 @@ NativeRows prompt_native_rows() {
       {0xAE84C5EE2C384FB3, "_UI_PROMPT_CONTEXT_SET_POINT", "ifff", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
-           set_seen(w, *p, p->has_point, true);
-           set_seen(w, *p, p->point.x, c.f(1));
-           set_seen(w, *p, p->point.y, c.f(2));
-           set_seen(w, *p, p->point.z, c.f(3));
+           p->has_point = true;
+           p->point.x = c.f(1);
+           p->point.y = c.f(2);
+           p->point.z = c.f(3);
          }
        },
        changes(Thing::prompt)},
       {0x0C718001B77CA468, "_UI_PROMPT_CONTEXT_SET_RADIUS", "if", 'v',
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) set_seen(w, *p, p->radius, c.f(1));
+         if (PromptState* p = live(w, c.i(0))) p->radius = c.f(1);
        },
        changes(Thing::prompt)},
       {0x00EDE88D4D13CF59, "_UI_PROMPT_DELETE", "i", 'v',
@@ -212,7 +187,7 @@ NativeRows prompt_native_rows() {
        [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }, makes(Thing::prompt)},
       {0xF7AA2696A22AD8B9, "_UI_PROMPT_REGISTER_END", "i", 'v',
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) set_seen(w, *p, p->registered, true);
+         if (PromptState* p = live(w, c.i(0))) p->registered = true;
        },
        changes(Thing::prompt)},
       {0xB5352B7494A08258, "_UI_PROMPT_SET_CONTROL_ACTION", "ii", 'i',
@@ -222,13 +197,13 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {0x8A0FB4D03A630D21, "_UI_PROMPT_SET_ENABLED", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) set_seen(w, *p, p->enabled, c.b(1));
+         if (PromptState* p = live(w, c.i(0))) p->enabled = c.b(1);
        },
        changes(Thing::prompt)},
       {0x2F11D3A254169EA4, "_UI_PROMPT_SET_GROUP", "iii", 'v',
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
-           set_seen(w, *p, p->group, c.i(1));
+           p->group = c.i(1);
            p->group_page = c.i(2);
          }
        },
@@ -256,7 +231,7 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {0x5DD02A8318420DD7, "_UI_PROMPT_SET_TEXT", "is", 'v',
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) set_seen(w, *p, p->label, std::string(c.s(1)));
+         if (PromptState* p = live(w, c.i(0))) p->label = c.s(1);
        },
        changes(Thing::prompt)},
       {0xF4A5C4509BF923B1, "_UI_PROMPT_SET_TYPE", "ii", 'v',
@@ -266,7 +241,7 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {0x71215ACCFDE075EE, "_UI_PROMPT_SET_VISIBLE", "ib", 'v',
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) set_seen(w, *p, p->visible, c.b(1));
+         if (PromptState* p = live(w, c.i(0))) p->visible = c.b(1);
        },
        changes(Thing::prompt)},
   };

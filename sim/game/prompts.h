@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "stamp.h"
 #include "vec.h"
 
 namespace sim {
@@ -35,7 +34,6 @@ struct PromptState {
   bool holding = false;
   bool hold_done = false;
   uint64_t hold_start_ms = 0;  // in the world's elapsed time
-  Stamp changed;               // when what decides whether the player sees it last changed
 
   // Made and switched on; whether the player sees it is the world's
   // question (World::prompt_offered), for it depends on where he is.

@@ -37,7 +37,6 @@ void leave_point(World& w, int32_t ped) {
   }
   it->second.point = 0;
   if (it->second.on_point) {
-    it->second.seated = w.stamp();
     if (w.exists(ped)) w.journal.write(EntryKind::stands, w.serial_of(Thing::entity, ped));
   }
   it->second.on_point = false;
@@ -53,7 +52,6 @@ void ScenarioPoints::update(World& w) {
       if (p != nullptr && p->user == handle) p->user = 0;
       a.point = 0;
       if (a.on_point) {
-        a.seated = w.stamp();
         // One that is gone leaves no line of its own: its going is its line.
         if (w.exists(handle))
           w.journal.write(EntryKind::stands, w.serial_of(Thing::entity, handle));
@@ -66,7 +64,6 @@ void ScenarioPoints::update(World& w) {
     }
     p->user = handle;
     a.on_point = true;
-    a.seated = w.stamp();
     w.journal.write(EntryKind::sits, w.serial_of(Thing::entity, handle));
     if (EntityState* e = w.entity(handle)) w.move_entity(*e, position(w, *p));
   }

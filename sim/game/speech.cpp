@@ -70,7 +70,6 @@ static void play_speech(World& w, NativeCall& c) {
   line.line = slot_text(slot[0]);
   line.voice = slot[1] != 0 ? slot_text(slot[1]) : a.ambient_voice;
   line.params = static_cast<uint32_t>(slot[3]);
-  line.said = w.stamp();
   Entry& said = w.journal.write(EntryKind::said, w.serial_of(Thing::entity, line.ped));
   said.text = w.journal.keep(line.line);
   said.more = w.journal.keep(line.voice);

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "stamp.h"
-
 namespace sim {
 
 class World;
@@ -18,7 +16,6 @@ struct SpokenLine {
   std::string line;
   std::string voice;
   uint32_t params = 0;
-  Stamp said;
 };
 
 struct Speech {

@@ -28,7 +28,6 @@ RenderTarget* Tv::target(const char* name) {
 // The channel switch: -1 is no channel.
 static void set_tv_channel(World& w, NativeCall& c) {
   if (w.tv.channel != c.i(0)) {
-    w.tv.switched = w.stamp();
     w.journal.write(EntryKind::channel).a = c.i(0);
   }
   w.tv.channel = c.i(0);
@@ -89,7 +88,6 @@ static void draw_channel(World& w, NativeCall& c) {
   ++w.tv.draws;
   for (auto& [name, t] : w.tv.targets) {
     if (!t.registered || !t.linked || t.id != w.tv.current_target) continue;
-    if (t.draws == 0 || t.last_draw_frame != w.frame()) t.first_draw = w.stamp();
     ++t.draws;
     t.last_draw_frame = w.frame();
     t.last_draw_channel = w.tv.channel;
@@ -129,7 +127,6 @@ NativeRows tv_native_rows() {
          Playlist& p = w.tv.playlists[c.i(0)];
          p.name = c.s(1);
          p.start_ms = w.elapsed_ms();
-         p.given = w.stamp();
          w.journal.write(EntryKind::playlist, p.name).a = c.i(0);
        }},
   };

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "stamp.h"
-
 namespace sim {
 
 class World;
@@ -24,20 +22,17 @@ struct RenderTarget {
   uint64_t last_draw_frame = 0;
   int last_draw_channel = -1;
   int last_draw_alpha = -1;  // the channel's opacity in its last draw, 0 to 255
-  Stamp first_draw;          // the first draw of the frame of its last draw
 };
 
 struct Playlist {
   std::string name;
   uint64_t start_ms = 0;  // in the world's elapsed time
-  Stamp given;
 };
 
 struct Tv {
   Tv();
 
   int channel = -1;  // -1: no channel
-  Stamp switched;    // when a native last switched it
 
   // Each channel's playlist, and when its end marker comes.
   std::map<int, Playlist> playlists;

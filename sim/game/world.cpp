@@ -134,12 +134,6 @@ void World::stop_failing(FailedBy by) {
 void World::violation(std::string what) {
   journal.write(EntryKind::violation, what);
   violations_.push_back(std::move(what));
-  violation_stamps_.push_back(stamp());
-}
-
-Stamp World::first_unsimulated_call(uint64_t hash) const {
-  const auto it = first_unsimulated_.find(hash);
-  return it == first_unsimulated_.end() ? Stamp{} : it->second;
 }
 
 // What a native the world does not simulate writes: zeros, a defined answer
@@ -183,7 +177,6 @@ void World::perform(NativeCall& call, bool sound) {
       answerer = Answerer::answer;
     }
     if (++unsimulated_[call.hash] == 1) {
-      first_unsimulated_[call.hash] = stamp();
       Entry& e = journal.write(EntryKind::unsimulated);
       e.a = static_cast<int64_t>(call.hash);
       e.b = a != nullptr ? 1 : 0;

@@ -39,7 +39,6 @@
 #include "scenario_points.h"
 #include "screen.h"
 #include "speech.h"
-#include "stamp.h"
 #include "streaming.h"
 #include "text.h"
 #include "tv.h"
@@ -74,9 +73,6 @@ class World {
   uint32_t tick_count() const;
   void set_tick_count(uint32_t ms) { tick_base_ = ms - static_cast<uint32_t>(elapsed_ms_); }
   bool wall_clock = false;
-
-  // The next stamp, for a change a watcher will report (stamp.h).
-  Stamp stamp() { return {++stamps_, total_calls_, owners.creator}; }
 
   // --- models, entities and the player (entities.cpp) ---------------------
   ModelState& model(const char* name);
@@ -118,9 +114,6 @@ class World {
   bool prompt_offered(const PromptState& p) const;
   bool prompt_offered(int32_t handle) const;
   float interaction_distance(const EntityState& e) const;
-  // When what decides whether the player sees it last changed: the prompt
-  // itself, its group's entity, or where the player stands.
-  Stamp prompt_sight_changed(const PromptState& p) const;
   void show_prompt_group(uint32_t group) { active_groups_[group] = frame_; }
   std::vector<const PromptState*> prompts_labelled(const std::string& label) const;
   const std::map<int32_t, PromptState>& prompts() const { return prompts_; }
@@ -208,10 +201,8 @@ class World {
   bool failing(uint64_t hash) const;  // a test or a fault fails it now
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
-  const Stamp& violation_stamp(size_t n) const { return violation_stamps_[n]; }
   // Natives the stand-in does not simulate that were called: hash, calls.
   const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
-  Stamp first_unsimulated_call(uint64_t hash) const;
 
   // --- the calls (world.cpp; their records are the journal's) --------------
   // The calls the journal keeps, while it records them (journal.recording_calls).
@@ -258,12 +249,9 @@ class World {
   std::vector<uint8_t> failing_ = std::vector<uint8_t>(native_row_count());  // FailedBy bits
   std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
   std::vector<std::string> violations_;
-  std::vector<Stamp> violation_stamps_;
   std::map<uint64_t, uint64_t> unsimulated_;
-  std::map<uint64_t, Stamp> first_unsimulated_;
   std::map<uint64_t, Answer> answers_;
   uint64_t total_calls_ = 0;
-  uint64_t stamps_ = 0;
 
   // What the pass a frame saw last (observe.cpp).
   struct Ramp {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exports.h"
@@ -371,13 +372,18 @@ TEST_F(ModsWorld, ThePlayerIsInControlUntilTakenAndMovesAsTheScenarioMovesHim) {
   EXPECT_TRUE(sprinting);
 }
 
-TEST_F(ModsWorld, MoneyAddedIsInTheBalance) {
+TEST_F(ModsWorld, MoneyAddedIsInTheBalanceAndTheJournal) {
   int balance = 0;
   ASSERT_TRUE(run_script([&] {
     invoke<bool>(n::cash_increment, 250, 0u);
+    invoke<bool>(n::cash_increment, 0, 0u);  // no change to tell
     balance = invoke<int>(n::cash_balance);
   }));
   EXPECT_EQ(balance, 5250);
+  std::vector<std::pair<int64_t, int64_t>> changes;
+  world().journal.each(sim::EntryKind::money,
+                       [&](const sim::Entry& e) { changes.emplace_back(e.a, e.b); });
+  EXPECT_EQ(changes, (std::vector<std::pair<int64_t, int64_t>>{{5000, 5250}}));
 }
 
 TEST_F(ModsWorld, APedToldASequenceOrACombatKeepsWhatItWasTold) {
