@@ -19,6 +19,13 @@ int AnimScenes::live_count() const {
   return n;
 }
 
+void AnimScenes::remove(World& w, int32_t handle) {
+  AnimSceneState* s = scene(handle);
+  if (s == nullptr) return;
+  s->exists = false;
+  w.journal.gone(Thing::scene, handle);
+}
+
 void AnimScenes::update() {
   for (auto& [handle, s] : scenes) {
     if (s.exists && s.load_asked && !s.loaded && !never_load && --s.frames_left <= 0) {
@@ -54,6 +61,8 @@ static void create_scene(World& w, NativeCall& c) {
   s.handle = w.anim_scenes.next_scene++;
   s.dictionary = c.s(0);
   w.anim_scenes.scenes[s.handle] = s;
+  const uint64_t serial = w.journal.made(Thing::scene, s.handle, 0, Vec{});
+  w.journal.thing(serial)->label = s.dictionary;
   c.ret_int(s.handle);
 }
 
@@ -120,10 +129,7 @@ NativeRows anim_scenes_native_rows() {
        changes(Thing::scene)},
       {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', create_scene, makes(Thing::scene)},
       {0x84EEDB2C6E650000, "_DELETE_ANIM_SCENE", "i", 'v',
-       [](World& w, NativeCall& c) {
-         if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->exists = false;
-       },
-       removes(Thing::scene)},
+       [](World& w, NativeCall& c) { w.anim_scenes.remove(w, c.i(0)); }, removes(Thing::scene)},
       {0x25557E324489393C, "DOES_ANIM_SCENE_EXIST", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.anim_scenes.scene(c.i(0)) != nullptr); }},
       {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f',

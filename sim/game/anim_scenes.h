@@ -79,6 +79,7 @@ struct AnimScenes {
   float progress(const World& w, const PlayingClip& c) const;
 
   void update();  // once per frame
+  void remove(World& w, int32_t handle);
 };
 
 }  // namespace sim

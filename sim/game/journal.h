@@ -65,7 +65,8 @@ struct ThingRecord {
   uint32_t model = 0;    // an entity's model, an effect's name, a blip's style
   PluginId owner;        // who made it; none: the game
   std::string nickname;  // the scenario's name for it, "player" for the player's ped
-  std::string label;     // a prompt's label, a blip's name, a target's name
+  std::string label;     // a prompt's label, a blip's name, a target's name, a scene's dictionary
+  uint64_t on = 0;       // the entity (serial) a scenario point is attached to
   bool live = true;
   Vec where;  // where it was last put
 };

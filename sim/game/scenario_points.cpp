@@ -83,16 +83,21 @@ static void create_attached_point(World& w, NativeCall& c) {
   p.offset = Vec{c.f(2), c.f(3), c.f(4)};
   p.heading = c.f(5);
   w.points.all[p.handle] = p;
+  const uint64_t serial = w.journal.made(Thing::point, p.handle, p.type, w.points.position(w, p));
+  w.journal.thing(serial)->on = w.serial_of(Thing::entity, p.entity);
   c.ret_int(p.handle);
 }
 
-static void delete_point(World& w, NativeCall& c) {
-  ScenarioPointState* p = w.points.find(c.i(0));
+void ScenarioPoints::remove(World& w, int32_t handle) {
+  ScenarioPointState* p = find(handle);
   if (p == nullptr) return;
   if (p->user != 0) leave_point(w, p->user);
   p->exists = false;
   p->user = 0;
+  w.journal.gone(Thing::point, handle);
 }
+
+static void delete_point(World& w, NativeCall& c) { w.points.remove(w, c.i(0)); }
 
 static void ped_using_point(World& w, NativeCall& c) {
   const ScenarioPointState* p = w.points.find(c.i(0));

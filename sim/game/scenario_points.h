@@ -30,7 +30,8 @@ struct ScenarioPoints {
   std::vector<const ScenarioPointState*> live() const;
   Vec position(World& w, const ScenarioPointState& p) const;
 
-  void update(World& w);  // once per frame
+  void update(World& w);                  // once per frame
+  void remove(World& w, int32_t handle);  // its user stands up; the point is gone
 };
 
 // The ped gets up from the point it was sent to, if any.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -79,12 +80,16 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
   ASSERT_EQ(run.status, 0) << run.out << run.err;
   const std::vector<Said> said = changes_of(run.out);
 
-  // The sale marks the blip; the prompts it switched off are no longer
-  // offered once the frame is over.
+  // The sale makes the player's seat and marks the blip, and the hand-over
+  // makes its scene; the prompts it switched off are no longer offered once
+  // the frame is over.
   EXPECT_EQ(frame_saying(said, "marked BLIP_MODIFIER_SHOP_UNAVAILABLE"),
             (std::vector<std::string>{
+                "+ scenario point PROP_HUMAN_SEAT_CHAIR on prop sh_church_chair (chair) at "
+                "(-3608.14, -2647.36, -11.20)",
                 "blip BLIP_STYLE_SHOP \"blip_ambient_theatre\" marked "
                 "BLIP_MODIFIER_SHOP_UNAVAILABLE",
+                "+ anim scene script@proc@handovers@player_handovers@give_money_new",
                 "prompt withdrawn: \"Buy Ticket ($1.00)\"",
                 "prompt withdrawn: \"What's Playing?\"",
             }))
@@ -113,14 +118,20 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
   EXPECT_EQ(payment[1], "notification: \"Money spent: $1.00\"");
   EXPECT_EQ(payment[2], "- prop s_inv_moneyclip01x (money)");
 
-  // The despawn removes the blip, then the taker and the seven of the
-  // audience, then their chairs; a ped that is gone does not stand up.
+  // The despawn removes the blip and the player's seat, then the taker and
+  // the seven of the audience, then each of their seats and its chair; a
+  // ped that is gone does not stand up.
   const std::vector<std::string> despawn = frame_saying(said, "- blip BLIP_STYLE_SHOP");
-  ASSERT_EQ(despawn.size(), 16u) << run.out;
+  ASSERT_EQ(despawn.size(), 24u) << run.out;
+  const std::string seat = "- scenario point PROP_HUMAN_SEAT_CHAIR on prop sh_church_chair (chair)";
   EXPECT_EQ(despawn[0], "- blip BLIP_STYLE_SHOP \"blip_ambient_theatre\"");
-  EXPECT_EQ(despawn[1], "- ped s_m_m_blwdealer_01 (taker)");
-  for (size_t n = 2; n < 9; ++n) EXPECT_EQ(despawn[n].rfind("- ped a_", 0), 0u) << despawn[n];
-  for (size_t n = 9; n < 16; ++n) EXPECT_EQ(despawn[n], "- prop sh_church_chair (chair)");
+  EXPECT_EQ(despawn[1], seat);
+  EXPECT_EQ(despawn[2], "- ped s_m_m_blwdealer_01 (taker)");
+  for (size_t n = 3; n < 10; ++n) EXPECT_EQ(despawn[n].rfind("- ped a_", 0), 0u) << despawn[n];
+  for (size_t n = 10; n < 24; n += 2) {
+    EXPECT_EQ(despawn[n], seat);
+    EXPECT_EQ(despawn[n + 1], "- prop sh_church_chair (chair)");
+  }
 }
 
 TEST(Timeline, VerboseShowsEachChangeAfterTheCallThatMadeIt) {
@@ -287,6 +298,52 @@ TEST(Timeline, AHandleTheGameGaveAwayTellsTheRemovalAsItsOwnersAndTheNewPedAsThe
   EXPECT_TRUE(std::regex_match(frame[1], std::regex(R"(\[(cinema|toytrain)\] - (ped|prop) .+)")))
       << frame[1];
   EXPECT_EQ(frame[2].rfind("+ ped a_c_cat_01 at ", 0), 0u) << frame[2];
+}
+
+// Each scenario point and anim scene is told as it is made and as it goes:
+// the seats with the post, the first sale's scene when a second sale, on a
+// second visit, makes its own.
+TEST(Timeline, EachSeatAndSceneIsToldAsItIsMadeAndRemoved) {
+  const PlayRun run = play_here(write_scenario("points_and_scenes",
+                                               "deliverable cinema\n"
+                                               "seed 7\n"
+                                               "start at 3 m west of post\n"
+                                               "wait until 8 live chair within 10 s\n"
+                                               "complete \"Buy Ticket ($1.00)\"\n"
+                                               "wait 1 s\n"
+                                               "walk to 120 m west of post over 5 s\n"
+                                               "wait 1 s\n"
+                                               "expect nothing left of points\n"
+                                               "walk to 3 m west of post over 5 s\n"
+                                               "wait until 8 live chair within 10 s\n"
+                                               "wait 1 s\n"
+                                               "complete \"Buy Ticket ($1.00)\"\n"
+                                               "wait 1 s\n"));
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::string scene = "anim scene script@proc@handovers@player_handovers@give_money_new";
+  const std::vector<Said> said = changes_of(run.out);
+  std::map<std::string, int> told;
+  std::vector<std::string> scenes;
+  for (const Said& s : said) {
+    if (s.what.find(" scenario point ") != std::string::npos) {
+      ++told[s.what.substr(0, s.what.find(" at ("))];
+    }
+    if (s.what.find(scene) != std::string::npos) scenes.push_back(s.what);
+  }
+  // Seven seats of the audience and the player's at each visit; all eight
+  // go at the first walk out.
+  const std::string seat = "scenario point PROP_HUMAN_SEAT_CHAIR on prop sh_church_chair (chair)";
+  EXPECT_EQ(told, (std::map<std::string, int>{{"+ " + seat, 16}, {"- " + seat, 8}})) << run.out;
+  // The second sale ends the first's scene before it makes its own.
+  EXPECT_EQ(scenes, (std::vector<std::string>{"+ " + scene, "- " + scene, "+ " + scene}));
+  const std::vector<std::string> sale = frame_saying(said, "- " + scene);
+  EXPECT_NE(std::find(sale.begin(), sale.end(), "+ " + seat + " at (-3608.14, -2647.36, -11.20)"),
+            sale.end())
+      << "the player's seat is made in the same sale";
+  EXPECT_NE(run.out.find("scenario point 16, scene 2, render target 2; still holds entity 18, "
+                         "prompt 4, blip 1, scenario point 8, scene 1,"),
+            std::string::npos)
+      << run.out;
 }
 
 // A plug-in whose main script and additional thread wait on different things

@@ -82,6 +82,10 @@ std::string thing_name(const sim::World& world, uint64_t serial) {
     }
     case sim::Thing::effect:
       return std::string("effect ") + hash_name(world, t->model);
+    case sim::Thing::point:
+      return "scenario point " + hash_name(world, t->model) + " on " + thing_name(world, t->on);
+    case sim::Thing::scene:
+      return "anim scene " + t->label;
     default:
       return std::string(sim::thing_name(t->thing)) + " " + std::to_string(t->handle);
   }
@@ -123,8 +127,11 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
     }
     case Kind::made:
       if (thing == nullptr) return "";
-      if (thing->thing == sim::Thing::entity || thing->thing == sim::Thing::blip) {
+      if (thing->thing == sim::Thing::entity || thing->thing == sim::Thing::blip ||
+          thing->thing == sim::Thing::point) {
         return (std::string("+ ") + thing_name(world, e.thing) + " at " + position_text(e.where));
+      } else if (thing->thing == sim::Thing::scene) {
+        return "+ " + thing_name(world, e.thing);
       } else if (thing->thing == sim::Thing::effect) {
         const sim::ThingRecord* on = world.journal.thing(static_cast<uint64_t>(e.a));
         return (std::string("+ ") + thing_name(world, e.thing) + " on " +
@@ -137,7 +144,7 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
       if (thing->thing == sim::Thing::effect) {
         return (std::string("- ") + thing_name(world, e.thing) +
                 (e.a == 2 ? ", its entity gone" : ", stopped"));
-      } else if (thing->thing == sim::Thing::entity || thing->thing == sim::Thing::blip) {
+      } else if (thing->thing != sim::Thing::prompt && thing->thing != sim::Thing::target) {
         return (std::string("- ") + thing_name(world, e.thing));
       }
       return "";
