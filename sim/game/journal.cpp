@@ -91,6 +91,7 @@ uint64_t Journal::made(Thing thing, int32_t handle, uint32_t model, Vec where, E
   if (live_.count(key(thing, handle)) != 0) gone(thing, handle, true);  // its handle given again
   const uint64_t serial = t.serial;
   live_[key(thing, handle)] = serial;
+  gone_.erase(key(thing, handle));
   things_.push_back(std::move(t));
   write(EntryKind::made, serial).where = where;
   return serial;
@@ -102,6 +103,7 @@ void Journal::gone(Thing thing, int32_t handle, bool renewed) {
   ThingRecord& t = things_[it->second - 1];
   t.live = false;
   write(EntryKind::gone, t.serial).a = renewed ? 1 : 0;
+  gone_[it->first] = it->second;
   live_.erase(it);
 }
 
@@ -109,12 +111,19 @@ void Journal::forget_live(Thing thing, int32_t handle) {
   const auto it = live_.find(key(thing, handle));
   if (it == live_.end()) return;
   things_[it->second - 1].live = false;
+  gone_[it->first] = it->second;
   live_.erase(it);
 }
 
 uint64_t Journal::serial_of(Thing thing, int32_t handle) const {
   const auto it = live_.find(key(thing, handle));
   return it == live_.end() ? 0 : it->second;
+}
+
+uint64_t Journal::last_serial(Thing thing, int32_t handle) const {
+  if (const uint64_t live = serial_of(thing, handle)) return live;
+  const auto it = gone_.find(key(thing, handle));
+  return it == gone_.end() ? 0 : it->second;
 }
 
 const ThingRecord* Journal::thing(uint64_t serial) const {

@@ -126,6 +126,8 @@ class Journal {
   // going that entry tells: its handle no longer names it.
   void forget_live(Thing thing, int32_t handle);
   uint64_t serial_of(Thing thing, int32_t handle) const;  // the live thing's; 0: none
+  // The thing the handle named last, live or gone; 0: none.
+  uint64_t last_serial(Thing thing, int32_t handle) const;
   const ThingRecord* thing(uint64_t serial) const;
   ThingRecord* thing(uint64_t serial);
   void name_model(uint32_t model, std::string nickname) { nicknames_[model] = std::move(nickname); }
@@ -142,6 +144,7 @@ class Journal {
   CallLog calls_;
   std::vector<ThingRecord> things_;              // by serial, from 1
   std::unordered_map<uint64_t, uint64_t> live_;  // (thing, handle): its serial
+  std::unordered_map<uint64_t, uint64_t> gone_;  // (thing, handle): the last it named, gone
   std::unordered_map<uint32_t, std::string> nicknames_;
   struct TextHash {
     using is_transparent = void;

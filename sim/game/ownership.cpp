@@ -66,11 +66,6 @@ std::string Ownership::name_of(PluginId who) const {
   return it == names_.end() ? "a plug-in" : it->second;
 }
 
-Holdings Ownership::made(PluginId who) const {
-  auto it = made_.find(who);
-  return it == made_.end() ? Holdings{} : it->second;
-}
-
 uint64_t Ownership::calls_of(PluginId who) const {
   auto it = calls_.find(who);
   return it == calls_.end() ? 0 : it->second;
@@ -80,11 +75,6 @@ PluginId Ownership::owner(Thing t, int32_t handle) const {
   const auto& owned = owned_[index(t)];
   auto it = owned.find(handle);
   return it == owned.end() ? PluginId{} : it->second;
-}
-
-uint64_t Ownership::double_deletes(PluginId who) const {
-  const auto it = double_deletes_.find(who);
-  return it == double_deletes_.end() ? 0 : it->second;
 }
 
 PluginId Ownership::target_owner(const std::string& name) const {
@@ -130,6 +120,19 @@ Holdings Ownership::holdings(World& w, PluginId who) {
   return h;
 }
 
+// A delete of the thing a handle named last: the journal tells a plug-in's
+// second delete of one thing, by the thing's serial, whatever the handle
+// names since.
+void Ownership::deleted(World& w, Thing t, int32_t handle) {
+  const uint64_t serial = w.journal.last_serial(t, handle);
+  if (serial == 0) return;
+  auto [it, first] = deleted_.try_emplace(serial, creator);
+  if (!first && it->second == creator && !live(w, t, handle)) {
+    w.journal.write(EntryKind::deleted_again, serial).at.by = creator;
+  }
+  it->second = creator;
+}
+
 void Ownership::before(World& w, const NativeCall& call) {
   const Touch& r = call.row->touch;
   if (creator.none()) return;  // the game may do anything
@@ -145,11 +148,7 @@ void Ownership::before(World& w, const NativeCall& call) {
   }
   const int32_t handle = handle_arg(call, r);
   if (handle == 0) return;
-  if (r.act == Act::remove) {
-    auto [it, first] = deleted_[index(r.thing)].try_emplace(handle, creator);
-    if (!first && it->second == creator && !live(w, r.thing, handle)) ++double_deletes_[creator];
-    it->second = creator;
-  }
+  if (r.act == Act::remove) deleted(w, r.thing, handle);
   if (!live(w, r.thing, handle)) return;  // acts on nothing
   PluginId owner = this->owner(r.thing, handle);
   if (owner == creator) return;
@@ -168,7 +167,6 @@ void Ownership::after(World& w, const NativeCall& call) {
     const std::string name = call.s(r.arg);
     if (r.act == Act::make && static_cast<uint32_t>(call.result[0]) != 0) {
       targets_[name] = creator;
-      if (!creator.none()) ++made_[creator][index(Thing::target)];
     } else if (r.act == Act::remove) {
       const RenderTarget* rt = w.tv.target(name.c_str());
       if (rt == nullptr || !rt->registered) targets_.erase(name);
@@ -178,12 +176,10 @@ void Ownership::after(World& w, const NativeCall& call) {
   if (r.act == Act::make) {
     const auto handle = static_cast<int32_t>(static_cast<uint32_t>(call.result[0]));
     if (handle == 0) return;
-    deleted_[index(r.thing)].erase(handle);
     if (creator.none()) {
       forget(r.thing, handle);
     } else {
       give(r.thing, handle, creator);
-      ++made_[creator][index(r.thing)];
     }
   }
 }

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 #include "native_table.h"
 #include "plugin_id.h"
@@ -37,15 +37,8 @@ class Ownership {
  public:
   // The plug-in a running script stands for, else the game.
   PluginId creator = {};
-  void name_creator(PluginId creator, std::string name) {
-    if (names_.count(creator) == 0) named_.push_back(creator);
-    names_[creator] = std::move(name);
-  }
+  void name_creator(PluginId creator, std::string name) { names_[creator] = std::move(name); }
   std::string name_of(PluginId creator) const;
-  // Every plug-in named so far, in the order they were named.
-  const std::vector<PluginId>& creators() const { return named_; }
-  // What a creator has made over the run, by kind, whether it still lives.
-  Holdings made(PluginId creator) const;
   // Native calls made while a creator's script ran; the host adds each turn's.
   void count_calls(PluginId who, uint64_t calls) { calls_[who] += calls; }
   uint64_t calls_of(PluginId who) const;
@@ -57,11 +50,9 @@ class Ownership {
   void give_target(const std::string& name, PluginId to) { targets_[name] = to; }
 
   // Also forgets what no longer lives, so a long run keeps its books small.
+  // What a plug-in made over the run, and what of it lives, is the
+  // journal's: its made and gone entries.
   Holdings holdings(World& w, PluginId creator);
-
-  // Deletes of a handle the same plug-in had deleted already, by plug-in.
-  uint64_t double_deletes(PluginId creator) const;
-  const std::map<PluginId, uint64_t>& double_deletes() const { return double_deletes_; }
 
   // Around each sound call of a native that touches a thing: the check
   // before its handler, the note of what it made after.
@@ -72,14 +63,13 @@ class Ownership {
   static size_t index(Thing t) { return static_cast<size_t>(t); }
   bool live(World& w, Thing t, int32_t handle) const;
   bool seated_on_own_point(World& w, int32_t ped) const;
+  void deleted(World& w, Thing t, int32_t handle);
   std::map<int32_t, PluginId> owned_[static_cast<size_t>(Thing::count)];
   std::map<std::string, PluginId> targets_;
   std::map<PluginId, std::string> names_;
-  // Who deleted each handle last, until it is made again.
-  std::map<int32_t, PluginId> deleted_[static_cast<size_t>(Thing::count)];
-  std::map<PluginId, uint64_t> double_deletes_;
-  std::vector<PluginId> named_;
-  std::map<PluginId, Holdings> made_;
+  // Who deleted each thing last, by its serial: a handle the game gives
+  // again names a new thing, which no one has deleted yet.
+  std::unordered_map<uint64_t, PluginId> deleted_;
   std::map<PluginId, uint64_t> calls_;
 };
 

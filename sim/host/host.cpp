@@ -120,6 +120,9 @@ HMODULE Host::load_plugin(const std::string& path) {
   }
   run_.world->owners.name_creator(PluginId{module}, loading.file);
   event("plug-in " + loading.file + " loaded");
+  Entry& loaded = run_.world->journal.latest();
+  loaded.at.by = PluginId{module};
+  loaded.d = 1;
   return module;
 }
 

@@ -71,6 +71,14 @@ class Ownership : public ::testing::Test {
   void expect_no_violation() {
     EXPECT_TRUE(world().violations().empty()) << world().violations().front();
   }
+
+  // A plug-in's deletes of a thing it had deleted already, as the journal tells them.
+  uint64_t deleted_again(sim::PluginId by) {
+    uint64_t n = 0;
+    world().journal.each(sim::EntryKind::deleted_again,
+                         [&](const sim::Entry& e) { n += e.at.by == by ? 1 : 0; });
+    return n;
+  }
 };
 
 TEST_F(Ownership, DeletingThePlayersPedIsReported) {
@@ -271,8 +279,8 @@ TEST_F(Ownership, DeletingAHandleTwiceIsCountedForThePlugIn) {
     ui_prompt_delete(p);
   }));
   expect_no_violation();
-  EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 2u);
-  EXPECT_EQ(world().owners.double_deletes(other_plugin), 0u);
+  EXPECT_EQ(deleted_again(test_support::test_plugin()), 2u);
+  EXPECT_EQ(deleted_again(other_plugin), 0u);
 
   const int32_t gone = entity_of(sim::PluginId{});
   world().remove_entity(gone);  // the game removed it: the plug-in's first delete is no double
@@ -280,7 +288,34 @@ TEST_F(Ownership, DeletingAHandleTwiceIsCountedForThePlugIn) {
     Entity e = gone;
     delete_entity(&e);
   }));
-  EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 2u);
+  EXPECT_EQ(deleted_again(test_support::test_plugin()), 2u);
+}
+
+TEST_F(Ownership, AHandleTheGameGivesAgainNamesAThingThePlugInHasNotDeletedYet) {
+  int32_t mine = chair_of_mine();
+  const int32_t handle = mine;
+  ASSERT_TRUE(run_script([&] { delete_entity(&mine); }));
+  // The game gives the slot again and again, under its next handle each
+  // time, until the count wraps and it gives the very handle once more.
+  int32_t given = 0;
+  for (int n = 0; n < 256 && given != handle; ++n) {
+    host().run_frames(static_cast<int>(sim::HandlePool::reuse_after));
+    given = world().create_entity(sim::EntityKind::object, sim::joaat("p_chair01x"), {}, 0.0f);
+    if (given != handle) world().remove_entity(given);
+  }
+  ASSERT_EQ(given, handle);
+  world().remove_entity(given);
+  const auto delete_it = [&] {
+    return run_script([&] {
+      Entity stale = handle;
+      delete_entity(&stale);
+    });
+  };
+  ASSERT_TRUE(delete_it());
+  EXPECT_EQ(deleted_again(test_support::test_plugin()), 0u) << "the game's thing, deleted once";
+  ASSERT_TRUE(delete_it());
+  EXPECT_EQ(deleted_again(test_support::test_plugin()), 1u);
+  expect_no_violation();
 }
 
 // The other plug-in's script, run until it returns.
@@ -314,8 +349,8 @@ TEST_F(Ownership, ADoubleDeleteIsCountedForThePlugInThatDeletedTwiceNotTheFirstT
     remove_blip(&stale);  // and again: this plug-in's second delete
   }));
   expect_no_violation();
-  EXPECT_EQ(world().owners.double_deletes(test_support::test_plugin()), 1u);
-  EXPECT_EQ(world().owners.double_deletes(other_plugin), 0u);
+  EXPECT_EQ(deleted_again(test_support::test_plugin()), 1u);
+  EXPECT_EQ(deleted_again(other_plugin), 0u);
 }
 
 // A plug-in may clear a stranger off a seat of its own, not off another's.

@@ -143,5 +143,46 @@ TEST(Expectations, NLiveCountsWhatASpawnStepMadeByTheNameItGave) {
                     13, "0 live stray");
 }
 
+// What a plug-in holds is what it made less what went, thing by thing:
+// the seats stand while the post is open, and the hand-over's scene stays.
+TEST(Expectations, NothingLeftFailsNamingWhatThePlugInStillHoldsOfThatKind) {
+  const std::string open =
+      "deliverable cinema\n"                   // 1
+      "start at 3 m west of post\n"            // 2
+      "wait until 8 live chair within 10 s\n"  // 3
+      "expect nothing left of scenes\n";       // 4
+  expect_last_fails("points_left", open + "expect nothing left of points\n", 5,
+                    "cinema.so holds scenario point 7\n");
+  expect_last_fails("scene_left",
+                    bought +
+                        "walk to 120 m west of post over 5 s\n"  // 8
+                        "wait 1 s\n"                             // 9
+                        "expect nothing left of points\n"        // 10
+                        "expect nothing left of blips\n"         // 11
+                        "expect nothing left of scenes\n",       // 12
+                    12, "cinema.so holds scene 1\n");
+}
+
+// The game gives the handle of the plug-in's entity to a ped of its own in
+// the same frame: the plug-in's thing is gone, the ped is the game's.
+TEST(Expectations, NothingLeftCountsAThingWhoseHandleTheGameGaveAwayAsGone) {
+  const std::string file = write_scenario("handle_given_away",
+                                          "deliverable toytrain\n"
+                                          "start at 1 m east of site\n"
+                                          "wait until 1 live track within 1 s\n"
+                                          "fault \"handle reused\"\n"
+                                          "wait 2 frames\n"
+                                          "expect nothing left of entities\n");
+  const PlayRun run = play_here(file);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, file +
+                         ":6: expect nothing left of entities: the world held toytrain.so holds "
+                         "entity 1\n");
+  EXPECT_NE(run.out.find("+ ped a_c_cat_01 at "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("    made entity 2, prompt 2, effect 1; still holds entity 1, prompt 2"),
+            std::string::npos)
+      << run.out;
+}
+
 }  // namespace
 }  // namespace play_test

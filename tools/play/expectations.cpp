@@ -235,8 +235,8 @@ Verdict nothing_left(const Expectation& e, sim::World& w, const Deliverable&, co
   sim::Thing only{};
   const bool of_kind = !e.subject.empty() && thing_named(e.subject, only);
   Verdict v{true, ""};
-  for (const sim::PluginId who : w.owners.creators()) {
-    sim::Holdings h = w.holdings(who);
+  for (const PluginThings& things : things_of_plugins(w)) {
+    sim::Holdings h = things.held;
     if (of_kind) {
       const int kept = h[static_cast<size_t>(only)];
       h = {};
@@ -244,8 +244,8 @@ Verdict nothing_left(const Expectation& e, sim::World& w, const Deliverable&, co
     }
     if (sim::total(h) == 0) continue;
     v.holds = false;
-    v.held +=
-        (v.held.empty() ? "" : "; ") + w.owners.name_of(who) + " holds " + sim::holdings_text(h);
+    v.held += (v.held.empty() ? "" : "; ") + w.owners.name_of(things.who) + " holds " +
+              sim::holdings_text(h);
   }
   if (v.holds) v.held = "no plug-in holds anything" + (of_kind ? " of " + e.subject : "");
   return v;

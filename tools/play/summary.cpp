@@ -1,6 +1,8 @@
 #include "summary.h"
 
 #include <algorithm>
+#include <unordered_set>
+#include <utility>
 
 #include "reference_natives.h"
 #include "world.h"
@@ -21,9 +23,45 @@ std::string plural(uint64_t n, const char* one, const char* many) {
 
 }  // namespace
 
+std::vector<PluginThings> things_of_plugins(const sim::World& world) {
+  const sim::Journal& j = world.journal;
+  std::vector<PluginThings> plugins;
+  const auto of = [&plugins](sim::PluginId who) -> PluginThings* {
+    for (PluginThings& t : plugins) {
+      if (t.who == who) return &t;
+    }
+    return nullptr;
+  };
+  j.each(sim::EntryKind::host, [&](const sim::Entry& e) {
+    if (e.d == 1 && of(e.at.by) == nullptr) plugins.push_back({e.at.by});
+  });
+  // The plug-in that made the thing an entry tells of, and the thing's kind.
+  const auto maker = [&](const sim::Entry& e) -> std::pair<PluginThings*, size_t> {
+    const sim::ThingRecord* t = j.thing(e.thing);
+    if (t == nullptr) return {nullptr, 0};
+    return {of(t->owner), static_cast<size_t>(t->thing)};
+  };
+  j.each(sim::EntryKind::made, [&](const sim::Entry& e) {
+    if (const auto [by, kind] = maker(e); by != nullptr) {
+      ++by->made[kind];
+      ++by->held[kind];
+    }
+  });
+  std::unordered_set<uint64_t> gone;  // a thing goes once
+  j.each(sim::EntryKind::gone, [&](const sim::Entry& e) {
+    if (!gone.insert(e.thing).second) return;
+    if (const auto [by, kind] = maker(e); by != nullptr) --by->held[kind];
+  });
+  j.each(sim::EntryKind::deleted_again, [&](const sim::Entry& e) {
+    if (PluginThings* by = of(e.at.by)) ++by->deleted_again;
+  });
+  return plugins;
+}
+
 Summary summarize(sim::World& world) {
   Summary s;
-  for (const sim::PluginId who : world.owners.creators()) {
+  for (const PluginThings& things : things_of_plugins(world)) {
+    const sim::PluginId who = things.who;
     PluginSummary p;
     // By its file's stem: the same plug-in built natively or as a .asi.
     p.name = world.owners.name_of(who);
@@ -32,9 +70,9 @@ Summary summarize(sim::World& world) {
       if (e.c != 0 && e.at.by == who) ++p.scripts;
     });
     p.calls = world.owners.calls_of(who);
-    p.made = world.owners.made(who);
-    p.held = world.holdings(who);
-    p.double_deletes = world.owners.double_deletes(who);
+    p.made = things.made;
+    p.held = things.held;
+    p.double_deletes = things.deleted_again;
     s.plugins.push_back(std::move(p));
   }
   s.frames = world.frame();

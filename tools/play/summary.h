@@ -18,7 +18,7 @@ struct PluginSummary {
   uint64_t calls = 0;
   sim::Holdings made{};
   sim::Holdings held{};
-  uint64_t double_deletes = 0;  // deletes of a handle it had deleted already
+  uint64_t double_deletes = 0;  // deletes of a thing it had deleted already
 };
 
 struct UnsimulatedSummary {
@@ -38,6 +38,18 @@ struct Summary {
 };
 
 Summary summarize(sim::World& world);
+
+// What each plug-in loaded made over the run and still holds, by kind, in
+// the order they were loaded: the journal's made and gone entries of the
+// things each made, by serial, so that a handle the game gives again counts
+// as a new thing, the game's or another's.
+struct PluginThings {
+  sim::PluginId who;
+  sim::Holdings made{};
+  sim::Holdings held{};
+  uint64_t deleted_again = 0;  // deletes of a thing it had deleted already
+};
+std::vector<PluginThings> things_of_plugins(const sim::World& world);
 
 // The summary as the timeline prints it; without `all`, only the ten most
 // called of the natives not simulated.
