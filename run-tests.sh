@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
 # Runs every test: the stand-in host, the toolkit, both plug-ins natively
 # (built with g++, with clang++, and under the address and undefined-behaviour
-# sanitizers), and the real .asi files under wine. Rebuilds first.
+# sanitizers), and the real .asi files under wine. Installs what the tests
+# need and rebuilds first.
 set -euo pipefail
 cd "$(dirname "$0")"
+scripts/need-packages.sh clang clang-format clang-tidy libgtest-dev libbenchmark-dev librapidcheck-dev \
+  librsvg2-bin libpng-dev gcovr
+# The browser tests' own needs: the system's chromium, and playwright-core
+# (which drives it; no browser of its own is downloaded). Asked of the
+# commands, not the packages: a machine whose Node.js comes with its own npm
+# has no Debian npm package, and cannot take one beside it.
+command -v chromium >/dev/null || scripts/need-packages.sh chromium
+command -v npm >/dev/null || scripts/need-packages.sh nodejs npm
+(cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
 ./setup.sh
-for preset in native-clang native-sanitize; do
+# Everything, tests and examples included, beyond what setup's job needs.
+for preset in windows native native-clang native-sanitize; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done

@@ -1,31 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds both plug-ins for
-# Windows into dist/ with the release archive, builds the stand-in host and
-# tests natively, and plays each deliverable's default scenario in the stand-in.
+# Windows into dist/ with the release archive, builds the stand-in host with
+# ./play (natively, and for wine), and plays each deliverable's default
+# scenario in the stand-in. The tests are built by run-tests.sh.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ clang clang-format clang-tidy libgtest-dev libbenchmark-dev
-          libboost-context-dev librapidcheck-dev libcli11-dev nlohmann-json3-dev libcpp-httplib-dev librsvg2-bin libpng-dev
-          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 gcovr)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages: ${missing[*]} (run this as root to install them)" >&2
-    exit 1
-  fi
-  echo "installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+# What the build and a run need; the tests' own packages come with the test
+# command (run-tests.sh).
+scripts/need-packages.sh cmake ninja-build g++ libboost-context-dev libcli11-dev nlohmann-json3-dev \
+  libcpp-httplib-dev g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows
+cmake --build --preset windows --target release_archive runner
 cmake --preset native >/dev/null
-cmake --build --preset native
+cmake --build --preset native --target play
 
 echo
 echo "Built in dist/: $(cd dist && echo *)"
