@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds both plug-ins for
 # Windows into dist/ with the release archive, builds the stand-in host with
-# ./play (natively, and for wine), and plays each deliverable's default
-# scenario in the stand-in. The tests are built by run-tests.sh.
+# ./play, and plays each deliverable's default scenario in the stand-in. The
+# tests are built by run-tests.sh, the Windows runner by ./play --asi.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,7 +12,7 @@ scripts/need-packages.sh cmake ninja-build g++ libboost-context-dev libcli11-dev
   libcpp-httplib-dev g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target release_archive runner
+cmake --build --preset windows --target release_archive
 cmake --preset native >/dev/null
 cmake --build --preset native --target play
 

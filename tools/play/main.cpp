@@ -33,7 +33,8 @@ int play_under_wine(const play::Options& options) {
   for (const char* needed : {WINDOWS_RUNNER, WINE64}) {
     if (!std::filesystem::exists(needed)) {
       std::cerr << "play: " << needed
-                << " is missing; build the Windows preset and install wine64 (./setup.sh)\n";
+                << " is missing: ./play builds the Windows runner for --asi, ./setup.sh installs "
+                   "wine64\n";
       return 2;
     }
   }
