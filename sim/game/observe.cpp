@@ -48,12 +48,12 @@ void tell_changes(const std::vector<T>& before, const std::vector<T>& now, Tell 
 }  // namespace
 
 // A rectangle (no texture) or a sprite drawn or no longer drawn, by the
-// plug-in that drew it.
+// plug-in that drew it; a sprite turned to its heading.
 void World::tell_box(bool drawn, std::string_view texture, float x, float y, float width,
-                     float height, const int (&colour)[4], PluginId by) {
+                     float height, float heading, const int (&colour)[4], PluginId by) {
   Entry& e = journal.write(drawn ? EntryKind::box_drawn : EntryKind::box_undrawn, texture);
   e.at.by = by;
-  e.where = Vec{x, y, 0.0f};
+  e.where = Vec{x, y, heading};
   e.from = width;
   e.to = height;
   e.a = colour_of(colour);
@@ -175,11 +175,12 @@ void World::observe(bool frame_over) {
   seen.drawn = text.drawn;
 
   tell_changes(seen.rects, screen.rects, [&](const DrawnRect& r, bool drawn) {
-    tell_box(drawn, "", r.x, r.y, r.width, r.height, r.colour, r.by);
+    tell_box(drawn, "", r.x, r.y, r.width, r.height, 0.0f, r.colour, r.by);
   });
   seen.rects = screen.rects;
   tell_changes(seen.sprites, screen.sprites, [&](const DrawnSprite& s, bool drawn) {
-    tell_box(drawn, s.dictionary + "/" + s.name, s.x, s.y, s.width, s.height, s.colour, s.by);
+    tell_box(drawn, s.dictionary + "/" + s.name, s.x, s.y, s.width, s.height, s.heading, s.colour,
+             s.by);
   });
   seen.sprites = screen.sprites;
   seen.previous_ms = elapsed_ms_;

@@ -274,7 +274,7 @@ class World {
   void settle(Ramp& ramp, double now, uint64_t thing, const char* what);
   void tell_offered(int32_t handle, const PromptState& p);
   void tell_box(bool drawn, std::string_view texture, float x, float y, float width, float height,
-                const int (&colour)[4], PluginId by);
+                float heading, const int (&colour)[4], PluginId by);
 };
 
 }  // namespace sim

@@ -86,6 +86,34 @@ cases([
     await close();
   }],
 
+  ['a sprite drawn at a heading is shown turned to it', async () => {
+    const scenario = path.join(OUT, 'turned.scenario');
+    fs.writeFileSync(scenario, 'start at -2361.5 -2395.1 62.1\nwait 30 frames\n');
+    const file = path.join(OUT, 'turned.html');
+    const r = play(['--plugin', process.env.TURNED_SPRITES, '--any-name', '--report', file, scenario]);
+    assert.equal(r.status, 0, r.err);
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    // The plug-in draws a cross of two bars, at 45 and -45 degrees, for 20 passes.
+    const first = JSON.parse(await page.textContent('#report')).boxes.items[0][0];
+    await goTo(page, first + 5);
+    const bars = page.locator('#drawn .sprite', { hasText: 'menu_bar' });
+    assert.equal(await bars.count(), 2);
+    const turned = await bars.evaluateAll((all) => all.map((e) => {
+      const m = new DOMMatrix(getComputedStyle(e).transform);
+      return Math.round(Math.atan2(m.b, m.a) * 180 / Math.PI);
+    }));
+    assert.deepEqual(turned, [45, -45]);
+    // Turned, a bar five times as wide as high reaches about as far down as across.
+    const box = await bars.first().boundingBox();
+    assert.ok(box.height > box.width * 0.5, `a bar turned 45 degrees: ${JSON.stringify(box)}`);
+    assert.match(await bars.nth(1).getAttribute('title'), /turned -45°/);
+    await screenshot(page, 'report-turned');
+    await goTo(page, first + 25);
+    assert.equal(await bars.count(), 1, 'the -45 degree bar is gone after 20 passes');
+    await close();
+  }],
+
   ['a failing run\'s report opens at its failure, marked on the axis', async () => {
     const scenario = path.join(OUT, 'fails.scenario');
     fs.writeFileSync(scenario, fs.readFileSync(path.join(SOURCE, road), 'utf8') + '\nexpect money changed by -500\n');

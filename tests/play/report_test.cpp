@@ -230,6 +230,28 @@ TEST(Report, TheMenuBarFollowsTheLineChosen) {
   EXPECT_EQ(bars[1].second, 0u) << "under the second line still";
 }
 
+TEST(Report, ASpriteKeepsItsHeadingAndIsToldApartByIt) {
+  const nlohmann::json data = report_of(
+      "start at -2361.5 -2395.1 62.1\n"
+      "wait 30 frames\n",
+      {TURNED_SPRITES_PLUGIN});
+  ASSERT_TRUE(data.is_object());
+  std::vector<nlohmann::json> bars;
+  for (const auto& b : data["boxes"]["items"]) {
+    if (b[2] == "generic_textures/menu_bar") bars.push_back(b);
+  }
+  // A cross of one texture at one place: the bar at -45 degrees stops being
+  // drawn after 20 passes, the one at 45 goes on.
+  ASSERT_EQ(bars.size(), 2u) << data["boxes"];
+  EXPECT_FLOAT_EQ(bars[0][9].get<float>(), 45.0f) << bars[0];
+  EXPECT_FLOAT_EQ(bars[1][9].get<float>(), -45.0f) << bars[1];
+  EXPECT_EQ(bars[0][0], bars[1][0]) << "drawn from the same pass";
+  ASSERT_NE(bars[1][1], 0) << "the -45 degree bar ended";
+  EXPECT_EQ(bars[1][1].get<uint64_t>() - bars[1][0].get<uint64_t>() + 1, 20u);
+  EXPECT_TRUE(bars[0][1] == 0 || bars[0][1].get<uint64_t>() > bars[1][1].get<uint64_t>())
+      << "the 45 degree bar lasts longer: " << bars[0];
+}
+
 TEST(Report, ALivePageIsSentWhatChangedSinceItLastAsked) {
   play::ReportData data;
   data.live = true;

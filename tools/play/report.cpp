@@ -253,6 +253,7 @@ void ReportRecorder::box_from(sim::World& world, const sim::Entry& e, BoxShown& 
   b.y = e.where.y;
   b.width = static_cast<float>(e.from);
   b.height = static_cast<float>(e.to);
+  b.heading = e.where.z;
   colour_from(e.a, b.colour);
   b.owner = owner(world, e.at.by);
 }

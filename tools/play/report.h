@@ -72,16 +72,18 @@ struct TextShown : Span {
   int owner = -1;
 };
 
-// A rectangle or a sprite drawn on the screen; a sprite is named by texture.
+// A rectangle or a sprite drawn on the screen; a sprite is named by texture
+// and turned to its heading.
 struct BoxShown : Span {
   std::string texture;  // empty: a rectangle
   float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
+  float heading = 0.0f;  // degrees
   int colour[4] = {255, 255, 255, 255};
   int owner = -1;
 
   bool same_box(const BoxShown& o) const {
     return texture == o.texture && x == o.x && y == o.y && width == o.width && height == o.height &&
-           owner == o.owner && std::equal(colour, colour + 4, o.colour);
+           heading == o.heading && owner == o.owner && std::equal(colour, colour + 4, o.colour);
   }
 };
 

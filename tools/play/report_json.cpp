@@ -60,6 +60,10 @@ class Writer {
     j_.number(rounded(v, 0.0001f));
     return *this;
   }
+  Writer& deg(float v) {  // an angle
+    j_.number(rounded(v, 0.01f));
+    return *this;
+  }
   Writer& t(const std::string& v) {
     j_.text(v);
     return *this;
@@ -179,7 +183,7 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
   });
   w.records("boxes", d.boxes, [&](const BoxShown& r) {
     w.n(r.from).c().n(r.to).c().t(r.texture).c().s(r.x).c().s(r.y).c().s(r.width);
-    w.c().s(r.height).c().colour(r.colour).c().i(r.owner);
+    w.c().s(r.height).c().colour(r.colour).c().i(r.owner).c().deg(r.heading);
   });
   w.records("notices", d.notices, [&](const Notice& r) {
     w.n(r.frame).c().t(r.kind).c().t(r.text).c().i(r.ms).c().i(r.value);

@@ -110,7 +110,7 @@ function drawScreen(f) {
   // Rectangles and sprites under the texts, as menus draw a box to write on.
   for (const b of d.boxes) {
     if (!on(b, f)) continue;
-    const [, , texture, x, y, w, h, colour, owner] = b;
+    const [, , texture, x, y, w, h, colour, owner, heading] = b;
     // A rectangle filled in its colour; a sprite, whose picture the page has
     // not, as a box named by its texture.
     const e = el('div', texture ? 'box sprite' : 'box rect', texture);
@@ -119,9 +119,12 @@ function drawScreen(f) {
     e.style.top = (y - h / 2) * 100 + '%';
     e.style.width = w * 100 + '%';
     e.style.height = h * 100 + '%';
+    // Turned about its centre, clockwise on the screen as the game turns a sprite.
+    if (heading) e.style.transform = `rotate(${heading}deg)`;
     e.style.background = texture ? 'transparent' : rgba(colour);
     if (texture) e.style.borderColor = rgba(colour);
-    e.title = (texture ? 'sprite ' + texture : 'rectangle') + ' · ' + ownerName(owner);
+    e.title = (texture ? 'sprite ' + texture : 'rectangle') + (heading ? ` turned ${heading}°` : '') +
+      ' · ' + ownerName(owner);
     drawn.appendChild(e);
   }
   for (const t of d.texts) {
