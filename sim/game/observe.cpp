@@ -104,6 +104,17 @@ void World::tell_offered(int32_t handle, const PromptState& p) {
   observed_.offered.emplace(serial, p.label);
 }
 
+void World::tell_found() {
+  journal.write(EntryKind::found, "money").a = money.cash;
+  for (const auto& [channel, playlist] : tv.playlists) {
+    Entry& e = journal.write(EntryKind::found, "playlist");
+    e.a = channel;
+    e.more = journal.keep(playlist.name);
+  }
+  journal.write(EntryKind::found, "channel").a = tv.channel;
+  journal.write(EntryKind::found, "player").where = player_position();
+}
+
 void World::observe(bool frame_over) {
   Observed& seen = observed_;
   if (!frame_over) journal.write(EntryKind::frame).where = player_position();

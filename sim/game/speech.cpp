@@ -73,6 +73,7 @@ static void play_speech(World& w, NativeCall& c) {
   Entry& said = w.journal.write(EntryKind::said, w.serial_of(Thing::entity, line.ped));
   said.text = w.journal.keep(line.line);
   said.more = w.journal.keep(line.voice);
+  said.a = w.speech.line_ms;
   w.speech.spoken.push_back(line);
   w.speech.start_talking(w, c.i(0));
   c.ret_bool(true);

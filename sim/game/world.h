@@ -147,6 +147,10 @@ class World {
   // change smoothly, what is drawn. The host runs it as a frame begins,
   // after the steps have moved the player, and again once the scripts ran.
   void observe(bool frame_over);
+  // What the run's readers find as they begin, told once: the money, the
+  // TV's playlists and channel, where the player stands. The journal tells
+  // every change from there.
+  void tell_found();
   uint64_t serial_of(Thing thing, int32_t handle) const { return journal.serial_of(thing, handle); }
 
   // --- who made what, and a hostile game (ownership.cpp, faults.cpp) -------

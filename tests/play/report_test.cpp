@@ -62,11 +62,29 @@ TEST(Report, TheTicketRoadsPageHoldsItsRunAndNeedsNothingElse) {
     }
   }
   EXPECT_TRUE(offered);
+  // What the run began with, as its journal found it: the money, the TV
+  // off and the player where he starts, all at the first frame.
   std::vector<int> money;
+  std::vector<std::string> tv;
   for (const auto& n : data["notices"]["items"]) {
     if (n[1] == "money") money.push_back(n[4]);
+    if (n[1] == "tv") tv.push_back(n[2]);
   }
   EXPECT_EQ(money, (std::vector<int>{5000, 4900}));
+  ASSERT_FALSE(tv.empty());
+  EXPECT_EQ(tv[0], "off");
+  const auto& notices = data["notices"]["items"];
+  EXPECT_EQ(notices[0][0], data["first"]);
+  EXPECT_EQ(notices[1][0], data["first"]);
+  EXPECT_EQ(data["path"]["items"][0][0], data["first"]);
+  // The taker's lines keep him talking 2.5 s, as the world said.
+  size_t said = 0;
+  for (const auto& n : notices) {
+    if (n[1] != "said") continue;
+    ++said;
+    EXPECT_EQ(n[3], 2500) << n;
+  }
+  EXPECT_GT(said, 0u);
   // Every timeline line is there, at its frame.
   size_t lines = 0;
   for (const auto& l : data["lines"]["items"]) {
@@ -228,6 +246,16 @@ TEST(Report, TheMenuBarFollowsTheLineChosen) {
   EXPECT_NE(bars[0].second, 0u) << "gone from the first line";
   EXPECT_FLOAT_EQ(bars[1].first, 0.248f);
   EXPECT_EQ(bars[1].second, 0u) << "under the second line still";
+}
+
+TEST(Report, ThePlayersPathBeginsWhereHeStoodAsTheRunBegan) {
+  const nlohmann::json data = report_of(
+      "deliverable toytrain\n"
+      "wait 3 frames\n");
+  ASSERT_TRUE(data.is_object());
+  const auto& path = data["path"]["items"];
+  ASSERT_EQ(path.size(), 1u) << "never moved: " << path;
+  EXPECT_EQ(path[0][0], data["first"]);
 }
 
 TEST(Report, ASpriteKeepsItsHeadingAndIsToldApartByIt) {

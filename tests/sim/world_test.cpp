@@ -129,6 +129,38 @@ TEST_F(World, ARenderTargetIsDrawnIntoOnlyOnceLinked) {
   EXPECT_EQ(t.last_draw_alpha, 155);
 }
 
+// A reader that begins after the game has run is told what it holds: the
+// money, each channel's playlist before the channel the TV is on, and where
+// the player stands, each once.
+TEST_F(World, AReaderIsToldWhatTheWorldHoldsAsItBegins) {
+  ASSERT_TRUE(run_script([] {
+    money_decrement_cash_balance(250);
+    set_tv_channel_playlist(2, "PL_STD_CARTOON", false);
+    set_tv_channel_playlist(1, "PL_TOON_WORLDS_STRONGEST_MAN", false);
+    set_tv_channel(1);
+  }));
+  world().place_player(10.0f, -20.0f, 3.0f);
+  const uint64_t from = world().journal.end();
+  world().tell_found();
+  std::vector<std::string> told;
+  for (uint64_t n = from; n < world().journal.end(); ++n) {
+    const sim::Entry& e = world().journal[n];
+    ASSERT_EQ(e.kind, sim::EntryKind::found);
+    std::string line(e.text);
+    if (e.text == "player") {
+      line += " " + std::to_string(static_cast<int>(e.where.x)) + " " +
+              std::to_string(static_cast<int>(e.where.y));
+    } else {
+      line += " " + std::to_string(e.a);
+    }
+    if (!e.more.empty()) line += " " + std::string(e.more);
+    told.push_back(line);
+  }
+  EXPECT_EQ(told,
+            (std::vector<std::string>{"money 4750", "playlist 1 PL_TOON_WORLDS_STRONGEST_MAN",
+                                      "playlist 2 PL_STD_CARTOON", "channel 1", "player 10 -20"}));
+}
+
 TEST_F(World, RandomDrawsStayInRangeAndRepeatForTheSameSeed) {
   world().seed(7);
   std::vector<int> first;

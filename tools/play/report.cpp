@@ -49,15 +49,19 @@ int ReportRecorder::owner(sim::World& world, sim::PluginId who) const {
   return -1;
 }
 
+// The page's fixed scenery is the deliverable's own description (its
+// places, rings and the theater's outline), not the run's; what the run
+// holds as it begins, the journal tells (World::tell_found).
 void ReportRecorder::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
   next_ = context.first_entry;
   d_.title = context.scenario.file;
   d_.plugins = context.plugins;
-  d_.first_frame = world.frame();
-  d_.last_frame = world.frame();
-  start_ms_ = world.elapsed_ms();
-  d_.clock.push_back({world.frame(), 0});
+  const sim::JournalClock& now = world.journal.clock;
+  d_.first_frame = now.frame;
+  d_.last_frame = now.frame;
+  start_ms_ = now.elapsed_ms;
+  d_.clock.push_back({now.frame, 0});
   const Deliverable& deliverable = context.deliverable;
   for (const Place& p : deliverable.places) {
     d_.areas.push_back({p.name, p.at.x, p.at.y, 0.0f, 0.0f, 0.0f, "place"});
@@ -77,12 +81,6 @@ void ReportRecorder::begin(const PlayContext& context, sim::World& world) {
       }
     }
   }
-  d_.notices.push_back({{d_.version}, world.frame(), "money", "", 0, world.money.cash});
-  // The TV as the run finds it; the journal tells what changes it.
-  channel_ = world.tv.channel;
-  for (const auto& [channel, playlist] : world.tv.playlists) playlists_[channel] = playlist.name;
-  tv(world.frame());
-  path(world.frame(), world.player_position());
 }
 
 void ReportRecorder::path(uint64_t frame, const sim::Vec& at) {
@@ -199,12 +197,15 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       }
       break;
     }
+    case K::found:
+      found(e);
+      break;
     case K::said:
       d_.notices.push_back({{d_.version},
                             shown_from(e),
                             "said",
                             who(world, e.thing) + ": " + text + " (" + std::string(e.more) + ")",
-                            static_cast<int>(world.speech.line_ms),
+                            static_cast<int>(e.a),
                             0});
       break;
     case K::money:
@@ -245,6 +246,21 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       return;
   }
   busy_ = true;
+}
+
+// What the run held as it began: the TV is told once its playlists are.
+void ReportRecorder::found(const sim::Entry& e) {
+  const uint64_t f = shown_from(e);
+  if (e.text == "money") {
+    d_.notices.push_back({{d_.version}, f, "money", "", 0, static_cast<int>(e.a)});
+  } else if (e.text == "playlist") {
+    playlists_[static_cast<int>(e.a)] = std::string(e.more);
+  } else if (e.text == "channel") {
+    channel_ = static_cast<int>(e.a);
+    tv(f);
+  } else if (e.text == "player") {
+    path(f, e.where);
+  }
 }
 
 void ReportRecorder::box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const {
@@ -373,7 +389,7 @@ void ReportRecorder::tv(uint64_t frame) {
 // The frame's calls, kept when the frame changed something a reader sees.
 void ReportRecorder::frame_over(sim::World& world) {
   read(world);
-  ended_ = world.frame();
+  ended_ = world.journal.clock.frame;
   has_ended_ = true;
   keep_calls(ended_);
   busy_ = false;
@@ -403,8 +419,9 @@ void ReportRecorder::keep_calls(uint64_t frame) {
 void ReportRecorder::end(sim::World& world) {
   ++d_.version;
   read(world);
-  d_.last_frame = world.frame();
-  d_.clock.push_back({world.frame(), world.elapsed_ms() - start_ms_});
+  const sim::JournalClock& now = world.journal.clock;
+  d_.last_frame = now.frame;
+  d_.clock.push_back({now.frame, now.elapsed_ms - start_ms_});
   d_.summary = summary_lines(summarize(world), false);
   std::ostringstream note;
   if (quiet_frames_ != 0) {

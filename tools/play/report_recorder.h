@@ -25,6 +25,7 @@ class ReportRecorder : public Observer {
   int owner(sim::World& world, sim::PluginId who) const;
   void take(sim::World& world, const sim::Entry& e);
   void begin_frame(const sim::Entry& e);
+  void found(const sim::Entry& e);
   void path(uint64_t frame, const sim::Vec& at);
   void close(Span& span, uint64_t frame);
   bool between(const sim::Entry& e) const;

@@ -494,6 +494,7 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
   for (const std::string& plugin : plugins) {
     context.plugins.push_back(std::filesystem::path(plugin).stem().string());
   }
+  w.tell_found();
   for (Observer* o : observers_) o->begin(context, w);
   for (size_t n = 0; n < next; ++n) note_step(scenario_.steps[n]);
 
