@@ -86,6 +86,21 @@ cases([
     await close();
   }],
 
+  ['the menu trainer\'s report shows its menu: box, header sprite, bar and lines', async () => {
+    const file = path.join(OUT, 'menu_trainer.html');
+    const r = play(['--plugin', process.env.MENU_TRAINER, '--report', file, 'examples/scenarios/menu_trainer.scenario']);
+    assert.equal(r.status, 0, r.err);
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    await goTo(page, frameOf(r.out, 'expect text "> Delete ped" drawn'));
+    const drawn = await page.textContent('#drawn');
+    for (const line of ['Main menu', 'Spawn ped', '> Delete ped', 'Peds: 2']) assert.ok(drawn.includes(line), line);
+    assert.equal(await page.locator('#drawn .rect').count(), 2, 'the box and the bar');
+    assert.equal(await page.locator('#drawn .sprite', { hasText: 'generic_textures/menu_header_1a' }).count(), 1);
+    await screenshot(page, 'report-menu');
+    await close();
+  }],
+
   ['a sprite drawn at a heading is shown turned to it', async () => {
     const scenario = path.join(OUT, 'turned.scenario');
     fs.writeFileSync(scenario, 'start at -2361.5 -2395.1 62.1\nwait 30 frames\n');
