@@ -17,12 +17,12 @@
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as a native run
+  sim::Host& host = sim::Host::get();    // the DLL's one host, handed to what runs in it
   if (argc >= 2 && std::string(argv[1]) == "play") {
     play::Options options;
     if (const auto status = play::parse_options(argc - 1, argv + 1, options)) return *status;
     const auto no_deliverable_here = [](const std::string&) { return std::string(); };
-    return play::play_scenario(sim::Host::get(), options, no_deliverable_here, std::cout,
-                               std::cerr);
+    return play::play_scenario(host, options, no_deliverable_here, std::cout, std::cerr);
   }
   if (argc != 3) {
     std::fprintf(stderr, "usage: %s SCENARIO PLUGIN\n       %s play --plugin PLUGIN SCENARIO\n",
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   sim::install_crash_reports();
-  const sim::ScenarioResult result = sim::run_scenario(sim::Host::get(), *def, argv[2]);
+  const sim::ScenarioResult result = sim::run_scenario(host, *def, argv[2]);
   std::fwrite(result.record.data(), 1, result.record.size(), stdout);
   for (const std::string& f : result.failures) std::printf("FAILED: %s\n", f.c_str());
   std::fflush(stdout);
