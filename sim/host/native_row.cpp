@@ -18,15 +18,33 @@ FoundRow look_up(uint64_t hash) {
 
 }  // namespace
 
-// A plug-in calls few natives, so a cache by the hash's low bits (already
-// well mixed) answers nearly all; a row, once found, lives for the process.
+// Every call looks its row up, so rows found are kept in a table of their
+// own, probed from the hash's low bits (already well mixed): two natives a
+// plug-in calls each frame never push each other out. A row, once found,
+// lives for the process; hashes no table knows are not kept, so a plug-in
+// calling garbage cannot fill it.
 FoundRow native_row(uint64_t hash) {
-  static FoundRow cache[1024] = {};
-  FoundRow& slot = cache[hash & 1023u];
-  if (slot.row != nullptr && slot.row->hash == hash) return slot;
-  const FoundRow found = look_up(hash);
-  if (found) slot = found;
-  return found;
+  struct Kept {
+    uint64_t hash = 0;
+    FoundRow found;
+  };
+  constexpr size_t slots = 4096;  // more than every row of the world and the host
+  static Kept kept[slots];
+  static size_t count = 0;
+  for (size_t n = hash & (slots - 1);; n = (n + 1) & (slots - 1)) {
+    Kept& k = kept[n];
+    if (k.found.row != nullptr) {
+      if (k.hash == hash) return k.found;
+      continue;
+    }
+    const FoundRow found = look_up(hash);
+    // Half full at most keeps probes short; beyond it, rows are looked up.
+    if (found && count < slots / 2) {
+      k = {hash, found};
+      ++count;
+    }
+    return found;
+  }
 }
 
 FoundRow native_row_named(std::string_view name) {

@@ -7,16 +7,18 @@
 
 namespace sim {
 
+// Every argument of every call passes here: the commonest kinds first.
 static const char* slot_problem(char kind, uint64_t v) {
   const auto upper = static_cast<uint32_t>(v >> 32);
   const uint32_t sign = (v & 0x80000000u) ? 0xFFFFFFFFu : 0u;
   // Headers that declare a 32-bit value as 64 bits wide send a negative one
   // sign-extended; the game reads the low half.
-  if (kind == 'i' && upper != 0 && upper != sign) return "upper half not zero";
-  if ((kind == 'b' || kind == 'f') && upper != 0) return "upper half not zero";
-  if (kind == 'b' && v > 1) return "a flag other than 0 or 1";
-  if (kind == 'x' && upper != sign) return "not sign-extended";
-  if ((kind == 's' || kind == 'p' || kind == 'h') && v == 0) return "null address";
+  if (kind == 'i') return upper != 0 && upper != sign ? "upper half not zero" : nullptr;
+  if (kind == 'f') return upper != 0 ? "upper half not zero" : nullptr;
+  if (kind == 'b')
+    return upper != 0 ? "upper half not zero" : v > 1 ? "a flag other than 0 or 1" : nullptr;
+  if (kind == 'x') return upper != sign ? "not sign-extended" : nullptr;
+  if (kind == 's' || kind == 'p' || kind == 'h') return v == 0 ? "null address" : nullptr;
   return nullptr;
 }
 
