@@ -36,8 +36,8 @@ int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, floa
   e.model = model;
   e.position = position;
   e.rotation.z = heading;
+  e.serial = journal.made(Thing::entity, handle, model, position, kind);
   entities_[e.handle] = e;
-  journal.made(Thing::entity, handle, model, position, kind);
   return e.handle;
 }
 

@@ -172,7 +172,7 @@ void Faults::start(World& w, Fault f, int frames) {
         e->model = w.hash_of("a_c_cat_01");  // named, as the game knows its own models
         e->position = at;
         w.owners.forget(Thing::entity, handle);
-        w.journal.made(Thing::entity, handle, e->model, at, EntityKind::ped);
+        e->serial = w.journal.made(Thing::entity, handle, e->model, at, EntityKind::ped);
       }
       break;
     }

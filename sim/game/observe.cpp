@@ -62,6 +62,7 @@ void World::tell_box(bool drawn, std::string_view texture, float x, float y, flo
 // A value that moves for a while and settles: one entry when it settles or
 // turns back, from where it began, rather than one for every frame between.
 void World::settle(Ramp& ramp, double now, uint64_t thing, const char* what) {
+  ramp.seen = true;
   const double rounded = std::round(now * 1000.0) / 1000.0;
   const int direction = rounded > ramp.value ? 1 : rounded < ramp.value ? -1 : 0;
   if (direction == ramp.direction) {
@@ -84,8 +85,8 @@ void World::settle(Ramp& ramp, double now, uint64_t thing, const char* what) {
 // A prompt the player is offered, told once while its label stays; a hold
 // begun as it comes into reach tells it before the frame's pass does, so
 // the offer never comes after what was done with it.
-void World::tell_offered(int32_t handle, const PromptState& p) {
-  const uint64_t serial = serial_of(Thing::prompt, handle);
+void World::tell_offered(const PromptState& p) {
+  const uint64_t serial = p.serial;
   if (serial == 0 || observed_.offered.count(serial) != 0) return;
   Entry& e = journal.write(EntryKind::offered, serial);
   e.text = journal.keep(p.label);
@@ -117,21 +118,23 @@ void World::tell_found() {
 
 void World::observe(bool frame_over) {
   Observed& seen = observed_;
-  if (!frame_over) journal.write(EntryKind::frame).where = player_position();
+  const Vec me = player_position();
+  if (!frame_over) journal.write(EntryKind::frame).where = me;
 
   // What is no longer offered, then what is offered now.
+  for (auto& [handle, p] : prompts_) p.offered = prompt_offered(p, me);
   std::erase_if(seen.offered, [&](const auto& kv) {
     const ThingRecord* t = journal.thing(kv.first);
     const PromptState* p = t != nullptr && t->live ? prompt(t->handle) : nullptr;
-    if (p != nullptr && prompt_offered(*p) && p->label == kv.second) return false;
+    if (p != nullptr && p->offered && p->label == kv.second) return false;
     journal.write(EntryKind::withdrawn, kv.first).text = journal.keep(kv.second);
     return true;
   });
   for (const auto& [handle, p] : prompts_) {
-    if (prompt_offered(p)) tell_offered(handle, p);
+    if (p.offered) tell_offered(p);
   }
 
-  const int32_t inside = interiors.interior_at(player_position());
+  const int32_t inside = interiors.interior_at(me);
   if (inside != seen.interior) {
     if (const InteriorState* left = interiors.interior(seen.interior)) {
       journal.write(EntryKind::leaves).a = left->name_hash;
@@ -143,20 +146,14 @@ void World::observe(bool frame_over) {
   }
   if (!frame_over) return;
 
-  for (const auto& [handle, e] : entities_) {
-    const uint64_t serial = e.exists ? serial_of(Thing::entity, handle) : 0;
-    if (serial == 0 || e.turned == 0.0) continue;
-    settle(seen.speeds[serial], e.last_turn, serial, "speed");
+  for (auto& [handle, e] : entities_) {
+    if (e.exists && e.turned != 0.0) settle(e.turning, e.last_turn, e.serial, "speed");
   }
-  std::erase_if(seen.speeds, [&](const auto& kv) { return !journal.thing(kv.first)->live; });
-  for (const auto& [handle, fx] : particles.effects()) {
-    const uint64_t serial = serial_of(Thing::effect, handle);
-    if (serial == 0 || !effect_exists(*this, handle)) continue;
-    auto [ramp, added] = seen.scales.try_emplace(serial);
-    if (added) ramp->second.value = std::round(fx.scale * 1000.0) / 1000.0;
-    settle(ramp->second, fx.scale, serial, "scale");
+  for (auto& [handle, fx] : particles.effects()) {
+    if (fx.stopped || !exists(fx.entity)) continue;  // as effect_exists, without a lookup
+    if (!fx.scaling.seen) fx.scaling.value = std::round(fx.scale * 1000.0) / 1000.0;
+    settle(fx.scaling, fx.scale, fx.serial, "scale");
   }
-  std::erase_if(seen.scales, [&](const auto& kv) { return !journal.thing(kv.first)->live; });
 
   for (const auto& [name, t] : tv.targets) {
     const bool drawn = t.registered && t.draws > 0 && t.last_draw_frame == frame_;

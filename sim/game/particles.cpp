@@ -55,7 +55,8 @@ static void start_looped_on_entity(World& w, NativeCall& c) {
   if (a == nullptr || !a->loaded || !w.exists(c.i(1))) return;
   const float offset[3] = {c.f(2), c.f(3), c.f(4)};
   const int32_t handle = w.particles.start(w.hash_of(c.s(0)), asset, c.i(1), offset, c.f(8));
-  w.journal.made(Thing::effect, handle, w.hash_of(c.s(0)), Vec{});
+  w.particles.effect(handle)->serial =
+      w.journal.made(Thing::effect, handle, w.hash_of(c.s(0)), Vec{});
   Entry& made = w.journal.latest();
   made.a = static_cast<int64_t>(w.serial_of(Thing::entity, c.i(1)));
   made.from = c.f(8);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 
+#include "ramp.h"
 #include "streaming.h"
 
 namespace sim {
@@ -14,11 +15,13 @@ using ParticleAssetState = StreamedAsset;
 
 struct LoopedEffectState {
   int32_t handle = 0;
+  uint64_t serial = 0;  // its name in the journal
   uint32_t effect = 0;  // hash of the effect's name
   uint32_t asset = 0;   // hash of the asset it was started from
   int32_t entity = 0;
   float offset[3] = {};
   float scale = 0.0f;
+  Ramp scaling;  // scale, as the world's pass a frame saw it
   int scale_writes = 0;
   bool stopped = false;  // by the script; the entity going away ends it too
 };
@@ -34,6 +37,7 @@ class Particles {
                 float scale);
   LoopedEffectState* effect(int32_t handle);
   const std::map<int32_t, LoopedEffectState>& effects() const { return effects_; }
+  std::map<int32_t, LoopedEffectState>& effects() { return effects_; }
 
   uint32_t selected_asset = 0;  // for the next effect start only
 

@@ -23,8 +23,8 @@ int32_t World::new_prompt() {
   p.handle = prompt_handles_.give(
       frame_, [](int32_t) { return false; }, &before);
   prompts_.erase(before);
+  p.serial = journal.made(Thing::prompt, p.handle, 0, Vec{});
   prompts_[p.handle] = p;
-  journal.made(Thing::prompt, p.handle, 0, Vec{});
   return p.handle;
 }
 
@@ -54,8 +54,12 @@ float World::interaction_distance(const EntityState& e) const {
 }
 
 bool World::prompt_offered(const PromptState& p) const {
+  return p.switched_on() && prompt_offered(p, player_position());
+}
+
+// With the player standing at `me`.
+bool World::prompt_offered(const PromptState& p, Vec me) const {
   if (!p.switched_on()) return false;
-  const Vec me = player_position();
   // A point with no radius is seen from nowhere, not even standing on it.
   if (p.has_point && !(p.radius > 0.0f && distance(me, p.point) <= p.radius)) return false;
   if (p.group == 0) return true;
@@ -101,7 +105,7 @@ void World::work_prompts_by_controls() {
       if (!p.holding) {
         p.holding = true;
         p.hold_start_ms = elapsed_ms_;
-        tell_offered(handle, p);
+        tell_offered(p);
         journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 1;
       }
       completes = elapsed_ms_ - p.hold_start_ms >= static_cast<uint64_t>(std::max(0, p.mode_value));

@@ -13,6 +13,7 @@ enum class PromptMode { none, standard, hold };
 
 struct PromptState {
   int32_t handle = 0;
+  uint64_t serial = 0;  // its name in the journal
   uint32_t control = 0;
   std::string label;
   int group = 0;
@@ -34,6 +35,7 @@ struct PromptState {
   bool holding = false;
   bool hold_done = false;
   uint64_t hold_start_ms = 0;  // in the world's elapsed time
+  bool offered = false;        // as the world's pass a frame last worked it out
 
   // Made and switched on; whether the player sees it is the world's
   // question (World::prompt_offered), for it depends on where he is.

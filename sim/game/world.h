@@ -257,17 +257,10 @@ class World {
   std::map<uint64_t, Answer> answers_;
   uint64_t total_calls_ = 0;
 
-  // What the pass a frame saw last (observe.cpp).
-  struct Ramp {
-    double value = 0.0;
-    int direction = 0;  // 1 rising, -1 falling, 0 settled
-    double from = 0.0;
-    uint64_t since_ms = 0;
-  };
+  // What the pass a frame saw last (observe.cpp); the values that change
+  // smoothly keep theirs with the thing.
   struct Observed {
     std::map<uint64_t, std::string> offered;  // prompt serial: the label offered
-    std::map<uint64_t, Ramp> speeds;          // entity serial
-    std::map<uint64_t, Ramp> scales;          // effect serial
     std::map<std::string, bool> drawn_into;
     std::vector<DrawnText> drawn;
     std::vector<DrawnRect> rects;
@@ -275,8 +268,9 @@ class World {
     uint64_t previous_ms = 0;  // elapsed at the end of the frame before
     int32_t interior = 0;      // the player's
   } observed_;
+  bool prompt_offered(const PromptState& p, Vec me) const;
   void settle(Ramp& ramp, double now, uint64_t thing, const char* what);
-  void tell_offered(int32_t handle, const PromptState& p);
+  void tell_offered(const PromptState& p);
   void tell_box(bool drawn, std::string_view texture, float x, float y, float width, float height,
                 float heading, const int (&colour)[4], PluginId by);
 };
