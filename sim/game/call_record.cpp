@@ -42,8 +42,11 @@ static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot)
   return out + "}";
 }
 
+// Copied rather than value-initialised, as the journal's entries are.
+static const CallRecord blank_record{};
+
 void CallLog::add(uint64_t frame, const NativeCall& call) {
-  CallRecord r;
+  CallRecord r = blank_record;
   r.frame = frame;
   r.row = call.row;
   r.via = call.via;
