@@ -87,6 +87,22 @@ TEST(NativeTable, EachNativeHasOneRowInTheWorld) {
   }
 }
 
+// More natives than the lookup keeps, many sharing the low bits of their
+// hashes: each is found as itself, the first time and again.
+TEST(NativeTable, EveryNativeOfTheGameIsFoundAsItselfTimeAndAgain) {
+  std::vector<uint64_t> hashes;
+  sim::each_reference_line([&](const sim::ReferenceLine& l) { hashes.push_back(l.hash); });
+  ASSERT_GT(hashes.size(), 4096u);
+  for (int round = 0; round < 2; ++round) {
+    for (uint64_t hash : hashes) {
+      const sim::FoundRow found = sim::native_row(hash);
+      ASSERT_TRUE(found) << sim::hex_text(hash);
+      ASSERT_EQ(found.row->hash, hash);
+    }
+  }
+  EXPECT_FALSE(sim::native_row(0x0123456789ABCDEFull)) << "no table knows it";
+}
+
 TEST(NativeTable, TheHostsOwnNativesAreThoseItsTableLists) {
   std::ifstream in(HOST_NATIVES_TSV);
   std::string line;
