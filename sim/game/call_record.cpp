@@ -46,7 +46,7 @@ static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot)
 static const CallRecord blank_record{};
 
 void CallLog::add(uint64_t frame, const NativeCall& call) {
-  CallRecord r = blank_record;
+  CallRecord& r = records_.emplace_back(blank_record);
   r.frame = frame;
   r.row = call.row;
   r.via = call.via;
@@ -85,7 +85,6 @@ void CallLog::add(uint64_t frame, const NativeCall& call) {
   if (call.row != nullptr && call.row->result == 's' && call.result[0] != 0) {
     r.result_text = keep(reinterpret_cast<const char*>(static_cast<uintptr_t>(call.result[0])));
   }
-  records_.push_back(r);
 }
 
 void CallLog::clear() {

@@ -66,14 +66,13 @@ void Journal::forget_read() {
   calls_.clear();
 }
 
-uint64_t Journal::begin_call() {
-  if (!recording_calls) return 0;
+uint64_t Journal::write_call() {
   write(EntryKind::call);
   return end() - 1;
 }
 
-void Journal::end_call(uint64_t entry, const NativeCall& call, Answerer answerer) {
-  if (!recording_calls || entry < first_ || entry >= end()) return;
+void Journal::record_call(uint64_t entry, const NativeCall& call, Answerer answerer) {
+  if (entry < first_ || entry >= end()) return;
   calls_.add(clock.frame, call);
   CallRecord& r = calls_.last();
   r.by = clock.by;
