@@ -450,6 +450,7 @@ void Host::native_init(uint64_t hash) {
     // Refused: its arguments are taken and it answers nothing.
     run_.world->violation("native " + native_label(hash) + " called from a keyboard handler");
     run_.call = NativeCall{};
+    run_.call_to_host = false;
     run_.call.hash = hash;
     run_.call_open = true;
     return;
@@ -470,6 +471,7 @@ void Host::native_init(uint64_t hash) {
   const FoundRow found = native_row(hash);
   run_.call.row = found.row;
   run_.call.simulated = found.simulated();
+  run_.call_to_host = found.from == RowSource::host;
   run_.call_open = true;
 }
 
@@ -497,12 +499,13 @@ uint64_t* Host::native_call() {
   if (!run_.call_open) {
     run_.world->violation("nativeCall without nativeInit");
     run_.call = NativeCall{};
+    run_.call_to_host = false;
     return run_.call.result;
   }
   run_.call_open = false;
   note_native(run_.call.hash);
   const bool sound = check_protocol(*run_.world, run_.call);
-  if (is_host_native(run_.call.row)) {
+  if (run_.call_to_host) {
     answer_host_native(*run_.world, run_.call, sound);
   } else {
     run_.world->perform(run_.call, sound);

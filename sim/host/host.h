@@ -157,6 +157,7 @@ class Host {
     Script* current = nullptr;
     NativeCall call;
     bool call_open = false;
+    bool call_to_host = false;  // the open call's row is one of the host's own
     uint64_t waits = 0;
     uint64_t last_hash = 0;  // the last call of the running script, for the wait entry
     uint64_t last_arg = 0;

@@ -38,11 +38,6 @@ const NativeRow* host_native_row(uint64_t hash) {
   return nullptr;
 }
 
-bool is_host_native(const NativeRow* row) {
-  // Host rows are none of the game's, so a pointer test tells them apart.
-  return row >= &natives[0].row && row <= &natives[std::size(natives) - 1].row;
-}
-
 void answer_host_native(World& w, NativeCall& call, bool sound) {
   const HostNative* n = find(call.row);
   const FoundRow sent_to = n != nullptr && n->sent_to != 0 ? native_row(n->sent_to) : FoundRow{};

@@ -13,7 +13,6 @@
 namespace sim {
 
 const NativeRow* host_native_row(uint64_t hash);  // null: not one of the host's
-bool is_host_native(const NativeRow* row);
 
 // The call as the host answers it: sent on as its replacement (the record
 // shows both names), or answered by the host's own row.

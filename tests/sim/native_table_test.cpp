@@ -173,7 +173,6 @@ TEST(NativeRow, IsTheWorldsThenTheHostsThenTheGames) {
   ASSERT_NE(sim::reference_row(0xD79334A4BB99BAD1ULL), nullptr) << "the game lists it too";
   const sim::FoundRow hosts = sim::native_row(0xD79334A4BB99BAD1ULL);
   EXPECT_EQ(hosts.from, sim::RowSource::host);
-  EXPECT_TRUE(sim::is_host_native(hosts.row));
   EXPECT_TRUE(hosts.simulated());
 
   const sim::FoundRow checked = sim::native_row(0xDF993EE5E90ABA25ULL);
