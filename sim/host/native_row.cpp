@@ -16,34 +16,37 @@ FoundRow look_up(uint64_t hash) {
   return {};
 }
 
-}  // namespace
-
 // Every call looks its row up, so rows found are kept in a table of their
 // own, probed from the hash's low bits (already well mixed): two natives a
 // plug-in calls each frame never push each other out. A row, once found,
 // lives for the process; hashes no table knows are not kept, so a plug-in
 // calling garbage cannot fill it.
+struct Kept {
+  uint64_t hash = 0;
+  FoundRow found;
+};
+constexpr size_t slots = 4096;  // more than every row of the world and the host
+Kept kept[slots];
+size_t kept_count = 0;
+
+// Apart from the lookup of a row kept, which then stays short.
+[[gnu::noinline]] FoundRow find_and_keep(uint64_t hash, Kept& empty) {
+  const FoundRow found = look_up(hash);
+  // Half full at most keeps probes short; beyond it, rows are looked up.
+  if (found && kept_count < slots / 2) {
+    empty = {hash, found};
+    ++kept_count;
+  }
+  return found;
+}
+
+}  // namespace
+
 FoundRow native_row(uint64_t hash) {
-  struct Kept {
-    uint64_t hash = 0;
-    FoundRow found;
-  };
-  constexpr size_t slots = 4096;  // more than every row of the world and the host
-  static Kept kept[slots];
-  static size_t count = 0;
   for (size_t n = hash & (slots - 1);; n = (n + 1) & (slots - 1)) {
     Kept& k = kept[n];
-    if (k.found.row != nullptr) {
-      if (k.hash == hash) return k.found;
-      continue;
-    }
-    const FoundRow found = look_up(hash);
-    // Half full at most keeps probes short; beyond it, rows are looked up.
-    if (found && count < slots / 2) {
-      k = {hash, found};
-      ++count;
-    }
-    return found;
+    if (k.found.row == nullptr) return find_and_keep(hash, k);
+    if (k.hash == hash) return k.found;
   }
 }
 
