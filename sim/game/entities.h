@@ -19,15 +19,15 @@ struct ModelState : StreamedAsset {
 enum class EntityKind { object, ped, vehicle, pickup };
 
 struct EntityState {
-  int32_t handle = 0;
   uint64_t serial = 0;  // its name in the journal, never given to another
-  EntityKind kind = EntityKind::object;
+  int32_t handle = 0;
   uint32_t model = 0;
   Vec position;
   Vec rotation;            // pitch, roll, yaw in degrees
   double turned = 0.0;     // total yaw change written to it, unwrapped
-  float last_turn = 0.0f;  // the yaw change of the latest rotation written
   Ramp turning;            // last_turn, as the world's pass a frame saw it
+  float last_turn = 0.0f;  // the yaw change of the latest rotation written
+  EntityKind kind = EntityKind::object;
   bool exists = true;
   int health = 100;  // 0 is dead
   int max_health = 100;

@@ -14,8 +14,8 @@ class World;
 using ParticleAssetState = StreamedAsset;
 
 struct LoopedEffectState {
-  int32_t handle = 0;
   uint64_t serial = 0;  // its name in the journal
+  int32_t handle = 0;
   uint32_t effect = 0;  // hash of the effect's name
   uint32_t asset = 0;   // hash of the asset it was started from
   int32_t entity = 0;

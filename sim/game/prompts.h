@@ -12,8 +12,8 @@ namespace sim {
 enum class PromptMode { none, standard, hold };
 
 struct PromptState {
-  int32_t handle = 0;
   uint64_t serial = 0;  // its name in the journal
+  int32_t handle = 0;
   uint32_t control = 0;
   std::string label;
   int group = 0;

@@ -8,11 +8,11 @@
 namespace sim {
 
 struct Ramp {
-  bool seen = false;  // by the pass, once
   double value = 0.0;
-  int direction = 0;  // 1 rising, -1 falling, 0 settled
   double from = 0.0;
   uint64_t since_ms = 0;
+  int direction = 0;  // 1 rising, -1 falling, 0 settled
+  bool seen = false;  // by the pass, once
 };
 
 }  // namespace sim
