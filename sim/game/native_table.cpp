@@ -41,24 +41,13 @@ static const std::vector<NativeRow>& all_rows() {
   return rows;
 }
 
-static const NativeRow* search_native(uint64_t hash) {
+// Calls find their rows through the host's one lookup (native_row), which
+// keeps what it found; this is its search of the world's rows.
+const NativeRow* find_native(uint64_t hash) {
   const auto& rows = all_rows();
   auto it = std::lower_bound(rows.begin(), rows.end(), hash,
                              [](const NativeRow& r, uint64_t h) { return r.hash < h; });
   return it != rows.end() && it->hash == hash ? &*it : nullptr;
-}
-
-// Every native call looks its row up; a plug-in calls few natives, so a
-// small cache by the hash's low bits (already well mixed) answers nearly all.
-const NativeRow* find_native(uint64_t hash) {
-  static const NativeRow* cache[1024] = {};
-  const NativeRow*& slot = cache[hash & 1023u];
-  if (slot == nullptr || slot->hash != hash) {
-    const NativeRow* row = search_native(hash);
-    if (row == nullptr) return nullptr;
-    slot = row;
-  }
-  return slot;
 }
 
 const NativeRow* find_native_named(const std::string& name) {

@@ -150,7 +150,7 @@ void World::observe(bool frame_over) {
     if (e.exists && e.turned != 0.0) settle(e.turning, e.last_turn, e.serial, "speed");
   }
   for (auto& [handle, fx] : particles.effects()) {
-    if (fx.stopped || !exists(fx.entity)) continue;  // as effect_exists, without a lookup
+    if (!effect_exists(*this, fx)) continue;
     if (!fx.scaling.seen) fx.scaling.value = std::round(fx.scale * 1000.0) / 1000.0;
     settle(fx.scaling, fx.scale, fx.serial, "scale");
   }

@@ -42,9 +42,13 @@ void Particles::entity_gone(int32_t entity) {
   }
 }
 
+bool effect_exists(const World& w, const LoopedEffectState& e) {
+  return !e.stopped && w.exists(e.entity);
+}
+
 bool effect_exists(World& w, int32_t handle) {
   const LoopedEffectState* e = w.particles.effect(handle);
-  return e != nullptr && !e->stopped && w.exists(e->entity);
+  return e != nullptr && effect_exists(w, *e);
 }
 
 static void start_looped_on_entity(World& w, NativeCall& c) {

@@ -52,5 +52,6 @@ class Particles {
 
 // An effect exists until the script stops it or its entity goes away.
 bool effect_exists(World& world, int32_t handle);
+bool effect_exists(const World& world, const LoopedEffectState& effect);
 
 }  // namespace sim
