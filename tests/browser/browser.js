@@ -61,12 +61,12 @@ async function screenshot(page, name) {
 // A test file's cases, one after another; the first failure fails the file.
 async function cases(list) {
   if (!fs.existsSync(CHROMIUM)) {
-    console.log(`${CHROMIUM} is missing: install chromium (.ci/run does)`);
-    process.exit(77);
+    console.log(`${CHROMIUM} is missing: install chromium (./run-tests.sh does)`);
+    process.exit(1);
   }
   if (!chromium) {
-    console.log('playwright-core is missing: npm ci in tests/browser (.ci/run does)');
-    process.exit(77);
+    console.log('playwright-core is missing: npm ci in tests/browser (./run-tests.sh does)');
+    process.exit(1);
   }
   for (const [name, body] of list) {
     const started = Date.now();
