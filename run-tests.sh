@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/need-packages.sh clang clang-format clang-tidy libgtest-dev libbenchmark-dev librapidcheck-dev \
-  librsvg2-bin libpng-dev gcovr
+  librsvg2-bin libpng-dev gcovr dpkg-dev
 # The browser tests' own needs: the system's chromium, and playwright-core
 # (which drives it; no browser of its own is downloaded). Asked of the
 # commands, not the packages: a machine whose Node.js comes with its own npm
@@ -20,6 +20,8 @@ for preset in windows native native-clang native-sanitize; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
+# The modders' packages, into dist/; tests/install plays from them.
+cmake --build --preset native --target packages
 for preset in native native-clang native-sanitize; do
   ctest --preset "$preset" -j2
 done

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <vector>
 
+#include "install_paths.h"
 #include "live.h"
 #include "options.h"
 #include "pe_file.h"
@@ -17,9 +18,7 @@
 namespace {
 
 std::string native_plugin(const std::string& deliverable) {
-  if (deliverable == "cinema") return CINEMA_PLUGIN;
-  if (deliverable == "toytrain") return TOYTRAIN_PLUGIN;
-  return "";
+  return play::deliverable_plugin(deliverable);
 }
 
 // A path as the Windows runner sees it under wine: Z: is the root, and a
@@ -30,7 +29,8 @@ std::string windows_path(const std::string& path) {
 }
 
 int play_under_wine(const play::Options& options) {
-  for (const char* needed : {WINDOWS_RUNNER, WINE64}) {
+  const std::string runner = play::windows_runner();
+  for (const std::string& needed : {runner, std::string(WINE64)}) {
     if (!std::filesystem::exists(needed)) {
       std::cerr << "play: " << needed
                 << " is missing: ./play builds the Windows runner for --asi, ./setup.sh installs "
@@ -38,7 +38,7 @@ int play_under_wine(const play::Options& options) {
       return 2;
     }
   }
-  std::vector<std::string> args = {WINE64, WINDOWS_RUNNER, "play"};
+  std::vector<std::string> args = {WINE64, runner, "play"};
   for (const std::string& asi : options.asi) {
     if (!std::filesystem::exists(asi)) {
       std::cerr << "play: " << asi << ": no such plug-in\n";
@@ -50,7 +50,7 @@ int play_under_wine(const play::Options& options) {
   // The system loader would refuse a plug-in whose imports it cannot bind:
   // say which before wine does it without a word.
   const std::string host_dll =
-      (std::filesystem::path(WINDOWS_RUNNER).parent_path() / "ScriptHookRDR2.dll").string();
+      (std::filesystem::path(runner).parent_path() / "ScriptHookRDR2.dll").string();
   const play::PeTables host = play::read_pe_tables(host_dll);
   if (!host.error.empty()) {
     std::cerr << "play: " << host_dll << " " << host.error << "\n";
@@ -77,6 +77,8 @@ int play_under_wine(const play::Options& options) {
     }
   }
   args.push_back(windows_path(options.scenario));
+  const std::string prefix = play::wine_prefix(WINE64);
+  if (prefix.empty()) return 2;
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -89,7 +91,7 @@ int play_under_wine(const play::Options& options) {
   }
   if (child == 0) {
     setenv("WINEDEBUG", "-all", 1);
-    setenv("WINEPREFIX", WINE_PREFIX, 0);
+    setenv("WINEPREFIX", prefix.c_str(), 1);
     execv(argv[0], argv.data());
     std::perror("play: wine64");
     _exit(2);
