@@ -33,7 +33,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # against dpkg-shlibdeps); wine only for --asi, so a native-only modder
 # may leave it out.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libboost-context1.74.0, libcpp-httplib0.11")
+    "libboost-context1.74.0 (>= 1.74.0+ds1), libc6 (>= 2.35), libcpp-httplib0.11 (>= 0.11.4+ds), libgcc-s1 (>= 3.0), libstdc++6 (>= 11)")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine64")
 include(CPack)
 

@@ -75,8 +75,9 @@ cmake -S "$mod" -B "$work/mod-mingw" -G Ninja -DCMAKE_PREFIX_PATH="$p" -DCMAKE_F
 # The packages, where the build made them: their files, and what they need.
 deb="$(ls "$source"/dist/rdr2-standin_*_amd64.deb 2>/dev/null | head -n 1)"
 if [ -n "$deb" ]; then
-  dpkg-deb -c "$deb" | grep -q "./usr/bin/play$" || fail "$deb holds no usr/bin/play"
-  dpkg-deb -c "$deb" | grep -q "./usr/lib/cmake/RDR2StandIn/RDR2StandInConfig.cmake$" ||
+  dpkg-deb -c "$deb" >"$work/deb.list"
+  grep -q "./usr/bin/play$" "$work/deb.list" || fail "$deb holds no usr/bin/play"
+  grep -q "./usr/lib/cmake/RDR2StandIn/RDR2StandInConfig.cmake$" "$work/deb.list" ||
     fail "$deb holds no CMake package"
   if command -v dpkg-shlibdeps >/dev/null; then
     mkdir -p "$work/shlib/debian" && touch "$work/shlib/debian/control"
