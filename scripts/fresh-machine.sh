@@ -5,6 +5,7 @@
 # developer's machine has. Prints the time of each. As root:
 #   scripts/fresh-machine.sh            # both roots
 #   scripts/fresh-machine.sh bare       # or: dev
+#   scripts/fresh-machine.sh deb        # dist/'s .deb installed and played
 # The base root is made once and kept in $FRESH_CACHE
 # (/var/cache/rdr2-standin-fresh); each run starts from a copy of it.
 set -euo pipefail
@@ -75,8 +76,39 @@ run() {
   return $status
 }
 
+# The modders' package on a new root: installed with what it depends on and
+# recommends, then a shipped scenario played natively and with --asi.
+run_deb() {
+  local deb
+  deb="$(ls "$source_tree"/dist/rdr2-standin_*_amd64.deb 2>/dev/null | head -n 1)"
+  [ -n "$deb" ] || { echo "fresh-machine (deb): no dist/rdr2-standin_*_amd64.deb: build the target packages" >&2; return 1; }
+  root="$cache/root-deb"
+  rm -rf "$root"
+  cp -a "$cache/base" "$root"
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  mount -t proc proc "$root/proc"
+  mount -t sysfs sys "$root/sys"
+  mount --bind /dev "$root/dev"
+  mount --bind /dev/pts "$root/dev/pts"
+  cp "$deb" "$root/tmp/standin.deb"
+  local start status=0 scenario=/usr/share/rdr2-standin/scenarios/cinema/ticket_road.scenario
+  start=$(date +%s)
+  chroot "$root" /bin/sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/standin.deb >/dev/null" || status=$?
+  echo "fresh-machine (deb): apt install of the .deb with its dependencies: $(($(date +%s) - start)) s (exit $status)"
+  for how in "" "--asi /usr/share/rdr2-standin/asi/cinema.asi" "--asi /usr/share/rdr2-standin/asi/cinema.asi"; do
+    start=$(date +%s.%N)
+    chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root /bin/sh -c "play $how $scenario >/dev/null" || status=$?
+    echo "fresh-machine (deb): play ${how:-natively} ticket_road: $(echo "$(date +%s.%N) - $start" | bc) s"
+  done
+  chroot "$root" /bin/sh -c 'wineserver -k' 2>/dev/null || true
+  cleanup
+  root=""
+  return $status
+}
+
 failed=0
 which="${1:-both}"
+if [ "$which" = deb ]; then run_deb || failed=1; fi
 if [ "$which" = both ] || [ "$which" = bare ]; then run bare || failed=1; fi
 if [ "$which" = both ] || [ "$which" = dev ]; then run dev libgtest-dev libbenchmark-dev || failed=1; fi
 exit $failed
