@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "syntax.h"
 
@@ -17,24 +18,36 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
       "(with a report on stderr); 2 for a scenario or command line that cannot be read.",
       "play");
   app.footer("\n" + usage_text());
-  // A live run may begin with no scenario; every other run plays one. Known
-  // before the parse: the options that take files would otherwise claim the
-  // scenario's too.
-  const bool live =
-      std::any_of(argv, argv + argc, [](const char* a) { return std::strcmp(a, "--live") == 0; });
-  CLI::Option* scenario = app.add_option(
+  // A live run may begin with no scenario; every other run plays one.
+  app.add_option(
       "scenario", options.scenario,
       "the scenario file (see docs/scenarios.md); with --live, where the session begins");
-  if (!live) scenario->required();
+  // One file each: a scenario after a plug-in is never taken for another.
   app.add_option("--asi", options.asi,
-                 "a Windows plug-in (.asi) to play under wine; several load in the order given")
-      ->expected(1)
-      ->take_all();
-  app.add_option("--plugin", options.plugin,
-                 "a plug-in to load natively in place of the deliverables' own; several load in "
+                 "a Windows plug-in (.asi) to play under wine; given again for each, they load in "
                  "the order given")
-      ->expected(1)
-      ->take_all();
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--plugin", options.plugin,
+                 "a plug-in to load natively in place of the deliverables' own; given again for "
+                 "each, they load in the order given")
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  CLI::App* test = app.add_subcommand(
+      "test",
+      "play every scenario under the paths given (files, folders searched for *.scenario, "
+      "globs), each in a fresh game, a line each as it ends; exit 0 when all passed, 1 when one "
+      "failed, 2 when one cannot be read");
+  test->fallthrough();
+  test->add_option("paths", options.paths, "scenario files, folders of them, or globs")->required();
+  test->add_option("-j,--jobs", options.jobs, "play this many scenarios at once (default 1)")
+      ->check(CLI::Range(1, 64));
+  test->add_option("--junit", options.junit,
+                   "write the outcomes as JUnit XML: a testsuite per folder, a testcase per "
+                   "scenario");
+  test->add_option("--report-dir", options.report_dir,
+                   "write each scenario's page there, and index.html linking them");
+  test->add_option("--worker-dir", options.worker_dir)->group("");
   app.add_flag("--any-name", options.any_name,
                "play plug-ins whose file names are not the deliverables the scenario names");
   app.add_flag("-v,--verbose", options.verbose, "list every native call in the timeline");
@@ -69,6 +82,21 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
     return status == 0 ? 0 : 2;
+  }
+  options.test = test->parsed();
+  if (!options.test && !options.live && options.scenario.empty()) {
+    std::fprintf(stderr, "play: expected a scenario to play (or test PATH..., or --live)\n%s\n",
+                 "Run with --help for more information.");
+    return 2;
+  }
+  for (const auto* files : {&options.asi, &options.plugin}) {
+    for (const std::string& file : *files) {
+      std::error_code ec;
+      if (std::filesystem::is_directory(file, ec)) {
+        std::fprintf(stderr, "play: %s: is a folder, not a plug-in\n", file.c_str());
+        return 2;
+      }
+    }
   }
   if (!options.asi.empty() && !options.plugin.empty()) {
     std::fprintf(stderr,

@@ -27,6 +27,15 @@ struct Options {
   std::string session;      // live: the scenario that replays the session, to write
   double watchdog = 5.0;    // wall-time seconds a script's turn may take; 0: no limit
   bool wall_clock = false;  // a plug-in's tick count is the machine's, not the game's
+
+  // play test: every scenario under these files, folders and globs.
+  bool test = false;
+  std::vector<std::string> paths;
+  int jobs = 1;            // scenarios played at once
+  std::string junit;       // JUnit XML to write
+  std::string report_dir;  // each scenario's page, and an index of them
+  std::string
+      worker_dir;  // the Windows runner under wine: plays `paths` and writes each outcome there
 };
 
 // The options, or the exit status when there is nothing to play (0 after

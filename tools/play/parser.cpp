@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -561,6 +562,8 @@ void LineParser::parse_hour(Step& s) { s.number = whole_number("an hour from 0 t
 
 void LineParser::parse_start(Step& s) { s.at = place(); }
 
+void LineParser::parse_skip(Step& s) { s.text = quoted("why it is skipped, in quotes"); }
+
 void LineParser::parse_walk(Step& s) {
   s.at = place();
   expect("over", "'over DURATION' after the place");
@@ -739,10 +742,19 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
 }
 
 Scenario parse_scenario_file(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    throw ParseError(path + ": is a folder, not a scenario (play test " + path +
+                     " plays the scenarios in it)");
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ParseError(path + ": cannot be read");
   std::ostringstream text;
-  text << in.rdbuf();
+  try {
+    text << in.rdbuf();
+  } catch (const std::exception&) {
+    throw ParseError(path + ": cannot be read");
+  }
   return parse_scenario(path, text.str());
 }
 
