@@ -1,9 +1,12 @@
-// The example plug-ins, each played through its own scenario: natively as a
-// shared object, and as its .asi under wine, where the timeline must be the
-// native run's.
+// The example plug-ins: natively as a shared object, driven through the
+// testing library a modder uses, and through its own scenario by the
+// command; as its .asi under wine, where the timeline must be the native
+// run's.
 
 #include <gtest/gtest.h>
+#include <rdr2-standin/testing.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "play_runs.h"
@@ -47,7 +50,57 @@ void expect_report(const PlayRun& run, std::initializer_list<const char*> parts)
   }
 }
 
+const standin::Text* drawn(const std::vector<standin::Text>& texts, const std::string& text) {
+  const auto it = std::find_if(texts.begin(), texts.end(),
+                               [&](const standin::Text& t) { return t.text == text; });
+  return it != texts.end() ? &*it : nullptr;
+}
+
 TEST(MenuTrainer, OpensWithAKeyDrawsItsMenuAndSpawnsAndDeletesAPed) {
+  standin::Game game;
+  EXPECT_TRUE(game.step("start at -2361.5 -2395.1 62.1"));
+  ASSERT_TRUE(game.load(native_example("menu_trainer")));
+  EXPECT_TRUE(game.step(R"(
+    wait 1 s
+    expect not text "Main menu" drawn
+    hold F4 for 0.05 s
+    wait 1 frames
+    expect text "> Spawn ped" drawn in 255 220 0 255 at scale 0.35
+  )"));
+  // Its title is larger than its lines, drawn by the plug-in.
+  const standin::Text* title = drawn(game.texts_drawn(), "Main menu");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->plugin, "menu_trainer");
+  EXPECT_FLOAT_EQ(title->scale, 0.5f);
+  EXPECT_EQ(title->alpha, 255);
+
+  EXPECT_TRUE(game.step(R"(
+    wait 0.2 s
+    hold NUMPAD5 for 0.05 s
+    wait until 1 live a_m_m_valtownfolk_01 within 2 s
+  )"));
+  const auto peds = game.live_things("ped", "menu_trainer");
+  ASSERT_EQ(peds.size(), 1u);
+  EXPECT_EQ(peds[0].model, "a_m_m_valtownfolk_01");
+  EXPECT_LT(std::abs(peds[0].x + 2361.5f) + std::abs(peds[0].y + 2395.1f), 10.0f)
+      << "beside the player";
+
+  EXPECT_TRUE(game.step(R"(
+    wait 0.2 s
+    hold NUMPAD2 for 0.05 s
+    wait 0.2 s
+    hold NUMPAD5 for 0.05 s
+    wait 1 frames
+  )"));
+  EXPECT_TRUE(game.expect("0 live a_m_m_valtownfolk_01"));
+  ASSERT_EQ(game.things("ped", "menu_trainer").size(), 1u) << "the ped it deleted is still told";
+  EXPECT_FALSE(game.things("ped", "menu_trainer")[0].live);
+  EXPECT_EQ(game.journal("gone").size(), 1u);
+  EXPECT_TRUE(game.finish());
+  EXPECT_TRUE(game.violations().empty());
+}
+
+TEST(MenuTrainer, ItsCallsShowInTheVerboseTimelineOfItsScenario) {
   // Its expectations are the scenario's: the menu drawn with the old text
   // natives, the ped count from the world, the global it counts openings in.
   const PlayRun run = play_example("menu_trainer", "--verbose");
@@ -61,7 +114,39 @@ TEST(MenuTrainer, OpensWithAKeyDrawsItsMenuAndSpawnsAndDeletesAPed) {
 
 TEST(MenuTrainer, PlaysUnderWineAsNatively) { expect_example_same_under_wine("menu_trainer"); }
 
-TEST(CompanionSpawner, SpawnsARiderOnAHorseArmsThePlayerAndSeesTheScenariosDeer) {
+TEST(CompanionSpawner, SpawnsARiderOnAHorseArmsThePlayerAndSeesTheGamesDeer) {
+  standin::Game game;
+  EXPECT_TRUE(game.step("start at -2361.5 -2395.1 62.1"));
+  ASSERT_TRUE(game.load(native_example("companion_spawner")));
+  EXPECT_TRUE(game.step(R"(
+    spawn a_c_deer_01 at -2361.5 -2375.1 62.1 as deer
+    wait 1 s
+    expect text "weapon: none" drawn
+    expect text "animals: 1" drawn
+    hold F5 for 0.05 s
+    wait until 1 live a_c_horse_morgan_bay within 2 s
+    wait 1 frames
+    expect text "animals: 2" drawn
+  )"));
+  // The horse and its rider are the plug-in's; the deer is the game's.
+  std::vector<std::string> its;
+  for (const standin::Thing& t : game.live_things("ped", "companion_spawner"))
+    its.push_back(t.model);
+  std::sort(its.begin(), its.end());
+  EXPECT_EQ(its, (std::vector<std::string>{"a_c_horse_morgan_bay", "g_m_m_unicriminals_01"}));
+  const auto games = game.live_things("ped", "");
+  EXPECT_TRUE(std::any_of(games.begin(), games.end(), [](const standin::Thing& t) {
+    return t.model == "a_c_deer_01" && t.owner.empty();
+  }));
+
+  EXPECT_TRUE(game.step("hold F6 for 0.05 s\nwait 1 frames"));
+  EXPECT_TRUE(game.expect("text \"weapon: revolver\" drawn"));
+  // A later step names what an earlier one spawned.
+  EXPECT_TRUE(game.step("deer dies\nwait 1 frames"));
+  EXPECT_TRUE(game.expect("no violation"));
+}
+
+TEST(CompanionSpawner, ItsScenarioPlaysWithTheWorldAnsweringEveryCall) {
   // Its expectations are the scenario's: the overlay's lines drawn through
   // the colour formatter, the companion in the pools, the revolver in hand.
   const PlayRun run = play_example("companion_spawner", "--verbose");
@@ -80,17 +165,71 @@ TEST(CompanionSpawner, PlaysUnderWineAsNatively) {
 }
 
 TEST(SessionTimer, ItsSecondThreadCountsWhileTheMainScriptDraws) {
-  const PlayRun run = play_example("session_timer");
-  ASSERT_EQ(run.status, 0) << run.out;
-  EXPECT_NE(run.out.find("script 2 of session_timer.so registered (an additional thread)"),
-            std::string::npos)
-      << run.out;
+  standin::Game game;
+  ASSERT_TRUE(game.load(native_example("session_timer")));
+  EXPECT_TRUE(game.step(R"(
+    wait 2 frames
+    expect text "Played 0:00" drawn
+    wait until text "Played 0:03" drawn within 3.1 s
+    wait 10 s
+    expect text "Played 0:13" drawn
+    expect text "Since load 13 13 13 13 s" drawn
+  )"));
+  EXPECT_TRUE(game.finish());
   // The older unregister, by entry, takes the thread alone; the module's then takes the rest.
-  const size_t thread = run.out.find("script 2 of session_timer.so unregistered");
-  const size_t main = run.out.find("script 1 of session_timer.so unregistered");
-  ASSERT_NE(thread, std::string::npos) << run.out;
-  ASSERT_NE(main, std::string::npos) << run.out;
+  std::vector<std::string> told;
+  for (const standin::Entry& e : game.journal("host")) told.push_back(e.what);
+  const auto at = [&](const std::string& what) {
+    return std::find(told.begin(), told.end(), what) - told.begin();
+  };
+  const auto registered = at("script 2 of session_timer.so registered (an additional thread)");
+  const auto thread = at("script 2 of session_timer.so unregistered");
+  const auto main = at("script 1 of session_timer.so unregistered");
+  ASSERT_LT(registered, thread) << ::testing::PrintToString(told);
+  ASSERT_LT(main, static_cast<std::ptrdiff_t>(told.size())) << ::testing::PrintToString(told);
   EXPECT_LT(thread, main);
+}
+
+// What a modder's test sees when a step does not hold: the scenario
+// runner's message, at the test's own line, and the run goes on.
+TEST(TestingLibrary, AFailedStepSaysWhereAndWhatTheWorldHeldAndTheRunGoesOn) {
+  standin::Game game;
+  ASSERT_TRUE(game.load(native_example("session_timer")));
+  const std::string here = std::string(__FILE__) + ":" + std::to_string(__LINE__ + 1) + ": ";
+  const standin::Result missed = game.expect("text \"Played 9:99\" drawn");
+  EXPECT_FALSE(missed);
+  EXPECT_EQ(missed.message().rfind(here + "expect text \"Played 9:99\" drawn: the world held ", 0),
+            0u)
+      << missed;
+  // GoogleTest's own result carries the message.
+  const ::testing::AssertionResult as_gtest = missed;
+  EXPECT_FALSE(as_gtest);
+  EXPECT_EQ(as_gtest.message(), missed.message());
+  EXPECT_TRUE(game.step("wait 1 frames\nexpect text \"Played 0:00\" drawn"));
+}
+
+TEST(TestingLibrary, StepsThatCannotBeReadOrComeTooEarlyFailWithTheirLine) {
+  standin::Game game;
+  const int line = __LINE__ + 1;
+  const standin::Result unread = game.step("start at\nwalk nowhere");
+  ASSERT_FALSE(unread);
+  EXPECT_EQ(unread.message().rfind(std::string(__FILE__) + ":" + std::to_string(line) + ": ", 0),
+            0u)
+      << unread;
+  const standin::Result early = game.step("wait 1 s");
+  ASSERT_FALSE(early);
+  EXPECT_NE(early.message().find("wait 1 s: the plug-in is not loaded yet"), std::string::npos)
+      << early;
+  const standin::Result missing = game.load("/nonexistent/my_mod.so");
+  EXPECT_NE(missing.message().find("the plug-in /nonexistent/my_mod.so cannot be loaded"),
+            std::string::npos)
+      << missing;
+  EXPECT_THROW(standin::Game second, std::logic_error) << "one game at a time";
+}
+
+TEST(SessionTimer, ItsScenarioPlaysThroughTheCommand) {
+  const PlayRun run = play_example("session_timer");
+  EXPECT_EQ(run.status, 0) << run.out;
 }
 
 TEST(SessionTimer, PlaysUnderWineAsNatively) { expect_example_same_under_wine("session_timer"); }

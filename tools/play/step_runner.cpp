@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "crash_report.h"
 #include "joaat.h"
@@ -14,10 +15,9 @@
 namespace play {
 
 namespace {
-
-class StepRunner;
 StepRunner* running = nullptr;  // the run a crash report may end
 void tell_before_report();
+}  // namespace
 
 class StepRunner {
  public:
@@ -30,17 +30,21 @@ class StepRunner {
         errors_(errors) {}
 
   int run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock);
+  bool begin(const std::vector<std::string>& plugins, bool wall_clock);
+  bool play_one(const Step& s);
+  int end();
+  bool load(const std::string& plugin);
   void cut_short() {
     for (Observer* o : observers_) o->cut_short(world());
   }
+  sim::World& world() { return host_.world(); }
+  const Baseline& baseline() const { return baseline_; }
 
  private:
-  sim::World& world() { return host_.world(); }
   void advance();
   void tell();
   void note_step(const Step& s);
   void note_check(const Step& s, const Verdict& v);
-  bool load(const std::string& plugin);
   void play_given(StepSource& more);
   bool perform(const Step& s);
 #define PLAY_STEP(kind, phase, syntax) bool run_##kind(const Step& s);
@@ -62,13 +66,17 @@ class StepRunner {
   int status_ = 0;
   const Step* current_ = nullptr;
   size_t violations_reported_ = 0;
+  size_t next_ = 0;  // the scenario's first step after the set-up
+  std::optional<PlayContext> context_;
   std::map<std::string, HMODULE> modules_;  // by file
   std::string errors_told_;                 // the latest failure, for a live run's source
 };
 
+namespace {
 void tell_before_report() {
   if (running != nullptr) running->cut_short();
 }
+}  // namespace
 
 void StepRunner::advance() {
   keyboard_.before_frame(host_, world().elapsed_ms());
@@ -431,18 +439,25 @@ void StepRunner::play_given(StepSource& more) {
       }
       load(reload);
     }
-    if (step.line > 0) {
-      current_ = &step;
-      note_step(step);
-      perform(step);
-      current_ = nullptr;
-    }
+    if (step.line > 0) play_one(step);
     if (status_ != 0) {
       more.failure(errors_told_);
       errors_told_.clear();
       status_ = 0;
     }
   }
+}
+
+// One step, after which the run goes on whatever became of it: false when it
+// failed or the host saw a violation, told to `errors`.
+bool StepRunner::play_one(const Step& s) {
+  current_ = &s;
+  note_step(s);
+  perform(s);
+  current_ = nullptr;
+  const bool held = status_ == 0;
+  status_ = 0;
+  return held;
 }
 
 void StepRunner::note_step(const Step& s) {
@@ -464,7 +479,8 @@ void StepRunner::note_check(const Step& s, const Verdict& v) {
   tell();
 }
 
-int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock) {
+// The set-up steps, then the plug-ins load: false when one cannot.
+bool StepRunner::begin(const std::vector<std::string>& plugins, bool wall_clock) {
   host_.reset();
   sim::World& w = world();
   w.wall_clock = wall_clock;
@@ -482,13 +498,14 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
 
   // The set-up runs before anyone watches, so the site can be where the
   // player starts when the deliverable names none.
-  size_t next = 0;
-  for (; next < scenario_.steps.size() && scenario_.steps[next].is_set_up(); ++next) {
-    perform(scenario_.steps[next]);
+  for (; next_ < scenario_.steps.size() && scenario_.steps[next_].is_set_up(); ++next_) {
+    perform(scenario_.steps[next_]);
   }
   const Place* site = deliverable_.site_place();
-  PlayContext context{scenario_, deliverable_, baseline_,
-                      site != nullptr ? site->at : w.player_position(), w.game_timer()};
+  // The observers keep it for the whole run.
+  PlayContext& context = context_.emplace(
+      PlayContext{scenario_, deliverable_, baseline_,
+                  site != nullptr ? site->at : w.player_position(), w.game_timer()});
   context.first_entry = first_entry;
   for (const Place* p : deliverable_.sites()) {
     context.sites.push_back(p->at);
@@ -499,13 +516,16 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
   }
   w.tell_found();
   for (Observer* o : observers_) o->begin(context, w);
-  for (size_t n = 0; n < next; ++n) note_step(scenario_.steps[n]);
+  for (size_t n = 0; n < next_; ++n) note_step(scenario_.steps[n]);
 
-  const bool loaded = std::all_of(plugins.begin(), plugins.end(),
-                                  [&](const std::string& plugin) { return load(plugin); });
-  if (loaded) {
-    for (; next < scenario_.steps.size() && status_ == 0; ++next) {
-      current_ = &scenario_.steps[next];
+  return std::all_of(plugins.begin(), plugins.end(),
+                     [&](const std::string& plugin) { return load(plugin); });
+}
+
+int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, bool wall_clock) {
+  if (begin(plugins, wall_clock)) {
+    for (; next_ < scenario_.steps.size() && status_ == 0; ++next_) {
+      current_ = &scenario_.steps[next_];
       note_step(*current_);
       if (!perform(*current_)) break;
     }
@@ -515,7 +535,12 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
       play_given(*more);
     }
   }
-  // Every run ends as the game's exit does: each plug-in unloads.
+  return end();
+}
+
+// Every run ends as the game's exit does: each plug-in unloads.
+int StepRunner::end() {
+  sim::World& w = world();
   current_ = nullptr;
   host_.unload_plugins();
   check_violations();
@@ -527,12 +552,23 @@ int StepRunner::run(const std::vector<std::string>& plugins, StepSource* more, b
   return status_;
 }
 
-}  // namespace
-
 int run_steps(sim::Host& host, const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors, StepSource* more,
               bool wall_clock) {
   return StepRunner(host, scenario, observers, errors).run(plugins, more, wall_clock);
 }
+
+StepSession::StepSession(sim::Host& host, const Scenario& scenario,
+                         const std::vector<Observer*>& observers, std::ostream& errors)
+    : runner_(std::make_unique<StepRunner>(host, scenario, observers, errors)) {}
+StepSession::~StepSession() = default;
+bool StepSession::begin(const std::vector<std::string>& plugins) {
+  return runner_->begin(plugins, false);
+}
+bool StepSession::load(const std::string& plugin) { return runner_->load(plugin); }
+bool StepSession::play(const Step& s) { return runner_->play_one(s); }
+int StepSession::end() { return runner_->end(); }
+sim::World& StepSession::world() { return runner_->world(); }
+const Baseline& StepSession::baseline() const { return runner_->baseline(); }
 
 }  // namespace play

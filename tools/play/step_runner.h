@@ -3,6 +3,7 @@
 // world, the plug-in loads, and each further step moves the player, lets
 // time pass, acts as the player or the game, or checks an expectation.
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,5 +32,28 @@ class StepSource {
 int run_steps(sim::Host& host, const Scenario& scenario, const std::vector<std::string>& plugins,
               const std::vector<Observer*>& observers, std::ostream& errors,
               StepSource* more = nullptr, bool wall_clock = false);
+
+class StepRunner;
+
+// A run played a step at a time by a caller that gives its steps as they
+// come (a test), the run going on past a step that failed. `begin` plays the
+// scenario's set-up steps and loads the plug-ins; `end` unloads them as the
+// game's exit does, 1 when that broke a rule. Failures go to `errors` as
+// run_steps writes them.
+class StepSession {
+ public:
+  StepSession(sim::Host& host, const Scenario& scenario, const std::vector<Observer*>& observers,
+              std::ostream& errors);
+  ~StepSession();
+  bool begin(const std::vector<std::string>& plugins);
+  bool load(const std::string& plugin);  // another, into the same world
+  bool play(const Step& s);              // false: it failed, or the host saw a violation
+  int end();
+  sim::World& world();
+  const Baseline& baseline() const;
+
+ private:
+  std::unique_ptr<StepRunner> runner_;
+};
 
 }  // namespace play
