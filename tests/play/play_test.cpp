@@ -30,7 +30,7 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"expect said taker", "expected the line's name, or names separated by '|', found the end"},
       {"expect 2 live", "expected a nickname or model name, found the end of the line"},
       {"fail NOT_A_NATIVE", "expected a native the game knows, by name or as 0x and 16 hex"},
-      {"jump over the post", "expected a step: seed, faults ..., fps, hour, start at, walk to"},
+      {"jump over the post", "expected a step: seed, faults ..., fps, hour, start at, skip, walk to"},
       {"player leaves", "expected 'vehicle' after 'player leaves', found the end of the line"},
       {"player jumps", "expected 'ped replaced [by MODEL]', 'mounts NAME', 'enters NAME', "},
       {"expect 2 lives taker", "expected 'live NAME' after '2', found 'lives'"},
