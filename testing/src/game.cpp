@@ -48,12 +48,12 @@ Game::~Game() {
   a_game_lives = false;
 }
 
-Result Game::load(const std::string& plugin, std::source_location at) {
+Result Game::load(const std::string& plugin, Where at) {
   Run& r = *run_;
   if (r.ended)
-    return Result::failed(std::string(at.file_name()) + ":" + std::to_string(at.line()) +
+    return Result::failed(std::string(at.file) + ":" + std::to_string(at.line) +
                           ": the run has ended");
-  r.scenario.file = at.file_name();
+  r.scenario.file = at.file;
   r.errors.str("");
   if (!r.session) {
     r.session = std::make_unique<play::StepSession>(r.host, r.scenario, r.observers, r.errors);
@@ -64,15 +64,15 @@ Result Game::load(const std::string& plugin, std::source_location at) {
   return from_errors(r.errors);
 }
 
-Result Game::step(std::string_view steps, std::source_location at) {
+Result Game::step(std::string_view steps, Where at) {
   Run& r = *run_;
-  const std::string where = std::string(at.file_name()) + ":";
-  if (r.ended) return Result::failed(where + std::to_string(at.line()) + ": the run has ended");
+  const std::string where = std::string(at.file) + ":";
+  if (r.ended) return Result::failed(where + std::to_string(at.line) + ": the run has ended");
   // Blank lines before the text give each step its line in the caller's file.
   play::Scenario parsed;
   try {
     parsed = play::parse_scenario(
-        at.file_name(), std::string(at.line() - 1, '\n') + std::string(steps) + "\n" + r.spawns);
+        at.file, std::string(at.line - 1, '\n') + std::string(steps) + "\n" + r.spawns);
   } catch (const play::ParseError& e) {
     return Result::failed(e.what());
   }
@@ -81,7 +81,7 @@ Result Game::step(std::string_view steps, std::source_location at) {
     return Result::failed(where + std::to_string(parsed.deliverable_line) +
                           ": a test loads its plug-ins with Game::load, not a deliverable line");
   }
-  r.scenario.file = at.file_name();
+  r.scenario.file = at.file;
   for (const play::Step& s : parsed.steps) {
     if (s.kind == play::Step::Kind::spawn) {
       r.spawns += s.source + "\n";
@@ -101,17 +101,17 @@ Result Game::step(std::string_view steps, std::source_location at) {
   return {};
 }
 
-Result Game::expect(std::string_view expectation, std::source_location at) {
+Result Game::expect(std::string_view expectation, Where at) {
   return step("expect " + std::string(expectation), at);
 }
 
-Result Game::finish(std::source_location at) {
+Result Game::finish(Where at) {
   Run& r = *run_;
   if (r.ended || !r.session) {
     r.ended = true;
     return {};
   }
-  r.scenario.file = at.file_name();
+  r.scenario.file = at.file;
   r.errors.str("");
   r.session->end();
   r.ended = true;

@@ -19,7 +19,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +27,17 @@
 #include "result.h"
 
 namespace standin {
+
+// Where a call was written, which its failure names: the caller's file and
+// line, filled in by the default argument.
+struct Where {
+  const char* file;
+  unsigned line;
+  static constexpr Where here(const char* file = __builtin_FILE(),
+                              unsigned line = __builtin_LINE()) {
+    return {file, line};
+  }
+};
 
 class Game {
  public:
@@ -38,21 +48,20 @@ class Game {
 
   // Loads a plug-in's native build. The first load starts the run, after the
   // set-up steps given so far; a later one loads another into the same game.
-  Result load(const std::string& plugin, std::source_location at = std::source_location::current());
+  Result load(const std::string& plugin, Where at = Where::here());
 
   // One or more steps, a line each, as a scenario file writes them
   // (docs/scenarios.md): `walk to PLACE over DURATION`, `wait 2 s`,
   // `press F4`, `complete "LABEL"`, `spawn MODEL at PLACE as NAME`,
   // `expect [not] EXPECTATION`... Set-up steps (seed, faults, fps, hour,
   // start) go before the first load, the others after it.
-  Result step(std::string_view steps, std::source_location at = std::source_location::current());
+  Result step(std::string_view steps, Where at = Where::here());
   // `expect EXPECTATION`: e.g. "3 live a_m_m_valtownfolk_01", "no violation".
-  Result expect(std::string_view expectation,
-                std::source_location at = std::source_location::current());
+  Result expect(std::string_view expectation, Where at = Where::here());
 
   // Ends the run as the game's exit does: each plug-in unloads. Fails when
   // that broke the host's rules.
-  Result finish(std::source_location at = std::source_location::current());
+  Result finish(Where at = Where::here());
 
   // What happened so far.
   std::vector<Entry> journal() const;
