@@ -7,9 +7,10 @@
 #include <atomic>
 #include <cstddef>
 
-extern "C" void* __libc_malloc(size_t size);
-extern "C" void* __libc_calloc(size_t count, size_t size);
-extern "C" void* __libc_realloc(void* block, size_t size);
+// The C library's own entry points, reserved names by design.
+extern "C" void* __libc_malloc(size_t size);                // NOLINT(bugprone-reserved-identifier)
+extern "C" void* __libc_calloc(size_t count, size_t size);  // NOLINT(bugprone-reserved-identifier)
+extern "C" void* __libc_realloc(void* block, size_t size);  // NOLINT(bugprone-reserved-identifier)
 
 static std::atomic<uint64_t> allocations{0};
 

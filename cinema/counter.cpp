@@ -48,7 +48,7 @@ void setup_handover_scene(CinemaState& s) {
   s.handover_scene = create_anim_scene("script@proc@handovers@player_handovers@give_money_new", 0,
                                        nullptr, false, true);
   const Vector3 home = s.taker_home;
-  s.money_prop = spawn_object(get_hash_key("s_inv_moneyclip01x"), &home);
+  s.money_prop = spawn_object(get_hash_key(cinema_site::money_model), &home);
   load_anim_scene(s.handover_scene);
   // A scene the game did not make never loads: waiting for it would hold the
   // cinema for the rest of the run.
@@ -66,10 +66,10 @@ void setup_handover_scene(CinemaState& s) {
 void player_say_line(const char* line) {
   const Hash model = get_entity_model(player_ped_id());
   const char* voice = nullptr;
-  if (model == get_hash_key("PLAYER_ZERO")) {
-    voice = "ARTHUR";
-  } else if (model == get_hash_key("PLAYER_THREE")) {
-    voice = "JOHN_PLAYER";
+  if (model == get_hash_key(cinema_site::arthur_model)) {
+    voice = cinema_site::arthur_voice;
+  } else if (model == get_hash_key(cinema_site::john_model)) {
+    voice = cinema_site::john_voice;
   } else {
     return;
   }

@@ -9,6 +9,7 @@
 
 #include "counter.h"
 #include "entities.h"
+#include "measures.h"
 #include "natives.h"
 #include "plugin_entry.h"
 #include "prompts.h"
@@ -29,9 +30,9 @@ constexpr uint32_t audience_pause_ms = 2000;    // after the first and the fifth
 
 static const char* draw_voice() {
   const int r = get_random_int_in_range(0, 100);
-  if (r <= 25) return "JK_TICKET_TAKER";
-  if (r <= 50) return "JS_TOWNDEALER";
-  return "FH_TOWNDEALER";
+  if (r <= 25) return cinema_site::taker_voices[0];
+  if (r <= 50) return cinema_site::taker_voices[1];
+  return cinema_site::taker_voices[2];
 }
 
 // A text the game hands out, or an empty one when the call failed.
@@ -41,9 +42,10 @@ Vector3 cinema_set_up(CinemaState& s) {
   s.voice_name = draw_voice();
   s.buy_prompt = create_buy_prompt();
   const char* info_label = text_or_empty(get_string_from_hash_key(get_hash_key("SHOW_GET_INFO")));
-  s.info_prompt = create_labelled_prompt(info_label, get_hash_key("INPUT_CONTEXT_B"));
+  s.info_prompt = create_labelled_prompt(info_label, get_hash_key("INPUT_CONTEXT_B"), press_mode);
   s.sit_prompt = create_sit_prompt();
-  s.leave_prompt = create_labelled_prompt("Leave", get_hash_key("INPUT_CONTEXT_B"));
+  s.leave_prompt =
+      create_labelled_prompt(cinema_site::leave_label, get_hash_key("INPUT_CONTEXT_B"), press_mode);
   create_screen(s);
   create_player_chair(s);
   s.player_ped = player_ped_id();
@@ -77,18 +79,14 @@ static void spawn_post(CinemaState& s) {
   s.farewell_said = false;
   s.left_show_latched = false;
 
-  s.ticket_taker =
-      spawn_ped(get_hash_key("s_m_m_blwdealer_01"), s.taker_home.x, s.taker_home.y, s.taker_home.z);
+  s.ticket_taker = spawn_ped(get_hash_key(cinema_site::taker_model), s.taker_home.x, s.taker_home.y,
+                             s.taker_home.z);
   const Ped taker = s.ticket_taker;
   set_ambient_voice_name(taker, "MALE_SILENT_PVG");
   const char* name =
       text_or_empty(get_string_from_hash_key(get_hash_key("DISCOVERABLE_NAME_TICKET_TAKER")));
   register_interaction_lockon_prompt(taker, name, 5.0f, 5.0f, 1, 0.0f, 0.0f, 0, true, -1);
-  const int outfit = random_outfit_index(taker);
-  if (does_entity_exist(taker)) {
-    equip_meta_ped_outfit_preset(taker, outfit, true);
-    update_ped_variation(taker, true, true, true, true, true);
-  }
+  dress_at_random(taker);
   name = text_or_empty(get_string_from_hash_key(get_hash_key("DISCOVERABLE_NAME_TICKET_TAKER")));
   set_ped_prompt_name(taker, name);
   set_ped_reset_flag(taker, 49, true);
@@ -106,7 +104,7 @@ static void spawn_post(CinemaState& s) {
     ui_prompt_set_visible(prompt, true);
     ui_prompt_set_enabled(prompt, true);
   }
-  blip_remove_modifier(s.post_blip, get_hash_key("BLIP_MODIFIER_LOCKED"));
+  blip_remove_modifier(s.post_blip, get_hash_key(cinema_site::locked_modifier));
   s.spawned = true;
   s.welcomed = false;
 
@@ -142,10 +140,6 @@ static void despawn_post(CinemaState& s) {
   s.spawned = false;
 }
 
-static float distance_between(const Vector3& a, const Vector3& b) {
-  return get_distance_between_coords(a.x, a.y, a.z, b.x, b.y, b.z, true);
-}
-
 void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
   s.seat_occupant = get_ped_using_scenario_point(s.seat_scenario);
   const Ped current_player = player_ped_id();
@@ -164,7 +158,7 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
 
   if (!(d_taker >= greeting_distance) && !s.welcomed) {
     taker_looks_at_player(s);
-    say_line(s, s.ticket_taker, "WELCOME");
+    say_line(s, s.ticket_taker, cinema_site::welcome_line);
     s.welcomed = true;
   }
 
@@ -210,7 +204,7 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
 
   if (!(d_taker >= farewell_distance) && !s.farewell_said && s.farewell_due) {
     taker_looks_at_player(s);
-    say_line(s, s.ticket_taker, "FAREWELL_DURING_SHOW");
+    say_line(s, s.ticket_taker, cinema_site::farewell_line);
     s.farewell_said = true;
   }
 
@@ -225,7 +219,7 @@ void cinema_pass(CinemaState& s, const Vector3& seat_offset) {
   if (is_entity_dead(taker) || is_ped_fleeing(taker)) {
     set_prompt_on(s.buy_prompt, false);
     set_prompt_on(s.info_prompt, false);
-    blip_add_modifier(s.post_blip, get_hash_key("BLIP_MODIFIER_LOCKED"));
+    blip_add_modifier(s.post_blip, get_hash_key(cinema_site::locked_modifier));
   }
 }
 

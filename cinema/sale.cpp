@@ -25,7 +25,7 @@ void ticket_sale_step(CinemaState& s, const Vector3& seat_offset) {
     s.seat_scenario = create_seat_scenario(s.seat_chair, get_hash_key("PROP_HUMAN_SEAT_CHAIR"),
                                            seat_offset.x, seat_offset.y, seat_offset.z);
   }
-  blip_add_modifier(s.post_blip, get_hash_key("BLIP_MODIFIER_SHOP_UNAVAILABLE"));
+  blip_add_modifier(s.post_blip, get_hash_key(cinema_site::unavailable_modifier));
   s.show_start_ms = get_game_timer();
   s.film_pending = true;
 }
@@ -78,19 +78,18 @@ static void take_payment(CinemaState& s) {
 
 void handover_progress_step(CinemaState& s) {
   if (in_window(s, 0.1, 0.11)) {
-    player_say_line("TICKET_PLEASE");
+    player_say_line(cinema_site::ticket_line);
     task_look_at_entity(s.player_ped, s.ticket_taker, 4500, 0, 2048, 3);
   }
-  if (in_window(s, 0.35, 0.36)) say_line(s, s.ticket_taker, "ENJOY_THE_SHOW");
+  if (in_window(s, 0.35, 0.36)) say_line(s, s.ticket_taker, cinema_site::enjoy_line);
   if (in_window(s, 0.65, 0.66) && does_entity_exist(s.money_prop)) take_payment(s);
 }
 
 void film_information_step(CinemaState& s) {
   if (!ui_prompt_has_standard_mode_completed(s.info_prompt, 0)) return;
   set_prompt_on(s.info_prompt, false);
-  player_say_line("WHATS_PLAYING");
+  player_say_line(cinema_site::whats_playing_line);
   while (is_any_speech_playing(s.player_ped)) scriptWait(0);
   taker_looks_at_player(s);
-  say_line(s, s.ticket_taker,
-           s.film_choice == 0 ? "MOVIE_MODERN_MEDICINE" : "MOVIE_BEAUMONT_THE_BURLY");
+  say_line(s, s.ticket_taker, cinema_site::films[s.film_choice == 0 ? 0 : 1].line);
 }

@@ -5,12 +5,12 @@
 #include "entities.h"
 #include "natives.h"
 
-static const char* const target_name = "bla_theater";
-static const char* const screen_model = "script_rt_arm_screen";
+static const char* const target_name = cinema_site::render_target;
+static const char* const screen_model = cinema_site::screen_model;
 constexpr int32_t film_start_delay_ms = 15500;  // from the sale, strictly more
 
 void create_screen(CinemaState& s) {
-  const Vector3 at{-3602.7405f, -2650.9917f, -10.691999f};
+  const Vector3 at{cinema_site::screen.x, cinema_site::screen.y, cinema_site::screen.z};
   s.screen = spawn_object(get_hash_key(screen_model), &at);
   set_entity_alpha(s.screen, 165, true);
   set_entity_rotation(s.screen, 0.0f, 0.0f, -45.0f, 1, false);
@@ -42,8 +42,7 @@ void end_of_film_step(CinemaState&, float d_home) {
 void film_start_step(CinemaState& s) {
   if (!(elapsed_ms(get_game_timer(), s.show_start_ms) > film_start_delay_ms)) return;
   set_tv_channel(-1);
-  set_tv_channel_playlist(
-      1, s.film_choice == 0 ? "PL_TOON_MODERN_MEDICINE" : "PL_TOON_WORLDS_STRONGEST_MAN", true);
+  set_tv_channel_playlist(1, cinema_site::films[s.film_choice == 0 ? 0 : 1].playlist, true);
   set_tv_channel(1);
   set_entity_visible(s.screen, true);
   set_tv_audio_frontend(false);

@@ -9,7 +9,7 @@ Prompt create_sit_prompt() {
   const Prompt prompt = ui_prompt_register_begin();
   ui_prompt_set_control_action(prompt, get_hash_key("INPUT_LOOT"));
   // A failed call gives no text; the prompt then shows none.
-  const char* text = var_string(10, "LITERAL_STRING", "Sit");
+  const char* text = var_string(10, "LITERAL_STRING", cinema_site::sit_label);
   if (text != nullptr) ui_prompt_set_text(prompt, text);
   ui_prompt_set_hold_mode(prompt, 810);
   ui_prompt_set_priority(prompt, 1);
@@ -19,7 +19,7 @@ Prompt create_sit_prompt() {
 }
 
 void create_player_chair(CinemaState& s) {
-  s.seat_chair = spawn_object(get_hash_key("sh_church_chair"), &s.seat_chair_pos);
+  s.seat_chair = spawn_object(get_hash_key(cinema_site::chair_model), &s.seat_chair_pos);
   chair_settings(s.seat_chair);
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "measures.h"
+#include "site.h"
 #include "types.h"
 
 // What an audience seat puts into the world besides its ped.
@@ -15,20 +17,20 @@ struct SeatProps {
 
 constexpr int audience_size = 7;
 
-// How far the player is from `taker_home` when the post opens and closes;
-// in between nothing is made or removed, so a player at the edge does not
-// make it flicker.
-constexpr float post_open_distance = 90.0f;    // spawn below; also gates the screen steps
-constexpr float post_close_distance = 110.0f;  // despawn above
+// How far the player is from `taker_home` when the post opens and closes.
+constexpr float post_open_distance = cinema_site::open_distance;
+constexpr float post_close_distance = cinema_site::close_distance;
 
 struct CinemaState {
   // Held from load.
   int32_t film_choice = -1;  // 0 or 1: the film of the run; drawn on the first pass, then fixed
   bool film_chosen = false;  // film_choice has been drawn; never cleared
-  Vector3 taker_home{-3613.994f, -2642.941f, -12.496f};          // the post; never written
-  Vector3 seat_chair_pos{-3608.6892f, -2647.932f, -11.700739f};  // player's chair, Sit/Leave point
-  Ped ticket_taker = 0;            // made by the spawn, deleted by the despawn
-  Object screen = 0;               // the film screen; made at set-up, never removed
+  Vector3 taker_home{cinema_site::post.x, cinema_site::post.y,
+                     cinema_site::post.z};  // the post; never written
+  Vector3 seat_chair_pos{cinema_site::seat.x, cinema_site::seat.y,
+                         cinema_site::seat.z};  // player's chair, Sit/Leave point
+  Ped ticket_taker = 0;                         // made by the spawn, deleted by the despawn
+  Object screen = 0;                            // the film screen; made at set-up, never removed
   Object money_prop = 0;           // made by the hand-over set-up, deleted at payment or next sale
   Object seat_chair = 0;           // the player's chair; made at set-up, never removed
   int32_t handover_scene = 0;      // made by the hand-over set-up, released by the next one
@@ -58,8 +60,3 @@ struct CinemaState {
   bool film_pending = false;   // a ticket is sold and the film waits; sale sets, film start clears
   bool film_on = false;        // a film has started; drawing goes on from then; never cleared
 };
-
-// Game-timer milliseconds from `since` to `now`; the 32-bit timer wraps.
-inline int32_t elapsed_ms(int32_t now, int32_t since) {
-  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(since));
-}

@@ -3,16 +3,16 @@
 #include "entities.h"
 #include "natives.h"
 
-constexpr float anchor_z = -11.700739f;
+constexpr float anchor_z = cinema_site::seat.z;  // the rows stand level with the player's chair
 
 const AudienceSeat audience_seats[audience_size] = {
-    {-3605.7776f, -2645.091f, +0.5f, +0.5f, "a_m_m_armtownfolk_caucasian_01"},
-    {-3605.7776f, -2645.091f, -0.5f, -0.5f, "a_f_m_tumtownfolk_01"},
-    {-3607.0051f, -2643.8394f, 0.0f, 0.0f, "a_m_m_armtownfolk_caucasian_02"},
-    {-3610.056f, -2646.5576f, 0.0f, 0.0f, "a_m_m_armtownfolk_caucasian_01"},
-    {-3607.3955f, -2649.1697f, -0.5f, -0.5f, "a_m_m_armtownfolk_caucasian_01"},
-    {-3607.3955f, -2649.1697f, +0.5f, +0.5f, "a_f_m_tumtownfolk_01"},
-    {-3604.4858f, -2646.418f, 0.0f, 0.0f, "a_f_m_tumtownfolk_01"},
+    {-3605.7776f, -2645.091f, +0.5f, +0.5f, cinema_site::audience_models[0]},
+    {-3605.7776f, -2645.091f, -0.5f, -0.5f, cinema_site::audience_models[2]},
+    {-3607.0051f, -2643.8394f, 0.0f, 0.0f, cinema_site::audience_models[1]},
+    {-3610.056f, -2646.5576f, 0.0f, 0.0f, cinema_site::audience_models[0]},
+    {-3607.3955f, -2649.1697f, -0.5f, -0.5f, cinema_site::audience_models[0]},
+    {-3607.3955f, -2649.1697f, +0.5f, +0.5f, cinema_site::audience_models[2]},
+    {-3604.4858f, -2646.418f, 0.0f, 0.0f, cinema_site::audience_models[2]},
 };
 
 Vector3 read_entity_position(Entity entity, bool flag) {
@@ -41,7 +41,7 @@ void chair_settings(Object chair) {
 
 Ped spawn_audience_seat(const AudienceSeat& row, SeatProps& props) {
   Vector3 p{row.anchor_x, row.anchor_y, anchor_z};
-  const Object chair = spawn_object(get_hash_key("sh_church_chair"), &p);
+  const Object chair = spawn_object(get_hash_key(cinema_site::chair_model), &p);
   props.chair = chair;
   chair_settings(chair);
   p = read_entity_position(chair, false);
@@ -52,11 +52,7 @@ Ped spawn_audience_seat(const AudienceSeat& row, SeatProps& props) {
   props.point = point;
   // Made at the anchor; the seat task takes it to its seat.
   const Ped ped = spawn_ped(get_hash_key(row.ped_model), row.anchor_x, row.anchor_y, anchor_z);
-  const int outfit = random_outfit_index(ped);
-  if (does_entity_exist(ped)) {
-    equip_meta_ped_outfit_preset(ped, outfit, true);
-    update_ped_variation(ped, true, true, true, true, true);
-  }
+  dress_at_random(ped);
   set_scenario_point_active(point, true);
   use_seat_scenario(ped, point, false);
   return ped;
@@ -87,6 +83,6 @@ bool player_in_theater() {
   // call would keep the player inside after he walked out.
   interior_name_hash = 0;
   get_interior_location_and_namehash(interior_id, &interior_position, &interior_name_hash);
-  in_theater = interior_name_hash == get_hash_key("arm_school_int");
+  in_theater = interior_name_hash == get_hash_key(cinema_site::interior);
   return in_theater;
 }

@@ -1,4 +1,4 @@
-# add_plugin_module(NAME SOURCES file... [ENTRY | TOOLKIT deliverable]
+# add_plugin_module(NAME SOURCES file... [ENTRY | TOOLKIT]
 #                   [DEFINITIONS definition...] [NATIVE_ONLY])
 #
 # A plug-in: NAME.so natively, for the stand-in host, and NAME.asi in the
@@ -8,17 +8,17 @@
 #            examples/entry.cpp calls them from DllMain, or natively from the
 #            plugin_attach and plugin_detach the stand-in host calls instead.
 #            It is built against the host's whole interface (host_api).
-#   TOOLKIT  the plug-in is built on that deliverable's toolkit, whole, so
+#   TOOLKIT  the plug-in is built on the deliverables' toolkit, whole, so
 #            that its entry points, which nothing else refers to, are kept.
 #   NATIVE_ONLY  not built for Windows (plug-ins that only native tests load).
 function(add_plugin_module name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ENTRY;NATIVE_ONLY" "TOOLKIT" "SOURCES;DEFINITIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ENTRY;NATIVE_ONLY;TOOLKIT" "" "SOURCES;DEFINITIONS")
   if(arg_NATIVE_ONLY AND WIN32)
     return()
   endif()
   add_library(${name} MODULE ${arg_SOURCES})
   if(arg_TOOLKIT)
-    target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,toolkit_${arg_TOOLKIT}>")
+    target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,toolkit>")
   else()
     target_link_libraries(${name} PRIVATE host_api)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/toolkit)

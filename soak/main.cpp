@@ -3,10 +3,11 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 
 #include "soak.h"
 
-int main(int argc, char** argv) {
+static int soak_main(int argc, char** argv) {
   CLI::App app{"Runs a deliverable for a long time in a hostile simulated game"};
   soak::Options o;
   bool calm = false;
@@ -27,4 +28,16 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(o.seed), r.text().c_str());
   if (o.trace && !r.sound()) std::printf("recent calls:\n%s", r.recent.c_str());
   return r.sound() ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  // What the run could not go on from is told, not thrown out of the program.
+  try {
+    return soak_main(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "soak: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "soak: the run stopped on an unknown error\n");
+  }
+  return 2;
 }

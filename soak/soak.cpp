@@ -30,25 +30,28 @@ struct Walk {
 
 Walk walk_for(const std::string& name) {
   if (name == "cinema") {
+    // A metre either side of the rings is where a walk stays undecided.
+    const float open = sim::cinema_deliverable.spawn, close = sim::cinema_deliverable.despawn;
     return {&sim::cinema_deliverable,
             CINEMA_PLUGIN,
             "_GET_PED_USING_SCENARIO_POINT",
             {{0.0f, 4.0f, true, false},
              {4.0f, 7.0f, true, false},
-             {7.0f, 89.0f, true, false},
-             {89.0f, 111.0f, false, false},
-             {111.0f, 400.0f, false, true},
+             {7.0f, open - 1.0f, true, false},
+             {open - 1.0f, close + 1.0f, false, false},
+             {close + 1.0f, 400.0f, false, true},
              {2000.0f, 5000.0f, false, true}},
             {{-3608.0f, -2645.0f, -11.7f}, sim::cinema_places[1].at}};
   }
   if (name == "toytrain") {
+    const float radius = sim::toytrain_deliverable.spawn;
     return {&sim::toytrain_deliverable,
             TOYTRAIN_PLUGIN,
             "GET_DISTANCE_BETWEEN_COORDS",
             {{0.0f, 3.0f, true, false},
-             {3.0f, 134.0f, true, false},
-             {134.0f, 136.0f, false, false},
-             {136.0f, 400.0f, false, true},
+             {3.0f, radius - 1.0f, true, false},
+             {radius - 1.0f, radius + 1.0f, false, false},
+             {radius + 1.0f, 400.0f, false, true},
              {2000.0f, 5000.0f, false, true}},
             {}};
   }
@@ -68,7 +71,8 @@ sim::Vec centre_of(const std::string& deliverable) {
 }
 
 const sim::NativeRow* first_of_pass(const std::string& deliverable) {
-  return sim::native_row_named(walk_for(deliverable).first_of_pass).row;
+  const char* name = walk_for(deliverable).first_of_pass;
+  return name != nullptr ? sim::native_row_named(name).row : nullptr;
 }
 
 int live_bound(const std::string& deliverable) {

@@ -31,3 +31,10 @@ int random_outfit_index(Ped ped) {
   const int presets = get_num_meta_ped_outfits(ped);
   return get_random_int_in_range(0, presets);
 }
+
+void dress_at_random(Ped ped) {
+  const int outfit = random_outfit_index(ped);
+  if (!does_entity_exist(ped)) return;
+  equip_meta_ped_outfit_preset(ped, outfit, true);
+  update_ped_variation(ped, true, true, true, true, true);
+}

@@ -13,3 +13,7 @@ Ped spawn_ped(Hash model, float x, float y, float z);
 
 // A random outfit preset of the ped, or 0 when the ped does not exist.
 int random_outfit_index(Ped ped);
+
+// Dresses the ped in one of its outfit presets, drawn at random; a ped that
+// does not exist is left as it is.
+void dress_at_random(Ped ped);

@@ -1,24 +1,23 @@
 #include "main_loop.h"
 
 #include "entities.h"
+#include "measures.h"
 #include "motion.h"
 #include "natives.h"
 #include "plugin_entry.h"
 #include "prompts.h"
 #include "script_hook.h"
+#include "site.h"
 #include "smoke.h"
 #include "state.h"
 
-const Vector3 train_site{-2361.56f, -2395.153f, 62.124f};
+const Vector3 train_site{toytrain_site::site.x, toytrain_site::site.y, toytrain_site::site.z};
 
-static constexpr float site_radius = 135.0f;
+static constexpr float site_radius = toytrain_site::radius;
+static constexpr PromptMode hold_mode{550};  // the train's prompts are held
 
 // One for the life of the script; `ramp` with it.
 static ToyTrainState state;
-
-float distance_between(float x1, float y1, float z1, float x2, float y2, float z2) {
-  return get_distance_between_coords(x1, y1, z1, x2, y2, z2, true);
-}
 
 void set_discoverable_name(Entity entity, const char* text) {
   // The game may hand out no text; the name is then left empty.
@@ -60,15 +59,17 @@ static void clear_leftovers(ToyTrainState& s) {
 static void set_up_train(ToyTrainState& s) {
   clear_leftovers(s);
   s.speed = 0.0f;
-  s.prompt_on = create_labelled_prompt("Turn on", get_hash_key("INPUT_ENTER"));
-  s.prompt_off = create_labelled_prompt("Turn off", get_hash_key("INPUT_ENTER"));
+  s.prompt_on =
+      create_labelled_prompt(toytrain_site::on_label, get_hash_key("INPUT_ENTER"), hold_mode);
+  s.prompt_off =
+      create_labelled_prompt(toytrain_site::off_label, get_hash_key("INPUT_ENTER"), hold_mode);
   set_prompt_on(s.prompt_on, true);
   set_prompt_on(s.prompt_off, false);
 
   const Vector3 train_at = train_site;
-  const Object train = spawn_object(get_hash_key("p_toytrain01x"), &train_at);
+  const Object train = spawn_object(get_hash_key(toytrain_site::train_model), &train_at);
   const Vector3 track_at = train_site;
-  s.track = spawn_object(get_hash_key("p_toytrack01x"), &track_at);
+  s.track = spawn_object(get_hash_key(toytrain_site::track_model), &track_at);
   freeze_entity_position(s.track, true);
   s.train = train;
   // A train the game did not make (0) gets the same calls: they act on
@@ -111,8 +112,7 @@ static void turn_off(ToyTrainState& s) {
 
 static void run_pass(ToyTrainState& s) {
   const Vector3 player = get_entity_coords(player_ped_id(), false, false);
-  const float distance =
-      distance_between(player.x, player.y, player.z, train_site.x, train_site.y, train_site.z);
+  const float distance = distance_between(player, train_site);
   // Asked first, so that nothing of a train that is gone is touched.
   bool present = does_entity_exist(s.train);
   if (present) update_smoke_ramp(s.ramp);

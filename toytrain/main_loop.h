@@ -6,7 +6,5 @@
 
 [[noreturn]] void toy_train_main_loop();
 
-float distance_between(float x1, float y1, float z1, float x2, float y2, float z2);
-
 // Gives the entity the name the game shows for it.
 void set_discoverable_name(Entity entity, const char* text);

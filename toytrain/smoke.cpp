@@ -1,7 +1,9 @@
 #include "smoke.h"
 
+#include "measures.h"
 #include "natives.h"
 #include "script_hook.h"
+#include "site.h"
 
 static constexpr int32_t fade_in_ms = 1500;
 static constexpr float fade_in_per_ms = 0.00033333333f;
@@ -21,7 +23,7 @@ void load_particle_asset() {
 
 int32_t start_smoke(Entity entity, float scale) {
   use_particle_fx_asset("core");
-  return start_particle_fx_looped_on_entity("ent_amb_toy_boat_idle_smoke", entity, 0.18922f,
+  return start_particle_fx_looped_on_entity(toytrain_site::smoke_effect, entity, 0.18922f,
                                             -0.380005f, 0.053727f, 0.0f, 0.0f, 0.0f, scale, false,
                                             false, false);
 }
@@ -39,9 +41,7 @@ void stop_smoke(int32_t effect) { stop_particle_fx_looped(effect, false); }
 void update_smoke_ramp(SmokeRamp& ramp) {
   if (!ramp.active) return;
   if (!does_particle_fx_looped_exist(ramp.handle)) return;
-  // The 32-bit timer wraps; the difference is taken modulo 2^32.
-  const auto elapsed = static_cast<int32_t>(static_cast<uint32_t>(get_game_timer()) -
-                                            static_cast<uint32_t>(ramp.start_ms));
+  const int32_t elapsed = elapsed_ms(get_game_timer(), ramp.start_ms);
   if (elapsed >= fade_in_ms) {
     set_particle_fx_looped_scale(ramp.handle, full_smoke_scale);
     ramp.active = false;

@@ -1,13 +1,15 @@
 #pragma once
 // Each deliverable as the world meets it: the places that matter at its
 // site, the first being the one distances are measured to, and the distances
-// at which it comes and goes. The plug-ins keep their own figures (they link
-// nothing of the stand-in); play, the soak, the benches and the C++
+// at which it comes and goes, from the deliverable's own facts (its site.h,
+// which the plug-in reads too). Play, the soak, the benches and the C++
 // scenarios take them from here.
 
 #include <span>
 #include <string_view>
 
+#include "../../cinema/site.h"
+#include "../../toytrain/site.h"
 #include "vec.h"
 
 namespace sim {
@@ -29,23 +31,30 @@ struct Deliverable {
   const DeliverablePlace& site() const { return places.front(); }
 };
 
+constexpr Vec vec_of(const cinema_site::Point& p) { return {p.x, p.y, p.z}; }
+constexpr Vec vec_of(const toytrain_site::Point& p) { return {p.x, p.y, p.z}; }
+
 inline constexpr DeliverablePlace cinema_places[] = {
-    {"post", {-3613.994f, -2642.941f, -12.496f}, "the ticket taker's post"},
-    {"seat", {-3608.6892f, -2647.932f, -11.700739f}, "the player's seat"},
-    {"screen", {-3602.7405f, -2650.9917f, -10.691999f}, "the screen"},
+    {"post", vec_of(cinema_site::post), "the ticket taker's post"},
+    {"seat", vec_of(cinema_site::seat), "the player's seat"},
+    {"screen", vec_of(cinema_site::screen), "the screen"},
 };
 inline constexpr Deliverable cinema_deliverable{"cinema",
                                                 cinema_places,
-                                                90.0f,
-                                                110.0f,
+                                                cinema_site::open_distance,
+                                                cinema_site::close_distance,
                                                 "the post opens within 90 m",
                                                 "and closes beyond 110 m"};
 
 inline constexpr DeliverablePlace toytrain_places[] = {
-    {"site", {-2361.56f, -2395.153f, 62.124f}, "the train's site"},
+    {"site", vec_of(toytrain_site::site), "the train's site"},
 };
-inline constexpr Deliverable toytrain_deliverable{
-    "toytrain", toytrain_places, 135.0f, 135.0f, "the train is out closer than 135.0", nullptr};
+inline constexpr Deliverable toytrain_deliverable{"toytrain",
+                                                  toytrain_places,
+                                                  toytrain_site::radius,
+                                                  toytrain_site::radius,
+                                                  "the train is out closer than 135.0",
+                                                  nullptr};
 
 inline constexpr const Deliverable* deliverables[] = {&cinema_deliverable, &toytrain_deliverable};
 

@@ -110,12 +110,6 @@ bool Faults::any_active() const {
 // left is a hang.
 bool Faults::holds_a_wait() const { return any_active(); }
 
-uint64_t Faults::injected_total() const {
-  uint64_t sum = 0;
-  for (uint64_t n : injected_) sum += n;
-  return sum;
-}
-
 std::string Faults::summary() const {
   std::string out;
   for (size_t n = 0; n < fault_kinds; ++n) {

@@ -46,7 +46,6 @@ class Faults {
   bool holds_a_wait() const;
 
   uint64_t injected(Fault f) const { return injected_[static_cast<size_t>(f)]; }
-  uint64_t injected_total() const;
   std::string summary() const;  // "native fails 3, ..." for the kinds injected
 
   // The world's hooks: once per frame, before the scripts run; and for each

@@ -166,13 +166,4 @@ const NativeRow* reference_row_named(const std::string& name) {
   return nullptr;
 }
 
-std::vector<std::string> removal_native_names() {
-  std::vector<std::string> names;
-  for (const NativeRow& r : table().rows) {
-    if (r.touch.act == Act::remove) names.emplace_back(r.name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 }  // namespace sim

@@ -31,9 +31,6 @@ std::optional<Touch> removal_by_name(const std::string& name, const std::string&
 // Empty for a native without such parameters.
 std::string_view out_parameters(uint64_t hash);
 
-// Every native of the game's table that the rule finds, by name.
-std::vector<std::string> removal_native_names();
-
 // Each line of the table as written: its hash, name, result type and
 // parameter types ("Ped,Hash,float").
 struct ReferenceLine {

@@ -293,11 +293,6 @@ bool Host::has_script(HMODULE module) const {
                      [&](const auto& s) { return s->module == module; });
 }
 
-size_t Host::scripts_registered(PluginId plugin) const {
-  const auto it = run_.registered.find(plugin);
-  return it == run_.registered.end() ? 0 : it->second;
-}
-
 bool Host::has_keyboard_handler(KeyboardHandler handler) const {
   return std::any_of(run_.keyboard_handlers.begin(), run_.keyboard_handlers.end(),
                      [&](const Handler& h) { return h.handler == handler; });
@@ -341,7 +336,6 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   registered.at.by = PluginId{module};
   registered.c = static_cast<int64_t>(s->number);
   run_.scripts.insert(after, std::move(s));
-  ++run_.registered[PluginId{module}];
 }
 
 void Host::script_unregister(HMODULE module) {

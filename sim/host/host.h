@@ -72,8 +72,6 @@ class Host {
   size_t script_count() const { return run_.scripts.size(); }
   size_t keyboard_handler_count() const { return run_.keyboard_handlers.size(); }
   bool has_script(HMODULE module) const;
-  // The scripts a plug-in registered in this run, unloaded or not.
-  size_t scripts_registered(PluginId plugin) const;
   bool has_keyboard_handler(KeyboardHandler handler) const;
   uint64_t waits() const { return run_.waits; }  // scriptWait calls of all scripts so far
 
@@ -147,7 +145,6 @@ class Host {
     std::unique_ptr<World> world = std::make_unique<World>();
     std::vector<std::unique_ptr<Script>> scripts;
     std::vector<std::unique_ptr<Script>> retired;  // unregistered while running
-    std::map<PluginId, size_t> registered;         // scripts registered by each plug-in
     uint64_t scripts_numbered = 0;
     std::vector<Handler> keyboard_handlers;
     std::vector<Plugin> plugins;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../../cinema/site.h"
 #include "finders.h"
 #include "host.h"
 #include "joaat.h"
@@ -23,14 +24,14 @@ using test_support::find_prompt;
 using test_support::last;
 using test_support::must;
 
-constexpr float home_x = -3613.994f;
-constexpr float home_y = -2642.941f;
-constexpr float home_z = -12.496f;
+constexpr float home_x = cinema_site::post.x;
+constexpr float home_y = cinema_site::post.y;
+constexpr float home_z = cinema_site::post.z;
 
 // The player's own chair.
-constexpr float player_chair_x = -3608.6892f;
-constexpr float player_chair_y = -2647.932f;
-constexpr float player_chair_z = -11.700739f;
+constexpr float player_chair_x = cinema_site::seat.x;
+constexpr float player_chair_y = cinema_site::seat.y;
+constexpr float player_chair_z = cinema_site::seat.z;
 
 // Inside the theater, among the audience's rows.
 constexpr float inside_x = -3608.0f;

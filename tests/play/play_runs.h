@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "../../cinema/site.h"
 #include "command.h"
 #include "play.h"
 
@@ -151,8 +152,8 @@ inline void expect_same_under_wine(const PlayRun& native, const std::string& asi
 // lines that repeat the scenario's own steps are left as they are.
 inline std::string same_film(const std::string& text) {
   static constexpr std::array<std::array<const char*, 2>, 2> films = {
-      {{"MOVIE_MODERN_MEDICINE", "PL_TOON_MODERN_MEDICINE"},
-       {"MOVIE_BEAUMONT_THE_BURLY", "PL_TOON_WORLDS_STRONGEST_MAN"}}};
+      {{cinema_site::films[0].line, cinema_site::films[0].playlist},
+       {cinema_site::films[1].line, cinema_site::films[1].playlist}}};
   static const std::regex step_line(R"(^ *\d+\.\d{3} +\d+ +\S+  (> |ok ))");
   std::vector<std::string> lines;
   std::istringstream in(as_asi(text));

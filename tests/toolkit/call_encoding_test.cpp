@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../../cinema/site.h"
 #include "host.h"
 #include "natives.h"
 #include "test_script.h"
@@ -76,16 +77,17 @@ TEST(ResultDecoding, NoSlotsReadAsAFailedNative) {
 TEST(NativeCalls, RoundTripThroughTheHost) {
   sim::Host::get().reset();
   sim::World& world = sim::Host::get().world();
-  world.place_player(-3613.994f, -2642.941f, -12.496f);
+  const cinema_site::Point post = cinema_site::post;
+  world.place_player(post.x, post.y, post.z);
   Vector3 at{};
   float d = 0;
   ASSERT_TRUE(test_support::run_script([&] {
     at = get_entity_coords(player_ped_id(), true, false);
     d = get_distance_between_coords(at.x, at.y, at.z, at.x + 3.0f, at.y + 4.0f, at.z, true);
   }));
-  EXPECT_EQ(at.x, -3613.994f);
-  EXPECT_EQ(at.y, -2642.941f);
-  EXPECT_EQ(at.z, -12.496f);
+  EXPECT_EQ(at.x, post.x);
+  EXPECT_EQ(at.y, post.y);
+  EXPECT_EQ(at.z, post.z);
   EXPECT_FLOAT_EQ(d, 5.0f);
   EXPECT_TRUE(world.violations().empty());
   sim::Host::get().reset();

@@ -1,4 +1,4 @@
-// Labelled prompts, in each deliverable's variant.
+// Labelled prompts, in each mode the deliverables use.
 
 #include "prompts.h"
 
@@ -20,21 +20,22 @@ namespace {
 
 using Prompts = test_support::SimTest;
 
-TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
+// Each mode a deliverable asks for: the cinema's press, the toy train's hold.
+class PromptModes : public test_support::SimTest, public ::testing::WithParamInterface<int32_t> {};
+INSTANTIATE_TEST_SUITE_P(Modes, PromptModes, ::testing::Values(0, 550));
+
+TEST_P(PromptModes, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
   Prompt prompt = 0;
   uint64_t waits = 0;
   ASSERT_TRUE(run_script([&] {
     const uint64_t before = Host::get().waits();
-    prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B"));
+    prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B"), PromptMode{GetParam()});
     waits = Host::get().waits() - before;
   }));
   EXPECT_EQ(waits, 0u);
   const std::string p = std::to_string(prompt);
-#if defined(TEST_HOLD_PROMPTS)
-  const std::string mode = "_UI_PROMPT_SET_HOLD_MODE(" + p + ", 550)";
-#else
-  const std::string mode = "_UI_PROMPT_SET_STANDARD_MODE(" + p + ", 0)";
-#endif
+  const std::string mode = GetParam() == 0 ? "_UI_PROMPT_SET_STANDARD_MODE(" + p + ", 0)"
+                                           : "_UI_PROMPT_SET_HOLD_MODE(" + p + ", 550)";
   const std::vector<std::string> expected = {
       "_UI_PROMPT_REGISTER_BEGIN() -> " + p,
       "_UI_PROMPT_SET_CONTROL_ACTION(" + p + ", " +
@@ -59,8 +60,9 @@ TEST_F(Prompts, LabelledPromptIsMadeInNineCallsWithoutWaiting) {
 TEST_F(Prompts, AGameThatGivesNoTextStillGetsAWorkingPromptWithoutALabel) {
   world().fail_native(0xFA925AC00EB830B9);  // VAR_STRING answers null
   Prompt prompt = 0;
-  ASSERT_TRUE(
-      run_script([&] { prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B")); }));
+  ASSERT_TRUE(run_script([&] {
+    prompt = create_labelled_prompt("Leave", sim::joaat("INPUT_CONTEXT_B"), press_mode);
+  }));
   EXPECT_EQ(world().count_calls("VAR_STRING"), 1u);
   EXPECT_EQ(world().count_calls("_UI_PROMPT_SET_TEXT"), 0u) << "no null label is handed on";
   EXPECT_EQ(world().calls().size(), 8u) << "every other step is made";
@@ -73,8 +75,8 @@ TEST_F(Prompts, AGameThatGivesNoTextStillGetsAWorkingPromptWithoutALabel) {
 
 TEST_F(Prompts, ANullLabelIsShownEmpty) {
   Prompt prompt = 0;
-  ASSERT_TRUE(
-      run_script([&] { prompt = create_labelled_prompt(nullptr, sim::joaat("INPUT_ENTER")); }));
+  ASSERT_TRUE(run_script(
+      [&] { prompt = create_labelled_prompt(nullptr, sim::joaat("INPUT_ENTER"), press_mode); }));
   ASSERT_EQ(world().count_calls("VAR_STRING"), 1u);
   EXPECT_EQ(must(find_call(world(), "VAR_STRING")).text(),
             "VAR_STRING(10, \"LITERAL_STRING\", \"\") -> \"\"");
@@ -83,8 +85,9 @@ TEST_F(Prompts, ANullLabelIsShownEmpty) {
 
 TEST_F(Prompts, AFreshPromptIsOfferedOnlyOnceBothSwitchesAreOn) {
   Prompt prompt = 0;
-  ASSERT_TRUE(
-      run_script([&] { prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER")); }));
+  ASSERT_TRUE(run_script([&] {
+    prompt = create_labelled_prompt("Turn on", sim::joaat("INPUT_ENTER"), PromptMode{550});
+  }));
   EXPECT_FALSE(world().complete_prompt(prompt));
   ASSERT_TRUE(run_script([&] { set_prompt_on(prompt, true); }));
   EXPECT_TRUE(world().prompt_offered(must(find_prompt(world(), prompt))));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../../toytrain/site.h"
 #include "finders.h"
 #include "host.h"
 #include "joaat.h"
@@ -19,9 +20,9 @@ using test_support::find_entity;
 using test_support::find_prompt;
 using test_support::must;
 
-constexpr float site_x = -2361.56f;
-constexpr float site_y = -2395.153f;
-constexpr float site_z = 62.124f;
+constexpr float site_x = toytrain_site::site.x;
+constexpr float site_y = toytrain_site::site.y;
+constexpr float site_z = toytrain_site::site.z;
 
 class TrainWorld : public ::testing::Test {
  protected:

@@ -49,8 +49,6 @@ class Observer {
   // A crash report ends the run now: what has been read is told.
   virtual void cut_short(sim::World&) {}
   virtual void step(const Step&, sim::World&) {}
-  virtual void checked(const Step&, const Verdict&, sim::World&) {}
-  virtual void failed(const Step*, const std::string&, sim::World&) {}
   virtual void end(sim::World&) {}
 };
 

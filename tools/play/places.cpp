@@ -22,30 +22,32 @@ static Deliverable described(const sim::Deliverable& d) {
 
 static const std::vector<Deliverable>& all() {
   static const std::vector<Deliverable> deliverables = [] {
+    namespace c = cinema_site;
     Deliverable cinema = described(sim::cinema_deliverable);
-    cinema.entities = {{"taker", "s_m_m_blwdealer_01"},
-                       {"money", "s_inv_moneyclip01x"},
-                       {"chair", "sh_church_chair"}};
-    cinema.names = {{"s_m_m_blwdealer_01", "s_inv_moneyclip01x", "sh_church_chair",
-                     "script_rt_arm_screen", "a_m_m_armtownfolk_caucasian_01",
-                     "a_m_m_armtownfolk_caucasian_02", "a_f_m_tumtownfolk_01", "PLAYER_THREE"},
-                    {"WELCOME", "TICKET_PLEASE", "WHATS_PLAYING", "ENJOY_THE_SHOW",
-                     "FAREWELL_DURING_SHOW", "MOVIE_MODERN_MEDICINE", "MOVIE_BEAUMONT_THE_BURLY"},
-                    {"JK_TICKET_TAKER", "JS_TOWNDEALER", "FH_TOWNDEALER", "ARTHUR", "JOHN_PLAYER"},
-                    {"Buy Ticket ($1.00)", "What's Playing?", "Sit", "Leave"},
-                    {"Money spent: $1.00"},
-                    {"BLIP_MODIFIER_SHOP_UNAVAILABLE", "BLIP_MODIFIER_LOCKED"},
-                    {"PL_TOON_MODERN_MEDICINE", "PL_TOON_WORLDS_STRONGEST_MAN"},
-                    {"bla_theater"},
-                    {}};
-    cinema.interiors = {{"theater", "arm_school_int"}};
+    cinema.entities = {
+        {"taker", c::taker_model}, {"money", c::money_model}, {"chair", c::chair_model}};
+    cinema.names = {
+        {c::taker_model, c::money_model, c::chair_model, c::screen_model, c::audience_models[0],
+         c::audience_models[1], c::audience_models[2], c::john_model},
+        {c::welcome_line, c::ticket_line, c::whats_playing_line, c::enjoy_line, c::farewell_line,
+         c::films[0].line, c::films[1].line},
+        {c::taker_voices[0], c::taker_voices[1], c::taker_voices[2], c::arthur_voice,
+         c::john_voice},
+        {c::buy_label, c::info_label, c::sit_label, c::leave_label},
+        {c::spent_notification},
+        {c::unavailable_modifier, c::locked_modifier},
+        {c::films[0].playlist, c::films[1].playlist},
+        {c::render_target},
+        {}};
+    cinema.interiors = {{"theater", c::interior}};
 
+    namespace t = toytrain_site;
     Deliverable train = described(sim::toytrain_deliverable);
-    train.entities = {{"train", "p_toytrain01x"}, {"track", "p_toytrack01x"}};
-    train.effects = {{"smoke", "ent_amb_toy_boat_idle_smoke"}};
+    train.entities = {{"train", t::train_model}, {"track", t::track_model}};
+    train.effects = {{"smoke", t::smoke_effect}};
     train.turning = {"train"};
     train.names = {
-        {"p_toytrain01x", "p_toytrack01x"}, {}, {}, {"Turn on", "Turn off"}, {}, {}, {}, {}, {}};
+        {t::train_model, t::track_model}, {}, {}, {t::on_label, t::off_label}, {}, {}, {}, {}, {}};
     return std::vector<Deliverable>{std::move(cinema), std::move(train)};
   }();
   return deliverables;
@@ -163,7 +165,8 @@ const Deliverable& deliverables_together(const std::vector<std::string>& names) 
 const Names& world_names() {
   // The player's first ped, and the ped the game makes with a plug-in's
   // stale handle.
-  static const Names names{{"PLAYER_ZERO", "a_c_cat_01"}, {}, {}, {}, {}, {}, {}, {}, {}};
+  static const Names names{
+      {cinema_site::arthur_model, "a_c_cat_01"}, {}, {}, {}, {}, {}, {}, {}, {}};
   return names;
 }
 

@@ -109,7 +109,6 @@ void StepRunner::check_violations() {
 bool StepRunner::fail(const Step* s, const std::string& message) {
   sim::Entry& failed = world().journal.write(sim::EntryKind::failed, message);
   failed.a = s != nullptr ? s->line : 0;
-  for (Observer* o : observers_) o->failed(s, message, world());
   tell();
   errors_ << scenario_.file;
   if (s != nullptr) errors_ << ':' << s->line;
@@ -475,7 +474,6 @@ void StepRunner::note_check(const Step& s, const Verdict& v) {
   held.b = 1;
   held.c = s.kind == Step::Kind::wait_until ? 1 : 0;
   held.more = j.keep(v.held);
-  for (Observer* o : observers_) o->checked(s, v, world());
   tell();
 }
 
