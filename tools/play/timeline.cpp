@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "crash_report.h"
 #include "describe.h"
@@ -68,9 +69,14 @@ void Timeline::flush_repeats() {
        << (more == 1 ? "" : "s") << '\n';
 }
 
-// "script 2 of session_timer" once the game runs several scripts, else "the script".
+// "script 2 of session_timer" for a plug-in of several scripts, else "the
+// script" (named by its plug-in's tag when there are several plug-ins).
 std::string Timeline::script_name(const sim::World& world, const sim::Entry& e) const {
-  if (scripts_.size() < 2) return "the script";
+  const auto first = scripts_.lower_bound({e.at.by, 0});
+  if (first == scripts_.end() || first->first != e.at.by || std::next(first) == scripts_.end() ||
+      std::next(first)->first != e.at.by) {
+    return "the script";
+  }
   const std::string file = world.owners.name_of(e.at.by);
   return "script " + std::to_string(e.at.script) + " of " + file.substr(0, file.find_last_of('.'));
 }

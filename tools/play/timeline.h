@@ -71,7 +71,7 @@ class Timeline : public Observer {
   float quiet_from_ = 0.0f;
   float quiet_to_ = 0.0f;
 
-  // Scripts as (plug-in, number): a wait names its script once there are several.
+  // Scripts as (plug-in, number): a pause names its script when its plug-in has several.
   using ScriptKey = std::pair<sim::PluginId, uint64_t>;
   std::set<ScriptKey> scripts_;
   // Each script's latest pause told, and the count of lines (not calls) printed then:
