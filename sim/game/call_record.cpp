@@ -45,7 +45,22 @@ static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot)
 // Copied rather than value-initialised, as the journal's entries are.
 static const CallRecord blank_record{};
 
-void CallLog::add(uint64_t frame, const NativeCall& call) {
+void PassedHandles::note(const NativeCall& call) {
+  mask = 0;
+  const std::string_view params = call.row != nullptr ? call.row->params : "";
+  for (int n = 0; n < call.count && static_cast<size_t>(n) < params.size(); ++n) {
+    if (params[static_cast<size_t>(n)] != 'h' || call.args[n] == 0 || !call.readable(n)) continue;
+    value[n] = *call.p<int32_t>(n);
+    mask |= 1u << n;
+  }
+}
+
+static std::string_view number_text(int32_t value, char (&number)[16]) {
+  const auto written = std::to_chars(number, number + sizeof number, value);
+  return {number, static_cast<size_t>(written.ptr - number)};
+}
+
+void CallLog::add(uint64_t frame, const NativeCall& call, const PassedHandles& passed) {
   CallRecord& r = records_.emplace_back(blank_record);
   r.frame = frame;
   r.row = call.row;
@@ -68,8 +83,10 @@ void CallLog::add(uint64_t frame, const NativeCall& call) {
     if ((a.kind == 's' || a.kind == 'z') && a.raw != 0) a.text = keep(call.s(n));
     if (a.kind == 'h' && a.raw != 0) {
       char number[16];
-      const auto written = std::to_chars(number, number + sizeof number, *call.p<int32_t>(n));
-      a.text = keep(std::string_view(number, static_cast<size_t>(written.ptr - number)));
+      const int32_t now = *call.p<int32_t>(n);
+      const bool noted = ((passed.mask >> n) & 1u) != 0;
+      a.text = keep(number_text(noted ? passed.value[n] : now, number));
+      if (noted && now != passed.value[n]) a.written = keep(number_text(now, number));
     }
     if (a.kind == 'p' && a.raw != 0) {
       for (const RecordLayout& layout : record_layouts) {
@@ -143,8 +160,10 @@ std::string CallRecord::argument_text(size_t n) const {
     case 'z':
       return a.raw == 0 ? std::string("null") : '"' + std::string(a.text) + '"';
     case 'p':
-    case 'h':
       return '&' + std::string(a.text);
+    case 'h':
+      return '&' + std::string(a.text) +
+             (a.written.empty() ? "" : " set to " + std::string(a.written));
     case 'x':
       return std::to_string(static_cast<int64_t>(a.raw));
     case '!':

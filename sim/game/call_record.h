@@ -19,7 +19,16 @@ namespace sim {
 struct CallArg {
   uint64_t raw = 0;
   char kind = 'i';
-  std::string_view text;  // strings as passed, handles behind an address
+  std::string_view text;     // strings as passed, handles behind an address
+  std::string_view written;  // a handle behind an address the native changed: what it wrote
+};
+
+// A call's handles passed by address as the script passed them, before the
+// native may write over them.
+struct PassedHandles {
+  uint32_t mask = 0;  // bit n: argument n is one
+  int32_t value[max_native_args] = {};
+  void note(const NativeCall& call);
 };
 
 // One call's arguments: a view into the log's store, valid while the log is.
@@ -79,7 +88,7 @@ class CallLog {
   CallLog& operator=(const CallLog&) = delete;
 
   // The call as the record keeps it, read at the moment it was made.
-  void add(uint64_t frame, const NativeCall& call);
+  void add(uint64_t frame, const NativeCall& call, const PassedHandles& passed);
   const std::vector<CallRecord>& records() const { return records_; }
   CallRecord& last() { return records_.back(); }
   void clear();

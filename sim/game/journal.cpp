@@ -66,14 +66,15 @@ void Journal::forget_read() {
   calls_.clear();
 }
 
-uint64_t Journal::write_call() {
+uint64_t Journal::write_call(const NativeCall& call) {
   write(EntryKind::call);
+  passed_.note(call);
   return end() - 1;
 }
 
 void Journal::record_call(uint64_t entry, const NativeCall& call, Answerer answerer) {
   if (entry < first_ || entry >= end()) return;
-  calls_.add(clock.frame, call);
+  calls_.add(clock.frame, call, passed_);
   CallRecord& r = calls_.last();
   r.by = clock.by;
   r.script = clock.script;

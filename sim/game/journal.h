@@ -114,7 +114,7 @@ class Journal {
   // A call's entry comes before what its native did; its record, as the
   // call left its arguments and result, once it has been answered. Not
   // recording, each costs a test: every native call passes here.
-  uint64_t begin_call() { return recording_calls ? write_call() : 0; }
+  uint64_t begin_call(const NativeCall& call) { return recording_calls ? write_call(call) : 0; }
   void end_call(uint64_t entry, const NativeCall& call, Answerer answerer) {
     if (recording_calls) record_call(entry, call, answerer);
   }
@@ -138,7 +138,7 @@ class Journal {
   const std::vector<ThingRecord>& things() const { return things_; }
 
  private:
-  uint64_t write_call();
+  uint64_t write_call(const NativeCall& call);
   void record_call(uint64_t entry, const NativeCall& call, Answerer answerer);
   static uint64_t key(Thing thing, int32_t handle) {
     return (static_cast<uint64_t>(thing) << 32) | static_cast<uint32_t>(handle);
@@ -147,6 +147,7 @@ class Journal {
   uint64_t first_ = 0;
   std::vector<Entry> lasting_;
   CallLog calls_;
+  PassedHandles passed_;  // the call being answered's handles passed by address, as passed
   std::vector<ThingRecord> things_;              // by serial, from 1
   std::unordered_map<uint64_t, uint64_t> live_;  // (thing, handle): its serial
   std::unordered_map<uint64_t, uint64_t> gone_;  // (thing, handle): the last it named, gone

@@ -153,7 +153,7 @@ static void zero_out_parameters(NativeCall& call) {
 
 void World::perform(NativeCall& call, bool sound) {
   ++total_calls_;
-  const uint64_t entry = journal.begin_call();
+  const uint64_t entry = journal.begin_call(call);
   for (uint64_t& slot : call.result) slot = 0;
   const NativeRow* row = call.row;
   Answerer answerer = sound ? Answerer::nobody : Answerer::refused;
@@ -189,7 +189,8 @@ void World::perform(NativeCall& call, bool sound) {
 
 void World::perform_outside(NativeCall& call, bool sound) {
   ++total_calls_;
-  const uint64_t entry = journal.begin_call();
+  ++host_answered_[call.hash];
+  const uint64_t entry = journal.begin_call(call);
   for (uint64_t& slot : call.result) slot = 0;
   if (sound && call.row != nullptr && call.row->handler != nullptr) call.row->handler(*this, call);
   journal.end_call(entry, call, sound ? Answerer::host : Answerer::refused);

@@ -207,6 +207,8 @@ class World {
   const std::vector<std::string>& violations() const { return violations_; }
   // Natives the stand-in does not simulate that were called: hash, calls.
   const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
+  // Natives the host answers itself that were called: hash, calls.
+  const std::map<uint64_t, uint64_t>& host_answered_calls() const { return host_answered_; }
 
   // --- the calls (world.cpp; their records are the journal's) --------------
   // The calls the journal keeps, while it records them (journal.recording_calls).
@@ -254,6 +256,7 @@ class World {
   std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
   std::vector<std::string> violations_;
   std::map<uint64_t, uint64_t> unsimulated_;
+  std::map<uint64_t, uint64_t> host_answered_;
   std::map<uint64_t, Answer> answers_;
   uint64_t total_calls_ = 0;
 

@@ -113,6 +113,15 @@ PluginCodeMark::~PluginCodeMark() {
   t.plugin_code.store(false, std::memory_order_release);
 }
 
+void bitten_at_native() {
+  RunningTurn& t = running_turn();
+  const int64_t bitten = t.bitten_ns.load(std::memory_order_acquire);
+  if (bitten == t.started_ns.load(std::memory_order_acquire)) {
+    end_run_with_report(t.bitten_headline, t.bitten_details);
+  }
+  t.bitten_ns.store(0, std::memory_order_relaxed);  // a turn since yielded
+}
+
 const char* running_subject() {
   const RunningTurn& t = running_turn();
   if (t.script.load(std::memory_order_acquire) != nullptr) return "a script";
@@ -124,8 +133,11 @@ namespace {
 
 void (*last_words)() = nullptr;
 unsigned long last_words_thread = 0;
+char report_text[4096] = {};
 
 }  // namespace
+
+const char* crash_report_text() { return report_text; }
 
 void before_report(void (*tell)()) {
   last_words = tell;
@@ -135,19 +147,14 @@ void before_report(void (*tell)()) {
 void end_run_with_report(const char* headline, const char* details) {
   static std::atomic<bool> ending{false};
   if (ending.exchange(true)) crash::wait_forever();  // another thread is ending the run
-  if (last_words != nullptr && last_words_thread == crash::this_thread()) {
-    void (*tell)() = last_words;
-    last_words = nullptr;  // once, should telling fault too
-    tell();
-  }
-  std::fflush(stdout);  // the timeline so far
   const RunningTurn& turn = running_turn();
   const ScriptInfo* script = turn.script.load(std::memory_order_acquire);
-  static char text[4096];
-  int used = std::snprintf(text, sizeof text, "play: %s\n", headline);
+  char* const text = report_text;
+  constexpr size_t text_size = sizeof report_text;
+  int used = std::snprintf(text, text_size, "play: %s\n", headline);
   const auto add = [&](const char* line) {
-    if (used < 0 || static_cast<size_t>(used) >= sizeof text) return;
-    used += std::snprintf(text + used, sizeof text - static_cast<size_t>(used), "%s", line);
+    if (used < 0 || static_cast<size_t>(used) >= text_size) return;
+    used += std::snprintf(text + used, text_size - static_cast<size_t>(used), "%s", line);
   };
   char line[1024];
   if (script != nullptr) {
@@ -177,6 +184,13 @@ void end_run_with_report(const char* headline, const char* details) {
     add("  last native:  none yet\n");
   }
   add(details);
+  // The report is written before the tool tells the run, so its page can carry it.
+  if (last_words != nullptr && last_words_thread == crash::this_thread()) {
+    void (*tell)() = last_words;
+    last_words = nullptr;  // once, should telling fault too
+    tell();
+  }
+  std::fflush(stdout);  // the timeline so far
   crash::write_stderr(text);
   crash::end_process();
 }

@@ -33,6 +33,11 @@ struct RunningTurn {
   std::atomic<uint64_t> frame{0};
   std::atomic<uint64_t> last_native{0};  // hash of the script's last call, 0: none yet
   std::atomic<int64_t> started_ns{0};    // steady clock at the turn's start; 0: no turn
+  // Set by the watchdog: the turn that started then ends at its next native
+  // call, on the game's thread, where the run can still be told to its end.
+  std::atomic<int64_t> bitten_ns{0};
+  const char* bitten_headline = "";
+  const char* bitten_details = "";
 };
 // Constant-initialised, so a handler may read it at any moment; a variable,
 // not a function's static, as every native call writes to it.
@@ -48,8 +53,13 @@ inline void begin_turn(const ScriptInfo& script, uint64_t frame, uint64_t last_n
   t.last_native.store(last_native, std::memory_order_relaxed);
   t.started_ns.store(started_ns, std::memory_order_release);
 }
+// The watchdog's bite, taken on the game's thread (see RunningTurn::bitten_ns).
+void bitten_at_native();
 inline void note_native(uint64_t hash) {
-  running_turn().last_native.store(hash, std::memory_order_relaxed);
+  RunningTurn& t = running_turn();
+  if (t.bitten_ns.load(std::memory_order_relaxed) != 0) [[unlikely]]
+    bitten_at_native();
+  t.last_native.store(hash, std::memory_order_relaxed);
 }
 // The script's last native, to keep for its next turn.
 inline uint64_t end_turn() {
@@ -123,6 +133,10 @@ void free_library(HMODULE module);
 // thread that set it, the game's: another thread's report (the watchdog's)
 // must not touch what the game's thread may be writing.
 void before_report(void (*tell)());
+
+// The report that ends the run, once written (inside the function given to
+// before_report, as it tells the run); empty until then.
+const char* crash_report_text();
 
 // "file+0x1a2b" for an address inside a loaded module, else the bare address.
 void describe_address(const void* address, char* out, size_t size);

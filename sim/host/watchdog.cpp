@@ -107,12 +107,25 @@ void Watchdog::bite() {
   }
   std::snprintf(headline, sizeof headline,
                 "watchdog: a script's turn did not yield within %g s of wall time", seconds_);
-  const bool timer = running_turn().last_native.load(std::memory_order_relaxed) == get_game_timer;
-  end_run_with_report(
-      headline, timer
-                    ? "  why:          its last call read the game timer, which moves only between "
-                      "frames: a wait inside one turn never ends; wait with scriptWait\n"
-                    : "  why:          it runs without calling scriptWait\n");
+  RunningTurn& turn = running_turn();
+  const bool timer = turn.last_native.load(std::memory_order_relaxed) == get_game_timer;
+  const char* details =
+      timer ? "  why:          its last call read the game timer, which moves only between "
+              "frames: a wait inside one turn never ends; wait with scriptWait\n"
+            : "  why:          it runs without calling scriptWait\n";
+  // A script that still calls natives is ended at its next one, on the
+  // game's thread, so the timeline and the page go on to this frame; one
+  // that calls none is ended from here.
+  turn.bitten_headline = headline;
+  turn.bitten_details = details;
+  turn.bitten_ns.store(turn.started_ns.load(std::memory_order_acquire), std::memory_order_release);
+  const int64_t bitten = turn.bitten_ns.load(std::memory_order_relaxed);
+  if (stopped_within(std::clamp<long long>(std::llround(seconds_ * 200), 50, 1000)) ||
+      turn.started_ns.load(std::memory_order_acquire) != bitten) {
+    turn.bitten_ns.store(0, std::memory_order_relaxed);  // it yielded after all
+    return;
+  }
+  end_run_with_report(headline, details);
 }
 
 }  // namespace sim

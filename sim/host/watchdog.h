@@ -25,7 +25,8 @@ class Watchdog {
 
  private:
   void watch();
-  [[noreturn]] void bite();
+  // Ends the run, unless the turn yields after all while it waits.
+  void bite();
 
   // Waits up to `ms` for the stop; true when stopped.
   bool stopped_within(long long ms);

@@ -42,6 +42,7 @@ cases([
     assert.match(await page.textContent('#map .thing.ped'), /taker/);
     assert.equal(await page.locator('#map .player').count(), 1);
     assert.equal(await page.locator('#map .outline').count(), 1, "the theater's outline");
+    assert.match(await page.textContent('#map .scale'), /^\d+ m$/, 'the map has a scale');
     // The buy prompt's reach is around the taker, where he stands.
     const taker = page.locator('#map .thing.ped');
     const reach = page.locator('#map .reach', { hasText: 'Buy Ticket' });
@@ -143,7 +144,26 @@ cases([
     assert.equal(await page.locator('#marks .failed').count(), 1);
     assert.match(await page.getAttribute('#marks .failed', 'title'), /money changed by -500/);
     assert.ok(await page.locator('#marks .held').count() > 10, 'each expectation held is marked');
+    // The reason in full in a banner, and the FAILED line the one marked.
+    assert.equal(await page.isVisible('#banner'), true);
+    assert.match(await page.textContent('#reason'), /money changed by -500/);
+    assert.match(await page.textContent('#timeline a.now'), /FAILED \d+: expect money changed by -500/);
     await screenshot(page, 'report-failed');
+    await close();
+  }],
+
+  ['a crashed run\'s report opens at the crash, with the crash report', async () => {
+    const file = path.join(OUT, 'crashed.html');
+    const plugin = path.join(path.dirname(process.env.MENU_TRAINER), 'fault_access_violation.so');
+    const r = play(['--report', file, '--plugin', plugin, 'examples/scenarios/fault_access_violation.scenario']);
+    assert.equal(r.status, 1, r.out + r.err);
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    assert.equal(await page.textContent('#status'), 'failed');
+    assert.match(await clock(page), /frame 124$/, 'it opens at the crash');
+    assert.match(await page.textContent('#reason'), /SIGSEGV \(access violation\)/);
+    assert.match(await page.textContent('#timeline a.now'), /CRASH a script crashed/);
+    await screenshot(page, 'report-crashed');
     await close();
   }],
 ]);

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 
 #include "play_runs.h"
 
@@ -109,6 +112,16 @@ TEST(MenuTrainer, ItsCallsShowInTheVerboseTimelineOfItsScenario) {
   EXPECT_NE(run.out.find("SET_TEXT_CENTRE"), std::string::npos) << run.out;
   // A native the game no longer has is shown as what the host sent it on as.
   EXPECT_NE(run.out.find("| _DISPLAY_TEXT sent on as _BG_DISPLAY_TEXT("), std::string::npos)
+      << run.out;
+  // Every native the timeline shows called counts, those the host answers itself too.
+  std::set<std::string> called;
+  static const std::regex call(R"(\| ([A-Z_0-9]+)[( ])");
+  for (auto m = std::sregex_iterator(run.out.begin(), run.out.end(), call);
+       m != std::sregex_iterator(); ++m) {
+    called.insert((*m)[1].str());
+  }
+  EXPECT_NE(run.out.find("to " + std::to_string(called.size()) + " distinct natives"),
+            std::string::npos)
       << run.out;
 }
 
@@ -232,6 +245,16 @@ TEST(SessionTimer, ItsScenarioPlaysThroughTheCommand) {
   EXPECT_EQ(run.status, 0) << run.out;
 }
 
+TEST(SessionTimer, EachPauseNamesItsScriptAndTheSamePauseAgainFoldsWithTheQuietFrames) {
+  const PlayRun run = play_example("session_timer");
+  ASSERT_EQ(run.status, 0) << run.out;
+  // Once at first, then only where something else was told since: 3 of its 13 pauses.
+  EXPECT_EQ(count(run.out, "script 2 of session_timer pauses 1000 ms"), 3u) << run.out;
+  EXPECT_EQ(count(run.out, "the script pauses"), 0u) << run.out;
+  // The ten seconds' wait is one fold of quiet frames after its first pause.
+  EXPECT_NE(run.out.find("... 541 quiet frames, 9.017 s"), std::string::npos) << run.out;
+}
+
 TEST(SessionTimer, PlaysUnderWineAsNatively) { expect_example_same_under_wine("session_timer"); }
 
 TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
@@ -240,6 +263,40 @@ TEST(FaultNoWait, TheWatchdogEndsItsEndlessTurnNamingWhereItWas) {
       {"play: watchdog: a script's turn did not yield within 1 s", "plug-in:      fault_no_wait.so",
        "script:       1 (", "frame:        122", "last native:  HAS_MODEL_LOADED",
        "why:          it runs without calling scriptWait"});
+}
+
+// The page of a run a crash ended: it opens at the crash, with the report,
+// and keeps the crashing frame's calls.
+nlohmann::json crash_page(const std::string& file) {
+  const std::string page = read_file(file);
+  const std::string open = "<script type=\"application/json\" id=\"report\">";
+  const size_t from = page.find(open);
+  const size_t to = page.find("</script>", from);
+  if (from == std::string::npos || to == std::string::npos) return nullptr;
+  return nlohmann::json::parse(page.substr(from + open.size(), to - from - open.size()));
+}
+
+TEST(FaultNoWait, TheTimelineAndThePageGoOnToTheFrameTheWatchdogNames) {
+  const std::string page = output_file("no_wait.html").string();
+  const PlayRun run =
+      play_example("fault_no_wait", "--watchdog 1 --verbose --report '" + page + "'");
+  expect_report(run, {"frame:        122", "last native:  HAS_MODEL_LOADED"});
+  // The hung frame's calls, the endless loop's told in a few lines.
+  EXPECT_NE(run.out.find("     122     0.00  | REQUEST_MODEL("), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("     122     0.00  | HAS_MODEL_LOADED("), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("| ... the same call "), std::string::npos) << run.out;
+  EXPECT_LT(run.out.find("     122     0.00  CRASH watchdog: a script's turn did not yield"),
+            run.out.find("play: watchdog:"))
+      << run.out;
+  const nlohmann::json data = crash_page(page);
+  ASSERT_TRUE(data.is_object()) << read_file(page).substr(0, 300);
+  EXPECT_EQ(data["status"], 1);
+  ASSERT_TRUE(data["failure"].is_object());
+  EXPECT_EQ(data["failure"]["frame"], 122);
+  const std::string report = data["failure"]["text"];
+  EXPECT_NE(report.find("last native:  HAS_MODEL_LOADED"), std::string::npos) << report;
+  ASSERT_TRUE(data["calls"].contains("122")) << data["calls"].dump().substr(0, 300);
+  EXPECT_NE(data["calls"]["122"].dump().find("HAS_MODEL_LOADED"), std::string::npos);
 }
 
 TEST(FaultNoWait, UnderWineTheWatchdogEndsItToo) {
@@ -267,6 +324,21 @@ TEST(FaultAccessViolation, ACrashReportNamesThePlugInFrameAndLastNative) {
                  "frame:        124", "last native:  DELETE_PED",
                  "code:         SIGSEGV (access violation)", "accessing:    0x0000000000000280"});
   expect_timeline_up_to_the_crash(run);
+}
+
+TEST(FaultAccessViolation, ItsPageOpensAtTheCrashWithTheReport) {
+  const std::string page = output_file("crash.html").string();
+  const PlayRun run =
+      play_command("--report '" + page + "' --plugin '" + native_example("fault_access_violation") +
+                   "' '" + example_scenario("fault_access_violation") + "'");
+  EXPECT_EQ(run.status, 1) << run.out;
+  const nlohmann::json data = crash_page(page);
+  ASSERT_TRUE(data.is_object()) << "the page is empty or broken";
+  ASSERT_TRUE(data["failure"].is_object());
+  EXPECT_EQ(data["failure"]["frame"], 124);
+  const std::string report = data["failure"]["text"];
+  EXPECT_NE(report.find("code:         SIGSEGV (access violation)"), std::string::npos) << report;
+  EXPECT_NE(data["lines"].dump().find("- ped a_m_m_valtownfolk_01"), std::string::npos);
 }
 
 TEST(FaultAccessViolation, UnderWineReportsTheSameCrash) {

@@ -258,6 +258,33 @@ TEST(Report, ThePlayersPathBeginsWhereHeStoodAsTheRunBegan) {
   EXPECT_EQ(path[0][0], data["first"]);
 }
 
+TEST(Report, VerboseDoesNotChangeThePage) {
+  play::Options options;
+  options.scenario = std::string(SCENARIOS_DIR) + "/toytrain/walk_up.scenario";
+  options.report = play_test::output_file("plain.html").string();
+  ASSERT_EQ(play_here(options).status, 0);
+  const std::string plain = written(options.report);
+  options.verbose = true;
+  options.report = play_test::output_file("verbose.html").string();
+  ASSERT_EQ(play_here(options).status, 0);
+  const std::string verbose = written(options.report);
+  EXPECT_EQ(page_data(plain)["lines"], page_data(verbose)["lines"]);
+  EXPECT_EQ(plain, verbose);
+}
+
+TEST(Report, ATeleportBreaksThePlayersPathHoweverNearItPutsHim) {
+  const nlohmann::json data = report_of(
+      "deliverable toytrain\n"
+      "start at 20 m east of site\n"
+      "walk to 10 m east of site over 1 s\n"
+      "teleport to 5 m east of site\n"
+      "walk to 1 m east of site over 1 s\n");
+  ASSERT_TRUE(data.is_object());
+  int legs = 0;
+  for (const auto& p : data["path"]["items"]) legs += p[3] == 1 ? 1 : 0;
+  EXPECT_EQ(legs, 2) << "the start and the teleport: " << data["path"]["items"];
+}
+
 TEST(Report, ASpriteKeepsItsHeadingAndIsToldApartByIt) {
   const nlohmann::json data = report_of(
       "start at -2361.5 -2395.1 62.1\n"

@@ -461,5 +461,27 @@ TEST(Timeline, ALineSaidStaysItsSpeakersAfterTheGameGivesTheHandleToAnother) {
   EXPECT_EQ(count(run.out, "taker says WELCOME (voice "), 2u) << run.out;
 }
 
+// The game gives the train's handle to a cat of its own: the cat is the
+// game's, whoever removes it, and --verbose shows the handle the plug-in
+// passed, then what the native wrote over it.
+TEST(Timeline, AThingIsItsOwnersAndAHandlePassedByAddressIsShownAsPassed) {
+  play::Options options;
+  options.scenario = write_scenario("cat",
+                                    "deliverable cinema toytrain\n"
+                                    "start at 1 m east of site\n"
+                                    "wait until 1 live train within 3 s\n"
+                                    "fault \"handle reused\"\n"
+                                    "wait 1 s\n");
+  options.verbose = true;
+  const PlayRun run = play_here(options);
+  ASSERT_NE(run.out.find("+ ped a_c_cat_01"), std::string::npos) << run.out << run.err;
+  ASSERT_NE(run.out.find("- ped a_c_cat_01"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("DELETE_ENTITY on entity 0x500 made by the game"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.out.find("[toytrain] - ped a_c_cat_01"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("DELETE_ENTITY(&0x0)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("| DELETE_ENTITY(&0x500 set to 0x0)"), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace play_test

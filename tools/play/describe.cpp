@@ -99,9 +99,9 @@ std::string who(const sim::World& world, uint64_t serial) {
 
 std::string plugin_of(const sim::World& world, const sim::Entry& e) {
   sim::PluginId by = e.at.by;
-  if (!by) {
-    if (const sim::ThingRecord* t = world.journal.thing(e.thing)) by = t->owner;
-  }
+  const sim::ThingRecord* t = world.journal.thing(e.thing);
+  // A thing's end is its owner's, whoever ended it: a game thing's, nobody's.
+  if (t != nullptr && (!by || e.kind == sim::EntryKind::gone)) by = t->owner;
   if (!by) return "";
   const std::string file = world.owners.name_of(by);
   return file.substr(0, file.find_last_of('.'));

@@ -35,7 +35,8 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
                         const sim::Entry& e);
 
 // The plug-in an entry is of, named by its file's stem: the one whose script
-// did it, else the owner of the thing it befell; empty for the game.
+// did it, else the owner of the thing it befell; a thing's end is always its
+// owner's. Empty for the game.
 std::string plugin_of(const sim::World& world, const sim::Entry& e);
 
 }  // namespace play

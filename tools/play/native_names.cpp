@@ -79,9 +79,13 @@ std::string argument_shown(const sim::CallRecord& r, size_t n) {
   const Shown s = shown_of(r.hash);
   const uint32_t bit = n < 31 ? 1u << n : 0;
   if (a.kind == 'h' && a.raw != 0) {
-    int32_t handle = 0;
-    std::from_chars(a.text.data(), a.text.data() + a.text.size(), handle);
-    return '&' + hex32(static_cast<uint32_t>(handle));
+    const auto handle = [](std::string_view text) {
+      int32_t value = 0;
+      std::from_chars(text.data(), text.data() + text.size(), value);
+      return hex32(static_cast<uint32_t>(value));
+    };
+    // As passed, then what the native wrote there.
+    return '&' + handle(a.text) + (a.written.empty() ? "" : " set to " + handle(a.written));
   }
   if ((a.kind == 'i' || a.kind == 'a') && (a.raw >> 32) == 0 && ((s.hashes | s.handles) & bit)) {
     return hex32(static_cast<uint32_t>(a.raw));

@@ -4,7 +4,9 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <sstream>
 
 #include "crash_report.h"
 #include "map.h"
@@ -61,6 +63,17 @@ class Copying : public std::streambuf {
  private:
   std::ostream& to_;
   std::string copy_;
+};
+
+// A crash ends the process inside the run: the page is written then, with
+// the timeline so far and the report (ReportRecorder::cut_short).
+class PageOnCrash : public Observer {
+ public:
+  explicit PageOnCrash(std::function<void()> write) : write_(std::move(write)) {}
+  void cut_short(sim::World&) override { write_(); }
+
+ private:
+  std::function<void()> write_;
 };
 
 // Calls kept over a report's run: about 15 MB of page at most.
@@ -155,10 +168,21 @@ int play_scenario(sim::Host& host, const Options& options, const PluginFinder& f
   }
   ReportData report;
   std::ostream* report_file = nullptr;
+  // The page's timeline is the one without --verbose, whose calls fill
+  // every frame: the page is the same either way.
+  std::ostringstream page_timeline;
+  const auto write_page = [&] {
+    timeline_out.flush();
+    add_timeline_lines(report, options.verbose ? page_timeline.str() : copying.copy());
+    write_report_page(*report_file, report);
+    report_file->flush();
+  };
   if (!options.report.empty()) {
     report_file = open(options.report);
     if (report_file == nullptr) return 2;
+    if (options.verbose) writers.push_back(std::make_unique<Timeline>(page_timeline, false));
     writers.push_back(std::make_unique<ReportRecorder>(report, report_calls_cap));
+    writers.push_back(std::make_unique<PageOnCrash>(write_page));
   }
   for (const auto& w : writers) observers.push_back(w.get());
   sim::install_crash_reports();
@@ -166,10 +190,8 @@ int play_scenario(sim::Host& host, const Options& options, const PluginFinder& f
   const int status =
       run_steps(host, scenario, plugins, observers, err, nullptr, options.wall_clock);
   if (report_file != nullptr) {
-    timeline_out.flush();
     report.status = status;
-    add_timeline_lines(report, copying.copy());
-    write_report_page(*report_file, report);
+    write_page();
   }
   out.flush();
   return status;

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "crash_report.h"
 #include "describe.h"
 #include "joaat.h"
 #include "native_names.h"
@@ -89,7 +90,9 @@ void ReportRecorder::path(uint64_t frame, const sim::Vec& at) {
     const PathPoint& last = d_.path.back();
     const float moved = std::hypot(at.x - last.x, at.y - last.y);
     if (moved < moved_enough) return;
-    d_.path.push_back({{d_.version}, frame, at.x, at.y, moved > jump});
+    // A teleport starts a new leg however near it puts him.
+    d_.path.push_back({{d_.version}, frame, at.x, at.y, moved > jump || teleported_});
+    teleported_ = false;
     return;
   }
   d_.path.push_back({{d_.version}, frame, at.x, at.y, true});
@@ -116,6 +119,7 @@ uint64_t ReportRecorder::shown_to(const sim::Entry& e) const {
 
 // A step of a frame each in a live run is not marked: one a frame.
 void ReportRecorder::step(const Step& step, sim::World&) {
+  if (step.kind == Step::Kind::teleport) teleported_ = true;
   live_frame_step_ = d_.live && (step.kind == Step::Kind::wait || step.kind == Step::Kind::walk) &&
                      step.frames == 1;
 }
@@ -414,6 +418,26 @@ void ReportRecorder::keep_calls(uint64_t frame) {
   }
   kept_ += calls.size();
   d_.calls[frame] = std::move(calls);
+}
+
+// A crash ends the run inside its frame: the page opens there, with the
+// report, and that frame's calls so far.
+void ReportRecorder::cut_short(sim::World& world) {
+  const uint64_t frame = world.journal.clock.frame;
+  busy_ = true;
+  ++d_.version;
+  read(world);
+  keep_calls(frame);
+  const std::string report = sim::crash_report_text();
+  if (!report.empty()) {
+    std::string headline = report.substr(0, report.find('\n'));
+    if (headline.rfind("play: ", 0) == 0) headline.erase(0, 6);
+    d_.moments.push_back({{d_.version}, frame, "failed", headline, 0});
+    d_.failure_frame = frame;
+    d_.failure = report.rfind("play: ", 0) == 0 ? report.substr(6) : report;
+  }
+  d_.status = 1;
+  end(world);
 }
 
 void ReportRecorder::end(sim::World& world) {

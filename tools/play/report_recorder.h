@@ -19,6 +19,7 @@ class ReportRecorder : public Observer {
   void step(const Step& step, sim::World& world) override;
   void read(sim::World& world) override;
   void frame_over(sim::World& world) override;
+  void cut_short(sim::World& world) override;
   void end(sim::World& world) override;
 
  private:
@@ -43,6 +44,7 @@ class ReportRecorder : public Observer {
   uint64_t next_ = 0;  // the next entry to read
   uint64_t start_ms_ = 0, last_ms_ = 0, last_step_ = 0;
   bool live_frame_step_ = false;
+  bool teleported_ = false;  // the next point of the path starts a leg
   int channel_ = -1;
   std::map<int, std::string> playlists_;
   std::string tv_;

@@ -86,7 +86,7 @@ Summary summarize(sim::World& world) {
     s.unsimulated.push_back({row != nullptr ? row->name : "?", hash, calls});
     s.unsimulated_calls += calls;
   }
-  s.distinct += s.unsimulated.size();
+  s.distinct += s.unsimulated.size() + world.host_answered_calls().size();
   std::stable_sort(s.unsimulated.begin(), s.unsimulated.end(),
                    [](const auto& a, const auto& b) { return a.calls > b.calls; });
   s.violations = world.violations();

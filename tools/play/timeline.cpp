@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
+#include "crash_report.h"
 #include "describe.h"
 #include "native_names.h"
 #include "reference_natives.h"
@@ -32,9 +34,51 @@ std::string Timeline::prefix(const sim::JournalClock& at) const {
 }
 
 void Timeline::print(const sim::JournalClock& at, const std::string& text) {
+  flush_repeats();
   flush_quiet();
   out_ << prefix(at) << text << '\n';
   busy_ = true;
+  if (text.rfind("| ", 0) != 0) ++printed_;  // calls not counted: --verbose folds alike
+}
+
+// A script that calls the same native again and again in one frame (a loop
+// that tests what only a frame can change) is told in a few lines, not a
+// million.
+constexpr uint64_t repeats_shown = 2;
+
+void Timeline::call(const sim::JournalClock& at, const std::string& text) {
+  const bool same =
+      text == last_call_ && at.frame == last_call_frame_ && printed_ == last_call_printed_;
+  if (!same) repeats_ = 0;
+  if (same && ++repeats_ > repeats_shown) {
+    repeats_at_ = at;
+    busy_ = true;
+    return;
+  }
+  print(at, "| " + text);
+  last_call_ = text;
+  last_call_frame_ = at.frame;
+  last_call_printed_ = printed_;
+}
+
+void Timeline::flush_repeats() {
+  if (repeats_ <= repeats_shown) return;
+  const uint64_t more = repeats_ - repeats_shown;
+  repeats_ = 0;
+  out_ << prefix(repeats_at_) << "| ... the same call " << more << " more time"
+       << (more == 1 ? "" : "s") << '\n';
+}
+
+// "script 2 of session_timer" for a plug-in of several scripts, else "the
+// script" (named by its plug-in's tag when there are several plug-ins).
+std::string Timeline::script_name(const sim::World& world, const sim::Entry& e) const {
+  const auto first = scripts_.lower_bound({e.at.by, 0});
+  if (first == scripts_.end() || first->first != e.at.by || std::next(first) == scripts_.end() ||
+      std::next(first)->first != e.at.by) {
+    return "the script";
+  }
+  const std::string file = world.owners.name_of(e.at.by);
+  return "script " + std::to_string(e.at.script) + " of " + file.substr(0, file.find_last_of('.'));
 }
 
 // With several plug-ins in the game, what one of them did, or what befell
@@ -118,6 +162,7 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
       if (thing != nullptr && thing->nickname == "player") player_at_ = e.where;
       break;
     case Kind::host:
+      if (e.text.ends_with(" started") && e.b != 0) scripts_.insert({e.at.by, e.b});
       // A script that ends still waiting has waited until now.
       if (e.a != 0) close_wait(world, static_cast<uint64_t>(e.a), e.at);
       print(e.at, std::string(e.text));  // the host's lines name the plug-in themselves
@@ -135,7 +180,7 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
       wait(world, e);
       break;
     case Kind::call:
-      if (verbose_) print(e.at, "| " + call_shown(world.journal.call(e)));
+      if (verbose_) call(e.at, call_shown(world.journal.call(e)));
       break;
     case Kind::step:
       if (e.b == 0) print(e.at, "> " + std::to_string(e.a) + ": " + std::string(e.text));
@@ -162,11 +207,15 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
 // script goes on: at its next wait on something else, or at the pass's end.
 // Each script's waits are its own: another's turn between them ends none.
 void Timeline::wait(sim::World& world, const sim::Entry& e) {
-  if (verbose_) print(e.at, "| scriptWait(" + std::to_string(e.a) + ")");
+  if (verbose_) call(e.at, "scriptWait(" + std::to_string(e.a) + ")");
   const WaitKind kind = classify_wait(e, world);
   if (!kind.inside_pass) return;
   if (e.a > 0) {
-    print(e.at, tagged(world, e, "the script pauses " + std::to_string(e.a) + " ms"));
+    auto& [ms, printed] = pauses_[{e.at.by, e.at.script}];
+    if (ms == e.a && printed == printed_) return;
+    print(e.at, tagged(world, e, script_name(world, e) + " pauses " + std::to_string(e.a) + " ms"));
+    ms = e.a;
+    printed = printed_;
     return;
   }
   if (waits_.count(e.at.script) != 0) return;  // still the same wait
@@ -212,8 +261,15 @@ void Timeline::close_wait(sim::World& world, uint64_t script, const sim::Journal
   waits_.erase(open);
 }
 
+// The run ends at the crash: its headline closes the timeline, at the frame
+// it names.
 void Timeline::cut_short(sim::World& world) {
   read(world);
+  std::string headline = sim::crash_report_text();
+  headline = headline.substr(0, headline.find('\n'));
+  if (headline.rfind("play: ", 0) == 0) headline.erase(0, 6);
+  if (!headline.empty()) print(world.journal.clock, "CRASH " + headline);
+  flush_repeats();
   flush_quiet();
   out_.flush();
 }
@@ -222,6 +278,7 @@ void Timeline::end(sim::World& world) {
   read(world);
   sim::JournalClock now = world.journal.clock;
   while (!waits_.empty()) close_wait(world, waits_.begin()->first, now);
+  flush_repeats();
   flush_quiet();
   out_ << prefix(now) << "end of " << context_->scenario.file << '\n';
   out_ << "summary:\n";

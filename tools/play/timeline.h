@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "observer.h"
 
@@ -44,6 +46,9 @@ class Timeline : public Observer {
   void wait(sim::World& world, const sim::Entry& e);
   void resumed(sim::World& world, const sim::Entry& e, uint64_t n);
   void close_wait(sim::World& world, uint64_t script, const sim::JournalClock& at);
+  void call(const sim::JournalClock& at, const std::string& text);
+  void flush_repeats();
+  std::string script_name(const sim::World& world, const sim::Entry& e) const;
 
   std::ostream& out_;
   const bool verbose_;
@@ -65,6 +70,21 @@ class Timeline : public Observer {
   uint64_t quiet_until_ms_ = 0;
   float quiet_from_ = 0.0f;
   float quiet_to_ = 0.0f;
+
+  // Scripts as (plug-in, number): a pause names its script when its plug-in has several.
+  using ScriptKey = std::pair<sim::PluginId, uint64_t>;
+  std::set<ScriptKey> scripts_;
+  // Each script's latest pause told, and the count of lines (not calls) printed then:
+  // the same pause with nothing told since folds with the quiet frames.
+  std::map<ScriptKey, std::pair<int64_t, uint64_t>> pauses_;
+  uint64_t printed_ = 0;
+  // --verbose: a call the same as the one before, in the same frame, is
+  // counted, not printed again.
+  std::string last_call_;
+  uint64_t last_call_frame_ = 0;
+  uint64_t last_call_printed_ = 0;
+  sim::JournalClock repeats_at_;
+  uint64_t repeats_ = 0;
 };
 
 }  // namespace play

@@ -235,9 +235,14 @@ function drawMap(f) {
   }
   if (dAttr) svg('path', { d: dAttr, fill: 'none', stroke: '#d62728', 'stroke-width': unit * 2, class: 'path' }, g);
   let things = 0;
+  const spots = new Map();  // things that share a spot, by the spot
   for (const t of d.things) {
     if (!on(t, f)) continue;
     const [x, y] = placeAt(t, f);
+    const spot = `${Math.round(x / (unit * 4))},${Math.round(y / (unit * 4))}`;
+    const here = spots.get(spot) || { x, y, names: [] };
+    here.names.push(`${t[2]} ${t[4] || t[3]}`);
+    spots.set(spot, here);
     const colour = KIND_COLOURS[t[2]] || '#e07b00';
     const stroke = t[5] < 0 ? '#fff' : OWNER_COLOURS[t[5] % OWNER_COLOURS.length];
     const shape = t[2] === 'blip'
@@ -249,11 +254,39 @@ function drawMap(f) {
     shape.appendChild(svgTitle(`${t[2]} ${t[4] || t[3]} (${t[3]}) of ${ownerName(t[5])}`));
     things++;
   }
+  // Several in one spot: their count beside it, and all their names.
+  for (const s of spots.values()) {
+    if (s.names.length < 2) continue;
+    const t = svg('text', { x: s.x + unit * 5, y: -s.y - unit * 5, 'font-size': unit * 12, 'font-weight': 'bold',
+      fill: '#222', class: 'several' }, g);
+    t.textContent = '×' + s.names.length;
+    t.appendChild(svgTitle(s.names.join('\n')));
+  }
   if (upTo >= 0) {
     const p = d.path[upTo];
     svg('circle', { cx: p[1], cy: -p[2], r: unit * 5, fill: '#d62728', stroke: '#fff', 'stroke-width': unit * 1.5,
       class: 'player' }, g).appendChild(svgTitle(`the player at (${p[1]}, ${p[2]})`));
+    // Off the map: an arrow at its edge points to him, with how far he is.
+    const dx = p[1] - cx, dy = p[2] - cy, far = Math.max(Math.abs(dx), Math.abs(dy));
+    if (far > half) {
+      const k = (half - unit * 12) / far, ax = cx + dx * k, ay = cy + dy * k;
+      const a = svg('g', { class: 'pointer' }, g);
+      svg('line', { x1: cx + dx * k * 0.9, y1: -(cy + dy * k * 0.9), x2: ax, y2: -ay, stroke: '#d62728',
+        'stroke-width': unit * 3 }, a);
+      svg('circle', { cx: ax, cy: -ay, r: unit * 4, fill: '#d62728' }, a);
+      const t = svg('text', { x: ax - unit * 30, y: -ay - unit * 7, 'font-size': unit * 11, fill: '#d62728' }, a);
+      t.textContent = `player ${Math.round(Math.hypot(dx, dy))} m`;
+    }
   }
+  // A scale bar: a round length near a fifth of the view.
+  const steps = [1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000];
+  const length = steps.find((m) => m >= half * 0.4) || steps[steps.length - 1];
+  const bx = cx - half + unit * 10, by = cy - half + unit * 14;
+  const bar = svg('g', { class: 'scale' }, g);
+  svg('path', { d: `M${bx} ${-by - unit * 4}V${-by}H${bx + length}V${-by - unit * 4}`, fill: 'none', stroke: '#222',
+    'stroke-width': unit * 1.5 }, bar);
+  const label = svg('text', { x: bx + unit * 3, y: -by - unit * 6, 'font-size': unit * 11, fill: '#222' }, bar);
+  label.textContent = `${length} m`;
   const owners = d.plugins.map((p, i) => `<span style="color:${OWNER_COLOURS[i % 4]}">■</span> ${p}`).join(' ');
   $('legend').innerHTML = `<span style="color:#1f77b4">●</span> ped <span style="color:#e07b00">●</span> prop ` +
     `<span style="color:#2ca02c">■</span> blip <span style="color:#d62728">━</span> path ` +
@@ -284,6 +317,7 @@ function buildTimeline() {
     const a = el('a', '', text);
     a.href = '#f=' + f;
     a.dataset.frame = f;
+    if (/^ *\d+\.\d+ +\d+ +\S+ {2}(FAILED |CRASH )/.test(text)) a.classList.add('failed');
     a.addEventListener('click', (e) => { e.preventDefault(); run.follow = false; go(f); });
     lineLinks.push(a);
     frag.appendChild(a);
@@ -292,7 +326,11 @@ function buildTimeline() {
 }
 let nowLine = null;
 function markTimeline(f) {
-  const i = lastAt(run.data.lines, f, (l) => l[0]);
+  let i = lastAt(run.data.lines, f, (l) => l[0]);
+  // In the failing frame, its failure is the line marked.
+  for (let j = i; j >= 0 && run.data.lines[j][0] === f; j--) {
+    if (lineLinks[j] && lineLinks[j].classList.contains('failed')) { i = j; break; }
+  }
   const a = lineLinks[i] || null;
   if (a === nowLine) return;
   if (nowLine) nowLine.classList.remove('now');
@@ -354,6 +392,9 @@ function showAll() {
   status.textContent = d.live ? 'live' : d.status === 0 ? 'passed' : 'failed';
   status.className = d.live ? 'live' : d.status === 0 ? 'passed' : 'failed';
   $('plugins').textContent = d.plugins.join(', ');
+  // A failing run says why in full above all else.
+  $('banner').hidden = d.live || !d.failure;
+  if (d.failure) $('reason').textContent = `frame ${d.failure.frame}: ${d.failure.text}`;
   $('summary').textContent = d.summary.join('\n');
   buildTimeline();
   buildAxis();
