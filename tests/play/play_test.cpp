@@ -6,6 +6,7 @@
 
 #include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "faults.h"
 #include "names.h"
@@ -30,7 +31,8 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"expect said taker", "expected the line's name, or names separated by '|', found the end"},
       {"expect 2 live", "expected a nickname or model name, found the end of the line"},
       {"fail NOT_A_NATIVE", "expected a native the game knows, by name or as 0x and 16 hex"},
-      {"jump over the post", "expected a step: seed, faults ..., fps, hour, start at, skip, walk to"},
+      {"jump over the post",
+       "expected a step: seed, faults ..., fps, hour, start at, skip, walk to"},
       {"player leaves", "expected 'vehicle' after 'player leaves', found the end of the line"},
       {"player jumps", "expected 'ped replaced [by MODEL]', 'mounts NAME', 'enters NAME', "},
       {"expect 2 lives taker", "expected 'live NAME' after '2', found 'lives'"},
@@ -355,7 +357,15 @@ TEST(Play, VerboseListsEveryCallWithSpokenLinesAsText) {
   EXPECT_EQ(count(verbose.out, "| scriptWait(2000)"), 2u);
   const size_t calls = count(read_file(options.record), "\n");
   EXPECT_GT(calls, 400u);
-  EXPECT_EQ(count(verbose.out, "| ") - count(verbose.out, "| scriptWait("), calls);
+  // A run of one call in a frame shows its first two, then how many more.
+  size_t folded = 0;
+  const std::regex more(R"(\| \.\.\. the same call (\d+) more times?)");
+  for (auto m = std::sregex_iterator(verbose.out.begin(), verbose.out.end(), more);
+       m != std::sregex_iterator(); ++m) {
+    folded += std::stoul((*m)[1]) - 1;  // its own line is counted below
+  }
+  EXPECT_GT(folded, 0u) << "the handover's test of its clip runs four times a frame";
+  EXPECT_EQ(count(verbose.out, "| ") - count(verbose.out, "| scriptWait(") + folded, calls);
 }
 
 TEST(Play, TheWholeTraceHoldsEveryCallInsideItsPassWithGameTimeAsTheClock) {

@@ -462,25 +462,38 @@ TEST(Timeline, ALineSaidStaysItsSpeakersAfterTheGameGivesTheHandleToAnother) {
 }
 
 // The game gives the train's handle to a cat of its own: the cat is the
-// game's, whoever removes it, and --verbose shows the handle the plug-in
-// passed, then what the native wrote over it.
-TEST(Timeline, AThingIsItsOwnersAndAHandlePassedByAddressIsShownAsPassed) {
+// game's, whatever the plug-in then does with the handle.
+TEST(Timeline, AThingTheGameGivesAReusedHandleIsTheGamesNotThePlugIns) {
+  const PlayRun run = play_here(write_scenario("cat",
+                                               "deliverable toytrain\n"
+                                               "start at 1 m east of site\n"
+                                               "wait until 1 live train within 3 s\n"
+                                               "fault \"handle reused\"\n"
+                                               "wait 1 s\n"));
+  ASSERT_NE(run.out.find("+ ped a_c_cat_01"), std::string::npos) << run.out << run.err;
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_NE(run.err.find("on entity 0x200 made by the game"), std::string::npos) << run.err;
+  const std::string summary = run.out.substr(run.out.find("summary:"));
+  EXPECT_NE(summary.find("made entity 2,"), std::string::npos) << "the cat is not the train's";
+}
+
+// --verbose shows the handle the plug-in passed by address, then what the
+// native wrote over it: the train deleted is the train, not "&0x0".
+TEST(Timeline, AHandlePassedByAddressIsShownAsPassedThenAsWritten) {
   play::Options options;
-  options.scenario = write_scenario("cat",
-                                    "deliverable cinema toytrain\n"
+  options.scenario = write_scenario("train_away",
+                                    "deliverable toytrain\n"
                                     "start at 1 m east of site\n"
                                     "wait until 1 live train within 3 s\n"
-                                    "fault \"handle reused\"\n"
+                                    "walk to 200 m east of site over 5 s\n"
                                     "wait 1 s\n");
   options.verbose = true;
   const PlayRun run = play_here(options);
-  ASSERT_NE(run.out.find("+ ped a_c_cat_01"), std::string::npos) << run.out << run.err;
-  ASSERT_NE(run.out.find("- ped a_c_cat_01"), std::string::npos) << run.out;
-  EXPECT_NE(run.err.find("DELETE_ENTITY on entity 0x500 made by the game"), std::string::npos)
-      << run.err;
-  EXPECT_EQ(run.out.find("[toytrain] - ped a_c_cat_01"), std::string::npos) << run.out;
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_EQ(run.out.find("DELETE_ENTITY(&0x0)"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("| DELETE_ENTITY(&0x500 set to 0x0)"), std::string::npos) << run.out;
+  const size_t deleted = run.out.find("| DELETE_ENTITY(&0x200 set to 0x0)");
+  ASSERT_NE(deleted, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("- prop p_toytrain01x (train)", deleted), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -43,14 +43,17 @@ void Timeline::print(const sim::JournalClock& at, const std::string& text) {
 
 // A script that calls the same native again and again in one frame (a loop
 // that tests what only a frame can change) is told in a few lines, not a
-// million.
+// million: the first calls of such a run, then how many more.
 constexpr uint64_t repeats_shown = 2;
 
 void Timeline::call(const sim::JournalClock& at, const std::string& text) {
   const bool same =
       text == last_call_ && at.frame == last_call_frame_ && printed_ == last_call_printed_;
-  if (!same) repeats_ = 0;
-  if (same && ++repeats_ > repeats_shown) {
+  if (!same) {
+    flush_repeats();
+    repeats_ = 0;
+  }
+  if (++repeats_ > repeats_shown) {
     repeats_at_ = at;
     busy_ = true;
     return;
@@ -61,6 +64,7 @@ void Timeline::call(const sim::JournalClock& at, const std::string& text) {
   last_call_printed_ = printed_;
 }
 
+// repeats_ counts the calls of the latest run of one call, those shown too.
 void Timeline::flush_repeats() {
   if (repeats_ <= repeats_shown) return;
   const uint64_t more = repeats_ - repeats_shown;
@@ -72,12 +76,9 @@ void Timeline::flush_repeats() {
 // "script 2 of session_timer" for a plug-in of several scripts, else "the
 // script" (named by its plug-in's tag when there are several plug-ins).
 std::string Timeline::script_name(const sim::World& world, const sim::Entry& e) const {
-  const auto first = scripts_.lower_bound({e.at.by, 0});
-  if (first == scripts_.end() || first->first != e.at.by || std::next(first) == scripts_.end() ||
-      std::next(first)->first != e.at.by) {
-    return "the script";
-  }
   const std::string file = world.owners.name_of(e.at.by);
+  const auto started = scripts_of_.find(file);
+  if (started == scripts_of_.end() || started->second < 2) return "the script";
   return "script " + std::to_string(e.at.script) + " of " + file.substr(0, file.find_last_of('.'));
 }
 
@@ -162,7 +163,11 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
       if (thing != nullptr && thing->nickname == "player") player_at_ = e.where;
       break;
     case Kind::host:
-      if (e.text.ends_with(" started") && e.b != 0) scripts_.insert({e.at.by, e.b});
+      // "script 2 of session_timer.so started"
+      if (const size_t of = e.text.find(" of ");
+          e.text.ends_with(" started") && e.b != 0 && of != std::string_view::npos) {
+        ++scripts_of_[std::string(e.text.substr(of + 4, e.text.size() - of - 4 - 8))];
+      }
       // A script that ends still waiting has waited until now.
       if (e.a != 0) close_wait(world, static_cast<uint64_t>(e.a), e.at);
       print(e.at, std::string(e.text));  // the host's lines name the plug-in themselves

@@ -71,9 +71,10 @@ class Timeline : public Observer {
   float quiet_from_ = 0.0f;
   float quiet_to_ = 0.0f;
 
-  // Scripts as (plug-in, number): a pause names its script when its plug-in has several.
+  // The scripts started of each plug-in, by its file: a pause names its
+  // script when its plug-in has several.
+  std::map<std::string, int, std::less<>> scripts_of_;
   using ScriptKey = std::pair<sim::PluginId, uint64_t>;
-  std::set<ScriptKey> scripts_;
   // Each script's latest pause told, and the count of lines (not calls) printed then:
   // the same pause with nothing told since folds with the quiet frames.
   std::map<ScriptKey, std::pair<int64_t, uint64_t>> pauses_;
