@@ -74,6 +74,7 @@ std::string reason(const TestCase& c) {
   return first.empty() ? c.file + ": ended without a word" : c.file + ": " + first;
 }
 
+// Markup escaped for the JUnit file and the index page alike.
 void xml_escape(std::ostream& out, const std::string& text) {
   for (const char ch : text) {
     const auto c = static_cast<unsigned char>(ch);
@@ -326,27 +327,6 @@ void write_junit(std::ostream& out, const std::vector<TestCase>& cases) {
 
 namespace {
 
-void html_escape(std::ostream& out, const std::string& text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out << "&amp;";
-        break;
-      case '<':
-        out << "&lt;";
-        break;
-      case '>':
-        out << "&gt;";
-        break;
-      case '"':
-        out << "&quot;";
-        break;
-      default:
-        out << c;
-    }
-  }
-}
-
 void write_index(std::ostream& out, const std::vector<TestCase>& cases) {
   out << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>play test</title>\n"
          "<style>body{font:14px sans-serif;margin:2em}td{padding:2px 12px}"
@@ -360,15 +340,15 @@ void write_index(std::ostream& out, const std::vector<TestCase>& cases) {
     out << "<tr class=\"" << outcome << "\"><td>" << outcome << "</td><td>";
     if (c.status == 0 || c.status == 1) {
       out << "<a href=\"";
-      html_escape(out, report_page_name(c.file));
+      xml_escape(out, report_page_name(c.file));
       out << "\">";
-      html_escape(out, c.file);
+      xml_escape(out, c.file);
       out << "</a>";
     } else {
-      html_escape(out, c.file);
+      xml_escape(out, c.file);
     }
     out << "</td><td>" << seconds_text(c.seconds) << " s</td><td>";
-    if (c.status != 0) html_escape(out, c.status == 3 ? c.err : reason(c));
+    if (c.status != 0) xml_escape(out, c.status == 3 ? c.err : reason(c));
     out << "</td></tr>\n";
   }
   out << "</table>\n</body></html>\n";
