@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "game_process.h"
 #include "host_natives.h"
 #include "memory_probe.h"
 #include "native_row.h"
@@ -602,47 +603,85 @@ int Host::game_version() {
 #define SIM_EXPORT __attribute__((visibility("default")))
 #endif
 
+// In a game's process every export answers harmlessly and runs nothing
+// (game_process.h): no script is registered, so none ever waits.
+#if defined(_WIN32)
+#define SIM_INERT_RETURN(value) \
+  if (sim::in_game_process()) return value
+#else
+#define SIM_INERT_RETURN(value)
+#endif
+
 extern "C" {
 SIM_EXPORT void scriptRegister(HMODULE module, ScriptEntry entry) {
+  SIM_INERT_RETURN();
   sim::Host::get().script_register(module, entry);
 }
 SIM_EXPORT void scriptRegisterAdditionalThread(HMODULE module, ScriptEntry entry) {
+  SIM_INERT_RETURN();
   sim::Host::get().script_register(module, entry, true);
 }
-SIM_EXPORT void scriptUnregister(HMODULE module) { sim::Host::get().script_unregister(module); }
+SIM_EXPORT void scriptUnregister(HMODULE module) {
+  SIM_INERT_RETURN();
+  sim::Host::get().script_unregister(module);
+}
 SIM_EXPORT void scriptUnregisterEntry(ScriptEntry entry) {
+  SIM_INERT_RETURN();
   sim::Host::get().script_unregister(entry);
 }
 SIM_EXPORT void keyboardHandlerRegister(KeyboardHandler handler) {
+  SIM_INERT_RETURN();
   sim::Host::get().keyboard_handler_register(handler);
 }
 SIM_EXPORT void keyboardHandlerUnregister(KeyboardHandler handler) {
+  SIM_INERT_RETURN();
   sim::Host::get().keyboard_handler_unregister(handler);
 }
-SIM_EXPORT void scriptWait(DWORD ms) { sim::Host::get().script_wait(ms); }
-SIM_EXPORT void nativeInit(uint64_t hash) { sim::Host::get().native_init(hash); }
-SIM_EXPORT void nativePush64(uint64_t value) { sim::Host::get().native_push(value); }
-SIM_EXPORT uint64_t* nativeCall() { return sim::Host::get().native_call(); }
-SIM_EXPORT uint64_t* getGlobalPtr(int index) { return sim::Host::get().global_ptr(index); }
+SIM_EXPORT void scriptWait(DWORD ms) {
+  SIM_INERT_RETURN();
+  sim::Host::get().script_wait(ms);
+}
+SIM_EXPORT void nativeInit(uint64_t hash) {
+  SIM_INERT_RETURN();
+  sim::Host::get().native_init(hash);
+}
+SIM_EXPORT void nativePush64(uint64_t value) {
+  SIM_INERT_RETURN();
+  sim::Host::get().native_push(value);
+}
+SIM_EXPORT uint64_t* nativeCall() {
+  SIM_INERT_RETURN(sim::zeroed_slots());
+  return sim::Host::get().native_call();
+}
+SIM_EXPORT uint64_t* getGlobalPtr(int index) {
+  SIM_INERT_RETURN(sim::zeroed_slots());
+  return sim::Host::get().global_ptr(index);
+}
 SIM_EXPORT int worldGetAllVehicles(int* handles, int capacity) {
+  SIM_INERT_RETURN(0);
   return sim::Host::get().world_get_all("worldGetAllVehicles", sim::EntityKind::vehicle, handles,
                                         capacity);
 }
 SIM_EXPORT int worldGetAllPeds(int* handles, int capacity) {
+  SIM_INERT_RETURN(0);
   return sim::Host::get().world_get_all("worldGetAllPeds", sim::EntityKind::ped, handles, capacity);
 }
 SIM_EXPORT int worldGetAllObjects(int* handles, int capacity) {
+  SIM_INERT_RETURN(0);
   return sim::Host::get().world_get_all("worldGetAllObjects", sim::EntityKind::object, handles,
                                         capacity);
 }
 SIM_EXPORT int worldGetAllPickups(int* handles, int capacity) {
+  SIM_INERT_RETURN(0);
   return sim::Host::get().world_get_all("worldGetAllPickups", sim::EntityKind::pickup, handles,
                                         capacity);
 }
 SIM_EXPORT BYTE* getScriptHandleBaseAddress(int handle) {
+  SIM_INERT_RETURN(reinterpret_cast<BYTE*>(sim::zeroed_slots()));
   return sim::Host::get().script_handle_base_address(handle);
 }
 SIM_EXPORT eGameVersion getGameVersion() {
+  SIM_INERT_RETURN(static_cast<eGameVersion>(sim::stand_in_game_version));
   return static_cast<eGameVersion>(sim::Host::get().game_version());
 }
 #if !defined(_WIN32)

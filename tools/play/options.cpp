@@ -24,7 +24,8 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
       "the scenario file (see docs/scenarios.md); with --live, where the session begins");
   // One file each: a scenario after a plug-in is never taken for another.
   app.add_option("--asi", options.asi,
-                 "a Windows plug-in (.asi) to play under wine; given again for each, they load in "
+                 "a Windows plug-in (.asi) to play (on Linux under wine); given again for each, "
+                 "they load in "
                  "the order given")
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

@@ -15,9 +15,14 @@
 #include <string>
 
 #include "crash_report.h"
+#include "game_process.h"
 #include "play.h"
 #include "scenario.h"
 #include "test_run.h"
+
+// Tells the host's DLL, as it loads, that this is the stand-in's runner and
+// not a game (game_process.h).
+extern "C" __declspec(dllexport) const int SIM_RUNNER_MARK = 1;
 
 namespace {
 
