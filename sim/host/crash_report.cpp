@@ -115,11 +115,14 @@ PluginCodeMark::~PluginCodeMark() {
 
 void bitten_at_native() {
   RunningTurn& t = running_turn();
-  const int64_t bitten = t.bitten_ns.load(std::memory_order_acquire);
-  if (bitten == t.started_ns.load(std::memory_order_acquire)) {
+  int64_t bitten = t.bitten_ns.load(std::memory_order_acquire);
+  if (bitten == t.started_ns.load(std::memory_order_acquire) &&
+      t.bitten_ns.compare_exchange_strong(bitten, RunningTurn::bite_taken,
+                                          std::memory_order_acq_rel)) {
     end_run_with_report(t.bitten_headline, t.bitten_details);
   }
-  t.bitten_ns.store(0, std::memory_order_relaxed);  // a turn since yielded
+  // A turn since yielded; a bite the watchdog took back stays its own.
+  if (bitten != RunningTurn::bite_taken) t.bitten_ns.compare_exchange_strong(bitten, 0);
 }
 
 const char* running_subject() {

@@ -35,7 +35,10 @@ struct RunningTurn {
   std::atomic<int64_t> started_ns{0};    // steady clock at the turn's start; 0: no turn
   // Set by the watchdog: the turn that started then ends at its next native
   // call, on the game's thread, where the run can still be told to its end.
+  // Once the game's thread takes the bite it holds bite_taken, so that the
+  // watchdog, however long the telling takes, does not end the run as well.
   std::atomic<int64_t> bitten_ns{0};
+  static constexpr int64_t bite_taken = -1;
   const char* bitten_headline = "";
   const char* bitten_details = "";
 };

@@ -108,6 +108,7 @@ void Watchdog::bite() {
   std::snprintf(headline, sizeof headline,
                 "watchdog: a script's turn did not yield within %g s of wall time", seconds_);
   RunningTurn& turn = running_turn();
+  if (turn.bitten_ns.load(std::memory_order_acquire) == RunningTurn::bite_taken) return;
   const bool timer = turn.last_native.load(std::memory_order_relaxed) == get_game_timer;
   const char* details =
       timer ? "  why:          its last call read the game timer, which moves only between "
@@ -118,13 +119,14 @@ void Watchdog::bite() {
   // that calls none is ended from here.
   turn.bitten_headline = headline;
   turn.bitten_details = details;
-  turn.bitten_ns.store(turn.started_ns.load(std::memory_order_acquire), std::memory_order_release);
-  const int64_t bitten = turn.bitten_ns.load(std::memory_order_relaxed);
-  if (stopped_within(std::clamp<long long>(std::llround(seconds_ * 200), 50, 1000)) ||
-      turn.started_ns.load(std::memory_order_acquire) != bitten) {
-    turn.bitten_ns.store(0, std::memory_order_relaxed);  // it yielded after all
-    return;
-  }
+  int64_t bitten = turn.started_ns.load(std::memory_order_acquire);
+  turn.bitten_ns.store(bitten, std::memory_order_release);
+  const bool yielded =
+      stopped_within(std::clamp<long long>(std::llround(seconds_ * 200), 50, 1000)) ||
+      turn.started_ns.load(std::memory_order_acquire) != bitten;
+  // Taken back only if the game's thread has not taken it meanwhile.
+  if (!turn.bitten_ns.compare_exchange_strong(bitten, 0, std::memory_order_acq_rel)) return;
+  if (yielded) return;
   end_run_with_report(headline, details);
 }
 
