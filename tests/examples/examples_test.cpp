@@ -71,7 +71,8 @@ TEST(MenuTrainer, OpensWithAKeyDrawsItsMenuAndSpawnsAndDeletesAPed) {
     expect text "> Spawn ped" drawn in 255 220 0 255 at scale 0.35
   )"));
   // Its title is larger than its lines, drawn by the plug-in.
-  const standin::Text* title = drawn(game.texts_drawn(), "Main menu");
+  const std::vector<standin::Text> texts = game.texts_drawn();
+  const standin::Text* title = drawn(texts, "Main menu");
   ASSERT_NE(title, nullptr);
   EXPECT_EQ(title->plugin, "menu_trainer");
   EXPECT_FLOAT_EQ(title->scale, 0.5f);

@@ -80,8 +80,12 @@ if [ -n "$deb" ]; then
   grep -q "./usr/lib/cmake/RDR2StandIn/RDR2StandInConfig.cmake$" "$work/deb.list" ||
     fail "$deb holds no CMake package"
   if command -v dpkg-shlibdeps >/dev/null; then
+    # The package's own files: the build under test may be another (a
+    # sanitized one links its runtime), but the .deb is the release build's.
     mkdir -p "$work/shlib/debian" && touch "$work/shlib/debian/control"
-    needed="$(cd "$work/shlib" && dpkg-shlibdeps -O -l"$p/lib" "$p/bin/play" "$p/lib/libScriptHookRDR2.so" 2>/dev/null |
+    dpkg-deb -x "$deb" "$work/debroot"
+    r="$work/debroot/usr"
+    needed="$(cd "$work/shlib" && dpkg-shlibdeps -O -l"$r/lib" "$r/bin/play" "$r/lib/libScriptHookRDR2.so" 2>/dev/null |
       sed 's/^shlibs:Depends=//; s/ ([^)]*)//g; s/, /\n/g' | sort -u)"
     declared="$(dpkg-deb -f "$deb" Depends | sed 's/ ([^)]*)//g; s/, /\n/g' | sort -u)"
     [ "$needed" = "$declared" ] || fail "the .deb depends on $(echo $declared), its files need $(echo $needed)"
