@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/need-packages.sh clang clang-format clang-tidy libgtest-dev libbenchmark-dev librapidcheck-dev \
-  librsvg2-bin libpng-dev gcovr dpkg-dev
+  librsvg2-bin libpng-dev gcovr dpkg-dev libxml2-utils ccache
 # The browser tests' own needs: the system's chromium, and playwright-core
 # (which drives it; no browser of its own is downloaded). Asked of the
 # commands, not the packages: a machine whose Node.js comes with its own npm

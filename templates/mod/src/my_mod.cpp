@@ -3,7 +3,7 @@
 // it registers a script and a keyboard handler when it is loaded, and calls
 // natives by their hash.
 
-#include <rdr2-standin/exports.h>
+#include "exports.h"
 
 #include <cstdio>
 #include <cstring>
