@@ -40,8 +40,11 @@ async function hold(page, key, ms) {
 const upToFrame = (lines, upTo) => lines.filter((l) => {
   const fields = l.trim().split(/\s+/);
   const text = fields.slice(3).join(' ');
-  return l.trim() !== '' && +fields[1] <= upTo && !/^> \d+: (wait 1 frame|walk to .* over 1 frame)$/.test(text) &&
-    !/^\.\.\. 1 quiet frame, /.test(text);
+  // Live, a run of frames is a step a frame, each at the one line the run
+  // takes in the session's file; played again it is one step, its quiet
+  // frames folded.
+  return l.trim() !== '' && +fields[1] <= upTo && !/^> \d+: (wait \d+ frames?|walk to .* over \d+ frames?)$/.test(text) &&
+    !/^\.\.\. \d+ quiet frames?, /.test(text);
   // The film is the C library's draw, seeded by the machine's tick count.
 }).map((l) => l.replace(/PL_TOON_(MODERN_MEDICINE|WORLDS_STRONGEST_MAN)/, 'PL_TOON_(the film drawn)'));
 
@@ -85,6 +88,11 @@ cases([
     const again = play([session]);
     assert.equal(again.status, 0, again.err);
     const upTo = +tvLine.trim().split(/\s+/)[1];
+    // Runs of frames fold: a line for the walk to the counter, not one a frame.
+    const written = fs.readFileSync(session, 'utf8').split('\n');
+    assert.ok(written.some((l) => /^walk to .* over \d+ frames$/.test(l)), written.join('\n'));
+    assert.ok(written.some((l) => /^wait \d+ frames$/.test(l)), written.join('\n'));
+    assert.ok(written.length < upTo / 10, `${written.length} lines for ${upTo} frames`);
     const replayed = upToFrame(again.out.split('\n'), upTo);
     assert.ok(replayed.length > 30);
     assert.deepEqual(replayed, upToFrame(lines, upTo));

@@ -157,6 +157,7 @@ class LiveSource : public StepSource, public Observer {
   void take_inputs();
   bool make_step(const std::string& line, Step& step);
   void record(const std::string& line);
+  void write_fold();
   std::string player_line(const char* verb, float x, float y, float z) const;
   bool frame_step(Step& step);
   std::string changed_plugin();
@@ -183,6 +184,22 @@ class LiveSource : public StepSource, public Observer {
   Clock::time_point checked_files_ = Clock::now();
   std::map<std::string, std::filesystem::file_time_type> written_;
   int written_lines_ = 0;
+
+  // The frames played since the last step written, as one step: still
+  // (a wait), or walking by the same stride each frame (a walk). It is
+  // written when something else happens, so that the session's file holds
+  // one line for a run of frames.
+  struct Fold {
+    enum class Kind : uint8_t { none, wait, walk } kind = Kind::none;
+    int frames = 0;
+    sim::Vec from;     // a walk's start
+    double dx = 0.0;   // its stride a frame, on a grid fine enough to walk
+    double dy = 0.0;   // and coarse enough that from + stride * n is exact
+  } fold_;
+
+ public:
+  // What is still folded goes to the file as the session ends.
+  void end_session() { write_fold(); }
 };
 
 void LiveSource::take_timeline() {
@@ -243,10 +260,25 @@ bool LiveSource::make_step(const std::string& line, Step& step) {
   }
 }
 
-// Each step a line, a frame's wait too, so that the session played again
-// tells its steps as this one did, at the same lines.
+// Each step a line, a run of frames one too, so that the session played
+// again tells its steps as this one did, at the same lines.
 void LiveSource::record(const std::string& line) {
+  write_fold();
   session_ << line << '\n';
+  ++written_lines_;
+}
+
+void LiveSource::write_fold() {
+  const Fold f = std::exchange(fold_, Fold{});
+  if (f.kind == Fold::Kind::none) return;
+  const std::string frames = f.frames == 1 ? "1 frame" : std::to_string(f.frames) + " frames";
+  if (f.kind == Fold::Kind::wait) {
+    session_ << "wait " << frames << '\n';
+  } else {
+    session_ << player_line("walk", static_cast<float>(f.from.x + f.dx * f.frames),
+                            static_cast<float>(f.from.y + f.dy * f.frames), f.from.z)
+             << " over " << frames << '\n';
+  }
   ++written_lines_;
 }
 
@@ -300,9 +332,12 @@ bool LiveSource::frame_step(Step& step) {
   const double right =
       (down("KeyD", "ArrowRight") ? 1.0 : 0.0) - (down("KeyA", "ArrowLeft") ? 1.0 : 0.0);
   if ((forward == 0.0 && right == 0.0) || world_ == nullptr) {
-    if (!make_step("wait 1 frame", step)) return false;
-    record("wait 1 frame");
-    return true;
+    if (fold_.kind != Fold::Kind::wait) {
+      write_fold();
+      fold_.kind = Fold::Kind::wait;
+    }
+    ++fold_.frames;
+    return make_step("wait 1 frame", step);
   }
   const double speed = down("ShiftLeft", "ShiftRight") ? run_speed : walk_speed;
   const double h = heading_ * M_PI / 180.0;
@@ -310,13 +345,21 @@ bool LiveSource::frame_step(Step& step) {
   // Heading 0 faces north (+y) and grows to the west, as the game's does.
   const double dx = (forward * -std::sin(h) + right * std::cos(h)) / length;
   const double dy = (forward * std::cos(h) + right * std::sin(h)) / length;
-  const sim::Vec at = world_->player_position();
-  const std::string line = player_line("walk", static_cast<float>(at.x + dx * speed * dt),
-                                       static_cast<float>(at.y + dy * speed * dt), at.z) +
+  // The stride on a grid of 1/512 m: a walk of N frames played again then
+  // passes through the very points this one did.
+  const auto on_grid = [](double v) { return std::round(v * 512.0) / 512.0; };
+  const double sx = on_grid(dx * speed * dt);
+  const double sy = on_grid(dy * speed * dt);
+  if (fold_.kind != Fold::Kind::walk || fold_.dx != sx || fold_.dy != sy) {
+    write_fold();
+    fold_ = {Fold::Kind::walk, 0, world_->player_position(), sx, sy};
+  }
+  ++fold_.frames;
+  const sim::Vec& from = fold_.from;
+  const std::string line = player_line("walk", static_cast<float>(from.x + sx * fold_.frames),
+                                       static_cast<float>(from.y + sy * fold_.frames), from.z) +
                            " over 1 frame";
-  if (!make_step(line, step)) return false;
-  record(line);
-  return true;
+  return make_step(line, step);
 }
 
 std::string LiveSource::changed_plugin() {
@@ -347,6 +390,7 @@ bool LiveSource::next(Step& step, std::string& reload) {
     if (!due_.empty()) {
       const std::string line = std::move(due_.front());
       due_.pop_front();
+      write_fold();  // before the step takes its line
       if (make_step(line, step)) {
         record(line);
         return true;
@@ -514,6 +558,7 @@ int play_live(sim::Host& host, const Options& options, const PluginFinder& find_
   std::ostringstream errors;
   const int status =
       run_steps(host, scenario, plugins, {&timeline, &recorder, &source}, errors, &source);
+  source.end_session();
   session.flush();
   server.stop();
   listening.join();

@@ -223,10 +223,14 @@ bool StepRunner::run_walk(const Step& s) {
   const float seconds = static_cast<float>(frames) * w.frame_time();
   w.set_player_velocity(sim::Vec{(s.at.x - from.x) / seconds, (s.at.y - from.y) / seconds,
                                  (s.at.z - from.z) / seconds});
+  // Each point worked out in double, the fraction taken last: a stride that
+  // is exact (as a live session's walks are) gives the same points walked
+  // in one step as a frame at a time.
+  const auto along = [frames](float a, float b, int n) {
+    return static_cast<float>(a + (static_cast<double>(b) - a) * n / frames);
+  };
   for (int n = 1; n <= frames && status_ == 0; ++n) {
-    const float k = static_cast<float>(n) / static_cast<float>(frames);
-    w.place_player(from.x + (s.at.x - from.x) * k, from.y + (s.at.y - from.y) * k,
-                   from.z + (s.at.z - from.z) * k);
+    w.place_player(along(from.x, s.at.x, n), along(from.y, s.at.y, n), along(from.z, s.at.z, n));
     advance();
   }
   w.place_player(s.at.x, s.at.y, s.at.z);
