@@ -1,0 +1,189 @@
+// play test's workers: natively a process forked for each scenario, under
+// wine a runner for each share of the list.
+
+#include "test_workers.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "test_run.h"
+#include "under_wine.h"
+
+namespace play {
+
+namespace {
+
+std::string temp_folder() {
+  std::string dir = (std::filesystem::temp_directory_path() / "play-test-XXXXXX").string();
+  if (mkdtemp(dir.data()) == nullptr) return "";
+  return dir;
+}
+
+// Natively, each scenario plays in a process of its own, forked from one in
+// which no plug-in has loaded: a fresh game, a fresh load, whatever a plug-in
+// left behind in its last run.
+int test_natively(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
+                  const std::vector<std::string>& files, const std::string& dir,
+                  std::vector<TestCase>& cases) {
+  std::map<pid_t, size_t> running;
+  size_t next = 0;
+  while (next < files.size() || !running.empty()) {
+    while (next < files.size() && running.size() < static_cast<size_t>(options.jobs)) {
+      std::cout.flush();
+      std::cerr.flush();
+      const pid_t child = fork();
+      if (child < 0) {
+        std::perror("play: fork");
+        return 2;
+      }
+      if (child == 0) {
+        // A crash report goes to stderr: into the scenario's outcome.
+        const std::string base = dir + "/" + std::to_string(next);
+        if (std::freopen((base + ".crash").c_str(), "wb", stderr) == nullptr) _exit(2);
+        play_to_folder(host, options, files[next], find_plugin, dir, next);
+        std::fflush(nullptr);
+        _exit(0);
+      }
+      running[child] = next++;
+    }
+    int status = 0;
+    const pid_t done = wait(&status);
+    if (done < 0) return 2;
+    const auto it = running.find(done);
+    if (it == running.end()) continue;
+    const size_t i = it->second;
+    running.erase(it);
+    std::optional<TestCase> c = read_outcome(dir, i, files[i]);
+    if (!c) {
+      // The process ended before it could tell: a crash, and its report.
+      std::ifstream crash(dir + "/" + std::to_string(i) + ".crash", std::ios::binary);
+      std::ostringstream text;
+      text << crash.rdbuf();
+      c = ended_inside(dir, i, files[i], text.str());
+    }
+    std::cout << outcome_line(*c) << '\n' << std::flush;
+    cases[i] = *c;
+  }
+  return 0;
+}
+
+// Under wine, each of N runners plays its share of the list in one wine
+// start, a fresh game and a fresh load for each; one that dies on a crash is
+// started again on what it had left.
+int test_under_wine(const Options& options, const std::vector<std::string>& files,
+                    const std::string& dir, std::vector<TestCase>& cases) {
+  int failed = 2;
+  const auto command = runner_command(options, failed);
+  if (!command) return failed;
+  const size_t shards = std::min(files.size(), static_cast<size_t>(options.jobs));
+  std::vector<std::vector<size_t>> left(shards);
+  for (size_t i = 0; i < files.size(); ++i) left[i % shards].push_back(i);
+  std::map<pid_t, size_t> running;
+  std::vector<size_t> told(shards, 0);  // how many of its share each has been told
+  // Each start writes to a folder of its own, from the first it was given.
+  std::vector<std::string> folder(shards);
+  std::vector<size_t> first(shards, 0);
+  int starts = 0;
+  const auto start = [&](size_t shard) {
+    folder[shard] = dir + "/start" + std::to_string(starts++);
+    first[shard] = told[shard];
+    std::error_code ec;
+    std::filesystem::create_directories(folder[shard], ec);
+    std::vector<std::string> args = *command;
+    args.push_back("test");
+    args.push_back("--worker-dir");
+    args.push_back(windows_path(folder[shard]));
+    if (!options.report_dir.empty()) {
+      args.push_back("--report-dir");
+      args.push_back(windows_path(options.report_dir));
+    }
+    args.push_back("--");
+    for (size_t k = told[shard]; k < left[shard].size(); ++k) {
+      args.push_back(windows_path(files[left[shard][k]]));
+    }
+    const pid_t child = start_wine(args, folder[shard] + "/runner.err");
+    if (child > 0) running[child] = shard;
+    return child;
+  };
+  for (size_t shard = 0; shard < shards; ++shard) {
+    if (start(shard) < 0) return 2;
+  }
+  const auto tell_new = [&](size_t shard) {
+    while (told[shard] < left[shard].size()) {
+      const size_t i = left[shard][told[shard]];
+      const auto c = read_outcome(folder[shard], told[shard] - first[shard], files[i]);
+      if (!c) return;
+      std::cout << outcome_line(*c) << '\n' << std::flush;
+      cases[i] = *c;
+      ++told[shard];
+    }
+  };
+  while (!running.empty()) {
+    int status = 0;
+    const pid_t done = waitpid(-1, &status, WNOHANG);
+    if (done < 0) return 2;
+    for (size_t shard = 0; shard < shards; ++shard) tell_new(shard);
+    if (done == 0) {
+      usleep(10000);
+      continue;
+    }
+    const auto it = running.find(done);
+    if (it == running.end()) continue;
+    const size_t shard = it->second;
+    running.erase(it);
+    tell_new(shard);
+    if (told[shard] == left[shard].size()) continue;
+    // The runner ended inside a scenario: that one failed with what it said.
+    std::ifstream crash(folder[shard] + "/runner.err", std::ios::binary);
+    std::ostringstream text;
+    text << crash.rdbuf();
+    const size_t i = left[shard][told[shard]];
+    cases[i] = ended_inside(folder[shard], told[shard]++ - first[shard], files[i], text.str());
+    if (!WIFEXITED(status) || WEXITSTATUS(status) > 2) {
+      cases[i].err += "play: the Windows runner under wine ended with " +
+                      (WIFEXITED(status) ? "status " + std::to_string(WEXITSTATUS(status))
+                                         : "signal " + std::to_string(WTERMSIG(status))) +
+                      '\n';
+    }
+    std::cout << outcome_line(cases[i]) << '\n' << std::flush;
+    if (told[shard] < left[shard].size() && start(shard) < 0) return 2;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int play_tests(sim::Host& host, const Options& options, const PluginFinder& find_plugin) {
+  const auto files = scenario_files(options.paths, std::cerr);
+  if (!files) return 2;
+  std::error_code ec;
+  if (!options.report_dir.empty()) {
+    std::filesystem::create_directories(options.report_dir, ec);
+    if (!std::filesystem::is_directory(options.report_dir)) {
+      std::cerr << "play: " << options.report_dir << ": cannot be made a folder\n";
+      return 2;
+    }
+  }
+  const std::string dir = temp_folder();
+  if (dir.empty()) {
+    std::perror("play: a temporary folder");
+    return 2;
+  }
+  std::vector<TestCase> cases(files->size());
+  const int status = options.asi.empty()
+                         ? test_natively(host, options, find_plugin, *files, dir, cases)
+                         : test_under_wine(options, *files, dir, cases);
+  std::filesystem::remove_all(dir, ec);
+  if (status != 0) return status;
+  return finish_tests(options, cases, std::cout, std::cerr);
+}
+
+}  // namespace play
