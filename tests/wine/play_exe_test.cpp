@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "../play/play_runs.h"
 #include "parser.h"
 
@@ -76,6 +79,31 @@ TEST(PlayExeUnderWine, TestsAFolderAndWritesJUnit) {
   EXPECT_NE(exe.out.find(std::to_string(toytrain) + " passed, 0 failed"), std::string::npos)
       << exe.out;
   EXPECT_EQ(count(read_file(junit), "<testcase "), toytrain) << read_file(junit);
+}
+
+// On Windows too, -j 2 plays two at once, each runner a process of its own:
+// a scenario whose plug-in crashes is that scenario's error, and the rest of
+// its runner's share still plays.
+TEST(PlayExeUnderWine, TestsInRunnersOfTheirOwnSoThatACrashEndsOnlyItsScenario) {
+  const std::filesystem::path dir = output_file("shares");
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  for (const char* name : {"a_first", "c_third", "d_fourth", "e_fifth"}) {
+    std::ofstream(dir / (std::string(name) + ".scenario")) << "start at 0 0 0\nwait 1 s\n";
+  }
+  // The plug-in writes where it may not, two frames in, at hour 3.
+  std::ofstream(dir / "b_crashes.scenario") << "start at 0 0 0\nhour 3\nwait 1 s\n";
+  const std::string junit = output_file("shares.xml").string();
+  const PlayRun exe = play_exe("test -j 2 --asi " + z(MISBEHAVING_ASI) + " --any-name " +
+                               z(dir.string()) + " --junit " + z(junit));
+  EXPECT_EQ(exe.status, 1) << exe.out;
+  EXPECT_NE(exe.out.find("4 passed, 1 failed"), std::string::npos) << exe.out;
+  const std::string xml = read_file(junit);
+  EXPECT_EQ(count(xml, "<testcase "), 5u) << xml;
+  EXPECT_EQ(count(xml, "<error "), 1u) << xml;
+  const size_t crashed = xml.find("name=\"b_crashes\"");
+  ASSERT_NE(crashed, std::string::npos) << xml;
+  EXPECT_NE(xml.find("crash or violation", crashed), std::string::npos) << xml;
 }
 
 }  // namespace

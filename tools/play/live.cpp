@@ -192,9 +192,9 @@ class LiveSource : public StepSource, public Observer {
   struct Fold {
     enum class Kind : uint8_t { none, wait, walk } kind = Kind::none;
     int frames = 0;
-    sim::Vec from;     // a walk's start
-    double dx = 0.0;   // its stride a frame, on a grid fine enough to walk
-    double dy = 0.0;   // and coarse enough that from + stride * n is exact
+    sim::Vec from;    // a walk's start
+    double dx = 0.0;  // its stride a frame, on a grid fine enough to walk
+    double dy = 0.0;  // and coarse enough that from + stride * n is exact
   } fold_;
 
  public:

@@ -9,10 +9,14 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "crash_report.h"
 #include "game_process.h"
@@ -33,6 +37,99 @@ int run_cpp_scenario(sim::Host& host, const sim::ScenarioDef& def, const char* p
   for (const std::string& f : result.failures) std::printf("FAILED: %s\n", f.c_str());
   std::fflush(stdout);
   return result.failures.empty() ? 0 : 1;
+}
+
+// A command line as the C runtime splits it again: each argument quoted,
+// with the backslashes before a quote doubled.
+std::string quoted(const std::string& arg) {
+  std::string out = "\"";
+  size_t slashes = 0;
+  for (const char c : arg) {
+    if (c == '\\') {
+      ++slashes;
+    } else {
+      if (c == '"') out.append(slashes + 1, '\\');
+      slashes = 0;
+    }
+    out += c;
+  }
+  out.append(slashes, '\\');
+  return out + "\"";
+}
+
+// play test on Windows: this program again, once per share of the list, so
+// that -j N plays N at once and a scenario that crashes ends only its runner.
+int test_in_runners(const play::Options& options) {
+  const auto files = play::scenario_files(options.paths, std::cerr);
+  if (!files) return 2;
+  std::error_code ec;
+  if (!options.report_dir.empty()) {
+    std::filesystem::create_directories(options.report_dir, ec);
+    if (!std::filesystem::is_directory(options.report_dir)) {
+      std::cerr << "play: " << options.report_dir << ": cannot be made a folder\n";
+      return 2;
+    }
+  }
+  char self[MAX_PATH];
+  if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return 2;
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path(ec) /
+      ("play-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()));
+  std::filesystem::create_directories(dir, ec);
+  std::map<long, PROCESS_INFORMATION> started;
+  long next_id = 1;
+  play::Runners runners;
+  runners.path_for = [](const std::string& path) { return path; };
+  runners.start = [&](std::vector<std::string> args, const std::string& err_file) -> long {
+    std::string line;
+    for (const std::string& a : args) {
+      if (!line.empty()) line += ' ';
+      line += quoted(a);
+    }
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE err = CreateFileA(err_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = err;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    const BOOL ok =
+        CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+    if (!ok) {
+      std::cerr << "play: cannot start " << self << " (error " << GetLastError() << ")\n";
+      return -1;
+    }
+    CloseHandle(pi.hThread);
+    started[next_id] = pi;
+    return next_id++;
+  };
+  runners.finished = [&]() -> std::optional<play::Ended> {
+    for (auto it = started.begin(); it != started.end(); ++it) {
+      if (WaitForSingleObject(it->second.hProcess, 0) != WAIT_OBJECT_0) continue;
+      DWORD code = 0;
+      GetExitCodeProcess(it->second.hProcess, &code);
+      CloseHandle(it->second.hProcess);
+      play::Ended e{it->first, code <= 2 ? static_cast<int>(code) : -1, ""};
+      char how[32];
+      std::snprintf(how, sizeof how, "code 0x%08lX", static_cast<unsigned long>(code));
+      e.how = how;
+      started.erase(it);
+      return e;
+    }
+    return std::nullopt;
+  };
+  std::vector<std::string> command = {self, "play"};
+  const auto flags = play::runner_option_args(options, runners.path_for);
+  command.insert(command.end(), flags.begin(), flags.end());
+  std::vector<play::TestCase> cases(files->size());
+  const int status = play::test_in_runners(options, command, runners, *files, dir.string(), cases);
+  std::filesystem::remove_all(dir, ec);
+  if (status != 0) return status;
+  return play::finish_tests(options, cases, std::cout, std::cerr);
 }
 
 }  // namespace
@@ -63,7 +160,6 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (options.test)
-    return play::test_in_process(host, options, no_deliverable_here, std::cout, std::cerr);
+  if (options.test) return test_in_runners(options);
   return play::play_scenario(host, options, no_deliverable_here, std::cout, std::cerr);
 }

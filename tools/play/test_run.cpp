@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "parser.h"
 
@@ -409,6 +411,107 @@ int test_in_process(sim::Host& host, const Options& options, const PluginFinder&
   }
   fs::remove_all(dir, ec);
   return finish_tests(options, cases, out, err);
+}
+
+int test_in_runners(const Options& options, const std::vector<std::string>& command,
+                    const Runners& runners, const std::vector<std::string>& files,
+                    const std::string& dir, std::vector<TestCase>& cases) {
+  const size_t shards = std::min(files.size(), static_cast<size_t>(options.jobs));
+  std::vector<std::vector<size_t>> left(shards);
+  for (size_t i = 0; i < files.size(); ++i) left[i % shards].push_back(i);
+  std::map<long, size_t> running;
+  std::vector<size_t> told(shards, 0);  // how many of its share each has been told
+  // Each start writes to a folder of its own, from the first it was given.
+  std::vector<std::string> folder(shards);
+  std::vector<size_t> first(shards, 0);
+  int starts = 0;
+  const auto start = [&](size_t shard) {
+    folder[shard] = dir + "/start" + std::to_string(starts++);
+    first[shard] = told[shard];
+    std::error_code ec;
+    std::filesystem::create_directories(folder[shard], ec);
+    std::vector<std::string> args = command;
+    args.push_back("test");
+    args.push_back("--worker-dir");
+    args.push_back(runners.path_for(folder[shard]));
+    if (!options.report_dir.empty()) {
+      args.push_back("--report-dir");
+      args.push_back(runners.path_for(options.report_dir));
+    }
+    args.push_back("--");
+    for (size_t k = told[shard]; k < left[shard].size(); ++k) {
+      args.push_back(runners.path_for(files[left[shard][k]]));
+    }
+    const long child = runners.start(args, folder[shard] + "/runner.err");
+    if (child > 0) running[child] = shard;
+    return child;
+  };
+  for (size_t shard = 0; shard < shards; ++shard) {
+    if (start(shard) < 0) return 2;
+  }
+  const auto tell_new = [&](size_t shard) {
+    while (told[shard] < left[shard].size()) {
+      const size_t i = left[shard][told[shard]];
+      const auto c = read_outcome(folder[shard], told[shard] - first[shard], files[i]);
+      if (!c) return;
+      std::cout << outcome_line(*c) << '\n' << std::flush;
+      cases[i] = *c;
+      ++told[shard];
+    }
+  };
+  while (!running.empty()) {
+    const std::optional<Ended> done = runners.finished();
+    for (size_t shard = 0; shard < shards; ++shard) tell_new(shard);
+    if (!done) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
+    const auto it = running.find(done->id);
+    if (it == running.end()) continue;
+    const size_t shard = it->second;
+    running.erase(it);
+    tell_new(shard);
+    if (told[shard] == left[shard].size()) continue;
+    // The runner ended inside a scenario: that one failed with what it said.
+    std::ifstream crash(folder[shard] + "/runner.err", std::ios::binary);
+    std::ostringstream text;
+    text << crash.rdbuf();
+    const size_t i = left[shard][told[shard]];
+    cases[i] = ended_inside(folder[shard], told[shard]++ - first[shard], files[i], text.str());
+    if (done->status < 0 || done->status > 2) {
+      cases[i].err += "play: the Windows runner ended with " + done->how + '\n';
+    }
+    std::cout << outcome_line(cases[i]) << '\n' << std::flush;
+    if (told[shard] < left[shard].size() && start(shard) < 0) return 2;
+  }
+  return 0;
+}
+
+std::vector<std::string> runner_option_args(
+    const Options& options, const std::function<std::string(const std::string&)>& path_for) {
+  std::vector<std::string> args;
+  for (const auto* files : {&options.asi, &options.plugin}) {
+    for (const std::string& file : *files) {
+      args.push_back("--plugin");
+      args.push_back(path_for(file));
+    }
+  }
+  if (options.any_name) args.push_back("--any-name");
+  if (options.verbose) args.push_back("--verbose");
+  if (options.wall_clock) args.push_back("--wall-clock");
+  args.push_back("--watchdog");
+  args.push_back(std::to_string(options.watchdog));
+  if (options.trace_all) args.push_back("--trace-all");
+  if (options.summary) args.push_back("--summary");
+  for (const auto& [flag, path] :
+       {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},
+        std::pair{"--record", options.record}, std::pair{"--report", options.report}}) {
+    if (!path.empty()) {
+      args.push_back(flag);
+      args.push_back(path_for(path));
+    }
+  }
+  return args;
 }
 
 }  // namespace play

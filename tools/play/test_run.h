@@ -4,6 +4,7 @@
 // plays under wine), each outcome written to a folder the command reads, and
 // the outcomes told as lines, JUnit XML and an index of pages.
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -56,8 +57,37 @@ int finish_tests(const Options& options, const std::vector<TestCase>& cases, std
 void write_junit(std::ostream& out, const std::vector<TestCase>& cases);
 
 // Plays every scenario in this process, one after another, each in a fresh
-// game (the Windows command, which has no fork).
+// game (what a Windows worker does with its share).
 int test_in_process(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
                     std::ostream& out, std::ostream& err);
+
+// The options a runner is given for the plug-ins and the run, as flags, with
+// each path as `path_for` makes it (the runner's own view of the path).
+std::vector<std::string> runner_option_args(
+    const Options& options, const std::function<std::string(const std::string&)>& path_for);
+
+// How play test starts and watches the runners that play its shares: a
+// start (the command and its arguments, the file its stderr goes to) gives
+// an id, or a negative one when it could not start; `finished` gives a runner
+// that ended since, without waiting, with its exit status (-1 when it ended
+// otherwise, `how` saying how), or nullopt.
+struct Ended {
+  long id = 0;
+  int status = 0;
+  std::string how;
+};
+struct Runners {
+  std::function<long(std::vector<std::string> args, const std::string& err_file)> start;
+  std::function<std::optional<Ended>()> finished;
+  std::function<std::string(const std::string&)> path_for;
+};
+
+// N runners (options.jobs) each play their share of the list in one start,
+// a fresh game and a fresh load for each scenario; one that dies inside a
+// scenario is told as that scenario's failure and started again on what it
+// had left. `command` starts a runner up to its scenarios.
+int test_in_runners(const Options& options, const std::vector<std::string>& command,
+                    const Runners& runners, const std::vector<std::string>& files,
+                    const std::string& dir, std::vector<TestCase>& cases);
 
 }  // namespace play

@@ -75,88 +75,27 @@ int test_natively(sim::Host& host, const Options& options, const PluginFinder& f
   return 0;
 }
 
-// Under wine, each of N runners plays its share of the list in one wine
-// start, a fresh game and a fresh load for each; one that dies on a crash is
-// started again on what it had left.
+// Under wine, the Windows runners play the shares.
 int test_under_wine(const Options& options, const std::vector<std::string>& files,
                     const std::string& dir, std::vector<TestCase>& cases) {
   int failed = 2;
   const auto command = runner_command(options, failed);
   if (!command) return failed;
-  const size_t shards = std::min(files.size(), static_cast<size_t>(options.jobs));
-  std::vector<std::vector<size_t>> left(shards);
-  for (size_t i = 0; i < files.size(); ++i) left[i % shards].push_back(i);
-  std::map<pid_t, size_t> running;
-  std::vector<size_t> told(shards, 0);  // how many of its share each has been told
-  // Each start writes to a folder of its own, from the first it was given.
-  std::vector<std::string> folder(shards);
-  std::vector<size_t> first(shards, 0);
-  int starts = 0;
-  const auto start = [&](size_t shard) {
-    folder[shard] = dir + "/start" + std::to_string(starts++);
-    first[shard] = told[shard];
-    std::error_code ec;
-    std::filesystem::create_directories(folder[shard], ec);
-    std::vector<std::string> args = *command;
-    args.push_back("test");
-    args.push_back("--worker-dir");
-    args.push_back(windows_path(folder[shard]));
-    if (!options.report_dir.empty()) {
-      args.push_back("--report-dir");
-      args.push_back(windows_path(options.report_dir));
-    }
-    args.push_back("--");
-    for (size_t k = told[shard]; k < left[shard].size(); ++k) {
-      args.push_back(windows_path(files[left[shard][k]]));
-    }
-    const pid_t child = start_wine(args, folder[shard] + "/runner.err");
-    if (child > 0) running[child] = shard;
-    return child;
+  Runners runners;
+  runners.start = [](std::vector<std::string> args, const std::string& err_file) -> long {
+    return start_wine(std::move(args), err_file);
   };
-  for (size_t shard = 0; shard < shards; ++shard) {
-    if (start(shard) < 0) return 2;
-  }
-  const auto tell_new = [&](size_t shard) {
-    while (told[shard] < left[shard].size()) {
-      const size_t i = left[shard][told[shard]];
-      const auto c = read_outcome(folder[shard], told[shard] - first[shard], files[i]);
-      if (!c) return;
-      std::cout << outcome_line(*c) << '\n' << std::flush;
-      cases[i] = *c;
-      ++told[shard];
-    }
-  };
-  while (!running.empty()) {
+  runners.finished = []() -> std::optional<Ended> {
     int status = 0;
     const pid_t done = waitpid(-1, &status, WNOHANG);
-    if (done < 0) return 2;
-    for (size_t shard = 0; shard < shards; ++shard) tell_new(shard);
-    if (done == 0) {
-      usleep(10000);
-      continue;
-    }
-    const auto it = running.find(done);
-    if (it == running.end()) continue;
-    const size_t shard = it->second;
-    running.erase(it);
-    tell_new(shard);
-    if (told[shard] == left[shard].size()) continue;
-    // The runner ended inside a scenario: that one failed with what it said.
-    std::ifstream crash(folder[shard] + "/runner.err", std::ios::binary);
-    std::ostringstream text;
-    text << crash.rdbuf();
-    const size_t i = left[shard][told[shard]];
-    cases[i] = ended_inside(folder[shard], told[shard]++ - first[shard], files[i], text.str());
-    if (!WIFEXITED(status) || WEXITSTATUS(status) > 2) {
-      cases[i].err += "play: the Windows runner under wine ended with " +
-                      (WIFEXITED(status) ? "status " + std::to_string(WEXITSTATUS(status))
-                                         : "signal " + std::to_string(WTERMSIG(status))) +
-                      '\n';
-    }
-    std::cout << outcome_line(cases[i]) << '\n' << std::flush;
-    if (told[shard] < left[shard].size() && start(shard) < 0) return 2;
-  }
-  return 0;
+    if (done <= 0) return std::nullopt;
+    Ended e{done, WIFEXITED(status) ? WEXITSTATUS(status) : -1, ""};
+    e.how = WIFEXITED(status) ? "status " + std::to_string(WEXITSTATUS(status))
+                              : "signal " + std::to_string(WTERMSIG(status));
+    return e;
+  };
+  runners.path_for = windows_path;
+  return test_in_runners(options, *command, runners, files, dir, cases);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "install_paths.h"
 #include "pe_file.h"
+#include "test_run.h"
 
 namespace play {
 
@@ -41,8 +42,6 @@ std::optional<std::vector<std::string>> runner_command(const Options& options, i
       std::cerr << "play: " << asi << ": no such plug-in\n";
       return std::nullopt;
     }
-    args.push_back("--plugin");
-    args.push_back(windows_path(asi));
   }
   // The system loader would refuse a plug-in whose imports it cannot bind:
   // say which before wine does it without a word.
@@ -61,21 +60,8 @@ std::optional<std::vector<std::string>> runner_command(const Options& options, i
       return std::nullopt;
     }
   }
-  if (options.any_name) args.push_back("--any-name");
-  if (options.verbose) args.push_back("--verbose");
-  if (options.wall_clock) args.push_back("--wall-clock");
-  args.push_back("--watchdog");
-  args.push_back(std::to_string(options.watchdog));
-  if (options.trace_all) args.push_back("--trace-all");
-  if (options.summary) args.push_back("--summary");
-  for (const auto& [flag, path] :
-       {std::pair{"--trace", options.trace}, std::pair{"--map", options.map},
-        std::pair{"--record", options.record}, std::pair{"--report", options.report}}) {
-    if (!path.empty()) {
-      args.push_back(flag);
-      args.push_back(windows_path(path));
-    }
-  }
+  const auto flags = runner_option_args(options, windows_path);
+  args.insert(args.end(), flags.begin(), flags.end());
   return args;
 }
 
