@@ -62,7 +62,18 @@ bool make_prefix(const std::string& wine64, const fs::path& prefix, const fs::pa
   int status = 0;
   if (waitpid(child, &status, 0) < 0) return false;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
-  // wineserver writes the registry when it ends, later: the mark says done.
+  // wineserver writes the registry only as it ends, some seconds later; a
+  // run started before then makes much of the prefix again (about 6 s). So
+  // the first run waits for it, and the mark says done.
+  const pid_t server = fork();
+  if (server < 0) return false;
+  if (server == 0) {
+    setenv("WINEPREFIX", prefix.c_str(), 1);
+    const std::string wineserver = (fs::path(wine64).parent_path() / "wineserver").string();
+    execl(wineserver.c_str(), wineserver.c_str(), "-w", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  if (waitpid(server, &status, 0) < 0) return false;
   std::ofstream(prefix / ready_mark) << "made by play\n";
   return true;
 }
