@@ -3,10 +3,10 @@
 // it registers a script and a keyboard handler when it is loaded, and calls
 // natives by their hash.
 
-#include "exports.h"
-
 #include <cstdio>
 #include <cstring>
+
+#include "exports.h"
 
 namespace {
 
