@@ -111,7 +111,7 @@ cases([
     const { page, close } = await launch();
     await page.goto('file://' + file);
     // The plug-in draws a cross of two bars, at 45 and -45 degrees, for 20 passes.
-    const first = JSON.parse(await page.textContent('#report')).boxes.items[0][0];
+    const first = JSON.parse(await page.textContent('#report')).boxes.items[0].from;
     await goTo(page, first + 5);
     const bars = page.locator('#drawn .sprite', { hasText: 'menu_bar' });
     assert.equal(await bars.count(), 2);

@@ -33,6 +33,14 @@ struct Moment : Versioned {
   int line = 0;  // the scenario's line, for a step or a verdict
 };
 
+// A line of the timeline at its frame; kind: what the line is (heading,
+// told, step, quiet, failed, crash, end).
+struct LineShown : Versioned {
+  uint64_t frame = 0;
+  std::string text;
+  std::string kind;
+};
+
 struct PathPoint : Versioned {
   uint64_t frame = 0;
   float x = 0.0f, y = 0.0f;
@@ -118,7 +126,7 @@ struct ReportData {
   std::vector<std::pair<uint64_t, uint64_t>> clock;
 
   std::vector<Moment> moments;
-  std::vector<Moment> lines;  // the timeline's, each at its frame
+  std::vector<LineShown> lines;  // the timeline's, each at its frame
   std::vector<PathPoint> path;
   std::vector<Thing> things;
   std::vector<PromptShown> prompts;
