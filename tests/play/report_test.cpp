@@ -305,8 +305,7 @@ TEST(Report, ASpriteKeepsItsHeadingAndIsToldApartByIt) {
   EXPECT_EQ(bars[0]["from"], bars[1]["from"]) << "drawn from the same pass";
   ASSERT_NE(bars[1]["to"], 0) << "the -45 degree bar ended";
   EXPECT_EQ(bars[1]["to"].get<uint64_t>() - bars[1]["from"].get<uint64_t>() + 1, 20u);
-  EXPECT_TRUE(bars[0]["to"] == 0 ||
-              bars[0]["to"].get<uint64_t>() > bars[1]["to"].get<uint64_t>())
+  EXPECT_TRUE(bars[0]["to"] == 0 || bars[0]["to"].get<uint64_t>() > bars[1]["to"].get<uint64_t>())
       << "the 45 degree bar lasts longer: " << bars[0];
 }
 

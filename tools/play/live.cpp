@@ -483,8 +483,7 @@ int play_live(sim::Host& host, const Options& options, const PluginFinder& find_
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
   std::ostringstream errors;
-  const int status =
-      run_steps(host, scenario, plugins, {&recorder, &source}, errors, &source);
+  const int status = run_steps(host, scenario, plugins, {&recorder, &source}, errors, &source);
   session.flush();
   server.stop();
   listening.join();

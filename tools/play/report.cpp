@@ -149,12 +149,17 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       if (frame_calls_.size() < 4096) frame_calls_.push_back(call_shown(world.journal.call(e)));
       return;
     case K::wait:
-      if (frame_calls_.size() < 4096) frame_calls_.push_back("scriptWait(" + std::to_string(e.a) + ")");
+      if (frame_calls_.size() < 4096)
+        frame_calls_.push_back("scriptWait(" + std::to_string(e.a) + ")");
       return;
     case K::made:
     case K::gone:
     case K::moved:
+      value(world, e);
       if (!thing(world, e)) return;
+      break;
+    case K::settled:
+      value(world, e);
       break;
     case K::offered:
     case K::withdrawn:
@@ -387,6 +392,36 @@ void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
   p.version = d_.version;
 }
 
+// An effect's scale from when it starts, a ramp's from where it began, till
+// the thing is gone.
+void ReportRecorder::value(sim::World& world, const sim::Entry& e) {
+  if (e.kind == sim::EntryKind::moved) return;
+  const std::string name = value_name(world, context_->deliverable, e.thing);
+  if (name.empty()) return;
+  ValueShown v;
+  v.version = d_.version;
+  v.name = name;
+  switch (e.kind) {
+    case sim::EntryKind::made:
+      // Only an effect's value is known as it is made.
+      if (world.journal.thing(e.thing)->thing != sim::Thing::effect) return;
+      v.frame = shown_from(e);
+      v.from = v.to = e.from;
+      break;
+    case sim::EntryKind::gone:
+      v.frame = shown_from(e);
+      v.gone = true;
+      break;
+    default:
+      // Told as the frame after it settled ends.
+      v.frame = e.at.frame - 1;
+      v.ms = static_cast<uint64_t>(e.a);
+      v.from = e.from;
+      v.to = e.to;
+  }
+  d_.values.push_back(std::move(v));
+}
+
 void ReportRecorder::tv(uint64_t frame) {
   std::string text = "off";
   if (channel_ >= 0) {
@@ -448,7 +483,8 @@ void ReportRecorder::keep(uint64_t frame, std::vector<std::string>&& calls, bool
 void ReportRecorder::line(const TimelineLine& l) {
   using L = TimelineLine::Kind;
   if (l.kind == L::summary) return;
-  if (d_.live && ((l.kind == L::step && live_frame_step_) || (l.kind == L::quiet && l.frames == 1))) {
+  if (d_.live &&
+      ((l.kind == L::step && live_frame_step_) || (l.kind == L::quiet && l.frames == 1))) {
     return;
   }
   d_.lines.push_back({{d_.version}, l.frame, l.text, line_kind_name(l.kind)});
@@ -496,8 +532,9 @@ void ReportRecorder::finish(sim::World& world) {
   std::ostringstream note;
   const uint64_t quiet_frames = frames_with_calls_ - d_.calls.size() - over_cap_;
   if (quiet_frames != 0) {
-    note << "calls are kept for the frames in which something changed; the " << quiet_frames
-         << " frames in which nothing did have none kept";
+    note << "calls are kept for the frames in which something changed or that the timeline tells "
+            "of; the "
+         << quiet_frames << " frames in which nothing did have none kept";
   }
   if (over_cap_ != 0) {
     note << (quiet_frames != 0 ? ". " : "") << "calls of " << over_cap_

@@ -103,6 +103,17 @@ struct Notice : Versioned {
   int value = 0;
 };
 
+// A value that changes smoothly (a train's speed, an effect's scale): it
+// reaches `to` at `frame`, having moved from `from` over `ms`; a thing's
+// end ends its value.
+struct ValueShown : Versioned {
+  std::string name;
+  uint64_t frame = 0;
+  uint64_t ms = 0;
+  double from = 0.0, to = 0.0;
+  bool gone = false;
+};
+
 struct Area {
   std::string name;
   float x = 0.0f, y = 0.0f, radius = 0.0f;  // a place (radius 0) or a ring
@@ -133,6 +144,7 @@ struct ReportData {
   std::vector<TextShown> texts;
   std::vector<BoxShown> boxes;
   std::vector<Notice> notices;
+  std::vector<ValueShown> values;
   std::vector<Area> areas;
   std::vector<std::string> summary;
 

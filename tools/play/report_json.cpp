@@ -92,6 +92,10 @@ class Writer {
     key(name).number(rounded(v, 0.01f));
     return *this;
   }
+  Writer& real(const char* name, double v) {
+    key(name).number(v);
+    return *this;
+  }
   Writer& t(const char* name, const std::string& v) {
     key(name).text(v);
     return *this;
@@ -174,9 +178,8 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
   w.records("moments", d.moments, [&](const Moment& r) {
     w.n("frame", r.frame).t("kind", r.kind).t("text", r.text).i("line", r.line);
   });
-  w.records("lines", d.lines, [&](const LineShown& r) {
-    w.n("frame", r.frame).t("kind", r.kind).t("text", r.text);
-  });
+  w.records("lines", d.lines,
+            [&](const LineShown& r) { w.n("frame", r.frame).t("kind", r.kind).t("text", r.text); });
   w.records("path", d.path, [&](const PathPoint& r) {
     w.n("frame", r.frame).m("x", r.x).m("y", r.y).b("leg", r.leg);
   });
@@ -219,6 +222,10 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
   });
   w.records("notices", d.notices, [&](const Notice& r) {
     w.n("frame", r.frame).t("kind", r.kind).t("text", r.text).i("ms", r.ms).i("value", r.value);
+  });
+  w.records("values", d.values, [&](const ValueShown& r) {
+    w.t("name", r.name).n("frame", r.frame).n("ms", r.ms);
+    w.real("from", r.from).real("to", r.to).b("gone", r.gone);
   });
   j.raw(",\"areas\":[");
   for (size_t n = 0; n < d.areas.size(); ++n) {

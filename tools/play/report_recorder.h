@@ -37,6 +37,7 @@ class ReportRecorder : public Observer {
   void prompt(sim::World& world, const sim::Entry& e);
   void box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const;
   void tv(uint64_t frame);
+  void value(sim::World& world, const sim::Entry& e);
   void keep_calls(uint64_t frame);
   void keep(uint64_t frame, std::vector<std::string>&& calls, bool above_cap);
   void finish(sim::World& world);

@@ -3,7 +3,7 @@
 // for what changed since it last asked. Either way the screen, the map, the
 // timeline and the calls are drawn for one chosen frame.
 
-const SPANS = ['moments', 'lines', 'path', 'things', 'prompts', 'texts', 'boxes', 'notices'];
+const SPANS = ['moments', 'lines', 'path', 'things', 'prompts', 'texts', 'boxes', 'notices', 'values'];
 const $ = (id) => document.getElementById(id);
 const SVG = 'http://www.w3.org/2000/svg';
 const OWNER_COLOURS = ['#6a3d9a', '#00897b', '#c2185b', '#5d4037'];
@@ -160,6 +160,29 @@ function drawScreen(f) {
     }
     row.title = control;
     prompts.appendChild(row);
+  }
+}
+// The values that change smoothly, as they stood in frame f: a ramp's value
+// between its ends where f falls inside it.
+function drawValues(f) {
+  const now = msAt(f), shown = new Map();
+  for (const v of run.data.values) {
+    if (v.gone) {
+      if (v.frame <= f && shown.has(v.name)) shown.set(v.name, null);
+      continue;
+    }
+    const ends = msAt(v.frame), starts = ends - v.ms;
+    if (now < starts) continue;
+    const part = now >= ends || v.ms === 0 ? 1 : (now - starts) / v.ms;
+    shown.set(v.name, v.from + (v.to - v.from) * part);
+  }
+  const box = $('values');
+  box.replaceChildren();
+  for (const [name, value] of shown) {
+    const row = el('span', 'value', name + ' ');
+    row.dataset.name = name;
+    row.appendChild(el('b', '', value === null ? 'gone' : value.toFixed(3)));
+    box.appendChild(row);
   }
 }
 function keyFor(control) {
@@ -377,6 +400,7 @@ function go(f) {
   $('scrub').value = f;
   $('clock').textContent = `${seconds(msAt(f) - msAt(d.first))} · frame ${f}`;
   drawScreen(f);
+  drawValues(f);
   drawMap(f);
   markTimeline(f);
   drawCalls(f);
