@@ -21,7 +21,8 @@ async function goTo(page, frame) {
 cases([
   ['the ticket road\'s report shows the sale on its screen, map and calls', async () => {
     const file = path.join(OUT, 'ticket_road.html');
-    const verbose = play(['--verbose', '--report', file, road]);
+    const svgFile = path.join(OUT, 'ticket_road.svg');
+    const verbose = play(['--verbose', '--report', file, '--map', svgFile, road]);
     assert.equal(verbose.status, 0, verbose.err);
     const timeline = verbose.out;
     const { page, close } = await launch();
@@ -40,6 +41,13 @@ cases([
     assert.equal(await page.textContent('#money'), '$50.00');
     assert.equal(await page.locator('#map .thing.ped').count(), 1, 'the taker stands on the map');
     assert.match(await page.textContent('#map .thing.ped'), /taker/);
+    // The page's map and the SVG map colour things and the path alike.
+    const svgMap = fs.readFileSync(svgFile, 'utf8');
+    const svgPath = /<polyline class="path" fill="none" stroke="([^"]+)"/.exec(svgMap)[1];
+    assert.equal(await page.getAttribute('#map .path', 'stroke'), svgPath);
+    const svgPed = /<text[^>]*fill="([^"]+)"[^>]*>taker</.exec(svgMap);
+    assert.ok(svgPed, 'the SVG names the taker in his kind\'s colour');
+    assert.equal(await page.getAttribute('#map .thing.ped', 'fill'), svgPed[1]);
     assert.equal(await page.locator('#map .player').count(), 1);
     assert.equal(await page.locator('#map .outline').count(), 1, "the theater's outline");
     assert.match(await page.textContent('#map .scale'), /^\d+ m$/, 'the map has a scale');

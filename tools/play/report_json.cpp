@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "json_out.h"
+#include "map.h"
 #include "report.h"
 
 namespace play {
@@ -227,6 +228,12 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
     w.t("name", r.name).n("frame", r.frame).n("ms", r.ms);
     w.real("from", r.from).real("to", r.to).b("gone", r.gone);
   });
+  j.raw(",\"palette\":{");
+  for (const NamedColour& c : map_colours) {
+    if (&c != map_colours) j.raw(",");
+    j.text(c.name).raw(":").text(c.colour);
+  }
+  j.raw("}");
   j.raw(",\"areas\":[");
   for (size_t n = 0; n < d.areas.size(); ++n) {
     const Area& a = d.areas[n];

@@ -6,8 +6,13 @@
 const SPANS = ['moments', 'lines', 'path', 'things', 'prompts', 'texts', 'boxes', 'notices', 'values'];
 const $ = (id) => document.getElementById(id);
 const SVG = 'http://www.w3.org/2000/svg';
-const OWNER_COLOURS = ['#6a3d9a', '#00897b', '#c2185b', '#5d4037'];
-const KIND_COLOURS = { ped: '#1f77b4', prop: '#e07b00', vehicle: '#e07b00', pickup: '#e07b00', blip: '#2ca02c' };
+// The map's colours come with the data, as the SVG map has them.
+const colour = (name) => run.data.palette[name];
+const kindColour = (kind) => colour(kind === 'ped' || kind === 'blip' ? kind : 'prop');
+function ownerColour(o) {
+  const owners = Object.keys(run.data.palette).filter((k) => k.startsWith('owner_'));
+  return colour(owners[o % owners.length]);
+}
 
 const run = { data: null, frame: 0, playing: false, follow: true, drawnFrame: -1 };
 
@@ -218,6 +223,7 @@ function drawMap(f) {
   const d = run.data, map = $('map');
   if (!view || d.live) view = mapView();
   const { cx, cy, half } = view;
+  map.style.background = colour('background');
   map.setAttribute('viewBox', `${cx - half} ${-cy - half} ${2 * half} ${2 * half}`);
   map.replaceChildren();
   const unit = half / 200;
@@ -226,20 +232,20 @@ function drawMap(f) {
     const { kind, name, x, y, radius: r, x1, y1 } = a;
     if (kind === 'outline') {
       svg('rect', { x: Math.min(x, x1), y: -Math.max(y, y1), width: Math.abs(x1 - x), height: Math.abs(y1 - y),
-        fill: 'none', stroke: '#8c564b', 'stroke-width': unit * 2, class: 'outline' }, g);
-      const t = svg('text', { x: Math.min(x, x1), y: -Math.max(y, y1) - unit * 3, 'font-size': unit * 11, fill: '#8c564b' }, g);
+        fill: 'none', stroke: colour('outline'), 'stroke-width': unit * 2, class: 'outline' }, g);
+      const t = svg('text', { x: Math.min(x, x1), y: -Math.max(y, y1) - unit * 3, 'font-size': unit * 11, fill: colour('outline') }, g);
       t.textContent = name;
     } else if (kind === 'ring') {
-      svg('circle', { cx: x, cy: -y, r, fill: 'none', stroke: '#999', 'stroke-dasharray': `${unit * 4} ${unit * 4}`,
+      svg('circle', { cx: x, cy: -y, r, fill: 'none', stroke: colour('ring'), 'stroke-dasharray': `${unit * 4} ${unit * 4}`,
         'stroke-width': unit, class: 'ring' }, g).appendChild(svgTitle(`${name}: ${r} m`));
     } else if (kind === 'place') {
-      svg('circle', { cx: x, cy: -y, r: unit * 3, fill: '#555', class: 'place' }, g);
-      const t = svg('text', { x: x + unit * 5, y: -y + unit * 4, 'font-size': unit * 11, fill: '#444' }, g);
+      svg('circle', { cx: x, cy: -y, r: unit * 3, fill: colour('ink'), class: 'place' }, g);
+      const t = svg('text', { x: x + unit * 5, y: -y + unit * 4, 'font-size': unit * 11, fill: colour('ink') }, g);
       t.textContent = name;
     }
   }
   const reach = (x, y, r, title) => svg('circle', { cx: x, cy: -y, r, fill: 'rgba(21,101,192,.08)',
-    stroke: '#1565c0', 'stroke-width': unit, class: 'reach' }, g).appendChild(svgTitle(title));
+    stroke: colour('reach'), 'stroke-width': unit, class: 'reach' }, g).appendChild(svgTitle(title));
   for (const p of d.prompts) {
     if (!on(p, f)) continue;
     if (p.reach) reach(p.reach.x, p.reach.y, p.reach.radius, `"${p.label}" offered within ${p.reach.radius} m of here`);
@@ -256,7 +262,7 @@ function drawMap(f) {
     const p = d.path[i];
     dAttr += (i === 0 || p.leg ? 'M' : 'L') + p.x + ' ' + -p.y + ' ';
   }
-  if (dAttr) svg('path', { d: dAttr, fill: 'none', stroke: '#d62728', 'stroke-width': unit * 2, class: 'path' }, g);
+  if (dAttr) svg('path', { d: dAttr, fill: 'none', stroke: colour('path'), 'stroke-width': unit * 2, class: 'path' }, g);
   let things = 0;
   const spots = new Map();  // things that share a spot, by the spot
   for (const t of d.things) {
@@ -266,11 +272,11 @@ function drawMap(f) {
     const here = spots.get(spot) || { x, y, names: [] };
     here.names.push(`${t.kind} ${t.nickname || t.model}`);
     spots.set(spot, here);
-    const colour = KIND_COLOURS[t.kind] || '#e07b00';
-    const stroke = t.owner < 0 ? '#fff' : OWNER_COLOURS[t.owner % OWNER_COLOURS.length];
+    const fill = kindColour(t.kind);
+    const stroke = t.owner < 0 ? '#fff' : ownerColour(t.owner);
     const shape = t.kind === 'blip'
-      ? svg('rect', { x: x - unit * 4, y: -y - unit * 4, width: unit * 8, height: unit * 8, fill: colour, 'fill-opacity': 0.7 }, g)
-      : svg('circle', { cx: x, cy: -y, r: unit * (t.kind === 'ped' ? 4 : 3), fill: colour }, g);
+      ? svg('rect', { x: x - unit * 4, y: -y - unit * 4, width: unit * 8, height: unit * 8, fill, 'fill-opacity': 0.7 }, g)
+      : svg('circle', { cx: x, cy: -y, r: unit * (t.kind === 'ped' ? 4 : 3), fill }, g);
     shape.setAttribute('stroke', stroke);
     shape.setAttribute('stroke-width', unit * 1.5);
     shape.setAttribute('class', 'thing ' + t.kind);
@@ -287,17 +293,17 @@ function drawMap(f) {
   }
   if (upTo >= 0) {
     const p = d.path[upTo];
-    svg('circle', { cx: p.x, cy: -p.y, r: unit * 5, fill: '#d62728', stroke: '#fff', 'stroke-width': unit * 1.5,
+    svg('circle', { cx: p.x, cy: -p.y, r: unit * 5, fill: colour('path'), stroke: '#fff', 'stroke-width': unit * 1.5,
       class: 'player' }, g).appendChild(svgTitle(`the player at (${p.x}, ${p.y})`));
     // Off the map: an arrow at its edge points to him, with how far he is.
     const dx = p.x - cx, dy = p.y - cy, far = Math.max(Math.abs(dx), Math.abs(dy));
     if (far > half) {
       const k = (half - unit * 12) / far, ax = cx + dx * k, ay = cy + dy * k;
       const a = svg('g', { class: 'pointer' }, g);
-      svg('line', { x1: cx + dx * k * 0.9, y1: -(cy + dy * k * 0.9), x2: ax, y2: -ay, stroke: '#d62728',
+      svg('line', { x1: cx + dx * k * 0.9, y1: -(cy + dy * k * 0.9), x2: ax, y2: -ay, stroke: colour('path'),
         'stroke-width': unit * 3 }, a);
-      svg('circle', { cx: ax, cy: -ay, r: unit * 4, fill: '#d62728' }, a);
-      const t = svg('text', { x: ax - unit * 30, y: -ay - unit * 7, 'font-size': unit * 11, fill: '#d62728' }, a);
+      svg('circle', { cx: ax, cy: -ay, r: unit * 4, fill: colour('path') }, a);
+      const t = svg('text', { x: ax - unit * 30, y: -ay - unit * 7, 'font-size': unit * 11, fill: colour('path') }, a);
       t.textContent = `player ${Math.round(Math.hypot(dx, dy))} m`;
     }
   }
@@ -306,14 +312,28 @@ function drawMap(f) {
   const length = steps.find((m) => m >= half * 0.4) || steps[steps.length - 1];
   const bx = cx - half + unit * 10, by = cy - half + unit * 14;
   const bar = svg('g', { class: 'scale' }, g);
-  svg('path', { d: `M${bx} ${-by - unit * 4}V${-by}H${bx + length}V${-by - unit * 4}`, fill: 'none', stroke: '#222',
+  svg('path', { d: `M${bx} ${-by - unit * 4}V${-by}H${bx + length}V${-by - unit * 4}`, fill: 'none', stroke: colour('ink'),
     'stroke-width': unit * 1.5 }, bar);
-  const label = svg('text', { x: bx + unit * 3, y: -by - unit * 6, 'font-size': unit * 11, fill: '#222' }, bar);
+  const label = svg('text', { x: bx + unit * 3, y: -by - unit * 6, 'font-size': unit * 11, fill: colour('ink') }, bar);
   label.textContent = `${length} m`;
-  const owners = d.plugins.map((p, i) => `<span style="color:${OWNER_COLOURS[i % 4]}">■</span> ${p}`).join(' ');
-  $('legend').innerHTML = `<span style="color:#1f77b4">●</span> ped <span style="color:#e07b00">●</span> prop ` +
-    `<span style="color:#2ca02c">■</span> blip <span style="color:#d62728">━</span> path ` +
-    `<span style="color:#1565c0">◯</span> prompt's reach · owners (outline): ${owners} · ${things} things now`;
+  const legend = $('legend');
+  legend.replaceChildren();
+  const key = (name, mark, text) => {
+    const m = el('span', '', mark);
+    m.style.color = colour(name);
+    legend.append(m, ' ' + text + ' ');
+  };
+  key('ped', '●', 'ped');
+  key('prop', '●', 'prop');
+  key('blip', '■', 'blip');
+  key('path', '━', 'path');
+  key('reach', '◯', "prompt's reach · owners (outline):");
+  d.plugins.forEach((p, i) => {
+    const m = el('span', '', '■');
+    m.style.color = ownerColour(i);
+    legend.append(m, ' ' + p + ' ');
+  });
+  legend.append(`· ${things} things now`);
 }
 // Where a thing was in frame f: its latest move by then.
 function placeAt(t, f) {
