@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,11 +31,12 @@ enum class EntryKind : uint8_t {
 #include "journal.def"
 #undef SIM_JOURNAL_ENTRY
 };
-inline constexpr size_t entry_kinds = 0
-#define SIM_JOURNAL_ENTRY(kind, keeping, what) +1
+inline constexpr EntryKind all_entry_kinds[] = {
+#define SIM_JOURNAL_ENTRY(kind, keeping, what) EntryKind::kind,
 #include "journal.def"
 #undef SIM_JOURNAL_ENTRY
-    ;
+};
+inline constexpr size_t entry_kinds = std::size(all_entry_kinds);
 const char* entry_kind_name(EntryKind kind);
 
 // The time and cause the journal stamps on what is written now.

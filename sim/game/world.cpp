@@ -131,7 +131,7 @@ void World::stop_failing(FailedBy by) {
   for (uint8_t& bits : failing_) bits &= ~static_cast<uint8_t>(by);
 }
 
-void World::violation(std::string what) { journal.write(EntryKind::violation, what); }
+void World::violation(const std::string& what) { journal.write(EntryKind::violation, what); }
 
 std::vector<std::string> World::violations() const {
   std::vector<std::string> all;

@@ -203,7 +203,7 @@ class World {
   void fail_native(uint64_t hash, FailedBy by, bool fail);
   void stop_failing(FailedBy by);     // every native it failed answers again
   bool failing(uint64_t hash) const;  // a test or a fault fails it now
-  void violation(std::string what);
+  void violation(const std::string& what);
   // The breaches so far, as the journal tells them.
   std::vector<std::string> violations() const;
   // The calls to a native, simulated or not, answered by the world or the host.
