@@ -37,6 +37,7 @@ static const Entry blank_entry{};
 Entry& Journal::write(EntryKind kind, uint64_t thing) {
   if (!has_readers && !recording_calls && entries_.size() >= unread_entries_kept) forget_read();
   Entry& e = entries_.emplace_back(blank_entry);
+  ++counts_[static_cast<size_t>(kind)];
   e.kind = kind;
   e.at = clock;
   e.thing = thing;

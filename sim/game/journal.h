@@ -9,7 +9,9 @@
 // twice, so a handle the game gives again names a new thing and the history
 // of the old one stays its own.
 
+#include <array>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,6 +31,12 @@ enum class EntryKind : uint8_t {
 #include "journal.def"
 #undef SIM_JOURNAL_ENTRY
 };
+inline constexpr EntryKind all_entry_kinds[] = {
+#define SIM_JOURNAL_ENTRY(kind, keeping, what) EntryKind::kind,
+#include "journal.def"
+#undef SIM_JOURNAL_ENTRY
+};
+inline constexpr size_t entry_kinds = std::size(all_entry_kinds);
 const char* entry_kind_name(EntryKind kind);
 
 // The time and cause the journal stamps on what is written now.
@@ -97,6 +105,8 @@ class Journal {
   bool has_readers = false;
   // The entries of the lasting kinds, kept for the whole run.
   const std::vector<Entry>& lasting() const { return lasting_; }
+  // How many entries of a kind were written over the run.
+  uint64_t count(EntryKind kind) const { return counts_[static_cast<size_t>(kind)]; }
   // Each entry of a kind over the whole run, lasting ones only.
   template <class F>
   void each(EntryKind kind, F&& f) const {
@@ -146,6 +156,7 @@ class Journal {
   std::vector<Entry> entries_;
   uint64_t first_ = 0;
   std::vector<Entry> lasting_;
+  std::array<uint64_t, entry_kinds> counts_{};
   CallLog calls_;
   PassedHandles passed_;  // the call being answered's handles passed by address, as passed
   std::vector<ThingRecord> things_;              // by serial, from 1

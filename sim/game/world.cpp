@@ -131,9 +131,26 @@ void World::stop_failing(FailedBy by) {
   for (uint8_t& bits : failing_) bits &= ~static_cast<uint8_t>(by);
 }
 
-void World::violation(std::string what) {
-  journal.write(EntryKind::violation, what);
-  violations_.push_back(std::move(what));
+void World::violation(const std::string& what) { journal.write(EntryKind::violation, what); }
+
+std::vector<std::string> World::violations() const {
+  std::vector<std::string> all;
+  journal.each(EntryKind::violation, [&](const Entry& e) { all.emplace_back(e.text); });
+  return all;
+}
+
+uint64_t World::calls_to(uint64_t hash) const {
+  const auto other = other_calls_.find(hash);
+  return calls_of(find_native(hash)) + (other != other_calls_.end() ? other->second : 0);
+}
+
+uint64_t World::natives_called() const {
+  uint64_t distinct = 0;
+  for (size_t n = 0; n < calls_by_row_.size(); ++n) distinct += calls_by_row_[n] != 0 ? 1 : 0;
+  for (const auto& [hash, calls] : other_calls_) {
+    if (calls_of(find_native(hash)) == 0) ++distinct;
+  }
+  return distinct;
 }
 
 // What a native the world does not simulate writes: zeros, a defined answer
@@ -176,7 +193,7 @@ void World::perform(NativeCall& call, bool sound) {
       for (int n = 0; n < 3; ++n) call.result[n] = a->result[n];
       answerer = Answerer::answer;
     }
-    if (++unsimulated_[call.hash] == 1) {
+    if (++other_calls_[call.hash] == 1) {
       Entry& e = journal.write(EntryKind::unsimulated);
       e.a = static_cast<int64_t>(call.hash);
       e.b = a != nullptr ? 1 : 0;
@@ -189,7 +206,7 @@ void World::perform(NativeCall& call, bool sound) {
 
 void World::perform_outside(NativeCall& call, bool sound) {
   ++total_calls_;
-  ++host_answered_[call.hash];
+  ++other_calls_[call.hash];
   const uint64_t entry = journal.begin_call(call);
   for (uint64_t& slot : call.result) slot = 0;
   if (sound && call.row != nullptr && call.row->handler != nullptr) call.row->handler(*this, call);

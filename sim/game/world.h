@@ -203,12 +203,12 @@ class World {
   void fail_native(uint64_t hash, FailedBy by, bool fail);
   void stop_failing(FailedBy by);     // every native it failed answers again
   bool failing(uint64_t hash) const;  // a test or a fault fails it now
-  void violation(std::string what);
-  const std::vector<std::string>& violations() const { return violations_; }
-  // Natives the stand-in does not simulate that were called: hash, calls.
-  const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
-  // Natives the host answers itself that were called: hash, calls.
-  const std::map<uint64_t, uint64_t>& host_answered_calls() const { return host_answered_; }
+  void violation(const std::string& what);
+  // The breaches so far, as the journal tells them.
+  std::vector<std::string> violations() const;
+  // The calls to a native, simulated or not, answered by the world or the host.
+  uint64_t calls_to(uint64_t hash) const;
+  uint64_t natives_called() const;  // distinct ones
 
   // --- the calls (world.cpp; their records are the journal's) --------------
   // The calls the journal keeps, while it records them (journal.recording_calls).
@@ -254,9 +254,8 @@ class World {
   const NativeRow* first_row_ = native_rows_begin();
   std::vector<uint8_t> failing_ = std::vector<uint8_t>(native_row_count());  // FailedBy bits
   std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
-  std::vector<std::string> violations_;
-  std::map<uint64_t, uint64_t> unsimulated_;
-  std::map<uint64_t, uint64_t> host_answered_;
+  // The calls to natives without a simulated row, or that the host answers: by hash.
+  std::map<uint64_t, uint64_t> other_calls_;
   std::map<uint64_t, Answer> answers_;
   uint64_t total_calls_ = 0;
 

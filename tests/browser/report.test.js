@@ -21,7 +21,8 @@ async function goTo(page, frame) {
 cases([
   ['the ticket road\'s report shows the sale on its screen, map and calls', async () => {
     const file = path.join(OUT, 'ticket_road.html');
-    const verbose = play(['--verbose', '--report', file, road]);
+    const svgFile = path.join(OUT, 'ticket_road.svg');
+    const verbose = play(['--verbose', '--report', file, '--map', svgFile, road]);
     assert.equal(verbose.status, 0, verbose.err);
     const timeline = verbose.out;
     const { page, close } = await launch();
@@ -40,6 +41,13 @@ cases([
     assert.equal(await page.textContent('#money'), '$50.00');
     assert.equal(await page.locator('#map .thing.ped').count(), 1, 'the taker stands on the map');
     assert.match(await page.textContent('#map .thing.ped'), /taker/);
+    // The page's map and the SVG map colour things and the path alike.
+    const svgMap = fs.readFileSync(svgFile, 'utf8');
+    const svgPath = /<polyline class="path" fill="none" stroke="([^"]+)"/.exec(svgMap)[1];
+    assert.equal(await page.getAttribute('#map .path', 'stroke'), svgPath);
+    const svgPed = /<text[^>]*fill="([^"]+)"[^>]*>taker</.exec(svgMap);
+    assert.ok(svgPed, 'the SVG names the taker in his kind\'s colour');
+    assert.equal(await page.getAttribute('#map .thing.ped', 'fill'), svgPed[1]);
     assert.equal(await page.locator('#map .player').count(), 1);
     assert.equal(await page.locator('#map .outline').count(), 1, "the theater's outline");
     assert.match(await page.textContent('#map .scale'), /^\d+ m$/, 'the map has a scale');
@@ -111,7 +119,7 @@ cases([
     const { page, close } = await launch();
     await page.goto('file://' + file);
     // The plug-in draws a cross of two bars, at 45 and -45 degrees, for 20 passes.
-    const first = JSON.parse(await page.textContent('#report')).boxes.items[0][0];
+    const first = JSON.parse(await page.textContent('#report')).boxes.items[0].from;
     await goTo(page, first + 5);
     const bars = page.locator('#drawn .sprite', { hasText: 'menu_bar' });
     assert.equal(await bars.count(), 2);
@@ -149,6 +157,106 @@ cases([
     assert.match(await page.textContent('#reason'), /money changed by -500/);
     assert.match(await page.textContent('#timeline a.now'), /FAILED \d+: expect money changed by -500/);
     await screenshot(page, 'report-failed');
+    await close();
+  }],
+
+  ['every frame a timeline line is at keeps its calls, scriptWait among them, the failing one above all', async () => {
+    const scenario = path.join(OUT, 'fails_late.scenario');
+    fs.writeFileSync(scenario, fs.readFileSync(path.join(SOURCE, road), 'utf8') + '\nexpect money changed by -500\n');
+    const file = path.join(OUT, 'fails_late.html');
+    const r = play(['--verbose', '--report', file, scenario]);
+    assert.equal(r.status, 1, r.err);
+    // The frames whose calls the --verbose timeline lists, and the frames of its other lines.
+    const called = new Set(), told = new Set();
+    for (const l of r.out.split('\n')) {
+      const fields = l.trim().split(/\s+/);
+      if (!/^\d+$/.test(fields[1] || '')) continue;
+      (fields[3] === '|' ? called : told).add(+fields[1]);
+    }
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    const lined = await page.locator('#timeline a').evaluateAll((all) => [...new Set(all.map((a) => +a.dataset.frame))]);
+    const missing = [];
+    for (const f of lined) {
+      if (!called.has(f)) continue;
+      await goTo(page, f);
+      if ((await page.textContent('#calls')).startsWith('No calls kept')) missing.push(f);
+    }
+    assert.deepEqual(missing, [], 'a frame with a line and calls has them on the page');
+    assert.ok(lined.filter((f) => called.has(f)).length > 20, 'many frames checked');
+    // The failure's frame, the one the page opens at.
+    await page.goto('file://' + file);
+    const calls = await page.textContent('#calls');
+    assert.match(calls, /^\| /, 'the failing frame keeps its calls');
+    assert.match(calls, /\| scriptWait\(0\)$/m, 'the pass ends in its wait, shown among the calls');
+    await screenshot(page, 'report-failing-calls');
+    await close();
+  }],
+
+  ['the subtitle never covers the prompts, however narrow the page', async () => {
+    const file = path.join(OUT, 'ticket_road.html');
+    if (!fs.existsSync(file)) assert.equal(play(['--report', file, road]).status, 0);
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    const data = JSON.parse(await page.textContent('#report'));
+    const prompts = data.prompts.items;
+    const said = data.notices.items.find((n) => n.kind === 'said' &&
+      prompts.filter((p) => p.from <= n.frame && (p.to === 0 || n.frame <= p.to)).length >= 2);
+    assert.ok(said, 'a line said while two prompts are offered');
+    const overlaps = () => page.evaluate(() => {
+      const range = document.createRange();
+      range.selectNodeContents(document.querySelector('#subtitle'));
+      const words = [...range.getClientRects()];
+      const rows = [...document.querySelectorAll('#prompts .prompt')].map((p) => p.getBoundingClientRect());
+      const meet = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+      return { words: words.length, rows: rows.length, met: words.some((w) => rows.some((p) => meet(w, p))) };
+    });
+    for (const width of [1400, 1000, 800]) {
+      await page.setViewportSize({ width, height: 1000 });
+      await goTo(page, said.frame);
+      const seen = await overlaps();
+      assert.ok(seen.words > 0 && seen.rows === 2, `the subtitle and both prompts shown: ${JSON.stringify(seen)}`);
+      assert.equal(seen.met, false, `at ${width} px the subtitle is clear of the prompts`);
+      await screenshot(page, `report-subtitle-${width}`);
+    }
+    await close();
+  }],
+
+  ['the toy train\'s speed and its smoke are shown as they change', async () => {
+    const scenario = path.join(OUT, 'train_on_off.scenario');
+    fs.writeFileSync(scenario, 'deliverable toytrain\nstart at 1 m east of site\nwait 4 s\n' +
+      'hold INPUT_ENTER for 600 ms\nwait 4 s\n');
+    const file = path.join(OUT, 'train_on_off.html');
+    const r = play(['--report', file, scenario]);
+    assert.equal(r.status, 0, r.err);
+    // "train speed 0.000 to 0.600 over 2.000 s", told the frame after it settled.
+    const ramps = r.out.split('\n').filter((l) => /train speed [\d.]+ to [\d.]+ over/.test(l)).map((l) => {
+      const m = /^ *[\d.]+ +(\d+) .*train speed ([\d.]+) to ([\d.]+) over ([\d.]+) s/.exec(l);
+      return { frame: +m[1], from: +m[2], to: +m[3], frames: Math.round(+m[4] * 60) };
+    });
+    assert.equal(ramps.length, 2, r.out);
+    const { page, close } = await launch();
+    await page.goto('file://' + file);
+    const speed = async (f) => {
+      await goTo(page, f);
+      return +(await page.textContent('#values [data-name="train speed"] b'));
+    };
+    const [up, down] = ramps;
+    const quarter = await speed(up.frame - Math.round(up.frames * 0.75));
+    const half = await speed(up.frame - Math.round(up.frames / 2));
+    assert.ok(quarter > up.from && quarter < half && half < up.to, `rising: ${quarter}, ${half}`);
+    assert.ok(Math.abs(half - (up.from + up.to) / 2) < 0.05, `half way, about half: ${half}`);
+    assert.equal(await speed(up.frame), up.to);
+    const slowing = await speed(down.frame - Math.round(down.frames / 2));
+    assert.ok(slowing < down.from && slowing > down.to, `slowing: ${slowing}`);
+    await screenshot(page, 'report-train-slowing');
+    assert.equal(await speed(down.frame + 5), down.to);
+    // The smoke at its scale while the train runs, gone once it is stopped.
+    const smoke = '#values [data-name$="smoke scale"] b';
+    await goTo(page, up.frame);
+    assert.equal(await page.textContent(smoke), '0.500');
+    await goTo(page, down.frame);
+    assert.equal(await page.textContent(smoke), 'gone');
     await close();
   }],
 

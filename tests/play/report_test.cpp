@@ -50,15 +50,15 @@ TEST(Report, TheTicketRoadsPageHoldsItsRunAndNeedsNothingElse) {
   // control until the sale, the money from 5000 to 4900.
   bool offered = false;
   for (const auto& p : data["prompts"]["items"]) {
-    if (p[2] == "Buy Ticket ($1.00)") {
+    if (p["label"] == "Buy Ticket ($1.00)") {
       offered = true;
-      EXPECT_EQ(p[3], "INPUT_CONTEXT_X");
-      EXPECT_GT(p[1].get<uint64_t>(), p[0].get<uint64_t>()) << "withdrawn at the sale";
+      EXPECT_EQ(p["control"], "INPUT_CONTEXT_X");
+      EXPECT_GT(p["to"].get<uint64_t>(), p["from"].get<uint64_t>()) << "withdrawn at the sale";
       // Offered near the taker, within the lock-on radius the cinema gives him.
-      EXPECT_TRUE(p[6].is_null()) << "no point of its own";
-      ASSERT_TRUE(p[8].is_array()) << p;
-      EXPECT_EQ(data["things"]["items"][p[8][0].get<size_t>()][4], "taker");
-      EXPECT_FLOAT_EQ(p[8][1].get<float>(), 5.0f);
+      EXPECT_TRUE(p["reach"].is_null()) << "no point of its own";
+      ASSERT_TRUE(p["near"].is_object()) << p;
+      EXPECT_EQ(data["things"]["items"][p["near"]["thing"].get<size_t>()]["nickname"], "taker");
+      EXPECT_FLOAT_EQ(p["near"]["radius"].get<float>(), 5.0f);
     }
   }
   EXPECT_TRUE(offered);
@@ -67,28 +67,28 @@ TEST(Report, TheTicketRoadsPageHoldsItsRunAndNeedsNothingElse) {
   std::vector<int> money;
   std::vector<std::string> tv;
   for (const auto& n : data["notices"]["items"]) {
-    if (n[1] == "money") money.push_back(n[4]);
-    if (n[1] == "tv") tv.push_back(n[2]);
+    if (n["kind"] == "money") money.push_back(n["value"]);
+    if (n["kind"] == "tv") tv.push_back(n["text"]);
   }
   EXPECT_EQ(money, (std::vector<int>{5000, 4900}));
   ASSERT_FALSE(tv.empty());
   EXPECT_EQ(tv[0], "off");
   const auto& notices = data["notices"]["items"];
-  EXPECT_EQ(notices[0][0], data["first"]);
-  EXPECT_EQ(notices[1][0], data["first"]);
-  EXPECT_EQ(data["path"]["items"][0][0], data["first"]);
+  EXPECT_EQ(notices[0]["frame"], data["first"]);
+  EXPECT_EQ(notices[1]["frame"], data["first"]);
+  EXPECT_EQ(data["path"]["items"][0]["frame"], data["first"]);
   // The taker's lines keep him talking 2.5 s, as the world said.
   size_t said = 0;
   for (const auto& n : notices) {
-    if (n[1] != "said") continue;
+    if (n["kind"] != "said") continue;
     ++said;
-    EXPECT_EQ(n[3], 2500) << n;
+    EXPECT_EQ(n["ms"], 2500) << n;
   }
   EXPECT_GT(said, 0u);
   // Every timeline line is there, at its frame.
   size_t lines = 0;
   for (const auto& l : data["lines"]["items"]) {
-    EXPECT_NE(run.out.find(l[1].get<std::string>()), std::string::npos) << l[1];
+    EXPECT_NE(run.out.find(l["text"].get<std::string>()), std::string::npos) << l["text"];
     ++lines;
   }
   EXPECT_GT(lines, 100u);
@@ -110,7 +110,7 @@ nlohmann::json report_of(const std::string& scenario, std::vector<std::string> p
 // The frame of the first moment of a kind whose text is given.
 uint64_t moment(const nlohmann::json& data, const std::string& kind, const std::string& text) {
   for (const auto& m : data["moments"]["items"]) {
-    if (m[1] == kind && m[2] == text) return m[0];
+    if (m["kind"] == kind && m["text"] == text) return m["frame"];
   }
   ADD_FAILURE() << "no " << kind << " " << text;
   return 0;
@@ -130,27 +130,28 @@ TEST(Report, HoldsOnAPromptsControlAndWhatAStepRemovedAreShownForTheirFrames) {
   ASSERT_TRUE(data.is_object());
   const nlohmann::json* off = nullptr;
   for (const auto& p : data["prompts"]["items"]) {
-    if (p[2] == "Turn off" && off == nullptr) off = &p;
+    if (p["label"] == "Turn off" && off == nullptr) off = &p;
   }
   ASSERT_NE(off, nullptr);
-  EXPECT_EQ((*off)[3], "INPUT_ENTER");
-  EXPECT_EQ((*off)[5], 550) << "a hold of 550 ms";
+  EXPECT_EQ((*off)["control"], "INPUT_ENTER");
+  EXPECT_EQ((*off)["hold_ms"], 550) << "a hold of 550 ms";
   // Let go short of its time, then held through: the second hold ends
   // with the prompt, which it completed.
-  const auto& holds = (*off)[7];
+  const auto& holds = (*off)["holds"];
   ASSERT_EQ(holds.size(), 2u) << holds;
-  const uint64_t first = holds[0][1].get<uint64_t>() - holds[0][0].get<uint64_t>() + 1;
+  const uint64_t first = holds[0]["to"].get<uint64_t>() - holds[0]["from"].get<uint64_t>() + 1;
   EXPECT_NEAR(static_cast<double>(first), 18.0, 1.0) << "300 ms of 60 frames a second";
-  EXPECT_GT(holds[1][0].get<uint64_t>(), holds[0][1].get<uint64_t>());
-  EXPECT_LE(holds[1][1].get<uint64_t>(), (*off)[1].get<uint64_t>());
-  EXPECT_GE((*off)[1].get<uint64_t>() - holds[1][0].get<uint64_t>() + 1, 33u) << "550 ms held";
+  EXPECT_GT(holds[1]["from"].get<uint64_t>(), holds[0]["to"].get<uint64_t>());
+  EXPECT_LE(holds[1]["to"].get<uint64_t>(), (*off)["to"].get<uint64_t>());
+  EXPECT_GE((*off)["to"].get<uint64_t>() - holds[1]["from"].get<uint64_t>() + 1, 33u)
+      << "550 ms held";
 
   // The step removed the train after its frame was played: that frame
   // still shows it; the plug-in's new one shows from the next.
   const uint64_t removed = moment(data, "step", "remove train");
   std::vector<std::pair<uint64_t, uint64_t>> trains;
   for (const auto& t : data["things"]["items"]) {
-    if (t[4] == "train") trains.emplace_back(t[0], t[1]);
+    if (t["nickname"] == "train") trains.emplace_back(t["from"], t["to"]);
   }
   ASSERT_EQ(trains.size(), 2u);
   EXPECT_EQ(trains[0].second, removed);
@@ -171,13 +172,14 @@ TEST(Report, AHoldBegunAsItsPromptComesIntoReachIsShownFromItsStart) {
   ASSERT_TRUE(data.is_object());
   std::vector<const nlohmann::json*> offers;
   for (const auto& p : data["prompts"]["items"]) {
-    if (p[2] == "Turn off") offers.push_back(&p);
+    if (p["label"] == "Turn off") offers.push_back(&p);
   }
   ASSERT_EQ(offers.size(), 2u) << "offered, out of reach, offered again";
   const nlohmann::json& again = *offers[1];
-  ASSERT_EQ(again[7].size(), 1u) << again;
-  EXPECT_EQ(again[7][0][0], again[0]) << "held from the frame it was offered";
-  EXPECT_GE(again[1].get<uint64_t>() - again[7][0][0].get<uint64_t>() + 1, 33u) << "550 ms held";
+  ASSERT_EQ(again["holds"].size(), 1u) << again;
+  EXPECT_EQ(again["holds"][0]["from"], again["from"]) << "held from the frame it was offered";
+  EXPECT_GE(again["to"].get<uint64_t>() - again["holds"][0]["from"].get<uint64_t>() + 1, 33u)
+      << "550 ms held";
 }
 
 TEST(Report, AMenuIsShownAsItWasDrawnEachFrameWhileItWasOpen) {
@@ -192,41 +194,41 @@ TEST(Report, AMenuIsShownAsItWasDrawnEachFrameWhileItWasOpen) {
   ASSERT_TRUE(data.is_object());
   std::vector<nlohmann::json> titles;
   for (const auto& t : data["texts"]["items"]) {
-    if (t[2] == "Main menu") titles.push_back(t);
+    if (t["text"] == "Main menu") titles.push_back(t);
   }
   // One span, however many frames drew it; its style as the trainer set it.
   ASSERT_EQ(titles.size(), 1u) << data["texts"];
   const auto& title = titles[0];
-  EXPECT_GT(title[1].get<uint64_t>(), title[0].get<uint64_t>() + 5) << "shut again";
-  EXPECT_FLOAT_EQ(title[3].get<float>(), 0.5f);
-  EXPECT_FLOAT_EQ(title[5].get<float>(), 0.0f) << "its width scale";
-  EXPECT_FLOAT_EQ(title[6].get<float>(), 0.5f) << "its height scale";
-  EXPECT_EQ(title[7], (nlohmann::json{255, 255, 255, 255}));
-  EXPECT_EQ(title[8], 1) << "centred";
-  EXPECT_EQ(title[9], 1) << "with a shadow";
-  EXPECT_EQ(title[10], 0) << "drawn by the trainer";
+  EXPECT_GT(title["to"].get<uint64_t>(), title["from"].get<uint64_t>() + 5) << "shut again";
+  EXPECT_FLOAT_EQ(title["x"].get<float>(), 0.5f);
+  EXPECT_FLOAT_EQ(title["scale_x"].get<float>(), 0.0f) << "its width scale";
+  EXPECT_FLOAT_EQ(title["scale_y"].get<float>(), 0.5f) << "its height scale";
+  EXPECT_EQ(title["colour"], (nlohmann::json{255, 255, 255, 255}));
+  EXPECT_EQ(title["centred"], true);
+  EXPECT_EQ(title["shadow"], true);
+  EXPECT_EQ(title["owner"], 0) << "drawn by the trainer";
 
   // The box under it and its header sprite for as long; the bar under the
   // line chosen once where each line was.
   std::vector<nlohmann::json> boxes, bars;
   for (const auto& b : data["boxes"]["items"]) {
-    EXPECT_EQ(b[8], 0) << "drawn by the trainer: " << b;
-    if (b[7][3] == 60) {
+    EXPECT_EQ(b["owner"], 0) << "drawn by the trainer: " << b;
+    if (b["colour"][3] == 60) {
       bars.push_back(b);
     } else {
       boxes.push_back(b);
     }
   }
   ASSERT_EQ(boxes.size(), 2u) << data["boxes"];
-  EXPECT_EQ(boxes[0][2], "") << "a rectangle";
-  EXPECT_EQ(boxes[0][7], (nlohmann::json{0, 0, 0, 180}));
-  EXPECT_EQ(boxes[1][2], "generic_textures/menu_header_1a");
+  EXPECT_EQ(boxes[0]["texture"], "") << "a rectangle";
+  EXPECT_EQ(boxes[0]["colour"], (nlohmann::json{0, 0, 0, 180}));
+  EXPECT_EQ(boxes[1]["texture"], "generic_textures/menu_header_1a");
   for (const auto& b : boxes) {
-    EXPECT_EQ(b[0], title[0]);
-    EXPECT_EQ(b[1], title[1]);
+    EXPECT_EQ(b["from"], title["from"]);
+    EXPECT_EQ(b["to"], title["to"]);
   }
   ASSERT_EQ(bars.size(), 1u) << "not moved: " << data["boxes"];
-  EXPECT_FLOAT_EQ(bars[0][4].get<float>(), 0.198f);
+  EXPECT_FLOAT_EQ(bars[0]["y"].get<float>(), 0.198f);
 }
 
 TEST(Report, TheMenuBarFollowsTheLineChosen) {
@@ -239,7 +241,7 @@ TEST(Report, TheMenuBarFollowsTheLineChosen) {
       {MENU_TRAINER_PLUGIN});
   std::vector<std::pair<float, uint64_t>> bars;
   for (const auto& b : data["boxes"]["items"]) {
-    if (b[7][3] == 60) bars.emplace_back(b[4].get<float>(), b[1].get<uint64_t>());
+    if (b["colour"][3] == 60) bars.emplace_back(b["y"].get<float>(), b["to"].get<uint64_t>());
   }
   ASSERT_EQ(bars.size(), 2u) << data["boxes"];
   EXPECT_FLOAT_EQ(bars[0].first, 0.198f);
@@ -255,7 +257,7 @@ TEST(Report, ThePlayersPathBeginsWhereHeStoodAsTheRunBegan) {
   ASSERT_TRUE(data.is_object());
   const auto& path = data["path"]["items"];
   ASSERT_EQ(path.size(), 1u) << "never moved: " << path;
-  EXPECT_EQ(path[0][0], data["first"]);
+  EXPECT_EQ(path[0]["frame"], data["first"]);
 }
 
 TEST(Report, VerboseDoesNotChangeThePage) {
@@ -281,7 +283,7 @@ TEST(Report, ATeleportBreaksThePlayersPathHoweverNearItPutsHim) {
       "walk to 1 m east of site over 1 s\n");
   ASSERT_TRUE(data.is_object());
   int legs = 0;
-  for (const auto& p : data["path"]["items"]) legs += p[3] == 1 ? 1 : 0;
+  for (const auto& p : data["path"]["items"]) legs += p["leg"] == true ? 1 : 0;
   EXPECT_EQ(legs, 2) << "the start and the teleport: " << data["path"]["items"];
 }
 
@@ -293,17 +295,17 @@ TEST(Report, ASpriteKeepsItsHeadingAndIsToldApartByIt) {
   ASSERT_TRUE(data.is_object());
   std::vector<nlohmann::json> bars;
   for (const auto& b : data["boxes"]["items"]) {
-    if (b[2] == "generic_textures/menu_bar") bars.push_back(b);
+    if (b["texture"] == "generic_textures/menu_bar") bars.push_back(b);
   }
   // A cross of one texture at one place: the bar at -45 degrees stops being
   // drawn after 20 passes, the one at 45 goes on.
   ASSERT_EQ(bars.size(), 2u) << data["boxes"];
-  EXPECT_FLOAT_EQ(bars[0][9].get<float>(), 45.0f) << bars[0];
-  EXPECT_FLOAT_EQ(bars[1][9].get<float>(), -45.0f) << bars[1];
-  EXPECT_EQ(bars[0][0], bars[1][0]) << "drawn from the same pass";
-  ASSERT_NE(bars[1][1], 0) << "the -45 degree bar ended";
-  EXPECT_EQ(bars[1][1].get<uint64_t>() - bars[1][0].get<uint64_t>() + 1, 20u);
-  EXPECT_TRUE(bars[0][1] == 0 || bars[0][1].get<uint64_t>() > bars[1][1].get<uint64_t>())
+  EXPECT_FLOAT_EQ(bars[0]["heading"].get<float>(), 45.0f) << bars[0];
+  EXPECT_FLOAT_EQ(bars[1]["heading"].get<float>(), -45.0f) << bars[1];
+  EXPECT_EQ(bars[0]["from"], bars[1]["from"]) << "drawn from the same pass";
+  ASSERT_NE(bars[1]["to"], 0) << "the -45 degree bar ended";
+  EXPECT_EQ(bars[1]["to"].get<uint64_t>() - bars[1]["from"].get<uint64_t>() + 1, 20u);
+  EXPECT_TRUE(bars[0]["to"] == 0 || bars[0]["to"].get<uint64_t>() > bars[1]["to"].get<uint64_t>())
       << "the 45 degree bar lasts longer: " << bars[0];
 }
 
@@ -330,7 +332,7 @@ TEST(Report, ALivePageIsSentWhatChangedSinceItLastAsked) {
   EXPECT_EQ(things(all)["from"], 0);
   EXPECT_EQ(things(all)["items"].size(), 2u);
   EXPECT_EQ(things(since2)["from"], 1) << "the chair changed after 2; the taker did not";
-  EXPECT_EQ(things(since2)["items"][0][2], "prop");
+  EXPECT_EQ(things(since2)["items"][0]["kind"], "prop");
   EXPECT_EQ(things(since4)["from"], 2);
   EXPECT_TRUE(things(since4)["items"].empty());
 }
@@ -344,7 +346,7 @@ TEST(Report, TextThatWouldEndItsScriptElementIsWrittenSoItCannot) {
   play::write_report_page(page, data);
   const nlohmann::json read = page_data(page.str());
   ASSERT_TRUE(read.is_object());
-  EXPECT_EQ(read["texts"]["items"][0][2], t.text);
+  EXPECT_EQ(read["texts"]["items"][0]["text"], t.text);
 }
 
 }  // namespace

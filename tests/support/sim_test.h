@@ -20,12 +20,13 @@ class HostTest : public ::testing::Test {
   void TearDown() override { sim::Host::get().reset(); }
   sim::Host& host() { return sim::Host::get(); }
   sim::World& world() { return sim::Host::get().world(); }
-  const std::vector<std::string>& violations() { return world().violations(); }
+  std::vector<std::string> violations() { return world().violations(); }
   // How many breaches so far say `fragment`.
   size_t violations_with(const std::string& fragment) {
-    return static_cast<size_t>(
-        std::count_if(violations().begin(), violations().end(),
-                      [&](const std::string& v) { return v.find(fragment) != std::string::npos; }));
+    const std::vector<std::string> all = violations();
+    return static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const std::string& v) {
+      return v.find(fragment) != std::string::npos;
+    }));
   }
   bool violated(const std::string& fragment) { return violations_with(fragment) > 0; }
 };

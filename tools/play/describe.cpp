@@ -107,6 +107,14 @@ std::string plugin_of(const sim::World& world, const sim::Entry& e) {
   return file.substr(0, file.find_last_of('.'));
 }
 
+std::string value_name(const sim::World& world, const Deliverable& deliverable, uint64_t serial) {
+  const sim::ThingRecord* thing = world.journal.thing(serial);
+  if (thing == nullptr) return "";
+  if (thing->thing == sim::Thing::effect) return thing_name(world, serial) + " scale";
+  if (deliverable.turns(thing->nickname)) return thing->nickname + " speed";
+  return "";
+}
+
 std::string change_text(const sim::World& world, const Deliverable& deliverable,
                         const sim::Entry& e) {
   using Kind = sim::EntryKind;
@@ -187,15 +195,8 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
     case Kind::stands:
       return (who(world, e.thing) + " stands up");
     case Kind::settled: {
-      if (thing == nullptr) return "";
-      std::string what;
-      if (thing->thing == sim::Thing::effect) {
-        what = thing_name(world, e.thing) + " scale";
-      } else if (deliverable.turns(thing->nickname)) {
-        what = thing->nickname + " speed";
-      } else {
-        return "";
-      }
+      const std::string what = value_name(world, deliverable, e.thing);
+      if (what.empty()) return "";
       return (what + " " + fixed(e.from, 3) + " to " + fixed(e.to, 3) + " over " +
               seconds_text(static_cast<uint64_t>(e.a)));
     }

@@ -29,6 +29,10 @@ std::string thing_name(const sim::World& world, uint64_t serial);
 // Who a ped is, in a scenario's words: "player", a nickname, or its model.
 std::string who(const sim::World& world, uint64_t serial);
 
+// The name of a thing's value that changes smoothly, as the readers follow
+// it: "train speed", "effect NAME scale"; empty for a thing none is followed of.
+std::string value_name(const sim::World& world, const Deliverable& deliverable, uint64_t serial);
+
 // The line a change of the world makes, or empty when the entry is none or
 // tells nothing a reader shows.
 std::string change_text(const sim::World& world, const Deliverable& deliverable,

@@ -22,7 +22,6 @@
 #include "parser.h"
 #include "report_recorder.h"
 #include "step_runner.h"
-#include "timeline.h"
 #include "watchdog.h"
 
 namespace play {
@@ -130,13 +129,12 @@ void answer(Ask& ask, std::string text) {
 class LiveSource : public StepSource, public Observer {
  public:
   LiveSource(Mailbox& mail, ReportData& data, std::string header, std::vector<std::string> plugins,
-             std::ostream& session, std::stringstream& timeline_text)
+             std::ostream& session)
       : mail_(mail),
         d_(data),
         header_(std::move(header)),
         plugins_(std::move(plugins)),
-        session_(session),
-        timeline_(timeline_text) {
+        session_(session) {
     for (const std::string& p : plugins_) written_[p] = modified(p);
   }
 
@@ -161,14 +159,12 @@ class LiveSource : public StepSource, public Observer {
   std::string player_line(const char* verb, float x, float y, float z) const;
   bool frame_step(Step& step);
   std::string changed_plugin();
-  void take_timeline();
 
   Mailbox& mail_;
   ReportData& d_;
   const std::string header_;
   const std::vector<std::string> plugins_;
   std::ostream& session_;
-  std::stringstream& timeline_;  // what the timeline writes, taken a line at a time
   sim::World* world_ = nullptr;
 
   std::deque<std::string> due_;  // steps of no frame, to be given before the next frame
@@ -202,32 +198,9 @@ class LiveSource : public StepSource, public Observer {
   void end_session() { write_fold(); }
 };
 
-void LiveSource::take_timeline() {
-  const std::string text = timeline_.str();
-  const size_t end = text.rfind('\n');
-  if (end == std::string::npos) return;
-  // What is taken leaves the stream, so a long session does not copy it all.
-  timeline_.str("");
-  timeline_ << text.substr(end + 1);
-  ReportData fresh;
-  fresh.first_frame = d_.lines.empty() ? d_.first_frame : d_.lines.back().frame;
-  fresh.version = d_.version;
-  add_timeline_lines(fresh, text.substr(0, end + 1));
-  for (Moment& m : fresh.lines) {
-    // A frame's wait or walk is a step a frame, and folds no quiet frames:
-    // the page is spared both.
-    const bool frame_step = (m.text.find(": wait 1 frame") != std::string::npos ||
-                             m.text.find(" over 1 frame") != std::string::npos) &&
-                            m.text.find("  > ") != std::string::npos;
-    if (frame_step || m.text.find("  ... 1 quiet frame, ") != std::string::npos) continue;
-    d_.lines.push_back(std::move(m));
-  }
-}
-
 void LiveSource::answer_asks() {
   for (auto& a : mail_.asks()) waiting_.push_back(std::move(a));
   if (waiting_.empty()) return;
-  take_timeline();
   d_.paused = paused_;
   d_.speed = speed_;
   d_.ended = quit_;
@@ -510,10 +483,8 @@ int play_live(sim::Host& host, const Options& options, const PluginFinder& find_
     data.faults.emplace_back(sim::fault_name(static_cast<sim::Fault>(n)));
   }
   Mailbox mail;
-  std::stringstream timeline_text;
-  Timeline timeline(timeline_text, false);
   ReportRecorder recorder(data, calls_cap);
-  LiveSource source(mail, data, header, plugins, session, timeline_text);
+  LiveSource source(mail, data, header, plugins, session);
   source.lines_written(scenario_lines);
 
   httplib::Server server;
@@ -556,8 +527,7 @@ int play_live(sim::Host& host, const Options& options, const PluginFinder& find_
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
   std::ostringstream errors;
-  const int status =
-      run_steps(host, scenario, plugins, {&timeline, &recorder, &source}, errors, &source);
+  const int status = run_steps(host, scenario, plugins, {&recorder, &source}, errors, &source);
   source.end_session();
   session.flush();
   server.stop();

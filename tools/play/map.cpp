@@ -17,12 +17,14 @@ constexpr float moved_enough = 0.25f;  // metres between path samples
 constexpr float jump = 10.0f;          // metres in one frame that start a new leg
 constexpr float off_world = 20000.0f;  // metres from the origin, beyond any map of the game
 
-const char* const background = "#fbfaf6";
-const char* const ped_colour = "#1f77b4";
-const char* const prop_colour = "#e07b00";
-const char* const blip_colour = "#2ca02c";
-const char* const path_colour = "#d62728";
-const char* const outline_colour = "#8c564b";
+using map_colour::background;
+const char* const ped_colour = map_colour::ped;
+const char* const prop_colour = map_colour::prop;
+const char* const blip_colour = map_colour::blip;
+const char* const path_colour = map_colour::path;
+const char* const outline_colour = map_colour::outline;
+const std::string ring_colour = map_colour::ring;
+const std::string ink = map_colour::ink;
 
 // An SVG text, escaped.
 std::string escaped(const std::string& text) {
@@ -287,8 +289,8 @@ void draw_scale_and_north(Sketch& s) {
   const std::string bar_text = fixed(bar, bar < 1 ? 1 : 0) + " m";
   o << R"(<path class="scale" d="M)" << fixed(bar_x, 1) << ',' << fixed(bar_y, 1) << 'h'
     << fixed(bar_px, 1) << 'M' << fixed(bar_x, 1) << ',' << fixed(bar_y - 5, 1) << "v10M"
-    << fixed(bar_x + bar_px, 1) << ',' << fixed(bar_y - 5, 1)
-    << R"(v10" stroke="#000" stroke-width="2"/>)";
+    << fixed(bar_x + bar_px, 1) << ',' << fixed(bar_y - 5, 1) << R"(v10" stroke=")" << ink
+    << R"(" stroke-width="2"/>)";
   o << R"(<text x=")" << fixed(bar_x, 1) << R"(" y=")" << fixed(bar_y - 9, 1) << R"(">)" << bar_text
     << "</text>\n";
   s.placer.keep_clear({bar_x - 2.0, bar_y - 24.0,
@@ -306,7 +308,7 @@ void place_labels(Sketch& s) {
     const double px = s.v.x(p->at.x);
     const double py = s.v.y(p->at.y);
     s.label(
-        p->name, "#000", place_font, px, py,
+        p->name, ink, place_font, px, py,
         LabelPlacer::beside(px, py, 7.0, text_width(p->name, place_font), text_height(place_font)),
         LabelPlacer::near_count());
   }
@@ -324,7 +326,7 @@ void place_labels(Sketch& s) {
   for (const Sketch::RingLabel& r : s.ring_labels) {
     const std::vector<Box> boxes =
         along_ring(r.cx, r.cy, r.r, text_width(r.text, ring_font), text_height(ring_font));
-    s.label(r.text, "#555", ring_font, r.cx, r.cy - r.r, boxes, boxes.size());
+    s.label(r.text, ring_colour, ring_font, r.cx, r.cy - r.r, boxes, boxes.size());
   }
   for (const auto& [x, y, text] : s.mark_labels) {
     // Below the path first, where a walk along it leaves room.
@@ -378,8 +380,8 @@ void Map::draw_rings(Sketch& s) const {
     if (!ring_crosses(rx, ry, rr, s.frame)) continue;
     s.drawn.ring = true;
     s.o << R"(<circle class="ring" cx=")" << fixed(rx, 1) << R"(" cy=")" << fixed(ry, 1)
-        << R"(" r=")" << fixed(rr, 1)
-        << R"(" fill="none" stroke="#555" stroke-width="1.5" stroke-dasharray="6 4"/>)" << '\n';
+        << R"(" r=")" << fixed(rr, 1) << R"(" fill="none" stroke=")" << ring_colour
+        << R"(" stroke-width="1.5" stroke-dasharray="6 4"/>)" << '\n';
     s.ring_labels.push_back({rx, ry, rr, fixed(r.radius, 1) + " m: " + r.meaning});
   }
 }
@@ -453,8 +455,8 @@ void Map::draw_places(Sketch& s) const {
     s.places.push_back(&p);
     s.o << R"(<path class="place" d="M)" << fixed(px - 5, 1) << ',' << fixed(py - 5, 1) << 'L'
         << fixed(px + 5, 1) << ',' << fixed(py + 5, 1) << 'M' << fixed(px - 5, 1) << ','
-        << fixed(py + 5, 1) << 'L' << fixed(px + 5, 1) << ',' << fixed(py - 5, 1)
-        << R"(" stroke="#000" stroke-width="2"/>)" << '\n';
+        << fixed(py + 5, 1) << 'L' << fixed(px + 5, 1) << ',' << fixed(py - 5, 1) << R"(" stroke=")"
+        << ink << R"(" stroke-width="2"/>)" << '\n';
   }
 }
 
@@ -516,11 +518,11 @@ void write_legend(std::ostream& o, const Drawn& drawn, uint64_t every, double lx
               "blip");
   legend_line(drawn.place,
               R"(<path d="M)" + fixed(lx + 3, 1) + "," + fixed(ly - 5, 1) + "l10,10m-10,0l10,-10" +
-                  R"(" stroke="#000" stroke-width="2"/>)",
+                  R"(" stroke=")" + ink + R"(" stroke-width="2"/>)",
               "place of the deliverable");
   legend_line(drawn.ring,
-              R"(<path d="M)" + fixed(lx, 1) + "," + fixed(ly, 1) + "h16" +
-                  R"(" stroke="#555" stroke-dasharray="6 4" stroke-width="1.5"/>)",
+              R"(<path d="M)" + fixed(lx, 1) + "," + fixed(ly, 1) + "h16" + R"(" stroke=")" +
+                  ring_colour + R"(" stroke-dasharray="6 4" stroke-width="1.5"/>)",
               "ring");
   std::vector<std::string> outlines;
   for (const std::string& name : drawn.outlines) {

@@ -34,6 +34,23 @@ struct Drawn {
   std::vector<std::string> outlines;  // the interiors', by nickname
 };
 
+// The map's colours by name (map_colours.def), as the SVG and the page draw.
+namespace map_colour {
+#define MAP_COLOUR(name, colour) inline constexpr const char* name = colour;
+#include "map_colours.def"
+#undef MAP_COLOUR
+}  // namespace map_colour
+
+struct NamedColour {
+  const char* name;
+  const char* colour;
+};
+inline constexpr NamedColour map_colours[] = {
+#define MAP_COLOUR(name, colour) {#name, colour},
+#include "map_colours.def"
+#undef MAP_COLOUR
+};
+
 struct Sketch;  // one view being drawn
 
 class Map : public Observer {

@@ -41,30 +41,6 @@ class CallLines : public Observer {
   uint64_t next_ = 0;
 };
 
-// What goes to a stream, also kept: the report takes the timeline's lines.
-class Copying : public std::streambuf {
- public:
-  explicit Copying(std::ostream& to) : to_(to) {}
-  const std::string& copy() const { return copy_; }
-
- protected:
-  int overflow(int c) override {
-    if (c == traits_type::eof()) return 0;
-    copy_ += static_cast<char>(c);
-    to_.put(static_cast<char>(c));
-    return c;
-  }
-  std::streamsize xsputn(const char* s, std::streamsize n) override {
-    copy_.append(s, static_cast<size_t>(n));
-    to_.write(s, n);
-    return n;
-  }
-
- private:
-  std::ostream& to_;
-  std::string copy_;
-};
-
 // A crash ends the process inside the run: the page is written then, with
 // the timeline so far and the report (ReportRecorder::cut_short).
 class PageOnCrash : public Observer {
@@ -136,9 +112,7 @@ int play_scenario(sim::Host& host, const Options& options, const PluginFinder& f
     return 2;
   }
   std::vector<Observer*> observers;
-  Copying copying(out);
-  std::ostream timeline_out(&copying);
-  Timeline timeline(options.report.empty() ? out : timeline_out, options.verbose);
+  Timeline timeline(out, options.verbose);
   timeline.summarize_all(options.summary);
   observers.push_back(&timeline);
   // The files the options ask for, each written by its observer.
@@ -168,19 +142,13 @@ int play_scenario(sim::Host& host, const Options& options, const PluginFinder& f
   }
   ReportData report;
   std::ostream* report_file = nullptr;
-  // The page's timeline is the one without --verbose, whose calls fill
-  // every frame: the page is the same either way.
-  std::ostringstream page_timeline;
   const auto write_page = [&] {
-    timeline_out.flush();
-    add_timeline_lines(report, options.verbose ? page_timeline.str() : copying.copy());
     write_report_page(*report_file, report);
     report_file->flush();
   };
   if (!options.report.empty()) {
     report_file = open(options.report);
     if (report_file == nullptr) return 2;
-    if (options.verbose) writers.push_back(std::make_unique<Timeline>(page_timeline, false));
     writers.push_back(std::make_unique<ReportRecorder>(report, report_calls_cap));
     writers.push_back(std::make_unique<PageOnCrash>(write_page));
   }

@@ -39,7 +39,9 @@ void colour_from(int64_t rgba, int (&colour)[4]) {
 
 }  // namespace
 
-ReportRecorder::ReportRecorder(ReportData& data, size_t calls_cap) : d_(data), cap_(calls_cap) {}
+ReportRecorder::ReportRecorder(ReportData& data, size_t calls_cap) : d_(data), cap_(calls_cap) {
+  lines_.keep_lines([this](const TimelineLine& l) { line(l); });
+}
 
 int ReportRecorder::owner(sim::World& world, sim::PluginId who) const {
   if (who.none()) return -1;
@@ -82,6 +84,8 @@ void ReportRecorder::begin(const PlayContext& context, sim::World& world) {
       }
     }
   }
+  lined_ = now.frame;
+  lines_.begin(context, world);
 }
 
 void ReportRecorder::path(uint64_t frame, const sim::Vec& at) {
@@ -129,6 +133,7 @@ void ReportRecorder::step(const Step& step, sim::World&) {
 void ReportRecorder::read(sim::World& world) {
   const sim::Journal& j = world.journal;
   if (next_ < j.end()) ++d_.version;
+  lines_.read(world);
   for (; next_ < j.end(); ++next_) take(world, j[next_]);
 }
 
@@ -143,10 +148,18 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
     case K::call:
       if (frame_calls_.size() < 4096) frame_calls_.push_back(call_shown(world.journal.call(e)));
       return;
+    case K::wait:
+      if (frame_calls_.size() < 4096)
+        frame_calls_.push_back("scriptWait(" + std::to_string(e.a) + ")");
+      return;
     case K::made:
     case K::gone:
     case K::moved:
+      value(world, e);
       if (!thing(world, e)) return;
+      break;
+    case K::settled:
+      value(world, e);
       break;
     case K::offered:
     case K::withdrawn:
@@ -379,6 +392,36 @@ void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
   p.version = d_.version;
 }
 
+// An effect's scale from when it starts, a ramp's from where it began, till
+// the thing is gone.
+void ReportRecorder::value(sim::World& world, const sim::Entry& e) {
+  if (e.kind == sim::EntryKind::moved) return;
+  const std::string name = value_name(world, context_->deliverable, e.thing);
+  if (name.empty()) return;
+  ValueShown v;
+  v.version = d_.version;
+  v.name = name;
+  switch (e.kind) {
+    case sim::EntryKind::made:
+      // Only an effect's value is known as it is made.
+      if (world.journal.thing(e.thing)->thing != sim::Thing::effect) return;
+      v.frame = shown_from(e);
+      v.from = v.to = e.from;
+      break;
+    case sim::EntryKind::gone:
+      v.frame = shown_from(e);
+      v.gone = true;
+      break;
+    default:
+      // Told as the frame after it settled ends.
+      v.frame = e.at.frame - 1;
+      v.ms = static_cast<uint64_t>(e.a);
+      v.from = e.from;
+      v.to = e.to;
+  }
+  d_.values.push_back(std::move(v));
+}
+
 void ReportRecorder::tv(uint64_t frame) {
   std::string text = "off";
   if (channel_ >= 0) {
@@ -393,12 +436,16 @@ void ReportRecorder::tv(uint64_t frame) {
 // The frame's calls, kept when the frame changed something a reader sees.
 void ReportRecorder::frame_over(sim::World& world) {
   read(world);
+  lines_.frame_over(world);
   ended_ = world.journal.clock.frame;
   has_ended_ = true;
   keep_calls(ended_);
   busy_ = false;
 }
 
+// A frame that changed nothing a reader sees may still get a line later:
+// a step or a failure told between frames, or the line of the quiet frames
+// it begins. Its calls wait for that line.
 void ReportRecorder::keep_calls(uint64_t frame) {
   std::vector<std::string> calls = std::exchange(frame_calls_, {});
   if (calls.empty()) return;
@@ -408,16 +455,45 @@ void ReportRecorder::keep_calls(uint64_t frame) {
     while (d_.calls.size() > 120) d_.calls.erase(d_.calls.begin());
     return;
   }
-  if (!busy_) {
-    ++quiet_frames_;
+  ++frames_with_calls_;
+  if (lined_ + 1 == frame) {
+    pending_.clear();
+    quiet_from_ = frame;
+  } else {
+    std::erase_if(pending_, [&](const auto& p) { return p.first != quiet_from_; });
+  }
+  if (busy_ || lined_ == frame) {
+    keep(frame, std::move(calls), false);
     return;
   }
-  if (kept_ + calls.size() > cap_) {
+  pending_[frame] = std::move(calls);
+}
+
+void ReportRecorder::keep(uint64_t frame, std::vector<std::string>&& calls, bool above_cap) {
+  if (!above_cap && kept_ + calls.size() > cap_) {
     ++over_cap_;
     return;
   }
   kept_ += calls.size();
   d_.calls[frame] = std::move(calls);
+}
+
+// A live page is spared a frame's step (a wait or walk of one frame) and
+// the one quiet frame between two of them.
+void ReportRecorder::line(const TimelineLine& l) {
+  using L = TimelineLine::Kind;
+  if (l.kind == L::summary) return;
+  if (d_.live &&
+      ((l.kind == L::step && live_frame_step_) || (l.kind == L::quiet && l.frames == 1))) {
+    return;
+  }
+  d_.lines.push_back({{d_.version}, l.frame, l.text, line_kind_name(l.kind)});
+  lined_ = std::max(lined_, l.frame);
+  if (const auto p = pending_.find(l.frame); p != pending_.end()) {
+    // The failing frame's calls are kept whatever the cap.
+    keep(p->first, std::move(p->second), l.kind == L::failed || l.kind == L::crash);
+    pending_.erase(p);
+  }
 }
 
 // A crash ends the run inside its frame: the page opens there, with the
@@ -427,6 +503,7 @@ void ReportRecorder::cut_short(sim::World& world) {
   busy_ = true;
   ++d_.version;
   read(world);
+  lines_.cut_short(world);
   keep_calls(frame);
   const std::string report = sim::crash_report_text();
   if (!report.empty()) {
@@ -437,48 +514,33 @@ void ReportRecorder::cut_short(sim::World& world) {
     d_.failure = report.rfind("play: ", 0) == 0 ? report.substr(6) : report;
   }
   d_.status = 1;
-  end(world);
+  finish(world);
 }
 
 void ReportRecorder::end(sim::World& world) {
   ++d_.version;
   read(world);
+  lines_.end(world);
+  finish(world);
+}
+
+void ReportRecorder::finish(sim::World& world) {
   const sim::JournalClock& now = world.journal.clock;
   d_.last_frame = now.frame;
   d_.clock.push_back({now.frame, now.elapsed_ms - start_ms_});
   d_.summary = summary_lines(summarize(world), false);
   std::ostringstream note;
-  if (quiet_frames_ != 0) {
-    note << "calls are kept for the frames in which something changed; the " << quiet_frames_
-         << " frames in which nothing did have none kept";
+  const uint64_t quiet_frames = frames_with_calls_ - d_.calls.size() - over_cap_;
+  if (quiet_frames != 0) {
+    note << "calls are kept for the frames in which something changed or that the timeline tells "
+            "of; the "
+         << quiet_frames << " frames in which nothing did have none kept";
   }
   if (over_cap_ != 0) {
-    note << (quiet_frames_ != 0 ? ". " : "") << "calls of " << over_cap_
+    note << (quiet_frames != 0 ? ". " : "") << "calls of " << over_cap_
          << " frames were not kept, past the first " << cap_ << " calls";
   }
   d_.calls_note = note.str();
-}
-
-// The timeline's lines as it wrote them, each at the frame it names; a
-// line with no frame of its own is at the frame of the line before.
-void add_timeline_lines(ReportData& data, const std::string& timeline) {
-  std::istringstream in(timeline);
-  std::string line;
-  uint64_t frame = data.first_frame;
-  while (std::getline(in, line)) {
-    if (line.rfind("summary:", 0) == 0) break;
-    std::istringstream fields(line);
-    std::string time, number;
-    fields >> time >> number;
-    if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos) {
-      frame = std::stoull(number);
-    }
-    // --verbose's calls: the page shows them apart, by frame.
-    std::string dist, what;
-    fields >> dist >> what;
-    if (what == "|") continue;
-    data.lines.push_back({{data.version}, frame, "", line, 0});
-  }
 }
 
 }  // namespace play

@@ -33,6 +33,14 @@ struct Moment : Versioned {
   int line = 0;  // the scenario's line, for a step or a verdict
 };
 
+// A line of the timeline at its frame; kind: what the line is (heading,
+// told, step, quiet, failed, crash, end).
+struct LineShown : Versioned {
+  uint64_t frame = 0;
+  std::string text;
+  std::string kind;
+};
+
 struct PathPoint : Versioned {
   uint64_t frame = 0;
   float x = 0.0f, y = 0.0f;
@@ -95,6 +103,17 @@ struct Notice : Versioned {
   int value = 0;
 };
 
+// A value that changes smoothly (a train's speed, an effect's scale): it
+// reaches `to` at `frame`, having moved from `from` over `ms`; a thing's
+// end ends its value.
+struct ValueShown : Versioned {
+  std::string name;
+  uint64_t frame = 0;
+  uint64_t ms = 0;
+  double from = 0.0, to = 0.0;
+  bool gone = false;
+};
+
 struct Area {
   std::string name;
   float x = 0.0f, y = 0.0f, radius = 0.0f;  // a place (radius 0) or a ring
@@ -118,13 +137,14 @@ struct ReportData {
   std::vector<std::pair<uint64_t, uint64_t>> clock;
 
   std::vector<Moment> moments;
-  std::vector<Moment> lines;  // the timeline's, each at its frame
+  std::vector<LineShown> lines;  // the timeline's, each at its frame
   std::vector<PathPoint> path;
   std::vector<Thing> things;
   std::vector<PromptShown> prompts;
   std::vector<TextShown> texts;
   std::vector<BoxShown> boxes;
   std::vector<Notice> notices;
+  std::vector<ValueShown> values;
   std::vector<Area> areas;
   std::vector<std::string> summary;
 

@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "json_out.h"
+#include "map.h"
 #include "report.h"
 
 namespace play {
@@ -15,6 +16,7 @@ float rounded(float value, float unit) {
   return static_cast<float>(std::round(static_cast<double>(value) / unit) * unit);
 }
 
+// Records as objects of named fields: open(), then a field each, close().
 class Writer {
  public:
   Writer(JsonOut& json, uint64_t since) : j_(json), since_(since) {}
@@ -37,47 +39,74 @@ class Writer {
     j_.raw(",\"items\":[");
     for (size_t n = from; n < all.size(); ++n) {
       if (n != from) j_.raw(",");
-      j_.raw("[");
+      open();
       write(all[n]);
-      j_.raw("]");
+      close();
     }
     j_.raw("]}");
   }
+  // A list of records of no version, under a field of the record open.
+  template <typename Record, typename Write>
+  void list_of(const char* name, const std::vector<Record>& all, Write write) {
+    key(name).raw("[");
+    for (size_t n = 0; n < all.size(); ++n) {
+      if (n != 0) j_.raw(",");
+      open();
+      write(all[n]);
+      close();
+    }
+    j_.raw("]");
+  }
 
-  Writer& n(uint64_t v) {
-    j_.number(v);
+  void open() {
+    j_.raw("{");
+    first_ = true;
+  }
+  void close() {
+    j_.raw("}");
+    first_ = false;
+  }
+  // A record within the record open, under its name.
+  void open(const char* name) {
+    key(name);
+    open();
+  }
+  void null(const char* name) { key(name).raw("null"); }
+
+  Writer& n(const char* name, uint64_t v) {
+    key(name).number(v);
     return *this;
   }
-  Writer& i(int v) {
-    j_.number(static_cast<int64_t>(v));
+  Writer& i(const char* name, int v) {
+    key(name).number(static_cast<int64_t>(v));
     return *this;
   }
-  Writer& m(float v) {  // metres
-    j_.number(rounded(v, 0.01f));
+  Writer& m(const char* name, float v) {  // metres
+    key(name).number(rounded(v, 0.01f));
     return *this;
   }
-  Writer& s(float v) {  // a fraction of the screen
-    j_.number(rounded(v, 0.0001f));
+  Writer& s(const char* name, float v) {  // a fraction of the screen
+    key(name).number(rounded(v, 0.0001f));
     return *this;
   }
-  Writer& deg(float v) {  // an angle
-    j_.number(rounded(v, 0.01f));
+  Writer& deg(const char* name, float v) {  // an angle
+    key(name).number(rounded(v, 0.01f));
     return *this;
   }
-  Writer& t(const std::string& v) {
-    j_.text(v);
+  Writer& real(const char* name, double v) {
+    key(name).number(v);
     return *this;
   }
-  Writer& b(bool v) {
-    j_.raw(v ? "1" : "0");
+  Writer& t(const char* name, const std::string& v) {
+    key(name).text(v);
     return *this;
   }
-  Writer& c() {
-    j_.raw(",");
+  Writer& b(const char* name, bool v) {
+    key(name).raw(v ? "true" : "false");
     return *this;
   }
-  Writer& colour(const int (&rgba)[4]) {
-    j_.raw("[");
+  Writer& colour(const char* name, const int (&rgba)[4]) {
+    key(name).raw("[");
     for (int k = 0; k < 4; ++k) {
       if (k != 0) j_.raw(",");
       j_.number(static_cast<int64_t>(rgba[k]));
@@ -100,8 +129,15 @@ class Writer {
   }
 
  private:
+  JsonOut& key(const char* name) {
+    if (!first_) j_.raw(",");
+    first_ = false;
+    return j_.raw("\"").raw(name).raw("\":");
+  }
+
   JsonOut& j_;
   uint64_t since_;
+  bool first_ = true;
 };
 
 }  // namespace
@@ -135,66 +171,77 @@ void write_report_json(std::ostream& out, const ReportData& d, uint64_t since) {
   j.raw(",\"clock\":[");
   for (size_t n = 0; n < d.clock.size(); ++n) {
     if (n != 0) j.raw(",");
-    j.raw("[").number(d.clock[n].first).raw(",").number(d.clock[n].second).raw("]");
+    w.open();
+    w.n("frame", d.clock[n].first).n("ms", d.clock[n].second);
+    w.close();
   }
   j.raw("]");
-  w.records("moments", d.moments,
-            [&](const Moment& r) { w.n(r.frame).c().t(r.kind).c().t(r.text).c().i(r.line); });
-  w.records("lines", d.lines, [&](const Moment& r) { w.n(r.frame).c().t(r.text); });
-  w.records("path", d.path,
-            [&](const PathPoint& r) { w.n(r.frame).c().m(r.x).c().m(r.y).c().b(r.leg); });
+  w.records("moments", d.moments, [&](const Moment& r) {
+    w.n("frame", r.frame).t("kind", r.kind).t("text", r.text).i("line", r.line);
+  });
+  w.records("lines", d.lines,
+            [&](const LineShown& r) { w.n("frame", r.frame).t("kind", r.kind).t("text", r.text); });
+  w.records("path", d.path, [&](const PathPoint& r) {
+    w.n("frame", r.frame).m("x", r.x).m("y", r.y).b("leg", r.leg);
+  });
   w.records("things", d.things, [&](const Thing& r) {
-    w.n(r.from).c().n(r.to).c().t(r.kind).c().t(r.model).c().t(r.nickname).c().i(r.owner);
-    j.raw(",[");
-    for (size_t n = 0; n < r.moves.size(); ++n) {
-      if (n != 0) j.raw(",");
-      w.n(r.moves[n].frame).c().m(r.moves[n].x).c().m(r.moves[n].y);
-    }
-    j.raw("]");
+    w.n("from", r.from).n("to", r.to).t("kind", r.kind).t("model", r.model);
+    w.t("nickname", r.nickname).i("owner", r.owner);
+    w.list_of("moves", r.moves,
+              [&](const Thing::Move& m) { w.n("frame", m.frame).m("x", m.x).m("y", m.y); });
   });
   w.records("prompts", d.prompts, [&](const PromptShown& r) {
-    w.n(r.from).c().n(r.to).c().t(r.label).c().t(r.control).c().i(r.owner).c().i(r.hold_ms);
+    w.n("from", r.from).n("to", r.to).t("label", r.label).t("control", r.control);
+    w.i("owner", r.owner).i("hold_ms", r.hold_ms);
     if (r.has_reach) {
-      j.raw(",[");
-      w.m(r.x).c().m(r.y).c().m(r.radius);
-      j.raw("]");
+      w.open("reach");
+      w.m("x", r.x).m("y", r.y).m("radius", r.radius);
+      w.close();
     } else {
-      j.raw(",null");
+      w.null("reach");
     }
-    j.raw(",[");
-    for (size_t n = 0; n < r.holds.size(); ++n) {
-      if (n != 0) j.raw(",");
-      j.raw("[");
-      w.n(r.holds[n].first).c().n(r.holds[n].second);
-      j.raw("]");
-    }
-    j.raw("]");
+    w.list_of("holds", r.holds, [&](const std::pair<uint64_t, uint64_t>& h) {
+      w.n("from", h.first).n("to", h.second);
+    });
     if (r.follows >= 0) {
-      j.raw(",[");
-      w.i(r.follows).c().m(r.near_radius);
-      j.raw("]");
+      w.open("near");
+      w.i("thing", r.follows).m("radius", r.near_radius);
+      w.close();
     } else {
-      j.raw(",null");
+      w.null("near");
     }
   });
   w.records("texts", d.texts, [&](const TextShown& r) {
-    w.n(r.from).c().n(r.to).c().t(r.text).c().s(r.x).c().s(r.y).c().s(r.scale_x).c().s(r.scale_y);
-    w.c().colour(r.colour).c().b(r.centred).c().b(r.shadow).c().i(r.owner);
+    w.n("from", r.from).n("to", r.to).t("text", r.text).s("x", r.x).s("y", r.y);
+    w.s("scale_x", r.scale_x).s("scale_y", r.scale_y).colour("colour", r.colour);
+    w.b("centred", r.centred).b("shadow", r.shadow).i("owner", r.owner);
   });
   w.records("boxes", d.boxes, [&](const BoxShown& r) {
-    w.n(r.from).c().n(r.to).c().t(r.texture).c().s(r.x).c().s(r.y).c().s(r.width);
-    w.c().s(r.height).c().colour(r.colour).c().i(r.owner).c().deg(r.heading);
+    w.n("from", r.from).n("to", r.to).t("texture", r.texture).s("x", r.x).s("y", r.y);
+    w.s("width", r.width).s("height", r.height).colour("colour", r.colour);
+    w.i("owner", r.owner).deg("heading", r.heading);
   });
   w.records("notices", d.notices, [&](const Notice& r) {
-    w.n(r.frame).c().t(r.kind).c().t(r.text).c().i(r.ms).c().i(r.value);
+    w.n("frame", r.frame).t("kind", r.kind).t("text", r.text).i("ms", r.ms).i("value", r.value);
   });
+  w.records("values", d.values, [&](const ValueShown& r) {
+    w.t("name", r.name).n("frame", r.frame).n("ms", r.ms);
+    w.real("from", r.from).real("to", r.to).b("gone", r.gone);
+  });
+  j.raw(",\"palette\":{");
+  for (const NamedColour& c : map_colours) {
+    if (&c != map_colours) j.raw(",");
+    j.text(c.name).raw(":").text(c.colour);
+  }
+  j.raw("}");
   j.raw(",\"areas\":[");
   for (size_t n = 0; n < d.areas.size(); ++n) {
     const Area& a = d.areas[n];
     if (n != 0) j.raw(",");
-    j.raw("[");
-    w.t(a.kind).c().t(a.name).c().m(a.x).c().m(a.y).c().m(a.radius).c().m(a.x1).c().m(a.y1);
-    j.raw("]");
+    w.open();
+    w.t("kind", a.kind).t("name", a.name).m("x", a.x).m("y", a.y).m("radius", a.radius);
+    w.m("x1", a.x1).m("y1", a.y1);
+    w.close();
   }
   j.raw("]");
   w.texts("summary", d.summary);

@@ -7,6 +7,7 @@
 
 #include "observer.h"
 #include "report.h"
+#include "timeline.h"
 
 namespace play {
 
@@ -36,10 +37,18 @@ class ReportRecorder : public Observer {
   void prompt(sim::World& world, const sim::Entry& e);
   void box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const;
   void tv(uint64_t frame);
+  void value(sim::World& world, const sim::Entry& e);
   void keep_calls(uint64_t frame);
+  void keep(uint64_t frame, std::vector<std::string>&& calls, bool above_cap);
+  void finish(sim::World& world);
+  void line(const TimelineLine& line);
 
   ReportData& d_;
   const size_t cap_;
+  // The page's timeline: the one without --verbose, whose calls fill every
+  // frame, so that the page is the same either way.
+  std::ostream no_text_{nullptr};
+  Timeline lines_{no_text_, false};
   const PlayContext* context_ = nullptr;
   uint64_t next_ = 0;  // the next entry to read
   uint64_t start_ms_ = 0, last_ms_ = 0, last_step_ = 0;
@@ -57,11 +66,13 @@ class ReportRecorder : public Observer {
   std::vector<size_t> open_boxes_;
   std::vector<std::string> frame_calls_;  // the calls of the frame being read
   bool busy_ = false;                     // the frame changed something a reader sees
+  // The calls of frames over that no line was at yet: the latest, and the
+  // first of the quiet frames since, whose line comes when they end.
+  std::map<uint64_t, std::vector<std::string>> pending_;
+  uint64_t quiet_from_ = 0;
+  uint64_t lined_ = 0;  // the latest frame a line was at
   size_t kept_ = 0;
-  uint64_t quiet_frames_ = 0, over_cap_ = 0;
+  uint64_t frames_with_calls_ = 0, over_cap_ = 0;
 };
-
-// The timeline's text, a line each at its frame.
-void add_timeline_lines(ReportData& data, const std::string& timeline);
 
 }  // namespace play

@@ -65,7 +65,7 @@ class StepRunner {
   Keyboard keyboard_;
   int status_ = 0;
   const Step* current_ = nullptr;
-  size_t violations_reported_ = 0;
+  uint64_t violations_reported_ = 0;
   size_t next_ = 0;  // the scenario's first step after the set-up
   std::optional<PlayContext> context_;
   std::map<std::string, HMODULE> modules_;  // by file
@@ -95,15 +95,16 @@ void StepRunner::tell() {
 
 // A violation fails the scenario at the step during which it happened.
 void StepRunner::check_violations() {
-  const auto& all = world().violations();
-  if (violations_reported_ < all.size() && status_ == 0) {
+  const uint64_t now = world().journal.count(sim::EntryKind::violation);
+  if (violations_reported_ < now && status_ == 0) {
+    const std::string first = world().violations()[violations_reported_];
     errors_ << scenario_.file;
     if (current_ != nullptr) errors_ << ':' << current_->line;
-    errors_ << ": protocol violation: " << all[violations_reported_] << '\n';
-    errors_told_ = "protocol violation: " + all[violations_reported_];
+    errors_ << ": protocol violation: " << first << '\n';
+    errors_told_ = "protocol violation: " + first;
     status_ = 1;
   }
-  violations_reported_ = all.size();
+  violations_reported_ = now;
 }
 
 bool StepRunner::fail(const Step* s, const std::string& message) {

@@ -77,16 +77,17 @@ Summary summarize(sim::World& world) {
   }
   s.frames = world.frame();
   s.calls = world.total_calls();
-  const sim::NativeRow* first = sim::native_rows_begin();
-  for (size_t n = 0; n < sim::native_row_count(); ++n) {
-    if (world.calls_of(first + n) > 0) ++s.distinct;
-  }
-  for (const auto& [hash, calls] : world.unsimulated_calls()) {
+  s.distinct = world.natives_called();
+  // The journal tells each native not simulated once, at its first call.
+  world.journal.each(sim::EntryKind::unsimulated, [&](const sim::Entry& e) {
+    const auto hash = static_cast<uint64_t>(e.a);
     const sim::NativeRow* row = sim::reference_row(hash);
+    const uint64_t calls = world.calls_to(hash);
     s.unsimulated.push_back({row != nullptr ? row->name : "?", hash, calls});
     s.unsimulated_calls += calls;
-  }
-  s.distinct += s.unsimulated.size() + world.host_answered_calls().size();
+  });
+  std::sort(s.unsimulated.begin(), s.unsimulated.end(),
+            [](const auto& a, const auto& b) { return a.hash < b.hash; });
   std::stable_sort(s.unsimulated.begin(), s.unsimulated.end(),
                    [](const auto& a, const auto& b) { return a.calls > b.calls; });
   s.violations = world.violations();

@@ -24,6 +24,37 @@ std::string padded(const std::string& text, size_t width) {
 
 }  // namespace
 
+const char* line_kind_name(TimelineLine::Kind kind) {
+  using L = TimelineLine::Kind;
+  switch (kind) {
+    case L::heading:
+      return "heading";
+    case L::told:
+      return "told";
+    case L::step:
+      return "step";
+    case L::quiet:
+      return "quiet";
+    case L::failed:
+      return "failed";
+    case L::crash:
+      return "crash";
+    case L::call:
+      return "call";
+    case L::end:
+      return "end";
+    case L::summary:
+      break;
+  }
+  return "summary";
+}
+
+void Timeline::emit(TimelineLine::Kind kind, uint64_t frame, const std::string& text,
+                    uint64_t frames) {
+  out_ << text << '\n';
+  if (keep_) keep_({kind, frame, text, frames});
+}
+
 // The time column is the run's own clock, which a jump of the game timer
 // does not move.
 std::string Timeline::prefix(const sim::JournalClock& at) const {
@@ -33,10 +64,11 @@ std::string Timeline::prefix(const sim::JournalClock& at) const {
          padded(fixed(d, 2), 9) + "  ";
 }
 
-void Timeline::print(const sim::JournalClock& at, const std::string& text) {
+void Timeline::print(const sim::JournalClock& at, const std::string& text,
+                     TimelineLine::Kind kind) {
   flush_repeats();
   flush_quiet();
-  out_ << prefix(at) << text << '\n';
+  emit(kind, at.frame, prefix(at) + text);
   busy_ = true;
   if (text.rfind("| ", 0) != 0) ++printed_;  // calls not counted: --verbose folds alike
 }
@@ -58,7 +90,7 @@ void Timeline::call(const sim::JournalClock& at, const std::string& text) {
     busy_ = true;
     return;
   }
-  print(at, "| " + text);
+  print(at, "| " + text, TimelineLine::Kind::call);
   last_call_ = text;
   last_call_frame_ = at.frame;
   last_call_printed_ = printed_;
@@ -69,8 +101,9 @@ void Timeline::flush_repeats() {
   if (repeats_ <= repeats_shown) return;
   const uint64_t more = repeats_ - repeats_shown;
   repeats_ = 0;
-  out_ << prefix(repeats_at_) << "| ... the same call " << more << " more time"
-       << (more == 1 ? "" : "s") << '\n';
+  emit(TimelineLine::Kind::call, repeats_at_.frame,
+       prefix(repeats_at_) + "| ... the same call " + std::to_string(more) + " more time" +
+           (more == 1 ? "" : "s"));
 }
 
 // "script 2 of session_timer" for a plug-in of several scripts, else "the
@@ -94,34 +127,36 @@ std::string Timeline::tagged(sim::World& world, const sim::Entry& e,
 
 void Timeline::flush_quiet() {
   if (quiet_frames_ == 0) return;
-  out_ << quiet_prefix_ << "... " << quiet_frames_ << " quiet frame"
-       << (quiet_frames_ == 1 ? "" : "s") << ", "
-       << seconds_text(quiet_until_ms_ - quiet_since_ms_);
+  std::string text = quiet_prefix_ + "... " + std::to_string(quiet_frames_) + " quiet frame" +
+                     (quiet_frames_ == 1 ? "" : "s") + ", " +
+                     seconds_text(quiet_until_ms_ - quiet_since_ms_);
   if (fixed(quiet_from_, 2) != fixed(quiet_to_, 2)) {
-    out_ << ", distance " << fixed(quiet_from_, 2) << " to " << fixed(quiet_to_, 2);
+    text += ", distance " + fixed(quiet_from_, 2) + " to " + fixed(quiet_to_, 2);
   }
-  out_ << '\n';
+  emit(TimelineLine::Kind::quiet, quiet_frame_, text, quiet_frames_);
   quiet_frames_ = 0;
 }
 
 void Timeline::begin(const PlayContext& context, sim::World& world) {
   context_ = &context;
   next_ = context.first_entry;
-  out_ << "# " << context.scenario.file;
+  std::string heading = "# " + context.scenario.file;
   const auto sites = context.deliverable.sites();
   if (sites.size() > 1) {
-    out_ << ": " << context.deliverable.name << ", distances to the nearest of";
+    heading += ": " + context.deliverable.name + ", distances to the nearest of";
     for (const Place* site : sites) {
-      out_ << (site == sites.front() ? " " : ", ") << site->name << " (" << site->description
-           << ") at " << position_text(site->at);
+      heading += (site == sites.front() ? " " : ", ") + site->name + " (" + site->description +
+                 ") at " + position_text(site->at);
     }
   } else if (const Place* site = context.deliverable.site_place()) {
-    out_ << ": " << context.deliverable.name << ", distances to " << site->name << " ("
-         << site->description << ") at " << position_text(site->at);
+    heading += ": " + context.deliverable.name + ", distances to " + site->name + " (" +
+               site->description + ") at " + position_text(site->at);
   } else {
-    out_ << ": distances to the starting point";
+    heading += ": distances to the starting point";
   }
-  out_ << '\n' << "     time   frame     dist  what\n";
+  const uint64_t frame = world.journal.clock.frame;
+  emit(TimelineLine::Kind::heading, frame, heading);
+  emit(TimelineLine::Kind::heading, frame, "     time   frame     dist  what");
   player_ = world.serial_of(sim::Thing::entity, world.player_ped());
   player_at_ = world.player_position();
   frame_at_ = world.journal.clock;
@@ -139,6 +174,7 @@ void Timeline::frame_over(sim::World& world) {
     const float d = context_->distance_to_site(player_at_);
     if (quiet_frames_ == 0) {
       quiet_prefix_ = prefix(frame_at_);
+      quiet_frame_ = frame_at_.frame;
       quiet_since_ms_ = previous_ms_;
       quiet_from_ = d;
     }
@@ -188,7 +224,10 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
       if (verbose_) call(e.at, call_shown(world.journal.call(e)));
       break;
     case Kind::step:
-      if (e.b == 0) print(e.at, "> " + std::to_string(e.a) + ": " + std::string(e.text));
+      if (e.b == 0) {
+        print(e.at, "> " + std::to_string(e.a) + ": " + std::string(e.text),
+              TimelineLine::Kind::step);
+      }
       break;
     case Kind::expectation:
       if (e.b == 0) break;  // its failure says it
@@ -199,7 +238,8 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
       }
       break;
     case Kind::failed:
-      print(e.at, "FAILED " + (e.a != 0 ? std::to_string(e.a) + ": " : "") + std::string(e.text));
+      print(e.at, "FAILED " + (e.a != 0 ? std::to_string(e.a) + ": " : "") + std::string(e.text),
+            TimelineLine::Kind::failed);
       break;
     default:
       if (const std::string text = change_text(world, context_->deliverable, e); !text.empty()) {
@@ -273,7 +313,9 @@ void Timeline::cut_short(sim::World& world) {
   std::string headline = sim::crash_report_text();
   headline = headline.substr(0, headline.find('\n'));
   if (headline.rfind("play: ", 0) == 0) headline.erase(0, 6);
-  if (!headline.empty()) print(world.journal.clock, "CRASH " + headline);
+  if (!headline.empty()) {
+    print(world.journal.clock, "CRASH " + headline, TimelineLine::Kind::crash);
+  }
   flush_repeats();
   flush_quiet();
   out_.flush();
@@ -285,10 +327,10 @@ void Timeline::end(sim::World& world) {
   while (!waits_.empty()) close_wait(world, waits_.begin()->first, now);
   flush_repeats();
   flush_quiet();
-  out_ << prefix(now) << "end of " << context_->scenario.file << '\n';
-  out_ << "summary:\n";
+  emit(TimelineLine::Kind::end, now.frame, prefix(now) + "end of " + context_->scenario.file);
+  emit(TimelineLine::Kind::summary, now.frame, "summary:");
   for (const std::string& l : summary_lines(summarize(world), summarize_all_)) {
-    out_ << "  " << l << '\n';
+    emit(TimelineLine::Kind::summary, now.frame, "  " + l);
   }
 }
 

@@ -5,6 +5,7 @@
 // every native call, wait and script global.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <set>
@@ -15,11 +16,25 @@
 
 namespace play {
 
+// A line of the timeline as it is printed, with what it is and the frame it
+// is at, for a reader that shows the lines apart from the text.
+struct TimelineLine {
+  enum class Kind { heading, told, step, quiet, failed, crash, call, end, summary };
+  Kind kind = Kind::told;
+  uint64_t frame = 0;
+  std::string text;
+  uint64_t frames = 0;  // a quiet line's: the frames it folds
+};
+
+const char* line_kind_name(TimelineLine::Kind kind);
+
 class Timeline : public Observer {
  public:
   Timeline(std::ostream& out, bool verbose) : out_(out), verbose_(verbose) {}
   // The summary at the end lists every native not simulated, not ten.
   void summarize_all(bool all) { summarize_all_ = all; }
+  // Each line printed is given to `keep` as well.
+  void keep_lines(std::function<void(const TimelineLine&)> keep) { keep_ = std::move(keep); }
 
   bool needs_calls() const override { return verbose_; }
   void begin(const PlayContext& context, sim::World& world) override;
@@ -39,7 +54,9 @@ class Timeline : public Observer {
   };
 
   std::string prefix(const sim::JournalClock& at) const;
-  void print(const sim::JournalClock& at, const std::string& text);
+  void print(const sim::JournalClock& at, const std::string& text,
+             TimelineLine::Kind kind = TimelineLine::Kind::told);
+  void emit(TimelineLine::Kind kind, uint64_t frame, const std::string& text, uint64_t frames = 0);
   void told(sim::World& world, const sim::Entry& e, uint64_t n);
   std::string tagged(sim::World& world, const sim::Entry& e, const std::string& text) const;
   void flush_quiet();
@@ -53,6 +70,7 @@ class Timeline : public Observer {
   std::ostream& out_;
   const bool verbose_;
   bool summarize_all_ = false;
+  std::function<void(const TimelineLine&)> keep_;
   const PlayContext* context_ = nullptr;
   uint64_t next_ = 0;  // the next entry to read
 
@@ -64,6 +82,7 @@ class Timeline : public Observer {
   bool busy_ = false;           // it printed something
   uint64_t quiet_frames_ = 0;
   std::string quiet_prefix_;
+  uint64_t quiet_frame_ = 0;  // the first of them
   uint64_t start_elapsed_ms_ = 0;
   uint64_t previous_ms_ = 0;  // at the end of the frame before
   uint64_t quiet_since_ms_ = 0;

@@ -3,11 +3,16 @@
 // for what changed since it last asked. Either way the screen, the map, the
 // timeline and the calls are drawn for one chosen frame.
 
-const SPANS = ['moments', 'lines', 'path', 'things', 'prompts', 'texts', 'boxes', 'notices'];
+const SPANS = ['moments', 'lines', 'path', 'things', 'prompts', 'texts', 'boxes', 'notices', 'values'];
 const $ = (id) => document.getElementById(id);
 const SVG = 'http://www.w3.org/2000/svg';
-const OWNER_COLOURS = ['#6a3d9a', '#00897b', '#c2185b', '#5d4037'];
-const KIND_COLOURS = { ped: '#1f77b4', prop: '#e07b00', vehicle: '#e07b00', pickup: '#e07b00', blip: '#2ca02c' };
+// The map's colours come with the data, as the SVG map has them.
+const colour = (name) => run.data.palette[name];
+const kindColour = (kind) => colour(kind === 'ped' || kind === 'blip' ? kind : 'prop');
+function ownerColour(o) {
+  const owners = Object.keys(run.data.palette).filter((k) => k.startsWith('owner_'));
+  return colour(owners[o % owners.length]);
+}
 
 const run = { data: null, frame: 0, playing: false, follow: true, drawnFrame: -1 };
 
@@ -34,17 +39,17 @@ function merge(into, delta) {
 // --- the scenario's clock ---------------------------------------------------
 function msAt(f) {
   const c = run.data.clock.slice();
-  if (run.data.live_ms !== undefined) c.push([run.data.last, run.data.live_ms]);
+  if (run.data.live_ms !== undefined) c.push({ frame: run.data.last, ms: run.data.live_ms });
   if (!c.length) return 0;
-  if (f <= c[0][0]) return c[0][1];
+  if (f <= c[0].frame) return c[0].ms;
   for (let i = 1; i < c.length; i++) {
-    if (f <= c[i][0]) {
-      const [f0, m0] = c[i - 1];
-      const [f1, m1] = c[i];
+    if (f <= c[i].frame) {
+      const { frame: f0, ms: m0 } = c[i - 1];
+      const { frame: f1, ms: m1 } = c[i];
       return f1 === f0 ? m1 : m0 + ((f - f0) * (m1 - m0)) / (f1 - f0);
     }
   }
-  return c[c.length - 1][1];
+  return c[c.length - 1].ms;
 }
 function frameAt(ms) {
   let lo = run.data.first, hi = run.data.last;
@@ -55,7 +60,7 @@ function frameAt(ms) {
   return lo;
 }
 const seconds = (ms) => (ms / 1000).toFixed(3) + ' s';
-const on = (span, f) => span[0] <= f && (span[1] === 0 || f <= span[1]);
+const on = (span, f) => span.from <= f && (span.to === 0 || f <= span.to);
 // The last of a list sorted by frame whose frame is at most f, by index.
 function lastAt(list, f, frameOf) {
   let lo = 0, hi = list.length - 1, found = -1;
@@ -85,9 +90,9 @@ function drawScreen(f) {
   const d = run.data, now = msAt(f);
   let cash = null, tv = '';
   for (const n of d.notices) {
-    if (n[0] > f) break;
-    if (n[1] === 'money') cash = n[4];
-    if (n[1] === 'tv') tv = n[2];
+    if (n.frame > f) break;
+    if (n.kind === 'money') cash = n.value;
+    if (n.kind === 'tv') tv = n.text;
   }
   $('money').textContent = cash === null ? '' : '$' + (cash / 100).toFixed(2);
   $('tv').textContent = tv && tv !== 'off' ? '▶ TV ' + tv : '';
@@ -95,14 +100,14 @@ function drawScreen(f) {
   notes.replaceChildren();
   subtitle.replaceChildren();
   for (const n of d.notices) {
-    if (n[0] > f) break;
+    if (n.frame > f) break;
     // A notification posted with no time of its own shows for the feed's usual few seconds.
-    const shows = n[1] === 'note' && n[3] <= 0 ? 4000 : n[3];
-    if (now - msAt(n[0]) >= shows) continue;
-    if (n[1] === 'note') notes.appendChild(el('div', 'note', n[2]));
-    if (n[1] === 'said') {
-      const colon = n[2].indexOf(': ');
-      subtitle.replaceChildren(el('b', '', n[2].slice(0, colon + 1) + ' '), n[2].slice(colon + 2));
+    const shows = n.kind === 'note' && n.ms <= 0 ? 4000 : n.ms;
+    if (now - msAt(n.frame) >= shows) continue;
+    if (n.kind === 'note') notes.appendChild(el('div', 'note', n.text));
+    if (n.kind === 'said') {
+      const colon = n.text.indexOf(': ');
+      subtitle.replaceChildren(el('b', '', n.text.slice(0, colon + 1) + ' '), n.text.slice(colon + 2));
     }
   }
   const drawn = $('drawn');
@@ -110,7 +115,7 @@ function drawScreen(f) {
   // Rectangles and sprites under the texts, as menus draw a box to write on.
   for (const b of d.boxes) {
     if (!on(b, f)) continue;
-    const [, , texture, x, y, w, h, colour, owner, heading] = b;
+    const { texture, x, y, width: w, height: h, colour, owner, heading } = b;
     // A rectangle filled in its colour; a sprite, whose picture the page has
     // not, as a box named by its texture.
     const e = el('div', texture ? 'box sprite' : 'box rect', texture);
@@ -129,7 +134,7 @@ function drawScreen(f) {
   }
   for (const t of d.texts) {
     if (!on(t, f)) continue;
-    const [, , text, x, y, sx, sy, colour, centred, shadow, owner] = t;
+    const { text, x, y, scale_x: sx, scale_y: sy, colour, centred, shadow, owner } = t;
     const e = el('div', 'text', text);
     e.style.left = x * 100 + '%';
     e.style.top = y * 100 + '%';
@@ -145,14 +150,14 @@ function drawScreen(f) {
   prompts.replaceChildren();
   for (const p of d.prompts) {
     if (!on(p, f)) continue;
-    const [, , label, control, , holdMs, , holds] = p;
+    const { label, control, hold_ms: holdMs, holds } = p;
     const row = el('div', 'prompt');
     row.appendChild(el('span', 'control', keyFor(control)));
     row.appendChild(el('span', 'label', label));
     if (holdMs > 0) {
       const bar = el('span', 'hold'), fill = el('i');
       const h = holds.find((s) => on(s, f));
-      const progress = h ? Math.min(1, (now - msAt(h[0])) / holdMs) : 0;
+      const progress = h ? Math.min(1, (now - msAt(h.from)) / holdMs) : 0;
       fill.style.width = (progress * 100).toFixed(0) + '%';
       bar.title = `hold ${holdMs} ms`;
       bar.appendChild(fill);
@@ -160,6 +165,29 @@ function drawScreen(f) {
     }
     row.title = control;
     prompts.appendChild(row);
+  }
+}
+// The values that change smoothly, as they stood in frame f: a ramp's value
+// between its ends where f falls inside it.
+function drawValues(f) {
+  const now = msAt(f), shown = new Map();
+  for (const v of run.data.values) {
+    if (v.gone) {
+      if (v.frame <= f && shown.has(v.name)) shown.set(v.name, null);
+      continue;
+    }
+    const ends = msAt(v.frame), starts = ends - v.ms;
+    if (now < starts) continue;
+    const part = now >= ends || v.ms === 0 ? 1 : (now - starts) / v.ms;
+    shown.set(v.name, v.from + (v.to - v.from) * part);
+  }
+  const box = $('values');
+  box.replaceChildren();
+  for (const [name, value] of shown) {
+    const row = el('span', 'value', name + ' ');
+    row.dataset.name = name;
+    row.appendChild(el('b', '', value === null ? 'gone' : value.toFixed(3)));
+    box.appendChild(row);
   }
 }
 function keyFor(control) {
@@ -172,9 +200,9 @@ let view = null;
 function mapView() {
   const d = run.data;
   // A plug-in of no deliverable has no site: the map opens where the player is.
-  const here = d.path[Math.max(0, lastAt(d.path, run.frame, (p) => p[0]))];
-  const site = d.areas.find((a) => a[0] === 'site') || d.areas[0] || (here && ['', '', here[1], here[2]]) || ['', '', 0, 0];
-  const [cx, cy] = [site[2], site[3]];
+  const here = d.path[Math.max(0, lastAt(d.path, run.frame, (p) => p.frame))];
+  const site = d.areas.find((a) => a.kind === 'site') || d.areas[0] || here || { x: 0, y: 0 };
+  const [cx, cy] = [site.x, site.y];
   // What the plug-ins placed near the site, close enough to read; the rings
   // and the player's path may reach far beyond (the wheel zooms out).
   let half = 12;
@@ -183,11 +211,11 @@ function mapView() {
     if (r < 160) half = Math.max(half, r);
   };
   for (const a of d.areas) {
-    if (a[0] === 'place' && Math.hypot(a[2] - cx, a[3] - cy) < 40) take(a[2], a[3], 4);
-    if (a[0] === 'outline') { take(a[2], a[3], 3); take(a[5], a[6], 3); }
+    if (a.kind === 'place' && Math.hypot(a.x - cx, a.y - cy) < 40) take(a.x, a.y, 4);
+    if (a.kind === 'outline') { take(a.x, a.y, 3); take(a.x1, a.y1, 3); }
   }
-  if (!d.things.length) for (const p of d.path) take(p[1], p[2], 3);
-  for (const t of d.things) take(t[6][1], t[6][2], 3);
+  if (!d.things.length) for (const p of d.path) take(p.x, p.y, 3);
+  for (const t of d.things) take(t.moves[0].x, t.moves[0].y, 3);
   return { cx, cy, half: half * zoom };
 }
 let zoom = 1;
@@ -195,45 +223,46 @@ function drawMap(f) {
   const d = run.data, map = $('map');
   if (!view || d.live) view = mapView();
   const { cx, cy, half } = view;
+  map.style.background = colour('background');
   map.setAttribute('viewBox', `${cx - half} ${-cy - half} ${2 * half} ${2 * half}`);
   map.replaceChildren();
   const unit = half / 200;
   const g = svg('g', {}, map);
   for (const a of d.areas) {
-    const [kind, name, x, y, r, x1, y1] = a;
+    const { kind, name, x, y, radius: r, x1, y1 } = a;
     if (kind === 'outline') {
       svg('rect', { x: Math.min(x, x1), y: -Math.max(y, y1), width: Math.abs(x1 - x), height: Math.abs(y1 - y),
-        fill: 'none', stroke: '#8c564b', 'stroke-width': unit * 2, class: 'outline' }, g);
-      const t = svg('text', { x: Math.min(x, x1), y: -Math.max(y, y1) - unit * 3, 'font-size': unit * 11, fill: '#8c564b' }, g);
+        fill: 'none', stroke: colour('outline'), 'stroke-width': unit * 2, class: 'outline' }, g);
+      const t = svg('text', { x: Math.min(x, x1), y: -Math.max(y, y1) - unit * 3, 'font-size': unit * 11, fill: colour('outline') }, g);
       t.textContent = name;
     } else if (kind === 'ring') {
-      svg('circle', { cx: x, cy: -y, r, fill: 'none', stroke: '#999', 'stroke-dasharray': `${unit * 4} ${unit * 4}`,
+      svg('circle', { cx: x, cy: -y, r, fill: 'none', stroke: colour('ring'), 'stroke-dasharray': `${unit * 4} ${unit * 4}`,
         'stroke-width': unit, class: 'ring' }, g).appendChild(svgTitle(`${name}: ${r} m`));
     } else if (kind === 'place') {
-      svg('circle', { cx: x, cy: -y, r: unit * 3, fill: '#555', class: 'place' }, g);
-      const t = svg('text', { x: x + unit * 5, y: -y + unit * 4, 'font-size': unit * 11, fill: '#444' }, g);
+      svg('circle', { cx: x, cy: -y, r: unit * 3, fill: colour('ink'), class: 'place' }, g);
+      const t = svg('text', { x: x + unit * 5, y: -y + unit * 4, 'font-size': unit * 11, fill: colour('ink') }, g);
       t.textContent = name;
     }
   }
   const reach = (x, y, r, title) => svg('circle', { cx: x, cy: -y, r, fill: 'rgba(21,101,192,.08)',
-    stroke: '#1565c0', 'stroke-width': unit, class: 'reach' }, g).appendChild(svgTitle(title));
+    stroke: colour('reach'), 'stroke-width': unit, class: 'reach' }, g).appendChild(svgTitle(title));
   for (const p of d.prompts) {
     if (!on(p, f)) continue;
-    if (p[6]) reach(p[6][0], p[6][1], p[6][2], `"${p[2]}" offered within ${p[6][2]} m of here`);
+    if (p.reach) reach(p.reach.x, p.reach.y, p.reach.radius, `"${p.label}" offered within ${p.reach.radius} m of here`);
     // Offered near an entity: the reach goes where the entity is.
-    const t = p[8] && d.things[p[8][0]];
+    const t = p.near && d.things[p.near.thing];
     if (t) {
       const [x, y] = placeAt(t, f);
-      reach(x, y, p[8][1], `"${p[2]}" offered within ${p[8][1]} m of ${t[4] || t[3]}`);
+      reach(x, y, p.near.radius, `"${p.label}" offered within ${p.near.radius} m of ${t.nickname || t.model}`);
     }
   }
-  const upTo = lastAt(d.path, f, (p) => p[0]);
+  const upTo = lastAt(d.path, f, (p) => p.frame);
   let dAttr = '';
   for (let i = 0; i <= upTo; i++) {
     const p = d.path[i];
-    dAttr += (i === 0 || p[3] ? 'M' : 'L') + p[1] + ' ' + -p[2] + ' ';
+    dAttr += (i === 0 || p.leg ? 'M' : 'L') + p.x + ' ' + -p.y + ' ';
   }
-  if (dAttr) svg('path', { d: dAttr, fill: 'none', stroke: '#d62728', 'stroke-width': unit * 2, class: 'path' }, g);
+  if (dAttr) svg('path', { d: dAttr, fill: 'none', stroke: colour('path'), 'stroke-width': unit * 2, class: 'path' }, g);
   let things = 0;
   const spots = new Map();  // things that share a spot, by the spot
   for (const t of d.things) {
@@ -241,17 +270,17 @@ function drawMap(f) {
     const [x, y] = placeAt(t, f);
     const spot = `${Math.round(x / (unit * 4))},${Math.round(y / (unit * 4))}`;
     const here = spots.get(spot) || { x, y, names: [] };
-    here.names.push(`${t[2]} ${t[4] || t[3]}`);
+    here.names.push(`${t.kind} ${t.nickname || t.model}`);
     spots.set(spot, here);
-    const colour = KIND_COLOURS[t[2]] || '#e07b00';
-    const stroke = t[5] < 0 ? '#fff' : OWNER_COLOURS[t[5] % OWNER_COLOURS.length];
-    const shape = t[2] === 'blip'
-      ? svg('rect', { x: x - unit * 4, y: -y - unit * 4, width: unit * 8, height: unit * 8, fill: colour, 'fill-opacity': 0.7 }, g)
-      : svg('circle', { cx: x, cy: -y, r: unit * (t[2] === 'ped' ? 4 : 3), fill: colour }, g);
+    const fill = kindColour(t.kind);
+    const stroke = t.owner < 0 ? '#fff' : ownerColour(t.owner);
+    const shape = t.kind === 'blip'
+      ? svg('rect', { x: x - unit * 4, y: -y - unit * 4, width: unit * 8, height: unit * 8, fill, 'fill-opacity': 0.7 }, g)
+      : svg('circle', { cx: x, cy: -y, r: unit * (t.kind === 'ped' ? 4 : 3), fill }, g);
     shape.setAttribute('stroke', stroke);
     shape.setAttribute('stroke-width', unit * 1.5);
-    shape.setAttribute('class', 'thing ' + t[2]);
-    shape.appendChild(svgTitle(`${t[2]} ${t[4] || t[3]} (${t[3]}) of ${ownerName(t[5])}`));
+    shape.setAttribute('class', 'thing ' + t.kind);
+    shape.appendChild(svgTitle(`${t.kind} ${t.nickname || t.model} (${t.model}) of ${ownerName(t.owner)}`));
     things++;
   }
   // Several in one spot: their count beside it, and all their names.
@@ -264,17 +293,17 @@ function drawMap(f) {
   }
   if (upTo >= 0) {
     const p = d.path[upTo];
-    svg('circle', { cx: p[1], cy: -p[2], r: unit * 5, fill: '#d62728', stroke: '#fff', 'stroke-width': unit * 1.5,
-      class: 'player' }, g).appendChild(svgTitle(`the player at (${p[1]}, ${p[2]})`));
+    svg('circle', { cx: p.x, cy: -p.y, r: unit * 5, fill: colour('path'), stroke: '#fff', 'stroke-width': unit * 1.5,
+      class: 'player' }, g).appendChild(svgTitle(`the player at (${p.x}, ${p.y})`));
     // Off the map: an arrow at its edge points to him, with how far he is.
-    const dx = p[1] - cx, dy = p[2] - cy, far = Math.max(Math.abs(dx), Math.abs(dy));
+    const dx = p.x - cx, dy = p.y - cy, far = Math.max(Math.abs(dx), Math.abs(dy));
     if (far > half) {
       const k = (half - unit * 12) / far, ax = cx + dx * k, ay = cy + dy * k;
       const a = svg('g', { class: 'pointer' }, g);
-      svg('line', { x1: cx + dx * k * 0.9, y1: -(cy + dy * k * 0.9), x2: ax, y2: -ay, stroke: '#d62728',
+      svg('line', { x1: cx + dx * k * 0.9, y1: -(cy + dy * k * 0.9), x2: ax, y2: -ay, stroke: colour('path'),
         'stroke-width': unit * 3 }, a);
-      svg('circle', { cx: ax, cy: -ay, r: unit * 4, fill: '#d62728' }, a);
-      const t = svg('text', { x: ax - unit * 30, y: -ay - unit * 7, 'font-size': unit * 11, fill: '#d62728' }, a);
+      svg('circle', { cx: ax, cy: -ay, r: unit * 4, fill: colour('path') }, a);
+      const t = svg('text', { x: ax - unit * 30, y: -ay - unit * 7, 'font-size': unit * 11, fill: colour('path') }, a);
       t.textContent = `player ${Math.round(Math.hypot(dx, dy))} m`;
     }
   }
@@ -283,21 +312,35 @@ function drawMap(f) {
   const length = steps.find((m) => m >= half * 0.4) || steps[steps.length - 1];
   const bx = cx - half + unit * 10, by = cy - half + unit * 14;
   const bar = svg('g', { class: 'scale' }, g);
-  svg('path', { d: `M${bx} ${-by - unit * 4}V${-by}H${bx + length}V${-by - unit * 4}`, fill: 'none', stroke: '#222',
+  svg('path', { d: `M${bx} ${-by - unit * 4}V${-by}H${bx + length}V${-by - unit * 4}`, fill: 'none', stroke: colour('ink'),
     'stroke-width': unit * 1.5 }, bar);
-  const label = svg('text', { x: bx + unit * 3, y: -by - unit * 6, 'font-size': unit * 11, fill: '#222' }, bar);
+  const label = svg('text', { x: bx + unit * 3, y: -by - unit * 6, 'font-size': unit * 11, fill: colour('ink') }, bar);
   label.textContent = `${length} m`;
-  const owners = d.plugins.map((p, i) => `<span style="color:${OWNER_COLOURS[i % 4]}">■</span> ${p}`).join(' ');
-  $('legend').innerHTML = `<span style="color:#1f77b4">●</span> ped <span style="color:#e07b00">●</span> prop ` +
-    `<span style="color:#2ca02c">■</span> blip <span style="color:#d62728">━</span> path ` +
-    `<span style="color:#1565c0">◯</span> prompt's reach · owners (outline): ${owners} · ${things} things now`;
+  const legend = $('legend');
+  legend.replaceChildren();
+  const key = (name, mark, text) => {
+    const m = el('span', '', mark);
+    m.style.color = colour(name);
+    legend.append(m, ' ' + text + ' ');
+  };
+  key('ped', '●', 'ped');
+  key('prop', '●', 'prop');
+  key('blip', '■', 'blip');
+  key('path', '━', 'path');
+  key('reach', '◯', "prompt's reach · owners (outline):");
+  d.plugins.forEach((p, i) => {
+    const m = el('span', '', '■');
+    m.style.color = ownerColour(i);
+    legend.append(m, ' ' + p + ' ');
+  });
+  legend.append(`· ${things} things now`);
 }
 // Where a thing was in frame f: its latest move by then.
 function placeAt(t, f) {
-  const moves = t[6];
+  const moves = t.moves;
   let k = 0;
-  for (let i = 3; i < moves.length && moves[i] <= f; i += 3) k = i;
-  return [moves[k + 1], moves[k + 2]];
+  for (let i = 1; i < moves.length && moves[i].frame <= f; i++) k = i;
+  return [moves[k].x, moves[k].y];
 }
 function svgTitle(text) {
   const t = document.createElementNS(SVG, 'title');
@@ -313,11 +356,11 @@ function buildTimeline() {
   if (lineLinks.length > d.lines.length) { box.replaceChildren(); lineLinks = []; }
   const frag = document.createDocumentFragment();
   for (let i = lineLinks.length; i < d.lines.length; i++) {
-    const [f, text] = d.lines[i];
+    const { frame: f, text, kind } = d.lines[i];
     const a = el('a', '', text);
     a.href = '#f=' + f;
     a.dataset.frame = f;
-    if (/^ *\d+\.\d+ +\d+ +\S+ {2}(FAILED |CRASH )/.test(text)) a.classList.add('failed');
+    if (kind === 'failed' || kind === 'crash') a.classList.add('failed');
     a.addEventListener('click', (e) => { e.preventDefault(); run.follow = false; go(f); });
     lineLinks.push(a);
     frag.appendChild(a);
@@ -326,9 +369,9 @@ function buildTimeline() {
 }
 let nowLine = null;
 function markTimeline(f) {
-  let i = lastAt(run.data.lines, f, (l) => l[0]);
+  let i = lastAt(run.data.lines, f, (l) => l.frame);
   // In the failing frame, its failure is the line marked.
-  for (let j = i; j >= 0 && run.data.lines[j][0] === f; j--) {
+  for (let j = i; j >= 0 && run.data.lines[j].frame === f; j--) {
     if (lineLinks[j] && lineLinks[j].classList.contains('failed')) { i = j; break; }
   }
   const a = lineLinks[i] || null;
@@ -362,10 +405,10 @@ function buildAxis() {
   marks.replaceChildren();
   const span = Math.max(1, d.last - d.first);
   for (const m of d.moments) {
-    const e = el('span', m[1]);
-    e.style.left = ((m[0] - d.first) / span) * 100 + '%';
-    e.title = `${m[1]} at ${seconds(msAt(m[0]))}${m[3] ? ' (line ' + m[3] + ')' : ''}: ${m[2]}`;
-    e.addEventListener('click', () => { run.follow = false; go(m[0]); });
+    const e = el('span', m.kind);
+    e.style.left = ((m.frame - d.first) / span) * 100 + '%';
+    e.title = `${m.kind} at ${seconds(msAt(m.frame))}${m.line ? ' (line ' + m.line + ')' : ''}: ${m.text}`;
+    e.addEventListener('click', () => { run.follow = false; go(m.frame); });
     marks.appendChild(e);
   }
 }
@@ -377,6 +420,7 @@ function go(f) {
   $('scrub').value = f;
   $('clock').textContent = `${seconds(msAt(f) - msAt(d.first))} · frame ${f}`;
   drawScreen(f);
+  drawValues(f);
   drawMap(f);
   markTimeline(f);
   drawCalls(f);
