@@ -69,7 +69,8 @@ void Clock::pass(uint64_t frame_ms) {
   paused_this_frame = false;
   if (still) return;
   game_ms_ += frame_ms * pace;
-  if (game_ms_ < 1000) return;
+  // An hour out of range is a fault's reading: the clock runs on after it.
+  if (game_ms_ < 1000 || hour < 0 || hour > 23) return;
   add(0, 0, static_cast<int>(game_ms_ / 1000));
   game_ms_ %= 1000;
 }

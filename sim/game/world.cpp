@@ -137,6 +137,19 @@ void World::violation(std::string what) {
   violations_.push_back(std::move(what));
 }
 
+bool World::tolerate(const std::string& key, std::string what) {
+  if (strict) {
+    violation(std::move(what));
+    return false;
+  }
+  Tolerated& t = tolerated_[key];
+  if (t.calls++ == 0) {
+    journal.write(EntryKind::tolerated, what);
+    t.what = std::move(what);
+  }
+  return true;
+}
+
 // What a native the world does not simulate writes: zeros, a defined answer
 // where a plug-in would otherwise read its own stack.
 static void zero_out_parameters(NativeCall& call) {

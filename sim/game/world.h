@@ -223,6 +223,16 @@ class World {
   bool failing(uint64_t hash) const;  // a test or a fault fails it now
   void violation(std::string what);
   const std::vector<std::string>& violations() const { return violations_; }
+  // What the game tolerates: under the strict host a violation, else a
+  // warning, told once for each `key` (a native and what it was sent) and
+  // counted per call. False when it is a violation.
+  bool strict = false;
+  bool tolerate(const std::string& key, std::string what);
+  struct Tolerated {
+    std::string what;  // as first told
+    uint64_t calls = 0;
+  };
+  const std::map<std::string, Tolerated>& tolerated() const { return tolerated_; }
   // Natives the stand-in does not simulate that were called: hash, calls.
   const std::map<uint64_t, uint64_t>& unsimulated_calls() const { return unsimulated_; }
   // Natives the host answers itself that were called: hash, calls.
@@ -273,6 +283,7 @@ class World {
   std::vector<uint8_t> failing_ = std::vector<uint8_t>(native_row_count());  // FailedBy bits
   std::vector<uint64_t> calls_by_row_ = std::vector<uint64_t>(native_row_count());
   std::vector<std::string> violations_;
+  std::map<std::string, Tolerated> tolerated_;
   std::map<uint64_t, uint64_t> unsimulated_;
   std::map<uint64_t, uint64_t> host_answered_;
   std::map<uint64_t, Answer> answers_;

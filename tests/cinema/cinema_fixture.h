@@ -62,7 +62,10 @@ inline std::string voice_for(int32_t r) {
 
 class CinemaPost : public ::testing::Test {
  protected:
-  void SetUp() override { sim::Host::get().reset(); }
+  void SetUp() override {
+    sim::Host::get().set_strict(true);  // our plug-in is held to the table
+    sim::Host::get().reset();
+  }
   void TearDown() override {
     test_support::expect_no_violations(world());
     sim::Host::get().reset();

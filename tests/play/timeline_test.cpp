@@ -90,6 +90,7 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
                 "blip BLIP_STYLE_SHOP \"blip_ambient_theatre\" marked "
                 "BLIP_MODIFIER_SHOP_UNAVAILABLE",
                 "+ anim scene script@proc@handovers@player_handovers@give_money_new",
+                "the stand-in does not know object s_inv_moneyclip01x",
                 "prompt withdrawn: \"Buy Ticket ($1.00)\"",
                 "prompt withdrawn: \"What's Playing?\"",
             }))
