@@ -47,8 +47,8 @@ constexpr ListFacts list_facts[content_list_count] = {
     {"map part", false, nullptr},
 };
 
-constexpr std::array<const char*, 9> kind_names = {"none",  "human", "horse",   "animal", "bird",
-                                                   "fish",  "other", "vehicle", "object"};
+constexpr std::array<const char*, 9> kind_names = {"none", "human", "horse",   "animal", "bird",
+                                                   "fish", "other", "vehicle", "object"};
 
 bool same_text_blind(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -109,7 +109,8 @@ std::vector<ContentItem> read_list(ContentList list) {
                                                           : std::string_view();
     };
     ContentItem item;
-    item.hash = static_cast<uint32_t>(std::strtoul(std::string(cell(col.hash)).c_str(), nullptr, 16));
+    item.hash =
+        static_cast<uint32_t>(std::strtoul(std::string(cell(col.hash)).c_str(), nullptr, 16));
     item.name = cell(col.name);
     if (list == ContentList::peds) {
       item.kind = model_kind_named(cell(col.kind));
@@ -123,7 +124,8 @@ std::vector<ContentItem> read_list(ContentList list) {
     items.push_back(item);
   }
   if (list == ContentList::weapons) {
-    items.push_back(ContentItem{joaat(unarmed.data()), unarmed, ModelKind::none, 0, "group_unarmed"});
+    items.push_back(
+        ContentItem{joaat(unarmed.data()), unarmed, ModelKind::none, 0, "group_unarmed"});
   }
   std::sort(items.begin(), items.end(),
             [](const ContentItem& a, const ContentItem& b) { return a.hash < b.hash; });
@@ -171,7 +173,8 @@ const std::vector<std::string>& ped_families() {
 
 bool NameLess::operator()(std::string_view a, std::string_view b) const {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -255,10 +258,9 @@ bool World::has_content(ContentList list, uint32_t hash, const char* name) {
   if (content.first_mention(list, hash)) {
     const std::string shown = name != nullptr ? std::string(name) : content_name(hash);
     const std::string noun = content_noun(list);
-    Entry& e = journal.write(EntryKind::content, complete
-                                                     ? noun + " " + shown + " is not in the game"
-                                                     : "the stand-in does not know " + noun + " " +
-                                                           shown);
+    Entry& e = journal.write(EntryKind::content,
+                             complete ? noun + " " + shown + " is not in the game"
+                                      : "the stand-in does not know " + noun + " " + shown);
     e.a = complete ? 0 : 1;
     e.b = static_cast<int64_t>(list);
   }

@@ -36,8 +36,8 @@ struct ContentItem {
   uint32_t hash = 0;
   std::string_view name;  // empty: the game's data gives only its hash
   ModelKind kind = ModelKind::none;
-  int outfits = 0;          // a ped model's outfit presets
-  std::string_view group;   // a weapon's group (group_revolver, ...)
+  int outfits = 0;         // a ped model's outfit presets
+  std::string_view group;  // a weapon's group (group_revolver, ...)
 };
 
 bool list_is_complete(ContentList list);

@@ -222,7 +222,7 @@ static void model_dimensions(World& w, NativeCall& c) {
     Vec low, high;
   };
   static const Box boxes[] = {
-      {},                                          // none
+      {},                                               // none
       {{-0.35f, -0.25f, -1.0f}, {0.35f, 0.25f, 0.8f}},  // human
       {{-0.45f, -1.3f, -1.1f}, {0.45f, 1.3f, 1.0f}},    // horse
       {{-0.3f, -0.7f, -0.5f}, {0.3f, 0.7f, 0.5f}},      // animal

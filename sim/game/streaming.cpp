@@ -54,7 +54,8 @@ NativeRows streaming_native_rows() {
       // There is no list of the map's parts: each is taken on trust, and said so.
       {0x59767C5A7A9AE6DA, "REQUEST_IPL_HASH", "i", 'v',
        [](World& w, NativeCall& c) {
-         w.streaming.map_parts[c.u(0)] = c.u(0) != 0 && w.has_content(ContentList::map_parts, c.u(0));
+         w.streaming.map_parts[c.u(0)] =
+             c.u(0) != 0 && w.has_content(ContentList::map_parts, c.u(0));
        }},
       {0x5A3E5CF7B4014B96, "REMOVE_IPL_HASH", "i", 'v',
        [](World& w, NativeCall& c) { w.streaming.map_parts[c.u(0)] = false; }},

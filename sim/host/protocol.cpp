@@ -42,7 +42,9 @@ static std::string slot_text(const NativeRow& row, int n, const char* problem, u
 
 // What the game reads harmlessly: the low half of a 32-bit slot, any flag
 // but 0 as true. An address it cannot read would bring it down.
-static bool tolerable(char kind) { return kind == 'i' || kind == 'f' || kind == 'b' || kind == 'x'; }
+static bool tolerable(char kind) {
+  return kind == 'i' || kind == 'f' || kind == 'b' || kind == 'x';
+}
 
 // A count the table does not give, as the game takes it: it reads its own
 // slots, the missing ones as an earlier call left them.

@@ -47,8 +47,8 @@ TEST_P(Shipped, PassesUnderWineWithTheSameTimelineCallsAndMap) {
 
   const std::string wine_calls = output_file(test_name(GetParam()) + ".wine.calls").string();
   const std::string wine_map = output_file(test_name(GetParam()) + ".wine.svg").string();
-  const PlayRun wine =
-      play_asi(asis, "--strict --record '" + wine_calls + "' --map '" + wine_map + "' '" + GetParam() + "'");
+  const PlayRun wine = play_asi(
+      asis, "--strict --record '" + wine_calls + "' --map '" + wine_map + "' '" + GetParam() + "'");
   EXPECT_EQ(wine.status, 0) << (wine.out.empty() ? "wine printed nothing" : wine.out);
   EXPECT_EQ(same_film(wine.out), same_film(native.out));
   EXPECT_EQ(read_file(wine_map), read_file(options.map)) << "the maps differ";

@@ -3,12 +3,13 @@
 // leans on beside them (the ground, the clock, the player's group, what a
 // script makes).
 
+#include "content.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "content.h"
 #include "exports.h"
 #include "host.h"
 #include "joaat.h"
@@ -75,7 +76,8 @@ TEST(ContentLists, NoLookupByNameDependsOnCase) {
   } cases[] = {
       {sim::ContentList::peds, {"a_c_cougar_01", "A_C_COUGAR_01", "A_c_Cougar_01"}},
       {sim::ContentList::vehicles, {"armysupplywagon", "ARMYSUPPLYWAGON", "ArmySupplyWagon"}},
-      {sim::ContentList::objects, {"p_balconyflagnbx01x", "P_BALCONYFLAGNBX01X", "p_BalconyFlagNbx01x"}},
+      {sim::ContentList::objects,
+       {"p_balconyflagnbx01x", "P_BALCONYFLAGNBX01X", "p_BalconyFlagNbx01x"}},
       {sim::ContentList::weapons, {"weapon_bow", "WEAPON_BOW", "Weapon_Bow"}},
       {sim::ContentList::ammo, {"ammo_arrow", "AMMO_ARROW", "Ammo_Arrow"}},
       {sim::ContentList::emotes,
@@ -87,7 +89,8 @@ TEST(ContentLists, NoLookupByNameDependsOnCase) {
        {"amb_wander@code_human_drinking_wander@coffee@male_a@base",
         "AMB_WANDER@CODE_HUMAN_DRINKING_WANDER@COFFEE@MALE_A@BASE",
         "Amb_Wander@Code_Human_Drinking_Wander@Coffee@Male_A@Base"}},
-      {sim::ContentList::texture_dicts, {"generic_textures", "GENERIC_TEXTURES", "Generic_Textures"}},
+      {sim::ContentList::texture_dicts,
+       {"generic_textures", "GENERIC_TEXTURES", "Generic_Textures"}},
   };
   for (const auto& c : cases) {
     const sim::ContentItem* first = content.find(c.list, c.names[0]);
@@ -100,9 +103,9 @@ TEST(ContentLists, NoLookupByNameDependsOnCase) {
 }
 
 TEST(ContentLists, EachListIsMarkedCompleteOrPartial) {
-  for (sim::ContentList list : {sim::ContentList::peds, sim::ContentList::vehicles,
-                                sim::ContentList::weapons, sim::ContentList::ammo,
-                                sim::ContentList::emotes, sim::ContentList::train_configs}) {
+  for (sim::ContentList list :
+       {sim::ContentList::peds, sim::ContentList::vehicles, sim::ContentList::weapons,
+        sim::ContentList::ammo, sim::ContentList::emotes, sim::ContentList::train_configs}) {
     EXPECT_TRUE(sim::list_is_complete(list)) << sim::content_noun(list);
   }
   for (sim::ContentList list : {sim::ContentList::objects, sim::ContentList::anim_dicts,
@@ -155,8 +158,8 @@ TEST_F(GameContent, AnObjectThePartialListLacksIsAcceptedWithOneNote) {
     ASSERT_TRUE(is_model_valid(model));
     ASSERT_TRUE(loads(model));
     first = create_object(model, 0, 0, 0, false, false, true, false, false);
-    second = create_object(get_hash_key("P_MYMOD_CRATE01X"), 1, 0, 0, false, false, true, false,
-                           false);
+    second =
+        create_object(get_hash_key("P_MYMOD_CRATE01X"), 1, 0, 0, false, false, true, false, false);
   }));
   EXPECT_NE(first, 0);
   EXPECT_NE(second, 0);
@@ -207,7 +210,7 @@ TEST_F(GameContent, WeaponsAreTheGamesWhateverTheNamesCase) {
   ASSERT_TRUE(run_script([&] {
     made_up = invoke<bool>(n::is_weapon_valid, Hash{0x12345678});
     pump_gun = invoke<bool>(n::is_weapon_a_gun, Hash{0x31B7B9FE});  // weapon_shotgun_pump
-    get_hash_key("weapon_bow");  // hashed in lower case first
+    get_hash_key("weapon_bow");                                     // hashed in lower case first
     const Hash bow = get_hash_key("WEAPON_BOW");
     bow_valid = invoke<bool>(n::is_weapon_valid, bow);
     invoke<int>(n::give_weapon, player_ped_id(), bow, 10, true, false, 0, false, 0.5f, 1.0f, 0,

@@ -341,9 +341,7 @@ TEST_F(ModsWorld, AMoneyLabelShowsTheAmountItWasGivenAsCash) {
 TEST_F(ModsWorld, TheGroundIsAtTheHeightOfTheNearestPlaceTheWorldKnows) {
   float none = -1, near_start = -1, raised = -1, below = -1;
   bool found_below = true;
-  ASSERT_TRUE(run_script([&] {
-    invoke<bool>(n::ground_z, 0.0f, 0.0f, 1000.0f, &none, false);
-  }));
+  ASSERT_TRUE(run_script([&] { invoke<bool>(n::ground_z, 0.0f, 0.0f, 1000.0f, &none, false); }));
   world().environment.know_place(sim::Vec{-2361.5f, -2395.1f, 62.1f});
   world().environment.know_place(sim::Vec{100, 100, 42});
   ASSERT_TRUE(run_script([&] {

@@ -117,7 +117,8 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
     case Kind::content:
       return std::string(e.text);
     case Kind::tolerated:
-      return std::string("WARNING: ") + std::string(e.text) + " (the game goes on; --strict fails it)";
+      return std::string("WARNING: ") + std::string(e.text) +
+             " (the game goes on; --strict fails it)";
     case Kind::unsimulated: {
       const auto hash = static_cast<uint64_t>(e.a);
       const sim::NativeRow* row = sim::reference_row(hash);
