@@ -71,8 +71,13 @@ void Clock::pass(uint64_t frame_ms) {
   game_ms_ += frame_ms * pace;
   // An hour out of range is a fault's reading: the clock runs on after it.
   if (game_ms_ < 1000 || hour < 0 || hour > 23) return;
-  add(0, 0, static_cast<int>(game_ms_ / 1000));
+  const auto seconds = static_cast<int>(game_ms_ / 1000);
   game_ms_ %= 1000;
+  if (second + seconds < 60) {  // the common case, without the carry
+    second += seconds;
+    return;
+  }
+  add(0, 0, seconds);
 }
 
 int Clock::day_of_week() const {

@@ -94,23 +94,20 @@ bool check_protocol(World& world, NativeCall& call) {
     const uint64_t v = call.args[n];
     const char kind =
         n < fixed ? params[static_cast<size_t>(n)] : formatter_arg_kind(call, n - fixed);
-    // A slot the plug-in did not fill is only checked where the game reads through it.
-    if (n >= pushed && tolerable(kind)) continue;
     const char* problem = slot_problem(kind, v);
-    if (problem != nullptr && tolerable(kind) && n < pushed) {
-      const std::string key = std::string(row->name) + "/" + std::to_string(n) + problem;
-      if (world.tolerate(key, slot_text(*row, n, problem, v))) continue;
-      sound = false;
-      continue;
-    }
     if (problem == nullptr) {
       problem = memory_problem(kind, v);
       if (problem != nullptr) call.unreadable |= 1u << n;
+    } else if (tolerable(kind) && n < pushed) {
+      const std::string key = std::string(row->name) + "/" + std::to_string(n) + problem;
+      if (!world.tolerate(key, slot_text(*row, n, problem, v))) sound = false;
+      continue;
     }
-    if (problem != nullptr) {
-      world.violation(slot_text(*row, n, problem, v));
-      sound = false;
-    }
+    if (problem == nullptr) continue;
+    // A slot the plug-in did not fill counts only where the game reads through it.
+    if (n >= pushed && tolerable(kind)) continue;
+    world.violation(slot_text(*row, n, problem, v));
+    sound = false;
   }
   return sound;
 }
