@@ -48,6 +48,7 @@ void World::advance_frame() {
   journal.clock.frame = frame_;
   journal.clock.elapsed_ms = elapsed_ms_;
   journal.clock.game_ms = timer_ms_;
+  clock.pass(whole);
   controls.advance_frame(frame_);
   if (controls.any_active()) work_prompts_by_controls();
   for (auto& [hash, m] : models_) m.advance_frame();
@@ -151,6 +152,19 @@ uint64_t World::natives_called() const {
     if (calls_of(find_native(hash)) == 0) ++distinct;
   }
   return distinct;
+}
+
+bool World::tolerate(const std::string& key, std::string what) {
+  if (strict) {
+    violation(std::move(what));
+    return false;
+  }
+  Tolerated& t = tolerated_[key];
+  if (t.calls++ == 0) {
+    journal.write(EntryKind::tolerated, what);
+    t.what = std::move(what);
+  }
+  return true;
 }
 
 // What a native the world does not simulate writes: zeros, a defined answer

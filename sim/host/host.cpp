@@ -45,6 +45,7 @@ void Host::reset() {
   unload_plugins();
   file_other_threads();
   const Run ended = std::exchange(run_, Run{});
+  run_.world->strict = strict_;
   in_turn_ = false;
 }
 

@@ -46,6 +46,13 @@ class Host {
   static Host& instance();
 
   World& world() { return *run_.world; }
+  // The strict host: what the game tolerates is a violation all the same.
+  // It holds across resets, for every run after.
+  void set_strict(bool on) {
+    strict_ = on;
+    run_.world->strict = on;
+  }
+  bool strict() const { return strict_; }
 
   // Unloads every plug-in, forgets every script and handler, and starts a
   // fresh world.
@@ -141,6 +148,7 @@ class Host {
 
   // Everything that lasts one run, from one reset to the next: a reset
   // replaces it whole. Destroyed in reverse, its world last.
+  bool strict_ = false;
   struct Run {
     std::unique_ptr<World> world = std::make_unique<World>();
     std::vector<std::unique_ptr<Script>> scripts;

@@ -35,9 +35,41 @@ static const char* memory_problem(char kind, uint64_t v) {
   return nullptr;
 }
 
-static void report(World& world, const NativeRow& row, int n, const char* problem, uint64_t v) {
-  world.violation(std::string(row.name) + ": argument " + std::to_string(n + 1) + " " + problem +
-                  " (" + hex_text(v) + ")");
+static std::string slot_text(const NativeRow& row, int n, const char* problem, uint64_t v) {
+  return std::string(row.name) + ": argument " + std::to_string(n + 1) + " " + problem + " (" +
+         hex_text(v) + ")";
+}
+
+// What the game reads harmlessly: the low half of a 32-bit slot, any flag
+// but 0 as true. An address it cannot read would bring it down.
+static bool tolerable(char kind) {
+  return kind == 'i' || kind == 'f' || kind == 'b' || kind == 'x';
+}
+
+// A count the table does not give, as the game takes it: it reads its own
+// slots, the missing ones as an earlier call left them.
+static bool count_tolerated(World& world, NativeCall& call, int fixed, bool variadic) {
+  const NativeRow& row = *call.row;
+  const int pushed = call.count;
+  std::string what = std::string(row.name) + ": " + std::to_string(pushed) +
+                     " arguments, expects " + (variadic ? "at least " : "") + std::to_string(fixed);
+  if (world.strict) {
+    world.violation(std::move(what));
+    return false;
+  }
+  if (pushed < fixed) {
+    what += "; the game reads ";
+    for (int n = pushed; n < fixed; ++n) {
+      what += (n > pushed ? ", " : "") + std::string("argument ") + std::to_string(n + 1) + " as " +
+              hex_text(call.args[n]);
+    }
+    what += ", left there by an earlier call";
+  } else {
+    what += "; the game reads none past argument " + std::to_string(fixed);
+  }
+  world.tolerate(std::string(row.name) + "/" + std::to_string(pushed), std::move(what));
+  call.count = fixed;
+  return true;
 }
 
 bool check_protocol(World& world, NativeCall& call) {
@@ -50,9 +82,9 @@ bool check_protocol(World& world, NativeCall& call) {
   const std::string_view params = row->params;
   const bool variadic = !params.empty() && params.back() == '.';
   const int fixed = static_cast<int>(variadic ? params.size() - 1 : params.size());
-  if (variadic ? call.count < fixed : call.count != fixed) {
-    world.violation(std::string(row->name) + ": " + std::to_string(call.count) +
-                    " arguments, expects " + (variadic ? "at least " : "") + std::to_string(fixed));
+  const int pushed = call.count;
+  if ((variadic ? call.count < fixed : call.count != fixed) &&
+      !count_tolerated(world, call, fixed, variadic)) {
     return false;
   }
   bool sound = true;
@@ -66,11 +98,16 @@ bool check_protocol(World& world, NativeCall& call) {
     if (problem == nullptr) {
       problem = memory_problem(kind, v);
       if (problem != nullptr) call.unreadable |= 1u << n;
+    } else if (tolerable(kind) && n < pushed) {
+      const std::string key = std::string(row->name) + "/" + std::to_string(n) + problem;
+      if (!world.tolerate(key, slot_text(*row, n, problem, v))) sound = false;
+      continue;
     }
-    if (problem != nullptr) {
-      report(world, *row, n, problem, v);
-      sound = false;
-    }
+    if (problem == nullptr) continue;
+    // A slot the plug-in did not fill counts only where the game reads through it.
+    if (n >= pushed && tolerable(kind)) continue;
+    world.violation(slot_text(*row, n, problem, v));
+    sound = false;
   }
   return sound;
 }

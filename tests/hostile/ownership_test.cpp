@@ -23,6 +23,7 @@ const sim::PluginId other_plugin{&other_plugin_tag};
 class Ownership : public ::testing::Test {
  protected:
   void SetUp() override {
+    sim::Host::get().set_strict(true);  // our plug-ins are held to the table
     sim::Host::get().reset();
     world().owners.name_creator(other_plugin, "other.asi");
     world().owners.name_creator(test_support::test_plugin(), "tested.asi");

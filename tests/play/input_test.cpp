@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "content.h"
 #include "joaat.h"
 #include "native_call.h"
 #include "parser.h"
@@ -288,3 +289,67 @@ TEST(PlayerSteps, AWalkAtAWalkersPaceIsWalkingAndMountingAPropFails) {
 
 }  // namespace
 }  // namespace play_test
+
+// What a scenario says of the world's land and content, as the world holds it.
+class LandWatch : public play::Observer {
+ public:
+  void end(sim::World& w) override {
+    far_ground = w.environment.ground_at(510.0f, 500.0f);
+    const sim::EntityState* dog = nullptr;
+    for (const auto& [handle, e] : w.entities()) {
+      if (e.exists && e.model == sim::joaat("mymod_dog")) dog = &e;
+    }
+    found_dog = dog != nullptr;
+    if (dog != nullptr) {
+      dog_kind = dog->kind;
+      dog_animal = w.is_animal_model(dog->model);
+      dog_ground = w.environment.ground_at(dog->position.x, dog->position.y);
+      dog_z = dog->position.z;
+    }
+    w.journal.each(sim::EntryKind::content,
+                   [&](const sim::Entry& e) { notes.emplace_back(e.text); });
+  }
+  bool found_dog = false;
+  sim::EntityKind dog_kind = sim::EntityKind::object;
+  bool dog_animal = false;
+  float far_ground = 0.0f, dog_ground = 0.0f, dog_z = 0.0f;
+  std::vector<std::string> notes;
+};
+
+TEST(ScenarioSteps, GroundAndContentStepsShapeTheWorldThePlugInFinds) {
+  const play::Scenario scenario =
+      play::parse_scenario("land.scenario",
+                           "deliverable toytrain\n"
+                           "start at 1 m east of site\n"
+                           "ground at 500 500 88\n"
+                           "content model MyMod_Dog kind animal\n"
+                           "spawn mymod_dog at 10 m east of site as dog\n"
+                           "wait 2 frames\n");
+  LandWatch watch;
+  std::vector<play::Observer*> observers{&watch};
+  std::ostringstream errors;
+  EXPECT_EQ(play::run_steps(sim::Host::get(), scenario, {TOYTRAIN_PLUGIN}, observers, errors), 0)
+      << errors.str();
+  EXPECT_EQ(watch.far_ground, 88.0f);
+  ASSERT_TRUE(watch.found_dog);
+  EXPECT_EQ(watch.dog_kind, sim::EntityKind::ped) << "its kind is the one the scenario gave";
+  EXPECT_TRUE(watch.dog_animal);
+  EXPECT_EQ(watch.dog_ground, watch.dog_z) << "the ground by the site is at the site's height";
+  for (const std::string& note : watch.notes) {
+    EXPECT_EQ(note.find("mymod_dog"), std::string::npos) << note;
+  }
+}
+
+TEST(ScenarioSteps, AContentModelNeedsAKindTheGameHas) {
+  for (const char* line : {"content model x kind dragon", "content model x kind other",
+                           "content model x", "content weapon"}) {
+    SCOPED_TRACE(line);
+    EXPECT_THROW(play::parse_scenario("x.scenario", std::string(line) + "\n"), play::ParseError);
+  }
+  const play::Scenario s = play::parse_scenario(
+      "x.scenario", "content texture dict mymod_textures\ncontent anim dict mymod@wave\n");
+  ASSERT_EQ(s.steps.size(), 2u);
+  EXPECT_EQ(s.steps[0].thing, static_cast<int>(sim::ContentList::texture_dicts));
+  EXPECT_EQ(s.steps[1].thing, static_cast<int>(sim::ContentList::anim_dicts));
+  EXPECT_EQ(s.steps[1].text, "mymod@wave");
+}

@@ -32,7 +32,8 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"expect 2 live", "expected a nickname or model name, found the end of the line"},
       {"fail NOT_A_NATIVE", "expected a native the game knows, by name or as 0x and 16 hex"},
       {"jump over the post",
-       "expected a step: seed, faults ..., fps, hour, start at, skip, walk to"},
+       "expected a step: seed, faults ..., fps, hour, start at, ground at, content ..., skip, walk "
+       "to"},
       {"player leaves", "expected 'vehicle' after 'player leaves', found the end of the line"},
       {"player jumps", "expected 'ped replaced [by MODEL]', 'mounts NAME', 'enters NAME', "},
       {"expect 2 lives taker", "expected 'live NAME' after '2', found 'lives'"},
@@ -616,13 +617,14 @@ TEST(Play, AnAnswerHoldsUnderWineAsNatively) {
   expect_same_under_wine(native, PROBE_ASI, "--verbose '" + file + "'");
 }
 
-TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {
+TEST(Play, AProtocolViolationFailsTheScenarioAtItsStepUnderTheStrictHost) {
   const std::string file = write_scenario("breach",
                                           "start at 1 2 3\n"
                                           "wait 10 frames\n");
   play::Options options;
   options.scenario = file;
   options.plugin = {PROBE_BREACH_PLUGIN};
+  options.strict = true;
   const PlayRun run = play_here(options);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, file +
@@ -632,6 +634,29 @@ TEST(Play, AProtocolViolationFailsTheScenarioAtItsStep) {
       run.out.find(
           "PROTOCOL VIOLATION: SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT: 1 arguments, expects 2"),
       std::string::npos);
+}
+
+// The game reads the slot an earlier call left and goes on; so does the run,
+// telling it in the timeline and the summary.
+TEST(Play, ACallTheGameToleratesGoesOnWithAWarningByDefault) {
+  const std::string file = write_scenario("tolerated",
+                                          "start at 1 2 3\n"
+                                          "wait 10 frames\n"
+                                          "expect no violation\n");
+  play::Options options;
+  options.scenario = file;
+  options.plugin = {PROBE_BREACH_PLUGIN};
+  options.summary = true;
+  const PlayRun run = play_here(options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string warning =
+      "SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT: 1 arguments, expects 2; the game reads argument 2 "
+      "as";
+  EXPECT_NE(run.out.find("WARNING: " + warning), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("warnings: 1 the game goes on from (--strict fails the run)"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("  " + warning), std::string::npos) << run.out;
 }
 
 TEST(Play, TheCommandTakesTheSameScenarioAndGivesTheSameStatus) {

@@ -90,6 +90,7 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
                 "blip BLIP_STYLE_SHOP \"blip_ambient_theatre\" marked "
                 "BLIP_MODIFIER_SHOP_UNAVAILABLE",
                 "+ anim scene script@proc@handovers@player_handovers@give_money_new",
+                "the stand-in does not know object s_inv_moneyclip01x",
                 "prompt withdrawn: \"Buy Ticket ($1.00)\"",
                 "prompt withdrawn: \"What's Playing?\"",
             }))
@@ -103,10 +104,10 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
                                       "prompt offered: \"Sit\""}));
   // A wait ends before what the script does once it is over; the first
   // audience ped is made before the pause that follows it.
-  EXPECT_EQ(frame_saying(said, "for model a_m_m_armtownfolk_caucasian_01 to load"),
+  EXPECT_EQ(frame_saying(said, "for model a_m_m_armtownfolk_01 to load"),
             (std::vector<std::string>{
-                "waited 0.034 s (2 frames) for model a_m_m_armtownfolk_caucasian_01 to load",
-                "+ ped a_m_m_armtownfolk_caucasian_01 at (-3605.78, -2645.09, -11.70)",
+                "waited 0.034 s (2 frames) for model a_m_m_armtownfolk_01 to load",
+                "+ ped a_m_m_armtownfolk_01 at (-3605.78, -2645.09, -11.70)",
                 "the script pauses 2000 ms",
             }));
   // The payment: the texture dictionary's wait ends, the notification

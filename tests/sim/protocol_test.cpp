@@ -96,6 +96,53 @@ TEST_F(Protocol, AnAnswerForANativeOfAVectorGivesAllThreeCoordinates) {
   EXPECT_EQ(at.z, 3.25f);
 }
 
+// The game's own host reads what a call left; a mod built on an older
+// header works in the game, and so it does here, with a warning.
+TEST_F(Protocol, OutsideTheStrictHostAShortCallReadsTheSlotsAnEarlierCallLeft) {
+  host().set_strict(false);
+  bool exists = false;
+  Object box = 0;
+  ASSERT_TRUE(run_script([&] {
+    // SET_ENTITY_ALPHA(Entity, int, BOOL) sent by a header that lost its flag.
+    const Hash crate = get_hash_key("p_crate01x");
+    request_model(crate, false);
+    while (!has_model_loaded(crate)) scriptWait(0);
+    box = create_object(crate, 0, 0, 0, false, false, true, false, false);
+    invoke(0x9CC8314DFEDE441E, box, 0.0f, 0.0f, 0.0f, 2, true);  // SET_ENTITY_ROTATION
+    invoke(0x0DF7692B1D9E7BA7, box, 120);
+    invoke(0x0DF7692B1D9E7BA7, box, 130);
+    invoke(0x0DF7692B1D9E7BA7, box, 140, true, 7);  // one more than the table's
+    exists = invoke<bool>(0xD42BD6EB2E0F1677, uint64_t{static_cast<uint32_t>(box)} | 0x100000000);
+  }));
+  ASSERT_NE(box, 0);
+  EXPECT_EQ(world().entity(box)->alpha, 140) << "the call acted";
+  EXPECT_TRUE(exists) << "the game reads a 32-bit slot's low half";
+  EXPECT_TRUE(violations().empty());
+  const auto& t = world().tolerated();
+  ASSERT_EQ(t.size(), 3u);
+  EXPECT_EQ(t.at("SET_ENTITY_ALPHA/2").calls, 2u) << "counted per call, told once";
+  EXPECT_EQ(t.at("SET_ENTITY_ALPHA/2").what,
+            "SET_ENTITY_ALPHA: 2 arguments, expects 3; the game reads argument 3 as "
+            "0x0000000000000000, left there by an earlier call");
+  EXPECT_EQ(t.at("SET_ENTITY_ALPHA/4").what,
+            "SET_ENTITY_ALPHA: 4 arguments, expects 3; the game reads none past argument 3");
+  size_t told = 0;
+  world().journal.each(sim::EntryKind::tolerated, [&](const sim::Entry&) { ++told; });
+  EXPECT_EQ(told, 3u);
+  host().set_strict(true);
+}
+
+TEST_F(Protocol, AShortCallLeavingAnAddressSlotToChanceIsAViolationAllTheSame) {
+  host().set_strict(false);
+  ASSERT_TRUE(run_script([&] {
+    invoke(0x0BE7F4E3CDBAFB28, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 1);
+    // GET_GROUND_Z_FOR_3D_COORD(x, y, z, float*, BOOL) with no address to write to
+    invoke<bool>(0x24FA4267BB8D2431, 1.0f, 2.0f, 3.0f);
+  }));
+  EXPECT_TRUE(violated("GET_GROUND_Z_FOR_3D_COORD: argument 4"));
+  host().set_strict(true);
+}
+
 TEST_F(Protocol, WrongArgumentCountIsCaught) {
   ASSERT_TRUE(run_script([] {
     invoke<bool>(0xD42BD6EB2E0F1677, 1, 2);  // DOES_ENTITY_EXIST takes one

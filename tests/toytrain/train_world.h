@@ -27,6 +27,7 @@ constexpr float site_z = toytrain_site::site.z;
 class TrainWorld : public ::testing::Test {
  protected:
   void SetUp() override {
+    sim::Host::get().set_strict(true);  // our plug-ins are held to the table
     sim::Host::get().reset();
     world().particles.asset("core").loaded = true;
   }

@@ -76,6 +76,9 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
                  "end the run when a script's turn takes longer than this many seconds of wall "
                  "time without yielding (default 5; 0: never)")
       ->check(CLI::NonNegativeNumber);
+  app.add_flag("--strict", options.strict,
+               "what the game tolerates (a call with more or fewer arguments than its table "
+               "gives, a 32-bit slot with its upper half set) is a violation too");
   app.add_flag("--wall-clock", options.wall_clock,
                "a plug-in's tick count is the machine's own clock, not the game's elapsed time");
   try {

@@ -26,6 +26,7 @@ struct Options {
   int port = 0;             // the live page's port on the loopback; 0: one that is free
   std::string session;      // live: the scenario that replays the session, to write
   double watchdog = 5.0;    // wall-time seconds a script's turn may take; 0: no limit
+  bool strict = false;      // what the game tolerates fails the run too
   bool wall_clock = false;  // a plug-in's tick count is the machine's, not the game's
 
   // play test: every scenario under these files, folders and globs.

@@ -155,6 +155,7 @@ int play_scenario(sim::Host& host, const Options& options, const PluginFinder& f
   for (const auto& w : writers) observers.push_back(w.get());
   sim::install_crash_reports();
   const sim::Watchdog watchdog(options.watchdog);
+  host.set_strict(options.strict);
   const int status =
       run_steps(host, scenario, plugins, observers, err, nullptr, options.wall_clock);
   if (report_file != nullptr) {

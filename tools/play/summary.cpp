@@ -91,6 +91,9 @@ Summary summarize(sim::World& world) {
   std::stable_sort(s.unsimulated.begin(), s.unsimulated.end(),
                    [](const auto& a, const auto& b) { return a.calls > b.calls; });
   s.violations = world.violations();
+  for (const auto& [key, t] : world.tolerated()) {
+    s.warnings.push_back(t.what + ": " + plural(t.calls, "call", "calls"));
+  }
   return s;
 }
 
@@ -130,6 +133,11 @@ std::vector<std::string> summary_lines(const Summary& s, bool all) {
   lines.push_back("violations: " + (s.violations.empty() ? std::string("none")
                                                          : std::to_string(s.violations.size())));
   for (const std::string& v : s.violations) lines.push_back("  " + v);
+  if (!s.warnings.empty()) {
+    lines.push_back("warnings: " + std::to_string(s.warnings.size()) +
+                    " the game goes on from (--strict fails the run)");
+    for (const std::string& w : s.warnings) lines.push_back("  " + w);
+  }
   return lines;
 }
 

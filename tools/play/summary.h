@@ -35,6 +35,7 @@ struct Summary {
   std::vector<UnsimulatedSummary> unsimulated;  // the most called first
   uint64_t unsimulated_calls = 0;
   std::vector<std::string> violations;
+  std::vector<std::string> warnings;  // what the game tolerates, each with its calls
 };
 
 Summary summarize(sim::World& world);

@@ -499,6 +499,7 @@ std::vector<std::string> runner_option_args(
   if (options.any_name) args.push_back("--any-name");
   if (options.verbose) args.push_back("--verbose");
   if (options.wall_clock) args.push_back("--wall-clock");
+  if (options.strict) args.push_back("--strict");
   args.push_back("--watchdog");
   args.push_back(std::to_string(options.watchdog));
   if (options.trace_all) args.push_back("--trace-all");
