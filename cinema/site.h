@@ -25,7 +25,7 @@ inline constexpr const char* money_model = "s_inv_moneyclip01x";
 inline constexpr const char* chair_model = "sh_church_chair";
 inline constexpr const char* screen_model = "script_rt_arm_screen";
 inline constexpr const char* audience_models[] = {
-    "a_m_m_armtownfolk_caucasian_01", "a_m_m_armtownfolk_caucasian_02", "a_f_m_tumtownfolk_01"};
+    "a_m_m_armtownfolk_01", "a_m_m_armtownfolk_02", "a_f_m_tumtownfolk_01"};
 inline constexpr const char* arthur_model = "PLAYER_ZERO";
 inline constexpr const char* john_model = "PLAYER_THREE";
 

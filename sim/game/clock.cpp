@@ -64,6 +64,16 @@ void Clock::add(int hours, int minutes, int seconds) {
   }
 }
 
+void Clock::pass(uint64_t frame_ms) {
+  const bool still = paused || paused_this_frame;
+  paused_this_frame = false;
+  if (still) return;
+  game_ms_ += frame_ms * pace;
+  if (game_ms_ < 1000) return;
+  add(0, 0, static_cast<int>(game_ms_ / 1000));
+  game_ms_ %= 1000;
+}
+
 int Clock::day_of_week() const {
   // Sakamoto's method, on the proleptic Gregorian calendar.
   static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
@@ -94,6 +104,10 @@ NativeRows clock_native_rows() {
        [](World& w, NativeCall& c) { w.clock.set_date(c.i(0), c.i(1), c.i(2)); }},
       {0x3A52C59FFB2DEED8, "SET_CLOCK_TIME", "iii", 'v',
        [](World& w, NativeCall& c) { w.clock.set_time(c.i(0), c.i(1), c.i(2)); }},
+      {0x4D1A590C92BF377E, "PAUSE_CLOCK", "ba", 'v',
+       [](World& w, NativeCall& c) { w.clock.paused = c.b(0); }},
+      {0x568D998A9FF96774, "_PAUSE_CLOCK_THIS_FRAME", "b", 'v',
+       [](World& w, NativeCall& c) { w.clock.paused_this_frame = c.b(0); }},
   };
   return {rows, std::size(rows)};
 }

@@ -13,11 +13,11 @@
 
 namespace sim {
 
-ModelState& World::model(const char* name) { return models_[joaat(name)]; }
+ModelState& World::model(const char* name) { return model(hash_of(name)); }
 ModelState& World::model(uint32_t hash) {
   auto [it, added] = models_.try_emplace(hash);
   // Hash 0 names no model: what a failed hash lookup would ask the game for.
-  if (added && hash == 0) it->second.valid = false;
+  if (added) it->second.valid = model_in_game(hash);
   return it->second;
 }
 
@@ -36,6 +36,11 @@ int32_t World::create_entity(EntityKind kind, uint32_t model, Vec position, floa
   e.model = model;
   e.position = position;
   e.rotation.z = heading;
+  e.mission_entity = static_cast<bool>(owners.creator);  // a script's; the game's are not
+  if (kind == EntityKind::ped) {
+    const ContentItem* item = content.find(ContentList::peds, model);
+    e.outfit_count = item != nullptr ? item->outfits : 1;
+  }
   e.serial = journal.made(Thing::entity, handle, model, position, kind);
   entities_[e.handle] = e;
   return e.handle;
@@ -144,20 +149,6 @@ int32_t World::replace_player_ped(uint32_t model) {
   return player_ped_;
 }
 
-bool World::is_animal_model(uint32_t model) const {
-  const std::string* name = name_of(model);
-  return name != nullptr && name->size() > 4 &&
-         (name->compare(0, 4, "a_c_") == 0 || name->compare(0, 4, "A_C_") == 0);
-}
-
-bool World::is_horse_model(uint32_t model) const {
-  const std::string* name = name_of(model);
-  if (name == nullptr || !is_animal_model(model)) return false;
-  std::string lower = *name;
-  for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return lower.rfind("a_c_horse", 0) == 0 || lower.rfind("a_c_donkey", 0) == 0;
-}
-
 // A vector in an entity's own frame (x right, y forward, z up), turned into
 // the world's by its yaw.
 static Vec to_world(const EntityState& e, Vec local) {
@@ -219,8 +210,32 @@ static void create_object(World& w, NativeCall& c) {
 
 static void create_ped(World& w, NativeCall& c) {
   const ModelState& m = w.model(c.u(0));
-  if (!m.valid || !m.loaded) return;
+  if (!m.valid || !m.loaded || !w.makes(EntityKind::ped, c.u(0))) return;
   c.ret_int(w.create_entity(EntityKind::ped, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, c.f(4)));
+}
+
+// A model's box by its kind, about its origin, x across, y along, z up:
+// sizes of the kind's usual build (a ped's origin at his hips), for a mod
+// that places things beside it. A model the game lacks has none.
+static void model_dimensions(World& w, NativeCall& c) {
+  struct Box {
+    Vec low, high;
+  };
+  static const Box boxes[] = {
+      {},                                          // none
+      {{-0.35f, -0.25f, -1.0f}, {0.35f, 0.25f, 0.8f}},  // human
+      {{-0.45f, -1.3f, -1.1f}, {0.45f, 1.3f, 1.0f}},    // horse
+      {{-0.3f, -0.7f, -0.5f}, {0.3f, 0.7f, 0.5f}},      // animal
+      {{-0.2f, -0.2f, -0.2f}, {0.2f, 0.2f, 0.2f}},      // bird
+      {{-0.1f, -0.4f, -0.15f}, {0.1f, 0.4f, 0.15f}},    // fish
+      {{-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}},      // other
+      {{-1.1f, -3.0f, -1.0f}, {1.1f, 3.0f, 1.6f}},      // vehicle
+      {{-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}},      // object
+  };
+  const bool valid = w.model(c.u(0)).valid;
+  const Box& box = boxes[valid ? static_cast<size_t>(w.model_kind(c.u(0))) : 0];
+  write_vector(c, 1, box.low);
+  write_vector(c, 2, box.high);
 }
 
 static void delete_entity(World& w, NativeCall& c) {
@@ -577,14 +592,7 @@ NativeRows entities_native_rows() {
        },
        changes(Thing::entity)},
       {0xE143FA2249364369, "GET_CLOSEST_OBJECT_OF_TYPE", "ffffibbb", 'i', closest_object},
-      // The stand-in's models are boxes of a metre, centred on where they stand.
-      {0xDCB8DDD5D054A7E7, "GET_MODEL_DIMENSIONS", "ipp", 'v',
-       [](World& w, NativeCall& c) {
-         const bool known = w.model(c.u(0)).valid;
-         const float half = known ? 0.5f : 0.0f;
-         write_vector(c, 1, Vec{-half, -half, -half});
-         write_vector(c, 2, Vec{half, half, half});
-       }},
+      {0xDCB8DDD5D054A7E7, "GET_MODEL_DIMENSIONS", "ipp", 'v', model_dimensions},
       {0x4971D2F8162B9674, "SET_ENTITY_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
        removes(Thing::entity)},
       {0x2595DD4236549CE3, "SET_PED_AS_NO_LONGER_NEEDED", "h", 'v', let_go,

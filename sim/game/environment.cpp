@@ -1,5 +1,5 @@
-// The land and the sky: the ground's height under a point (flat unless a
-// place gives its own), safe places to stand, the weather, the wind, the
+// The land and the sky: the ground's height under a point (that of the
+// nearest place the world knows), safe places to stand, the weather, the wind, the
 // time-cycle modifier, and the sounds and music played to the player.
 
 #include <cmath>
@@ -106,13 +106,27 @@ void shape_test_result(World& w, NativeCall& c) {
 
 }  // namespace
 
-float Environment::ground_at(float x, float y) const {
-  for (auto it = patches.rbegin(); it != patches.rend(); ++it) {
-    const float dx = x - it->centre.x;
-    const float dy = y - it->centre.y;
-    if (dx * dx + dy * dy <= it->radius * it->radius) return it->centre.z;
+void Environment::know_place(Vec at) {
+  if (!std::isfinite(at.x) || !std::isfinite(at.y) || !std::isfinite(at.z)) return;
+  for (const Vec& p : places) {
+    if (p.x == at.x && p.y == at.y && p.z == at.z) return;
   }
-  return ground_z;
+  places.push_back(at);
+}
+
+float Environment::ground_at(float x, float y) const {
+  float ground = ground_z;
+  float nearest = INFINITY;
+  for (const Vec& p : places) {  // a later place wins a tie
+    const float dx = x - p.x;
+    const float dy = y - p.y;
+    const float d = dx * dx + dy * dy;
+    if (d <= nearest) {
+      nearest = d;
+      ground = p.z;
+    }
+  }
+  return ground;
 }
 
 NativeRows environment_native_rows() {

@@ -1,6 +1,6 @@
 #pragma once
-// The land and the sky: the ground's height (flat, unless a place gives its
-// own), the weather, the wind and sounds played to the player.
+// The land and the sky: the ground's height (that of the nearest place the
+// world knows), the weather, the wind and sounds played to the player.
 
 #include <cstdint>
 #include <map>
@@ -10,11 +10,6 @@
 #include "vec.h"
 
 namespace sim {
-
-struct GroundPatch {
-  Vec centre;  // its height is the centre's z
-  float radius = 0.0f;
-};
 
 // A line tested against the ground and the world's entities, and what it hit.
 struct ShapeTest {
@@ -32,9 +27,12 @@ struct Sound {
 };
 
 struct Environment {
-  float ground_z = 0.0f;  // where no patch lies
-  std::vector<GroundPatch> patches;
-  float ground_at(float x, float y) const;  // the latest patch under it, else the flat ground
+  float ground_z = 0.0f;  // while the world knows no place
+  // Where the player was put, the deliverables' places, a scenario's
+  // `ground at`: the ground at a point is at the height of the nearest.
+  std::vector<Vec> places;
+  void know_place(Vec at);
+  float ground_at(float x, float y) const;
 
   uint32_t weather = 0;       // 0: the game's own, until a script sets one
   uint32_t last_weather = 0;  // before the latest change

@@ -51,15 +51,19 @@ static void feed_toast(World& w, NativeCall& c) {
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
   w.journal.write(EntryKind::notification, post.text).a = post.duration_ms;
-  const auto d = w.money.textures.find(dictionary);
+  const auto d = w.money.textures.find(std::string_view(dictionary));
   post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
   w.money.feed.push_back(post);
   c.ret_int(static_cast<int32_t>(w.money.feed.size()));
 }
 
 static TextureDict* known_dict(World& w, const char* name) {
-  const auto it = w.money.textures.find(name);
-  return it == w.money.textures.end() || !it->second.exists ? nullptr : &it->second;
+  auto it = w.money.textures.find(std::string_view(name));
+  if (it == w.money.textures.end()) {
+    if (name[0] == '\0' || !w.has_content(ContentList::texture_dicts, name)) return nullptr;
+    it = w.money.textures.try_emplace(name).first;
+  }
+  return !it->second.exists ? nullptr : &it->second;
 }
 
 NativeRows money_native_rows() {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "content.h"
+
 namespace sim {
 
 struct TextureDict {
@@ -33,8 +35,9 @@ struct Money {
   int cash = 5000;
   std::vector<int> decrements;  // amounts asked to be taken
 
-  // Texture dictionaries the game knows.
-  std::map<std::string, TextureDict, std::less<>> textures{{"ITEMTYPE_TEXTURES", {}}};
+  // Texture dictionaries asked for, by name, case-blind: the game's list
+  // decides which exist, a name it lacks is taken on trust.
+  std::map<std::string, TextureDict, NameLess> textures{{"ITEMTYPE_TEXTURES", {}}};
   int texture_load_frames = 2;
 
   std::vector<FeedPost> feed;

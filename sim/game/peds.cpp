@@ -187,7 +187,8 @@ NativeRows peds_native_rows() {
       {0xB980061DA992779D, "IS_PED_HUMAN", "i", 'b',
        [](World& w, NativeCall& c) {
          const EntityState* e = w.live_entity(c.i(0));
-         c.ret_bool(e != nullptr && e->kind == EntityKind::ped && !w.is_animal_model(e->model));
+         c.ret_bool(e != nullptr && e->kind == EntityKind::ped &&
+                    w.model_kind(e->model) == ModelKind::human);
        }},
       {0x772A1969F649E902, "_IS_THIS_MODEL_A_HORSE", "i", 'b',
        [](World& w, NativeCall& c) { c.ret_bool(w.is_horse_model(c.u(0))); }},
@@ -309,10 +310,15 @@ NativeRows peds_native_rows() {
          const PedActivity* a = known(w, c.i(0));
          c.ret_bool(a != nullptr && a->group != 0);
        }},
+      // The player leads his own group, whichever native asks.
       {0xF162E133B4E7A675, "GET_PED_GROUP_INDEX", "i", 'i',
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
-         if (a != nullptr) c.ret_int(a->group);
+         if (c.i(0) != 0 && c.i(0) == w.player_ped()) {
+           c.ret_int(player_group);
+         } else if (a != nullptr) {
+           c.ret_int(a->group);
+         }
        }},
 
       // Cores (health 0, stamina 1, dead eye 2) and attribute ranks

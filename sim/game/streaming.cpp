@@ -30,8 +30,11 @@ NativeRows streaming_native_rows() {
            m.loaded = false;
          }
        }},
+      // A dictionary the game lacks never loads; the list is partial, so one
+      // it lacks is taken on trust.
       {0xA862A2AD321F94B4, "REQUEST_ANIM_DICT", "s", 'v',
        [](World& w, NativeCall& c) {
+         if (c.s(0)[0] == '\0' || !w.has_content(ContentList::anim_dicts, c.s(0))) return;
          w.streaming.anim_dicts.try_emplace(c.s(0)).first->second.request();
        }},
       {0x27FF6FE8009B40CA, "HAS_ANIM_DICT_LOADED", "s", 'b',
@@ -40,14 +43,19 @@ NativeRows streaming_native_rows() {
          c.ret_bool(d != nullptr && d->loaded);
        }},
       {0x537F44CB0D7F150D, "DOES_ANIM_DICT_EXIST", "s", 'b',
-       [](World&, NativeCall& c) { c.ret_bool(c.s(0)[0] != '\0'); }},
+       [](World& w, NativeCall& c) {
+         c.ret_bool(c.s(0)[0] != '\0' && w.has_content(ContentList::anim_dicts, c.s(0)));
+       }},
       {0x4763145053A33D46, "REMOVE_ANIM_DICT", "s", 'v',
        [](World& w, NativeCall& c) {
          const auto it = w.streaming.anim_dicts.find(std::string_view(c.s(0)));
          if (it != w.streaming.anim_dicts.end()) w.streaming.anim_dicts.erase(it);
        }},
+      // There is no list of the map's parts: each is taken on trust, and said so.
       {0x59767C5A7A9AE6DA, "REQUEST_IPL_HASH", "i", 'v',
-       [](World& w, NativeCall& c) { w.streaming.map_parts[c.u(0)] = true; }},
+       [](World& w, NativeCall& c) {
+         w.streaming.map_parts[c.u(0)] = c.u(0) != 0 && w.has_content(ContentList::map_parts, c.u(0));
+       }},
       {0x5A3E5CF7B4014B96, "REMOVE_IPL_HASH", "i", 'v',
        [](World& w, NativeCall& c) { w.streaming.map_parts[c.u(0)] = false; }},
       {0xD779B9B910BD3B7C, "IS_IPL_ACTIVE_HASH", "i", 'b',

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "content.h"
+
 namespace sim {
 
 struct StreamedAsset {
@@ -32,7 +34,7 @@ struct StreamedAsset {
 // Animation dictionaries, by name, and the map's optional parts (IPLs),
 // by hash: a dictionary loads as a model does, a part is there at once.
 struct Streaming {
-  std::map<std::string, StreamedAsset, std::less<>> anim_dicts;
+  std::map<std::string, StreamedAsset, NameLess> anim_dicts;  // by name, case-blind
   std::map<uint32_t, bool> map_parts;  // requested: true, removed: false
   int models_released = 0;             // models set as no longer needed
 

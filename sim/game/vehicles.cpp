@@ -60,7 +60,8 @@ int32_t mount_of(World& w, int32_t ped) {
 
 void make_vehicle(World& w, NativeCall& c) {
   const ModelState& m = w.model(c.u(0));
-  if (!m.valid || !m.loaded) return;  // the game makes nothing of an unloaded model
+  // The game makes nothing of an unloaded model, nor a vehicle of what is none.
+  if (!m.valid || !m.loaded || !w.makes(EntityKind::vehicle, c.u(0))) return;
   c.ret_int(w.create_entity(EntityKind::vehicle, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, c.f(4)));
 }
 
@@ -68,7 +69,7 @@ void make_vehicle(World& w, NativeCall& c) {
 void make_rider(World& w, NativeCall& c, bool mount) {
   const EntityState* v = w.live_entity(c.i(0));
   const ModelState& m = w.model(c.u(1));
-  if (!can_carry(w, v, mount) || !m.valid || !m.loaded) return;
+  if (!can_carry(w, v, mount) || !m.valid || !m.loaded || !w.makes(EntityKind::ped, c.u(1))) return;
   const int at = free_seat(w, c.i(0), c.i(2));
   if (at == -3) return;
   const Vec where = v->position;

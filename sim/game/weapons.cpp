@@ -17,20 +17,17 @@ uint32_t unarmed() {
   return hash;
 }
 
-// The stand-in knows a weapon by its name, WEAPON_...; a hash it knows no
-// name of is taken on trust.
-bool valid_weapon(const World& w, uint32_t weapon) {
-  if (weapon == 0) return false;
-  const std::string* name = w.name_of(weapon);
-  return name == nullptr || name->rfind("WEAPON_", 0) == 0;
+// The game's list of weapons decides, by hash, however the name was spelt.
+bool valid_weapon(World& w, uint32_t weapon) {
+  return weapon != 0 && w.has_content(ContentList::weapons, weapon);
 }
 
 bool is_gun(const World& w, uint32_t weapon) {
-  const std::string* name = w.name_of(weapon);
-  if (name == nullptr) return false;
-  for (const char* kind : {"WEAPON_REVOLVER_", "WEAPON_PISTOL_", "WEAPON_REPEATER_",
-                           "WEAPON_RIFLE_", "WEAPON_SHOTGUN_", "WEAPON_SNIPERRIFLE_"}) {
-    if (name->rfind(kind, 0) == 0) return true;
+  const ContentItem* item = w.content.find(ContentList::weapons, weapon);
+  if (item == nullptr) return false;
+  for (const char* group : {"group_revolver", "group_pistol", "group_repeater", "group_rifle",
+                            "group_shotgun", "group_sniper"}) {
+    if (item->group == group) return true;
   }
   return false;
 }

@@ -48,6 +48,7 @@ void World::advance_frame() {
   journal.clock.frame = frame_;
   journal.clock.elapsed_ms = elapsed_ms_;
   journal.clock.game_ms = timer_ms_;
+  clock.pass(whole);
   controls.advance_frame(frame_);
   if (controls.any_active()) work_prompts_by_controls();
   for (auto& [hash, m] : models_) m.advance_frame();

@@ -22,6 +22,7 @@
 #include "call_record.h"
 #include "camera.h"
 #include "clock.h"
+#include "content.h"
 #include "controls.h"
 #include "entities.h"
 #include "environment.h"
@@ -87,10 +88,11 @@ class World {
   const std::map<int32_t, EntityState>& entities() const { return entities_; }
   bool any_live_entity_of(uint32_t model) const;
   static float heading_of(const EntityState& e);
-  // Animals are the models named a_c_...; a model the world knows no name
-  // of is a person's.
-  bool is_animal_model(uint32_t model) const;
-  bool is_horse_model(uint32_t model) const;
+  // A model's kind comes from the game's list (content.cpp), whether it came
+  // by name or by hash; an object the stand-in does not know is an object.
+  ModelKind model_kind(uint32_t model) const;
+  bool is_animal_model(uint32_t model) const { return is_creature(model_kind(model)); }
+  bool is_horse_model(uint32_t model) const { return model_kind(model) == ModelKind::horse; }
   // Entities moving by their velocity, and what is attached following its
   // parent, each frame.
   void move_by_velocity();
@@ -102,6 +104,22 @@ class World {
   Vec player_position() const;
   int32_t replace_player_ped(const char* model_name);  // the game gives a new ped
   int32_t replace_player_ped(uint32_t model);
+
+  // --- the game's content (content.cpp) ------------------------------------
+  Content content;  // the game's lists, and what a scenario added
+  // Whether the game has it: a complete list decides, a partial one takes
+  // what it lacks on trust. The first mention of what the game lacks, or
+  // the stand-in does not know, is told in the journal, by its name when
+  // the call or an earlier hash gave one.
+  bool has_content(ContentList list, uint32_t hash, const char* name = nullptr);
+  bool has_content(ContentList list, const char* name);
+  // A model the game has: in its lists, or any other but one named as a
+  // ped of its families (a misspelt ped), taken for an object.
+  bool model_in_game(uint32_t model);
+  // What is made of a model: false, and told once, when the game has no
+  // ped (or vehicle) of it.
+  bool makes(EntityKind kind, uint32_t model);
+  std::string content_name(uint32_t hash) const;  // its name, or its hash
 
   // --- prompts (prompts.cpp) ----------------------------------------------
   PromptState* prompt(int32_t handle);

@@ -38,11 +38,11 @@ constexpr float inside_x = -3608.0f;
 constexpr float inside_y = -2645.0f;
 constexpr float inside_z = -11.7f;
 
-inline const std::vector<std::string> audience_models = {"a_m_m_armtownfolk_caucasian_01",
+inline const std::vector<std::string> audience_models = {"a_m_m_armtownfolk_01",
                                                          "a_f_m_tumtownfolk_01",
-                                                         "a_m_m_armtownfolk_caucasian_02",
-                                                         "a_m_m_armtownfolk_caucasian_01",
-                                                         "a_m_m_armtownfolk_caucasian_01",
+                                                         "a_m_m_armtownfolk_02",
+                                                         "a_m_m_armtownfolk_01",
+                                                         "a_m_m_armtownfolk_01",
                                                          "a_f_m_tumtownfolk_01",
                                                          "a_f_m_tumtownfolk_01"};
 
@@ -115,8 +115,8 @@ class CinemaPost : public ::testing::Test {
 
   size_t live_audience() const {
     size_t n = 0;
-    for (const char* model : {"a_m_m_armtownfolk_caucasian_01", "a_f_m_tumtownfolk_01",
-                              "a_m_m_armtownfolk_caucasian_02"}) {
+    for (const char* model : {"a_m_m_armtownfolk_01", "a_f_m_tumtownfolk_01",
+                              "a_m_m_armtownfolk_02"}) {
       n += sim::Host::get().world().live_entities(model).size();
     }
     return n;

@@ -89,8 +89,8 @@ TEST_F(Post, TheSpawnSeatsSevenQuietTownsfolkWithTwoPausesOfTwoSeconds) {
   }
   EXPECT_EQ(models, audience_models) << "seats are made in row order";
 
-  for (const char* model : {"a_m_m_armtownfolk_caucasian_01", "a_f_m_tumtownfolk_01",
-                            "a_m_m_armtownfolk_caucasian_02"}) {
+  for (const char* model : {"a_m_m_armtownfolk_01", "a_f_m_tumtownfolk_01",
+                            "a_m_m_armtownfolk_02"}) {
     for (const sim::EntityState* e : world().live_entities(model)) {
       const sim::PedActivity& a = must(find_ped(world(), e->handle));
       EXPECT_TRUE(a.on_point) << "each member sits on its seat point";
@@ -105,8 +105,8 @@ TEST_F(Post, TheSpawnSeatsSevenQuietTownsfolkWithTwoPausesOfTwoSeconds) {
 TEST_F(Post, TheSpawnPausesTwoSecondsAfterTheFirstSeatAndAgainAfterTheFifth) {
   // Models in memory, so that only the two pauses hold the spawn back.
   for (const char* model :
-       {"sh_church_chair", "s_m_m_blwdealer_01", "a_m_m_armtownfolk_caucasian_01",
-        "a_f_m_tumtownfolk_01", "a_m_m_armtownfolk_caucasian_02"}) {
+       {"sh_church_chair", "s_m_m_blwdealer_01", "a_m_m_armtownfolk_01",
+        "a_f_m_tumtownfolk_01", "a_m_m_armtownfolk_02"}) {
     world().model(model).loaded = true;
   }
   const auto members_made = [&] {

@@ -32,7 +32,7 @@ TEST(Play, AScenarioWithAMistakeStopsAtItsLineWithWhatWasExpectedThere) {
       {"expect 2 live", "expected a nickname or model name, found the end of the line"},
       {"fail NOT_A_NATIVE", "expected a native the game knows, by name or as 0x and 16 hex"},
       {"jump over the post",
-       "expected a step: seed, faults ..., fps, hour, start at, skip, walk to"},
+       "expected a step: seed, faults ..., fps, hour, start at, ground at, content ..., skip, walk to"},
       {"player leaves", "expected 'vehicle' after 'player leaves', found the end of the line"},
       {"player jumps", "expected 'ped replaced [by MODEL]', 'mounts NAME', 'enters NAME', "},
       {"expect 2 lives taker", "expected 'live NAME' after '2', found 'lives'"},

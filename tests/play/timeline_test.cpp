@@ -103,10 +103,10 @@ TEST(Timeline, OneFramesChangesOfEveryKindComeInTheOrderThePlugInMadeThem) {
                                       "prompt offered: \"Sit\""}));
   // A wait ends before what the script does once it is over; the first
   // audience ped is made before the pause that follows it.
-  EXPECT_EQ(frame_saying(said, "for model a_m_m_armtownfolk_caucasian_01 to load"),
+  EXPECT_EQ(frame_saying(said, "for model a_m_m_armtownfolk_01 to load"),
             (std::vector<std::string>{
-                "waited 0.034 s (2 frames) for model a_m_m_armtownfolk_caucasian_01 to load",
-                "+ ped a_m_m_armtownfolk_caucasian_01 at (-3605.78, -2645.09, -11.70)",
+                "waited 0.034 s (2 frames) for model a_m_m_armtownfolk_01 to load",
+                "+ ped a_m_m_armtownfolk_01 at (-3605.78, -2645.09, -11.70)",
                 "the script pauses 2000 ms",
             }));
   // The payment: the texture dictionary's wait ends, the notification

@@ -338,16 +338,21 @@ TEST_F(ModsWorld, AMoneyLabelShowsTheAmountItWasGivenAsCash) {
   EXPECT_EQ(none, "Money spent: ") << "a marker without its argument is left blank";
 }
 
-TEST_F(ModsWorld, TheGroundIsFlatUnlessAPlaceGivesItsOwn) {
-  world().environment.patches.push_back({sim::Vec{100, 100, 42}, 20});
-  float flat = -1, raised = -1, below = -1;
+TEST_F(ModsWorld, TheGroundIsAtTheHeightOfTheNearestPlaceTheWorldKnows) {
+  float none = -1, near_start = -1, raised = -1, below = -1;
   bool found_below = true;
   ASSERT_TRUE(run_script([&] {
-    invoke<bool>(n::ground_z, 0.0f, 0.0f, 1000.0f, &flat, false);
+    invoke<bool>(n::ground_z, 0.0f, 0.0f, 1000.0f, &none, false);
+  }));
+  world().environment.know_place(sim::Vec{-2361.5f, -2395.1f, 62.1f});
+  world().environment.know_place(sim::Vec{100, 100, 42});
+  ASSERT_TRUE(run_script([&] {
+    invoke<bool>(n::ground_z, -2300.0f, -2400.0f, 1000.0f, &near_start, false);
     invoke<bool>(n::ground_z, 105.0f, 95.0f, 1000.0f, &raised, false);
     found_below = invoke<bool>(n::ground_z, 105.0f, 95.0f, 10.0f, &below, false);
   }));
-  EXPECT_EQ(flat, 0.0f);
+  EXPECT_EQ(none, 0.0f) << "flat where the world knows no place";
+  EXPECT_FLOAT_EQ(near_start, 62.1f) << "not 62 m under a player who stands at 62.1";
   EXPECT_EQ(raised, 42.0f);
   EXPECT_FALSE(found_below) << "no ground below a point under it";
   EXPECT_EQ(below, 0.0f) << "the out-parameter is written all the same";

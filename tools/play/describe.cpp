@@ -114,6 +114,8 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
   switch (e.kind) {
     case Kind::violation:
       return (std::string("PROTOCOL VIOLATION: ") + std::string(e.text));
+    case Kind::content:
+      return std::string(e.text);
     case Kind::unsimulated: {
       const auto hash = static_cast<uint64_t>(e.a);
       const sim::NativeRow* row = sim::reference_row(hash);

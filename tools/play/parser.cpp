@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "content.h"
 #include "entities.h"
 #include "faults.h"
 #include "keyboard.h"
@@ -561,6 +562,32 @@ void LineParser::parse_fps(Step& s) {
 void LineParser::parse_hour(Step& s) { s.number = whole_number("an hour from 0 to 23", 0, 23); }
 
 void LineParser::parse_start(Step& s) { s.at = place(); }
+
+void LineParser::parse_ground(Step& s) { s.at = place(); }
+
+// A mod's own asset: s.thing is its sim::ContentList, s.number a model's kind.
+void LineParser::parse_content(Step& s) {
+  const std::string list = last_key() == "dict" ? tokens_[pos_ - 2].text : last_key();
+  s.text = word("the asset's name");
+  if (list == "model") {
+    expect("kind", "'kind KIND' after the model's name");
+    const std::string kind = word("human, horse, animal, bird, fish, vehicle or object");
+    const sim::ModelKind k = sim::model_kind_named(kind);
+    if (k == sim::ModelKind::none || k == sim::ModelKind::other) {
+      --pos_;
+      fail("human, horse, animal, bird, fish, vehicle or object");
+    }
+    s.number = static_cast<double>(k);
+    s.thing = static_cast<int>(k == sim::ModelKind::vehicle  ? sim::ContentList::vehicles
+                               : k == sim::ModelKind::object ? sim::ContentList::objects
+                                                             : sim::ContentList::peds);
+  } else if (list == "weapon") {
+    s.thing = static_cast<int>(sim::ContentList::weapons);
+  } else {
+    s.thing = static_cast<int>(list == "anim" ? sim::ContentList::anim_dicts
+                                              : sim::ContentList::texture_dicts);
+  }
+}
 
 void LineParser::parse_skip(Step& s) { s.text = quoted("why it is skipped, in quotes"); }
 

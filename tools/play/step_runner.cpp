@@ -131,9 +131,15 @@ std::vector<int32_t> StepRunner::live_of(const std::string& name) {
   return live_named(world(), deliverable_, baseline_, name);
 }
 
-// The kind of thing a model makes, by its name: peds are named X_M_ or
-// X_F_ (and animals A_C_), the rest are props; vehicles are named as such.
-static sim::EntityKind kind_of_model(const std::string& model) {
+// The kind of thing a model makes: by the game's lists, or for a model
+// they lack by its name: peds are named X_M_ or X_F_ (and animals A_C_),
+// the rest are props.
+static sim::EntityKind kind_of_model(const sim::World& w, const std::string& model) {
+  if (const sim::ContentItem* item = w.content.model(sim::joaat(model.c_str()))) {
+    return item->kind == sim::ModelKind::vehicle  ? sim::EntityKind::vehicle
+           : item->kind == sim::ModelKind::object ? sim::EntityKind::object
+                                                  : sim::EntityKind::ped;
+  }
   std::string m = model;
   for (char& c : m) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const bool ped =
@@ -147,7 +153,7 @@ static sim::EntityKind kind_of_model(const std::string& model) {
 bool StepRunner::run_spawn(const Step& s) {
   sim::World& w = world();
   const sim::EntityKind kind =
-      s.thing >= 0 ? static_cast<sim::EntityKind>(s.thing) : kind_of_model(s.text);
+      s.thing >= 0 ? static_cast<sim::EntityKind>(s.thing) : kind_of_model(w, s.text);
   const sim::PluginId creator = w.owners.creator;
   w.owners.creator = {};
   const int32_t handle =
@@ -210,8 +216,22 @@ bool StepRunner::run_hour(const Step& s) {
   return true;
 }
 
+bool StepRunner::run_ground(const Step& s) {
+  world().environment.know_place(s.at);
+  return true;
+}
+
+bool StepRunner::run_content(const Step& s) {
+  world().content.add(static_cast<sim::ContentList>(s.thing), s.text,
+                      static_cast<sim::ModelKind>(static_cast<int>(s.number)));
+  world().hash_of(s.text.c_str());
+  return true;
+}
+
+// Where the scenario puts the player, the ground is.
 bool StepRunner::run_start(const Step& s) {
   world().place_player(s.at.x, s.at.y, s.at.z);
+  world().environment.know_place(s.at);
   return true;
 }
 
@@ -219,6 +239,7 @@ bool StepRunner::run_walk(const Step& s) {
   sim::World& w = world();
   const sim::Vec from = w.player_position();
   const int frames = s.frames >= 0 ? s.frames : frames_for(s.seconds, w.frame_time());
+  w.environment.know_place(s.at);
   // He moves at the walk's pace: still, walking, running or sprinting.
   const float seconds = static_cast<float>(frames) * w.frame_time();
   w.set_player_velocity(sim::Vec{(s.at.x - from.x) / seconds, (s.at.y - from.y) / seconds,
@@ -509,10 +530,8 @@ bool StepRunner::begin(const std::vector<std::string>& plugins, bool wall_clock)
       PlayContext{scenario_, deliverable_, baseline_,
                   site != nullptr ? site->at : w.player_position(), w.game_timer()});
   context.first_entry = first_entry;
-  for (const Place* p : deliverable_.sites()) {
-    context.sites.push_back(p->at);
-    w.environment.patches.push_back({p->at, 100.0f});  // the ground around a site is at its height
-  }
+  for (const Place* p : deliverable_.sites()) context.sites.push_back(p->at);
+  for (const Place& p : deliverable_.places) w.environment.know_place(p.at);
   for (const std::string& plugin : plugins) {
     context.plugins.push_back(std::filesystem::path(plugin).stem().string());
   }
