@@ -262,8 +262,7 @@ const Law laws[] = {
                        "the lower-case bow hashes " + std::to_string(lower) + ", held " +
                            std::to_string(held));
        });
-     },
-     "a name hashed in lower case is a weapon the world does not know"},
+     }},
     {Kind::round_trip, "SET_CLOCK_TIME GET_CLOCK_HOURS GET_CLOCK_MINUTES GET_CLOCK_SECONDS",
      "The clock set to a time reads that time",
      [] {
@@ -384,8 +383,7 @@ const Law laws[] = {
                                                           std::to_string(group) + ", his ped's " +
                                                           std::to_string(peds_group));
        });
-     },
-     "the player's group and his ped's group are two numbers"},
+     }},
     {Kind::round_trip, "TASK_COMBAT_PED CLEAR_PED_TASKS",
      "A ped told to fight fights until his tasks are cleared",
      [] {
@@ -587,8 +585,7 @@ const Law laws[] = {
                                             (ped ? "yes" : "no") + ", vehicle " +
                                             (v ? "yes" : "no"));
        });
-     },
-     "an entity a script made is not a mission entity until the script says so"},
+     }},
 
     // kind and validity: a known name against an unknown one
     {Kind::kind_validity, "IS_MODEL_VALID IS_MODEL_IN_CDIMAGE",
@@ -602,8 +599,7 @@ const Law laws[] = {
          return unless(known && !unknown, std::string("known valid ") + (known ? "yes" : "no") +
                                               ", unknown valid " + (unknown ? "yes" : "no"));
        });
-     },
-     "any non-zero hash is a valid model"},
+     }},
     {Kind::kind_validity, "REQUEST_MODEL HAS_MODEL_LOADED SET_MODEL_AS_NO_LONGER_NEEDED",
      "A misspelt model never loads",
      [] {
@@ -614,8 +610,7 @@ const Law laws[] = {
          return unless(known && !misspelt, std::string("known loads ") + (known ? "yes" : "no") +
                                                ", misspelt loads " + (misspelt ? "yes" : "no"));
        });
-     },
-     "any requested model loads"},
+     }},
     {Kind::kind_validity, "IS_PED_HUMAN", "A man is human and a cougar is not",
      [] {
        return played([] {
@@ -639,8 +634,7 @@ const Law laws[] = {
          return unless(cat != 0 && !cougar,
                        "made " + std::to_string(cat) + ", human " + (cougar ? "yes" : "no"));
        });
-     },
-     "a ped's kind comes from the name its model was hashed from"},
+     }},
     {Kind::kind_validity, "IS_ENTITY_A_PED", "A ped is a ped and a crate or a cart is not",
      [] {
        return played([] {
@@ -662,8 +656,7 @@ const Law laws[] = {
          const float cart = cart_max.x - cart_min.x + cart_max.y - cart_min.y;
          return unless(cart > chair, "chair " + text(chair) + " m, cart " + text(cart) + " m");
        });
-     },
-     "every model measures the same"},
+     }},
     {Kind::kind_validity,
      "REQUEST_STREAMED_TEXTURE_DICT HAS_STREAMED_TEXTURE_DICT_LOADED "
      "SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED",
@@ -679,8 +672,7 @@ const Law laws[] = {
          call("SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED", "generic_textures");
          return unless(ok, "not loaded after 120 frames");
        });
-     },
-     "no texture dictionary ever loads"},
+     }},
 
     // time: what runs as frames pass
     {Kind::time, "REQUEST_ANIM_DICT HAS_ANIM_DICT_LOADED",
@@ -717,8 +709,7 @@ const Law laws[] = {
          const int m = call<int>("GET_CLOCK_HOURS") * 60 + call<int>("GET_CLOCK_MINUTES");
          return unless(m > 600, "reads " + std::to_string(m / 60) + ":" + std::to_string(m % 60));
        });
-     },
-     "the clock stands still unless a script sets it"},
+     }},
     {Kind::time, "FREEZE_ENTITY_POSITION APPLY_FORCE_TO_ENTITY GET_ENTITY_SPEED",
      "A pushed entity moves as frames pass and a frozen one stays put",
      [] {
