@@ -15,7 +15,7 @@ if [ ! -f "$db/compile_commands.json" ]; then
 fi
 # Only what the native build compiles is analysed; the Windows-only fiber and
 # runner are plain platform glue.
-mapfile -t sources < <(git ls-files 'toolkit/*.cpp' 'cinema/*.cpp' 'toytrain/*.cpp' 'sim/*.cpp' \
+mapfile -t sources < <(git ls-files 'toolkit/*.cpp' 'cinema/*.cpp' 'toytrain/*.cpp' 'sim/*.cpp' 'tools/*.cpp' 'testing/*.cpp' \
   'soak/*.cpp' 'bench/*.cpp' |
   while read -r f; do grep -q "\"file\": \"$PWD/$f\"" "$db/compile_commands.json" && echo "$f"; done)
 echo "clang-tidy: ${#sources[@]} files"

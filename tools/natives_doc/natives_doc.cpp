@@ -125,7 +125,8 @@ Coverage coverage_of(const std::vector<Used>& used) {
 
 std::string percent(long part, long whole) {
   char text[16];
-  std::snprintf(text, sizeof text, "%.1f", whole == 0 ? 0.0 : 100.0 * part / whole);
+  std::snprintf(text, sizeof text, "%.1f",
+                whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole));
   return text;
 }
 
@@ -190,7 +191,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: natives_doc [--check] FILE [USED] | natives_doc --coverage USED\n";
     return 2;
   }
-  const std::string path = args[first];
+  const std::string& path = args[first];
   const std::vector<Used> used =
       args.size() == first + 2 ? read_used(args[first + 1]) : std::vector<Used>{};
   std::ifstream in(path, std::ios::binary);

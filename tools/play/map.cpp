@@ -615,7 +615,13 @@ void Map::write_title(std::ostream& o, double width) const {
   const std::string named =
       context_->deliverable.name.empty() ? "" : " (" + context_->deliverable.name + ")";
   std::string file = whole;
-  while (file.size() > 1 && text_width("..." + file + named, 16.0) > width - 20.0) {
+  const auto shown = [&] {
+    std::string text = "...";
+    text += file;
+    text += named;
+    return text;
+  };
+  while (file.size() > 1 && text_width(shown(), 16.0) > width - 20.0) {
     file.erase(0, 1);
     // Not in the middle of a character.
     while (!file.empty() && (static_cast<unsigned char>(file[0]) & 0xC0) == 0x80) file.erase(0, 1);

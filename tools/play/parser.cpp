@@ -712,11 +712,14 @@ void read_deliverables(const std::vector<Token>& tokens, const std::string& wher
   for (size_t n = 1; n < tokens.size(); ++n) {
     const std::string& name = tokens[n].text;
     if (tokens[n].quoted || find_deliverable(name) == nullptr) {
-      throw ParseError(where + expected + ", found '" + name + "'");
+      throw ParseError(std::string(where).append(expected).append(", found '").append(name) + '\'');
     }
     if (std::find(scenario.deliverables.begin(), scenario.deliverables.end(), name) !=
         scenario.deliverables.end()) {
-      throw ParseError(where + "expected each deliverable once, found '" + name + "' twice");
+      throw ParseError(std::string(where)
+                           .append("expected each deliverable once, found '")
+                           .append(name)
+                           .append("' twice"));
     }
     scenario.deliverables.push_back(name);
   }
@@ -735,7 +738,10 @@ Scenario parse_scenario(const std::string& file, const std::string& text) {
     std::string unclosed;
     std::vector<Token> tokens = split(line, unclosed);
     const std::string where = file + ":" + std::to_string(number) + ": ";
-    if (!unclosed.empty()) throw ParseError(where + "expected a closing '\"' after " + unclosed);
+    if (!unclosed.empty()) {
+      throw ParseError(
+          std::string(where).append("expected a closing '\"' after ").append(unclosed));
+    }
     if (tokens.empty()) continue;
     if (!tokens[0].quoted && tokens[0].text == "deliverable") {
       if (!scenario.steps.empty() || !scenario.deliverables.empty()) {

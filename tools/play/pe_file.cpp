@@ -158,14 +158,16 @@ std::vector<std::string> unresolved_imports(const std::string& plugin,
     if (key == "scripthookrdr2.dll") {
       for (const std::string& n : names) {
         if (exported.count(n) == 0) {
-          problems.push_back(name + " imports " + n + " from " + dll +
-                             ", which the host does not export");
+          std::string problem = name;
+          problem.append(" imports ").append(n).append(" from ").append(dll);
+          problems.push_back(problem.append(", which the host does not export"));
         }
       }
     } else if (beside.count(key) == 0 && wine.count(key) == 0 && key.rfind("api-ms-win-", 0) != 0 &&
                key.rfind("ext-ms-", 0) != 0) {
       // wine resolves the API sets' names itself
-      problems.push_back(name + " imports " + dll + ", which cannot be found");
+      std::string problem = name;
+      problems.push_back(problem.append(" imports ").append(dll).append(", which cannot be found"));
     }
   }
   return problems;

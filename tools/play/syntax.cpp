@@ -15,7 +15,7 @@ constexpr Phase set_up = Phase::set_up;
 constexpr Phase plays = Phase::plays;
 
 constexpr KindSyntax step_rows[] = {
-#define PLAY_STEP(kind, phase, syntax) {syntax, phase == set_up},
+#define PLAY_STEP(kind, phase, syntax) {syntax, (phase) == set_up},
 #include "steps.def"
 #undef PLAY_STEP
 };
@@ -69,9 +69,7 @@ std::vector<std::string> key_words(const std::string& form) {
   std::vector<std::string> keys;
   std::istringstream words(form);
   for (std::string word; words >> word;) {
-    if (keys.empty() && is_placeholder(word)) {
-      keys.push_back(word);
-    } else if (is_literal(word)) {
+    if ((keys.empty() && is_placeholder(word)) || is_literal(word)) {
       keys.push_back(word);
     } else {
       break;

@@ -60,8 +60,8 @@ void Timeline::emit(TimelineLine::Kind kind, uint64_t frame, const std::string& 
 std::string Timeline::prefix(const sim::JournalClock& at) const {
   const uint64_t since = at.elapsed_ms - start_elapsed_ms_;
   const float d = context_->distance_to_site(player_at_);
-  return padded(fixed(since / 1000.0, 3), 9) + padded(std::to_string(at.frame), 8) +
-         padded(fixed(d, 2), 9) + "  ";
+  return padded(fixed(static_cast<double>(since) / 1000.0, 3), 9) +
+         padded(std::to_string(at.frame), 8) + padded(fixed(d, 2), 9) + "  ";
 }
 
 void Timeline::print(const sim::JournalClock& at, const std::string& text,

@@ -70,6 +70,7 @@ pid_t start_wine(std::vector<std::string> args, const std::string& err_file) {
   const std::string prefix = wine_prefix(WINE64);
   if (prefix.empty()) return -1;
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   std::cout.flush();
