@@ -60,16 +60,9 @@ std::string quoted(const std::string& arg) {
 // play test on Windows: this program again, once per share of the list, so
 // that -j N plays N at once and a scenario that crashes ends only its runner.
 int test_in_runners(const play::Options& options) {
-  const auto files = play::scenario_files(options.paths, std::cerr);
+  const auto files = play::tests_to_play(options, std::cerr);
   if (!files) return 2;
   std::error_code ec;
-  if (!options.report_dir.empty()) {
-    std::filesystem::create_directories(options.report_dir, ec);
-    if (!std::filesystem::is_directory(options.report_dir)) {
-      std::cerr << "play: " << options.report_dir << ": cannot be made a folder\n";
-      return 2;
-    }
-  }
   char self[MAX_PATH];
   if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return 2;
   const std::filesystem::path dir =

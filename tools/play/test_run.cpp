@@ -391,12 +391,23 @@ int finish_tests(const Options& options, const std::vector<TestCase>& cases, std
   return status;
 }
 
+std::optional<std::vector<std::string>> tests_to_play(const Options& options, std::ostream& err) {
+  auto files = scenario_files(options.paths, err);
+  if (!files || options.report_dir.empty()) return files;
+  std::error_code ec;
+  fs::create_directories(options.report_dir, ec);
+  if (!fs::is_directory(options.report_dir)) {
+    err << "play: " << options.report_dir << ": cannot be made a folder\n";
+    return std::nullopt;
+  }
+  return files;
+}
+
 int test_in_process(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
                     std::ostream& out, std::ostream& err) {
-  const auto files = scenario_files(options.paths, err);
+  const auto files = tests_to_play(options, err);
   if (!files) return 2;
   std::error_code ec;
-  if (!options.report_dir.empty()) fs::create_directories(options.report_dir, ec);
   const fs::path dir =
       fs::temp_directory_path(ec) /
       ("play-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));

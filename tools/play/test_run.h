@@ -21,6 +21,11 @@ namespace play {
 std::optional<std::vector<std::string>> scenario_files(const std::vector<std::string>& paths,
                                                        std::ostream& err);
 
+// The scenarios play test plays, with --report-dir's folder made; nullopt,
+// with the reason on `err`, when a path names nothing or the folder cannot
+// be made.
+std::optional<std::vector<std::string>> tests_to_play(const Options& options, std::ostream& err);
+
 // Where a scenario's page goes under --report-dir.
 std::string report_page_name(const std::string& scenario);
 

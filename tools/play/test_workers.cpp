@@ -101,16 +101,9 @@ int test_under_wine(const Options& options, const std::vector<std::string>& file
 }  // namespace
 
 int play_tests(sim::Host& host, const Options& options, const PluginFinder& find_plugin) {
-  const auto files = scenario_files(options.paths, std::cerr);
+  const auto files = tests_to_play(options, std::cerr);
   if (!files) return 2;
   std::error_code ec;
-  if (!options.report_dir.empty()) {
-    std::filesystem::create_directories(options.report_dir, ec);
-    if (!std::filesystem::is_directory(options.report_dir)) {
-      std::cerr << "play: " << options.report_dir << ": cannot be made a folder\n";
-      return 2;
-    }
-  }
   const std::string dir = temp_folder();
   if (dir.empty()) {
     std::perror("play: a temporary folder");
