@@ -156,7 +156,7 @@ uint64_t World::natives_called() const {
 
 bool World::tolerate(const std::string& key, std::string what) {
   if (strict) {
-    violation(std::move(what));
+    violation(what);
     return false;
   }
   Tolerated& t = tolerated_[key];

@@ -438,7 +438,7 @@ void Host::file_waiting_reports() {
   reports.swap(other_threads_);
   other_threads_waiting_ = false;
   other_threads_lock_.clear(std::memory_order_release);
-  for (std::string& r : reports) run_.world->violation(std::move(r));
+  for (const std::string& r : reports) run_.world->violation(r);
 }
 
 void Host::native_init(uint64_t hash) {

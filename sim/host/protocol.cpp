@@ -54,7 +54,7 @@ static bool count_tolerated(World& world, NativeCall& call, int fixed, bool vari
   std::string what = std::string(row.name) + ": " + std::to_string(pushed) +
                      " arguments, expects " + (variadic ? "at least " : "") + std::to_string(fixed);
   if (world.strict) {
-    world.violation(std::move(what));
+    world.violation(what);
     return false;
   }
   if (pushed < fixed) {

@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# A modder's first day: the stand-in installed to a fresh prefix, the mod
-# template copied out of this tree and its ci.sh run with that prefix only.
+# A modder's first day: the stand-in's package unpacked to a fresh prefix,
+# the mod template copied out of this tree and its ci.sh run with that prefix only.
 # Its scenarios play natively and with --asi, its GoogleTest passes, and the
 # JUnit files it leaves are what CI systems read.
-# Usage: template_test.sh BUILD_DIR SOURCE_DIR
+# Usage: template_test.sh SOURCE_DIR
 set -uo pipefail
-build="$1"
-source="$2"
+source="$1"
 work="$(mktemp -d)"
 trap 'WINEPREFIX="$work/cache/rdr2-standin/wine" wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
@@ -16,8 +15,13 @@ fail() {
 }
 command -v xmllint >/dev/null || { echo "template_test: xmllint not found (package libxml2-utils)"; exit 1; }
 
-cmake --install "$build" --prefix "$work/prefix" --strip >"$work/install.log" 2>&1 ||
-  { cat "$work/install.log"; echo "FAILED: cmake --install"; exit 1; }
+# The package a modder downloads, unpacked where they like: whatever this
+# build is (a sanitized one links its runtime), the package is the release's.
+tarball="$(ls "$source"/dist/rdr2-standin-*-linux-x86_64.tar.gz 2>/dev/null | head -n 1)"
+[ -n "$tarball" ] || { echo "FAILED: no dist/rdr2-standin-*-linux-x86_64.tar.gz: build the target packages"; exit 1; }
+mkdir -p "$work/unpacked"
+tar xzf "$tarball" -C "$work/unpacked" || { echo "FAILED: tar xzf $tarball"; exit 1; }
+mv "$work"/unpacked/*/usr "$work/prefix"
 cp -r "$source/templates/mod" "$work/my_mod"
 rm -rf "$work/my_mod/build"
 export XDG_CACHE_HOME="$work/cache"
