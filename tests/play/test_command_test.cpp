@@ -92,12 +92,22 @@ TEST(PlayTest, EachScenarioGetsAFreshGameAndAFreshLoad) {
   ASSERT_EQ(run.status, 0) << run.out;
   play::Options options;
   options.test = true;
-  options.paths = {dir.string()};
-  options.junit = (dir / "here.xml").string();
-  std::ostringstream out, err;
-  ASSERT_EQ(play::test_in_process(sim::Host::get(), options, play_test::native_plugin, out, err), 0)
-      << out.str() << err.str();
-  for (const std::string& junit : {forked, options.junit}) {
+  options.paths = {(dir / "one.scenario").string(), (dir / "two.scenario").string()};
+  options.worker_dir = (dir / "here").string();
+  std::filesystem::create_directories(options.worker_dir);
+  play::play_share(sim::Host::get(), options, play_test::native_plugin);
+  std::vector<play::TestCase> cases;
+  for (size_t i = 0; i < options.paths.size(); ++i) {
+    const auto c = play::read_outcome(options.worker_dir, i, options.paths[i]);
+    ASSERT_TRUE(c.has_value()) << options.paths[i];
+    cases.push_back(*c);
+  }
+  const std::string here = (dir / "here.xml").string();
+  {
+    std::ofstream xml(here);
+    play::write_junit(xml, cases);
+  }
+  for (const std::string& junit : {forked, here}) {
     const std::string xml = read_file(junit);
     const std::regex out_re("<system-out>([^<]*)</system-out>");
     std::vector<std::string> outs;

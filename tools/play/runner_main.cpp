@@ -147,10 +147,7 @@ int main(int argc, char** argv) {
   // Here a plug-in is always named: the deliverables' builds are not beside it.
   const auto no_deliverable_here = [](const std::string&) { return std::string(); };
   if (options.test && !options.worker_dir.empty()) {
-    for (size_t i = 0; i < options.paths.size(); ++i) {
-      play::play_to_folder(host, options, options.paths[i], no_deliverable_here, options.worker_dir,
-                           i);
-    }
+    play::play_share(host, options, no_deliverable_here);
     return 0;
   }
   if (options.test) return test_in_runners(options);

@@ -403,25 +403,10 @@ std::optional<std::vector<std::string>> tests_to_play(const Options& options, st
   return files;
 }
 
-int test_in_process(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
-                    std::ostream& out, std::ostream& err) {
-  const auto files = tests_to_play(options, err);
-  if (!files) return 2;
-  std::error_code ec;
-  const fs::path dir =
-      fs::temp_directory_path(ec) /
-      ("play-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  fs::create_directories(dir, ec);
-  std::vector<TestCase> cases;
-  for (size_t i = 0; i < files->size(); ++i) {
-    play_to_folder(host, options, (*files)[i], find_plugin, dir.string(), i);
-    std::optional<TestCase> c = read_outcome(dir.string(), i, (*files)[i]);
-    if (!c) c = TestCase{(*files)[i], 2, 0.0, "", "its outcome could not be written"};
-    out << outcome_line(*c) << '\n' << std::flush;
-    cases.push_back(*c);
+void play_share(sim::Host& host, const Options& options, const PluginFinder& find_plugin) {
+  for (size_t i = 0; i < options.paths.size(); ++i) {
+    play_to_folder(host, options, options.paths[i], find_plugin, options.worker_dir, i);
   }
-  fs::remove_all(dir, ec);
-  return finish_tests(options, cases, out, err);
 }
 
 int test_in_runners(const Options& options, const std::vector<std::string>& command,

@@ -61,10 +61,9 @@ int finish_tests(const Options& options, const std::vector<TestCase>& cases, std
 // JUnit XML of the outcomes: a testsuite per folder, a testcase per scenario.
 void write_junit(std::ostream& out, const std::vector<TestCase>& cases);
 
-// Plays every scenario in this process, one after another, each in a fresh
-// game (what a Windows worker does with its share).
-int test_in_process(sim::Host& host, const Options& options, const PluginFinder& find_plugin,
-                    std::ostream& out, std::ostream& err);
+// A worker's share: each of options.paths played in this process, one after
+// another, each in a fresh game, its outcome written to options.worker_dir.
+void play_share(sim::Host& host, const Options& options, const PluginFinder& find_plugin);
 
 // The options a runner is given for the plug-ins and the run, as flags, with
 // each path as `path_for` makes it (the runner's own view of the path).
