@@ -68,7 +68,7 @@ static void add_modifier(World& w, NativeCall& c) {
   if (b == nullptr) return;
   if (!b->has(c.u(1))) {
     b->modifiers.push_back(c.u(1));
-    w.journal.write(EntryKind::marked, w.serial_of(Thing::blip, b->handle)).a = c.u(1);
+    w.journal.write<EntryKind::marked>({.modifier = c.u(1)}, w.serial_of(Thing::blip, b->handle));
   }
   c.ret_bool(true);
 }
@@ -77,7 +77,7 @@ static void remove_modifier(World& w, NativeCall& c) {
   BlipState* b = w.blips.find(c.i(0));
   if (b == nullptr) return;
   if (std::erase(b->modifiers, c.u(1)) > 0) {
-    w.journal.write(EntryKind::unmarked, w.serial_of(Thing::blip, b->handle)).a = c.u(1);
+    w.journal.write<EntryKind::unmarked>({.modifier = c.u(1)}, w.serial_of(Thing::blip, b->handle));
   }
   c.ret_bool(true);
 }

@@ -258,11 +258,11 @@ bool World::has_content(ContentList list, uint32_t hash, const char* name) {
   if (content.first_mention(list, hash)) {
     const std::string shown = name != nullptr ? std::string(name) : content_name(hash);
     const std::string noun = content_noun(list);
-    Entry& e = journal.write(EntryKind::content,
-                             complete ? noun + " " + shown + " is not in the game"
-                                      : "the stand-in does not know " + noun + " " + shown);
-    e.a = complete ? 0 : 1;
-    e.b = static_cast<int64_t>(list);
+    journal.write<EntryKind::content>(
+        {.what = complete ? noun + " " + shown + " is not in the game"
+                          : "the stand-in does not know " + noun + " " + shown,
+         .in_a_partial_list = !complete,
+         .list = list});
   }
   return !complete;
 }

@@ -70,7 +70,7 @@ void World::remove_entity(int32_t handle) {
   for (const auto& [effect, fx] : particles.effects()) {
     if (fx.entity != handle || fx.stopped) continue;
     if (const uint64_t serial = serial_of(Thing::effect, effect)) {
-      journal.write(EntryKind::gone, serial).a = 2;
+      journal.write<EntryKind::gone>({.because = GoneBecause::its_entity_gone}, serial);
       journal.forget_live(Thing::effect, effect);
     }
   }
@@ -125,7 +125,7 @@ void World::set_player_velocity(Vec v) {
 void World::move_entity(EntityState& e, Vec to) {
   e.position = to;
   if (const uint64_t serial = serial_of(Thing::entity, e.handle)) {
-    journal.write(EntryKind::moved, serial).where = to;
+    journal.write<EntryKind::moved>({.where = to}, serial);
     journal.thing(serial)->where = to;
   }
 }

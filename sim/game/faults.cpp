@@ -123,7 +123,7 @@ std::string Faults::summary() const {
 void Faults::start(World& w, Fault f, int frames) {
   const auto k = static_cast<size_t>(f);
   ++injected_[k];
-  w.journal.write(EntryKind::fault).a = static_cast<int64_t>(f);
+  w.journal.write<EntryKind::fault>({.fault = f});
   switch (f) {
     case Fault::native_fails: {
       // One to three of the natives that answer something, for the fault's length.
@@ -220,7 +220,7 @@ void Faults::start(World& w, Fault f, int frames) {
 }
 
 void Faults::end(World& w, Fault f) {
-  w.journal.write(EntryKind::fault_over).a = static_cast<int64_t>(f);
+  w.journal.write<EntryKind::fault_over>({.fault = f});
   frames_left_[static_cast<size_t>(f)] = 0;
   acting_ = any_active();
   switch (f) {

@@ -14,14 +14,19 @@ struct KindRow {
 };
 
 constexpr KindRow kind_rows[] = {
-#define SIM_JOURNAL_ENTRY(kind, keeping, what) {#kind, keeping},
+#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) {#kind, keeping},
 #include "journal.def"
-#undef SIM_JOURNAL_ENTRY
 };
 
 }  // namespace
 
 const char* entry_kind_name(EntryKind kind) { return kind_rows[static_cast<size_t>(kind)].name; }
+
+std::string script_name(uint32_t nth, std::string_view plugin) {
+  return "script " + std::to_string(nth) + " of " + std::string(plugin);
+}
+
+std::string ScriptName::text() const { return script_name(nth, plugin); }
 
 // With no reader, few enough that they stay in the processor's cache.
 constexpr size_t unread_entries_kept = 128;
@@ -34,19 +39,13 @@ Journal::Journal() { entries_.reserve(4096); }
 // journal is written many times a frame.
 static const Entry blank_entry{};
 
-Entry& Journal::write(EntryKind kind, uint64_t thing) {
+Entry& Journal::write_entry(EntryKind kind, uint64_t thing) {
   if (!has_readers && !recording_calls && entries_.size() >= unread_entries_kept) forget_read();
   Entry& e = entries_.emplace_back(blank_entry);
   ++counts_[static_cast<size_t>(kind)];
   e.kind = kind;
   e.at = clock;
   e.thing = thing;
-  return e;
-}
-
-Entry& Journal::write(EntryKind kind, std::string_view text) {
-  Entry& e = write(kind);
-  e.text = keep(text);
   return e;
 }
 
@@ -68,7 +67,7 @@ void Journal::forget_read() {
 }
 
 uint64_t Journal::write_call(const NativeCall& call) {
-  write(EntryKind::call);
+  write<EntryKind::call>();
   passed_.note(call);
   return end() - 1;
 }
@@ -80,7 +79,7 @@ void Journal::record_call(uint64_t entry, const NativeCall& call, Answerer answe
   r.by = clock.by;
   r.script = clock.script;
   r.answered = answerer;
-  entries_[entry - first_].call = calls_.records().size() - 1;
+  entries_[entry - first_].call.record = calls_.records().size() - 1;
 }
 
 uint64_t Journal::made(Thing thing, int32_t handle, uint32_t model, Vec where, EntityKind entity) {
@@ -100,7 +99,7 @@ uint64_t Journal::made(Thing thing, int32_t handle, uint32_t model, Vec where, E
   live_[key(thing, handle)] = serial;
   gone_.erase(key(thing, handle));
   things_.push_back(std::move(t));
-  write(EntryKind::made, serial).where = where;
+  write<EntryKind::made>({.where = where}, serial);
   return serial;
 }
 
@@ -109,7 +108,8 @@ void Journal::gone(Thing thing, int32_t handle, bool renewed) {
   if (it == live_.end()) return;
   ThingRecord& t = things_[it->second - 1];
   t.live = false;
-  write(EntryKind::gone, t.serial).a = renewed ? 1 : 0;
+  write<EntryKind::gone>(
+      {.because = renewed ? GoneBecause::handle_given_again : GoneBecause::removed}, t.serial);
   gone_[it->first] = it->second;
   live_.erase(it);
 }

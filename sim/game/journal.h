@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,7 +20,9 @@
 #include <vector>
 
 #include "call_record.h"
+#include "content.h"
 #include "entities.h"
+#include "faults.h"
 #include "native_table.h"
 #include "plugin_id.h"
 #include "vec.h"
@@ -27,14 +30,12 @@
 namespace sim {
 
 enum class EntryKind : uint8_t {
-#define SIM_JOURNAL_ENTRY(kind, keeping, what) kind,
+#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) kind,
 #include "journal.def"
-#undef SIM_JOURNAL_ENTRY
 };
 inline constexpr EntryKind all_entry_kinds[] = {
-#define SIM_JOURNAL_ENTRY(kind, keeping, what) EntryKind::kind,
+#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) EntryKind::kind,
 #include "journal.def"
-#undef SIM_JOURNAL_ENTRY
 };
 inline constexpr size_t entry_kinds = std::size(all_entry_kinds);
 const char* entry_kind_name(EntryKind kind);
@@ -48,21 +49,61 @@ struct JournalClock {
   uint32_t game_ms = 0;     // the game timer, which may jump
 };
 
+// A text an entry holds, kept by the journal for the whole run.
+using Text = std::string_view;
+
+enum class KeyMessage : uint8_t { down, repeated, up };
+enum class GoneBecause : uint8_t {
+  removed,
+  handle_given_again,  // the game gave its handle to a new thing in the same frame
+  its_entity_gone,     // an effect, ended with the entity it was on
+};
+
+// A script as the host names it: "script 2 of cinema.so".
+struct ScriptName {
+  uint64_t number = 0;  // the host's, over the run
+  uint32_t nth = 0;     // its place among its plug-in's scripts, from 1
+  Text plugin;
+  std::string text() const;
+};
+std::string script_name(uint32_t nth, std::string_view plugin);
+
+namespace entry {
+#define SIM_FIELD(type, name, what) type name{};
+#define SIM_JOURNAL_RECORD(name, fields) \
+  struct name {                          \
+    fields                               \
+  };
+#include "journal.def"
+#undef SIM_FIELD
+}  // namespace entry
+
+// An entry holds the record of its kind, named after the kind: a wait's
+// is `e.wait`, a plug-in's load `e.loaded`.
 struct Entry {
-  EntryKind kind = EntryKind::host;
+  Entry() : none_{} {}
+  EntryKind kind = EntryKind::resumed;
   JournalClock at;
   uint64_t thing = 0;  // a thing's serial; 0: none
-  int64_t a = 0;
-  int64_t b = 0;
-  int64_t c = 0;
-  int64_t d = 0;
-  double from = 0.0;
-  double to = 0.0;
-  Vec where;
-  std::string_view text;  // kept by the journal for the whole run
-  std::string_view more;
-  uint64_t call = 0;  // a call entry's place in Journal::calls
+  union {
+    entry::Nothing none_;
+#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) entry::record kind;
+#include "journal.def"
+  };
 };
+
+// The record an entry of kind K holds.
+template <EntryKind K>
+struct EntryRecord;
+#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) \
+  template <>                                          \
+  struct EntryRecord<EntryKind::kind> {                \
+    using type = entry::record;                        \
+    static type& of(Entry& e) { return e.kind; }       \
+  };
+#include "journal.def"
+template <EntryKind K>
+using RecordOf = typename EntryRecord<K>::type;
 
 // A thing as it was made, never renamed.
 struct ThingRecord {
@@ -87,9 +128,19 @@ class Journal {
 
   JournalClock clock;  // the world and the host keep it current
 
-  // Writes an entry, stamped with the clock.
-  Entry& write(EntryKind kind, uint64_t thing = 0);
-  Entry& write(EntryKind kind, std::string_view text);
+  // Writes an entry of kind K, stamped with the clock, and keeps its texts:
+  // `journal.write<EntryKind::money>({.from = 5, .to = 3})`.
+  template <EntryKind K>
+  RecordOf<K>& write(const RecordOf<K>& record, uint64_t thing = 0) {
+    Entry& e = write_entry(K, thing);
+    auto& r = *::new (static_cast<void*>(&EntryRecord<K>::of(e))) RecordOf<K>(record);
+    keep_texts(r);
+    return r;
+  }
+  template <EntryKind K>
+  RecordOf<K>& write(uint64_t thing = 0) {
+    return write<K>(RecordOf<K>{}, thing);
+  }
   std::string_view keep(std::string_view text);
 
   // Every entry by its number over the run, while its readers read it: a
@@ -128,7 +179,7 @@ class Journal {
   void end_call(uint64_t entry, const NativeCall& call, Answerer answerer) {
     if (recording_calls) record_call(entry, call, answerer);
   }
-  const CallRecord& call(const Entry& e) const { return calls_.records()[e.call]; }
+  const CallRecord& call(const Entry& e) const { return calls_.records()[e.call.record]; }
   const std::vector<CallRecord>& call_records() const { return calls_.records(); }
 
   // Things. The scenario's names for models are given before the run.
@@ -148,6 +199,16 @@ class Journal {
   const std::vector<ThingRecord>& things() const { return things_; }
 
  private:
+  Entry& write_entry(EntryKind kind, uint64_t thing);
+  template <class Field>
+  void keep_field(Field&) {}
+  void keep_field(Text& text) { text = keep(text); }
+  void keep_field(ScriptName& script) { script.plugin = keep(script.plugin); }
+#define SIM_FIELD(type, name, what) keep_field(r.name);
+#define SIM_JOURNAL_RECORD(name, fields) \
+  void keep_texts([[maybe_unused]] entry::name& r) { fields }
+#include "journal.def"
+#undef SIM_FIELD
   uint64_t write_call(const NativeCall& call);
   void record_call(uint64_t entry, const NativeCall& call, Answerer answerer);
   static uint64_t key(Thing thing, int32_t handle) {

@@ -24,9 +24,7 @@ static bool low_half_only(World& w, const char* record, int slot, uint64_t v) {
 // The player's money becomes `cash`; a change is the journal's.
 static void set_cash(World& w, int cash) {
   if (cash == w.money.cash) return;
-  Entry& e = w.journal.write(EntryKind::money);
-  e.a = w.money.cash;
-  e.b = cash;
+  w.journal.write<EntryKind::money>({.from = w.money.cash, .to = cash});
   w.money.cash = cash;
 }
 
@@ -50,7 +48,7 @@ static void feed_toast(World& w, NativeCall& c) {
   post.dictionary = dictionary;
   post.icon = static_cast<uint32_t>(data[3]);
   post.color = static_cast<uint32_t>(data[5]);
-  w.journal.write(EntryKind::notification, post.text).a = post.duration_ms;
+  w.journal.write<EntryKind::notification>({.text = post.text, .ms = post.duration_ms});
   const auto d = w.money.textures.find(std::string_view(dictionary));
   post.dictionary_loaded = d != w.money.textures.end() && d->second.loaded;
   w.money.feed.push_back(post);

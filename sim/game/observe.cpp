@@ -51,12 +51,19 @@ void tell_changes(const std::vector<T>& before, const std::vector<T>& now, Tell 
 // plug-in that drew it; a sprite turned to its heading.
 void World::tell_box(bool drawn, std::string_view texture, float x, float y, float width,
                      float height, float heading, const int (&colour)[4], PluginId by) {
-  Entry& e = journal.write(drawn ? EntryKind::box_drawn : EntryKind::box_undrawn, texture);
-  e.at.by = by;
-  e.where = Vec{x, y, heading};
-  e.from = width;
-  e.to = height;
-  e.a = colour_of(colour);
+  const entry::Box box{.texture = texture,
+                       .x = x,
+                       .y = y,
+                       .width = width,
+                       .height = height,
+                       .heading = heading,
+                       .colour = colour_of(colour)};
+  if (drawn) {
+    journal.write<EntryKind::box_drawn>(box);
+  } else {
+    journal.write<EntryKind::box_undrawn>(box);
+  }
+  journal.latest().at.by = by;
 }
 
 // A value that moves for a while and settles: one entry when it settles or
@@ -70,11 +77,11 @@ void World::settle(Ramp& ramp, double now, uint64_t thing, const char* what) {
     return;
   }
   if (ramp.direction != 0) {
-    Entry& e = journal.write(EntryKind::settled, thing);
-    e.text = what;
-    e.from = ramp.from;
-    e.to = ramp.value;
-    e.a = static_cast<int64_t>(observed_.previous_ms - ramp.since_ms);
+    journal.write<EntryKind::settled>({.value = what,
+                                       .from = ramp.from,
+                                       .to = ramp.value,
+                                       .ms = observed_.previous_ms - ramp.since_ms},
+                                      thing);
   }
   ramp.direction = direction;
   ramp.from = ramp.value;
@@ -88,38 +95,36 @@ void World::settle(Ramp& ramp, double now, uint64_t thing, const char* what) {
 void World::tell_offered(const PromptState& p) {
   const uint64_t serial = p.serial;
   if (serial == 0 || observed_.offered.count(serial) != 0) return;
-  Entry& e = journal.write(EntryKind::offered, serial);
-  e.text = journal.keep(p.label);
-  e.a = p.control;
-  e.b = p.mode == PromptMode::hold ? p.mode_value : 0;
+  entry::Offer offer{.label = p.label,
+                     .control = p.control,
+                     .hold_ms = p.mode == PromptMode::hold ? p.mode_value : 0};
   if (p.has_point) {
-    e.where = p.point;
-    e.to = p.radius;
+    offer.where = p.point;
+    offer.reach = p.radius;
   }
   if (const auto g = entity_groups_.find(p.group); g != entity_groups_.end()) {
     if (const auto it = entities_.find(g->second); it != entities_.end()) {
-      e.c = static_cast<int64_t>(serial_of(Thing::entity, g->second));
-      e.from = interaction_distance(it->second);
+      offer.group_entity = serial_of(Thing::entity, g->second);
+      offer.within = interaction_distance(it->second);
     }
   }
+  journal.write<EntryKind::offered>(offer, serial);
   observed_.offered.emplace(serial, p.label);
 }
 
 void World::tell_found() {
-  journal.write(EntryKind::found, "money").a = money.cash;
+  journal.write<EntryKind::found_money>({.cash = money.cash});
   for (const auto& [channel, playlist] : tv.playlists) {
-    Entry& e = journal.write(EntryKind::found, "playlist");
-    e.a = channel;
-    e.more = journal.keep(playlist.name);
+    journal.write<EntryKind::found_playlist>({.channel = channel, .playlist = playlist.name});
   }
-  journal.write(EntryKind::found, "channel").a = tv.channel;
-  journal.write(EntryKind::found, "player").where = player_position();
+  journal.write<EntryKind::found_channel>({.channel = tv.channel});
+  journal.write<EntryKind::found_player>({.player = player_position()});
 }
 
 void World::observe(bool frame_over) {
   Observed& seen = observed_;
   const Vec me = player_position();
-  if (!frame_over) journal.write(EntryKind::frame).where = me;
+  if (!frame_over) journal.write<EntryKind::frame>({.player = me});
 
   // What is no longer offered, then what is offered now.
   for (auto& [handle, p] : prompts_) p.offered = prompt_offered(p, me);
@@ -127,7 +132,7 @@ void World::observe(bool frame_over) {
     const ThingRecord* t = journal.thing(kv.first);
     const PromptState* p = t != nullptr && t->live ? prompt(t->handle) : nullptr;
     if (p != nullptr && p->offered && p->label == kv.second) return false;
-    journal.write(EntryKind::withdrawn, kv.first).text = journal.keep(kv.second);
+    journal.write<EntryKind::withdrawn>({.label = kv.second}, kv.first);
     return true;
   });
   for (const auto& [handle, p] : prompts_) {
@@ -137,10 +142,10 @@ void World::observe(bool frame_over) {
   const int32_t inside = interiors.interior_at(me);
   if (inside != seen.interior) {
     if (const InteriorState* left = interiors.interior(seen.interior)) {
-      journal.write(EntryKind::leaves).a = left->name_hash;
+      journal.write<EntryKind::leaves>({.name_hash = left->name_hash});
     }
     if (const InteriorState* entered = interiors.interior(inside)) {
-      journal.write(EntryKind::enters).a = entered->name_hash;
+      journal.write<EntryKind::enters>({.name_hash = entered->name_hash});
     }
     seen.interior = inside;
   }
@@ -160,25 +165,30 @@ void World::observe(bool frame_over) {
     bool& was = seen.drawn_into[name];
     if (drawn == was) continue;
     was = drawn;
-    Entry& e = journal.write(drawn ? EntryKind::drawn_into : EntryKind::undrawn_into, name);
-    e.at.by = PluginId(owners.target_owner(name));
-    e.a = t.last_draw_channel;
+    const entry::Target target{.target = name, .channel = t.last_draw_channel};
+    if (drawn) {
+      journal.write<EntryKind::drawn_into>(target);
+    } else {
+      journal.write<EntryKind::undrawn_into>(target);
+    }
+    journal.latest().at.by = PluginId(owners.target_owner(name));
   }
 
   for (const DrawnText& t : seen.drawn) {
     if (!drawn_in(text.drawn, t))
-      journal.write(EntryKind::undrawn, t.text).where = Vec{t.x, t.y, 0.0f};
+      journal.write<EntryKind::undrawn>({.text = t.text, .x = t.x, .y = t.y});
   }
   for (const DrawnText& t : text.drawn) {
     if (drawn_in(seen.drawn, t)) continue;
-    Entry& e = journal.write(EntryKind::drawn, t.text);
-    e.where = Vec{t.x, t.y, 0.0f};
-    e.from = t.style.scale_y;
-    e.to = t.style.scale_x;
-    e.a = colour_of(t.style);
-    e.b = t.style.centred ? 1 : 0;
-    e.c = t.style.shadow ? 1 : 0;
-    e.at.by = t.by;
+    journal.write<EntryKind::drawn>({.text = t.text,
+                                     .x = t.x,
+                                     .y = t.y,
+                                     .height_scale = t.style.scale_y,
+                                     .width_scale = t.style.scale_x,
+                                     .colour = colour_of(t.style),
+                                     .centred = t.style.centred,
+                                     .shadow = t.style.shadow});
+    journal.latest().at.by = t.by;
   }
   seen.drawn = text.drawn;
 

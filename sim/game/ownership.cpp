@@ -128,7 +128,8 @@ void Ownership::deleted(World& w, Thing t, int32_t handle) {
   if (serial == 0) return;
   auto [it, first] = deleted_.try_emplace(serial, creator);
   if (!first && it->second == creator && !live(w, t, handle)) {
-    w.journal.write(EntryKind::deleted_again, serial).at.by = creator;
+    w.journal.write<EntryKind::deleted_again>(serial);
+    w.journal.latest().at.by = creator;
   }
   it->second = creator;
 }

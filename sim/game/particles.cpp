@@ -61,9 +61,9 @@ static void start_looped_on_entity(World& w, NativeCall& c) {
   const int32_t handle = w.particles.start(w.hash_of(c.s(0)), asset, c.i(1), offset, c.f(8));
   w.particles.effect(handle)->serial =
       w.journal.made(Thing::effect, handle, w.hash_of(c.s(0)), Vec{});
-  Entry& made = w.journal.latest();
-  made.a = static_cast<int64_t>(w.serial_of(Thing::entity, c.i(1)));
-  made.from = c.f(8);
+  entry::Made& made = w.journal.latest().made;
+  made.on = w.serial_of(Thing::entity, c.i(1));
+  made.scale = c.f(8);
   c.ret_int(handle);
 }
 

@@ -91,7 +91,8 @@ void World::work_prompts_by_controls() {
     const bool offered = prompt_offered(p);
     const bool down = controls.pressed(p.control);
     if (!offered || !down) {
-      if (p.holding) journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 0;
+      if (p.holding)
+        journal.write<EntryKind::held>({.down = false}, serial_of(Thing::prompt, handle));
       p.holding = false;
       p.hold_done = false;
     }
@@ -106,7 +107,7 @@ void World::work_prompts_by_controls() {
         p.holding = true;
         p.hold_start_ms = elapsed_ms_;
         tell_offered(p);
-        journal.write(EntryKind::held, serial_of(Thing::prompt, handle)).a = 1;
+        journal.write<EntryKind::held>({.down = true}, serial_of(Thing::prompt, handle));
       }
       completes = elapsed_ms_ - p.hold_start_ms >= static_cast<uint64_t>(std::max(0, p.mode_value));
       p.hold_done = completes;

@@ -37,7 +37,7 @@ void leave_point(World& w, int32_t ped) {
   }
   it->second.point = 0;
   if (it->second.on_point) {
-    if (w.exists(ped)) w.journal.write(EntryKind::stands, w.serial_of(Thing::entity, ped));
+    if (w.exists(ped)) w.journal.write<EntryKind::stands>(w.serial_of(Thing::entity, ped));
   }
   it->second.on_point = false;
 }
@@ -54,7 +54,7 @@ void ScenarioPoints::update(World& w) {
       if (a.on_point) {
         // One that is gone leaves no line of its own: its going is its line.
         if (w.exists(handle))
-          w.journal.write(EntryKind::stands, w.serial_of(Thing::entity, handle));
+          w.journal.write<EntryKind::stands>(w.serial_of(Thing::entity, handle));
       }
       a.on_point = false;
       continue;
@@ -64,7 +64,7 @@ void ScenarioPoints::update(World& w) {
     }
     p->user = handle;
     a.on_point = true;
-    w.journal.write(EntryKind::sits, w.serial_of(Thing::entity, handle));
+    w.journal.write<EntryKind::sits>(w.serial_of(Thing::entity, handle));
     if (EntityState* e = w.entity(handle)) w.move_entity(*e, position(w, *p));
   }
 }

@@ -70,10 +70,8 @@ static void play_speech(World& w, NativeCall& c) {
   line.line = slot_text(slot[0]);
   line.voice = slot[1] != 0 ? slot_text(slot[1]) : a.ambient_voice;
   line.params = static_cast<uint32_t>(slot[3]);
-  Entry& said = w.journal.write(EntryKind::said, w.serial_of(Thing::entity, line.ped));
-  said.text = w.journal.keep(line.line);
-  said.more = w.journal.keep(line.voice);
-  said.a = w.speech.line_ms;
+  w.journal.write<EntryKind::said>({.line = line.line, .voice = line.voice, .ms = w.speech.line_ms},
+                                   w.serial_of(Thing::entity, line.ped));
   w.speech.spoken.push_back(line);
   w.speech.start_talking(w, c.i(0));
   c.ret_bool(true);

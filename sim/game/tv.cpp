@@ -28,7 +28,7 @@ RenderTarget* Tv::target(const char* name) {
 // The channel switch: -1 is no channel.
 static void set_tv_channel(World& w, NativeCall& c) {
   if (w.tv.channel != c.i(0)) {
-    w.journal.write(EntryKind::channel).a = c.i(0);
+    w.journal.write<EntryKind::channel>({.channel = c.i(0)});
   }
   w.tv.channel = c.i(0);
 }
@@ -127,7 +127,7 @@ NativeRows tv_native_rows() {
          Playlist& p = w.tv.playlists[c.i(0)];
          p.name = c.s(1);
          p.start_ms = w.elapsed_ms();
-         w.journal.write(EntryKind::playlist, p.name).a = c.i(0);
+         w.journal.write<EntryKind::playlist>({.channel = c.i(0), .playlist = p.name});
        }},
   };
   return {rows, std::size(rows)};

@@ -132,11 +132,13 @@ void World::stop_failing(FailedBy by) {
   for (uint8_t& bits : failing_) bits &= ~static_cast<uint8_t>(by);
 }
 
-void World::violation(const std::string& what) { journal.write(EntryKind::violation, what); }
+void World::violation(const std::string& what) {
+  journal.write<EntryKind::violation>({.what = what});
+}
 
 std::vector<std::string> World::violations() const {
   std::vector<std::string> all;
-  journal.each(EntryKind::violation, [&](const Entry& e) { all.emplace_back(e.text); });
+  journal.each(EntryKind::violation, [&](const Entry& e) { all.emplace_back(e.violation.what); });
   return all;
 }
 
@@ -161,7 +163,7 @@ bool World::tolerate(const std::string& key, std::string what) {
   }
   Tolerated& t = tolerated_[key];
   if (t.calls++ == 0) {
-    journal.write(EntryKind::tolerated, what);
+    journal.write<EntryKind::tolerated>({.what = what});
     t.what = std::move(what);
   }
   return true;
@@ -208,9 +210,7 @@ void World::perform(NativeCall& call, bool sound) {
       answerer = Answerer::answer;
     }
     if (++other_calls_[call.hash] == 1) {
-      Entry& e = journal.write(EntryKind::unsimulated);
-      e.a = static_cast<int64_t>(call.hash);
-      e.b = a != nullptr ? 1 : 0;
+      journal.write<EntryKind::unsimulated>({.hash = call.hash, .answered = a != nullptr});
     }
     // Deleting what another made is a violation even where the world does not act on it.
     if (sound && row->touch.act == Act::remove) owners.before(*this, call);

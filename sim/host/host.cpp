@@ -49,12 +49,9 @@ void Host::reset() {
   in_turn_ = false;
 }
 
-void Host::event(const std::string& text, EntryKind kind) { run_.world->journal.write(kind, text); }
-
 // The timeline closes what the script still waited on.
 void Host::script_ended(const Script& s, const char* how) {
-  event(s.name() + how);
-  run_.world->journal.latest().a = static_cast<int64_t>(s.number);
+  run_.world->journal.write<EntryKind::ended>({.script = s.journal_name(), .how = how});
 }
 
 std::string Host::plugin_name(HMODULE module) const {
@@ -72,8 +69,10 @@ HMODULE Host::calling_module() const {
   return run_.attaching != nullptr ? run_.attaching->module : nullptr;
 }
 
-std::string Host::Script::name() const {
-  return "script " + std::to_string(index + 1) + " of " + plugin;
+std::string Host::Script::name() const { return script_name(index + 1, plugin); }
+
+ScriptName Host::Script::journal_name() const {
+  return {number, static_cast<uint32_t>(index + 1), plugin};
 }
 
 HMODULE Host::load_plugin(const std::string& path) {
@@ -121,10 +120,8 @@ HMODULE Host::load_plugin(const std::string& path) {
     run_.keyboard_handlers[n].module = module;
   }
   run_.world->owners.name_creator(PluginId{module}, loading.file);
-  event("plug-in " + loading.file + " loaded");
-  Entry& loaded = run_.world->journal.latest();
-  loaded.at.by = PluginId{module};
-  loaded.d = 1;
+  run_.world->journal.write<EntryKind::loaded>({.file = loading.file});
+  run_.world->journal.latest().at.by = PluginId{module};
   return module;
 }
 
@@ -172,7 +169,7 @@ void Host::unload_plugin(HMODULE module) {
   dlclose(module);
 #endif
   memory::libraries_changed();
-  event("plug-in " + plugin.file + " unloaded");
+  run_.world->journal.write<EntryKind::unloaded>({.file = plugin.file});
 }
 
 void Host::unload_plugins() {
@@ -198,10 +195,7 @@ void Host::run_turn(Script& s) {
   if (!s.fiber) {
     s.fiber = std::make_unique<ScriptFiber>(run_script, &s);
     s.info.plugin = run_.world->owners.name_of(PluginId{s.module});  // named once its load is over
-    event(s.name() + " started");
-    Entry& started = run_.world->journal.latest();
-    started.b = static_cast<int64_t>(s.number);
-    started.more = run_.world->journal.keep(s.name());
+    run_.world->journal.write<EntryKind::started>({.script = s.journal_name()});
   }
   run_.current = &s;
   in_turn_ = true;
@@ -210,7 +204,7 @@ void Host::run_turn(Script& s) {
   JournalClock& clock = run_.world->journal.clock;
   clock.by = PluginId{s.module};
   clock.script = s.number;
-  if (resumed) run_.world->journal.write(EntryKind::resumed);
+  if (resumed) run_.world->journal.write<EntryKind::resumed>();
   begin_turn(s.info, run_.world->frame(), s.last_native,
              std::chrono::duration_cast<std::chrono::nanoseconds>(
                  std::chrono::steady_clock::now().time_since_epoch())
@@ -271,9 +265,10 @@ void Host::send_key(DWORD key, WORD repeat_count, BYTE scan_code, BOOL is_extend
                 is_up      ? "up"
                 : was_down ? "held"
                            : "down");
-  Entry& message = run_.world->journal.write(EntryKind::key);
-  message.a = static_cast<int64_t>(key);
-  message.b = is_up ? 2 : was_down ? 1 : 0;
+  run_.world->journal.write<EntryKind::key>({.code = static_cast<uint32_t>(key),
+                                             .message = is_up      ? KeyMessage::up
+                                                        : was_down ? KeyMessage::repeated
+                                                                   : KeyMessage::down});
   run_.in_keyboard_handler = true;
   for (const Handler& h : handlers) {
     run_.world->journal.clock.by = PluginId(h.module);
@@ -333,10 +328,9 @@ void Host::script_register(HMODULE module, ScriptEntry entry, bool additional) {
   s->wake_elapsed_ms = run_.world->elapsed_ms();
   s->info.number = index + 1;
   s->info.entry = entry;
-  event(s->name() + " registered" + (additional ? " (an additional thread)" : ""));
-  Entry& registered = run_.world->journal.latest();
-  registered.at.by = PluginId{module};
-  registered.c = static_cast<int64_t>(s->number);
+  run_.world->journal.write<EntryKind::registered>(
+      {.script = s->journal_name(), .additional = additional});
+  run_.world->journal.latest().at.by = PluginId{module};
   run_.scripts.insert(after, std::move(s));
 }
 
@@ -377,7 +371,7 @@ void Host::keyboard_handler_register(KeyboardHandler handler) {
     return;
   }
   run_.keyboard_handlers.push_back({handler, module});
-  event("keyboard handler of " + plugin_name(module) + " registered");
+  run_.world->journal.write<EntryKind::handler_registered>({.file = plugin_name(module)});
 }
 
 void Host::keyboard_handler_unregister(KeyboardHandler handler) {
@@ -385,7 +379,7 @@ void Host::keyboard_handler_unregister(KeyboardHandler handler) {
   auto it = std::find_if(run_.keyboard_handlers.begin(), run_.keyboard_handlers.end(),
                          [&](const Handler& h) { return h.handler == handler; });
   if (it == run_.keyboard_handlers.end()) return;
-  event("keyboard handler of " + plugin_name(it->module) + " unregistered");
+  run_.world->journal.write<EntryKind::handler_unregistered>({.file = plugin_name(it->module)});
   run_.keyboard_handlers.erase(it);
 }
 
@@ -405,11 +399,10 @@ void Host::script_wait(DWORD ms) {
     run_.call_open = false;
   }
   ++run_.waits;
-  Entry& waiting = run_.world->journal.write(EntryKind::wait);
-  waiting.a = ms;
-  waiting.b = static_cast<int64_t>(run_.last_hash);
-  waiting.c = static_cast<int64_t>(run_.last_arg);
-  waiting.d = static_cast<int64_t>(run_.last_result);
+  run_.world->journal.write<EntryKind::wait>({.ms = ms,
+                                              .last_hash = run_.last_hash,
+                                              .last_arg = run_.last_arg,
+                                              .last_result = run_.last_result});
   run_.last_hash = run_.last_arg = run_.last_result = 0;
   Script* s = run_.current;
   s->wake_frame = run_.world->frame() + 1;
@@ -522,8 +515,7 @@ uint64_t* Host::global_ptr(int index) {
     return &run_.negative_global;  // the plug-in may write it; nothing reads it
   }
   Global& g = run_.globals[index];
-  event("getGlobalPtr(" + std::to_string(index) + ") = " + std::to_string(g.value),
-        EntryKind::global);
+  run_.world->journal.write<EntryKind::global_given>({.index = index, .value = g.value});
   return &g.value;
 }
 
@@ -531,9 +523,8 @@ uint64_t* Host::global_ptr(int index) {
 void Host::note_global_writes(const std::string& when) {
   for (auto& [index, g] : run_.globals) {
     if (g.value == g.seen) continue;
-    event("global " + std::to_string(index) + " written: " + std::to_string(g.seen) + " -> " +
-              std::to_string(g.value) + " " + when,
-          EntryKind::global);
+    run_.world->journal.write<EntryKind::global_written>(
+        {.index = index, .from = g.seen, .to = g.value, .when = when});
     g.seen = g.value;
   }
 }

@@ -116,6 +116,7 @@ class Host {
     uint64_t last_frame = 0;   // the frame of its latest turn
     ScriptInfo info;           // what a crash report or the watchdog says of it
     std::string name() const;  // "script 1 of cinema.so"
+    ScriptName journal_name() const;
   };
   const std::vector<std::unique_ptr<Script>>& scripts() const { return run_.scripts; }
 
@@ -141,7 +142,6 @@ class Host {
   HMODULE calling_module() const;  // the plug-in being loaded, unloaded or run
   // What the host did: a plug-in loaded, a script registered, a global
   // handed out; the journal of the run keeps it.
-  void event(const std::string& text, EntryKind kind = EntryKind::host);
   void script_ended(const Script& s, const char* how);
   void note_global_writes(const std::string& when);
   void forget_dead_blocks();

@@ -44,19 +44,19 @@ void Recorder::read(sim::World& world) {
     const sim::Entry& e = journal[n];
     if (e.kind == sim::EntryKind::call) continue;
     const std::string plugin = play::plugin_of(world, e);
-    std::string what = play::change_text(world, play::no_deliverable(), e);
-    if (what.empty()) what = e.text;  // the host's events tell themselves
-    entries_.push_back({sim::entry_kind_name(e.kind), e.at.frame, e.at.elapsed_ms, plugin,
-                        std::move(what), std::string(e.text)});
+    const std::string host = play::host_text(e);
+    std::string what = host.empty() ? play::change_text(world, play::no_deliverable(), e) : host;
+    entries_.push_back({play::family_name(e), e.at.frame, e.at.elapsed_ms, plugin, std::move(what),
+                        play::own_text(e)});
     if (e.kind == sim::EntryKind::drawn) {
-      const auto colour = static_cast<uint32_t>(e.a);
-      texts_.push_back({std::string(e.text), plugin, e.at.frame, e.where.x, e.where.y,
-                        static_cast<float>(e.from), static_cast<int>(colour >> 24),
-                        static_cast<int>((colour >> 16) & 0xff),
-                        static_cast<int>((colour >> 8) & 0xff), static_cast<int>(colour & 0xff)});
+      const sim::entry::TextShown& t = e.drawn;
+      texts_.push_back({std::string(t.text), plugin, e.at.frame, t.x, t.y, t.height_scale,
+                        static_cast<int>(t.colour >> 24), static_cast<int>((t.colour >> 16) & 0xff),
+                        static_cast<int>((t.colour >> 8) & 0xff),
+                        static_cast<int>(t.colour & 0xff)});
     } else if (e.kind == sim::EntryKind::said) {
-      lines_.push_back(
-          {play::who(world, e.thing), std::string(e.text), std::string(e.more), e.at.frame});
+      lines_.push_back({play::who(world, e.thing), std::string(e.said.line),
+                        std::string(e.said.voice), e.at.frame});
     }
   }
   next_ = journal.end();

@@ -307,7 +307,7 @@ class LandWatch : public play::Observer {
       dog_z = dog->position.z;
     }
     w.journal.each(sim::EntryKind::content,
-                   [&](const sim::Entry& e) { notes.emplace_back(e.text); });
+                   [&](const sim::Entry& e) { notes.emplace_back(e.content.what); });
   }
   bool found_dog = false;
   sim::EntityKind dog_kind = sim::EntityKind::object;
@@ -349,7 +349,7 @@ TEST(ScenarioSteps, AContentModelNeedsAKindTheGameHas) {
   const play::Scenario s = play::parse_scenario(
       "x.scenario", "content texture dict mymod_textures\ncontent anim dict mymod@wave\n");
   ASSERT_EQ(s.steps.size(), 2u);
-  EXPECT_EQ(s.steps[0].thing, static_cast<int>(sim::ContentList::texture_dicts));
-  EXPECT_EQ(s.steps[1].thing, static_cast<int>(sim::ContentList::anim_dicts));
-  EXPECT_EQ(s.steps[1].text, "mymod@wave");
+  EXPECT_EQ(s.steps[0].content_list, sim::ContentList::texture_dicts);
+  EXPECT_EQ(s.steps[1].content_list, sim::ContentList::anim_dicts);
+  EXPECT_EQ(s.steps[1].name, "mymod@wave");
 }

@@ -51,7 +51,8 @@ constexpr uint64_t player_id = 0x217E9DC48139933D;
 // The journal's notes of content, each as the timeline tells it.
 std::vector<std::string> content_notes(const sim::World& w) {
   std::vector<std::string> notes;
-  w.journal.each(sim::EntryKind::content, [&](const sim::Entry& e) { notes.emplace_back(e.text); });
+  w.journal.each(sim::EntryKind::content,
+                 [&](const sim::Entry& e) { notes.emplace_back(e.content.what); });
   return notes;
 }
 

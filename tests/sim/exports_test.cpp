@@ -21,17 +21,7 @@ using test_support::run_script;
 
 namespace {
 
-class Exports : public test_support::HostTest {
- protected:
-  std::vector<std::string> events_of(sim::EntryKind kind) {
-    std::vector<std::string> texts;
-    const sim::Journal& j = Host::get().world().journal;
-    for (uint64_t n = j.begin(); n < j.end(); ++n) {
-      if (j[n].kind == kind) texts.emplace_back(j[n].text);
-    }
-    return texts;
-  }
-};
+class Exports : public test_support::HostTest {};
 
 TEST_F(Exports, GlobalsAreZeroUntilWrittenAndKeepTheirAddress) {
   uint64_t* first = nullptr;
@@ -58,12 +48,24 @@ TEST_F(Exports, GlobalReadsAndWritesAreEvents) {
     scriptWait(0);
     *g = 6;
   }));
-  const auto events = events_of(sim::EntryKind::global);
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0], "getGlobalPtr(7) = 0");
-  EXPECT_EQ(events[1],
-            "global 7 written: 0 -> 5 by script 1 of " + Host::get().scripts().front()->plugin);
-  EXPECT_EQ(events[2].rfind("global 7 written: 5 -> 6 by script 1", 0), 0u);
+  std::vector<sim::entry::GlobalGiven> given;
+  std::vector<sim::entry::GlobalWritten> written;
+  const sim::Journal& j = world().journal;
+  for (uint64_t n = j.begin(); n < j.end(); ++n) {
+    if (j[n].kind == sim::EntryKind::global_given) given.push_back(j[n].global_given);
+    if (j[n].kind == sim::EntryKind::global_written) written.push_back(j[n].global_written);
+  }
+  ASSERT_EQ(given.size(), 1u);
+  EXPECT_EQ(given[0].index, 7);
+  EXPECT_EQ(given[0].value, 0u);
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(written[0].index, 7);
+  EXPECT_EQ(written[0].from, 0u);
+  EXPECT_EQ(written[0].to, 5u);
+  EXPECT_EQ(written[0].when, "by script 1 of " + Host::get().scripts().front()->plugin);
+  EXPECT_EQ(written[1].from, 5u);
+  EXPECT_EQ(written[1].to, 6u);
+  EXPECT_TRUE(written[1].when.starts_with("by script 1"));
 }
 
 TEST_F(Exports, ANegativeGlobalIndexIsAViolationNotACrash) {
@@ -270,12 +272,12 @@ TEST_F(Exports, AResetKeepsNothingOfTheRunBefore) {
   const uint64_t from = world().journal.end();
   ASSERT_TRUE(run_script([&] { global = *getGlobalPtr(1835); }));
   EXPECT_EQ(global, 0u) << "globals start at zero again";
-  int64_t number = 0;
+  uint64_t number = 0;
   for (uint64_t n = from; n < world().journal.end(); ++n) {
     const sim::Entry& e = world().journal[n];
-    if (e.kind == sim::EntryKind::host && e.text.ends_with(" registered")) number = e.c;
+    if (e.kind == sim::EntryKind::registered) number = e.registered.script.number;
   }
-  EXPECT_EQ(number, 1) << "scripts are numbered from 1 again";
+  EXPECT_EQ(number, 1u) << "scripts are numbered from 1 again";
 }
 
 }  // namespace

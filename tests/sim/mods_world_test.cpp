@@ -384,8 +384,9 @@ TEST_F(ModsWorld, MoneyAddedIsInTheBalanceAndTheJournal) {
   }));
   EXPECT_EQ(balance, 5250);
   std::vector<std::pair<int64_t, int64_t>> changes;
-  world().journal.each(sim::EntryKind::money,
-                       [&](const sim::Entry& e) { changes.emplace_back(e.a, e.b); });
+  world().journal.each(sim::EntryKind::money, [&](const sim::Entry& e) {
+    changes.emplace_back(e.money.from, e.money.to);
+  });
   EXPECT_EQ(changes, (std::vector<std::pair<int64_t, int64_t>>{{5000, 5250}}));
 }
 

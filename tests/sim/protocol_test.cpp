@@ -58,7 +58,7 @@ TEST_F(Protocol, ANativeTheStandInDoesNotSimulateIsCheckedAgainstTheGamesTable) 
   const sim::World& world = Host::get().world();
   std::vector<uint64_t> told;
   world.journal.each(sim::EntryKind::unsimulated,
-                     [&](const sim::Entry& e) { told.push_back(static_cast<uint64_t>(e.a)); });
+                     [&](const sim::Entry& e) { told.push_back(e.unsimulated.hash); });
   EXPECT_EQ(told,
             (std::vector<uint64_t>{0xDF993EE5E90ABA25, 0x9DE327631295B4C2, 0x33A8F7F7D5F7F33C}))
       << "simulated natives are not told";

@@ -145,16 +145,24 @@ TEST_F(World, AReaderIsToldWhatTheWorldHoldsAsItBegins) {
   std::vector<std::string> told;
   for (uint64_t n = from; n < world().journal.end(); ++n) {
     const sim::Entry& e = world().journal[n];
-    ASSERT_EQ(e.kind, sim::EntryKind::found);
-    std::string line(e.text);
-    if (e.text == "player") {
-      line += " " + std::to_string(static_cast<int>(e.where.x)) + " " +
-              std::to_string(static_cast<int>(e.where.y));
-    } else {
-      line += " " + std::to_string(e.a);
+    switch (e.kind) {
+      case sim::EntryKind::found_money:
+        told.push_back("money " + std::to_string(e.found_money.cash));
+        break;
+      case sim::EntryKind::found_playlist:
+        told.push_back("playlist " + std::to_string(e.found_playlist.channel) + " " +
+                       std::string(e.found_playlist.playlist));
+        break;
+      case sim::EntryKind::found_channel:
+        told.push_back("channel " + std::to_string(e.found_channel.channel));
+        break;
+      case sim::EntryKind::found_player:
+        told.push_back("player " + std::to_string(static_cast<int>(e.found_player.player.x)) + " " +
+                       std::to_string(static_cast<int>(e.found_player.player.y)));
+        break;
+      default:
+        ADD_FAILURE() << "not a finding: " << sim::entry_kind_name(e.kind);
     }
-    if (!e.more.empty()) line += " " + std::string(e.more);
-    told.push_back(line);
   }
   EXPECT_EQ(told,
             (std::vector<std::string>{"money 4750", "playlist 1 PL_TOON_WORLDS_STRONGEST_MAN",

@@ -115,22 +115,126 @@ std::string value_name(const sim::World& world, const Deliverable& deliverable, 
   return "";
 }
 
+std::string host_text(const sim::Entry& e) {
+  using Kind = sim::EntryKind;
+  const auto plugin = [](std::string_view file) { return std::string(file); };
+  switch (e.kind) {
+    case Kind::loaded:
+      return "plug-in " + plugin(e.loaded.file) + " loaded";
+    case Kind::unloaded:
+      return "plug-in " + plugin(e.unloaded.file) + " unloaded";
+    case Kind::registered:
+      return e.registered.script.text() + " registered" +
+             (e.registered.additional ? " (an additional thread)" : "");
+    case Kind::started:
+      return e.started.script.text() + " started";
+    case Kind::ended:
+      return e.ended.script.text() + std::string(e.ended.how);
+    case Kind::handler_registered:
+      return "keyboard handler of " + plugin(e.handler_registered.file) + " registered";
+    case Kind::handler_unregistered:
+      return "keyboard handler of " + plugin(e.handler_unregistered.file) + " unregistered";
+    case Kind::global_given:
+      return "getGlobalPtr(" + std::to_string(e.global_given.index) +
+             ") = " + std::to_string(e.global_given.value);
+    case Kind::global_written: {
+      const sim::entry::GlobalWritten& g = e.global_written;
+      return "global " + std::to_string(g.index) + " written: " + std::to_string(g.from) + " -> " +
+             std::to_string(g.to) + " " + std::string(g.when);
+    }
+    default:
+      return "";
+  }
+}
+
+std::string failed_text(const sim::entry::Failure& f) {
+  return "FAILED " + (f.line != 0 ? std::to_string(f.line) + ": " : "") + std::string(f.why);
+}
+
+std::string own_text(const sim::Entry& e) {
+  using Kind = sim::EntryKind;
+  const auto text = [](std::string_view t) { return std::string(t); };
+  switch (e.kind) {
+    case Kind::violation:
+      return text(e.violation.what);
+    case Kind::tolerated:
+      return text(e.tolerated.what);
+    case Kind::content:
+      return text(e.content.what);
+    case Kind::said:
+      return text(e.said.line);
+    case Kind::notification:
+      return text(e.notification.text);
+    case Kind::playlist:
+      return text(e.playlist.playlist);
+    case Kind::found_money:
+    case Kind::found_playlist:
+    case Kind::found_channel:
+    case Kind::found_player:
+      return std::string(sim::entry_kind_name(e.kind)).substr(6);  // what was found
+    case Kind::offered:
+      return text(e.offered.label);
+    case Kind::withdrawn:
+      return text(e.withdrawn.label);
+    case Kind::settled:
+      return text(e.settled.value);
+    case Kind::drawn_into:
+      return text(e.drawn_into.target);
+    case Kind::undrawn_into:
+      return text(e.undrawn_into.target);
+    case Kind::drawn:
+      return text(e.drawn.text);
+    case Kind::undrawn:
+      return text(e.undrawn.text);
+    case Kind::box_drawn:
+      return text(e.box_drawn.texture);
+    case Kind::box_undrawn:
+      return text(e.box_undrawn.texture);
+    case Kind::step:
+      return text(e.step.source);
+    case Kind::expectation:
+      return text(e.expectation.source);
+    case Kind::failed:
+      return text(e.failed.why);
+    default:
+      return host_text(e);
+  }
+}
+
+std::string family_name(const sim::Entry& e) {
+  using Kind = sim::EntryKind;
+  switch (e.kind) {
+    case Kind::found_money:
+    case Kind::found_playlist:
+    case Kind::found_channel:
+    case Kind::found_player:
+      return "found";
+    default:
+      if (is_global(e)) return "global";
+      return host_text(e).empty() ? sim::entry_kind_name(e.kind) : "host";
+  }
+}
+
+bool is_global(const sim::Entry& e) {
+  return e.kind == sim::EntryKind::global_given || e.kind == sim::EntryKind::global_written;
+}
+
 std::string change_text(const sim::World& world, const Deliverable& deliverable,
                         const sim::Entry& e) {
   using Kind = sim::EntryKind;
   const sim::ThingRecord* thing = world.journal.thing(e.thing);
   switch (e.kind) {
     case Kind::violation:
-      return (std::string("PROTOCOL VIOLATION: ") + std::string(e.text));
+      return (std::string("PROTOCOL VIOLATION: ") + std::string(e.violation.what));
     case Kind::content:
-      return std::string(e.text);
+      return std::string(e.content.what);
     case Kind::tolerated:
-      return std::string("WARNING: ") + std::string(e.text) +
+      return std::string("WARNING: ") + std::string(e.tolerated.what) +
              " (the game goes on; --strict fails it)";
     case Kind::unsimulated: {
-      const auto hash = static_cast<uint64_t>(e.a);
+      const uint64_t hash = e.unsimulated.hash;
       const sim::NativeRow* row = sim::reference_row(hash);
-      const sim::World::Answer* answer = e.b != 0 ? world.answer(hash) : nullptr;
+      const sim::World::Answer* answer = e.unsimulated.answered ? world.answer(hash) : nullptr;
       std::string answered = answer != nullptr && row != nullptr
                                  ? "answered by the scenario: " + answer_text(*row, *answer)
                                  : std::string("answered 0");
@@ -142,59 +246,61 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
       if (thing == nullptr) return "";
       if (thing->thing == sim::Thing::entity || thing->thing == sim::Thing::blip ||
           thing->thing == sim::Thing::point) {
-        return (std::string("+ ") + thing_name(world, e.thing) + " at " + position_text(e.where));
+        return (std::string("+ ") + thing_name(world, e.thing) + " at " +
+                position_text(e.made.where));
       } else if (thing->thing == sim::Thing::scene) {
         return "+ " + thing_name(world, e.thing);
       } else if (thing->thing == sim::Thing::effect) {
-        const sim::ThingRecord* on = world.journal.thing(static_cast<uint64_t>(e.a));
+        const sim::ThingRecord* on = world.journal.thing(e.made.on);
         return (std::string("+ ") + thing_name(world, e.thing) + " on " +
                 (on != nullptr ? hash_name(world, on->model) : std::string("nothing")) +
-                ", scale " + fixed(e.from, 2));
+                ", scale " + fixed(e.made.scale, 2));
       }
       return "";
     case Kind::gone:
       if (thing == nullptr) return "";
       if (thing->thing == sim::Thing::effect) {
         return (std::string("- ") + thing_name(world, e.thing) +
-                (e.a == 2 ? ", its entity gone" : ", stopped"));
+                (e.gone.because == sim::GoneBecause::its_entity_gone ? ", its entity gone"
+                                                                     : ", stopped"));
       } else if (thing->thing != sim::Thing::prompt && thing->thing != sim::Thing::target) {
         return (std::string("- ") + thing_name(world, e.thing));
       }
       return "";
     case Kind::marked:
-      return (thing_name(world, e.thing) + " marked " +
-              hash_name(world, static_cast<uint32_t>(e.a)));
+      return (thing_name(world, e.thing) + " marked " + hash_name(world, e.marked.modifier));
     case Kind::unmarked:
       return (thing_name(world, e.thing) + " no longer marked " +
-              hash_name(world, static_cast<uint32_t>(e.a)));
+              hash_name(world, e.unmarked.modifier));
     case Kind::said:
-      return (who(world, e.thing) + " says " + std::string(e.text) + " (voice " +
-              (e.more.empty() ? "none" : std::string(e.more)) + ")");
+      return (who(world, e.thing) + " says " + std::string(e.said.line) + " (voice " +
+              (e.said.voice.empty() ? "none" : std::string(e.said.voice)) + ")");
     case Kind::money: {
-      const auto from = static_cast<int>(e.a);
-      const auto to = static_cast<int>(e.b);
+      const int from = e.money.from;
+      const int to = e.money.to;
       return (std::string("money ") + world.cash_text(from) + " to " + world.cash_text(to) + " (" +
               (to > from ? "+" : "") + std::to_string(to - from) + ")");
     }
     case Kind::notification:
-      return (std::string("notification: ") + quoted(e.text));
+      return (std::string("notification: ") + quoted(e.notification.text));
     case Kind::playlist:
-      return (std::string("TV channel ") + std::to_string(e.a) + " gets playlist " +
-              std::string(e.text));
+      return (std::string("TV channel ") + std::to_string(e.playlist.channel) + " gets playlist " +
+              std::string(e.playlist.playlist));
     case Kind::channel:
-      return (e.a == -1 ? std::string("TV off") : "TV on channel " + std::to_string(e.a));
+      return (e.channel.channel == -1 ? std::string("TV off")
+                                      : "TV on channel " + std::to_string(e.channel.channel));
     case Kind::fault:
-      return (std::string("fault: ") + sim::fault_name(static_cast<sim::Fault>(e.a)));
+      return (std::string("fault: ") + sim::fault_name(e.fault.fault));
     case Kind::fault_over:
-      return (std::string("fault over: ") + sim::fault_name(static_cast<sim::Fault>(e.a)));
+      return (std::string("fault over: ") + sim::fault_name(e.fault_over.fault));
     case Kind::offered:
-      return (std::string("prompt offered: ") + quoted(e.text));
+      return (std::string("prompt offered: ") + quoted(e.offered.label));
     case Kind::withdrawn:
-      return (std::string("prompt withdrawn: ") + quoted(e.text));
+      return (std::string("prompt withdrawn: ") + quoted(e.withdrawn.label));
     case Kind::enters:
+      return "player enters " + interior_name(world, deliverable, e.enters.name_hash);
     case Kind::leaves:
-      return (std::string(e.kind == Kind::enters ? "player enters " : "player leaves ") +
-              interior_name(world, deliverable, static_cast<uint32_t>(e.a)));
+      return "player leaves " + interior_name(world, deliverable, e.leaves.name_hash);
     case Kind::sits:
       return (who(world, e.thing) + " sits down");
     case Kind::stands:
@@ -202,14 +308,14 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
     case Kind::settled: {
       const std::string what = value_name(world, deliverable, e.thing);
       if (what.empty()) return "";
-      return (what + " " + fixed(e.from, 3) + " to " + fixed(e.to, 3) + " over " +
-              seconds_text(static_cast<uint64_t>(e.a)));
+      return (what + " " + fixed(e.settled.from, 3) + " to " + fixed(e.settled.to, 3) + " over " +
+              seconds_text(e.settled.ms));
     }
     case Kind::drawn_into:
-      return (std::string("channel ") + std::to_string(e.a) + " drawn into " + std::string(e.text) +
-              " every pass");
+      return (std::string("channel ") + std::to_string(e.drawn_into.channel) + " drawn into " +
+              std::string(e.drawn_into.target) + " every pass");
     case Kind::undrawn_into:
-      return (std::string("no longer drawn into ") + std::string(e.text));
+      return (std::string("no longer drawn into ") + std::string(e.undrawn_into.target));
     default:
       return "";
   }

@@ -42,5 +42,16 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
 // did it, else the owner of the thing it befell; a thing's end is always its
 // owner's. Empty for the game.
 std::string plugin_of(const sim::World& world, const sim::Entry& e);
+// The host's line for one of its events ("plug-in cinema.so loaded"), a
+// global's included; empty for every other kind.
+std::string host_text(const sim::Entry& e);
+bool is_global(const sim::Entry& e);
+std::string failed_text(const sim::entry::Failure& f);  // "FAILED 12: why"
+// An entry's own text, where it has one: a label, a line, a notification,
+// the host's line for its events.
+std::string own_text(const sim::Entry& e);
+// The kind a modder's journal names: the host's events are all "host", a
+// global's "global", what the run found "found"; else the entry's kind.
+std::string family_name(const sim::Entry& e);
 
 }  // namespace play

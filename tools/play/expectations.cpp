@@ -45,8 +45,8 @@ Verdict said(const Expectation& e, sim::World& w, const Deliverable&, const Base
   std::string matching;
   w.journal.each(sim::EntryKind::said, [&](const sim::Entry& l) {
     const std::string speaker = who(w, l.thing);
-    const std::string line(l.text);
-    const std::string voice(l.more);
+    const std::string line(l.said.line);
+    const std::string voice(l.said.voice);
     const std::string said = speaker + " " + line + " (" + voice + ")";
     all += (all.empty() ? "" : ", ") + said;
     if ((e.speaker == "anyone" || e.speaker == speaker) && any_of_names(e.names, line) &&
@@ -69,7 +69,7 @@ Verdict said(const Expectation& e, sim::World& w, const Deliverable&, const Base
 Verdict money_changed(const Expectation& e, sim::World& w, const Deliverable&, const Baseline& b) {
   int change = 0;
   w.journal.each(sim::EntryKind::money,
-                 [&](const sim::Entry& m) { change += static_cast<int>(m.b - m.a); });
+                 [&](const sim::Entry& m) { change += m.money.to - m.money.from; });
   return {change == e.count, "money changed by " + std::to_string(change) + " (" +
                                  w.cash_text(b.cash) + " to " + w.cash_text(b.cash + change) + ")"};
 }
@@ -78,8 +78,8 @@ Verdict notification(const Expectation& e, sim::World& w, const Deliverable&, co
   Verdict v;
   std::string shown;
   w.journal.each(sim::EntryKind::notification, [&](const sim::Entry& n) {
-    if (n.text == e.text) v.holds = true;
-    shown += (shown.empty() ? "" : ", ") + quoted(n.text);
+    if (n.notification.text == e.text) v.holds = true;
+    shown += (shown.empty() ? "" : ", ") + quoted(n.notification.text);
   });
   v.held = shown.empty() ? "no notification was shown" : "notifications: " + shown;
   return v;

@@ -90,11 +90,7 @@ void Map::begin(const PlayContext& context, sim::World& world) {
   // What stands in the world already, made before the scenario's first step.
   for (const sim::ThingRecord& t : world.journal.things()) {
     if (!t.live) continue;
-    sim::Entry made;
-    made.kind = sim::EntryKind::made;
-    made.thing = t.serial;
-    made.where = t.where;
-    stood(world, made);
+    stood(world, t.serial, t.where);
   }
   next_ = context.first_entry;
 }
@@ -106,9 +102,11 @@ void Map::read(sim::World& world) {
   for (; next_ < j.end(); ++next_) {
     const sim::Entry& e = j[next_];
     if (e.kind == sim::EntryKind::frame) {
-      sample(e.where, e.at.elapsed_ms);
-    } else if (e.kind == sim::EntryKind::made || e.kind == sim::EntryKind::moved) {
-      stood(world, e);
+      sample(e.frame.player, e.at.elapsed_ms);
+    } else if (e.kind == sim::EntryKind::made) {
+      stood(world, e.thing, e.made.where);
+    } else if (e.kind == sim::EntryKind::moved) {
+      stood(world, e.thing, e.moved.where);
     }
   }
 }
@@ -132,12 +130,12 @@ void Map::sample(const sim::Vec& at, uint64_t elapsed_ms) {
 }
 
 // Where a thing was made or put: the last place is the one drawn.
-void Map::stood(const sim::World& world, const sim::Entry& e) {
-  const sim::ThingRecord* t = world.journal.thing(e.thing);
+void Map::stood(const sim::World& world, uint64_t serial, const sim::Vec& where) {
+  const sim::ThingRecord* t = world.journal.thing(serial);
   if (t == nullptr) return;
   if (t->thing == sim::Thing::blip) {
-    if (on_the_world(e.where)) {
-      blips_[t->serial] = {"blip", "", 0, e.where};
+    if (on_the_world(where)) {
+      blips_[t->serial] = {"blip", "", 0, where};
     } else {
       off_world_blips_.insert(t->serial);
     }
@@ -145,7 +143,7 @@ void Map::stood(const sim::World& world, const sim::Entry& e) {
   }
   if (t->thing != sim::Thing::entity) return;
   if (t->nickname == "player") return;  // his path is drawn instead
-  if (!on_the_world(e.where)) {
+  if (!on_the_world(where)) {
     off_world_.insert(t->serial);
     return;
   }
@@ -155,7 +153,7 @@ void Map::stood(const sim::World& world, const sim::Entry& e) {
     s.name = context_->deliverable.nickname_of_model(hash_name(world, t->model));
     s.model = t->model;
   }
-  s.at = e.where;
+  s.at = where;
 }
 
 namespace {

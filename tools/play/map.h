@@ -79,7 +79,7 @@ class Map : public Observer {
   };
 
   void sample(const sim::Vec& at, uint64_t elapsed_ms);
-  void stood(const sim::World& world, const sim::Entry& e);
+  void stood(const sim::World& world, uint64_t serial, const sim::Vec& where);
   void draw(std::ostream& o, const View& v, const std::string& clip, uint64_t every, uint64_t total,
             Drawn& drawn) const;
   void draw_rings(Sketch& s) const;

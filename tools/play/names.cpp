@@ -46,7 +46,7 @@ class NameCheck {
     // So are the things a scenario spawns, by model and by the name it gave.
     for (const Step& s : scenario.steps) {
       if (s.kind == Step::Kind::replace_player || s.kind == Step::Kind::spawn) {
-        entities_.push_back(s.text);
+        entities_.push_back(s.name);
       }
       if (s.kind == Step::Kind::spawn && !s.nickname.empty()) entities_.push_back(s.nickname);
     }
@@ -63,7 +63,7 @@ class NameCheck {
     if (s.kind == Kind::expect || s.kind == Kind::wait_until) expectation(s, s.expectation);
     if (!deliverable_names_) return;
     if (s.kind == Kind::remove || s.kind == Kind::dies || s.kind == Kind::flees) {
-      known(s, s.text, entities_, "nickname or model");
+      known(s, s.name, entities_, "nickname or model");
     }
   }
 

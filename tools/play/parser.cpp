@@ -201,12 +201,12 @@ void LineParser::duration(Step& s) {
 // simulated one answers from the world's state.
 void LineParser::parse_answer(Step& s) {
   const size_t name_at = pos_;
-  s.text = word("a native's name or hash");
-  s.hash = native_hash_named(s.text);
+  s.name = word("a native's name or hash");
+  s.hash = native_hash_named(s.name);
   const sim::FoundRow found = s.hash != 0 ? sim::native_row(s.hash) : sim::FoundRow{};
   if (found.simulated()) {
     pos_ = name_at;
-    fail_here(s.text + " is simulated: it answers from the world, not from a scenario");
+    fail_here(s.name + " is simulated: it answers from the world, not from a scenario");
   }
   if (!found) {
     pos_ = name_at;
@@ -264,10 +264,10 @@ void LineParser::key_or_control(Step& s) {
   const char* what =
       "a key (F4, NUMPAD8, A, SPACE, or a code such as 0x73) or a control (INPUT_...)";
   const size_t at = pos_;
-  s.text = word(what);
-  if (s.text.rfind("INPUT_", 0) == 0 && s.text.size() > 6) return;
+  s.name = word(what);
+  if (s.name.rfind("INPUT_", 0) == 0 && s.name.size() > 6) return;
   VirtualKey key;
-  if (!find_key(s.text, key)) {
+  if (!find_key(s.name, key)) {
     pos_ = at;
     fail(what);
   }
@@ -544,10 +544,12 @@ Step LineParser::step() {
   return s;
 }
 
-void LineParser::parse_seed(Step& s) { s.number = whole_number("a whole number", 0, 2000000000); }
+void LineParser::parse_seed(Step& s) {
+  s.seed = static_cast<uint64_t>(whole_number("a whole number", 0, 2000000000));
+}
 
 void LineParser::parse_faults(Step& s) {
-  s.number = whole_number("a whole number", 0, 2000000000);
+  s.seed = static_cast<uint64_t>(whole_number("a whole number", 0, 2000000000));
   if (take("rate")) {
     s.rate = number("a chance per frame, from 0 to 1");
     if (s.rate < 0.0 || s.rate > 1.0) fail_here("a rate lies between 0 and 1");
@@ -555,20 +557,22 @@ void LineParser::parse_faults(Step& s) {
 }
 
 void LineParser::parse_fps(Step& s) {
-  s.number = number("frames per second, such as 60");
-  if (s.number < 1.0 || s.number > 1000.0) fail_here("frames per second lie between 1 and 1000");
+  s.fps = number("frames per second, such as 60");
+  if (s.fps < 1.0 || s.fps > 1000.0) fail_here("frames per second lie between 1 and 1000");
 }
 
-void LineParser::parse_hour(Step& s) { s.number = whole_number("an hour from 0 to 23", 0, 23); }
+void LineParser::parse_hour(Step& s) {
+  s.hour = static_cast<int>(whole_number("an hour from 0 to 23", 0, 23));
+}
 
 void LineParser::parse_start(Step& s) { s.at = place(); }
 
 void LineParser::parse_ground(Step& s) { s.at = place(); }
 
-// A mod's own asset: s.thing is its sim::ContentList, s.number a model's kind.
+// A mod's own asset, in the list it belongs to.
 void LineParser::parse_content(Step& s) {
   const std::string list = last_key() == "dict" ? tokens_[pos_ - 2].text : last_key();
-  s.text = word("the asset's name");
+  s.name = word("the asset's name");
   if (list == "model") {
     expect("kind", "'kind KIND' after the model's name");
     const std::string kind = word("human, horse, animal, bird, fish, vehicle or object");
@@ -577,15 +581,15 @@ void LineParser::parse_content(Step& s) {
       --pos_;
       fail("human, horse, animal, bird, fish, vehicle or object");
     }
-    s.number = static_cast<double>(k);
-    s.thing = static_cast<int>(k == sim::ModelKind::vehicle  ? sim::ContentList::vehicles
-                               : k == sim::ModelKind::object ? sim::ContentList::objects
-                                                             : sim::ContentList::peds);
+    s.model_kind = k;
+    s.content_list = k == sim::ModelKind::vehicle  ? sim::ContentList::vehicles
+                     : k == sim::ModelKind::object ? sim::ContentList::objects
+                                                   : sim::ContentList::peds;
   } else if (list == "weapon") {
-    s.thing = static_cast<int>(sim::ContentList::weapons);
+    s.content_list = sim::ContentList::weapons;
   } else {
-    s.thing = static_cast<int>(list == "anim" ? sim::ContentList::anim_dicts
-                                              : sim::ContentList::texture_dicts);
+    s.content_list =
+        list == "anim" ? sim::ContentList::anim_dicts : sim::ContentList::texture_dicts;
   }
 }
 
@@ -633,50 +637,54 @@ void LineParser::parse_hold(Step& s) {
 }
 
 void LineParser::parse_replace_player(Step& s) {
-  s.text = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
+  s.name = take("by") ? word("a model name, such as PLAYER_THREE") : "PLAYER_ZERO";
 }
 
 void LineParser::parse_player_rides(Step& s) {
-  s.thing = last_key() == "mounts" ? 1 : 0;
-  s.text = word("the name a spawn step gave, or a model");
+  s.mounts = last_key() == "mounts";
+  s.name = word("the name a spawn step gave, or a model");
 }
 
 void LineParser::parse_player_alights(Step&) {}
 
 void LineParser::parse_player_armed(Step& s) {
-  s.text = word("a weapon, such as WEAPON_REVOLVER_CATTLEMAN");
-  s.number = take("ammo") ? whole_number("rounds of ammunition", 0, 100000) : 0;
+  s.name = word("a weapon, such as WEAPON_REVOLVER_CATTLEMAN");
+  s.ammo = take("ammo") ? static_cast<int>(whole_number("rounds of ammunition", 0, 100000)) : 0;
 }
 
-void LineParser::parse_player_control(Step& s) { s.value = last_key() == "on" ? 1.0 : 0.0; }
+void LineParser::parse_player_control(Step& s) { s.control_on = last_key() == "on"; }
 
 void LineParser::parse_player_shoots(Step&) {}
 
 void LineParser::parse_waypoint(Step& s) { s.at = place(); }
 
 void LineParser::parse_spawn(Step& s) {
-  s.thing = take("ped")       ? static_cast<int>(sim::EntityKind::ped)
-            : take("vehicle") ? static_cast<int>(sim::EntityKind::vehicle)
-            : take("object")  ? static_cast<int>(sim::EntityKind::object)
-                              : -1;
-  s.text = word("a model name, such as a_c_deer_01");
+  for (const auto& [written, kind] :
+       {std::pair{"ped", sim::EntityKind::ped}, std::pair{"vehicle", sim::EntityKind::vehicle},
+        std::pair{"object", sim::EntityKind::object}}) {
+    if (!s.kind_given && take(written)) {
+      s.kind_given = true;
+      s.spawn_kind = kind;
+    }
+  }
+  s.name = word("a model name, such as a_c_deer_01");
   expect("at", "'at PLACE' after the model");
   s.at = place();
-  s.value = take("heading") ? number("a heading in degrees") : 0.0;
+  s.heading = take("heading") ? static_cast<float>(number("a heading in degrees")) : 0.0f;
   if (take("as")) s.nickname = word("a name to call it by");
 }
 
-void LineParser::parse_remove(Step& s) { s.text = word("a nickname or model name"); }
+void LineParser::parse_remove(Step& s) { s.name = word("a nickname or model name"); }
 
-void LineParser::parse_dies(Step& s) { s.text = lead(); }
+void LineParser::parse_dies(Step& s) { s.name = lead(); }
 
-void LineParser::parse_flees(Step& s) { s.text = lead(); }
+void LineParser::parse_flees(Step& s) { s.name = lead(); }
 
 void LineParser::parse_film_ends(Step&) {}
 
 void LineParser::parse_fail_native(Step& s) {
-  s.text = word("a native's name or hash");
-  s.hash = native_hash_named(s.text);
+  s.name = word("a native's name or hash");
+  s.hash = native_hash_named(s.name);
   if (s.hash == 0) {
     --pos_;
     fail("a native the game knows, by name or as 0x and 16 hex digits");

@@ -140,7 +140,6 @@ void ReportRecorder::read(sim::World& world) {
 void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
   using K = sim::EntryKind;
   const uint64_t f = e.at.frame;
-  const std::string text(e.text);
   switch (e.kind) {
     case K::frame:
       begin_frame(e);
@@ -150,7 +149,7 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       return;
     case K::wait:
       if (frame_calls_.size() < 4096)
-        frame_calls_.push_back("scriptWait(" + std::to_string(e.a) + ")");
+        frame_calls_.push_back("scriptWait(" + std::to_string(e.wait.ms) + ")");
       return;
     case K::made:
     case K::gone:
@@ -167,17 +166,18 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       prompt(world, e);
       break;
     case K::drawn: {
+      const sim::entry::TextShown& drawn = e.drawn;
       TextShown t;
       t.version = d_.version;
       t.from = shown_from(e);
-      t.text = text;
-      t.x = e.where.x;
-      t.y = e.where.y;
-      t.scale_y = static_cast<float>(e.from);
-      t.scale_x = static_cast<float>(e.to);
-      colour_from(e.a, t.colour);
-      t.centred = e.b != 0;
-      t.shadow = e.c != 0;
+      t.text = std::string(drawn.text);
+      t.x = drawn.x;
+      t.y = drawn.y;
+      t.scale_y = drawn.height_scale;
+      t.scale_x = drawn.width_scale;
+      colour_from(drawn.colour, t.colour);
+      t.centred = drawn.centred;
+      t.shadow = drawn.shadow;
       t.owner = owner(world, e.at.by);
       open_texts_.push_back(d_.texts.size());
       d_.texts.push_back(std::move(t));
@@ -186,7 +186,7 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
     case K::undrawn:
       for (auto it = open_texts_.begin(); it != open_texts_.end(); ++it) {
         const TextShown& t = d_.texts[*it];
-        if (t.text == text && t.x == e.where.x && t.y == e.where.y) {
+        if (t.text == e.undrawn.text && t.x == e.undrawn.x && t.y == e.undrawn.y) {
           close(d_.texts[*it], shown_to(e));
           open_texts_.erase(it);
           break;
@@ -197,14 +197,14 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       BoxShown b;
       b.version = d_.version;
       b.from = shown_from(e);
-      box_from(world, e, b);
+      box_from(world, e, e.box_drawn, b);
       open_boxes_.push_back(d_.boxes.size());
       d_.boxes.push_back(std::move(b));
       break;
     }
     case K::box_undrawn: {
       BoxShown gone;
-      box_from(world, e, gone);
+      box_from(world, e, e.box_undrawn, gone);
       for (auto it = open_boxes_.begin(); it != open_boxes_.end(); ++it) {
         if (d_.boxes[*it].same_box(gone)) {
           close(d_.boxes[*it], shown_to(e));
@@ -214,50 +214,65 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
       }
       break;
     }
-    case K::found:
-      found(e);
+    case K::found_money:
+      d_.notices.push_back({{d_.version}, shown_from(e), "money", "", 0, e.found_money.cash});
+      break;
+    case K::found_playlist:
+      playlists_[e.found_playlist.channel] = std::string(e.found_playlist.playlist);
+      break;
+    case K::found_channel:
+      channel_ = e.found_channel.channel;
+      tv(shown_from(e));
+      break;
+    case K::found_player:
+      path(shown_from(e), e.found_player.player);
       break;
     case K::said:
       d_.notices.push_back({{d_.version},
                             shown_from(e),
                             "said",
-                            who(world, e.thing) + ": " + text + " (" + std::string(e.more) + ")",
-                            static_cast<int>(e.a),
+                            who(world, e.thing) + ": " + std::string(e.said.line) + " (" +
+                                std::string(e.said.voice) + ")",
+                            static_cast<int>(e.said.ms),
                             0});
       break;
     case K::money:
-      d_.notices.push_back({{d_.version}, shown_from(e), "money", "", 0, static_cast<int>(e.b)});
+      d_.notices.push_back({{d_.version}, shown_from(e), "money", "", 0, e.money.to});
       break;
     case K::notification:
-      d_.notices.push_back({{d_.version}, shown_from(e), "note", text, static_cast<int>(e.a), 0});
+      d_.notices.push_back({{d_.version},
+                            shown_from(e),
+                            "note",
+                            std::string(e.notification.text),
+                            static_cast<int>(e.notification.ms),
+                            0});
       break;
     case K::playlist:
-      playlists_[static_cast<int>(e.a)] = text;
+      playlists_[e.playlist.channel] = std::string(e.playlist.playlist);
       tv(shown_from(e));
       break;
     case K::channel:
-      channel_ = static_cast<int>(e.a);
+      channel_ = e.channel.channel;
       tv(shown_from(e));
       break;
     case K::step:
       if (!live_frame_step_) {
-        d_.moments.push_back({{d_.version}, f, "step", text, static_cast<int>(e.a)});
+        d_.moments.push_back({{d_.version}, f, "step", std::string(e.step.source), e.step.line});
       }
       break;
     case K::expectation:
       d_.moments.push_back(
-          {{d_.version}, f, e.b != 0 ? "held" : "failed", text, static_cast<int>(e.a)});
+          {{d_.version}, f, "held", std::string(e.expectation.source), e.expectation.line});
       break;
     case K::failed:
-      d_.moments.push_back({{d_.version}, f, "failed", text, static_cast<int>(e.a)});
+      d_.moments.push_back({{d_.version}, f, "failed", std::string(e.failed.why), e.failed.line});
       if (d_.failure_frame == 0) {
         d_.failure_frame = f;
-        d_.failure = text;
+        d_.failure = std::string(e.failed.why);
       }
       break;
     case K::violation:
-    case K::crash:
-      d_.moments.push_back({{d_.version}, f, "violation", text, 0});
+      d_.moments.push_back({{d_.version}, f, "violation", std::string(e.violation.what), 0});
       break;
     default:
       return;
@@ -265,29 +280,15 @@ void ReportRecorder::take(sim::World& world, const sim::Entry& e) {
   busy_ = true;
 }
 
-// What the run held as it began: the TV is told once its playlists are.
-void ReportRecorder::found(const sim::Entry& e) {
-  const uint64_t f = shown_from(e);
-  if (e.text == "money") {
-    d_.notices.push_back({{d_.version}, f, "money", "", 0, static_cast<int>(e.a)});
-  } else if (e.text == "playlist") {
-    playlists_[static_cast<int>(e.a)] = std::string(e.more);
-  } else if (e.text == "channel") {
-    channel_ = static_cast<int>(e.a);
-    tv(f);
-  } else if (e.text == "player") {
-    path(f, e.where);
-  }
-}
-
-void ReportRecorder::box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const {
-  b.texture = std::string(e.text);
-  b.x = e.where.x;
-  b.y = e.where.y;
-  b.width = static_cast<float>(e.from);
-  b.height = static_cast<float>(e.to);
-  b.heading = e.where.z;
-  colour_from(e.a, b.colour);
+void ReportRecorder::box_from(sim::World& world, const sim::Entry& e, const sim::entry::Box& box,
+                              BoxShown& b) const {
+  b.texture = std::string(box.texture);
+  b.x = box.x;
+  b.y = box.y;
+  b.width = box.width;
+  b.height = box.height;
+  b.heading = box.heading;
+  colour_from(box.colour, b.colour);
   b.owner = owner(world, e.at.by);
 }
 
@@ -305,7 +306,7 @@ void ReportRecorder::begin_frame(const sim::Entry& e) {
   last_ms_ = ms;
   d_.last_frame = f;
   d_.live_ms = ms;
-  path(f, e.where);
+  path(f, e.frame.player);
 }
 
 // Whether the page's map changed.
@@ -317,7 +318,7 @@ bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
   if (record->nickname == "player") {
     // The player put somewhere (seated, teleported): his path goes there,
     // as it goes where he walks, which marks no frame as busy.
-    if (e.kind == sim::EntryKind::moved) path(shown_from(e), e.where);
+    if (e.kind == sim::EntryKind::moved) path(shown_from(e), e.moved.where);
     return false;
   }
   const uint64_t f = shown_from(e);
@@ -329,7 +330,7 @@ bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
     t.model = record->thing == sim::Thing::blip ? record->label : hash_name(world, record->model);
     t.nickname = record->nickname;
     t.owner = owner(world, record->owner);
-    t.moves.push_back({f, e.where.x, e.where.y});
+    t.moves.push_back({f, e.made.where.x, e.made.where.y});
     open_things_[e.thing] = d_.things.size();
     things_by_serial_[e.thing] = d_.things.size();
     d_.things.push_back(std::move(t));
@@ -343,34 +344,36 @@ bool ReportRecorder::thing(sim::World& world, const sim::Entry& e) {
     open_things_.erase(open);
     return true;
   }
+  const sim::Vec& to = e.moved.where;
   const Thing::Move& last = t.moves.back();
-  if (std::hypot(e.where.x - last.x, e.where.y - last.y) < moved_enough) return false;
+  if (std::hypot(to.x - last.x, to.y - last.y) < moved_enough) return false;
   // Where it ended the frame is where the frame shows it.
   if (last.frame == f) t.moves.pop_back();
-  t.moves.push_back({f, e.where.x, e.where.y});
+  t.moves.push_back({f, to.x, to.y});
   t.version = d_.version;
   return true;
 }
 
 void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
   if (e.kind == sim::EntryKind::offered) {
+    const sim::entry::Offer& offer = e.offered;
     PromptShown p;
     p.version = d_.version;
     p.from = shown_from(e);
-    p.label = std::string(e.text);
-    p.control = hash_name(world, static_cast<uint32_t>(e.a));
-    p.hold_ms = static_cast<int>(e.b);
-    p.has_reach = e.to > 0.0;
-    p.x = e.where.x;
-    p.y = e.where.y;
-    p.radius = static_cast<float>(e.to);
+    p.label = std::string(offer.label);
+    p.control = hash_name(world, offer.control);
+    p.hold_ms = static_cast<int>(offer.hold_ms);
+    p.has_reach = offer.reach > 0.0;
+    p.x = offer.where.x;
+    p.y = offer.where.y;
+    p.radius = static_cast<float>(offer.reach);
     if (const sim::ThingRecord* record = world.journal.thing(e.thing)) {
       p.owner = owner(world, record->owner);
     }
-    if (const auto entity = things_by_serial_.find(static_cast<uint64_t>(e.c));
+    if (const auto entity = things_by_serial_.find(offer.group_entity);
         entity != things_by_serial_.end()) {
       p.follows = static_cast<int>(entity->second);
-      p.near_radius = static_cast<float>(e.from);
+      p.near_radius = static_cast<float>(offer.within);
     }
     open_prompts_[e.thing] = d_.prompts.size();
     d_.prompts.push_back(std::move(p));
@@ -380,7 +383,8 @@ void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
   if (open == open_prompts_.end()) return;
   PromptShown& p = d_.prompts[open->second];
   const bool held = !p.holds.empty() && p.holds.back().second == 0;
-  if (held && (e.kind == sim::EntryKind::withdrawn || e.a == 0)) {
+  const bool down = e.kind == sim::EntryKind::held && e.held.down;
+  if (held && !down) {
     p.holds.back().second = std::max(p.holds.back().first, shown_to(e));
   }
   if (e.kind == sim::EntryKind::withdrawn) {
@@ -388,7 +392,7 @@ void ReportRecorder::prompt(sim::World& world, const sim::Entry& e) {
     open_prompts_.erase(open);
     return;
   }
-  if (!held && e.a != 0) p.holds.push_back({shown_from(e), 0});
+  if (!held && down) p.holds.push_back({shown_from(e), 0});
   p.version = d_.version;
 }
 
@@ -406,7 +410,7 @@ void ReportRecorder::value(sim::World& world, const sim::Entry& e) {
       // Only an effect's value is known as it is made.
       if (world.journal.thing(e.thing)->thing != sim::Thing::effect) return;
       v.frame = shown_from(e);
-      v.from = v.to = e.from;
+      v.from = v.to = e.made.scale;
       break;
     case sim::EntryKind::gone:
       v.frame = shown_from(e);
@@ -415,9 +419,9 @@ void ReportRecorder::value(sim::World& world, const sim::Entry& e) {
     default:
       // Told as the frame after it settled ends.
       v.frame = e.at.frame - 1;
-      v.ms = static_cast<uint64_t>(e.a);
-      v.from = e.from;
-      v.to = e.to;
+      v.ms = e.settled.ms;
+      v.from = e.settled.from;
+      v.to = e.settled.to;
   }
   d_.values.push_back(std::move(v));
 }

@@ -27,7 +27,6 @@ class ReportRecorder : public Observer {
   int owner(sim::World& world, sim::PluginId who) const;
   void take(sim::World& world, const sim::Entry& e);
   void begin_frame(const sim::Entry& e);
-  void found(const sim::Entry& e);
   void path(uint64_t frame, const sim::Vec& at);
   void close(Span& span, uint64_t frame);
   bool between(const sim::Entry& e) const;
@@ -35,7 +34,8 @@ class ReportRecorder : public Observer {
   uint64_t shown_to(const sim::Entry& e) const;
   bool thing(sim::World& world, const sim::Entry& e);
   void prompt(sim::World& world, const sim::Entry& e);
-  void box_from(sim::World& world, const sim::Entry& e, BoxShown& b) const;
+  void box_from(sim::World& world, const sim::Entry& e, const sim::entry::Box& box,
+                BoxShown& b) const;
   void tv(uint64_t frame);
   void value(sim::World& world, const sim::Entry& e);
   void keep_calls(uint64_t frame);

@@ -108,8 +108,8 @@ void StepRunner::check_violations() {
 }
 
 bool StepRunner::fail(const Step* s, const std::string& message) {
-  sim::Entry& failed = world().journal.write(sim::EntryKind::failed, message);
-  failed.a = s != nullptr ? s->line : 0;
+  world().journal.write<sim::EntryKind::failed>(
+      {.line = s != nullptr ? s->line : 0, .why = message});
   tell();
   errors_ << scenario_.file;
   if (s != nullptr) errors_ << ':' << s->line;
@@ -153,12 +153,10 @@ static sim::EntityKind kind_of_model(const sim::World& w, const std::string& mod
 // in the pools, on the map and seen by the natives.
 bool StepRunner::run_spawn(const Step& s) {
   sim::World& w = world();
-  const sim::EntityKind kind =
-      s.thing >= 0 ? static_cast<sim::EntityKind>(s.thing) : kind_of_model(w, s.text);
+  const sim::EntityKind kind = s.kind_given ? s.spawn_kind : kind_of_model(w, s.name);
   const sim::PluginId creator = w.owners.creator;
   w.owners.creator = {};
-  const int32_t handle =
-      w.create_entity(kind, w.hash_of(s.text.c_str()), s.at, static_cast<float>(s.value));
+  const int32_t handle = w.create_entity(kind, w.hash_of(s.name.c_str()), s.at, s.heading);
   w.owners.creator = creator;
   if (!s.nickname.empty()) baseline_.spawned[s.nickname].push_back(handle);
   return true;
@@ -166,15 +164,15 @@ bool StepRunner::run_spawn(const Step& s) {
 
 bool StepRunner::run_player_rides(const Step& s) {
   sim::World& w = world();
-  const auto handles = live_of(s.text);
-  if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
-  const bool mount = s.thing == 1;
+  const auto handles = live_of(s.name);
+  if (handles.empty()) return fail(&s, "no live " + s.name + " in the world");
+  const bool mount = s.mounts;
   const sim::EntityState* e = w.live_entity(handles.front());
   const bool fits = mount ? e->kind == sim::EntityKind::ped && w.is_animal_model(e->model)
                           : e->kind == sim::EntityKind::vehicle;
-  if (!fits) return fail(&s, s.text + (mount ? " is not an animal to ride" : " is not a vehicle"));
+  if (!fits) return fail(&s, s.name + (mount ? " is not an animal to ride" : " is not a vehicle"));
   if (!sim::seat_ped(w, w.player_ped(), handles.front(), mount ? -1 : -2, mount)) {
-    return fail(&s, "no free seat on " + s.text);
+    return fail(&s, "no free seat on " + s.name);
   }
   return true;
 }
@@ -195,7 +193,7 @@ bool StepRunner::perform(const Step& s) {
 }
 
 bool StepRunner::run_seed(const Step& s) {
-  world().seed(static_cast<uint64_t>(s.number));
+  world().seed(s.seed);
   return true;
 }
 
@@ -203,17 +201,17 @@ bool StepRunner::run_seed(const Step& s) {
 bool StepRunner::run_skip(const Step&) { return true; }
 
 bool StepRunner::run_faults(const Step& s) {
-  world().faults.enable(static_cast<uint64_t>(s.number), s.rate);
+  world().faults.enable(s.seed, s.rate);
   return true;
 }
 
 bool StepRunner::run_fps(const Step& s) {
-  world().set_frame_time(static_cast<float>(1.0 / s.number));
+  world().set_frame_time(static_cast<float>(1.0 / s.fps));
   return true;
 }
 
 bool StepRunner::run_hour(const Step& s) {
-  world().clock.hour = static_cast<int>(s.number);
+  world().clock.hour = s.hour;
   return true;
 }
 
@@ -223,9 +221,8 @@ bool StepRunner::run_ground(const Step& s) {
 }
 
 bool StepRunner::run_content(const Step& s) {
-  world().content.add(static_cast<sim::ContentList>(s.thing), s.text,
-                      static_cast<sim::ModelKind>(static_cast<int>(s.number)));
-  world().hash_of(s.text.c_str());
+  world().content.add(s.content_list, s.name, s.model_kind);
+  world().hash_of(s.name.c_str());
   return true;
 }
 
@@ -300,7 +297,7 @@ bool StepRunner::run_complete(const Step& s) {
 bool StepRunner::run_hold(const Step& s) { return run_press(s) && play_for(s) && run_release(s); }
 
 bool StepRunner::run_replace_player(const Step& s) {
-  world().replace_player_ped(s.text.c_str());
+  world().replace_player_ped(s.name.c_str());
   baseline_.player_peds.insert(world().player_ped());
   return true;
 }
@@ -313,14 +310,14 @@ bool StepRunner::run_player_alights(const Step&) {
 bool StepRunner::run_player_armed(const Step& s) {
   sim::World& w = world();
   sim::PedWeapons& p = w.weapons.get(w.player_ped());
-  const uint32_t weapon = w.hash_of(s.text.c_str());
-  p.ammo[weapon] += static_cast<int>(s.number);
+  const uint32_t weapon = w.hash_of(s.name.c_str());
+  p.ammo[weapon] += s.ammo;
   p.current = weapon;
   return true;
 }
 
 bool StepRunner::run_player_control(const Step& s) {
-  world().player.control = s.value != 0.0;
+  world().player.control = s.control_on;
   return true;
 }
 
@@ -342,8 +339,8 @@ bool StepRunner::run_waypoint(const Step& s) {
 
 // What the game does to each live thing the step names.
 bool StepRunner::each_live(const Step& s, void (*act)(sim::World& w, int32_t handle)) {
-  const auto handles = live_of(s.text);
-  if (handles.empty()) return fail(&s, "no live " + s.text + " in the world");
+  const auto handles = live_of(s.name);
+  if (handles.empty()) return fail(&s, "no live " + s.name + " in the world");
   for (int32_t h : handles) act(world(), h);
   return true;
 }
@@ -430,7 +427,7 @@ bool StepRunner::run_press(const Step& s) {
     keyboard_.press(host_, key, w.elapsed_ms());
     check_violations();
   } else {
-    w.controls.press(w.hash_of(s.text.c_str()), static_cast<float>(s.value));
+    w.controls.press(w.hash_of(s.name.c_str()), static_cast<float>(s.value));
   }
   return status_ == 0;
 }
@@ -439,13 +436,13 @@ bool StepRunner::run_release(const Step& s) {
   sim::World& w = world();
   if (s.key >= 0) {
     if (!keyboard_.release(host_, static_cast<uint8_t>(s.key))) {
-      return fail(&s, s.text + " is not held down");
+      return fail(&s, s.name + " is not held down");
     }
     check_violations();
     return status_ == 0;
   }
-  const uint32_t control = w.hash_of(s.text.c_str());
-  if (!w.controls.held(control)) return fail(&s, s.text + " is not held down");
+  const uint32_t control = w.hash_of(s.name.c_str());
+  if (!w.controls.held(control)) return fail(&s, s.name + " is not held down");
   w.controls.release(control);
   return true;
 }
@@ -486,20 +483,17 @@ bool StepRunner::play_one(const Step& s) {
 }
 
 void StepRunner::note_step(const Step& s) {
-  sim::Entry& step = world().journal.write(sim::EntryKind::step, s.source);
-  step.a = s.line;
-  step.b = s.kind == Step::Kind::expect ? 1 : 0;  // its result says it
+  world().journal.write<sim::EntryKind::step>(
+      {.line = s.line, .source = s.source, .expects = s.kind == Step::Kind::expect});
   for (Observer* o : observers_) o->step(s, world());
   tell();
 }
 
 void StepRunner::note_check(const Step& s, const Verdict& v) {
-  sim::Journal& j = world().journal;
-  sim::Entry& held = j.write(sim::EntryKind::expectation, s.source);
-  held.a = s.line;
-  held.b = 1;
-  held.c = s.kind == Step::Kind::wait_until ? 1 : 0;
-  held.more = j.keep(v.held);
+  world().journal.write<sim::EntryKind::expectation>({.line = s.line,
+                                                      .source = s.source,
+                                                      .waited = s.kind == Step::Kind::wait_until,
+                                                      .what_held = v.held});
   tell();
 }
 

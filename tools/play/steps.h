@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "content.h"
+#include "journal.h"  // the world's entity kinds; a toolkit header shares their file's name
 #include "vec.h"
 
 namespace play {
@@ -44,13 +46,25 @@ struct Step {
   int line = 0;
   std::string source;  // the line as written, without its comment
 
-  sim::Vec at;                  // start, walk, teleport
-  double number = 0.0;          // seed, fps, hour
-  double seconds = 0.0;         // walk, wait, wait_until (when counted in time)
-  int frames = -1;              // wait, wait_until when counted in frames
-  std::string text;             // complete's label, a nickname, a model, a native, a key
-  std::string nickname;         // spawn: the name later steps call it by
-  int thing = 0;                // spawn: a sim::EntityKind, or -1 to tell by the model's name
+  sim::Vec at;           // start, ground, walk, teleport, waypoint, spawn: the place
+  uint64_t seed = 0;     // seed, faults
+  double fps = 0.0;      // fps
+  int hour = 0;          // hour
+  double seconds = 0.0;  // walk, wait, wait_until (when counted in time)
+  int frames = -1;       // wait, wait_until when counted in frames
+  // The word that names what a step acts on: a model, a nickname, a weapon,
+  // an asset, a native, a key or a control.
+  std::string name;
+  std::string text;         // a text in quotes: complete's label, skip's reason, fault's name
+  std::string nickname;     // spawn: the name later steps call it by
+  bool kind_given = false;  // spawn: the kind written, not told by the model
+  sim::EntityKind spawn_kind = sim::EntityKind::object;  // spawn, when given
+  float heading = 0.0f;                                  // spawn
+  bool mounts = false;     // player_rides: mounts an animal, else enters a vehicle
+  bool control_on = true;  // player_control
+  int ammo = 0;            // player_armed
+  sim::ContentList content_list = sim::ContentList::objects;  // content
+  sim::ModelKind model_kind = sim::ModelKind::none;           // content model
   int key = -1;                 // press, release, hold: a key's virtual-key code; -1 a control
   double value = 1.0;           // press, hold of a control: its value, -1 to 1
   uint64_t hash = 0;            // fail_native, answer

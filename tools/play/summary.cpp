@@ -32,8 +32,8 @@ std::vector<PluginThings> things_of_plugins(const sim::World& world) {
     }
     return nullptr;
   };
-  j.each(sim::EntryKind::host, [&](const sim::Entry& e) {
-    if (e.d == 1 && of(e.at.by) == nullptr) plugins.push_back({e.at.by});
+  j.each(sim::EntryKind::loaded, [&](const sim::Entry& e) {
+    if (of(e.at.by) == nullptr) plugins.push_back({e.at.by});
   });
   // The plug-in that made the thing an entry tells of, and the thing's kind.
   const auto maker = [&](const sim::Entry& e) -> std::pair<PluginThings*, size_t> {
@@ -66,8 +66,8 @@ Summary summarize(sim::World& world) {
     // By its file's stem: the same plug-in built natively or as a .asi.
     p.name = world.owners.name_of(who);
     p.name = p.name.substr(0, p.name.find_last_of('.'));
-    world.journal.each(sim::EntryKind::host, [&](const sim::Entry& e) {
-      if (e.c != 0 && e.at.by == who) ++p.scripts;
+    world.journal.each(sim::EntryKind::registered, [&](const sim::Entry& e) {
+      if (e.at.by == who) ++p.scripts;
     });
     p.calls = world.owners.calls_of(who);
     p.made = things.made;
@@ -80,7 +80,7 @@ Summary summarize(sim::World& world) {
   s.distinct = world.natives_called();
   // The journal tells each native not simulated once, at its first call.
   world.journal.each(sim::EntryKind::unsimulated, [&](const sim::Entry& e) {
-    const auto hash = static_cast<uint64_t>(e.a);
+    const uint64_t hash = e.unsimulated.hash;
     const sim::NativeRow* row = sim::reference_row(hash);
     const uint64_t calls = world.calls_to(hash);
     s.unsimulated.push_back({row != nullptr ? row->name : "?", hash, calls});

@@ -192,27 +192,22 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
   switch (e.kind) {
     case Kind::frame:
       frame_at_ = e.at;
-      player_at_ = e.where;
+      player_at_ = e.frame.player;
       busy_ = false;
       break;
     case Kind::moved:
-      if (thing != nullptr && thing->nickname == "player") player_at_ = e.where;
+      if (thing != nullptr && thing->nickname == "player") player_at_ = e.moved.where;
       break;
-    case Kind::host:
-      // "script 2 of session_timer.so started"
-      if (const size_t of = e.text.find(" of ");
-          e.text.ends_with(" started") && e.b != 0 && of != std::string_view::npos) {
-        ++scripts_of_[std::string(e.text.substr(of + 4, e.text.size() - of - 4 - 8))];
-      }
+    case Kind::started:
+      ++scripts_of_[std::string(e.started.script.plugin)];
+      print(e.at, host_text(e));  // the host's lines name the plug-in themselves
+      break;
+    case Kind::ended:
       // A script that ends still waiting has waited until now.
-      if (e.a != 0) close_wait(world, static_cast<uint64_t>(e.a), e.at);
-      print(e.at, std::string(e.text));  // the host's lines name the plug-in themselves
-      break;
-    case Kind::global:
-      if (verbose_) print(e.at, "| " + std::string(e.text));
+      close_wait(world, e.ended.script.number, e.at);
+      print(e.at, host_text(e));
       break;
     case Kind::key:
-    case Kind::crash:
       break;
     case Kind::resumed:
       resumed(world, e, n);
@@ -224,25 +219,29 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
       if (verbose_) call(e.at, call_shown(world.journal.call(e)));
       break;
     case Kind::step:
-      if (e.b == 0) {
-        print(e.at, "> " + std::to_string(e.a) + ": " + std::string(e.text),
+      if (!e.step.expects) {
+        print(e.at, "> " + std::to_string(e.step.line) + ": " + std::string(e.step.source),
               TimelineLine::Kind::step);
       }
       break;
     case Kind::expectation:
-      if (e.b == 0) break;  // its failure says it
-      if (e.c != 0) {
-        print(e.at, "  it holds: " + std::string(e.more));
+      if (e.expectation.waited) {
+        print(e.at, "  it holds: " + std::string(e.expectation.what_held));
       } else {
-        print(e.at, "ok " + std::to_string(e.a) + ": " + std::string(e.text));
+        print(e.at, "ok " + std::to_string(e.expectation.line) + ": " +
+                        std::string(e.expectation.source));
       }
       break;
     case Kind::failed:
-      print(e.at, "FAILED " + (e.a != 0 ? std::to_string(e.a) + ": " : "") + std::string(e.text),
-            TimelineLine::Kind::failed);
+      print(e.at, failed_text(e.failed), TimelineLine::Kind::failed);
       break;
     default:
-      if (const std::string text = change_text(world, context_->deliverable, e); !text.empty()) {
+      if (is_global(e)) {
+        if (verbose_) print(e.at, "| " + host_text(e));
+      } else if (const std::string host = host_text(e); !host.empty()) {
+        print(e.at, host);
+      } else if (const std::string text = change_text(world, context_->deliverable, e);
+                 !text.empty()) {
         line(text);
       }
   }
@@ -252,22 +251,24 @@ void Timeline::told(sim::World& world, const sim::Entry& e, uint64_t n) {
 // script goes on: at its next wait on something else, or at the pass's end.
 // Each script's waits are its own: another's turn between them ends none.
 void Timeline::wait(sim::World& world, const sim::Entry& e) {
-  if (verbose_) call(e.at, "scriptWait(" + std::to_string(e.a) + ")");
-  const WaitKind kind = classify_wait(e, world);
+  const sim::entry::Wait& asked = e.wait;
+  if (verbose_) call(e.at, "scriptWait(" + std::to_string(asked.ms) + ")");
+  const WaitKind kind = classify_wait(e.wait, world);
   if (!kind.inside_pass) return;
-  if (e.a > 0) {
+  if (asked.ms > 0) {
     auto& [ms, printed] = pauses_[{e.at.by, e.at.script}];
-    if (ms == e.a && printed == printed_) return;
-    print(e.at, tagged(world, e, script_name(world, e) + " pauses " + std::to_string(e.a) + " ms"));
-    ms = e.a;
+    if (ms == asked.ms && printed == printed_) return;
+    print(e.at,
+          tagged(world, e, script_name(world, e) + " pauses " + std::to_string(asked.ms) + " ms"));
+    ms = asked.ms;
     printed = printed_;
     return;
   }
   if (waits_.count(e.at.script) != 0) return;  // still the same wait
   OpenWait& open = waits_[e.at.script];
   open.what = kind.what;
-  open.hash = static_cast<uint64_t>(e.b);
-  open.arg = static_cast<uint64_t>(e.c);
+  open.hash = asked.last_hash;
+  open.arg = asked.last_arg;
   open.since_ms = e.at.elapsed_ms;
   open.since_frame = e.at.frame;
   open.by = e.at.by;
@@ -282,8 +283,8 @@ void Timeline::resumed(sim::World& world, const sim::Entry& e, uint64_t n) {
   for (uint64_t m = n + 1; m < j.end(); ++m) {
     const sim::Entry& next = j[m];
     if (next.at.script != e.at.script || next.kind != Kind::wait) continue;
-    const WaitKind kind = classify_wait(next, world);
-    if (kind.inside_pass && next.a == 0 && kind.what == open->second.what) return;
+    const WaitKind kind = classify_wait(next.wait, world);
+    if (kind.inside_pass && next.wait.ms == 0 && kind.what == open->second.what) return;
     break;
   }
   close_wait(world, e.at.script, e.at);

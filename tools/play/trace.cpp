@@ -151,8 +151,8 @@ void Trace::wait_over(Lane& lane) {
 
 void Trace::wait_seen(const sim::Entry& wait, sim::World& world, int64_t ts) {
   Lane& lane = this->lane(wait.at.script);
-  const WaitKind kind = classify_wait(wait, world);
-  if (lane.waiting && kind.inside_pass && wait.a == 0 &&
+  const WaitKind kind = classify_wait(wait.wait, world);
+  if (lane.waiting && kind.inside_pass && wait.wait.ms == 0 &&
       "wait for " + kind.what == lane.wait_what) {
     lane.resumed_at = -1;
     return;
@@ -166,8 +166,8 @@ void Trace::wait_seen(const sim::Entry& wait, sim::World& world, int64_t ts) {
   }
   if (kind.inside_pass) {
     lane.waiting = true;
-    lane.wait_what =
-        wait.a > 0 ? "pause of " + std::to_string(wait.a) + " ms" : "wait for " + kind.what;
+    lane.wait_what = wait.wait.ms > 0 ? "pause of " + std::to_string(wait.wait.ms) + " ms"
+                                      : "wait for " + kind.what;
     lane.wait_from = ts;
     lane.resumed_at = -1;
     return;
@@ -210,7 +210,7 @@ bool Trace::quiet(sim::World& world, uint64_t from, uint64_t to) const {
         open = true;
         break;
       case sim::EntryKind::wait:
-        if (classify_wait(e, world).inside_pass) return false;
+        if (classify_wait(e.wait, world).inside_pass) return false;
         open = false;
         break;
       default:
@@ -290,30 +290,36 @@ void Trace::told(sim::World& world, const sim::Entry& e) {
     case Kind::wait:
       wait_seen(e, world, ts);
       break;
-    case Kind::host:
-    case Kind::global:
-      if (e.b != 0) script_names_[static_cast<uint64_t>(e.b)] = std::string(e.more);
-      if (e.a != 0) script_ended(static_cast<uint64_t>(e.a), ts);
-      instant(script_track, e.kind == Kind::global ? "global" : "host", e.text, ts);
-      out_.raw("}");
+    case Kind::started:
+      script_names_[e.started.script.number] = e.started.script.text();
+      host_instant(e, ts);
+      break;
+    case Kind::ended:
+      script_ended(e.ended.script.number, ts);
+      host_instant(e, ts);
       break;
     case Kind::step:
       step_over(ts);
       in_step_ = true;
-      step_name_ = std::string(e.text);
-      step_line_ = static_cast<int>(e.a);
+      step_name_ = std::string(e.step.source);
+      step_line_ = e.step.line;
       step_from_ = ts;
       break;
     case Kind::expectation:
-      instant(steps_track, "step", "ok " + std::to_string(e.a) + ": " + std::string(e.text), ts);
-      out_.raw(R"(,"args":{"held":)").text(e.more).raw("}}");
+      instant(steps_track, "step",
+              "ok " + std::to_string(e.expectation.line) + ": " + std::string(e.expectation.source),
+              ts);
+      out_.raw(R"(,"args":{"held":)").text(e.expectation.what_held).raw("}}");
       break;
     case Kind::failed:
-      instant(steps_track, "step",
-              "FAILED " + (e.a != 0 ? std::to_string(e.a) + ": " : "") + std::string(e.text), ts);
+      instant(steps_track, "step", failed_text(e.failed), ts);
       out_.raw("}");
       break;
     default: {
+      if (!host_text(e).empty()) {
+        host_instant(e, ts);
+        break;
+      }
       std::string text = change_text(world, context_->deliverable, e);
       if (text.empty()) break;
       if (context_->plugins.size() >= 2) {
@@ -325,6 +331,11 @@ void Trace::told(sim::World& world, const sim::Entry& e) {
       out_.raw("}");
     }
   }
+}
+
+void Trace::host_instant(const sim::Entry& e, int64_t ts) {
+  instant(script_track, is_global(e) ? "global" : "host", host_text(e), ts);
+  out_.raw("}");
 }
 
 void Trace::end(sim::World& world) {

@@ -34,6 +34,7 @@ class Trace : public Observer {
   }
   int64_t ts_of(const sim::Entry& e) const;
   void told(sim::World& world, const sim::Entry& e);
+  void host_instant(const sim::Entry& e, int64_t ts);
   void open_event(char phase, int track, const char* category, std::string_view name, int64_t ts);
   void slice(int track, const char* category, std::string_view name, int64_t from, int64_t to);
   void instant(int track, const char* category, std::string_view name, int64_t ts);

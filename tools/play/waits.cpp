@@ -24,14 +24,14 @@ constexpr WaitTest wait_tests[] = {
 
 }  // namespace
 
-WaitKind classify_wait(const sim::Entry& wait, const sim::World& world) {
-  if (wait.a > 0) return {true, "a pause of " + std::to_string(wait.a) + " ms"};
-  const bool answer = static_cast<uint32_t>(wait.d) != 0;
+WaitKind classify_wait(const sim::entry::Wait& wait, const sim::World& world) {
+  if (wait.ms > 0) return {true, "a pause of " + std::to_string(wait.ms) + " ms"};
+  const bool answer = static_cast<uint32_t>(wait.last_result) != 0;
   for (const WaitTest& t : wait_tests) {
-    if (t.hash != static_cast<uint64_t>(wait.b) || answer != t.waits_while) continue;
+    if (t.hash != wait.last_hash || answer != t.waits_while) continue;
     std::string what = t.what;
     if (t.names_a_hash) {
-      what.replace(what.find("%s"), 2, hash_name(world, static_cast<uint32_t>(wait.c)));
+      what.replace(what.find("%s"), 2, hash_name(world, static_cast<uint32_t>(wait.last_arg)));
     }
     return {true, what};
   }

@@ -15,7 +15,7 @@ struct WaitKind {
   std::string what;  // "model sh_church_chair to load", "a pause of 2000 ms"
 };
 
-WaitKind classify_wait(const sim::Entry& wait, const sim::World& world);
+WaitKind classify_wait(const sim::entry::Wait& wait, const sim::World& world);
 
 // Whether what a wait inside a pass waited on (as its record names it) is
 // there now: false when the script went on without it, having given up.
