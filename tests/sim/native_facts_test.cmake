@@ -12,10 +12,10 @@ endif()
 
 set(header_all "hash\tnamespace\tname\tparam_count\treturn_type\tparam_types\tparam_names\n")
 set(header_host "hash\tname\tparam_count\tparam_types\twhat the host does with it\n")
-set(create_ped "0xD49F9B0955C367DE\tPED\tCREATE_PED\t2\tPed\tHash,float\tmodelHash,x\n")
-set(prompt_delete "0x00EDE88D4D13CF59\tHUD\t_UI_PROMPT_DELETE\t1\tvoid\tPrompt\tprompt\n")
-set(unnamed "0x0000A8ACDC2E1B6A\tTASK\t_0x0000A8ACDC2E1B6A\t2\tvoid\tPed,BOOL\tped,p1\n")
-set(host_line "0x4170B650590B3B00\tSET_TEXT_SCALE\t2\tHash,float\tgone; sent on to CREATE_PED (0xD49F9B0955C367DE)\n")
+set(create_ped "0x1111111111111111\tPED\tCREATE_PED\t2\tPed\tHash,float\tmodelHash,x\n")
+set(prompt_delete "0x2222222222222222\tHUD\t_UI_PROMPT_DELETE\t1\tvoid\tPrompt\tprompt\n")
+set(unnamed "0x0000333333333333\tTASK\t_0x0000333333333333\t2\tvoid\tPed,BOOL\tped,p1\n")
+set(host_line "0x4444444444444444\tSET_TEXT_SCALE\t2\tHash,float\tgone; sent on to CREATE_PED (0x1111111111111111)\n")
 
 function(fail what)
   set_property(GLOBAL APPEND PROPERTY failures "${what}")
@@ -66,13 +66,13 @@ else()
   expect_contains(${out}/native_names.h "  UI_PROMPT_DELETE_ = 0,\n  CREATE_PED = 1,\n};")
   expect_contains(${out}/native_names.h "  SET_TEXT_SCALE = 0,\n};")
   expect_contains(${out}/toolkit_natives.def
-                  "TOOLKIT_NATIVE(CREATE_PED, 0xD49F9B0955C367DEULL, \"CREATE_PED\")")
+                  "TOOLKIT_NATIVE(CREATE_PED, 0x1111111111111111ULL, \"CREATE_PED\")")
   expect_contains(${out}/native_facts.cpp
-                  "{0x0000A8ACDC2E1B6A, \"_0x0000A8ACDC2E1B6A\", \"void\", \"Ped,BOOL\", \"ped,p1\"}")
+                  "{0x0000333333333333, \"_0x0000333333333333\", \"void\", \"Ped,BOOL\", \"ped,p1\"}")
   expect_contains(${out}/native_facts.cpp
-                  "{0x4170B650590B3B00, \"SET_TEXT_SCALE\", \"Hash,float\", 0xD49F9B0955C367DE, \"gone; sent on")
+                  "{0x4444444444444444, \"SET_TEXT_SCALE\", \"Hash,float\", 0x1111111111111111, \"gone; sent on")
   file(READ ${out}/native_names.h names)
-  if(names MATCHES "0x0000A8ACDC2E1B6A")
+  if(names MATCHES "0x0000333333333333")
     fail("a native known only by its hash has a word")
   endif()
 endif()
@@ -85,21 +85,21 @@ endfunction()
 
 expect_refused(columns "${create_ped}0x1\tPED\tSHORT\t0\tvoid\n" "" ""
                "reference/natives-all.tsv:3: 5 columns, not 7")
-expect_refused(hash "0xD49F9B\tPED\tCREATE_PED\t0\tvoid\t\t\n" "" ""
-               "reference/natives-all.tsv:2: '0xD49F9B' is not a hash")
-expect_refused(count "0xD49F9B0955C367DE\tPED\tCREATE_PED\t3\tPed\tHash,float\tmodelHash,x\n" "" ""
+expect_refused(hash "0x111111\tPED\tCREATE_PED\t0\tvoid\t\t\n" "" ""
+               "reference/natives-all.tsv:2: '0x111111' is not a hash")
+expect_refused(count "0x1111111111111111\tPED\tCREATE_PED\t3\tPed\tHash,float\tmodelHash,x\n" "" ""
                "reference/natives-all.tsv:2: CREATE_PED has 3 parameters but 2 types")
 expect_refused(twice "${create_ped}\n${create_ped}" "" ""
-               "reference/natives-all.tsv:4: 0xD49F9B0955C367DE is listed twice")
+               "reference/natives-all.tsv:4: 0x1111111111111111 is listed twice")
 string(REPLACE "modelHash,x" "model,x" renamed "${create_ped}")
 expect_refused(missing "${create_ped}" "${prompt_delete}${renamed}" ""
-               "reference/natives.tsv:2: 0x00EDE88D4D13CF59 is not in")
+               "reference/natives.tsv:2: 0x2222222222222222 is not in")
 expect_refused(differs "${prompt_delete}${create_ped}" "${prompt_delete}${renamed}" ""
-               "reference/natives.tsv:3: 0xD49F9B0955C367DE differs from its line")
-expect_refused(host_columns "${create_ped}" "" "0x4170B650590B3B00\tSET_TEXT_SCALE\n"
+               "reference/natives.tsv:3: 0x1111111111111111 differs from its line")
+expect_refused(host_columns "${create_ped}" "" "0x4444444444444444\tSET_TEXT_SCALE\n"
                "reference/host-natives.tsv:2: 2 columns, not 5")
 expect_refused(sent "${prompt_delete}" "" "${host_line}"
-               "reference/host-natives.tsv:2: SET_TEXT_SCALE is sent on to 0xD49F9B0955C367DE")
+               "reference/host-natives.tsv:2: SET_TEXT_SCALE is sent on to 0x1111111111111111")
 
 get_property(failures GLOBAL PROPERTY failures)
 if(failures)
