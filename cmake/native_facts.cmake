@@ -1,6 +1,6 @@
 # A native's facts, read once from the reference tables and written as code
 # that the stand-in and the toolkit compile:
-#   native_names.h         each native of the game as a word (sim::Native), and
+#   native_words.h         each native of the game as a word (sim::Native), and
 #                          the host's own (sim::HostNativeName)
 #   native_facts.cpp       their hash, name, result and parameters as listed
 #   toolkit_natives.def    TOOLKIT_NATIVE(word, hash, name) for each native the
@@ -167,7 +167,7 @@ function(native_facts source_dir out_dir)
     "std::span<const HostNativeFacts> host_native_facts() {\n"
     "  static const HostNativeFacts facts[] = {\n${host_facts}  };\n  return facts;\n}\n\n"
     "}  // namespace sim\n")
-  native_write(${out_dir}/native_names.h "${names_h}")
+  native_write(${out_dir}/native_words.h "${names_h}")
   native_write(${out_dir}/native_facts.cpp "${facts_cpp}")
   native_write(${out_dir}/toolkit_natives.def "${toolkit}")
 endfunction()

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

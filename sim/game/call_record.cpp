@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "native_names.h"
+#include "native_words.h"
 #include "reference_natives.h"
 
 namespace sim {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

@@ -1,7 +1,7 @@
 // The game's controls: the player's presses as each frame sees them, the
 // disabling scripts do for a frame, and the natives that ask about them.
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

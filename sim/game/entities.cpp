@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "joaat.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "world.h"
 

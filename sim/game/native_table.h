@@ -17,7 +17,7 @@
 
 namespace sim {
 
-// Each native of the game's table, by its name (native_names.h, made by the build).
+// Each native of the game's table, by its name (native_words.h, made by the build).
 enum class Native : uint16_t;
 enum class HostNativeName : uint8_t;
 

@@ -3,7 +3,7 @@
 #include "particles.h"
 
 #include "joaat.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

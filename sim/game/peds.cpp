@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "joaat.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

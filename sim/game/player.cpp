@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "native_names.h"
+#include "native_words.h"
 
 namespace sim {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

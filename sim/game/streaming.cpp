@@ -1,7 +1,7 @@
 // Streaming beyond models (entities.cpp): animation dictionaries loaded on
 // request, the map's optional parts, and models let go of.
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

@@ -1,6 +1,6 @@
 // Text drawn on the screen, and the natives that style and draw it.
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

@@ -1,7 +1,7 @@
 // TV channels, playlists, named render targets, drawing and screen effects.
 
 #include "joaat.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

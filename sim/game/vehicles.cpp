@@ -2,7 +2,7 @@
 // saddles, and who sits where. A ped sits on one thing at a time and goes
 // where it goes.
 
-#include "native_names.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {

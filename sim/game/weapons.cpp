@@ -5,7 +5,7 @@
 #include <string>
 
 #include "joaat.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "world.h"
 

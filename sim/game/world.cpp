@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "joaat.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "reference_natives.h"
 

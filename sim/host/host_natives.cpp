@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "native_names.h"
 #include "native_row.h"
+#include "native_words.h"
 #include "reference_natives.h"
 
 namespace sim {

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "crash_report.h"
-#include "native_names.h"
+#include "native_words.h"
 #include "reference_natives.h"
 
 #if defined(_WIN32)

@@ -63,15 +63,15 @@ if(NOT message MATCHES "^0:")
   fail("good tables: ${message}")
 else()
   set(out ${WORK}/good/out)
-  expect_contains(${out}/native_names.h "  UI_PROMPT_DELETE_ = 0,\n  CREATE_PED = 1,\n};")
-  expect_contains(${out}/native_names.h "  SET_TEXT_SCALE = 0,\n};")
+  expect_contains(${out}/native_words.h "  UI_PROMPT_DELETE_ = 0,\n  CREATE_PED = 1,\n};")
+  expect_contains(${out}/native_words.h "  SET_TEXT_SCALE = 0,\n};")
   expect_contains(${out}/toolkit_natives.def
                   "TOOLKIT_NATIVE(CREATE_PED, 0x1111111111111111ULL, \"CREATE_PED\")")
   expect_contains(${out}/native_facts.cpp
                   "{0x0000333333333333, \"_0x0000333333333333\", \"void\", \"Ped,BOOL\", \"ped,p1\"}")
   expect_contains(${out}/native_facts.cpp
                   "{0x4444444444444444, \"SET_TEXT_SCALE\", \"Hash,float\", 0x1111111111111111, \"gone; sent on")
-  file(READ ${out}/native_names.h names)
+  file(READ ${out}/native_words.h names)
   if(names MATCHES "0x0000333333333333")
     fail("a native known only by its hash has a word")
   endif()
