@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -121,43 +122,39 @@ static void enter_scene(World& w, NativeCall& c) {
 }
 
 NativeRows anim_scenes_native_rows() {
-  static const NativeRow rows[] = {
-      {0x718CF1328D20C2B3, "ABORT_ANIM_SCENE", "ib", 'v',
+  static const DomainRow rows[] = {
+      {Native::ABORT_ANIM_SCENE,
        [](World& w, NativeCall& c) {
          if (AnimSceneState* s = w.anim_scenes.scene(c.i(0))) s->aborted = true;
        },
        changes(Thing::scene)},
-      {0x1FCA98E33C1437B3, "_CREATE_ANIM_SCENE", "sizbb", 'i', create_scene, makes(Thing::scene)},
-      {0x84EEDB2C6E650000, "_DELETE_ANIM_SCENE", "i", 'v',
-       [](World& w, NativeCall& c) { w.anim_scenes.remove(w, c.i(0)); }, removes(Thing::scene)},
-      {0x25557E324489393C, "DOES_ANIM_SCENE_EXIST", "i", 'b',
+      {checked_as(Native::CREATE_ANIM_SCENE_, "sizbb"), create_scene, makes(Thing::scene)},
+      {Native::DELETE_ANIM_SCENE_, [](World& w, NativeCall& c) { w.anim_scenes.remove(w, c.i(0)); },
+       removes(Thing::scene)},
+      {Native::DOES_ANIM_SCENE_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(w.anim_scenes.scene(c.i(0)) != nullptr); }},
-      {0x627520389E288A73, "_GET_ENTITY_ANIM_CURRENT_TIME", "iss", 'f',
+      {Native::GET_ENTITY_ANIM_CURRENT_TIME_,
        [](World& w, NativeCall& c) {
          if (const PlayingClip* p = w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2))) {
            c.ret_float(w.anim_scenes.progress(w, *p));
          }
        }},
-      {0x477122B8D05E7968, "IS_ANIM_SCENE_LOADED", "ibb", 'b',
+      {Native::IS_ANIM_SCENE_LOADED,
        [](World& w, NativeCall& c) {
          const AnimSceneState* s = w.anim_scenes.scene(c.i(0));
          c.ret_bool(s != nullptr && s->loaded);
        }},
-      {0xDEE49D5CA6C49148, "IS_ENTITY_PLAYING_ANIM", "issi", 'b',
+      {Native::IS_ENTITY_PLAYING_ANIM,
        [](World& w, NativeCall& c) {
          c.ret_bool(w.anim_scenes.clip_of(w, c.i(0), c.s(1), c.s(2)) != nullptr ||
                     told_to_play(w, c.i(0), c.s(1), c.s(2)));
        }},
-      {0xAF068580194D9DC7, "LOAD_ANIM_SCENE", "i", 'v', load_scene, changes(Thing::scene)},
-      {0xDF7B5144E25CD3FE, "REQUEST_ANIM_SCENE_PLAY_LIST", "is", 'b', request_play_list,
-       changes(Thing::scene)},
-      {0x8B720AD451CA2AB3, "SET_ANIM_SCENE_ENTITY", "isii", 'v', set_entity, changes(Thing::scene)},
-      {0x020894BF17A02EF2, "SET_ANIM_SCENE_ORIGIN", "iffffffi", 'v', set_origin,
-       changes(Thing::scene)},
-      {0x15598CFB25F3DC7E, "SET_ANIM_SCENE_PLAY_LIST", "isb", 'v', set_play_list,
-       changes(Thing::scene)},
-      {0xC2329B0206426644, "TASK_ENTER_ANIM_SCENE", "iissfbiif", 'v', enter_scene,
-       changes(Thing::entity)},
+      {Native::LOAD_ANIM_SCENE, load_scene, changes(Thing::scene)},
+      {Native::REQUEST_ANIM_SCENE_PLAY_LIST, request_play_list, changes(Thing::scene)},
+      {Native::SET_ANIM_SCENE_ENTITY, set_entity, changes(Thing::scene)},
+      {Native::SET_ANIM_SCENE_ORIGIN, set_origin, changes(Thing::scene)},
+      {Native::SET_ANIM_SCENE_PLAY_LIST, set_play_list, changes(Thing::scene)},
+      {Native::TASK_ENTER_ANIM_SCENE, enter_scene, changes(Thing::entity)},
   };
   return {rows, std::size(rows)};
 }

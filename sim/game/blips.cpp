@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -93,23 +94,22 @@ static void remove_blip(World& w, NativeCall& c) {
 }
 
 NativeRows blips_native_rows() {
-  static const NativeRow rows[] = {
-      {0x554D9D53F696D002, "BLIP_ADD_FOR_COORDS", "ifff", 'i', add_for_coords, makes(Thing::blip)},
-      {0x23F74C2FDA6E7C61, "BLIP_ADD_FOR_ENTITY", "ii", 'i', add_for_entity, makes(Thing::blip)},
-      {0x662D364ABF16DE2F, "BLIP_ADD_MODIFIER", "ii", 'b', add_modifier, changes(Thing::blip)},
-      {0xB059D7BD3D78C16F, "BLIP_REMOVE_MODIFIER", "ii", 'b', remove_modifier,
-       changes(Thing::blip)},
-      {0xCD82FA174080B3B1, "DOES_BLIP_EXIST", "i", 'b',
+  static const DomainRow rows[] = {
+      {Native::BLIP_ADD_FOR_COORDS, add_for_coords, makes(Thing::blip)},
+      {Native::BLIP_ADD_FOR_ENTITY, add_for_entity, makes(Thing::blip)},
+      {Native::BLIP_ADD_MODIFIER, add_modifier, changes(Thing::blip)},
+      {Native::BLIP_REMOVE_MODIFIER, remove_modifier, changes(Thing::blip)},
+      {Native::DOES_BLIP_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(w.blips.find(c.i(0)) != nullptr); }},
-      {0x201C319797BDA603, "GET_BLIP_COORDS", "i", 'V', blip_coords},
-      {0x6D2C41A8BD6D6FD0, "GET_BLIP_FROM_ENTITY", "i", 'i',
+      {Native::GET_BLIP_COORDS, blip_coords},
+      {Native::GET_BLIP_FROM_ENTITY,
        [](World& w, NativeCall& c) {
          const BlipState* b =
              w.live_entity(c.i(0)) != nullptr ? w.blips.for_entity(c.i(0)) : nullptr;
          if (b != nullptr) c.ret_int(b->handle);
        }},
-      {0xF2C3C9DA47AAA54A, "REMOVE_BLIP", "h", 'v', remove_blip, removes(Thing::blip)},
-      {0x0A062D6D7C0B2C2C, "SET_BLIP_NAME_FROM_TEXT_FILE", "is", 'v',
+      {Native::REMOVE_BLIP, remove_blip, removes(Thing::blip)},
+      {Native::SET_BLIP_NAME_FROM_TEXT_FILE,
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) {
            b->name = c.s(1);
@@ -119,24 +119,24 @@ NativeRows blips_native_rows() {
          }
        },
        changes(Thing::blip)},
-      {0x9CB1A1623062F402, "_SET_BLIP_NAME", "is", 'v',
+      {Native::SET_BLIP_NAME_,
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->name = c.s(1);
        },
        changes(Thing::blip)},
-      {0x45F13B7E0A15C880, "BLIP_ADD_FOR_RADIUS", "iffff", 'i',
+      {Native::BLIP_ADD_FOR_RADIUS,
        [](World& w, NativeCall& c) {
          const int32_t handle = add_blip(w, c.u(0), Vec{c.f(1), c.f(2), c.f(3)}, 0);
          w.blips.all[handle].radius = c.f(4);
          c.ret_int(handle);
        },
        makes(Thing::blip)},
-      {0xD38744167B2FA257, "SET_BLIP_SCALE", "if", 'v',
+      {Native::SET_BLIP_SCALE,
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->scale = c.f(1);
        },
        changes(Thing::blip)},
-      {0x74F74D3207ED525C, "SET_BLIP_SPRITE", "iib", 'v',
+      {Native::SET_BLIP_SPRITE,
        [](World& w, NativeCall& c) {
          if (BlipState* b = w.blips.find(c.i(0))) b->sprite = c.u(1);
        },

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cstring>
 
+#include "native_words.h"
+#include "reference_natives.h"
+
 namespace sim {
 
 static char variadic_kind(const NativeCall& call, int n) {
@@ -13,15 +16,17 @@ static char variadic_kind(const NativeCall& call, int n) {
 // Records passed by address that the record spells out, slot by slot:
 // 't' marks a slot holding the address of a text, any other an integer.
 struct RecordLayout {
-  uint64_t hash;
+  Native native;
   int arg;
   int slots;
   const char* texts;
 };
 static constexpr RecordLayout record_layouts[] = {
-    {0x8E04FEDD28D42462, 1, 8, "tt"},   // a speech request: line, voice, then integers
-    {0xB249EBCB30DD88E0, 0, 7, ""},     // a feed notification's duration
-    {0xB249EBCB30DD88E0, 1, 7, ".tt"},  // and its text and texture dictionary
+    // a speech request: line, voice, then integers
+    {Native::PLAY_PED_AMBIENT_SPEECH_NATIVE, 1, 8, "tt"},
+    // a feed notification's duration, and its text and texture dictionary
+    {Native::UI_FEED_POST_SAMPLE_TOAST_RIGHT_, 0, 7, ""},
+    {Native::UI_FEED_POST_SAMPLE_TOAST_RIGHT_, 1, 7, ".tt"},
 };
 
 static std::string spelled_out(const RecordLayout& layout, const uint64_t* slot) {
@@ -90,7 +95,7 @@ void CallLog::add(uint64_t frame, const NativeCall& call, const PassedHandles& p
     }
     if (a.kind == 'p' && a.raw != 0) {
       for (const RecordLayout& layout : record_layouts) {
-        if (layout.hash == call.hash && layout.arg == n) {
+        if (layout.arg == n && facts_of(layout.native).hash == call.hash) {
           a.text = keep(spelled_out(layout, call.p<const uint64_t>(n)));
         }
       }

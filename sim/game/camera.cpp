@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -101,39 +102,37 @@ int32_t Cameras::active() const {
 }
 
 NativeRows camera_native_rows() {
-  static const NativeRow rows[] = {
+  static const DomainRow rows[] = {
       // The gameplay camera
-      {0x595320200B98596E, "GET_GAMEPLAY_CAM_COORD", "", 'V',
+      {Native::GET_GAMEPLAY_CAM_COORD,
        [](World& w, NativeCall& c) { ret(c, gameplay_position(w)); }},
-      {0x0252D2B5582957A6, "GET_GAMEPLAY_CAM_ROT", "i", 'V',
-       [](World& w, NativeCall& c) { ret(c, gameplay_rotation(w)); }},
-      {0xF6A96E5ACEEC6E50, "GET_GAMEPLAY_CAM_FOV", "", 'f',
+      {Native::GET_GAMEPLAY_CAM_ROT, [](World& w, NativeCall& c) { ret(c, gameplay_rotation(w)); }},
+      {Native::GET_GAMEPLAY_CAM_FOV,
        [](World& w, NativeCall& c) { c.ret_float(w.cameras.gameplay_fov); }},
-      {0x5D1EB123EAC5D071, "SET_GAMEPLAY_CAM_RELATIVE_HEADING", "ff", 'v',
+      {Native::SET_GAMEPLAY_CAM_RELATIVE_HEADING,
        [](World& w, NativeCall& c) { w.cameras.gameplay_heading = c.f(0); }},
-      {0xC4ABF536048998AA, "GET_GAMEPLAY_CAM_RELATIVE_HEADING", "", 'f',
+      {Native::GET_GAMEPLAY_CAM_RELATIVE_HEADING,
        [](World& w, NativeCall& c) { c.ret_float(w.cameras.gameplay_heading); }},
-      {0x8660EA714834E412, "IS_GAMEPLAY_CAM_RENDERING", "", 'b',
+      {Native::IS_GAMEPLAY_CAM_RENDERING,
        [](World& w, NativeCall& c) { c.ret_bool(shown(w) == nullptr); }},
-      {0xD9B31B4650520529, "SHAKE_GAMEPLAY_CAM", "sf", 'v',
+      {Native::SHAKE_GAMEPLAY_CAM,
        [](World& w, NativeCall& c) { w.cameras.gameplay_shake = c.f(1); }},
-      {0xE0DE43D290FB65F9, "STOP_GAMEPLAY_CAM_SHAKING", "b", 'v',
+      {Native::STOP_GAMEPLAY_CAM_SHAKING,
        [](World& w, NativeCall&) { w.cameras.gameplay_shake = 0.0f; }},
-      {0x5352E025EC2B416F, "GET_FINAL_RENDERED_CAM_COORD", "", 'V',
+      {Native::GET_FINAL_RENDERED_CAM_COORD,
        [](World& w, NativeCall& c) {
          const ScriptCam* cam = shown(w);
          ret(c, cam != nullptr ? cam_position(w, *cam) : gameplay_position(w));
        }},
-      {0x602685BD85DD26CA, "GET_FINAL_RENDERED_CAM_ROT", "i", 'V',
+      {Native::GET_FINAL_RENDERED_CAM_ROT,
        [](World& w, NativeCall& c) {
          const ScriptCam* cam = shown(w);
          ret(c, cam != nullptr ? cam_rotation(w, *cam) : gameplay_rotation(w));
        }},
 
       // Script cameras
-      {0xE72CDBA7F0A02DD6, "CREATE_CAM", "sb", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(make_cam(w, c.s(0))); }},
-      {0x40C23491CE83708E, "CREATE_CAM_WITH_PARAMS", "sfffffffbi", 'i',
+      {Native::CREATE_CAM, [](World& w, NativeCall& c) { c.ret_int(make_cam(w, c.s(0))); }},
+      {Native::CREATE_CAM_WITH_PARAMS,
        [](World& w, NativeCall& c) {
          const int32_t handle = make_cam(w, c.s(0));
          ScriptCam& cam = w.cameras.all[handle];
@@ -146,52 +145,49 @@ NativeRows camera_native_rows() {
          }
          c.ret_int(handle);
        }},
-      {0x4E67E0B6D7FD5145, "DESTROY_CAM", "ib", 'v',
-       [](World& w, NativeCall& c) { w.cameras.all.erase(c.i(0)); }},
-      {0x163600D6E136C9F8, "DESTROY_ALL_CAMS", "b", 'v',
-       [](World& w, NativeCall&) { w.cameras.all.clear(); }},
-      {0x153AD457764FD704, "DOES_CAM_EXIST", "i", 'b',
+      {Native::DESTROY_CAM, [](World& w, NativeCall& c) { w.cameras.all.erase(c.i(0)); }},
+      {Native::DESTROY_ALL_CAMS, [](World& w, NativeCall&) { w.cameras.all.clear(); }},
+      {Native::DOES_CAM_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(w.cameras.find(c.i(0)) != nullptr); }},
-      {0x87295BCA613800C8, "SET_CAM_ACTIVE", "ib", 'v',
+      {Native::SET_CAM_ACTIVE,
        [](World& w, NativeCall& c) {
          ScriptCam* cam = w.cameras.find(c.i(0));
          if (cam == nullptr) return;
          cam->active = c.b(1);
          if (cam->active) cam->activated = ++w.cameras.activations;
        }},
-      {0x63EFCC7E1810B8E6, "IS_CAM_ACTIVE", "i", 'b',
+      {Native::IS_CAM_ACTIVE,
        [](World& w, NativeCall& c) {
          const ScriptCam* cam = w.cameras.find(c.i(0));
          c.ret_bool(cam != nullptr && cam->active);
        }},
-      {0x33281167E4942E4F, "RENDER_SCRIPT_CAMS", "bbibbi", 'v',
-       [](World& w, NativeCall& c) { w.cameras.rendering = c.b(0); }},
-      {0x03A8931ECC8015D6, "GET_RENDERING_CAM", "", 'i',
+      {Native::RENDER_SCRIPT_CAMS, [](World& w, NativeCall& c) { w.cameras.rendering = c.b(0); }},
+      {Native::GET_RENDERING_CAM,
        [](World& w, NativeCall& c) {
          if (shown(w) != nullptr) c.ret_int(w.cameras.active());
        }},
-      {0xF9EE7D419EE49DE6, "SET_CAM_COORD", "ifff", 'v', set_coord},
-      {0x6B12F11C2A9F0344, "GET_CAM_COORD", "i", 'V',
+      {Native::SET_CAM_COORD, set_coord},
+      {Native::GET_CAM_COORD,
        [](World& w, NativeCall& c) {
          if (const ScriptCam* cam = w.cameras.find(c.i(0))) ret(c, cam_position(w, *cam));
        }},
-      {0x63DFA6810AD78719, "SET_CAM_ROT", "ifffi", 'v',
+      {Native::SET_CAM_ROT,
        [](World& w, NativeCall& c) {
          if (ScriptCam* cam = w.cameras.find(c.i(0))) cam->rotation = Vec{c.f(1), c.f(2), c.f(3)};
        }},
-      {0x9BF96B57254E7889, "GET_CAM_ROT", "ii", 'V',
+      {Native::GET_CAM_ROT,
        [](World& w, NativeCall& c) {
          if (const ScriptCam* cam = w.cameras.find(c.i(0))) ret(c, cam_rotation(w, *cam));
        }},
-      {0x27666E5988D9D429, "SET_CAM_FOV", "if", 'v',
+      {Native::SET_CAM_FOV,
        [](World& w, NativeCall& c) {
          if (ScriptCam* cam = w.cameras.find(c.i(0))) cam->fov = c.f(1);
        }},
-      {0x8101D32A0A6B0F60, "GET_CAM_FOV", "i", 'f',
+      {Native::GET_CAM_FOV,
        [](World& w, NativeCall& c) {
          if (const ScriptCam* cam = w.cameras.find(c.i(0))) c.ret_float(cam->fov);
        }},
-      {0x948B39341C3A40C2, "POINT_CAM_AT_COORD", "ifff", 'v',
+      {Native::POINT_CAM_AT_COORD,
        [](World& w, NativeCall& c) {
          ScriptCam* cam = w.cameras.find(c.i(0));
          if (cam == nullptr) return;
@@ -199,44 +195,44 @@ NativeRows camera_native_rows() {
          cam->point_entity = 0;
          cam->point_at = Vec{c.f(1), c.f(2), c.f(3)};
        }},
-      {0xFC2867E6074D3A61, "POINT_CAM_AT_ENTITY", "iifffb", 'v',
+      {Native::POINT_CAM_AT_ENTITY,
        [](World& w, NativeCall& c) {
          ScriptCam* cam = w.cameras.find(c.i(0));
          if (cam == nullptr || !w.exists(c.i(1))) return;
          cam->pointing = true;
          cam->point_entity = c.i(1);
        }},
-      {0xCA1B30A3357C71F1, "STOP_CAM_POINTING", "i", 'v',
+      {Native::STOP_CAM_POINTING,
        [](World& w, NativeCall& c) {
          ScriptCam* cam = w.cameras.find(c.i(0));
          if (cam == nullptr || !cam->pointing) return;
          cam->rotation = cam_rotation(w, *cam);  // it stays turned where it looked
          cam->pointing = false;
        }},
-      {0xFDC0DF7F6FB0A592, "ATTACH_CAM_TO_ENTITY", "iifffb", 'v',
+      {Native::ATTACH_CAM_TO_ENTITY,
        [](World& w, NativeCall& c) {
          ScriptCam* cam = w.cameras.find(c.i(0));
          if (cam == nullptr || !w.exists(c.i(1))) return;
          cam->attached_to = c.i(1);
          cam->attach_offset = Vec{c.f(2), c.f(3), c.f(4)};
        }},
-      {0x05B41DDBEB559556, "DETACH_CAM", "i", 'v',
+      {Native::DETACH_CAM,
        [](World& w, NativeCall& c) {
          ScriptCam* cam = w.cameras.find(c.i(0));
          if (cam == nullptr) return;
          cam->position = cam_position(w, *cam);  // it stays where it was carried
          cam->attached_to = 0;
        }},
-      {0xF9A7BCF5D050D4E7, "SHAKE_CAM", "isf", 'v',
+      {Native::SHAKE_CAM,
        [](World& w, NativeCall& c) {
          if (ScriptCam* cam = w.cameras.find(c.i(0))) cam->shake = c.f(2);
        }},
-      {0x2EEB402BD7320159, "IS_CAM_SHAKING", "i", 'b',
+      {Native::IS_CAM_SHAKING,
        [](World& w, NativeCall& c) {
          const ScriptCam* cam = w.cameras.find(c.i(0));
          c.ret_bool(cam != nullptr && cam->shake > 0.0f);
        }},
-      {0xB78CC4B4706614B0, "STOP_CAM_SHAKING", "ib", 'v',
+      {Native::STOP_CAM_SHAKING,
        [](World& w, NativeCall& c) {
          if (ScriptCam* cam = w.cameras.find(c.i(0))) cam->shake = 0.0f;
        }},

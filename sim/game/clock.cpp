@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -89,30 +90,23 @@ int Clock::day_of_week() const {
 }
 
 NativeRows clock_native_rows() {
-  static const NativeRow rows[] = {
-      {0xAB7C251C7701D336, "ADD_TO_CLOCK_TIME", "iii", 'v',
+  static const DomainRow rows[] = {
+      {Native::ADD_TO_CLOCK_TIME,
        [](World& w, NativeCall& c) { w.clock.add(c.i(0), c.i(1), c.i(2)); }},
-      {0xDF2FD796C54480A5, "GET_CLOCK_DAY_OF_MONTH", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.clock.day); }},
-      {0x4DD02D4C7FB30076, "GET_CLOCK_DAY_OF_WEEK", "", 'i',
+      {Native::GET_CLOCK_DAY_OF_MONTH, [](World& w, NativeCall& c) { c.ret_int(w.clock.day); }},
+      {Native::GET_CLOCK_DAY_OF_WEEK,
        [](World& w, NativeCall& c) { c.ret_int(w.clock.day_of_week()); }},
-      {0xC82CF208C2B19199, "GET_CLOCK_HOURS", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.clock.hour); }},
-      {0x4E162231B823DBBF, "GET_CLOCK_MINUTES", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.clock.minute); }},
-      {0x2D44E8FC79EAB1AC, "GET_CLOCK_MONTH", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.clock.month); }},
-      {0xB6101ABE62B5F080, "GET_CLOCK_SECONDS", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.clock.second); }},
-      {0xE136DCA28C4A48BA, "GET_CLOCK_YEAR", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.clock.year); }},
-      {0x02AD3092562941E2, "SET_CLOCK_DATE", "iii", 'v',
+      {Native::GET_CLOCK_HOURS, [](World& w, NativeCall& c) { c.ret_int(w.clock.hour); }},
+      {Native::GET_CLOCK_MINUTES, [](World& w, NativeCall& c) { c.ret_int(w.clock.minute); }},
+      {Native::GET_CLOCK_MONTH, [](World& w, NativeCall& c) { c.ret_int(w.clock.month); }},
+      {Native::GET_CLOCK_SECONDS, [](World& w, NativeCall& c) { c.ret_int(w.clock.second); }},
+      {Native::GET_CLOCK_YEAR, [](World& w, NativeCall& c) { c.ret_int(w.clock.year); }},
+      {Native::SET_CLOCK_DATE,
        [](World& w, NativeCall& c) { w.clock.set_date(c.i(0), c.i(1), c.i(2)); }},
-      {0x3A52C59FFB2DEED8, "SET_CLOCK_TIME", "iii", 'v',
+      {Native::SET_CLOCK_TIME,
        [](World& w, NativeCall& c) { w.clock.set_time(c.i(0), c.i(1), c.i(2)); }},
-      {0x4D1A590C92BF377E, "PAUSE_CLOCK", "ba", 'v',
-       [](World& w, NativeCall& c) { w.clock.paused = c.b(0); }},
-      {0x568D998A9FF96774, "_PAUSE_CLOCK_THIS_FRAME", "b", 'v',
+      {Native::PAUSE_CLOCK, [](World& w, NativeCall& c) { w.clock.paused = c.b(0); }},
+      {Native::PAUSE_CLOCK_THIS_FRAME_,
        [](World& w, NativeCall& c) { w.clock.paused_this_frame = c.b(0); }},
   };
   return {rows, std::size(rows)};

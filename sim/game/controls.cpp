@@ -1,6 +1,7 @@
 // The game's controls: the player's presses as each frame sees them, the
 // disabling scripts do for a frame, and the natives that ask about them.
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -107,51 +108,51 @@ static bool enabled(const World& w, const NativeCall& c) {
 }
 
 NativeRows controls_native_rows() {
-  static const NativeRow rows[] = {
-      {0xFE99B66D079CF6BC, "DISABLE_CONTROL_ACTION", "iib", 'v',
+  static const DomainRow rows[] = {
+      {Native::DISABLE_CONTROL_ACTION,
        [](World& w, NativeCall& c) { w.controls.disable(c.i(0), c.u(1)); }},
-      {0x5F4B6931816E599B, "DISABLE_ALL_CONTROL_ACTIONS", "i", 'v',
+      {Native::DISABLE_ALL_CONTROL_ACTIONS,
        [](World& w, NativeCall& c) { w.controls.disable_all(c.i(0)); }},
-      {0x351220255D64C155, "ENABLE_CONTROL_ACTION", "iib", 'v',
+      {Native::ENABLE_CONTROL_ACTION,
        [](World& w, NativeCall& c) { w.controls.enable(c.i(0), c.u(1)); }},
-      {0xEC3C9B8D5327B563, "GET_CONTROL_NORMAL", "ii", 'f',
+      {Native::GET_CONTROL_NORMAL,
        [](World& w, NativeCall& c) {
          c.ret_float(seen(c) && enabled(w, c) ? w.controls.value(c.u(1)) : 0.0f);
        }},
-      {0x5B84D09CEC5209C5, "GET_CONTROL_UNBOUND_NORMAL", "ii", 'f',
+      {Native::GET_CONTROL_UNBOUND_NORMAL,
        [](World& w, NativeCall& c) {
          c.ret_float(seen(c) && enabled(w, c) ? w.controls.value(c.u(1)) : 0.0f);
        }},
-      {0x11E65974A982637C, "GET_DISABLED_CONTROL_NORMAL", "ii", 'f',
+      {Native::GET_DISABLED_CONTROL_NORMAL,
        [](World& w, NativeCall& c) { c.ret_float(seen(c) ? w.controls.value(c.u(1)) : 0.0f); }},
-      {0x4F8A26A890FD62FB, "GET_DISABLED_CONTROL_UNBOUND_NORMAL", "ii", 'f',
+      {Native::GET_DISABLED_CONTROL_UNBOUND_NORMAL,
        [](World& w, NativeCall& c) { c.ret_float(seen(c) ? w.controls.value(c.u(1)) : 0.0f); }},
-      {0x1CEA6BFDF248E5D9, "IS_CONTROL_ENABLED", "ii", 'b',
+      {Native::IS_CONTROL_ENABLED,
        [](World& w, NativeCall& c) { c.ret_bool(valid_pad(c.i(0)) && enabled(w, c)); }},
-      {0x580417101DDB492F, "IS_CONTROL_JUST_PRESSED", "ii", 'b',
+      {Native::IS_CONTROL_JUST_PRESSED,
        [](World& w, NativeCall& c) {
          c.ret_bool(seen(c) && enabled(w, c) && w.controls.just_pressed(c.u(1)));
        }},
-      {0x50F940259D3841E6, "IS_CONTROL_JUST_RELEASED", "ii", 'b',
+      {Native::IS_CONTROL_JUST_RELEASED,
        [](World& w, NativeCall& c) {
          c.ret_bool(seen(c) && enabled(w, c) && w.controls.just_released(c.u(1)));
        }},
-      {0xF3A21BCD95725A4A, "IS_CONTROL_PRESSED", "ii", 'b',
+      {Native::IS_CONTROL_PRESSED,
        [](World& w, NativeCall& c) {
          c.ret_bool(seen(c) && enabled(w, c) && w.controls.pressed(c.u(1)));
        }},
-      {0x648EE3E7F38877DD, "IS_CONTROL_RELEASED", "ii", 'b',
+      {Native::IS_CONTROL_RELEASED,
        [](World& w, NativeCall& c) {
          c.ret_bool(seen(c) && enabled(w, c) && !w.controls.pressed(c.u(1)));
        }},
-      {0x91AEF906BCA88877, "IS_DISABLED_CONTROL_JUST_PRESSED", "ii", 'b',
+      {Native::IS_DISABLED_CONTROL_JUST_PRESSED,
        [](World& w, NativeCall& c) { c.ret_bool(seen(c) && w.controls.just_pressed(c.u(1))); }},
-      {0x305C8DCD79DA8B0F, "IS_DISABLED_CONTROL_JUST_RELEASED", "ii", 'b',
+      {Native::IS_DISABLED_CONTROL_JUST_RELEASED,
        [](World& w, NativeCall& c) { c.ret_bool(seen(c) && w.controls.just_released(c.u(1))); }},
-      {0xE2587F8CBBD87B1D, "IS_DISABLED_CONTROL_PRESSED", "ii", 'b',
+      {Native::IS_DISABLED_CONTROL_PRESSED,
        [](World& w, NativeCall& c) { c.ret_bool(seen(c) && w.controls.pressed(c.u(1))); }},
       // The stand-in's player plays on a keyboard and a mouse.
-      {0xA571D46727E2B718, "IS_USING_KEYBOARD_AND_MOUSE", "i", 'b',
+      {Native::IS_USING_KEYBOARD_AND_MOUSE,
        [](World&, NativeCall& c) { c.ret_bool(valid_pad(c.i(0))); }},
   };
   return {rows, std::size(rows)};

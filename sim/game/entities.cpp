@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "joaat.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "world.h"
 
@@ -363,62 +364,62 @@ static void closest_object(World& w, NativeCall& c) {
 }
 
 NativeRows entities_native_rows() {
-  static const NativeRow rows[] = {
-      {0x509D5878EB39E842, "CREATE_OBJECT", "ifffbbbbb", 'i', create_object, makes(Thing::entity)},
-      {0xD49F9B0955C367DE, "CREATE_PED", "iffffbbbb", 'i', create_ped, makes(Thing::entity)},
-      {0x4CD38C78BD19A497, "DELETE_ENTITY", "h", 'v', delete_entity, removes(Thing::entity)},
-      {0xCC0EF140F99365C5, "DELETE_PED", "h", 'v', delete_entity, removes(Thing::entity)},
-      {0xD42BD6EB2E0F1677, "DOES_ENTITY_EXIST", "i", 'b',
+  static const DomainRow rows[] = {
+      {Native::CREATE_OBJECT, create_object, makes(Thing::entity)},
+      {Native::CREATE_PED, create_ped, makes(Thing::entity)},
+      {Native::DELETE_ENTITY, delete_entity, removes(Thing::entity)},
+      {Native::DELETE_PED, delete_entity, removes(Thing::entity)},
+      {Native::DOES_ENTITY_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(w.exists(c.i(0))); }},
-      {0x7D9EFB7AD6B19754, "FREEZE_ENTITY_POSITION", "ib", 'v',
+      {Native::FREEZE_ENTITY_POSITION,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->frozen = c.b(1);
        },
        changes(Thing::entity)},
-      {0x931914268722C263, "DELETE_OBJECT", "h", 'v', delete_entity, removes(Thing::entity)},
-      {0xA86D5F069399F44D, "GET_ENTITY_COORDS", "ibb", 'V',
+      {Native::DELETE_OBJECT, delete_entity, removes(Thing::entity)},
+      {Native::GET_ENTITY_COORDS,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            c.ret_vector(e->position.x, e->position.y, e->position.z);
          }
        }},
-      {0xC230DD956E2F5507, "GET_ENTITY_HEADING", "i", 'f',
+      {Native::GET_ENTITY_HEADING,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_float(World::heading_of(*e));
        }},
-      {0x82368787EA73C0F7, "GET_ENTITY_HEALTH", "i", 'i',
+      {Native::GET_ENTITY_HEALTH,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->health);
        }},
-      {0x15D757606D170C3C, "GET_ENTITY_MAX_HEALTH", "ib", 'i', max_health},
-      {0x97F696ACA466B4E0, "GET_ENTITY_TYPE", "i", 'i',
+      {Native::GET_ENTITY_MAX_HEALTH, max_health},
+      {Native::GET_ENTITY_TYPE,
        [](World& w, NativeCall& c) { c.ret_int(entity_type(w, c.i(0))); }},
-      {0x4700A416E8324EF3, "GET_PED_MAX_HEALTH", "i", 'i', max_health},
-      {0xDA76A9F39210D365, "GET_ENTITY_MODEL", "i", 'i',
+      {Native::GET_PED_MAX_HEALTH, max_health},
+      {Native::GET_ENTITY_MODEL,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(static_cast<int32_t>(e->model));
        }},
-      {0xE09CAF86C32CB48F, "GET_ENTITY_ROTATION", "ii", 'V',
+      {Native::GET_ENTITY_ROTATION,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            c.ret_vector(e->rotation.x, e->rotation.y, e->rotation.z);
          }
        }},
-      {0x497C6B1A2C9AE69C, "GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS", "ifff", 'V',
+      {Native::GET_OFFSET_FROM_ENTITY_GIVEN_WORLD_COORDS,
        offset_from_entity},
-      {0x47E385B0D957C8D4, "GET_PLAYER_INDEX", "", 'i',
+      {Native::GET_PLAYER_INDEX,
        [](World& w, NativeCall& c) { c.ret_int(w.player_index()); }},
-      {0x1283B8B89DD5D1B6, "HAS_MODEL_LOADED", "i", 'b',
+      {Native::HAS_MODEL_LOADED,
        [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).loaded); }},
-      {0xCF8176912DDA4EA5, "IS_ENTITY_A_PED", "i", 'b',
+      {Native::IS_ENTITY_A_PED,
        [](World& w, NativeCall& c) { c.ret_bool(entity_type(w, c.i(0)) == 1); }},
-      {0xC3D96AF45FCCEC4C, "IS_ENTITY_A_VEHICLE", "i", 'b',
+      {Native::IS_ENTITY_A_VEHICLE,
        [](World& w, NativeCall& c) { c.ret_bool(entity_type(w, c.i(0)) == 2); }},
-      {0x0A27A546A375FDEF, "IS_ENTITY_AN_OBJECT", "i", 'b',
+      {Native::IS_ENTITY_AN_OBJECT,
        [](World& w, NativeCall& c) { c.ret_bool(entity_type(w, c.i(0)) == 3); }},
-      {0x392C8D8E07B70EFC, "IS_MODEL_VALID", "i", 'b',
+      {Native::IS_MODEL_VALID,
        [](World& w, NativeCall& c) { c.ret_bool(w.model(c.u(0)).valid); }},
-      {0x9587913B9E772D29, "PLACE_ENTITY_ON_GROUND_PROPERLY", "ib", 'b',
+      {Native::PLACE_ENTITY_ON_GROUND_PROPERLY,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            e->placed_on_ground = true;
@@ -426,9 +427,9 @@ NativeRows entities_native_rows() {
          }
        },
        changes(Thing::entity)},
-      {0x096275889B8E0EE0, "PLAYER_PED_ID", "", 'i',
+      {Native::PLAYER_PED_ID,
        [](World& w, NativeCall& c) { c.ret_int(w.player_ped()); }},
-      {0xFA28FE3A6246FC30, "REQUEST_MODEL", "ib", 'v',
+      {Native::REQUEST_MODEL,
        [](World& w, NativeCall& c) {
          ModelState& m = w.model(c.u(0));
          if (m.valid) {
@@ -437,42 +438,42 @@ NativeRows entities_native_rows() {
            ++m.requests;
          }
        }},
-      {0x80646744FA88F9D7, "SET_CAN_AUTO_VAULT_ON_ENTITY", "ib", 'v',
+      {Native::SET_CAN_AUTO_VAULT_ON_ENTITY,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->auto_vault = c.b(1);
        },
        changes(Thing::entity)},
-      {0x24AED2A608F93C4C, "SET_CAN_CLIMB_ON_ENTITY", "ib", 'v',
+      {Native::SET_CAN_CLIMB_ON_ENTITY,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->climbable = c.b(1);
        },
        changes(Thing::entity)},
-      {0x0DF7692B1D9E7BA7, "SET_ENTITY_ALPHA", "iib", 'v',
+      {Native::SET_ENTITY_ALPHA,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->alpha = c.i(1);
        },
        changes(Thing::entity)},
-      {0xDC19C288082E586E, "SET_ENTITY_AS_MISSION_ENTITY", "ibb", 'v',
+      {Native::SET_ENTITY_AS_MISSION_ENTITY,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->mission_entity = c.b(1);
        },
        changes(Thing::entity)},
-      {0x06843DA7060A026B, "SET_ENTITY_COORDS", "ifffbbbb", 'v',
+      {Native::SET_ENTITY_COORDS,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) w.move_entity(*e, Vec{c.f(1), c.f(2), c.f(3)});
        },
        changes(Thing::entity)},
-      {0x239A3351AC1DA385, "SET_ENTITY_COORDS_NO_OFFSET", "ifffbbb", 'v',
+      {Native::SET_ENTITY_COORDS_NO_OFFSET,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) w.move_entity(*e, Vec{c.f(1), c.f(2), c.f(3)});
        },
        changes(Thing::entity)},
-      {0xCF2B9C0645C4651B, "SET_ENTITY_HEADING", "if", 'v',
+      {Native::SET_ENTITY_HEADING,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) turn_to(*e, c.f(1));
        },
        changes(Thing::entity)},
-      {0xAC2767ED8BDFAB15, "SET_ENTITY_HEALTH", "iii", 'v',
+      {Native::SET_ENTITY_HEALTH,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr) return;
@@ -480,50 +481,50 @@ NativeRows entities_native_rows() {
          if (e->health == 0 && e->kind == EntityKind::ped) w.peds.kill(w, c.i(0));
        },
        changes(Thing::entity)},
-      {0x9CC8314DFEDE441E, "SET_ENTITY_ROTATION", "ifffib", 'v', set_rotation,
+      {Native::SET_ENTITY_ROTATION, set_rotation,
        changes(Thing::entity)},
-      {0x1794B4FCC84D812F, "SET_ENTITY_VISIBLE", "ib", 'v',
+      {Native::SET_ENTITY_VISIBLE,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->visible = c.b(1);
        },
        changes(Thing::entity)},
 
       // Physics and state the game keeps per entity.
-      {0xA5C38736C426FCB8, "SET_ENTITY_INVINCIBLE", "ib", 'v', set_flag<&EntityState::invincible>,
+      {Native::SET_ENTITY_INVINCIBLE, set_flag<&EntityState::invincible>,
        changes(Thing::entity)},
-      {0xFBFC4473F66CE344, "SET_ENTITY_DYNAMIC", "ib", 'v', set_flag<&EntityState::dynamic>,
+      {Native::SET_ENTITY_DYNAMIC, set_flag<&EntityState::dynamic>,
        changes(Thing::entity)},
-      {0x0CEDB728A1083FA7, "SET_ENTITY_HAS_GRAVITY", "ib", 'v', set_flag<&EntityState::gravity>,
+      {Native::SET_ENTITY_HAS_GRAVITY, set_flag<&EntityState::gravity>,
        changes(Thing::entity)},
-      {0xF66F820909453B8C, "SET_ENTITY_COLLISION", "ibb", 'v', set_flag<&EntityState::collision>,
+      {Native::SET_ENTITY_COLLISION, set_flag<&EntityState::collision>,
        changes(Thing::entity)},
-      {0xAA2FADD30F45A9DA, "GET_ENTITY_COLLISION_DISABLED", "i", 'b',
+      {Native::GET_ENTITY_COLLISION_DISABLED,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(!e->collision);
        }},
-      {0xFAEE099C6F890BB8, "SET_ENTITY_PROOFS", "iib", 'v',
+      {Native::SET_ENTITY_PROOFS,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->proofs = c.i(1);
        },
        changes(Thing::entity)},
-      {0xFFC96ECB7FA404CA, "IS_ENTITY_VISIBLE", "i", 'b',
+      {Native::IS_ENTITY_VISIBLE,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(e->visible);
        }},
-      {0x1BB501624FAF2BEA, "GET_ENTITY_ALPHA", "i", 'i',
+      {Native::GET_ENTITY_ALPHA,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->alpha);
        }},
-      {0x744B9EF44779D9AB, "RESET_ENTITY_ALPHA", "i", 'v',
+      {Native::RESET_ENTITY_ALPHA,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->alpha = 255;
        },
        changes(Thing::entity)},
-      {0x138190F64DB4BBD1, "IS_ENTITY_A_MISSION_ENTITY", "i", 'b',
+      {Native::IS_ENTITY_A_MISSION_ENTITY,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(e->mission_entity);
        }},
-      {0x166E7CF68597D8B5, "SET_ENTITY_MAX_HEALTH", "ii", 'v',
+      {Native::SET_ENTITY_MAX_HEALTH,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr || c.i(1) < 0) return;
@@ -531,57 +532,57 @@ NativeRows entities_native_rows() {
          e->health = std::min(e->health, e->max_health);
        },
        changes(Thing::entity)},
-      {0x4805D2B1D8CF94A9, "GET_ENTITY_VELOCITY", "ii", 'V', get_velocity},
-      {0x1C99BB7B6E96D16F, "SET_ENTITY_VELOCITY", "ifff", 'v',
+      {Native::GET_ENTITY_VELOCITY, get_velocity},
+      {Native::SET_ENTITY_VELOCITY,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e != nullptr && !e->frozen) e->velocity = Vec{c.f(1), c.f(2), c.f(3)};
        },
        changes(Thing::entity)},
-      {0xFB6BA510A533DF81, "GET_ENTITY_SPEED", "i", 'f',
+      {Native::GET_ENTITY_SPEED,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_float(distance(e->velocity, Vec{}));
        }},
-      {0x2412D9C05BB09B97, "GET_ENTITY_FORWARD_VECTOR", "i", 'V', forward_vector},
-      {0x1899F328B0E12848, "GET_OFFSET_FROM_ENTITY_IN_WORLD_COORDS", "ifff", 'V', offset_in_world},
-      {0xF15E8F5D333F09C4, "APPLY_FORCE_TO_ENTITY", "iiffffffibbbbb", 'v',
+      {Native::GET_ENTITY_FORWARD_VECTOR, forward_vector},
+      {Native::GET_OFFSET_FROM_ENTITY_IN_WORLD_COORDS, offset_in_world},
+      {Native::APPLY_FORCE_TO_ENTITY,
        [](World& w, NativeCall& c) { push(w, c.i(0), Vec{c.f(2), c.f(3), c.f(4)}, c.b(9)); },
        changes(Thing::entity)},
-      {0x31DA7CEC5334DB37, "APPLY_FORCE_TO_ENTITY_CENTER_OF_MASS", "iifffibbb", 'v',
+      {Native::APPLY_FORCE_TO_ENTITY_CENTER_OF_MASS,
        [](World& w, NativeCall& c) { push(w, c.i(0), Vec{c.f(2), c.f(3), c.f(4)}, c.b(6)); },
        changes(Thing::entity)},
-      {0x710311ADF0E20730, "ACTIVATE_PHYSICS", "i", 'v',
+      {Native::ACTIVATE_PHYSICS,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->dynamic = true;
        },
        changes(Thing::entity)},
-      {0x6B9BBD38AB0796DF, "ATTACH_ENTITY_TO_ENTITY", "iiiffffffbbbbibbb", 'v', attach,
+      {Native::ATTACH_ENTITY_TO_ENTITY, attach,
        changes(Thing::entity)},
-      {0x64CDE9D6BF8ECAD3, "DETACH_ENTITY", "ibb", 'v',
+      {Native::DETACH_ENTITY,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->attached_to = 0;
        },
        changes(Thing::entity)},
-      {0xEE6AD63ABF59C0B7, "IS_ENTITY_ATTACHED", "i", 'b',
+      {Native::IS_ENTITY_ATTACHED,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_bool(e->attached_to != 0);
        }},
-      {0x154A3C529497053E, "IS_ENTITY_ATTACHED_TO_ENTITY", "ii", 'b',
+      {Native::IS_ENTITY_ATTACHED_TO_ENTITY,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          c.ret_bool(e != nullptr && e->attached_to != 0 && e->attached_to == c.i(1));
        }},
-      {0x56D713888A566481, "GET_ENTITY_ATTACHED_TO", "i", 'i',
+      {Native::GET_ENTITY_ATTACHED_TO,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->attached_to);
        }},
-      {0x0D3B5BAEA08F63E9, "GET_ENTITY_HEIGHT_ABOVE_GROUND", "i", 'f',
+      {Native::GET_ENTITY_HEIGHT_ABOVE_GROUND,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            c.ret_float(e->position.z - w.environment.ground_at(e->position.x, e->position.y));
          }
        }},
-      {0x58A850EAEE20FAA3, "PLACE_OBJECT_ON_GROUND_PROPERLY", "ib", 'b',
+      {Native::PLACE_OBJECT_ON_GROUND_PROPERLY,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr || e->kind != EntityKind::object) return;
@@ -591,42 +592,42 @@ NativeRows entities_native_rows() {
          c.ret_bool(true);
        },
        changes(Thing::entity)},
-      {0xE143FA2249364369, "GET_CLOSEST_OBJECT_OF_TYPE", "ffffibbb", 'i', closest_object},
-      {0xDCB8DDD5D054A7E7, "GET_MODEL_DIMENSIONS", "ipp", 'v', model_dimensions},
-      {0x4971D2F8162B9674, "SET_ENTITY_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+      {Native::GET_CLOSEST_OBJECT_OF_TYPE, closest_object},
+      {Native::GET_MODEL_DIMENSIONS, model_dimensions},
+      {Native::SET_ENTITY_AS_NO_LONGER_NEEDED, let_go,
        removes(Thing::entity)},
-      {0x2595DD4236549CE3, "SET_PED_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+      {Native::SET_PED_AS_NO_LONGER_NEEDED, let_go,
        removes(Thing::entity)},
-      {0x3AE22DEB5BA5A3E6, "SET_OBJECT_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+      {Native::SET_OBJECT_AS_NO_LONGER_NEEDED, let_go,
        removes(Thing::entity)},
-      {0x629BFA74418D6239, "SET_VEHICLE_AS_NO_LONGER_NEEDED", "h", 'v', let_go,
+      {Native::SET_VEHICLE_AS_NO_LONGER_NEEDED, let_go,
        removes(Thing::entity)},
-      {0xE20A909D8C4A70F8, "DELETE_VEHICLE", "h", 'v', delete_entity, removes(Thing::entity)},
+      {Native::DELETE_VEHICLE, delete_entity, removes(Thing::entity)},
 
       // Decorators: named values a script hangs on an entity.
-      {0x0B253D644E3C36B3, "DECOR_REGISTER", "si", 'v', [](World&, NativeCall&) {}},
-      {0xE88F4D7F52A6090F, "DECOR_SET_INT", "isi", 'b',
+      {Native::DECOR_REGISTER, [](World&, NativeCall&) {}},
+      {Native::DECOR_SET_INT,
        [](World& w, NativeCall& c) { decorate(w, c, c.i(2)); }, changes(Thing::entity)},
-      {0xFE26E4609B1C3772, "DECOR_SET_BOOL", "isb", 'b',
+      {Native::DECOR_SET_BOOL,
        [](World& w, NativeCall& c) { decorate(w, c, c.b(2) ? 1 : 0); }, changes(Thing::entity)},
-      {0x238F8B0C1C7FE834, "DECOR_SET_FLOAT", "isf", 'b',
+      {Native::DECOR_SET_FLOAT,
        [](World& w, NativeCall& c) { decorate(w, c, static_cast<int>(c.u(2))); },
        changes(Thing::entity)},
-      {0x44DB62727762FD9B, "DECOR_GET_INT", "is", 'i',
+      {Native::DECOR_GET_INT,
        [](World& w, NativeCall& c) {
          if (const int* v = decorator(w, c)) c.ret_int(*v);
        }},
-      {0xDEF3F1B071ABB197, "DECOR_GET_BOOL", "is", 'b',
+      {Native::DECOR_GET_BOOL,
        [](World& w, NativeCall& c) {
          if (const int* v = decorator(w, c)) c.ret_bool(*v != 0);
        }},
-      {0xE5FF70CD842CA9D4, "DECOR_GET_FLOAT", "is", 'f',
+      {Native::DECOR_GET_FLOAT,
        [](World& w, NativeCall& c) {
          if (const int* v = decorator(w, c)) c.result[0] = static_cast<uint32_t>(*v);
        }},
-      {0xD9D1CDBF3464DCDF, "DECOR_EXIST_ON", "is", 'b',
+      {Native::DECOR_EXIST_ON,
        [](World& w, NativeCall& c) { c.ret_bool(decorator(w, c) != nullptr); }},
-      {0x2BA7F5877A088A1D, "DECOR_REMOVE", "is", 'b',
+      {Native::DECOR_REMOVE,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr) return;
@@ -638,16 +639,16 @@ NativeRows entities_native_rows() {
        changes(Thing::entity)},
 
       // Names the game shows for entities, and their targeting.
-      {0x280BBE5601EAA983, "GET_OBJECT_INDEX_FROM_ENTITY_INDEX", "i", 'i',
+      {Native::GET_OBJECT_INDEX_FROM_ENTITY_INDEX,
        [](World& w, NativeCall& c) {
          if (w.live_entity(c.i(0)) != nullptr) c.ret_int(c.i(0));
        }},
-      {0x543DFE14BE720027, "_REGISTER_EAGLE_EYE_FOR_ENTITY", "iib", 'v',
+      {Native::REGISTER_EAGLE_EYE_FOR_ENTITY_,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(1))) e->eagle_eye = true;
        },
        changes(Thing::entity, 1)},
-      {0x870708A6E147A9AD, "REGISTER_INTERACTION_LOCKON_PROMPT", "isffiffibi", 'b',
+      {Native::REGISTER_INTERACTION_LOCKON_PROMPT,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            e->shown_name = c.s(1);
@@ -657,22 +658,22 @@ NativeRows entities_native_rows() {
          }
        },
        changes(Thing::entity)},
-      {0xD503D6F0986D58BC, "_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY", "xi", 'v',
+      {checked_as(Native::SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY_, "xi"),
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->prompt_name_label = c.u(1);
        },
        changes(Thing::entity)},
-      {0xA22712E8471AA08E, "_SET_OBJECT_TARGETTABLE_FOCUS", "ibb", 'v',
+      {Native::SET_OBJECT_TARGETTABLE_FOCUS_,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->targettable_focus = c.b(1);
        },
        changes(Thing::entity)},
-      {0x4A48B6E03BABB4AC, "_SET_PED_PROMPT_NAME", "is", 'v',
+      {Native::SET_PED_PROMPT_NAME_,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->shown_name = c.s(1);
        },
        changes(Thing::entity)},
-      {0xE98D55C5983F2509, "UNREGISTER_INTERACTION_LOCKON_PROMPT", "i", 'b',
+      {Native::UNREGISTER_INTERACTION_LOCKON_PROMPT,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) {
            e->lockon_prompt = false;

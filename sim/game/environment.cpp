@@ -6,6 +6,7 @@
 #include <string>
 
 #include "joaat.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "world.h"
 
@@ -130,70 +131,65 @@ float Environment::ground_at(float x, float y) const {
 }
 
 NativeRows environment_native_rows() {
-  static const NativeRow rows[] = {
-      {0x24FA4267BB8D2431, "GET_GROUND_Z_FOR_3D_COORD", "fffpb", 'b', ground_z},
-      {0xB61C8E878A4199CA, "GET_SAFE_COORD_FOR_PED", "fffbpi", 'b',
+  static const DomainRow rows[] = {
+      {Native::GET_GROUND_Z_FOR_3D_COORD, ground_z},
+      {Native::GET_SAFE_COORD_FOR_PED,
        [](World& w, NativeCall& c) {
          write_vector(c, 4, Vec{c.f(0), c.f(1), w.environment.ground_at(c.f(0), c.f(1))});
          c.ret_bool(true);  // the flat ground is safe everywhere
        }},
 
       // Lines tested against the world, answered at once
-      {0x7EE9F5D83DD4F90E, "START_SHAPE_TEST_LOS_PROBE", "ffffffiii", 'i', start_probe},
-      {0x377906D8A31E5586, "START_EXPENSIVE_SYNCHRONOUS_SHAPE_TEST_LOS_PROBE", "ffffffiii", 'i',
-       start_probe},
-      {0xEDE8AC7C5108FB1D, "GET_SHAPE_TEST_RESULT", "ippph", 'i', shape_test_result},
+      {Native::START_SHAPE_TEST_LOS_PROBE, start_probe},
+      {Native::START_EXPENSIVE_SYNCHRONOUS_SHAPE_TEST_LOS_PROBE, start_probe},
+      {Native::GET_SHAPE_TEST_RESULT, shape_test_result},
 
       // The weather, the wind and the light
-      {0x59174F1AFE095B5A, "SET_WEATHER_TYPE", "ibbbfb", 'v',
+      {Native::SET_WEATHER_TYPE,
        [](World& w, NativeCall& c) {
          set_weather(w, c.u(0));
          w.environment.weather_persists = c.b(1);
        }},
-      {0xBE83CAE8ED77A94F, "_SET_OVERRIDE_WEATHER", "i", 'v',
-       [](World& w, NativeCall& c) { set_weather(w, c.u(0)); }},
-      {0x80A398F16FFE3CC3, "CLEAR_OVERRIDE_WEATHER", "", 'v',
-       [](World& w, NativeCall&) { set_weather(w, 0); }},
-      {0xD85DFE5C131E4AE9, "CLEAR_WEATHER_TYPE_PERSIST", "", 'v',
+      {Native::SET_OVERRIDE_WEATHER_, [](World& w, NativeCall& c) { set_weather(w, c.u(0)); }},
+      {Native::CLEAR_OVERRIDE_WEATHER, [](World& w, NativeCall&) { set_weather(w, 0); }},
+      {Native::CLEAR_WEATHER_TYPE_PERSIST,
        [](World& w, NativeCall&) { w.environment.weather_persists = false; }},
-      {0x4BEB42AEBCA732E9, "_GET_PREV_WEATHER_TYPE_HASH_NAME", "", 'i',
+      {Native::GET_PREV_WEATHER_TYPE_HASH_NAME_,
        [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(weather_now(w))); }},
-      {0x51021D36F62AAA83, "_GET_NEXT_WEATHER_TYPE_HASH_NAME", "", 'i',
+      {Native::GET_NEXT_WEATHER_TYPE_HASH_NAME_,
        [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(weather_now(w))); }},
-      {0xD00C2D82DC04A99F, "SET_WIND_SPEED", "f", 'v',
-       [](World& w, NativeCall& c) { w.environment.wind_speed = c.f(0); }},
-      {0xFFB7E74E041150A4, "GET_WIND_SPEED", "", 'f',
+      {Native::SET_WIND_SPEED, [](World& w, NativeCall& c) { w.environment.wind_speed = c.f(0); }},
+      {Native::GET_WIND_SPEED,
        [](World& w, NativeCall& c) { c.ret_float(w.environment.wind_speed); }},
-      {0xB56C4F5F57A45600, "SET_WIND_DIRECTION", "f", 'v',
+      {Native::SET_WIND_DIRECTION,
        [](World& w, NativeCall& c) { w.environment.wind_direction = c.f(0); }},
       // The wind's direction as a vector on the ground, from its angle.
-      {0xF703E82F3FE14A5F, "GET_WIND_DIRECTION", "", 'V',
+      {Native::GET_WIND_DIRECTION,
        [](World& w, NativeCall& c) {
          const float a = w.environment.wind_direction;
          c.ret_vector(-std::sin(a), std::cos(a), 0.0f);
        }},
-      {0xF02A9C330BBFC5C7, "_SET_SNOW_COVERAGE_TYPE", "i", 'v',
+      {Native::SET_SNOW_COVERAGE_TYPE_,
        [](World& w, NativeCall& c) { w.environment.snow_coverage = c.i(0); }},
-      {0xFA08722A5EA82DA7, "SET_TIMECYCLE_MODIFIER", "s", 'v',
+      {Native::SET_TIMECYCLE_MODIFIER,
        [](World& w, NativeCall& c) { w.environment.timecycle = c.s(0); }},
-      {0xFDB74C9CC54C3F37, "SET_TIMECYCLE_MODIFIER_STRENGTH", "f", 'v',
+      {Native::SET_TIMECYCLE_MODIFIER_STRENGTH,
        [](World& w, NativeCall& c) { w.environment.timecycle_strength = c.f(0); }},
-      {0x0E3F4AF2D63491FB, "CLEAR_TIMECYCLE_MODIFIER", "", 'v',
+      {Native::CLEAR_TIMECYCLE_MODIFIER,
        [](World& w, NativeCall&) { w.environment.timecycle.clear(); }},
 
       // Sounds and music
-      {0x67C540AA08E4A6F5, "PLAY_SOUND_FRONTEND", "szba", 'v',
+      {checked_as(Native::PLAY_SOUND_FRONTEND, "szba"),
        [](World& w, NativeCall& c) { play_sound(w, c, true); }},
-      {0x0F2A2175734926D8, "_STOP_SOUND_WITH_NAME", "sz", 'v',
+      {checked_as(Native::STOP_SOUND_WITH_NAME_, "sz"),
        [](World& w, NativeCall& c) {
          const std::string set = c.args[1] != 0 ? c.s(1) : "";
          for (Sound& s : w.environment.sounds) {
            if (s.name == c.s(0) && s.set == set) s.stopped = true;
          }
        }},
-      {0x1E5185B72EF5158A, "PREPARE_MUSIC_EVENT", "s", 'b',
-       [](World&, NativeCall& c) { c.ret_bool(c.s(0)[0] != '\0'); }},
-      {0x706D57B0F50DA710, "TRIGGER_MUSIC_EVENT", "s", 'b',
+      {Native::PREPARE_MUSIC_EVENT, [](World&, NativeCall& c) { c.ret_bool(c.s(0)[0] != '\0'); }},
+      {Native::TRIGGER_MUSIC_EVENT,
        [](World& w, NativeCall& c) {
          if (c.s(0)[0] == '\0') return;
          w.environment.music_events.emplace_back(c.s(0));
@@ -201,9 +197,9 @@ NativeRows environment_native_rows() {
        }},
 
       // A mission is on while a script says so.
-      {0x36694B456BE80D0A, "SET_MISSION_FLAG", "b", 'v',
+      {Native::SET_MISSION_FLAG,
        [](World& w, NativeCall& c) { w.environment.mission_flag = c.b(0); }},
-      {0xB15CD1CF58771DE1, "GET_MISSION_FLAG", "", 'b',
+      {Native::GET_MISSION_FLAG,
        [](World& w, NativeCall& c) { c.ret_bool(w.environment.mission_flag); }},
   };
   return {rows, std::size(rows)};

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "joaat.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -57,24 +58,23 @@ static void interior_location_and_namehash(World& w, NativeCall& c) {
 }
 
 NativeRows interiors_native_rows() {
-  static const NativeRow rows[] = {
-      {0xB417689857646F61, "GET_INTERIOR_FROM_ENTITY", "i", 'i', interior_from_entity},
-      {0xD99229FE93B46286, "_ADD_DOOR_TO_SYSTEM_NEW", "ibbbiib", 'v',
+  static const DomainRow rows[] = {
+      {Native::GET_INTERIOR_FROM_ENTITY, interior_from_entity},
+      {Native::ADD_DOOR_TO_SYSTEM_NEW_,
        [](World& w, NativeCall& c) { w.interiors.doors.try_emplace(c.u(0), 0); }},
-      {0xC153C43EA202C8C1, "IS_DOOR_REGISTERED_WITH_SYSTEM", "i", 'b',
+      {Native::IS_DOOR_REGISTERED_WITH_SYSTEM,
        [](World& w, NativeCall& c) { c.ret_bool(w.interiors.doors.count(c.u(0)) != 0); }},
-      {0x6BAB9442830C7F53, "DOOR_SYSTEM_SET_DOOR_STATE", "ii", 'v',
+      {Native::DOOR_SYSTEM_SET_DOOR_STATE,
        [](World& w, NativeCall& c) {
          const auto it = w.interiors.doors.find(c.u(0));
          if (it != w.interiors.doors.end()) it->second = c.i(1);
        }},
-      {0x160AA1B32F6139B8, "DOOR_SYSTEM_GET_DOOR_STATE", "i", 'i',
+      {Native::DOOR_SYSTEM_GET_DOOR_STATE,
        [](World& w, NativeCall& c) {
          const auto it = w.interiors.doors.find(c.u(0));
          if (it != w.interiors.doors.end()) c.ret_int(it->second);
        }},
-      {0x8451E87D3C2B0286, "GET_INTERIOR_LOCATION_AND_NAMEHASH", "ipp", 'v',
-       interior_location_and_namehash},
+      {Native::GET_INTERIOR_LOCATION_AND_NAMEHASH, interior_location_and_namehash},
   };
   return {rows, std::size(rows)};
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -65,15 +66,15 @@ static TextureDict* known_dict(World& w, const char* name) {
 }
 
 NativeRows money_native_rows() {
-  static const NativeRow rows[] = {
-      {0x7332461FC59EB7EC, "DOES_STREAMED_TEXTURE_DICT_EXIST", "s", 'b',
+  static const DomainRow rows[] = {
+      {Native::DOES_STREAMED_TEXTURE_DICT_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(known_dict(w, c.s(0)) != nullptr); }},
-      {0x54D6900929CCF162, "HAS_STREAMED_TEXTURE_DICT_LOADED", "s", 'b',
+      {Native::HAS_STREAMED_TEXTURE_DICT_LOADED,
        [](World& w, NativeCall& c) {
          const TextureDict* d = known_dict(w, c.s(0));
          c.ret_bool(d != nullptr && d->loaded);
        }},
-      {0x466BC8769CF26A7A, "_MONEY_DECREMENT_CASH_BALANCE", "i", 'b',
+      {Native::MONEY_DECREMENT_CASH_BALANCE_,
        [](World& w, NativeCall& c) {
          // The game takes what the player has, down to nothing.
          w.money.decrements.push_back(c.i(0));
@@ -81,7 +82,7 @@ NativeRows money_native_rows() {
          set_cash(w, enough ? w.money.cash - c.i(0) : 0);
          c.ret_bool(enough);
        }},
-      {0xC1BA29DF5631B0F8, "REQUEST_STREAMED_TEXTURE_DICT", "sb", 'v',
+      {Native::REQUEST_STREAMED_TEXTURE_DICT,
        [](World& w, NativeCall& c) {
          TextureDict* d = known_dict(w, c.s(0));
          if (d == nullptr || d->requested) return;
@@ -89,7 +90,7 @@ NativeRows money_native_rows() {
          d->frames_left = w.money.texture_load_frames;
          if (d->frames_left <= 0) d->loaded = true;
        }},
-      {0x4ACA10A91F66F1E2, "SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED", "s", 'v',
+      {Native::SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED,
        [](World& w, NativeCall& c) {
          if (TextureDict* d = known_dict(w, c.s(0))) {
            ++d->released;
@@ -97,16 +98,15 @@ NativeRows money_native_rows() {
            d->loaded = false;
          }
        }},
-      {0xB249EBCB30DD88E0, "_UI_FEED_POST_SAMPLE_TOAST_RIGHT", "ppb", 'i', feed_toast},
-      {0x26E87218390E6729, "_UI_FEED_POST_SAMPLE_TOAST", "ppbb", 'i', feed_toast},
-      {0xBC3422DC91667621, "_MONEY_INCREMENT_CASH_BALANCE", "ii", 'b',
+      {Native::UI_FEED_POST_SAMPLE_TOAST_RIGHT_, feed_toast},
+      {Native::UI_FEED_POST_SAMPLE_TOAST_, feed_toast},
+      {Native::MONEY_INCREMENT_CASH_BALANCE_,
        [](World& w, NativeCall& c) {
          if (c.i(0) < 0) return;  // the game adds, it never takes here
          set_cash(w, w.money.cash + c.i(0));
          c.ret_bool(true);
        }},
-      {0x0C02DABFA3B98176, "_MONEY_GET_CASH_BALANCE", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.money.cash); }},
+      {Native::MONEY_GET_CASH_BALANCE_, [](World& w, NativeCall& c) { c.ret_int(w.money.cash); }},
   };
   return {rows, std::size(rows)};
 }

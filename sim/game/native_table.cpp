@@ -2,13 +2,28 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <vector>
+
+#include "reference_natives.h"
 
 namespace sim {
 
+namespace {
+
+// A domain's row with its native's facts.
+NativeRow joined(const DomainRow& d, std::deque<std::string>& letters) {
+  const NativeFacts& facts = facts_of(d.native.native);
+  letters.emplace_back(d.native.params != nullptr ? d.native.params : param_letters(facts.types));
+  return {facts.hash, facts.name, letters.back(), result_letter(facts.result), d.handler, d.touch};
+}
+
+}  // namespace
+
 static const std::vector<NativeRow>& all_rows() {
+  static std::deque<std::string> letters;
   static const std::vector<NativeRow> rows = [] {
-    std::vector<NativeRow> joined;
+    std::vector<NativeRow> joined_rows;
     for (NativeRows part : {core_native_rows(),
                             entities_native_rows(),
                             prompt_native_rows(),
@@ -32,11 +47,11 @@ static const std::vector<NativeRow>& all_rows() {
                             screen_native_rows(),
                             streaming_native_rows(),
                             environment_native_rows()}) {
-      joined.insert(joined.end(), part.rows, part.rows + part.count);
+      for (size_t n = 0; n < part.count; ++n) joined_rows.push_back(joined(part.rows[n], letters));
     }
-    std::sort(joined.begin(), joined.end(),
+    std::sort(joined_rows.begin(), joined_rows.end(),
               [](const NativeRow& a, const NativeRow& b) { return a.hash < b.hash; });
-    return joined;
+    return joined_rows;
   }();
   return rows;
 }

@@ -3,20 +3,11 @@
 // parameters (one letter each) and its result; the handler, when there is
 // one, acts on the world, and the touch says what of a plug-in's things it
 // makes, removes or changes. A native without a handler is recorded and
-// answers 0.
+// answers 0. A domain's row gives only which native it answers, its handler
+// and its touch: the hash, name and letters come from the game's table
+// (reference_natives.h).
 //
-// Parameter letters:
-//   i  32-bit integer, handle or hash (upper half zero, or the sign of the low half)
-//   b  32-bit flag, 0 or 1 (upper half must be zero)
-//   f  single-precision float in the low half (upper half must be zero)
-//   s  address of a NUL-terminated string
-//   z  address of a string, or 0
-//   p  address of an out-parameter or record
-//   h  address of a 32-bit handle, which the native may rewrite
-//   x  32-bit integer sign-extended to 64 bits
-//   a  any 64-bit value, unchecked (a native known only from the reference)
-//   .  any further arguments (variadic); must come last
-// Result letters: v none, i integer, b flag, f float, s text, V vector.
+// The letters of parameters and results are in native_letters.def.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +16,10 @@
 #include <string_view>
 
 namespace sim {
+
+// Each native of the game's table, by its name (native_words.h, made by the build).
+enum class Native : uint16_t;
+enum class HostNativeName : uint8_t;
 
 class World;
 struct NativeCall;
@@ -119,9 +114,29 @@ const NativeRow* find_native_named(const std::string& name);
 const NativeRow* native_rows_begin();
 size_t native_row_count();
 
-// Rows of each domain, from the domain's own file; native_table.cpp joins them.
+// A domain's row: the native it answers, its handler and what it touches.
+// Where the stand-in checks the arguments otherwise than the reference's
+// types read, the row says so with checked_as (the native table's test
+// lists each such row, and why it is sound).
+struct RowNative {
+  Native native;
+  const char* params = nullptr;  // null: the letters of the reference's types
+  // A row names its native as a bare word.
+  constexpr RowNative(Native n) : native(n) {}
+  constexpr RowNative(Native n, const char* letters) : native(n), params(letters) {}
+};
+constexpr RowNative checked_as(Native native, const char* letters) { return {native, letters}; }
+
+struct DomainRow {
+  RowNative native;
+  NativeHandler handler;
+  Touch touch = {};
+};
+
+// Rows of each domain, from the domain's own file; native_table.cpp joins
+// them with their facts.
 struct NativeRows {
-  const NativeRow* rows;
+  const DomainRow* rows;
   size_t count;
 };
 NativeRows core_native_rows();  // world.cpp

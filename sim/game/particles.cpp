@@ -3,6 +3,7 @@
 #include "particles.h"
 
 #include "joaat.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -68,17 +69,17 @@ static void start_looped_on_entity(World& w, NativeCall& c) {
 }
 
 NativeRows particles_native_rows() {
-  static const NativeRow rows[] = {
-      {0x9DD5AFF561E88F2A, "DOES_PARTICLE_FX_LOOPED_EXIST", "i", 'b',
+  static const DomainRow rows[] = {
+      {Native::DOES_PARTICLE_FX_LOOPED_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(effect_exists(w, c.i(0))); }},
-      {0x65BB72F29138F5D6, "HAS_NAMED_PTFX_ASSET_LOADED", "i", 'b',
+      {Native::HAS_NAMED_PTFX_ASSET_LOADED,
        [](World& w, NativeCall& c) {
          const ParticleAssetState* a = w.particles.find_asset(c.u(0));
          c.ret_bool(a != nullptr && a->loaded);
        }},
-      {0xF2B2353BBC0D4E8F, "REQUEST_NAMED_PTFX_ASSET", "i", 'v',
+      {Native::REQUEST_NAMED_PTFX_ASSET,
        [](World& w, NativeCall& c) { w.particles.asset(c.u(0)).request(); }},
-      {0x1A9E1C0D98D093B7, "SET_PARTICLE_FX_LOOPED_SCALE", "if", 'v',
+      {Native::SET_PARTICLE_FX_LOOPED_SCALE,
        [](World& w, NativeCall& c) {
          if (!effect_exists(w, c.i(0))) return;
          LoopedEffectState* e = w.particles.effect(c.i(0));
@@ -86,9 +87,8 @@ NativeRows particles_native_rows() {
          ++e->scale_writes;
        },
        changes(Thing::effect)},
-      {0xBD41E1440CE39800, "START_PARTICLE_FX_LOOPED_ON_ENTITY", "sifffffffbbb", 'i',
-       start_looped_on_entity, makes(Thing::effect)},
-      {0x22970F3A088B133B, "STOP_PARTICLE_FX_LOOPED", "ib", 'v',
+      {Native::START_PARTICLE_FX_LOOPED_ON_ENTITY, start_looped_on_entity, makes(Thing::effect)},
+      {Native::STOP_PARTICLE_FX_LOOPED,
        [](World& w, NativeCall& c) {
          LoopedEffectState* e = w.particles.effect(c.i(0));
          if (e == nullptr || e->stopped) return;
@@ -96,7 +96,7 @@ NativeRows particles_native_rows() {
          w.journal.gone(Thing::effect, c.i(0));
        },
        removes(Thing::effect)},
-      {0xA10DB07FC234DD12, "USE_PARTICLE_FX_ASSET", "s", 'v',
+      {Native::USE_PARTICLE_FX_ASSET,
        [](World& w, NativeCall& c) { w.particles.selected_asset = w.hash_of(c.s(0)); }},
   };
   return {rows, std::size(rows)};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "joaat.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -157,9 +158,9 @@ static void clone_ped(World& w, NativeCall& c) {
 }
 
 NativeRows peds_native_rows() {
-  static const NativeRow rows[] = {
+  static const DomainRow rows[] = {
       // Looks
-      {0x283978A15512B2FE, "_SET_RANDOM_OUTFIT_VARIATION", "ib", 'v',
+      {Native::SET_RANDOM_OUTFIT_VARIATION_,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr || e->kind != EntityKind::ped) return;
@@ -167,95 +168,96 @@ NativeRows peds_native_rows() {
          ++w.peds.get(c.i(0)).random_outfits;
        },
        changes(Thing::entity)},
-      {0xD3A7B003ED343FD9, "_APPLY_SHOP_ITEM_TO_PED", "iibbb", 'v',
+      {Native::APPLY_SHOP_ITEM_TO_PED_,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->shop_items.push_back(c.u(1));
        },
        changes(Thing::entity)},
-      {0x25ACFC650B65C538, "_SET_PED_SCALE", "if", 'v',
+      {Native::SET_PED_SCALE_,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->scale = c.f(1);
        },
        changes(Thing::entity)},
-      {0xCC8CA3E88256E58F, "_UPDATE_PED_VARIATION", "ibbbbb", 'v',
+      {Native::UPDATE_PED_VARIATION_,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) ++e->variation_updates;
        },
        changes(Thing::entity)},
 
       // What kind of ped it is, by its model
-      {0xB980061DA992779D, "IS_PED_HUMAN", "i", 'b',
+      {Native::IS_PED_HUMAN,
        [](World& w, NativeCall& c) {
          const EntityState* e = w.live_entity(c.i(0));
          c.ret_bool(e != nullptr && e->kind == EntityKind::ped &&
                     w.model_kind(e->model) == ModelKind::human);
        }},
-      {0x772A1969F649E902, "_IS_THIS_MODEL_A_HORSE", "i", 'b',
+      {Native::IS_THIS_MODEL_A_HORSE_,
        [](World& w, NativeCall& c) { c.ret_bool(w.is_horse_model(c.u(0))); }},
-      {0xC9D55B1A358A5BF7, "IS_PED_MODEL", "ii", 'b',
+      {Native::IS_PED_MODEL,
        [](World& w, NativeCall& c) {
          const EntityState* e = w.live_entity(c.i(0));
          c.ret_bool(e != nullptr && e->kind == EntityKind::ped && e->model == c.u(1));
        }},
-      {0xEF29A16337FACADB, "CLONE_PED", "ibbb", 'i', clone_ped, makes(Thing::entity)},
-      {0x23F8F5FC7E8C4A6B, "GET_PED_NEARBY_PEDS", "ipii", 'i',
-       [](World& w, NativeCall& c) { nearby(w, c, EntityKind::ped); }},
-      {0xCFF869CBFA210D82, "GET_PED_NEARBY_VEHICLES", "ip", 'i',
+      {Native::CLONE_PED, clone_ped, makes(Thing::entity)},
+      {Native::GET_PED_NEARBY_PEDS, [](World& w, NativeCall& c) { nearby(w, c, EntityKind::ped); }},
+      {Native::GET_PED_NEARBY_VEHICLES,
        [](World& w, NativeCall& c) { nearby(w, c, EntityKind::vehicle); }},
 
       // Relationships
-      {0x7DBDD04862D95F04, "GET_PED_RELATIONSHIP_GROUP_HASH", "i", 'i',
+      {Native::GET_PED_RELATIONSHIP_GROUP_HASH,
        [](World& w, NativeCall& c) {
          if (w.exists(c.i(0))) c.ret_int(static_cast<int32_t>(relationship_group(w, c.i(0))));
        }},
-      {0xC80A74AC829DDD92, "SET_PED_RELATIONSHIP_GROUP_HASH", "ii", 'v',
+      {Native::SET_PED_RELATIONSHIP_GROUP_HASH,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->relationship_group = c.u(1);
        },
        changes(Thing::entity)},
-      {0xF372BC22FCB88606, "ADD_RELATIONSHIP_GROUP", "sp", 'b',
+      {Native::ADD_RELATIONSHIP_GROUP,
        [](World& w, NativeCall& c) {
          const uint32_t group = w.hash_of(c.s(0));
          *c.p<uint32_t>(1) = group;
          c.ret_bool(w.peds.relationship_groups.insert(group).second);
        }},
-      {0xBF25EB89375A37AD, "SET_RELATIONSHIP_BETWEEN_GROUPS", "iii", 'v',
-       [](World& w, NativeCall& c) { w.peds.relationships[{c.u(1), c.u(2)}] = c.i(0); }},
-      {0x9E6B70061662AE5C, "GET_RELATIONSHIP_BETWEEN_GROUPS", "ii", 'i',
+      {Native::SET_RELATIONSHIP_BETWEEN_GROUPS,
+       [](World& w, NativeCall& c) {
+         w.peds.relationships[{c.u(1), c.u(2)}] = c.i(0);
+       }},
+      {Native::GET_RELATIONSHIP_BETWEEN_GROUPS,
        [](World& w, NativeCall& c) { c.ret_int(relationship(w, c.u(0), c.u(1))); }},
-      {0xEBA5AD3A0EAF7121, "GET_RELATIONSHIP_BETWEEN_PEDS", "ii", 'i',
+      {Native::GET_RELATIONSHIP_BETWEEN_PEDS,
        [](World& w, NativeCall& c) {
          if (!w.exists(c.i(0)) || !w.exists(c.i(1))) return;
          c.ret_int(relationship(w, relationship_group(w, c.i(0)), relationship_group(w, c.i(1))));
        }},
 
       // Behaviour
-      {0x9F8AA94D6D97DBF4, "SET_BLOCKING_OF_NON_TEMPORARY_EVENTS", "ib", 'v',
+      {Native::SET_BLOCKING_OF_NON_TEMPORARY_EVENTS,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->blocking_events = c.b(1);
        },
        changes(Thing::entity)},
-      {0x971D38760FBC02EF, "SET_PED_KEEP_TASK", "ib", 'v',
+      {Native::SET_PED_KEEP_TASK,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->keep_task = c.b(1);
        },
        changes(Thing::entity)},
-      {0x9F7794730795E019, "SET_PED_COMBAT_ATTRIBUTES", "iib", 'v',
+      {Native::SET_PED_COMBAT_ATTRIBUTES,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->combat_attributes[c.i(1)] = c.b(2);
        },
        changes(Thing::entity)},
-      {0xB128377056A54E2A, "SET_PED_CAN_RAGDOLL", "ib", 'v',
+      {Native::SET_PED_CAN_RAGDOLL,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->can_ragdoll = c.b(1);
        },
        changes(Thing::entity)},
-      {0x128F79EDCECE4FD5, "CAN_PED_RAGDOLL", "i", 'b',
+      {Native::CAN_PED_RAGDOLL,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          if (w.exists(c.i(0))) c.ret_bool(a == nullptr || a->can_ragdoll);
        }},
-      {0xAE99FB955581844A, "SET_PED_TO_RAGDOLL", "iiiibbs", 'b',
+      {Native::SET_PED_TO_RAGDOLL,
        [](World& w, NativeCall& c) {
          PedActivity* a = live(w, c.i(0));
          if (a == nullptr || !a->can_ragdoll) return;
@@ -263,55 +265,55 @@ NativeRows peds_native_rows() {
          c.ret_bool(true);
        },
        changes(Thing::entity)},
-      {0x47E4E977581C5B55, "IS_PED_RAGDOLL", "i", 'b',
+      {Native::IS_PED_RAGDOLL,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          c.ret_bool(a != nullptr && w.elapsed_ms() < a->ragdoll_until_ms);
        }},
 
       // Groups a ped follows: the player's own, and those scripts make
-      {0x9BAB31815159ABCF, "GET_PLAYER_GROUP", "i", 'i',
+      {Native::GET_PLAYER_GROUP,
        [](World& w, NativeCall& c) {
          if (c.i(0) == w.player_index()) c.ret_int(player_group);
        }},
-      {0x90370EBE0FEE1A3D, "CREATE_GROUP", "i", 'i',
+      {Native::CREATE_GROUP,
        [](World& w, NativeCall& c) {
          const int group = ++w.peds.next_group;  // past the player's
          w.peds.group_leaders[group] = 0;
          c.ret_int(group);
        }},
-      {0x7C6B0C22F9F40BBE, "DOES_GROUP_EXIST", "i", 'b',
+      {Native::DOES_GROUP_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(group_exists(w, c.i(0))); }},
-      {0x9F3480FE65DB31B5, "SET_PED_AS_GROUP_MEMBER", "ii", 'v',
+      {Native::SET_PED_AS_GROUP_MEMBER,
        [](World& w, NativeCall& c) {
          PedActivity* a = live(w, c.i(0));
          if (a != nullptr && group_exists(w, c.i(1))) a->group = c.i(1);
        },
        changes(Thing::entity)},
-      {0x2A7819605465FBCE, "SET_PED_AS_GROUP_LEADER", "iib", 'v',
+      {Native::SET_PED_AS_GROUP_LEADER,
        [](World& w, NativeCall& c) {
          if (live(w, c.i(0)) != nullptr && w.peds.group_leaders.count(c.i(1)) != 0) {
            w.peds.group_leaders[c.i(1)] = c.i(0);
          }
        },
        changes(Thing::entity)},
-      {0xED74007FFB146BC2, "REMOVE_PED_FROM_GROUP", "i", 'v',
+      {Native::REMOVE_PED_FROM_GROUP,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->group = 0;
        },
        changes(Thing::entity)},
-      {0x9BB01E3834671191, "IS_PED_GROUP_MEMBER", "iib", 'b',
+      {Native::IS_PED_GROUP_MEMBER,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          c.ret_bool(a != nullptr && a->group != 0 && a->group == c.i(1));
        }},
-      {0x5891CAC5D4ACFF74, "IS_PED_IN_GROUP", "i", 'b',
+      {Native::IS_PED_IN_GROUP,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          c.ret_bool(a != nullptr && a->group != 0);
        }},
       // The player leads his own group, whichever native asks.
-      {0xF162E133B4E7A675, "GET_PED_GROUP_INDEX", "i", 'i',
+      {Native::GET_PED_GROUP_INDEX,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          if (c.i(0) != 0 && c.i(0) == w.player_ped()) {
@@ -322,18 +324,18 @@ NativeRows peds_native_rows() {
        }},
 
       // Cores (health 0, stamina 1, dead eye 2) and attribute ranks
-      {0xC6258F41D86676E0, "_SET_ATTRIBUTE_CORE_VALUE", "iii", 'v',
+      {Native::SET_ATTRIBUTE_CORE_VALUE_,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->cores[c.i(1)] = std::clamp(c.i(2), 0, 100);
        },
        changes(Thing::entity)},
-      {0x36731AC041289BB1, "_GET_ATTRIBUTE_CORE_VALUE", "ii", 'i', core_value},
-      {0x5DA12E025D47D4E5, "SET_ATTRIBUTE_BASE_RANK", "iii", 'v',
+      {Native::GET_ATTRIBUTE_CORE_VALUE_, core_value},
+      {Native::SET_ATTRIBUTE_BASE_RANK,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->attribute_ranks[c.i(1)] = c.i(2);
        },
        changes(Thing::entity)},
-      {0x147149F2E909323C, "GET_ATTRIBUTE_BASE_RANK", "ii", 'i',
+      {Native::GET_ATTRIBUTE_BASE_RANK,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          if (a == nullptr) return;
@@ -341,49 +343,47 @@ NativeRows peds_native_rows() {
          if (it != a->attribute_ranks.end()) c.ret_int(it->second);
        }},
 
-      {0xE1EF3C1216AFF2CD, "CLEAR_PED_TASKS", "ibb", 'v', clear_tasks, changes(Thing::entity)},
-      {0x77FF8D35EEC6BBC4, "_EQUIP_META_PED_OUTFIT_PRESET", "iib", 'v',
+      {Native::CLEAR_PED_TASKS, clear_tasks, changes(Thing::entity)},
+      {Native::EQUIP_META_PED_OUTFIT_PRESET_,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) e->outfit = c.i(1);
        },
        changes(Thing::entity)},
-      {0x10C70A515BC03707, "GET_NUM_META_PED_OUTFITS", "i", 'i',
+      {Native::GET_NUM_META_PED_OUTFITS,
        [](World& w, NativeCall& c) {
          if (EntityState* e = w.live_entity(c.i(0))) c.ret_int(e->outfit_count);
        }},
-      {0x7D5B1F88E7504BBA, "IS_ENTITY_DEAD", "i", 'b',
-       [](World& w, NativeCall& c) { c.ret_bool(is_dead(w, c.i(0))); }},
-      {0xBBCCE00B381F8482, "IS_PED_FLEEING", "i", 'b',
+      {Native::IS_ENTITY_DEAD, [](World& w, NativeCall& c) { c.ret_bool(is_dead(w, c.i(0))); }},
+      {Native::IS_PED_FLEEING,
        [](World& w, NativeCall& c) {
          const PedActivity* a = known(w, c.i(0));
          c.ret_bool(a != nullptr && a->fleeing);
        }},
-      {0x57AB4A3080F85143, "IS_PED_USING_ANY_SCENARIO", "i", 'b', using_any_scenario},
-      {0xFFC24B988B938B38, "SET_FACIAL_IDLE_ANIM_OVERRIDE", "isz", 'v',
+      {Native::IS_PED_USING_ANY_SCENARIO, using_any_scenario},
+      {checked_as(Native::SET_FACIAL_IDLE_ANIM_OVERRIDE, "isz"),
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->mood = c.s(1);
        },
        changes(Thing::entity)},
-      {0x1913FE4CBF41C463, "SET_PED_CONFIG_FLAG", "iib", 'v',
+      {Native::SET_PED_CONFIG_FLAG,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->config_flags[c.i(1)] = c.b(2);
        },
        changes(Thing::entity)},
-      {0x70A2D1137C8ED7C9, "SET_PED_FLEE_ATTRIBUTES", "iib", 'v',
+      {Native::SET_PED_FLEE_ATTRIBUTES,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) {
            a->flee_attributes = c.b(2) ? a->flee_attributes | c.i(1) : a->flee_attributes & ~c.i(1);
          }
        },
        changes(Thing::entity)},
-      {0xC1E8A365BF3B29F2, "SET_PED_RESET_FLAG", "iib", 'v',
+      {Native::SET_PED_RESET_FLAG,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) a->reset_flags[c.i(1)] = c.b(2);
        },
        changes(Thing::entity)},
-      {0x524B54361229154F, "TASK_START_SCENARIO_IN_PLACE_HASH", "iiibifb", 'v',
-       start_scenario_in_place, changes(Thing::entity)},
-      {0x69F4BE8C8CC4796C, "TASK_LOOK_AT_ENTITY", "iiiiii", 'v',
+      {Native::TASK_START_SCENARIO_IN_PLACE_HASH, start_scenario_in_place, changes(Thing::entity)},
+      {Native::TASK_LOOK_AT_ENTITY,
        [](World& w, NativeCall& c) {
          if (PedActivity* a = live(w, c.i(0))) {
            a->look_target = c.i(1);

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -52,41 +53,40 @@ void unlock(const NativeCall& c, std::map<uint32_t, bool>& table) { table[c.u(0)
 }  // namespace
 
 NativeRows player_native_rows() {
-  static const NativeRow rows[] = {
-      {0x275F255ED201B937, "GET_PLAYER_PED", "i", 'i', player_ped},
-      {0x5C880F9056D784C8, "GET_PLAYER_PED_SCRIPT_INDEX", "i", 'i', player_ped},
-      {0x12534C348C6CB68B, "IS_PED_A_PLAYER", "i", 'b',
+  static const DomainRow rows[] = {
+      {Native::GET_PLAYER_PED, player_ped},
+      {Native::GET_PLAYER_PED_SCRIPT_INDEX, player_ped},
+      {Native::IS_PED_A_PLAYER,
        [](World& w, NativeCall& c) {
          c.ret_bool(c.i(0) != 0 && c.i(0) == w.player_ped() && w.exists(c.i(0)));
        }},
-      {0x3317DEDB88C95038, "IS_PED_DEAD_OR_DYING", "ib", 'b', dead_or_dying},
-      {0xD839450756ED5A80, "IS_PED_FATALLY_INJURED", "i", 'b', dead_or_dying},
-      {0x01FEE67DB37F59B2, "IS_PED_ON_FOOT", "i", 'b',
+      {Native::IS_PED_DEAD_OR_DYING, dead_or_dying},
+      {Native::IS_PED_FATALLY_INJURED, dead_or_dying},
+      {Native::IS_PED_ON_FOOT,
        [](World& w, NativeCall& c) {
          c.ret_bool(live_ped(w, c.i(0)) && !is_dead(w, c.i(0)) &&
                     w.vehicles.seat_of(c.i(0)) == nullptr);
        }},
-      {0xBFFB35986CAAE58C, "IS_PLAYER_PLAYING", "i", 'b',
+      {Native::IS_PLAYER_PLAYING,
        [](World& w, NativeCall& c) {
          c.ret_bool(is_player(w, c.i(0)) && w.exists(w.player_ped()) &&
                     !is_dead(w, w.player_ped()));
        }},
-      {0x217E9DC48139933D, "PLAYER_ID", "", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(w.player_index()); }},
-      {0x2E9C3FCB6798F397, "IS_PLAYER_DEAD", "i", 'b',
+      {Native::PLAYER_ID, [](World& w, NativeCall& c) { c.ret_int(w.player_index()); }},
+      {Native::IS_PLAYER_DEAD,
        [](World& w, NativeCall& c) {
          c.ret_bool(is_player(w, c.i(0)) && is_dead(w, w.player_ped()));
        }},
-      {0x7124FD9AC0E01BA0, "GET_PLAYER_NAME", "i", 's',
+      {Native::GET_PLAYER_NAME,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) c.ret_text(w.player.name.c_str());
        }},
-      {0xED40380076A31506, "SET_PLAYER_MODEL", "iib", 'v',
+      {Native::SET_PLAYER_MODEL,
        [](World& w, NativeCall& c) {
          const ModelState& m = w.model(c.u(1));
          if (is_player(w, c.i(0)) && m.valid && m.loaded) w.replace_player_ped(c.u(1));
        }},
-      {0x6D9F5FAA7488BA46, "IS_PED_MALE", "i", 'b',
+      {Native::IS_PED_MALE,
        [](World& w, NativeCall& c) {
          const EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr || e->kind != EntityKind::ped) return;
@@ -100,87 +100,79 @@ NativeRows player_native_rows() {
        }},
 
       // Control and protection
-      {0x7964097FCE4C244B, "IS_PLAYER_CONTROL_ON", "i", 'b',
+      {Native::IS_PLAYER_CONTROL_ON,
        [](World& w, NativeCall& c) { c.ret_bool(is_player(w, c.i(0)) && w.player.control); }},
-      {0x4D51E59243281D80, "SET_PLAYER_CONTROL", "ibib", 'v',
-       set_player_flag<&PlayerState::control>},
-      {0xFEBEEBC9CBDF4B12, "SET_PLAYER_INVINCIBLE", "ib", 'v',
-       set_player_flag<&PlayerState::invincible>},
-      {0x0CBBCB2CCFA7DC4E, "GET_PLAYER_INVINCIBLE", "i", 'b',
+      {Native::SET_PLAYER_CONTROL, set_player_flag<&PlayerState::control>},
+      {Native::SET_PLAYER_INVINCIBLE, set_player_flag<&PlayerState::invincible>},
+      {Native::GET_PLAYER_INVINCIBLE,
        [](World& w, NativeCall& c) { c.ret_bool(is_player(w, c.i(0)) && w.player.invincible); }},
-      {0x34630A768925B852, "SET_EVERYONE_IGNORE_PLAYER", "ib", 'v',
-       set_player_flag<&PlayerState::ignored>},
-      {0x94D529F7B73D7A85, "SET_PLAYER_WEAPON_DAMAGE_MODIFIER", "if", 'v',
-       set_player_float<&PlayerState::weapon_damage>},
-      {0xE4CB5A3F18170381, "SET_PLAYER_MELEE_WEAPON_DAMAGE_MODIFIER", "if", 'v',
+      {Native::SET_EVERYONE_IGNORE_PLAYER, set_player_flag<&PlayerState::ignored>},
+      {Native::SET_PLAYER_WEAPON_DAMAGE_MODIFIER, set_player_float<&PlayerState::weapon_damage>},
+      {Native::SET_PLAYER_MELEE_WEAPON_DAMAGE_MODIFIER,
        set_player_float<&PlayerState::melee_damage>},
-      {0x8899C244EBCF70DE, "SET_PLAYER_HEALTH_RECHARGE_MULTIPLIER", "if", 'v',
+      {Native::SET_PLAYER_HEALTH_RECHARGE_MULTIPLIER,
        set_player_float<&PlayerState::health_recharge>},
-      {0xB3E9BE963F10C445, "SET_SUPER_JUMP_THIS_FRAME", "i", 'v',
+      {Native::SET_SUPER_JUMP_THIS_FRAME,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) w.player.super_jump_frame = w.frame();
        }},
-      {0xC41F4B6E23FE6A4A, "RESTORE_PLAYER_STAMINA", "if", 'v',
+      {Native::RESTORE_PLAYER_STAMINA,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) stamina_restored(w, w.player_ped());
        }},
-      {0x675680D089BFA21F, "_RESTORE_PED_STAMINA", "if", 'v',
-       [](World& w, NativeCall& c) { stamina_restored(w, c.i(0)); }, changes(Thing::entity)},
+      {Native::RESTORE_PED_STAMINA_, [](World& w, NativeCall& c) { stamina_restored(w, c.i(0)); },
+       changes(Thing::entity)},
 
       // The law
-      {0x093A9D1F72DF0D19, "SET_BOUNTY", "ii", 'v',
+      {Native::SET_BOUNTY,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) w.player.bounty = std::max(0, c.i(1));
        }},
-      {0x54310AAB97B92816, "GET_BOUNTY", "i", 'i',
+      {Native::GET_BOUNTY,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) c.ret_int(w.player.bounty);
        }},
-      {0xA80FF73F772ACF6A, "SET_WANTED_SCORE", "ii", 'v',
+      {Native::SET_WANTED_SCORE,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) w.player.wanted_score = std::max(0, c.i(1));
        }},
-      {0xDD5FD601481F648B, "GET_WANTED_SCORE", "i", 'i',
+      {Native::GET_WANTED_SCORE,
        [](World& w, NativeCall& c) {
          if (is_player(w, c.i(0))) c.ret_int(w.player.wanted_score);
        }},
-      {0x55F37F5F3F2475E1, "_SET_BOUNTY_HUNTER_PURSUIT_CLEARED", "", 'v',
+      {Native::SET_BOUNTY_HUNTER_PURSUIT_CLEARED_,
        [](World& w, NativeCall&) { w.player.wanted_score = 0; }},
-      {0xD7FA719CB54866C2, "SET_WANTED_LEVEL_MULTIPLIER", "f", 'v',
+      {Native::SET_WANTED_LEVEL_MULTIPLIER,
        [](World& w, NativeCall& c) { w.player.wanted_multiplier = c.f(0); }},
 
       // Aiming and targeting: the stand-in's player aims at nothing
-      {0x936F967D4BE1CE9D, "IS_PLAYER_FREE_AIMING", "i", 'b', [](World&, NativeCall&) {}},
-      {0x8C67C11C68713D25, "IS_PLAYER_FREE_AIMING_AT_ENTITY", "ii", 'b',
-       [](World&, NativeCall&) {}},
-      {0x4605C66E0F935F83, "IS_PLAYER_TARGETTING_ANYTHING", "i", 'b', [](World&, NativeCall&) {}},
-      {0xA6817C110B830EAD, "GET_ENTITY_PLAYER_IS_FREE_AIMING_AT", "ih", 'b', aiming_at},
-      {0xAE663DDD99C8A670, "GET_PLAYER_TARGET_ENTITY", "ih", 'b', aiming_at},
+      {Native::IS_PLAYER_FREE_AIMING, [](World&, NativeCall&) {}},
+      {Native::IS_PLAYER_FREE_AIMING_AT_ENTITY, [](World&, NativeCall&) {}},
+      {Native::IS_PLAYER_TARGETTING_ANYTHING, [](World&, NativeCall&) {}},
+      {Native::GET_ENTITY_PLAYER_IS_FREE_AIMING_AT, aiming_at},
+      {Native::GET_PLAYER_TARGET_ENTITY, aiming_at},
 
       // The waypoint the player set on the map
-      {0x202B1BBFC6AB5EE4, "IS_WAYPOINT_ACTIVE", "", 'b',
-       [](World& w, NativeCall& c) { c.ret_bool(w.player.waypoint); }},
-      {0x29B30D07C3F7873B, "_GET_WAYPOINT_COORDS", "", 'V',
+      {Native::IS_WAYPOINT_ACTIVE, [](World& w, NativeCall& c) { c.ret_bool(w.player.waypoint); }},
+      {Native::GET_WAYPOINT_COORDS_,
        [](World& w, NativeCall& c) {
          if (!w.player.waypoint) return;
          const float x = w.player.waypoint_x;
          const float y = w.player.waypoint_y;
          c.ret_vector(x, y, w.environment.ground_at(x, y));
        }},
-      {0x08FDC6F796E350D1, "CLEAR_GPS_PLAYER_WAYPOINT", "", 'v',
-       [](World& w, NativeCall&) { w.player.waypoint = false; }},
+      {Native::CLEAR_GPS_PLAYER_WAYPOINT, [](World& w, NativeCall&) { w.player.waypoint = false; }},
 
       // Unlocks
-      {0x1B7C5ADA8A6910A0, "UNLOCK_SET_UNLOCKED", "ib", 'v',
-       [](World& w, NativeCall& c) { unlock(c, w.player.unlocked); }},
-      {0x46B901A8ECDB5A61, "UNLOCK_SET_VISIBLE", "ib", 'v',
+      {Native::UNLOCK_SET_UNLOCKED, [](World& w, NativeCall& c) { unlock(c, w.player.unlocked); }},
+      {Native::UNLOCK_SET_VISIBLE,
        [](World& w, NativeCall& c) { unlock(c, w.player.unlock_visible); }},
-      {0xC4B660C7B6040E75, "UNLOCK_IS_UNLOCKED", "i", 'b',
+      {Native::UNLOCK_IS_UNLOCKED,
        [](World& w, NativeCall& c) {
          const auto it = w.player.unlocked.find(c.u(0));
          c.ret_bool(it != w.player.unlocked.end() && it->second);
        }},
-      {0x8588A14B75AF096B, "UNLOCK_IS_VISIBLE", "i", 'b',
+      {Native::UNLOCK_IS_VISIBLE,
        [](World& w, NativeCall& c) {
          const auto it = w.player.unlock_visible.find(c.u(0));
          c.ret_bool(it != w.player.unlock_visible.end() && it->second);

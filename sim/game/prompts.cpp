@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -149,8 +150,8 @@ static bool completed(World& w, int32_t handle, PromptMode mode) {
 }
 
 NativeRows prompt_native_rows() {
-  static const NativeRow rows[] = {
-      {0xAE84C5EE2C384FB3, "_UI_PROMPT_CONTEXT_SET_POINT", "ifff", 'v',
+  static const DomainRow rows[] = {
+      {Native::UI_PROMPT_CONTEXT_SET_POINT_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->has_point = true;
@@ -160,52 +161,52 @@ NativeRows prompt_native_rows() {
          }
        },
        changes(Thing::prompt)},
-      {0x0C718001B77CA468, "_UI_PROMPT_CONTEXT_SET_RADIUS", "if", 'v',
+      {Native::UI_PROMPT_CONTEXT_SET_RADIUS_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->radius = c.f(1);
        },
        changes(Thing::prompt)},
-      {0x00EDE88D4D13CF59, "_UI_PROMPT_DELETE", "i", 'v',
+      {Native::UI_PROMPT_DELETE_,
        [](World& w, NativeCall& c) {
          if (live(w, c.i(0)) != nullptr) w.delete_prompt(c.i(0));
        },
        removes(Thing::prompt)},
-      {0xC65A45D4453C2627, "_UI_PROMPT_SET_ACTIVE_GROUP_THIS_FRAME", "iziiii", 'i',
+      {checked_as(Native::UI_PROMPT_SET_ACTIVE_GROUP_THIS_FRAME_, "iziiii"),
        [](World& w, NativeCall& c) { w.show_prompt_group(c.u(0)); }},
-      {0xB796970BD125FCE8, "_UI_PROMPT_GET_GROUP_ID_FOR_TARGET_ENTITY", "i", 'i',
+      {Native::UI_PROMPT_GET_GROUP_ID_FOR_TARGET_ENTITY_,
        [](World& w, NativeCall& c) { c.ret_int(w.group_for_entity(c.i(0))); }},
-      {0xE0F65F0640EF0617, "_UI_PROMPT_HAS_HOLD_MODE_COMPLETED", "i", 'b',
+      {Native::UI_PROMPT_HAS_HOLD_MODE_COMPLETED_,
        [](World& w, NativeCall& c) { c.ret_bool(completed(w, c.i(0), PromptMode::hold)); }},
-      {0xC92AC953F0A982AE, "_UI_PROMPT_HAS_STANDARD_MODE_COMPLETED", "ii", 'b',
+      {Native::UI_PROMPT_HAS_STANDARD_MODE_COMPLETED_,
        [](World& w, NativeCall& c) { c.ret_bool(completed(w, c.i(0), PromptMode::standard)); }},
-      {0x0D00EDDFB58B7F28, "_UI_PROMPT_IS_ENABLED", "i", 'b',
+      {Native::UI_PROMPT_IS_ENABLED_,
        [](World& w, NativeCall& c) {
          PromptState* p = live(w, c.i(0));
          c.ret_bool(p != nullptr && p->enabled);
        }},
-      {0x347469FBDD1589A9, "_UI_PROMPT_IS_VALID", "i", 'b',
+      {Native::UI_PROMPT_IS_VALID_,
        [](World& w, NativeCall& c) {
          const PromptState* p = live(w, c.i(0));
          c.ret_bool(p != nullptr && p->registered);
        }},
-      {0x04F97DE45A519419, "_UI_PROMPT_REGISTER_BEGIN", "", 'i',
+      {Native::UI_PROMPT_REGISTER_BEGIN_,
        [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }, makes(Thing::prompt)},
-      {0xF7AA2696A22AD8B9, "_UI_PROMPT_REGISTER_END", "i", 'v',
+      {Native::UI_PROMPT_REGISTER_END_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->registered = true;
        },
        changes(Thing::prompt)},
-      {0xB5352B7494A08258, "_UI_PROMPT_SET_CONTROL_ACTION", "ii", 'i',
+      {Native::UI_PROMPT_SET_CONTROL_ACTION_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->control = c.u(1);
        },
        changes(Thing::prompt)},
-      {0x8A0FB4D03A630D21, "_UI_PROMPT_SET_ENABLED", "ib", 'v',
+      {Native::UI_PROMPT_SET_ENABLED_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->enabled = c.b(1);
        },
        changes(Thing::prompt)},
-      {0x2F11D3A254169EA4, "_UI_PROMPT_SET_GROUP", "iii", 'v',
+      {Native::UI_PROMPT_SET_GROUP_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->group = c.i(1);
@@ -213,7 +214,7 @@ NativeRows prompt_native_rows() {
          }
        },
        changes(Thing::prompt)},
-      {0x94073D5CA3F16B7B, "_UI_PROMPT_SET_HOLD_MODE", "ii", 'v',
+      {Native::UI_PROMPT_SET_HOLD_MODE_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->mode = PromptMode::hold;
@@ -221,12 +222,12 @@ NativeRows prompt_native_rows() {
          }
        },
        changes(Thing::prompt)},
-      {0xCA24F528D0D16289, "_UI_PROMPT_SET_PRIORITY", "ii", 'v',
+      {Native::UI_PROMPT_SET_PRIORITY_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->priority = c.i(1);
        },
        changes(Thing::prompt)},
-      {0xCC6656799977741B, "_UI_PROMPT_SET_STANDARD_MODE", "ib", 'v',
+      {Native::UI_PROMPT_SET_STANDARD_MODE_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) {
            p->mode = PromptMode::standard;
@@ -234,17 +235,17 @@ NativeRows prompt_native_rows() {
          }
        },
        changes(Thing::prompt)},
-      {0x5DD02A8318420DD7, "_UI_PROMPT_SET_TEXT", "is", 'v',
+      {Native::UI_PROMPT_SET_TEXT_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->label = c.s(1);
        },
        changes(Thing::prompt)},
-      {0xF4A5C4509BF923B1, "_UI_PROMPT_SET_TYPE", "ii", 'v',
+      {Native::UI_PROMPT_SET_TYPE_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->type = c.i(1);
        },
        changes(Thing::prompt)},
-      {0x71215ACCFDE075EE, "_UI_PROMPT_SET_VISIBLE", "ib", 'v',
+      {Native::UI_PROMPT_SET_VISIBLE_,
        [](World& w, NativeCall& c) {
          if (PromptState* p = live(w, c.i(0))) p->visible = c.b(1);
        },

@@ -4,16 +4,17 @@
 #include <deque>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <vector>
+
+#include "native_words.h"
 
 namespace sim {
 
 namespace {
 
 // What a handle type of the database names, for the ownership check.
-std::optional<Thing> thing_of(std::string type) {
-  if (!type.empty() && type.back() == '*') type.pop_back();
+std::optional<Thing> thing_of(std::string_view type) {
+  if (!type.empty() && type.back() == '*') type.remove_suffix(1);
   if (type == "Entity" || type == "Ped" || type == "Object" || type == "Vehicle") {
     return Thing::entity;
   }
@@ -21,19 +22,6 @@ std::optional<Thing> thing_of(std::string type) {
   if (type == "Prompt") return Thing::prompt;
   if (type == "AnimScene") return Thing::scene;
   return std::nullopt;
-}
-
-// The parameter letter of a type of the database: 32-bit kinds are checked
-// by their width, a text must be one, an address must not be null, and Any
-// (maybe 64 bits wide) is not checked.
-char letter_for(const std::string& type) {
-  if (type == "float") return 'f';
-  if (type == "BOOL") return 'b';
-  if (type == "const char*") return 's';
-  if (type == "variadic") return '.';
-  if (type == "Any") return 'a';
-  if (!type.empty() && type.back() == '*') return thing_of(type) ? 'h' : 'p';
-  return 'i';  // int, Hash and the 32-bit handles
 }
 
 bool starts_with(const std::string& s, const char* part) { return s.rfind(part, 0) == 0; }
@@ -75,9 +63,35 @@ std::optional<Touch> removal_by_name(const std::string& name, const std::string&
   return std::nullopt;
 }
 
-namespace {
+// 32-bit kinds are checked by their width, a text must be one, an address
+// must not be null, and Any (maybe 64 bits wide) is not checked.
+char param_letter(std::string_view type) {
+  if (type == "float") return 'f';
+  if (type == "BOOL") return 'b';
+  if (type == "const char*") return 's';
+  if (type == "variadic") return '.';
+  if (type == "Any") return 'a';
+  if (!type.empty() && type.back() == '*') return thing_of(type) ? 'h' : 'p';
+  return 'i';  // int, Hash and the 32-bit handles
+}
 
-char result_for(const std::string& type) {
+std::vector<std::string_view> type_list(std::string_view types) {
+  std::vector<std::string_view> list;
+  while (!types.empty()) {
+    const size_t comma = types.find(',');
+    list.push_back(types.substr(0, comma));
+    types = comma == std::string_view::npos ? std::string_view() : types.substr(comma + 1);
+  }
+  return list;
+}
+
+std::string param_letters(std::string_view types) {
+  std::string letters;
+  for (const std::string_view type : type_list(types)) letters += param_letter(type);
+  return letters;
+}
+
+char result_letter(std::string_view type) {
   if (type == "void") return 'v';
   if (type == "float") return 'f';
   if (type == "BOOL") return 'b';
@@ -86,14 +100,24 @@ char result_for(const std::string& type) {
   return 'i';
 }
 
+const NativeFacts& facts_of(Native native) {
+  return reference_facts()[static_cast<size_t>(native)];
+}
+
+const HostNativeFacts& facts_of(HostNativeName native) {
+  return host_native_facts()[static_cast<size_t>(native)];
+}
+
+namespace {
+
 struct Table {
-  std::deque<std::string> texts;  // names and parameter letters, kept for the rows
+  std::deque<std::string> texts;  // parameter letters, kept for the rows
   std::vector<NativeRow> rows;    // by hash
   std::map<uint64_t, std::string> outs;
 };
 
 // What the game writes through an out-parameter of the type, as out_parameters tells it.
-char out_kind(const std::string& type) {
+char out_kind(std::string_view type) {
   if (type == "int*" || type == "float*" || type == "BOOL*" || type == "Hash*") return '4';
   if (type == "Vector3*") return 'V';
   return '.';
@@ -102,23 +126,16 @@ char out_kind(const std::string& type) {
 const Table& table() {
   static const Table built = [] {
     Table t;
-    each_reference_line([&](const ReferenceLine& l) {
-      std::string params;
-      std::string first_type;
+    for (const NativeFacts& f : reference_facts()) {
+      const std::vector<std::string_view> types = type_list(f.types);
+      const std::string first_type(types.empty() ? std::string_view() : types.front());
       std::string outs;
-      std::istringstream list(l.types);
-      for (std::string type; std::getline(list, type, ',');) {
-        if (params.empty()) first_type = type;
-        params += letter_for(type);
-        outs += out_kind(type);
-      }
-      if (outs.find_first_not_of('.') != std::string::npos) t.outs[l.hash] = outs;
-      t.texts.push_back(l.name);
-      const char* row_name = t.texts.back().c_str();
-      t.texts.push_back(params);
-      t.rows.push_back({l.hash, row_name, t.texts.back(), result_for(l.result), nullptr,
-                        removal_by_name(l.name, first_type).value_or(Touch{})});
-    });
+      for (const std::string_view type : types) outs += out_kind(type);
+      if (outs.find_first_not_of('.') != std::string::npos) t.outs[f.hash] = outs;
+      t.texts.push_back(param_letters(f.types));
+      t.rows.push_back({f.hash, f.name, t.texts.back(), result_letter(f.result), nullptr,
+                        removal_by_name(f.name, first_type).value_or(Touch{})});
+    }
     std::sort(t.rows.begin(), t.rows.end(),
               [](const NativeRow& a, const NativeRow& b) { return a.hash < b.hash; });
     return t;
@@ -127,24 +144,6 @@ const Table& table() {
 }
 
 }  // namespace
-
-void each_reference_line(const std::function<void(const ReferenceLine&)>& use) {
-  std::istringstream lines(reference_natives_tsv());
-  std::string line;
-  std::getline(lines, line);  // the header
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    std::string hash, space, name, count, result, types;
-    std::getline(fields, hash, '\t');
-    std::getline(fields, space, '\t');
-    std::getline(fields, name, '\t');
-    std::getline(fields, count, '\t');
-    std::getline(fields, result, '\t');
-    std::getline(fields, types, '\t');
-    if (hash.rfind("0x", 0) != 0 || name.empty()) continue;
-    use({std::stoull(hash, nullptr, 16), name, result, types});
-  }
-}
 
 const NativeRow* reference_row(uint64_t hash) {
   const auto& rows = table().rows;

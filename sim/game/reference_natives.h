@@ -1,13 +1,15 @@
 #pragma once
 // The game's whole table of natives, as the public native database lists
-// them (reference/natives-all.tsv, built in). A native the stand-in does not
-// simulate still gets a row from it, so that the host checks its calls like
-// any other (a known hash, its argument count, its 32-bit kinds); its
-// handler is none, so it answers 0 and acts on nothing.
+// them (reference/natives-all.tsv, made into code by the build). A native
+// the stand-in does not simulate still gets a row from it, so that the host
+// checks its calls like any other (a known hash, its argument count, its
+// 32-bit kinds); its handler is none, so it answers 0 and acts on nothing.
+// Every row, the world's and the host's too, takes its hash, name and
+// kinds from these facts.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,36 @@
 #include "native_table.h"
 
 namespace sim {
+
+// A native as the table lists it; its types as written ("Ped,Hash,float").
+struct NativeFacts {
+  uint64_t hash;
+  const char* name;
+  const char* result;
+  const char* types;
+  const char* param_names;  // "modelHash,x,y,z"
+};
+std::span<const NativeFacts> reference_facts();
+const NativeFacts& facts_of(Native native);
+
+// A native the host answers itself (reference/host-natives.tsv): what it
+// does, and the game's native it sends the call on to, 0 when none.
+struct HostNativeFacts {
+  uint64_t hash;
+  const char* name;
+  const char* types;
+  uint64_t sent_to;
+  const char* what;
+};
+std::span<const HostNativeFacts> host_native_facts();
+const HostNativeFacts& facts_of(HostNativeName native);
+
+// How the host checks an argument or result of a type of the table: the
+// letters of native_table.h.
+std::vector<std::string_view> type_list(std::string_view types);  // "Ped,Hash" -> Ped, Hash
+char param_letter(std::string_view type);
+std::string param_letters(std::string_view types);
+char result_letter(std::string_view type);
 
 const NativeRow* reference_row(uint64_t hash);  // null: the game has no such native
 const NativeRow* reference_row_named(const std::string& name);
@@ -30,18 +62,5 @@ std::optional<Touch> removal_by_name(const std::string& name, const std::string&
 // (three floats eight bytes apart), '.' anything else, read or unknown.
 // Empty for a native without such parameters.
 std::string_view out_parameters(uint64_t hash);
-
-// Each line of the table as written: its hash, name, result type and
-// parameter types ("Ped,Hash,float").
-struct ReferenceLine {
-  uint64_t hash;
-  std::string name;
-  std::string result;
-  std::string types;
-};
-void each_reference_line(const std::function<void(const ReferenceLine&)>& use);
-
-// The table as built in, for the test that reads it back.
-const char* reference_natives_tsv();
 
 }  // namespace sim

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -115,20 +116,19 @@ static void use_point(World& w, NativeCall& c) {
 }
 
 NativeRows scenario_points_native_rows() {
-  static const NativeRow rows[] = {
-      {0x794AB1379A74064D, "CREATE_SCENARIO_POINT_HASH_ATTACHED_TO_ENTITY", "iiffffiib", 'i',
+  static const DomainRow rows[] = {
+      {checked_as(Native::CREATE_SCENARIO_POINT_HASH_ATTACHED_TO_ENTITY, "iiffffiib"),
        create_attached_point, makes(Thing::point)},
-      {0x81948DFE4F5A0283, "_DELETE_SCENARIO_POINT", "i", 'v', delete_point, removes(Thing::point)},
-      {0x841475AC96E794D1, "DOES_SCENARIO_POINT_EXIST", "i", 'b',
+      {Native::DELETE_SCENARIO_POINT_, delete_point, removes(Thing::point)},
+      {Native::DOES_SCENARIO_POINT_EXIST,
        [](World& w, NativeCall& c) { c.ret_bool(w.points.find(c.i(0)) != nullptr); }},
-      {0x5BA659955369B0E2, "_GET_PED_USING_SCENARIO_POINT", "i", 'i', ped_using_point},
-      {0xEEE4829304F93EEE, "_SET_SCENARIO_POINT_ACTIVE", "ib", 'v',
+      {Native::GET_PED_USING_SCENARIO_POINT_, ped_using_point},
+      {Native::SET_SCENARIO_POINT_ACTIVE_,
        [](World& w, NativeCall& c) {
          if (ScenarioPointState* p = w.points.find(c.i(0))) p->active = c.b(1);
        },
        changes(Thing::point)},
-      {0xCCDAE6324B6A821C, "TASK_USE_SCENARIO_POINT", "iisibbibfb", 'v', use_point,
-       changes(Thing::entity)},
+      {Native::TASK_USE_SCENARIO_POINT, use_point, changes(Thing::entity)},
   };
   return {rows, std::size(rows)};
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -74,67 +75,63 @@ float Screen::fade_at(uint64_t now_ms) const {
 }
 
 NativeRows screen_native_rows() {
-  static const NativeRow rows[] = {
-      {0x405224591DF02025, "DRAW_RECT", "ffffiiiibb", 'v', draw_rect},
-      {0xC9884ECADE94CB34, "DRAW_SPRITE", "ssfffffiiiib", 'v', draw_sprite},
+  static const DomainRow rows[] = {
+      {Native::DRAW_RECT, draw_rect},
+      {Native::DRAW_SPRITE, draw_sprite},
 
       // The objective: set, printed into the log, cleared
-      {0xFA233F8FE190514C, "_UILOG_SET_CACHED_OBJECTIVE", "s", 'v',
+      {Native::UILOG_SET_CACHED_OBJECTIVE_,
        [](World& w, NativeCall& c) {
          w.screen.cached_objective = c.s(0);
          w.screen.objective_shown = false;
        }},
-      {0xE9990552DEC71600, "_UILOG_PRINT_CACHED_OBJECTIVE", "", 'v',
+      {Native::UILOG_PRINT_CACHED_OBJECTIVE_,
        [](World& w, NativeCall&) {
          if (w.screen.cached_objective.empty()) return;
          w.screen.objectives.push_back(w.screen.cached_objective);
          w.screen.objective_shown = true;
        }},
-      {0xDFF0D417277B41F8, "_UILOG_CLEAR_CACHED_OBJECTIVE", "", 'v',
+      {Native::UILOG_CLEAR_CACHED_OBJECTIVE_,
        [](World& w, NativeCall&) { w.screen.cached_objective.clear(); }},
-      {0xCC48FFBB45B54F71, "_UILOG_HAS_DISPLAYED_CACHED_OBJECTIVE", "", 'b',
+      {Native::UILOG_HAS_DISPLAYED_CACHED_OBJECTIVE_,
        [](World& w, NativeCall& c) { c.ret_bool(w.screen.objective_shown); }},
-      {0xA3108D6981A5CADB, "_UILOG_CLEAR_HAS_DISPLAYED_CACHED_OBJECTIVE", "", 'v',
+      {Native::UILOG_CLEAR_HAS_DISPLAYED_CACHED_OBJECTIVE_,
        [](World& w, NativeCall&) { w.screen.objective_shown = false; }},
-      {0x049D5C615BD38BAD, "_UI_FEED_POST_HELP_TEXT", "ppb", 'i', help_text},
+      {Native::UI_FEED_POST_HELP_TEXT_, help_text},
 
       // The fade, over game time
-      {0x6A053CF596F67DF7, "DO_SCREEN_FADE_IN", "i", 'v',
-       [](World& w, NativeCall& c) { fade(w, 0.0f, c.i(0)); }},
-      {0x40C719A5E410B9E4, "DO_SCREEN_FADE_OUT", "i", 'v',
-       [](World& w, NativeCall& c) { fade(w, 1.0f, c.i(0)); }},
-      {0xF5472C80DF2FF847, "IS_SCREEN_FADED_OUT", "", 'b',
+      {Native::DO_SCREEN_FADE_IN, [](World& w, NativeCall& c) { fade(w, 0.0f, c.i(0)); }},
+      {Native::DO_SCREEN_FADE_OUT, [](World& w, NativeCall& c) { fade(w, 1.0f, c.i(0)); }},
+      {Native::IS_SCREEN_FADED_OUT,
        [](World& w, NativeCall& c) { c.ret_bool(w.screen.fade_at(w.elapsed_ms()) >= 1.0f); }},
-      {0x37F9A426FBCF4AF2, "IS_SCREEN_FADED_IN", "", 'b',
+      {Native::IS_SCREEN_FADED_IN,
        [](World& w, NativeCall& c) { c.ret_bool(w.screen.fade_at(w.elapsed_ms()) <= 0.0f); }},
-      {0x02F39BEFE7B88D00, "IS_SCREEN_FADING_OUT", "", 'b',
+      {Native::IS_SCREEN_FADING_OUT,
        [](World& w, NativeCall& c) {
          c.ret_bool(w.screen.fade_to == 1.0f && w.elapsed_ms() < w.screen.fade_end_ms);
        }},
-      {0x0CECCC63FFA2EF24, "IS_SCREEN_FADING_IN", "", 'b',
+      {Native::IS_SCREEN_FADING_IN,
        [](World& w, NativeCall& c) {
          c.ret_bool(w.screen.fade_to == 0.0f && w.elapsed_ms() < w.screen.fade_end_ms);
        }},
 
       // The HUD and the radar
-      {0x36CDD81627A6FCD2, "HIDE_HUD_AND_RADAR_THIS_FRAME", "", 'v',
+      {Native::HIDE_HUD_AND_RADAR_THIS_FRAME,
        [](World& w, NativeCall&) { w.screen.hud_hidden_this_frame = true; }},
-      {0x1B3DA717B9AFF828, "DISPLAY_RADAR", "b", 'v',
-       [](World& w, NativeCall& c) { w.screen.radar = c.b(0); }},
-      {0xD63FE3AF9FB3D53F, "DISPLAY_HUD", "b", 'v',
-       [](World& w, NativeCall& c) { w.screen.hud = c.b(0); }},
-      {0x1B82FD5FFA4D666E, "IS_RADAR_HIDDEN", "", 'b',
+      {Native::DISPLAY_RADAR, [](World& w, NativeCall& c) { w.screen.radar = c.b(0); }},
+      {Native::DISPLAY_HUD, [](World& w, NativeCall& c) { w.screen.hud = c.b(0); }},
+      {Native::IS_RADAR_HIDDEN,
        [](World& w, NativeCall& c) {
          c.ret_bool(!w.screen.radar || w.screen.hud_hidden_this_frame);
        }},
       // The stand-in's game is never paused: it plays the scenario.
-      {0x535384D6067BA42E, "IS_PAUSE_MENU_ACTIVE", "", 'b', [](World&, NativeCall&) {}},
+      {Native::IS_PAUSE_MENU_ACTIVE, [](World&, NativeCall&) {}},
 
       // The on-screen keyboard: the player takes the text offered a frame later
-      {0x044131118D8DB3CD, "DISPLAY_ONSCREEN_KEYBOARD", "izzzzzzi", 'v', keyboard},
-      {0x37DF360F235A3893, "UPDATE_ONSCREEN_KEYBOARD", "", 'i',
+      {checked_as(Native::DISPLAY_ONSCREEN_KEYBOARD, "izzzzzzi"), keyboard},
+      {Native::UPDATE_ONSCREEN_KEYBOARD,
        [](World& w, NativeCall& c) { c.ret_int(w.screen.keyboard); }},
-      {0xAFB4CF58A4A292B1, "GET_ONSCREEN_KEYBOARD_RESULT", "", 's',
+      {Native::GET_ONSCREEN_KEYBOARD_RESULT,
        [](World& w, NativeCall& c) {
          if (w.screen.keyboard == 1) c.ret_text(w.keep_text(w.screen.keyboard_text.c_str()));
        }},

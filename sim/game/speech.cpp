@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -78,19 +79,18 @@ static void play_speech(World& w, NativeCall& c) {
 }
 
 NativeRows speech_native_rows() {
-  static const NativeRow rows[] = {
-      {0x729072355FA39EC9, "IS_ANY_SPEECH_PLAYING", "i", 'b',
+  static const DomainRow rows[] = {
+      {Native::IS_ANY_SPEECH_PLAYING,
        [](World& w, NativeCall& c) { c.ret_bool(w.speech.talking(w, c.i(0))); }},
-      {0x8E04FEDD28D42462, "PLAY_PED_AMBIENT_SPEECH_NATIVE", "ip", 'b', play_speech,
-       changes(Thing::entity)},
-      {0x6C8065A3B780185B, "SET_AMBIENT_VOICE_NAME", "is", 'v',
+      {Native::PLAY_PED_AMBIENT_SPEECH_NATIVE, play_speech, changes(Thing::entity)},
+      {Native::SET_AMBIENT_VOICE_NAME,
        [](World& w, NativeCall& c) {
          if (w.exists(c.i(0))) w.peds.get(c.i(0)).ambient_voice = c.s(1);
        },
        changes(Thing::entity)},
-      {0xB8BEC0CA6F0EDB0F, "STOP_CURRENT_PLAYING_AMBIENT_SPEECH", "ii", 'v',
+      {checked_as(Native::STOP_CURRENT_PLAYING_AMBIENT_SPEECH, "ii"),
        [](World& w, NativeCall& c) { w.speech.stop_talking(w, c.i(0)); }, changes(Thing::entity)},
-      {0x79D2F0E66F81D90D, "STOP_CURRENT_PLAYING_SPEECH", "ii", 'v',
+      {checked_as(Native::STOP_CURRENT_PLAYING_SPEECH, "ii"),
        [](World& w, NativeCall& c) { w.speech.stop_talking(w, c.i(0)); }, changes(Thing::entity)},
   };
   return {rows, std::size(rows)};

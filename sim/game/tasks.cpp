@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -89,49 +90,47 @@ Movement movement_at(float speed) {
 }
 
 NativeRows tasks_native_rows() {
-  static const NativeRow rows[] = {
-      {0xEA47FE3719165B94, "TASK_PLAY_ANIM", "issffiifbibsb", 'v', play_anim,
-       changes(Thing::entity)},
-      {0xF166E48407BAC484, "TASK_COMBAT_PED", "iiii", 'v', combat, changes(Thing::entity)},
-      {0x4859F1FC66A6278E, "IS_PED_IN_COMBAT", "ii", 'b',
+  static const DomainRow rows[] = {
+      {Native::TASK_PLAY_ANIM, play_anim, changes(Thing::entity)},
+      {Native::TASK_COMBAT_PED, combat, changes(Thing::entity)},
+      {Native::IS_PED_IN_COMBAT,
        [](World& w, NativeCall& c) {
          const PedActivity* a = w.exists(c.i(0)) ? w.peds.find(c.i(0)) : nullptr;
          c.ret_bool(a != nullptr && a->combat_target != 0 &&
                     (c.i(1) == 0 || c.i(1) == a->combat_target) && w.exists(a->combat_target));
        }},
-      {0xFD45175A6DFD7CE9, "TASK_FLEE_PED", "iiiifii", 'v', flee, changes(Thing::entity)},
-      {0x22B0D0E37CCB840D, "TASK_SMART_FLEE_PED", "iifiifi", 'v', flee, changes(Thing::entity)},
-      {0xBB9CE077274F6A1B, "TASK_WANDER_STANDARD", "ifi", 'v',
-       [](World& w, NativeCall& c) { tell(w, c.i(0), "wander"); }, changes(Thing::entity)},
-      {0x919BE13EED931959, "TASK_STAND_STILL", "ii", 'v',
-       [](World& w, NativeCall& c) { tell(w, c.i(0), "stand still"); }, changes(Thing::entity)},
-      {0x5BC448CB78FA3E88, "TASK_GO_TO_COORD_ANY_MEANS", "iffffibif", 'v',
+      {Native::TASK_FLEE_PED, flee, changes(Thing::entity)},
+      {Native::TASK_SMART_FLEE_PED, flee, changes(Thing::entity)},
+      {Native::TASK_WANDER_STANDARD, [](World& w, NativeCall& c) { tell(w, c.i(0), "wander"); },
+       changes(Thing::entity)},
+      {Native::TASK_STAND_STILL, [](World& w, NativeCall& c) { tell(w, c.i(0), "stand still"); },
+       changes(Thing::entity)},
+      {Native::TASK_GO_TO_COORD_ANY_MEANS,
        [](World& w, NativeCall& c) {
          tell(w, c.i(0), "go to " + point_text(c.f(1), c.f(2), c.f(3)));
        },
        changes(Thing::entity)},
-      {0xD76B57B44F1E6F8B, "TASK_GO_STRAIGHT_TO_COORD", "iffffiffi", 'v',
+      {Native::TASK_GO_STRAIGHT_TO_COORD,
        [](World& w, NativeCall& c) {
          tell(w, c.i(0), "go to " + point_text(c.f(1), c.f(2), c.f(3)));
        },
        changes(Thing::entity)},
-      {0x6A071245EB0D1882, "TASK_GO_TO_ENTITY", "iiifffi", 'v',
+      {Native::TASK_GO_TO_ENTITY,
        [](World& w, NativeCall& c) { tell(w, c.i(0), "go to " + entity_text(c.i(1))); },
        changes(Thing::entity)},
-      {0x304AE42E357B8C7E, "TASK_FOLLOW_TO_OFFSET_OF_ENTITY", "iiffffifbbbbbb", 'v',
+      {Native::TASK_FOLLOW_TO_OFFSET_OF_ENTITY,
        [](World& w, NativeCall& c) { tell(w, c.i(0), "follow " + entity_text(c.i(1))); },
        changes(Thing::entity)},
-      {0x5AD23D40115353AC, "TASK_TURN_PED_TO_FACE_ENTITY", "iiifff", 'v', face,
-       changes(Thing::entity)},
-      {0xAE032F8BBA959E90, "TASK_STAND_GUARD", "iffffs", 'v',
+      {Native::TASK_TURN_PED_TO_FACE_ENTITY, face, changes(Thing::entity)},
+      {Native::TASK_STAND_GUARD,
        [](World& w, NativeCall& c) {
          tell(w, c.i(0), "stand guard at " + point_text(c.f(1), c.f(2), c.f(3)));
        },
        changes(Thing::entity)},
-      {0x9B53BB6E8943AF53, "TASK_AIM_GUN_AT_ENTITY", "iiibi", 'v',
+      {Native::TASK_AIM_GUN_AT_ENTITY,
        [](World& w, NativeCall& c) { tell(w, c.i(0), "aim at " + entity_text(c.i(1))); },
        changes(Thing::entity)},
-      {0xAAA34F8A7CB32098, "CLEAR_PED_TASKS_IMMEDIATELY", "ibb", 'v',
+      {Native::CLEAR_PED_TASKS_IMMEDIATELY,
        [](World& w, NativeCall& c) {
          const EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr || e->kind != EntityKind::ped) return;
@@ -147,31 +146,30 @@ NativeRows tasks_native_rows() {
        changes(Thing::entity)},
 
       // Sequences: tasks given to ped 0 while one is open belong to it.
-      {0xE8854A4326B9E12B, "OPEN_SEQUENCE_TASK", "p", 'v', open_sequence},
-      {0x39E72BC99E6360CB, "CLOSE_SEQUENCE_TASK", "i", 'v',
+      {Native::OPEN_SEQUENCE_TASK, open_sequence},
+      {Native::CLOSE_SEQUENCE_TASK,
        [](World& w, NativeCall& c) {
          if (w.peds.open_sequence == c.i(0)) w.peds.open_sequence = 0;
        }},
-      {0x5ABA3986D90D8A3B, "TASK_PERFORM_SEQUENCE", "ii", 'v', perform_sequence,
-       changes(Thing::entity)},
-      {0x3841422E9C488D8C, "CLEAR_SEQUENCE_TASK", "p", 'v',
+      {Native::TASK_PERFORM_SEQUENCE, perform_sequence, changes(Thing::entity)},
+      {Native::CLEAR_SEQUENCE_TASK,
        [](World& w, NativeCall& c) {
          auto* id = c.p<int32_t>(0);
          w.peds.sequences.erase(*id);
          if (w.peds.open_sequence == *id) w.peds.open_sequence = 0;
          *id = 0;
        }},
-      {0x00A9010CFE1E3533, "GET_SEQUENCE_PROGRESS", "i", 'i',
+      {Native::GET_SEQUENCE_PROGRESS,
        [](World& w, NativeCall& c) {
          const PedActivity* a = w.exists(c.i(0)) ? w.peds.find(c.i(0)) : nullptr;
          c.ret_int(a != nullptr && a->sequence != 0 ? 0 : -1);
        }},
 
       // On foot: still, walking, running or sprinting, by its speed.
-      {0xAC29253EEF8F0180, "IS_PED_STILL", "i", 'b', moving<Movement::still>},
-      {0xDE4C184B2B9B071A, "IS_PED_WALKING", "i", 'b', moving<Movement::walking>},
-      {0xC5286FFC176F28A2, "IS_PED_RUNNING", "i", 'b', moving<Movement::running>},
-      {0x57E457CD2C0FC168, "IS_PED_SPRINTING", "i", 'b', moving<Movement::sprinting>},
+      {Native::IS_PED_STILL, moving<Movement::still>},
+      {Native::IS_PED_WALKING, moving<Movement::walking>},
+      {Native::IS_PED_RUNNING, moving<Movement::running>},
+      {Native::IS_PED_SPRINTING, moving<Movement::sprinting>},
   };
   return {rows, std::size(rows)};
 }

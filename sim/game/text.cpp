@@ -1,5 +1,6 @@
 // Text drawn on the screen, and the natives that style and draw it.
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -18,14 +19,14 @@ const DrawnText* TextDrawing::find(const std::string& text) const {
 }
 
 NativeRows text_native_rows() {
-  static const NativeRow rows[] = {
-      {0x16794E044C9EFB58, "_BG_DISPLAY_TEXT", "sff", 'v',
+  static const DomainRow rows[] = {
+      {Native::BG_DISPLAY_TEXT_,
        [](World& w, NativeCall& c) { w.text.draw(c.s(0), c.f(1), c.f(2), w.journal.clock.by); }},
-      {0x16FA5CE47F184F1E, "_BG_SET_TEXT_COLOR", "iiii", 'v',
+      {Native::BG_SET_TEXT_COLOR_,
        [](World& w, NativeCall& c) {
          for (int n = 0; n < 4; ++n) w.text.next.colour[n] = c.i(n);
        }},
-      {0xA1253A3C870B6843, "_BG_SET_TEXT_SCALE", "ff", 'v',
+      {Native::BG_SET_TEXT_SCALE_,
        [](World& w, NativeCall& c) {
          w.text.next.scale_x = c.f(0);
          w.text.next.scale_y = c.f(1);

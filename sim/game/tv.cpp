@@ -1,6 +1,7 @@
 // TV channels, playlists, named render targets, drawing and screen effects.
 
 #include "joaat.h"
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -96,33 +97,30 @@ static void draw_channel(World& w, NativeCall& c) {
 }
 
 NativeRows tv_native_rows() {
-  static const NativeRow rows[] = {
-      {0x4102732DF6B4005F, "ANIMPOSTFX_PLAY", "s", 'v',
+  static const DomainRow rows[] = {
+      {Native::ANIMPOSTFX_PLAY,
        [](World& w, NativeCall& c) { w.tv.screen_effects.emplace_back(c.s(0)); }},
-      {0x40866A418EB8EFDE, "ATTACH_TV_AUDIO_TO_ENTITY", "i", 'v',
+      {Native::ATTACH_TV_AUDIO_TO_ENTITY,
        [](World& w, NativeCall& c) { w.tv.audio_entity = c.i(0); }, changes(Thing::entity)},
-      {0xC0A145540254A840, "DRAW_TV_CHANNEL", "fffffiiii", 'v', draw_channel},
-      {0xB6762A85EE29AA60, "GET_NAMED_RENDERTARGET_RENDER_ID", "s", 'i', target_id},
-      {0xF90FBFD68F3C59AE, "GET_TV_CHANNEL", "", 'i', get_tv_channel},
-      {0x707032835FF09AE7, "IS_NAMED_RENDERTARGET_LINKED", "i", 'b', target_linked},
-      {0x3EE32F7964C40FE6, "IS_NAMED_RENDERTARGET_REGISTERED", "s", 'b',
+      {Native::DRAW_TV_CHANNEL, draw_channel},
+      {Native::GET_NAMED_RENDERTARGET_RENDER_ID, target_id},
+      {Native::GET_TV_CHANNEL, get_tv_channel},
+      {Native::IS_NAMED_RENDERTARGET_LINKED, target_linked},
+      {Native::IS_NAMED_RENDERTARGET_REGISTERED,
        [](World& w, NativeCall& c) {
          const RenderTarget* t = w.tv.target(c.s(0));
          c.ret_bool(t != nullptr && t->registered);
        }},
-      {0x4D562223E0EB65F3, "IS_TVSHOW_CURRENTLY_PLAYING", "i", 'b', show_playing},
-      {0x2F506B8556242DDB, "LINK_NAMED_RENDERTARGET", "i", 'v', link_target},
-      {0x98AF2BB6F62BD588, "REGISTER_NAMED_RENDERTARGET", "sb", 'b', register_target,
-       makes(Thing::target)},
-      {0x0E692EE61761361F, "RELEASE_NAMED_RENDERTARGET", "s", 'b', release_target,
-       removes(Thing::target)},
-      {0x906B86E6D7896B9E, "SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU", "b", 'v', nullptr},
-      {0xE550CDE128D56757, "SET_TEXT_RENDER_ID", "i", 'v',
-       [](World& w, NativeCall& c) { w.tv.current_target = c.i(0); }},
-      {0x64437C98FCC5F291, "SET_TV_AUDIO_FRONTEND", "b", 'v',
+      {Native::IS_TVSHOW_CURRENTLY_PLAYING, show_playing},
+      {Native::LINK_NAMED_RENDERTARGET, link_target},
+      {Native::REGISTER_NAMED_RENDERTARGET, register_target, makes(Thing::target)},
+      {Native::RELEASE_NAMED_RENDERTARGET, release_target, removes(Thing::target)},
+      {Native::SET_SCRIPT_GFX_DRAW_BEHIND_PAUSEMENU, nullptr},
+      {Native::SET_TEXT_RENDER_ID, [](World& w, NativeCall& c) { w.tv.current_target = c.i(0); }},
+      {Native::SET_TV_AUDIO_FRONTEND,
        [](World& w, NativeCall& c) { w.tv.audio_frontend = c.b(0); }},
-      {0x593FAF7FC9401A56, "SET_TV_CHANNEL", "i", 'v', set_tv_channel},
-      {0xDEC6B25F5DC8925B, "SET_TV_CHANNEL_PLAYLIST", "isb", 'v',
+      {Native::SET_TV_CHANNEL, set_tv_channel},
+      {Native::SET_TV_CHANNEL_PLAYLIST,
        [](World& w, NativeCall& c) {
          Playlist& p = w.tv.playlists[c.i(0)];
          p.name = c.s(1);

@@ -2,6 +2,7 @@
 // saddles, and who sits where. A ped sits on one thing at a time and goes
 // where it goes.
 
+#include "native_words.h"
 #include "world.h"
 
 namespace sim {
@@ -139,11 +140,10 @@ void carry_riders(World& w) {
 }
 
 NativeRows vehicles_native_rows() {
-  static const NativeRow rows[] = {
-      {0xAF35D0D2583051B0, "CREATE_VEHICLE", "iffffbbbb", 'i', make_vehicle, makes(Thing::entity)},
-      {0x7263332501E07F52, "SET_VEHICLE_ON_GROUND_PROPERLY", "ib", 'b', on_ground,
-       changes(Thing::entity)},
-      {0xF9F92AF49F12F6E7, "SET_VEHICLE_FORWARD_SPEED", "if", 'v',
+  static const DomainRow rows[] = {
+      {Native::CREATE_VEHICLE, make_vehicle, makes(Thing::entity)},
+      {Native::SET_VEHICLE_ON_GROUND_PROPERLY, on_ground, changes(Thing::entity)},
+      {Native::SET_VEHICLE_FORWARD_SPEED,
        [](World& w, NativeCall& c) {
          EntityState* e = w.live_entity(c.i(0));
          if (e == nullptr || e->kind != EntityKind::vehicle || e->frozen) return;
@@ -153,24 +153,24 @@ NativeRows vehicles_native_rows() {
        changes(Thing::entity)},
 
       // Seats of vehicles
-      {0xF75B0D629E1C063D, "SET_PED_INTO_VEHICLE", "iii", 'v',
-       [](World& w, NativeCall& c) { seat(w, c, false); }, changes(Thing::entity)},
-      {0x9A7D091411C5F684, "TASK_WARP_PED_INTO_VEHICLE", "iii", 'v',
+      {Native::SET_PED_INTO_VEHICLE, [](World& w, NativeCall& c) { seat(w, c, false); },
+       changes(Thing::entity)},
+      {Native::TASK_WARP_PED_INTO_VEHICLE,
        [](World& w, NativeCall& c) {
          seat(w, c, false);
          tell(w, c.i(0), "warp into entity " + std::to_string(c.i(1)));
        },
        changes(Thing::entity)},
-      {0x7DD959874C1FD534, "CREATE_PED_INSIDE_VEHICLE", "iiibbb", 'i',
-       [](World& w, NativeCall& c) { make_rider(w, c, false); }, makes(Thing::entity)},
-      {0x504D54DF3F6F2247, "TASK_LEAVE_ANY_VEHICLE", "iii", 'v',
+      {Native::CREATE_PED_INSIDE_VEHICLE, [](World& w, NativeCall& c) { make_rider(w, c, false); },
+       makes(Thing::entity)},
+      {Native::TASK_LEAVE_ANY_VEHICLE,
        [](World& w, NativeCall& c) {
          if (vehicle_of(w, c.i(0)) == 0) return;
          unseat_ped(w, c.i(0));
          tell(w, c.i(0), "leave vehicle");
        },
        changes(Thing::entity)},
-      {0x9A9112A0FE9A4713, "GET_VEHICLE_PED_IS_IN", "ib", 'i',
+      {Native::GET_VEHICLE_PED_IS_IN,
        [](World& w, NativeCall& c) {
          int32_t v = vehicle_of(w, c.i(0));
          if (v == 0 && c.b(1) && w.exists(c.i(0))) {
@@ -179,36 +179,35 @@ NativeRows vehicles_native_rows() {
          }
          c.ret_int(v);
        }},
-      {0x6094AD011A2EA87D, "GET_VEHICLE_PED_IS_USING", "i", 'i',
+      {Native::GET_VEHICLE_PED_IS_USING,
        [](World& w, NativeCall& c) { c.ret_int(vehicle_of(w, c.i(0))); }},
-      {0xBB40DD2270B65366, "GET_PED_IN_VEHICLE_SEAT", "ii", 'i',
+      {Native::GET_PED_IN_VEHICLE_SEAT,
        [](World& w, NativeCall& c) {
          if (w.exists(c.i(0))) c.ret_int(w.vehicles.in_seat(c.i(0), c.i(1)));
        }},
-      {0xE052C1B1CAA4ECE4, "IS_VEHICLE_SEAT_FREE", "ii", 'b',
+      {Native::IS_VEHICLE_SEAT_FREE,
        [](World& w, NativeCall& c) {
          const EntityState* v = w.live_entity(c.i(0));
          if (v == nullptr || v->kind != EntityKind::vehicle) return;
          c.ret_bool(c.i(1) >= -1 && c.i(1) < seats_of(w, *v) - 1 &&
                     w.vehicles.in_seat(c.i(0), c.i(1)) == 0);
        }},
-      {0xA3EE4A07279BB9DB, "IS_PED_IN_VEHICLE", "iib", 'b',
+      {Native::IS_PED_IN_VEHICLE,
        [](World& w, NativeCall& c) { c.ret_bool(c.i(1) != 0 && vehicle_of(w, c.i(0)) == c.i(1)); }},
-      {0x997ABD671D25CA0B, "IS_PED_IN_ANY_VEHICLE", "ib", 'b',
+      {Native::IS_PED_IN_ANY_VEHICLE,
        [](World& w, NativeCall& c) { c.ret_bool(vehicle_of(w, c.i(0)) != 0); }},
-      {0x826AA586EDB9FEF8, "IS_PED_SITTING_IN_ANY_VEHICLE", "i", 'b',
+      {Native::IS_PED_SITTING_IN_ANY_VEHICLE,
        [](World& w, NativeCall& c) { c.ret_bool(vehicle_of(w, c.i(0)) != 0); }},
 
       // Saddles of mounts
-      {0xE7E11B8DCBED1058, "GET_MOUNT", "i", 'i',
-       [](World& w, NativeCall& c) { c.ret_int(mount_of(w, c.i(0))); }},
-      {0x460BC76A0E10655E, "IS_PED_ON_MOUNT", "i", 'b',
+      {Native::GET_MOUNT, [](World& w, NativeCall& c) { c.ret_int(mount_of(w, c.i(0))); }},
+      {Native::IS_PED_ON_MOUNT,
        [](World& w, NativeCall& c) { c.ret_bool(mount_of(w, c.i(0)) != 0); }},
-      {0xF89AA2BD01FC06B7, "CREATE_PED_ON_MOUNT", "iiibbbb", 'i',
-       [](World& w, NativeCall& c) { make_rider(w, c, true); }, makes(Thing::entity)},
-      {0x028F76B6E78246EB, "SET_PED_ONTO_MOUNT", "iiib", 'v',
-       [](World& w, NativeCall& c) { seat(w, c, true); }, changes(Thing::entity)},
-      {0x92DB0739813C5186, "TASK_MOUNT_ANIMAL", "iiiifiaa", 'v',
+      {Native::CREATE_PED_ON_MOUNT, [](World& w, NativeCall& c) { make_rider(w, c, true); },
+       makes(Thing::entity)},
+      {Native::SET_PED_ONTO_MOUNT, [](World& w, NativeCall& c) { seat(w, c, true); },
+       changes(Thing::entity)},
+      {Native::TASK_MOUNT_ANIMAL,
        [](World& w, NativeCall& c) {
          const EntityState* m = w.live_entity(c.i(1));
          if (!live_ped(w, c.i(0)) || !can_carry(w, m, true)) return;
@@ -216,29 +215,29 @@ NativeRows vehicles_native_rows() {
          seat_ped(w, c.i(0), c.i(1), c.i(3), true);  // the stand-in's peds mount at once
        },
        changes(Thing::entity)},
-      {0x5337B721C51883A9, "_REMOVE_PED_FROM_MOUNT", "ibb", 'v',
+      {Native::REMOVE_PED_FROM_MOUNT_,
        [](World& w, NativeCall& c) {
          if (mount_of(w, c.i(0)) != 0) unseat_ped(w, c.i(0));
        },
        changes(Thing::entity)},
-      {0xAAB0FE202E9FC9F0, "_IS_MOUNT_SEAT_FREE", "ii", 'b',
+      {Native::IS_MOUNT_SEAT_FREE_,
        [](World& w, NativeCall& c) {
          const EntityState* m = w.live_entity(c.i(0));
          if (!can_carry(w, m, true)) return;
          c.ret_bool(c.i(1) >= -1 && c.i(1) < seats_of(w, *m) - 1 &&
                     w.vehicles.in_seat(c.i(0), c.i(1)) == 0);
        }},
-      {0xB676EFDA03DADA52, "_GET_RIDER_OF_MOUNT", "ib", 'i',
+      {Native::GET_RIDER_OF_MOUNT_,
        [](World& w, NativeCall& c) {
          if (w.exists(c.i(0))) c.ret_int(w.vehicles.in_seat(c.i(0), -1));
        }},
-      {0xB48050D326E9A2F3, "_GET_SADDLE_HORSE_FOR_PLAYER", "i", 'i',
+      {Native::GET_SADDLE_HORSE_FOR_PLAYER_,
        [](World& w, NativeCall& c) {
          if (c.i(0) == w.player_index() && w.exists(w.vehicles.saddle_horse)) {
            c.ret_int(w.vehicles.saddle_horse);
          }
        }},
-      {0x4C8B59171957BCF7, "_GET_LAST_MOUNT", "i", 'i',
+      {Native::GET_LAST_MOUNT_,
        [](World& w, NativeCall& c) {
          if (c.i(0) == w.player_ped() && w.exists(w.vehicles.saddle_horse)) {
            c.ret_int(w.vehicles.saddle_horse);

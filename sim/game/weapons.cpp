@@ -5,6 +5,7 @@
 #include <string>
 
 #include "joaat.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "world.h"
 
@@ -112,46 +113,43 @@ const PedWeapons* Weapons::find(int32_t ped) const {
 }
 
 NativeRows weapons_native_rows() {
-  static const NativeRow rows[] = {
-      {0x5E3BDDBCB83F3D84, "GIVE_WEAPON_TO_PED", "iiibbibffibfb", 'i', give_weapon,
-       changes(Thing::entity)},
-      {0xB282DC6EBD803C75, "GIVE_DELAYED_WEAPON_TO_PED", "iiibi", 'v',
+  static const DomainRow rows[] = {
+      {Native::GIVE_WEAPON_TO_PED, give_weapon, changes(Thing::entity)},
+      {Native::GIVE_DELAYED_WEAPON_TO_PED,
        [](World& w, NativeCall& c) { give(w, c.i(0), c.u(1), c.i(2), c.b(3)); },
        changes(Thing::entity)},
-      {0xADF692B254977C0C, "SET_CURRENT_PED_WEAPON", "iibibb", 'v', set_current,
-       changes(Thing::entity)},
-      {0x3A87E44BB9A01D54, "GET_CURRENT_PED_WEAPON", "ipbib", 'b', current_weapon},
-      {0x8425C5F057012DAB, "_GET_PED_CURRENT_HELD_WEAPON", "i", 'i',
+      {Native::SET_CURRENT_PED_WEAPON, set_current, changes(Thing::entity)},
+      {Native::GET_CURRENT_PED_WEAPON, current_weapon},
+      {Native::GET_PED_CURRENT_HELD_WEAPON_,
        [](World& w, NativeCall& c) {
          if (w.exists(c.i(0))) c.ret_int(static_cast<int32_t>(current_of(w, c.i(0))));
        }},
-      {0xCB690F680A3EA971, "IS_PED_ARMED", "ii", 'b',
+      {Native::IS_PED_ARMED,
        [](World& w, NativeCall& c) {
          c.ret_bool(w.exists(c.i(0)) && current_of(w, c.i(0)) != unarmed());
        }},
-      {0xF25DF915FA38C5F3, "REMOVE_ALL_PED_WEAPONS", "ibb", 'v',
+      {Native::REMOVE_ALL_PED_WEAPONS,
        [](World& w, NativeCall& c) {
          if (PedWeapons* p = armed_ped(w, c.i(0))) *p = PedWeapons{};
        },
        changes(Thing::entity)},
-      {0x4899CB088EDF59B8, "REMOVE_WEAPON_FROM_PED", "iibi", 'v', remove_weapon,
-       changes(Thing::entity)},
-      {0x8DECB02F88F428BC, "HAS_PED_GOT_WEAPON", "iiib", 'b', has_weapon},
-      {0x8483E98E8B888AE2, "GET_BEST_PED_WEAPON", "ibb", 'i', best_weapon},
-      {0x14E56BC5B5DB6A19, "SET_PED_AMMO", "iii", 'v',
+      {Native::REMOVE_WEAPON_FROM_PED, remove_weapon, changes(Thing::entity)},
+      {Native::HAS_PED_GOT_WEAPON, has_weapon},
+      {Native::GET_BEST_PED_WEAPON, best_weapon},
+      {Native::SET_PED_AMMO,
        [](World& w, NativeCall& c) {
          PedWeapons* p = armed_ped(w, c.i(0));
          if (p != nullptr && p->ammo.count(c.u(1)) != 0) p->ammo[c.u(1)] = std::max(0, c.i(2));
        },
        changes(Thing::entity)},
-      {0x015A522136D7F951, "GET_AMMO_IN_PED_WEAPON", "ii", 'i',
+      {Native::GET_AMMO_IN_PED_WEAPON,
        [](World& w, NativeCall& c) {
          const PedWeapons* p = w.exists(c.i(0)) ? w.weapons.find(c.i(0)) : nullptr;
          if (p == nullptr) return;
          const auto it = p->ammo.find(c.u(1));
          if (it != p->ammo.end()) c.ret_int(it->second);
        }},
-      {0xDCD2A934D65CB497, "SET_AMMO_IN_CLIP", "iii", 'b',
+      {Native::SET_AMMO_IN_CLIP,
        [](World& w, NativeCall& c) {
          PedWeapons* p = armed_ped(w, c.i(0));
          if (p == nullptr || p->ammo.count(c.u(1)) == 0) return;
@@ -159,7 +157,7 @@ NativeRows weapons_native_rows() {
          c.ret_bool(true);
        },
        changes(Thing::entity)},
-      {0x2E1202248937775C, "GET_AMMO_IN_CLIP", "ipi", 'b',
+      {Native::GET_AMMO_IN_CLIP,
        [](World& w, NativeCall& c) {
          auto* out = c.p<int32_t>(1);
          *out = 0;
@@ -169,17 +167,16 @@ NativeRows weapons_native_rows() {
          *out = it != p->clip.end() ? it->second : 0;
          c.ret_bool(true);
        }},
-      {0x937C71165CF334B3, "IS_WEAPON_VALID", "i", 'b',
+      {Native::IS_WEAPON_VALID,
        [](World& w, NativeCall& c) { c.ret_bool(valid_weapon(w, c.u(0))); }},
-      {0x705BE297EEBDB95D, "IS_WEAPON_A_GUN", "i", 'b',
-       [](World& w, NativeCall& c) { c.ret_bool(is_gun(w, c.u(0))); }},
-      {0x34616828CD07F1A1, "IS_PED_SHOOTING", "i", 'b',
+      {Native::IS_WEAPON_A_GUN, [](World& w, NativeCall& c) { c.ret_bool(is_gun(w, c.u(0))); }},
+      {Native::IS_PED_SHOOTING,
        [](World& w, NativeCall& c) {
          c.ret_bool(c.i(0) == w.player_ped() && w.exists(c.i(0)) && w.player.shooting &&
                     current_of(w, c.i(0)) != unarmed());
        }},
       // No shot of the stand-in's lands anywhere: no impact, its point zero.
-      {0x6C4D0409BA1A2BC2, "GET_PED_LAST_WEAPON_IMPACT_COORD", "ip", 'b',
+      {Native::GET_PED_LAST_WEAPON_IMPACT_COORD,
        [](World&, NativeCall& c) { write_vector(c, 1, Vec{}); }},
   };
   return {rows, std::size(rows)};

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "joaat.h"
+#include "native_words.h"
 #include "out_params.h"
 #include "reference_natives.h"
 
@@ -352,71 +353,60 @@ static int32_t to_int(float v) {
 }
 
 NativeRows core_native_rows() {
-  static const NativeRow rows[] = {
-      {0x0BE7F4E3CDBAFB28, "GET_DISTANCE_BETWEEN_COORDS", "ffffffb", 'f',
+  static const DomainRow rows[] = {
+      {Native::GET_DISTANCE_BETWEEN_COORDS,
        [](World&, NativeCall& c) {
          const bool use_z = c.b(6);
          const Vec a{c.f(0), c.f(1), use_z ? c.f(2) : 0.0f};
          const Vec b{c.f(3), c.f(4), use_z ? c.f(5) : 0.0f};
          c.ret_float(distance(a, b));
        }},
-      {0x5E72022914CE3C38, "GET_FRAME_TIME", "", 'f',
-       [](World& w, NativeCall& c) { c.ret_float(w.frame_time()); }},
-      {0x4F67E8ECA7D3F667, "GET_GAME_TIMER", "", 'i',
+      {Native::GET_FRAME_TIME, [](World& w, NativeCall& c) { c.ret_float(w.frame_time()); }},
+      {Native::GET_GAME_TIMER,
        [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.game_timer())); }},
-      {0xFD340785ADF8CFB7, "GET_HASH_KEY", "s", 'i',
+      {Native::GET_HASH_KEY,
        [](World& w, NativeCall& c) { c.ret_int(static_cast<int32_t>(w.hash_of(c.s(0)))); }},
-      {0xD53343AA4FB7DD28, "GET_RANDOM_INT_IN_RANGE", "ii", 'i',
+      {Native::GET_RANDOM_INT_IN_RANGE,
        [](World& w, NativeCall& c) { c.ret_int(w.random_in_range(c.i(0), c.i(1))); }},
-      {0xBD5DD5EAE2B6CE14, "GET_STRING_FROM_HASH_KEY", "i", 's',
+      {Native::GET_STRING_FROM_HASH_KEY,
        [](World& w, NativeCall& c) { c.ret_text(w.text_for(c.u(0))); }},
-      {0xFA925AC00EB830B9, "VAR_STRING", "is.", 's', var_string},
-      {0xE29F927A961F8AAA, "GET_RANDOM_FLOAT_IN_RANGE", "ff", 'f',
+      {checked_as(Native::VAR_STRING, "is."), var_string},
+      {Native::GET_RANDOM_FLOAT_IN_RANGE,
        [](World& w, NativeCall& c) {
          // A draw of a million steps across the range, from the same generator.
          const int32_t step = w.random_in_range(0, 1000000);
          c.ret_float(c.f(0) + (c.f(1) - c.f(0)) * static_cast<float>(step) / 1000000.0f);
        }},
-      {0x2CF12F9ACF18F048, "IS_STRING_NULL_OR_EMPTY", "z", 'b',
+      {checked_as(Native::IS_STRING_NULL_OR_EMPTY, "z"),
        [](World&, NativeCall& c) { c.ret_bool(c.args[0] == 0 || c.s(0)[0] == '\0'); }},
 
       // The script machine's arithmetic: angles in degrees.
-      {0x0BADBFA3B172435F, "SIN", "f", 'f',
-       [](World&, NativeCall& c) { c.ret_float(std::sin(c.f(0) / degrees)); }},
-      {0xD0FFB162F40A139C, "COS", "f", 'f',
-       [](World&, NativeCall& c) { c.ret_float(std::cos(c.f(0) / degrees)); }},
-      {0x8C13DB96497B7ABF, "TAN", "f", 'f',
-       [](World&, NativeCall& c) { c.ret_float(std::tan(c.f(0) / degrees)); }},
-      {0x965B220A066E3F07, "ATAN2", "ff", 'f',
+      {Native::SIN, [](World&, NativeCall& c) { c.ret_float(std::sin(c.f(0) / degrees)); }},
+      {Native::COS, [](World&, NativeCall& c) { c.ret_float(std::cos(c.f(0) / degrees)); }},
+      {Native::TAN, [](World&, NativeCall& c) { c.ret_float(std::tan(c.f(0) / degrees)); }},
+      {Native::ATAN2,
        [](World&, NativeCall& c) { c.ret_float(std::atan2(c.f(0), c.f(1)) * degrees); }},
-      {0x71D93B57D07F9804, "SQRT", "f", 'f',
-       [](World&, NativeCall& c) { c.ret_float(std::sqrt(c.f(0))); }},
-      {0xE3621CC40F31FE2E, "POW", "ff", 'f',
-       [](World&, NativeCall& c) { c.ret_float(std::pow(c.f(0), c.f(1))); }},
-      {0x134549B388167CBF, "ABSF", "f", 'f',
-       [](World&, NativeCall& c) { c.ret_float(std::fabs(c.f(0))); }},
-      {0x0C214D5B8A38C828, "ABSI", "i", 'i',
+      {Native::SQRT, [](World&, NativeCall& c) { c.ret_float(std::sqrt(c.f(0))); }},
+      {Native::POW, [](World&, NativeCall& c) { c.ret_float(std::pow(c.f(0), c.f(1))); }},
+      {Native::ABSF, [](World&, NativeCall& c) { c.ret_float(std::fabs(c.f(0))); }},
+      {Native::ABSI,
        [](World&, NativeCall& c) {
          c.ret_int(c.i(0) == INT32_MIN ? INT32_MIN : std::abs(c.i(0)));  // wraps as the game's
        }},
-      {0xBBDA792448DB5A89, "TO_FLOAT", "i", 'f',
-       [](World&, NativeCall& c) { c.ret_float(static_cast<float>(c.i(0))); }},
-      {0xF34EE736CF047844, "FLOOR", "f", 'i',
-       [](World&, NativeCall& c) { c.ret_int(to_int(std::floor(c.f(0)))); }},
-      {0x11E019C8F43ACC8A, "CEIL", "f", 'i',
-       [](World&, NativeCall& c) { c.ret_int(to_int(std::ceil(c.f(0)))); }},
-      {0xF2DB717A73826179, "ROUND", "f", 'i',
-       [](World&, NativeCall& c) { c.ret_int(to_int(std::round(c.f(0)))); }},
-      {0x2A488C176D52CCA5, "VDIST", "ffffff", 'f',
+      {Native::TO_FLOAT, [](World&, NativeCall& c) { c.ret_float(static_cast<float>(c.i(0))); }},
+      {Native::FLOOR, [](World&, NativeCall& c) { c.ret_int(to_int(std::floor(c.f(0)))); }},
+      {Native::CEIL, [](World&, NativeCall& c) { c.ret_int(to_int(std::ceil(c.f(0)))); }},
+      {Native::ROUND, [](World&, NativeCall& c) { c.ret_int(to_int(std::round(c.f(0)))); }},
+      {Native::VDIST,
        [](World&, NativeCall& c) {
          c.ret_float(distance(Vec{c.f(0), c.f(1), c.f(2)}, Vec{c.f(3), c.f(4), c.f(5)}));
        }},
-      {0xB7A628320EFF8E47, "VDIST2", "ffffff", 'f',
+      {Native::VDIST2,
        [](World&, NativeCall& c) {
          const float d = distance(Vec{c.f(0), c.f(1), c.f(2)}, Vec{c.f(3), c.f(4), c.f(5)});
          c.ret_float(d * d);
        }},
-      {0x38D5202FF9271C62, "GET_HEADING_FROM_VECTOR_2D", "ff", 'f',
+      {Native::GET_HEADING_FROM_VECTOR_2D,
        [](World&, NativeCall& c) {
          float h = std::atan2(-c.f(0), c.f(1)) * degrees;
          if (h < 0.0f) h += 360.0f;

@@ -1,29 +1,55 @@
 #include "host_natives.h"
 
-#include <iterator>
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
 
 #include "native_row.h"
+#include "native_words.h"
+#include "reference_natives.h"
 
 namespace sim {
 
 namespace {
 
-// Centre and shadow style the next text drawn, as the game's own text
-// style natives do (text.cpp keeps the style).
-const HostNative natives[] = {
-    {{0x1BE39DBAA7263CA5, "SET_TEXT_DROPSHADOW", "iiiii", 'v',
-      [](World& w, NativeCall& c) { w.text.next.shadow = c.i(0) > 0; }},
-     0},
-    {{0x4170B650590B3B00, "SET_TEXT_SCALE", "ff", 'v', nullptr}, 0xA1253A3C870B6843},
-    {{0x50A41AD966910F03, "_SET_TEXT_COLOR", "iiii", 'v', nullptr}, 0x16FA5CE47F184F1E},
-    {{0xBE5261939FBECB8C, "SET_TEXT_CENTRE", "b", 'v',
-      [](World& w, NativeCall& c) { w.text.next.centred = c.b(0); }},
-     0},
-    {{0xD79334A4BB99BAD1, "_DISPLAY_TEXT", "sff", 'v', nullptr}, 0x16794E044C9EFB58},
+// What the host does itself for those of its natives it does not send on:
+// centre and shadow style the next text drawn, as the game's own text style
+// natives do (text.cpp keeps the style). The rest of each row is the host's
+// table (reference/host-natives.tsv).
+struct HostAnswer {
+  HostNativeName native;
+  NativeHandler handler;
+};
+const HostAnswer answers[] = {
+    {HostNativeName::SET_TEXT_DROPSHADOW,
+     [](World& w, NativeCall& c) { w.text.next.shadow = c.i(0) > 0; }},
+    {HostNativeName::SET_TEXT_CENTRE,
+     [](World& w, NativeCall& c) { w.text.next.centred = c.b(0); }},
 };
 
+const std::vector<HostNative>& natives() {
+  static std::deque<std::string> letters;
+  static const std::vector<HostNative> built = [] {
+    std::vector<HostNative> rows;
+    for (const HostNativeFacts& f : host_native_facts()) {
+      NativeHandler handler = nullptr;
+      for (const HostAnswer& a : answers) {
+        if (&facts_of(a.native) == &f) handler = a.handler;
+      }
+      letters.push_back(param_letters(f.types));
+      // None of them returns a value.
+      rows.push_back({{f.hash, f.name, letters.back(), 'v', handler}, f.sent_to});
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const HostNative& a, const HostNative& b) { return a.row.hash < b.row.hash; });
+    return rows;
+  }();
+  return built;
+}
+
 const HostNative* find(const NativeRow* row) {
-  for (const HostNative& n : natives) {
+  for (const HostNative& n : natives()) {
     if (&n.row == row) return &n;
   }
   return nullptr;
@@ -32,7 +58,7 @@ const HostNative* find(const NativeRow* row) {
 }  // namespace
 
 const NativeRow* host_native_row(uint64_t hash) {
-  for (const HostNative& n : natives) {
+  for (const HostNative& n : natives()) {
     if (n.row.hash == hash) return &n.row;
   }
   return nullptr;
@@ -52,6 +78,6 @@ void answer_host_native(World& w, NativeCall& call, bool sound) {
   w.perform(call, sound);
 }
 
-std::span<const HostNative> host_natives() { return natives; }
+std::span<const HostNative> host_natives() { return natives(); }
 
 }  // namespace sim

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "crash_report.h"
+#include "native_words.h"
+#include "reference_natives.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -14,8 +16,6 @@
 namespace sim {
 
 namespace {
-
-constexpr uint64_t get_game_timer = 0x4F67E8ECA7D3F667;
 
 int64_t now_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -109,7 +109,8 @@ void Watchdog::bite() {
                 "watchdog: a script's turn did not yield within %g s of wall time", seconds_);
   RunningTurn& turn = running_turn();
   if (turn.bitten_ns.load(std::memory_order_acquire) == RunningTurn::bite_taken) return;
-  const bool timer = turn.last_native.load(std::memory_order_relaxed) == get_game_timer;
+  const bool timer =
+      turn.last_native.load(std::memory_order_relaxed) == facts_of(Native::GET_GAME_TIMER).hash;
   const char* details =
       timer ? "  why:          its last call read the game timer, which moves only between "
               "frames: a wait inside one turn never ends; wait with scriptWait\n"

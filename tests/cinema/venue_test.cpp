@@ -7,6 +7,7 @@
 
 #include "cinema_fixture.h"
 #include "main_loop.h"
+#include "natives.h"
 #include "test_script.h"
 
 namespace cinema_test {
@@ -43,7 +44,7 @@ TEST_F(Venue, AMemberIsMadeAtTheAnchorAndReachesTheSeatThroughTheSeatTask) {
 }
 
 TEST_F(Venue, APedThatIsNotThereIsNotDressedButItsSeatIsStillSwitchedOnAndUsed) {
-  world().fail_native(0xD49F9B0955C367DE);  // CREATE_PED makes nothing
+  world().fail_native(native::CREATE_PED);  // makes nothing
   SeatProps props;
   ASSERT_TRUE(run_script([&] { spawn_audience_seat(audience_seats[2], props); }));
   EXPECT_EQ(world().count_calls("_EQUIP_META_PED_OUTFIT_PRESET"), 1u) << "only spawn_ped's own";

@@ -1,13 +1,15 @@
-// The stand-in knows every native the plug-ins call, as the game's public
-// native database lists them, and the natives the host answers itself.
+// The stand-in knows every native the plug-ins call, and the natives the
+// host answers itself; each row takes its hash, name and argument kinds from
+// the game's public native database, and checks an argument otherwise only
+// where it says so.
 
 #include "native_table.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
+#include <set>
+#include <string>
 
 #include "host_natives.h"
 #include "native_row.h"
@@ -15,69 +17,138 @@
 
 namespace {
 
-struct Reference {
-  std::string name;
-  int param_count = 0;
-  std::vector<std::string> param_types;
-  std::string return_type;
+struct PluginNative {
+  uint64_t hash;
+  const char* name;
+};
+const PluginNative plugin_natives[] = {
+#define TOOLKIT_NATIVE(word, hash, name) {hash, name},
+#include "toolkit_natives.def"
+#undef TOOLKIT_NATIVE
 };
 
-std::map<uint64_t, Reference> read_reference() {
-  std::map<uint64_t, Reference> natives;
-  std::ifstream in(NATIVES_TSV);
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string hash, space, types;
-    Reference r;
-    std::string count;
-    std::getline(fields, hash, '\t');
-    std::getline(fields, space, '\t');
-    std::getline(fields, r.name, '\t');
-    std::getline(fields, count, '\t');
-    std::getline(fields, r.return_type, '\t');
-    std::getline(fields, types, '\t');
-    r.param_count = std::stoi(count);
-    std::istringstream list(types);
-    for (std::string t; std::getline(list, t, ',');) r.param_types.push_back(t);
-    natives[std::stoull(hash, nullptr, 16)] = r;
+TEST(NativeTable, SimulatesEveryNativeThePluginsCall) {
+  ASSERT_GT(std::size(plugin_natives), 100u);
+  for (const PluginNative& n : plugin_natives) {
+    const sim::NativeRow* row = sim::find_native(n.hash);
+    ASSERT_NE(row, nullptr) << "the stand-in does not simulate " << n.name;
+    EXPECT_STREQ(row->name, n.name);
   }
-  return natives;
 }
 
-// The letters a parameter of each reference type may take.
-std::string letters_for(const std::string& type) {
-  if (type == "float") return "f";
-  if (type == "BOOL") return "b";
-  if (type == "const char*") return "sz";
-  if (type == "Entity*" || type == "Ped*" || type == "Blip*") return "h";
-  if (type.back() == '*') return "p";
-  if (type == "variadic") return "s.";
-  return "ix";  // integers, handles, hashes
+TEST(NativeTable, ReadsTheReferencesTypesAsTheHostChecksThem) {
+  EXPECT_EQ(sim::param_letters("Ped,Hash,float,BOOL,const char*"), "iifbs");
+  EXPECT_EQ(sim::param_letters("Any,Ped*,Blip*,int*,Vector3*,variadic"), "ahhpp.");
+  EXPECT_EQ(sim::param_letters(""), "");
+  EXPECT_EQ(sim::result_letter("void"), 'v');
+  EXPECT_EQ(sim::result_letter("Vector3"), 'V');
+  EXPECT_EQ(sim::result_letter("const char*"), 's');
+  EXPECT_EQ(sim::result_letter("Prompt"), 'i');
+  const sim::NativeRow* create_ped = sim::find_native_named("CREATE_PED");
+  ASSERT_NE(create_ped, nullptr);
+  EXPECT_EQ(create_ped->params, "iffffbbbb") << "Hash, four floats, four BOOLs";
+  EXPECT_EQ(create_ped->result, 'i');
 }
 
-TEST(NativeTable, MatchesTheReferenceNativeForNative) {
-  const auto reference = read_reference();
-  ASSERT_GT(reference.size(), 100u);
-  for (const auto& [hash, ref] : reference) {
-    SCOPED_TRACE(ref.name);
-    const sim::NativeRow* row = sim::find_native(hash);
-    ASSERT_NE(row, nullptr) << "the stand-in does not know " << ref.name;
-    EXPECT_EQ(std::string(row->name), ref.name);
-    const std::string params(row->params);
-    if (ref.name == "VAR_STRING") {
-      EXPECT_EQ(params, "is.") << "a flags word, a format name, then any arguments";
-      continue;
+// The rows that check an argument otherwise than the reference's type reads.
+const std::set<std::string> overriding = {"_CREATE_ANIM_SCENE",
+                                          "_SET_OBJECT_PROMPT_NAME_FROM_GXT_ENTRY",
+                                          "PLAY_SOUND_FRONTEND",
+                                          "_STOP_SOUND_WITH_NAME",
+                                          "SET_FACIAL_IDLE_ANIM_OVERRIDE",
+                                          "_UI_PROMPT_SET_ACTIVE_GROUP_THIS_FRAME",
+                                          "CREATE_SCENARIO_POINT_HASH_ATTACHED_TO_ENTITY",
+                                          "DISPLAY_ONSCREEN_KEYBOARD",
+                                          "STOP_CURRENT_PLAYING_AMBIENT_SPEECH",
+                                          "STOP_CURRENT_PLAYING_SPEECH",
+                                          "VAR_STRING",
+                                          "IS_STRING_NULL_OR_EMPTY"};
+
+// Whether checking an argument of the type by the letter accepts what the
+// game accepts: a text may also be null, a 32-bit integer may come
+// sign-extended, and an Any is one of the 32-bit kinds.
+bool sound(std::string_view type, char letter) {
+  if (letter == sim::param_letter(type)) return true;
+  if (type == "const char*") return letter == 'z';
+  if (type == "Any") return letter == 'i' || letter == 'b' || letter == 'f' || letter == 'x';
+  return sim::param_letter(type) == 'i' && letter == 'x';
+}
+
+// What is wrong with the row's letters against the types, or "".
+std::string unsound(std::string_view params, std::string_view types) {
+  const std::vector<std::string_view> list = sim::type_list(types);
+  size_t n = 0;
+  for (; n < list.size(); ++n) {
+    if (list[n] == "variadic") {
+      // The tail: anything, or a text and then anything.
+      const std::string_view tail = n < params.size() ? params.substr(n) : "";
+      return tail == "." || tail == "s." ? ""
+                                         : "a variadic tail read as '" + std::string(tail) + "'";
     }
-    ASSERT_EQ(static_cast<int>(params.size()), ref.param_count);
-    for (size_t n = 0; n < params.size(); ++n) {
-      EXPECT_NE(letters_for(ref.param_types[n]).find(params[n]), std::string::npos)
-          << "parameter " << n + 1 << " (" << ref.param_types[n] << ") is '" << params[n] << "'";
+    if (n >= params.size())
+      return std::to_string(list.size()) + " parameters, not " + std::to_string(params.size());
+    if (!sound(list[n], params[n])) {
+      return "parameter " + std::to_string(n + 1) + " (" + std::string(list[n]) + ") as '" +
+             params[n] + "'";
     }
   }
-  // The world simulates more than our plug-ins call; the game's whole table
-  // checks those rows (below).
+  return n == params.size()
+             ? ""
+             : std::to_string(list.size()) + " parameters, not " + std::to_string(params.size());
+}
+
+TEST(NativeTable, EachRowIsTheReferencesOrSaysHowItChecksOtherwise) {
+  std::map<uint64_t, const sim::NativeFacts*> facts;
+  for (const sim::NativeFacts& f : sim::reference_facts()) facts[f.hash] = &f;
+  std::set<std::string> differing;
+  for (size_t n = 0; n < sim::native_row_count(); ++n) {
+    const sim::NativeRow& row = sim::native_rows_begin()[n];
+    SCOPED_TRACE(row.name);
+    const auto f = facts.find(row.hash);
+    ASSERT_NE(f, facts.end()) << "not in the game's table";
+    EXPECT_STREQ(row.name, f->second->name);
+    EXPECT_EQ(row.result, sim::result_letter(f->second->result));
+    if (row.params != sim::param_letters(f->second->types)) differing.insert(row.name);
+    EXPECT_EQ(unsound(row.params, f->second->types), "") << "checked as " << row.params;
+  }
+  EXPECT_EQ(differing, overriding);
+}
+
+TEST(NativeTable, EachRowChecksByLettersTheHostKnows) {
+  const std::string params = {
+#define PARAM_LETTER(letter, word, takes) letter,
+#define RESULT_LETTER(letter, word)
+#include "native_letters.def"
+#undef PARAM_LETTER
+#undef RESULT_LETTER
+  };
+  const std::string results = {
+#define PARAM_LETTER(letter, word, takes)
+#define RESULT_LETTER(letter, word) letter,
+#include "native_letters.def"
+#undef PARAM_LETTER
+#undef RESULT_LETTER
+  };
+  std::vector<const sim::NativeRow*> rows;
+  for (size_t n = 0; n < sim::native_row_count(); ++n) rows.push_back(sim::native_rows_begin() + n);
+  for (const sim::HostNative& n : sim::host_natives()) rows.push_back(&n.row);
+  for (const sim::NativeRow* row : rows) {
+    EXPECT_EQ(row->params.find_first_not_of(params), std::string::npos)
+        << row->name << " " << row->params;
+    EXPECT_NE(results.find(row->result), std::string::npos) << row->name;
+    const size_t tail = row->params.find('.');
+    EXPECT_TRUE(tail == std::string::npos || tail + 1 == row->params.size()) << row->name;
+  }
+}
+
+TEST(NativeTable, AnOverrideThatWouldRefuseWhatTheGameTakesIsUnsound) {
+  EXPECT_EQ(unsound("sz", "const char*,const char*"), "");
+  EXPECT_EQ(unsound("is.", "int,variadic"), "");
+  EXPECT_NE(unsound("i", "float"), "") << "a float is not an integer";
+  EXPECT_NE(unsound("sb", "const char*,int"), "") << "an integer is not a flag";
+  EXPECT_NE(unsound("z", "Ped"), "") << "a handle is not a text";
+  EXPECT_NE(unsound("ii", "int"), "") << "one parameter too many";
+  EXPECT_NE(unsound("ii.", "int,variadic"), "") << "a formatter's tail opens with a text";
 }
 
 TEST(NativeTable, EachNativeHasOneRowInTheWorld) {
@@ -90,74 +161,47 @@ TEST(NativeTable, EachNativeHasOneRowInTheWorld) {
 // More natives than the lookup keeps, many sharing the low bits of their
 // hashes: each is found as itself, the first time and again.
 TEST(NativeTable, EveryNativeOfTheGameIsFoundAsItselfTimeAndAgain) {
-  std::vector<uint64_t> hashes;
-  sim::each_reference_line([&](const sim::ReferenceLine& l) { hashes.push_back(l.hash); });
-  ASSERT_GT(hashes.size(), 4096u);
+  ASSERT_GT(sim::reference_facts().size(), 4096u);
   for (int round = 0; round < 2; ++round) {
-    for (uint64_t hash : hashes) {
-      const sim::FoundRow found = sim::native_row(hash);
-      ASSERT_TRUE(found) << sim::hex_text(hash);
-      ASSERT_EQ(found.row->hash, hash);
+    for (const sim::NativeFacts& f : sim::reference_facts()) {
+      const sim::FoundRow found = sim::native_row(f.hash);
+      ASSERT_TRUE(found) << f.name;
+      ASSERT_EQ(found.row->hash, f.hash);
     }
   }
   EXPECT_FALSE(sim::native_row(0x0123456789ABCDEFull)) << "no table knows it";
-}
-
-TEST(NativeTable, TheHostsOwnNativesAreThoseItsTableLists) {
-  std::ifstream in(HOST_NATIVES_TSV);
-  std::string line;
-  std::getline(in, line);  // header
-  size_t rows = 0;
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string hash, name, count, types, what;
-    std::getline(fields, hash, '\t');
-    std::getline(fields, name, '\t');
-    std::getline(fields, count, '\t');
-    std::getline(fields, types, '\t');
-    std::getline(fields, what, '\t');
-    SCOPED_TRACE(name);
-    ++rows;
-    const sim::NativeRow* row = sim::host_native_row(std::stoull(hash, nullptr, 16));
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->name, name);
-    EXPECT_EQ(std::to_string(std::string(row->params).size()), count);
-    EXPECT_EQ(sim::find_native(row->hash), nullptr) << "the game no longer has it";
-    const size_t sent_on = what.find("(0x");
-    for (const sim::HostNative& n : sim::host_natives()) {
-      if (&n.row != row) continue;
-      if (sent_on == std::string::npos) {
-        EXPECT_EQ(n.sent_to, 0u) << "the host answers it";
-        EXPECT_NE(row->handler, nullptr);
-      } else {
-        EXPECT_EQ(n.sent_to, std::stoull(what.substr(sent_on + 1, 18), nullptr, 16));
-        ASSERT_NE(sim::find_native(n.sent_to), nullptr) << "the world simulates the replacement";
-        EXPECT_EQ(std::string(sim::find_native(n.sent_to)->params), row->params);
-      }
-    }
-  }
-  EXPECT_EQ(rows, 5u);
-  EXPECT_EQ(sim::host_natives().size(), rows);
-}
-
-TEST(NativeTable, TheGamesWholeTableIsBuiltInAndAgreesWithTheSimulatedRows) {
-  std::ifstream in(NATIVES_ALL_TSV, std::ios::binary);
-  std::ostringstream file;
-  file << in.rdbuf();
-  ASSERT_GT(file.str().size(), 100000u) << "cannot read " << NATIVES_ALL_TSV;
-  EXPECT_TRUE(file.str() == sim::reference_natives_tsv()) << "rebuild: the built-in table is stale";
-  for (size_t n = 0; n < sim::native_row_count(); ++n) {
-    const sim::NativeRow& simulated = sim::native_rows_begin()[n];
-    const sim::NativeRow* game = sim::reference_row(simulated.hash);
-    ASSERT_NE(game, nullptr) << simulated.name << " is not in the game's table";
-    EXPECT_STREQ(game->name, simulated.name);
-    if (std::string(simulated.name) == "VAR_STRING") continue;  // its format is one of the rest
-    EXPECT_EQ(std::string(game->params).size(), std::string(simulated.params).size())
-        << simulated.name;
-  }
   EXPECT_EQ(sim::reference_row(0x1234567812345678ULL), nullptr);
   EXPECT_EQ(sim::reference_row_named("SET_PED_CAN_RAGDOLL_FROM_PLAYER_IMPACT")->hash,
             0xDF993EE5E90ABA25ULL);
+}
+
+TEST(NativeTable, TheHostsOwnNativesAreThoseItsTableLists) {
+  ASSERT_EQ(sim::host_natives().size(), sim::host_native_facts().size());
+  ASSERT_EQ(sim::host_natives().size(), 5u);
+  for (const sim::HostNativeFacts& f : sim::host_native_facts()) {
+    SCOPED_TRACE(f.name);
+    const sim::NativeRow* row = sim::host_native_row(f.hash);
+    ASSERT_NE(row, nullptr);
+    EXPECT_STREQ(row->name, f.name);
+    EXPECT_EQ(row->params, sim::param_letters(f.types));
+    EXPECT_EQ(sim::find_native(row->hash), nullptr) << "the game no longer has it";
+    const sim::HostNative* own = nullptr;
+    for (const sim::HostNative& n : sim::host_natives()) {
+      if (&n.row == row) own = &n;
+    }
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->sent_to, f.sent_to);
+    if (f.sent_to == 0) {
+      EXPECT_NE(row->handler, nullptr) << "the host answers it";
+      continue;
+    }
+    EXPECT_EQ(row->handler, nullptr) << "the host sends it on";
+    const sim::NativeRow* replacement = sim::find_native(f.sent_to);
+    ASSERT_NE(replacement, nullptr) << "the world simulates the replacement";
+    EXPECT_EQ(replacement->params, row->params);
+    EXPECT_NE(std::string(f.what).find(replacement->name), std::string::npos)
+        << "its table says it is sent on to " << replacement->name << ": " << f.what;
+  }
 }
 
 // The world's row wins over the game's table that also lists it, and the

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "natives.h"
+#include "reference_natives.h"
+
 namespace {
 
 // The table's name for a variadic tail, and what a wrapper's pack is read as.
@@ -19,13 +22,13 @@ const std::string variadic = "...";
 
 struct Row {
   std::string name;
-  std::string param_count;
+  uint64_t hash;
   std::vector<std::string> param_names;
 };
 
 struct Wrapper {
   std::string name;
-  std::vector<uint64_t> hashes;
+  std::vector<std::string> natives;  // the words of native:: its body names
   std::vector<std::string> param_names;
 };
 
@@ -55,38 +58,24 @@ std::string trim(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-// The table's rows by hash, its columns found by name; `problem` says what
-// could not be read.
-std::map<uint64_t, Row> read_table(std::string& problem) {
-  std::map<uint64_t, Row> rows;
-  std::istringstream lines(read_file(NATIVES_TSV));
-  std::string line;
-  if (!std::getline(lines, line)) {
-    problem = "no header line in " NATIVES_TSV;
-    return rows;
-  }
-  const std::vector<std::string> header = split(trim(line), '\t');
-  std::map<std::string, size_t> column;
-  for (size_t n = 0; n < header.size(); ++n) column[header[n]] = n;
-  for (const char* wanted : {"hash", "name", "param_count", "param_names"}) {
-    if (column.count(wanted) == 0) {
-      problem = std::string("no column '") + wanted + "' in " NATIVES_TSV;
-      return rows;
-    }
-  }
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    std::vector<std::string> fields = split(line, '\t');
-    fields.resize(std::max(fields.size(), header.size()));
-    Row row;
-    row.name = fields[column["name"]];
-    row.param_count = fields[column["param_count"]];
-    for (const std::string& name : split(fields[column["param_names"]], ',')) {
+// The plug-ins' natives (reference/natives.tsv, as the build made them
+// into the toolkit's words), with their parameters' names from the game's
+// table, by the word a wrapper names.
+std::map<std::string, Row> read_table() {
+  std::map<uint64_t, const sim::NativeFacts*> facts;
+  for (const sim::NativeFacts& f : sim::reference_facts()) facts[f.hash] = &f;
+  std::map<std::string, Row> rows;
+  const auto add = [&](const char* word, uint64_t hash) {
+    const sim::NativeFacts& f = *facts.at(hash);
+    Row row{f.name, hash, {}};
+    for (const std::string& name : split(f.param_names, ',')) {
       if (!name.empty()) row.param_names.push_back(name);
     }
-    rows[std::stoull(fields[column["hash"]], nullptr, 16)] = row;
-  }
+    rows[word] = row;
+  };
+#define TOOLKIT_NATIVE(word, hash, name) add(#word, hash);
+#include "toolkit_natives.def"
+#undef TOOLKIT_NATIVE
   return rows;
 }
 
@@ -122,11 +111,11 @@ std::string parameter_name(const std::string& declaration) {
   return declaration.substr(end);
 }
 
-// Every inline function of natives.h with the hashes its body names;
+// Every inline function of natives.h with the natives its body names;
 // `problem` says where the text could not be read.
 std::vector<Wrapper> read_wrappers(std::string& problem) {
   const std::string code = without_comments(read_file(NATIVES_H));
-  const std::regex hash_pattern("0x[0-9A-Fa-f]{16}");
+  const std::regex native_pattern("native::([A-Z0-9_]+)");
   std::vector<Wrapper> wrappers;
   for (size_t at = code.find("inline "); at != std::string::npos; at = code.find("inline ", at)) {
     const size_t open = code.find('(', at);
@@ -146,8 +135,8 @@ std::vector<Wrapper> read_wrappers(std::string& problem) {
       for (const std::string& p : split(params, ',')) w.param_names.push_back(parameter_name(p));
     }
     const std::string text = code.substr(body, end - body);
-    for (std::sregex_iterator m(text.begin(), text.end(), hash_pattern), none; m != none; ++m) {
-      w.hashes.push_back(std::stoull(m->str(), nullptr, 16));
+    for (std::sregex_iterator m(text.begin(), text.end(), native_pattern), none; m != none; ++m) {
+      w.natives.push_back((*m)[1].str());
     }
     wrappers.push_back(w);
     at = end;
@@ -215,40 +204,46 @@ TEST(NativesHeader, NamesFollowTheTablesCamelCaseInSnakeCase) {
 }
 
 TEST(NativesHeader, EveryWrapperIsATableNativeWithTheTablesParameters) {
+  const std::map<std::string, Row> table = read_table();
+  ASSERT_GT(table.size(), 100u) << "the plug-ins' natives";
   std::string problem;
-  const std::map<uint64_t, Row> table = read_table(problem);
-  ASSERT_EQ(problem, "");
-  ASSERT_FALSE(table.empty()) << "no natives in " NATIVES_TSV;
   const std::vector<Wrapper> wrappers = read_wrappers(problem);
   ASSERT_EQ(problem, "");
   ASSERT_FALSE(wrappers.empty()) << "no inline functions in " NATIVES_H;
 
-  std::map<uint64_t, std::string> wrapped;
+  std::map<std::string, std::string> wrapped;
   for (const Wrapper& w : wrappers) {
     SCOPED_TRACE(w.name);
-    ASSERT_EQ(w.hashes.size(), 1u)
-        << w.name << " names " << w.hashes.size() << " hashes; a wrapper calls exactly one native";
-    const uint64_t hash = w.hashes.front();
-    const auto row = table.find(hash);
+    ASSERT_EQ(w.natives.size(), 1u)
+        << w.name << " names " << w.natives.size() << " natives; a wrapper calls exactly one";
+    const std::string& word = w.natives.front();
+    const auto row = table.find(word);
     if (row == table.end()) {
-      ADD_FAILURE() << w.name << " calls " << hex(hash) << ", which " NATIVES_TSV " lacks";
+      ADD_FAILURE() << w.name << " calls native::" << word << ", which reference/natives.tsv lacks";
       continue;
     }
-    const auto [earlier, fresh] = wrapped.emplace(hash, w.name);
-    EXPECT_TRUE(fresh) << hex(hash) << " is wrapped twice: " << earlier->second << " and "
-                       << w.name;
+    const auto [earlier, fresh] = wrapped.emplace(word, w.name);
+    EXPECT_TRUE(fresh) << word << " is wrapped twice: " << earlier->second << " and " << w.name;
     const Row& r = row->second;
-    EXPECT_EQ(std::to_string(w.param_names.size()), r.param_count)
-        << w.name << " takes " << w.param_names.size() << " parameters, " << r.name << " "
-        << r.param_count;
     std::vector<std::string> expected;
     for (const std::string& name : r.param_names) expected.push_back(snake_case(name));
     EXPECT_EQ(w.param_names, expected)
         << w.name << joined(w.param_names) << " for " << r.name << joined(r.param_names);
   }
 
-  for (const auto& [hash, row] : table) {
-    EXPECT_EQ(wrapped.count(hash), 1u) << row.name << " (" << hex(hash) << ") has no wrapper";
+  for (const auto& [word, row] : table) {
+    EXPECT_EQ(wrapped.count(word), 1u) << row.name << " (" << hex(row.hash) << ") has no wrapper";
+  }
+}
+
+// A wrapper's word is its native's name; the underscore that opens some
+// names, which C++ keeps for itself, closes the word instead.
+TEST(NativesHeader, AWrappersHashIsItsNativesInTheGamesTable) {
+  EXPECT_EQ(native::CREATE_PED, sim::reference_row_named("CREATE_PED")->hash);
+  EXPECT_EQ(native::UI_PROMPT_DELETE_, sim::reference_row_named("_UI_PROMPT_DELETE")->hash);
+  for (const auto& [word, row] : read_table()) {
+    const std::string expected = row.name.front() == '_' ? row.name.substr(1) + "_" : row.name;
+    EXPECT_EQ(word, expected) << row.name;
   }
 }
 

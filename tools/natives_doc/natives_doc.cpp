@@ -25,33 +25,34 @@ const char* const begin_mark =
 const char* const end_mark = "<!-- End of the world's rows. -->";
 
 std::string kinds(std::string_view params) {
+  static const std::pair<char, const char*> words[] = {
+#define PARAM_LETTER(letter, word, takes) {letter, word},
+#define RESULT_LETTER(letter, word)
+#include "native_letters.def"
+#undef PARAM_LETTER
+#undef RESULT_LETTER
+  };
   std::string out;
   for (const char p : params) {
-    static const std::pair<char, const char*> names[] = {
-        {'i', "int"}, {'b', "bool"},    {'f', "float"}, {'s', "text"}, {'z', "text or null"},
-        {'p', "ptr"}, {'h', "&handle"}, {'x', "int64"}, {'a', "any"},  {'.', "..."}};
-    for (const auto& [letter, name] : names) {
-      if (letter == p) out += (out.empty() ? "" : ", ") + std::string(name);
+    for (const auto& [letter, word] : words) {
+      if (letter == p) out += (out.empty() ? "" : ", ") + std::string(word);
     }
   }
   return out;
 }
 
 std::string result(char r) {
-  switch (r) {
-    case 'i':
-      return "int";
-    case 'b':
-      return "bool";
-    case 'f':
-      return "float";
-    case 's':
-      return "text";
-    case 'V':
-      return "vector";
-    default:
-      return "";
+  static const std::pair<char, const char*> words[] = {
+#define PARAM_LETTER(letter, word, takes)
+#define RESULT_LETTER(letter, word) {letter, word},
+#include "native_letters.def"
+#undef PARAM_LETTER
+#undef RESULT_LETTER
+  };
+  for (const auto& [letter, word] : words) {
+    if (letter == r) return word;
   }
+  return "";
 }
 
 std::string touch(const sim::Touch& t) {

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <sstream>
 #include <unordered_map>
 
 #include "native_row.h"
@@ -31,11 +30,12 @@ struct Shown {
 };
 constexpr uint32_t result_bit = 1u << 31;
 
-bool is_handle_type(const std::string& type) {
+bool is_handle_type(std::string_view type) {
+  if (!type.empty() && type.back() == '*') type.remove_suffix(1);
   static const char* const handles[] = {"Entity", "Ped",    "Object", "Vehicle",
                                         "Blip",   "Prompt", "Pickup"};
   for (const char* h : handles) {
-    if (type == h || type == std::string(h) + '*') return true;
+    if (type == h) return true;
   }
   return false;
 }
@@ -43,18 +43,19 @@ bool is_handle_type(const std::string& type) {
 const std::unordered_map<uint64_t, Shown>& shown_table() {
   static const std::unordered_map<uint64_t, Shown> table = [] {
     std::unordered_map<uint64_t, Shown> t;
-    sim::each_reference_line([&](const sim::ReferenceLine& l) {
+    for (const sim::NativeFacts& f : sim::reference_facts()) {
       Shown s;
-      if (l.result == "Hash") s.hashes |= result_bit;
-      if (is_handle_type(l.result)) s.handles |= result_bit;
-      std::istringstream list(l.types);
+      if (std::string_view(f.result) == "Hash") s.hashes |= result_bit;
+      if (is_handle_type(f.result)) s.handles |= result_bit;
       int n = 0;
-      for (std::string type; std::getline(list, type, ',') && n < 31; ++n) {
+      for (const std::string_view type : sim::type_list(f.types)) {
+        if (n == 31) break;
         if (type == "Hash") s.hashes |= 1u << n;
         if (is_handle_type(type)) s.handles |= 1u << n;
+        ++n;
       }
-      if (s.hashes != 0 || s.handles != 0) t.emplace(l.hash, s);
-    });
+      if (s.hashes != 0 || s.handles != 0) t.emplace(f.hash, s);
+    }
     return t;
   }();
   return table;
