@@ -1,6 +1,8 @@
 #include "waits.h"
 
 #include "expectations.h"
+#include "native_words.h"
+#include "reference_natives.h"
 
 namespace play {
 
@@ -8,18 +10,18 @@ namespace {
 
 // Tests that a script repeats, a frame apart, until the game is ready.
 struct WaitTest {
-  uint64_t hash;
+  sim::Native native;
   bool waits_while;   // the answer that keeps the script waiting
   bool names_a_hash;  // the first argument is a hash worth naming
   const char* what;
 };
 
 constexpr WaitTest wait_tests[] = {
-    {0x1283B8B89DD5D1B6, false, true, "model %s to load"},           // HAS_MODEL_LOADED
-    {0x65BB72F29138F5D6, false, true, "particle asset %s to load"},  // HAS_NAMED_PTFX_ASSET_LOADED
-    {0x477122B8D05E7968, false, false, "the anim scene to load"},    // IS_ANIM_SCENE_LOADED
-    {0x54D6900929CCF162, false, false, "a texture dictionary to load"},  // HAS_STREAMED_..._LOADED
-    {0x729072355FA39EC9, true, false, "a ped to finish its line"},       // IS_ANY_SPEECH_PLAYING
+    {sim::Native::HAS_MODEL_LOADED, false, true, "model %s to load"},
+    {sim::Native::HAS_NAMED_PTFX_ASSET_LOADED, false, true, "particle asset %s to load"},
+    {sim::Native::IS_ANIM_SCENE_LOADED, false, false, "the anim scene to load"},
+    {sim::Native::HAS_STREAMED_TEXTURE_DICT_LOADED, false, false, "a texture dictionary to load"},
+    {sim::Native::IS_ANY_SPEECH_PLAYING, true, false, "a ped to finish its line"},
 };
 
 }  // namespace
@@ -28,7 +30,7 @@ WaitKind classify_wait(const sim::entry::Wait& wait, const sim::World& world) {
   if (wait.ms > 0) return {true, "a pause of " + std::to_string(wait.ms) + " ms"};
   const bool answer = static_cast<uint32_t>(wait.last_result) != 0;
   for (const WaitTest& t : wait_tests) {
-    if (t.hash != wait.last_hash || answer != t.waits_while) continue;
+    if (sim::facts_of(t.native).hash != wait.last_hash || answer != t.waits_while) continue;
     std::string what = t.what;
     if (t.names_a_hash) {
       what.replace(what.find("%s"), 2, hash_name(world, static_cast<uint32_t>(wait.last_arg)));
