@@ -122,8 +122,11 @@ void Watchdog::bite() {
   turn.bitten_details = details;
   int64_t bitten = turn.started_ns.load(std::memory_order_acquire);
   turn.bitten_ns.store(bitten, std::memory_order_release);
+  // As long as the limit itself, up to 2 s: the game's thread may be busy
+  // for a while within a call (a journal of millions of calls grows), or
+  // not scheduled at all on a loaded machine, before its next native.
   const bool yielded =
-      stopped_within(std::clamp<long long>(std::llround(seconds_ * 200), 50, 1000)) ||
+      stopped_within(std::clamp<long long>(std::llround(seconds_ * 1000), 200, 2000)) ||
       turn.started_ns.load(std::memory_order_acquire) != bitten;
   // Taken back only if the game's thread has not taken it meanwhile.
   if (!turn.bitten_ns.compare_exchange_strong(bitten, 0, std::memory_order_acq_rel)) return;

@@ -24,28 +24,30 @@ namespace {
 using GameContent = test_support::SimTest;
 
 namespace n {
-constexpr uint64_t in_cdimage = 0xD6F3B6D7716CFF8E;
-constexpr uint64_t is_ped_human = 0xB980061DA992779D;
-constexpr uint64_t is_model_a_horse = 0x772A1969F649E902;
-constexpr uint64_t is_weapon_valid = 0x937C71165CF334B3;
-constexpr uint64_t is_weapon_a_gun = 0x705BE297EEBDB95D;
-constexpr uint64_t give_weapon = 0x5E3BDDBCB83F3D84;
-constexpr uint64_t has_weapon = 0x8DECB02F88F428BC;
-constexpr uint64_t model_dimensions = 0xDCB8DDD5D054A7E7;
-constexpr uint64_t anim_dict_exists = 0x537F44CB0D7F150D;
-constexpr uint64_t request_anim_dict = 0xA862A2AD321F94B4;
-constexpr uint64_t anim_dict_loaded = 0x27FF6FE8009B40CA;
-constexpr uint64_t request_texture_dict = 0xC1BA29DF5631B0F8;
-constexpr uint64_t texture_dict_loaded = 0x54D6900929CCF162;
-constexpr uint64_t request_ipl_hash = 0x59767C5A7A9AE6DA;
-constexpr uint64_t is_ipl_active_hash = 0xD779B9B910BD3B7C;
-constexpr uint64_t clock_minutes = 0x4E162231B823DBBF;
-constexpr uint64_t clock_hours = 0xC82CF208C2B19199;
-constexpr uint64_t pause_clock = 0x4D1A590C92BF377E;
-constexpr uint64_t player_group = 0x9BAB31815159ABCF;
-constexpr uint64_t ped_group_index = 0xF162E133B4E7A675;
-constexpr uint64_t is_mission_entity = 0x138190F64DB4BBD1;
-constexpr uint64_t player_id = 0x217E9DC48139933D;
+const uint64_t in_cdimage = test_support::hash_of(sim::Native::IS_MODEL_IN_CDIMAGE);
+const uint64_t is_ped_human = test_support::hash_of(sim::Native::IS_PED_HUMAN);
+const uint64_t is_model_a_horse = test_support::hash_of(sim::Native::IS_THIS_MODEL_A_HORSE_);
+const uint64_t is_weapon_valid = test_support::hash_of(sim::Native::IS_WEAPON_VALID);
+const uint64_t is_weapon_a_gun = test_support::hash_of(sim::Native::IS_WEAPON_A_GUN);
+const uint64_t give_weapon = test_support::hash_of(sim::Native::GIVE_WEAPON_TO_PED);
+const uint64_t has_weapon = test_support::hash_of(sim::Native::HAS_PED_GOT_WEAPON);
+const uint64_t model_dimensions = test_support::hash_of(sim::Native::GET_MODEL_DIMENSIONS);
+const uint64_t anim_dict_exists = test_support::hash_of(sim::Native::DOES_ANIM_DICT_EXIST);
+const uint64_t request_anim_dict = test_support::hash_of(sim::Native::REQUEST_ANIM_DICT);
+const uint64_t anim_dict_loaded = test_support::hash_of(sim::Native::HAS_ANIM_DICT_LOADED);
+const uint64_t request_texture_dict =
+    test_support::hash_of(sim::Native::REQUEST_STREAMED_TEXTURE_DICT);
+const uint64_t texture_dict_loaded =
+    test_support::hash_of(sim::Native::HAS_STREAMED_TEXTURE_DICT_LOADED);
+const uint64_t request_ipl_hash = test_support::hash_of(sim::Native::REQUEST_IPL_HASH);
+const uint64_t is_ipl_active_hash = test_support::hash_of(sim::Native::IS_IPL_ACTIVE_HASH);
+const uint64_t clock_minutes = test_support::hash_of(sim::Native::GET_CLOCK_MINUTES);
+const uint64_t clock_hours = test_support::hash_of(sim::Native::GET_CLOCK_HOURS);
+const uint64_t pause_clock = test_support::hash_of(sim::Native::PAUSE_CLOCK);
+const uint64_t player_group = test_support::hash_of(sim::Native::GET_PLAYER_GROUP);
+const uint64_t ped_group_index = test_support::hash_of(sim::Native::GET_PED_GROUP_INDEX);
+const uint64_t is_mission_entity = test_support::hash_of(sim::Native::IS_ENTITY_A_MISSION_ENTITY);
+const uint64_t player_id = test_support::hash_of(sim::Native::PLAYER_ID);
 }  // namespace n
 
 // The journal's notes of content, each as the timeline tells it.

@@ -18,29 +18,29 @@ namespace {
 using GameState = test_support::SimTest;
 
 // Natives no wrapper of ours calls, by hash.
-constexpr uint64_t player_id = 0x217E9DC48139933D;
-constexpr uint64_t get_player_ped = 0x275F255ED201B937;
-constexpr uint64_t is_player_playing = 0xBFFB35986CAAE58C;
-constexpr uint64_t is_ped_on_foot = 0x01FEE67DB37F59B2;
-constexpr uint64_t is_ped_on_mount = 0x460BC76A0E10655E;
-constexpr uint64_t is_entity_dead = 0x7D5B1F88E7504BBA;
-constexpr uint64_t get_entity_health = 0x82368787EA73C0F7;
-constexpr uint64_t set_entity_health = 0xAC2767ED8BDFAB15;
-constexpr uint64_t set_entity_heading = 0xCF2B9C0645C4651B;
-constexpr uint64_t get_entity_type = 0x97F696ACA466B4E0;
-constexpr uint64_t blip_add_for_entity = 0x23F74C2FDA6E7C61;
-constexpr uint64_t get_blip_from_entity = 0x6D2C41A8BD6D6FD0;
-constexpr uint64_t get_blip_coords = 0x201C319797BDA603;
-constexpr uint64_t does_blip_exist = 0xCD82FA174080B3B1;
-constexpr uint64_t set_clock_time = 0x3A52C59FFB2DEED8;
-constexpr uint64_t set_clock_date = 0x02AD3092562941E2;
-constexpr uint64_t add_to_clock_time = 0xAB7C251C7701D336;
+const uint64_t player_id = test_support::hash_of(sim::Native::PLAYER_ID);
+const uint64_t get_player_ped = test_support::hash_of(sim::Native::GET_PLAYER_PED);
+const uint64_t is_player_playing = test_support::hash_of(sim::Native::IS_PLAYER_PLAYING);
+const uint64_t is_ped_on_foot = test_support::hash_of(sim::Native::IS_PED_ON_FOOT);
+const uint64_t is_ped_on_mount = test_support::hash_of(sim::Native::IS_PED_ON_MOUNT);
+const uint64_t is_entity_dead = test_support::hash_of(sim::Native::IS_ENTITY_DEAD);
+const uint64_t get_entity_health = test_support::hash_of(sim::Native::GET_ENTITY_HEALTH);
+const uint64_t set_entity_health = test_support::hash_of(sim::Native::SET_ENTITY_HEALTH);
+const uint64_t set_entity_heading = test_support::hash_of(sim::Native::SET_ENTITY_HEADING);
+const uint64_t get_entity_type = test_support::hash_of(sim::Native::GET_ENTITY_TYPE);
+const uint64_t blip_add_for_entity = test_support::hash_of(sim::Native::BLIP_ADD_FOR_ENTITY);
+const uint64_t get_blip_from_entity = test_support::hash_of(sim::Native::GET_BLIP_FROM_ENTITY);
+const uint64_t get_blip_coords = test_support::hash_of(sim::Native::GET_BLIP_COORDS);
+const uint64_t does_blip_exist = test_support::hash_of(sim::Native::DOES_BLIP_EXIST);
+const uint64_t set_clock_time = test_support::hash_of(sim::Native::SET_CLOCK_TIME);
+const uint64_t set_clock_date = test_support::hash_of(sim::Native::SET_CLOCK_DATE);
+const uint64_t add_to_clock_time = test_support::hash_of(sim::Native::ADD_TO_CLOCK_TIME);
 constexpr uint64_t set_text_scale = 0x4170B650590B3B00;
-constexpr uint64_t display_text = 0xD79334A4BB99BAD1;
-constexpr uint64_t set_text_color = 0x50A41AD966910F03;
+const uint64_t display_text = test_support::hash_of(sim::Native::DISPLAY_TEXT_);
+const uint64_t set_text_color = test_support::hash_of(sim::Native::SET_TEXT_COLOR_);
 constexpr uint64_t set_text_centre = 0xBE5261939FBECB8C;
 constexpr uint64_t set_text_dropshadow = 0x1BE39DBAA7263CA5;
-constexpr uint64_t bg_display_text = 0x16794E044C9EFB58;
+const uint64_t bg_display_text = test_support::hash_of(sim::Native::BG_DISPLAY_TEXT_);
 
 Object made_object(sim::World& w) {
   w.model("p_chair01x").loaded = true;

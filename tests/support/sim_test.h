@@ -11,8 +11,13 @@
 
 #include "finders.h"
 #include "host.h"
+#include "native_words.h"
+#include "reference_natives.h"
 
 namespace test_support {
+
+// A native's hash, from the game's table.
+inline uint64_t hash_of(sim::Native native) { return sim::facts_of(native).hash; }
 
 class HostTest : public ::testing::Test {
  protected:
