@@ -22,6 +22,10 @@ for preset in windows native native-clang native-sanitize; do
 done
 # The modders' packages, into dist/; tests/install plays from them.
 cmake --build --preset native --target packages
-for preset in native native-clang native-sanitize; do
-  ctest --preset "$preset" -j2
+# The tests labelled windows (the .asi files under wine, the packages
+# installed) test the same Windows build and packages whichever native build
+# drives them: the native preset runs them, the other two all the rest.
+ctest --preset native -j2
+for preset in native-clang native-sanitize; do
+  ctest --preset "$preset" -j2 -LE windows
 done

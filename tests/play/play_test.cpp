@@ -259,10 +259,12 @@ TEST(Play, PlugInsNamedOtherThanTheScenariosDeliverablesPlayOnlyWhenToldToAnyNam
                                           "deliverable cinema toytrain\n"
                                           "start at 10 m west of site\n"
                                           "wait until 1 live train within 1 s\n");
-  const PlayRun run =
-      play_command("--plugin '" TOYTRAIN_PLUGIN "' --plugin '" CINEMA_PLUGIN "' '" + both + "'");
+  const PlayRun run = play_command("--plugin '" + std::string(TOYTRAIN_PLUGIN) + "' --plugin '" +
+                                   CINEMA_PLUGIN + "' '" + both + "'");
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(play_command("--asi a.asi --plugin '" CINEMA_PLUGIN "' '" + both + "'").status, 2)
+  EXPECT_EQ(play_command("--asi a.asi --plugin '" + std::string(CINEMA_PLUGIN) + "' '" + both + "'")
+                .status,
+            2)
       << "plug-ins of two builds";
 }
 

@@ -32,9 +32,9 @@ std::string written(const std::string& file) {
 }
 
 TEST(Report, TheTicketRoadsPageHoldsItsRunAndNeedsNothingElse) {
-  const std::string file = TEST_OUTPUT_DIR "/ticket_road_report.html";
+  const std::string file = std::string(TEST_OUTPUT_DIR) + "/ticket_road_report.html";
   play::Options options;
-  options.scenario = SCENARIOS_DIR "/cinema/ticket_road.scenario";
+  options.scenario = std::string(SCENARIOS_DIR) + "/cinema/ticket_road.scenario";
   options.report = file;
   const auto run = play_here(options);
   ASSERT_EQ(run.status, 0) << run.err;

@@ -206,7 +206,7 @@ TEST(PlayTest, ABadCommandLineIsNeverMisread) {
   };
   const std::vector<Case> cases = {
       // A scenario after --plugin is not a second plug-in.
-      {"--plugin '" TOYTRAIN_PLUGIN "' '" + scenario + "' '" + scenario + "'",
+      {"--plugin '" + std::string(TOYTRAIN_PLUGIN) + "' '" + scenario + "' '" + scenario + "'",
        "The following argument was not expected: " + scenario},
       {"'" + folder + "'", folder + ": is a folder, not a scenario (play test " + folder},
       {"--asi '" + folder + "' test '" + folder + "'", folder + ": is a folder, not a plug-in"},

@@ -123,7 +123,7 @@ std::vector<Wrapper> read_wrappers(std::string& problem) {
     const size_t body = close == std::string::npos ? close : code.find('{', close);
     const size_t end = body == std::string::npos ? body : closing(code, body, '{', '}');
     if (end == std::string::npos) {
-      problem = "an unfinished function at offset " + std::to_string(at) + " of " NATIVES_H;
+      problem = "an unfinished function at offset " + std::to_string(at) + " of " + NATIVES_H;
       return wrappers;
     }
     Wrapper w;
@@ -209,7 +209,7 @@ TEST(NativesHeader, EveryWrapperIsATableNativeWithTheTablesParameters) {
   std::string problem;
   const std::vector<Wrapper> wrappers = read_wrappers(problem);
   ASSERT_EQ(problem, "");
-  ASSERT_FALSE(wrappers.empty()) << "no inline functions in " NATIVES_H;
+  ASSERT_FALSE(wrappers.empty()) << "no inline functions in " << NATIVES_H;
 
   std::map<std::string, std::string> wrapped;
   for (const Wrapper& w : wrappers) {

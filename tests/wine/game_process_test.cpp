@@ -31,9 +31,8 @@ fs::path folder_with(const std::string& name, std::initializer_list<const char*>
 }
 
 CommandRun wine_in(const fs::path& dir, const std::string& arguments) {
-  return run_under_wine("cd '" + dir.string() +
-                        "' && WINEDEBUG=-all WINEPREFIX='" WINE_PREFIX "' '" WINE64 "' " +
-                        arguments + " 2>&1");
+  return run_under_wine("cd '" + dir.string() + "' && WINEDEBUG=-all WINEPREFIX='" + WINE_PREFIX +
+                        "' '" + WINE64 + "' " + arguments + " 2>&1");
 }
 
 std::string log_of(const fs::path& dir) {

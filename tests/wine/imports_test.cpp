@@ -180,8 +180,8 @@ TEST(Release, ArchiveHoldsBothPluginsTheReadmeAndTheLicence) {
   const fs::path unpacked = fs::path(testing::TempDir()) / ("release_" + std::to_string(getpid()));
   fs::remove_all(unpacked);
   fs::create_directories(unpacked);
-  const auto extract =
-      run("cd " + quoted(unpacked) + " && '" CMAKE_PROGRAM "' -E tar xf " + quoted(dist / archive));
+  const auto extract = run("cd " + quoted(unpacked) + " && '" + CMAKE_PROGRAM + "' -E tar xf " +
+                           quoted(dist / archive));
   ASSERT_EQ(extract.status, 0) << joined(extract.lines);
 
   std::set<std::string> entries;

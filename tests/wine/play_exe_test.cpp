@@ -15,9 +15,9 @@ namespace {
 
 // The runner as play.exe, its stderr after its stdout.
 PlayRun play_exe(const std::string& arguments) {
-  const CommandRun run = run_under_wine("WINEDEBUG=-all WINEPREFIX='" WINE_PREFIX "' '" WINE64
-                                        "' '" WINDOWS_RUNNER "' " +
-                                        arguments + " 2>&1");
+  const CommandRun run =
+      run_under_wine(std::string("WINEDEBUG=-all WINEPREFIX='") + WINE_PREFIX + "' '" + WINE64 +
+                     "' '" + WINDOWS_RUNNER + "' " + arguments + " 2>&1");
   return {run.status, run.output, ""};
 }
 
@@ -69,8 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Shipped, PlayExeUnderWine,
 // and the JUnit file written.
 TEST(PlayExeUnderWine, TestsAFolderAndWritesJUnit) {
   const std::string junit = output_file("out.xml").string();
-  const PlayRun exe = play_exe("test --asi " + z(DIST_DIR "/toytrain.asi") + " " +
-                               z(SCENARIOS_DIR "/toytrain") + " --junit " + z(junit));
+  const PlayRun exe =
+      play_exe("test --asi " + z(std::string(DIST_DIR) + "/toytrain.asi") + " " +
+               z(std::string(SCENARIOS_DIR) + "/toytrain") + " --junit " + z(junit));
   EXPECT_EQ(exe.status, 0) << exe.out;
   size_t toytrain = 0;
   for (const std::string& s : scenarios_in(SCENARIOS_DIR)) {

@@ -24,9 +24,8 @@ std::string windows_plugin(const sim::Deliverable* d) {
 }
 
 CommandRun run_runner(const std::string& scenario, const std::string& asi) {
-  return run_under_wine("WINEDEBUG=-all WINEPREFIX='" WINE_PREFIX "' '" WINE64 "' '" +
-                        std::string(WINDOWS_RUNNER) + "' " + scenario + " '" + asi +
-                        "' 2>/dev/null");
+  return run_under_wine(std::string("WINEDEBUG=-all WINEPREFIX='") + WINE_PREFIX + "' '" + WINE64 +
+                        "' '" + WINDOWS_RUNNER + "' " + scenario + " '" + asi + "' 2>/dev/null");
 }
 
 std::string joined(const std::vector<std::string>& lines) {

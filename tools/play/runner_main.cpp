@@ -89,11 +89,18 @@ int test_in_runners(const play::Options& options) {
     si.hStdOutput = err;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
-    const BOOL ok =
-        CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    // A start can fail for a moment on a busy machine (seen under wine, with
+    // no error given): try again before giving up on the share.
+    BOOL ok = FALSE;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5 && !ok; ++attempt) {
+      if (attempt > 0) Sleep(100 * attempt);
+      ok = CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+      if (!ok) error = GetLastError();
+    }
     if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
     if (!ok) {
-      std::cerr << "play: cannot start " << self << " (error " << GetLastError() << ")\n";
+      std::cerr << "play: cannot start " << self << " (error " << error << ")\n";
       return -1;
     }
     CloseHandle(pi.hThread);
