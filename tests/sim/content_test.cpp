@@ -19,6 +19,7 @@
 
 using test_support::run_script;
 
+namespace content_test {
 namespace {
 
 using GameContent = test_support::SimTest;
@@ -306,3 +307,4 @@ TEST_F(GameContent, WhatAScriptMakesIsAMissionEntity) {
 }
 
 }  // namespace
+}  // namespace content_test

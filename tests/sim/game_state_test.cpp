@@ -13,6 +13,7 @@
 
 using test_support::run_script;
 
+namespace game_state_test {
 namespace {
 
 using GameState = test_support::SimTest;
@@ -196,3 +197,4 @@ TEST_F(GameState, TheHostChecksItsOwnNativesArgumentsLikeAnyOther) {
 }
 
 }  // namespace
+}  // namespace game_state_test

@@ -101,9 +101,10 @@ const uint64_t relationship_between_peds =
     test_support::hash_of(sim::Native::GET_RELATIONSHIP_BETWEEN_PEDS);
 const uint64_t set_weather = test_support::hash_of(sim::Native::SET_WEATHER_TYPE);
 const uint64_t weather_now = test_support::hash_of(sim::Native::GET_PREV_WEATHER_TYPE_HASH_NAME_);
+const uint64_t player_id = test_support::hash_of(sim::Native::PLAYER_ID);
 }  // namespace n
 
-int player_id() { return invoke<int>(0x217E9DC48139933D); }
+int player_id() { return invoke<int>(n::player_id); }
 
 // A model requested and waited for, as a spawner does.
 Hash loaded(const char* name) {

@@ -6,11 +6,19 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 struct CommandRun {
   int status = -1;  // -1: it could not be started, or a signal ended it
   std::string output;
 };
+
+// Lines as one text, each ended by a newline: how a test prints a list it failed on.
+inline std::string joined(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const auto& line : lines) all += line + '\n';
+  return all;
+}
 
 // Runs a shell command and reads its standard output; add 2>&1 for stderr.
 inline CommandRun run_command(const std::string& command) {

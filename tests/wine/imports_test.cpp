@@ -42,12 +42,6 @@ CommandOutput run(const std::string& command) {
 
 std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
-std::string joined(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const auto& line : lines) all += line + "\n";
-  return all;
-}
-
 std::string trimmed(std::string text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";

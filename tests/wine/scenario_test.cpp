@@ -28,12 +28,6 @@ CommandRun run_runner(const std::string& scenario, const std::string& asi) {
                         "' '" + WINDOWS_RUNNER + "' " + scenario + " '" + asi + "' 2>/dev/null");
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + '\n';
-  return out;
-}
-
 class Scenarios : public ::testing::TestWithParam<sim::ScenarioDef> {};
 
 TEST_P(Scenarios, PassesNatively) {
