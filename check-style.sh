@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # The repo's format (.clang-format) and static analysis (.clang-tidy), as CI
-# checks them. The analysis reads the clang build's compile_commands.json, so
-# run ./setup.sh (or ./run-tests.sh) first.
+# checks them. The analysis reads the clang build's compile_commands.json (the
+# sanitized build is clang's), so run ./run-tests.sh first.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 echo "clang-format: checking every C++ file"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
-db=build/native-clang
+db=build/native-sanitize
 if [ ! -f "$db/compile_commands.json" ]; then
-  echo "no $db/compile_commands.json: build the native-clang preset first" >&2
+  echo "no $db/compile_commands.json: build the native-sanitize preset first" >&2
   exit 1
 fi
 # Only what the native build compiles is analysed; the Windows-only fiber and

@@ -2,7 +2,7 @@
 """Runs clang-tidy over the files named, with the flags a build's
 compile_commands.json gives each, and keeps a clean verdict:
 
-    scripts/tidy.py build/native-clang toolkit/entry.cpp sim/game/world.cpp ...
+    scripts/tidy.py build/native-sanitize toolkit/entry.cpp sim/game/world.cpp ...
 
 A verdict is keyed on all the analysis reads: the tool's version, the
 .clang-tidy checks, the file's flags and the file itself as preprocessed
