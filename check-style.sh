@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The repo's format (.clang-format) and static analysis (.clang-tidy), as CI
 # checks them. The analysis reads the clang build's compile_commands.json (the
-# sanitized build is clang's), so run ./run-tests.sh first.
+# sanitized build is clang's, and compiles each file by itself), so run
+# ./run-tests.sh first.
 set -euo pipefail
 cd "$(dirname "$0")"
 

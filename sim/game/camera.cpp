@@ -12,7 +12,6 @@ namespace sim {
 
 namespace {
 
-constexpr float degrees = 180.0f / 3.14159265f;
 constexpr float behind = 3.0f;  // m behind the player's back
 constexpr float above = 1.5f;   // m above his feet
 

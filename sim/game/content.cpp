@@ -73,9 +73,6 @@ std::vector<std::string_view> split(std::string_view line) {
   }
 }
 
-// The game's weapon every ped holds empty-handed; its data leaves it out.
-constexpr std::string_view unarmed = "weapon_unarmed";
-
 std::vector<ContentItem> read_list(ContentList list) {
   std::vector<ContentItem> items;
   const ListFacts& facts = list_facts[static_cast<int>(list)];
@@ -124,8 +121,8 @@ std::vector<ContentItem> read_list(ContentList list) {
     items.push_back(item);
   }
   if (list == ContentList::weapons) {
-    items.push_back(
-        ContentItem{joaat(unarmed.data()), unarmed, ModelKind::none, 0, "group_unarmed"});
+    items.push_back(ContentItem{joaat(unarmed_weapon.data()), unarmed_weapon, ModelKind::none, 0,
+                                "group_unarmed"});
   }
   std::sort(items.begin(), items.end(),
             [](const ContentItem& a, const ContentItem& b) { return a.hash < b.hash; });

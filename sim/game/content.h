@@ -29,6 +29,9 @@ enum class ContentList : uint8_t {
 };
 constexpr int content_list_count = 10;
 
+// The game's weapon every ped holds empty-handed; its data leaves it out.
+constexpr std::string_view unarmed_weapon = "weapon_unarmed";
+
 // What a model makes: the ped kinds by the game's list, then the rest.
 enum class ModelKind : uint8_t { none, human, horse, animal, bird, fish, other, vehicle, object };
 

@@ -57,6 +57,11 @@ EntityState* World::live_entity(int32_t handle) {
   return e != nullptr && e->exists ? e : nullptr;
 }
 
+EntityState* World::live_ped(int32_t handle) {
+  EntityState* e = live_entity(handle);
+  return e != nullptr && e->kind == EntityKind::ped ? e : nullptr;
+}
+
 bool World::exists(int32_t handle) const {
   auto it = entities_.find(handle);
   return it != entities_.end() && it->second.exists;

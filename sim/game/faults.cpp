@@ -46,8 +46,6 @@ bool tells_existence(const NativeRow* row) {
 bool computes(const NativeRow* row) { return named(row, "GET_HASH_KEY"); }
 
 enum class Lasts : bool { once, lasting };
-constexpr Lasts once = Lasts::once;
-constexpr Lasts lasting = Lasts::lasting;
 
 struct FaultRow {
   const char* name;
@@ -56,7 +54,7 @@ struct FaultRow {
 };
 
 constexpr FaultRow fault_rows[] = {
-#define SIM_FAULT(kind, name, lasts, what) {name, lasts, what},
+#define SIM_FAULT(kind, name, lasts, what) {name, Lasts::lasts, what},
 #include "faults.def"
 #undef SIM_FAULT
 };

@@ -5,8 +5,6 @@ namespace sim {
 namespace {
 
 enum class Keeping : bool { passing, lasting };
-constexpr Keeping passing = Keeping::passing;
-constexpr Keeping lasting = Keeping::lasting;
 
 struct KindRow {
   const char* name;
@@ -14,7 +12,7 @@ struct KindRow {
 };
 
 constexpr KindRow kind_rows[] = {
-#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) {#kind, keeping},
+#define SIM_JOURNAL_ENTRY(kind, record, keeping, what) {#kind, Keeping::keeping},
 #include "journal.def"
 };
 

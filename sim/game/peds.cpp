@@ -35,7 +35,7 @@ void Peds::scare(World& w, int32_t ped) {
 }
 
 // A ped's activity, for a ped that is in the world; otherwise null.
-static PedActivity* live(World& w, int32_t handle) {
+static PedActivity* live_activity(World& w, int32_t handle) {
   const EntityState* e = w.entity(handle);
   if (e == nullptr || !e->exists || e->kind != EntityKind::ped) return nullptr;
   return &w.peds.get(handle);
@@ -46,7 +46,7 @@ PedActivity* tell(World& w, int32_t ped, std::string task) {
     w.peds.sequences[w.peds.open_sequence].push_back(std::move(task));
     return nullptr;
   }
-  PedActivity* a = live(w, ped);
+  PedActivity* a = live_activity(w, ped);
   if (a == nullptr || a->dead) return nullptr;
   a->tasks.push_back(std::move(task));
   a->sequence = 0;
@@ -73,7 +73,7 @@ static void using_any_scenario(World& w, NativeCall& c) {
 }
 
 static void start_scenario_in_place(World& w, NativeCall& c) {
-  PedActivity* a = live(w, c.i(0));
+  PedActivity* a = live_activity(w, c.i(0));
   if (a == nullptr || a->dead) return;
   leave_point(w, c.i(0));
   a->scenario = c.u(1);
@@ -81,7 +81,7 @@ static void start_scenario_in_place(World& w, NativeCall& c) {
 }
 
 static void clear_tasks(World& w, NativeCall& c) {
-  PedActivity* a = live(w, c.i(0));
+  PedActivity* a = live_activity(w, c.i(0));
   if (a == nullptr) return;
   leave_point(w, c.i(0));
   a->scenario = 0;
@@ -170,12 +170,12 @@ NativeRows peds_native_rows() {
        changes(Thing::entity)},
       {Native::APPLY_SHOP_ITEM_TO_PED_,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->shop_items.push_back(c.u(1));
+         if (PedActivity* a = live_activity(w, c.i(0))) a->shop_items.push_back(c.u(1));
        },
        changes(Thing::entity)},
       {Native::SET_PED_SCALE_,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->scale = c.f(1);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->scale = c.f(1);
        },
        changes(Thing::entity)},
       {Native::UPDATE_PED_VARIATION_,
@@ -210,7 +210,7 @@ NativeRows peds_native_rows() {
        }},
       {Native::SET_PED_RELATIONSHIP_GROUP_HASH,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->relationship_group = c.u(1);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->relationship_group = c.u(1);
        },
        changes(Thing::entity)},
       {Native::ADD_RELATIONSHIP_GROUP,
@@ -234,22 +234,22 @@ NativeRows peds_native_rows() {
       // Behaviour
       {Native::SET_BLOCKING_OF_NON_TEMPORARY_EVENTS,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->blocking_events = c.b(1);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->blocking_events = c.b(1);
        },
        changes(Thing::entity)},
       {Native::SET_PED_KEEP_TASK,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->keep_task = c.b(1);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->keep_task = c.b(1);
        },
        changes(Thing::entity)},
       {Native::SET_PED_COMBAT_ATTRIBUTES,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->combat_attributes[c.i(1)] = c.b(2);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->combat_attributes[c.i(1)] = c.b(2);
        },
        changes(Thing::entity)},
       {Native::SET_PED_CAN_RAGDOLL,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->can_ragdoll = c.b(1);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->can_ragdoll = c.b(1);
        },
        changes(Thing::entity)},
       {Native::CAN_PED_RAGDOLL,
@@ -259,7 +259,7 @@ NativeRows peds_native_rows() {
        }},
       {Native::SET_PED_TO_RAGDOLL,
        [](World& w, NativeCall& c) {
-         PedActivity* a = live(w, c.i(0));
+         PedActivity* a = live_activity(w, c.i(0));
          if (a == nullptr || !a->can_ragdoll) return;
          a->ragdoll_until_ms = w.elapsed_ms() + static_cast<uint64_t>(std::max(0, c.i(2)));
          c.ret_bool(true);
@@ -286,20 +286,20 @@ NativeRows peds_native_rows() {
        [](World& w, NativeCall& c) { c.ret_bool(group_exists(w, c.i(0))); }},
       {Native::SET_PED_AS_GROUP_MEMBER,
        [](World& w, NativeCall& c) {
-         PedActivity* a = live(w, c.i(0));
+         PedActivity* a = live_activity(w, c.i(0));
          if (a != nullptr && group_exists(w, c.i(1))) a->group = c.i(1);
        },
        changes(Thing::entity)},
       {Native::SET_PED_AS_GROUP_LEADER,
        [](World& w, NativeCall& c) {
-         if (live(w, c.i(0)) != nullptr && w.peds.group_leaders.count(c.i(1)) != 0) {
+         if (live_activity(w, c.i(0)) != nullptr && w.peds.group_leaders.count(c.i(1)) != 0) {
            w.peds.group_leaders[c.i(1)] = c.i(0);
          }
        },
        changes(Thing::entity)},
       {Native::REMOVE_PED_FROM_GROUP,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->group = 0;
+         if (PedActivity* a = live_activity(w, c.i(0))) a->group = 0;
        },
        changes(Thing::entity)},
       {Native::IS_PED_GROUP_MEMBER,
@@ -326,13 +326,14 @@ NativeRows peds_native_rows() {
       // Cores (health 0, stamina 1, dead eye 2) and attribute ranks
       {Native::SET_ATTRIBUTE_CORE_VALUE_,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->cores[c.i(1)] = std::clamp(c.i(2), 0, 100);
+         if (PedActivity* a = live_activity(w, c.i(0)))
+           a->cores[c.i(1)] = std::clamp(c.i(2), 0, 100);
        },
        changes(Thing::entity)},
       {Native::GET_ATTRIBUTE_CORE_VALUE_, core_value},
       {Native::SET_ATTRIBUTE_BASE_RANK,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->attribute_ranks[c.i(1)] = c.i(2);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->attribute_ranks[c.i(1)] = c.i(2);
        },
        changes(Thing::entity)},
       {Native::GET_ATTRIBUTE_BASE_RANK,
@@ -362,30 +363,30 @@ NativeRows peds_native_rows() {
       {Native::IS_PED_USING_ANY_SCENARIO, using_any_scenario},
       {checked_as(Native::SET_FACIAL_IDLE_ANIM_OVERRIDE, "isz"),
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->mood = c.s(1);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->mood = c.s(1);
        },
        changes(Thing::entity)},
       {Native::SET_PED_CONFIG_FLAG,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->config_flags[c.i(1)] = c.b(2);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->config_flags[c.i(1)] = c.b(2);
        },
        changes(Thing::entity)},
       {Native::SET_PED_FLEE_ATTRIBUTES,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) {
+         if (PedActivity* a = live_activity(w, c.i(0))) {
            a->flee_attributes = c.b(2) ? a->flee_attributes | c.i(1) : a->flee_attributes & ~c.i(1);
          }
        },
        changes(Thing::entity)},
       {Native::SET_PED_RESET_FLAG,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) a->reset_flags[c.i(1)] = c.b(2);
+         if (PedActivity* a = live_activity(w, c.i(0))) a->reset_flags[c.i(1)] = c.b(2);
        },
        changes(Thing::entity)},
       {Native::TASK_START_SCENARIO_IN_PLACE_HASH, start_scenario_in_place, changes(Thing::entity)},
       {Native::TASK_LOOK_AT_ENTITY,
        [](World& w, NativeCall& c) {
-         if (PedActivity* a = live(w, c.i(0))) {
+         if (PedActivity* a = live_activity(w, c.i(0))) {
            a->look_target = c.i(1);
            a->look_ms = c.i(2);
          }

@@ -16,17 +16,12 @@ namespace {
 
 bool is_player(World& w, int32_t player) { return player == w.player_index(); }
 
-bool live_ped(World& w, int32_t handle) {
-  const EntityState* e = w.live_entity(handle);
-  return e != nullptr && e->kind == EntityKind::ped;
-}
-
 void player_ped(World& w, NativeCall& c) {
   if (is_player(w, c.i(0))) c.ret_int(w.player_ped());
 }
 
 void dead_or_dying(World& w, NativeCall& c) {
-  c.ret_bool(live_ped(w, c.i(0)) && is_dead(w, c.i(0)));
+  c.ret_bool(w.live_ped(c.i(0)) && is_dead(w, c.i(0)));
 }
 
 // A setter of the player's state, for the player only.
@@ -45,7 +40,7 @@ void set_player_float(World& w, NativeCall& c) {
 void aiming_at(World&, NativeCall& c) { *c.p<int32_t>(1) = 0; }
 
 void stamina_restored(World& w, int32_t ped) {
-  if (live_ped(w, ped)) w.peds.get(ped).cores[1] = 100;
+  if (w.live_ped(ped)) w.peds.get(ped).cores[1] = 100;
 }
 
 void unlock(const NativeCall& c, std::map<uint32_t, bool>& table) { table[c.u(0)] = c.b(1); }
@@ -64,7 +59,7 @@ NativeRows player_native_rows() {
       {Native::IS_PED_FATALLY_INJURED, dead_or_dying},
       {Native::IS_PED_ON_FOOT,
        [](World& w, NativeCall& c) {
-         c.ret_bool(live_ped(w, c.i(0)) && !is_dead(w, c.i(0)) &&
+         c.ret_bool(w.live_ped(c.i(0)) && !is_dead(w, c.i(0)) &&
                     w.vehicles.seat_of(c.i(0)) == nullptr);
        }},
       {Native::IS_PLAYER_PLAYING,

@@ -137,7 +137,7 @@ int World::group_for_entity(int32_t entity) {
   return group;
 }
 
-static PromptState* live(World& w, int32_t handle) {
+static PromptState* live_prompt(World& w, int32_t handle) {
   PromptState* p = w.prompt(handle);
   return p != nullptr && !p->deleted ? p : nullptr;
 }
@@ -145,7 +145,7 @@ static PromptState* live(World& w, int32_t handle) {
 // A prompt reports a completion only in the frame the player completed it,
 // and only in the mode it was made with.
 static bool completed(World& w, int32_t handle, PromptMode mode) {
-  PromptState* p = live(w, handle);
+  PromptState* p = live_prompt(w, handle);
   return p != nullptr && p->mode == mode && p->completed_frame == w.frame();
 }
 
@@ -153,7 +153,7 @@ NativeRows prompt_native_rows() {
   static const DomainRow rows[] = {
       {Native::UI_PROMPT_CONTEXT_SET_POINT_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) {
+         if (PromptState* p = live_prompt(w, c.i(0))) {
            p->has_point = true;
            p->point.x = c.f(1);
            p->point.y = c.f(2);
@@ -163,12 +163,12 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {Native::UI_PROMPT_CONTEXT_SET_RADIUS_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->radius = c.f(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->radius = c.f(1);
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_DELETE_,
        [](World& w, NativeCall& c) {
-         if (live(w, c.i(0)) != nullptr) w.delete_prompt(c.i(0));
+         if (live_prompt(w, c.i(0)) != nullptr) w.delete_prompt(c.i(0));
        },
        removes(Thing::prompt)},
       {checked_as(Native::UI_PROMPT_SET_ACTIVE_GROUP_THIS_FRAME_, "iziiii"),
@@ -181,34 +181,34 @@ NativeRows prompt_native_rows() {
        [](World& w, NativeCall& c) { c.ret_bool(completed(w, c.i(0), PromptMode::standard)); }},
       {Native::UI_PROMPT_IS_ENABLED_,
        [](World& w, NativeCall& c) {
-         PromptState* p = live(w, c.i(0));
+         PromptState* p = live_prompt(w, c.i(0));
          c.ret_bool(p != nullptr && p->enabled);
        }},
       {Native::UI_PROMPT_IS_VALID_,
        [](World& w, NativeCall& c) {
-         const PromptState* p = live(w, c.i(0));
+         const PromptState* p = live_prompt(w, c.i(0));
          c.ret_bool(p != nullptr && p->registered);
        }},
       {Native::UI_PROMPT_REGISTER_BEGIN_,
        [](World& w, NativeCall& c) { c.ret_int(w.new_prompt()); }, makes(Thing::prompt)},
       {Native::UI_PROMPT_REGISTER_END_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->registered = true;
+         if (PromptState* p = live_prompt(w, c.i(0))) p->registered = true;
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_CONTROL_ACTION_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->control = c.u(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->control = c.u(1);
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_ENABLED_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->enabled = c.b(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->enabled = c.b(1);
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_GROUP_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) {
+         if (PromptState* p = live_prompt(w, c.i(0))) {
            p->group = c.i(1);
            p->group_page = c.i(2);
          }
@@ -216,7 +216,7 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_HOLD_MODE_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) {
+         if (PromptState* p = live_prompt(w, c.i(0))) {
            p->mode = PromptMode::hold;
            p->mode_value = c.i(1);
          }
@@ -224,12 +224,12 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_PRIORITY_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->priority = c.i(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->priority = c.i(1);
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_STANDARD_MODE_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) {
+         if (PromptState* p = live_prompt(w, c.i(0))) {
            p->mode = PromptMode::standard;
            p->mode_value = c.i(1);
          }
@@ -237,17 +237,17 @@ NativeRows prompt_native_rows() {
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_TEXT_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->label = c.s(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->label = c.s(1);
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_TYPE_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->type = c.i(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->type = c.i(1);
        },
        changes(Thing::prompt)},
       {Native::UI_PROMPT_SET_VISIBLE_,
        [](World& w, NativeCall& c) {
-         if (PromptState* p = live(w, c.i(0))) p->visible = c.b(1);
+         if (PromptState* p = live_prompt(w, c.i(0))) p->visible = c.b(1);
        },
        changes(Thing::prompt)},
   };

@@ -70,11 +70,6 @@ void ScenarioPoints::update(World& w) {
   }
 }
 
-static bool live_ped(World& w, int32_t handle) {
-  const EntityState* e = w.entity(handle);
-  return e != nullptr && e->exists && e->kind == EntityKind::ped;
-}
-
 static void create_attached_point(World& w, NativeCall& c) {
   if (!w.exists(c.i(0))) return;  // nothing to attach it to
   ScenarioPointState p;
@@ -106,7 +101,7 @@ static void ped_using_point(World& w, NativeCall& c) {
 }
 
 static void use_point(World& w, NativeCall& c) {
-  if (!live_ped(w, c.i(0)) || w.points.find(c.i(1)) == nullptr) return;
+  if (!w.live_ped(c.i(0)) || w.points.find(c.i(1)) == nullptr) return;
   PedActivity& a = w.peds.get(c.i(0));
   if (a.dead) return;
   leave_point(w, c.i(0));

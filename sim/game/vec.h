@@ -11,6 +11,8 @@ struct Vec {
   float z = 0.0f;
 };
 
+constexpr float degrees = 180.0f / 3.14159265f;  // in a radian
+
 inline float distance(const Vec& a, const Vec& b) {
   const float dx = a.x - b.x;
   const float dy = a.y - b.y;

@@ -37,14 +37,9 @@ int free_seat(World& w, int32_t vehicle, int seat) {
   return seat;
 }
 
-bool live_ped(World& w, int32_t handle) {
-  const EntityState* e = w.live_entity(handle);
-  return e != nullptr && e->kind == EntityKind::ped;
-}
-
 void seat(World& w, NativeCall& c, bool mount) {
   const EntityState* v = w.live_entity(c.i(1));
-  if (!live_ped(w, c.i(0)) || !can_carry(w, v, mount)) return;
+  if (!w.live_ped(c.i(0)) || !can_carry(w, v, mount)) return;
   seat_ped(w, c.i(0), c.i(1), c.i(2), mount);
 }
 
@@ -210,7 +205,7 @@ NativeRows vehicles_native_rows() {
       {Native::TASK_MOUNT_ANIMAL,
        [](World& w, NativeCall& c) {
          const EntityState* m = w.live_entity(c.i(1));
-         if (!live_ped(w, c.i(0)) || !can_carry(w, m, true)) return;
+         if (!w.live_ped(c.i(0)) || !can_carry(w, m, true)) return;
          tell(w, c.i(0), "mount entity " + std::to_string(c.i(1)));
          seat_ped(w, c.i(0), c.i(1), c.i(3), true);  // the stand-in's peds mount at once
        },

@@ -14,7 +14,7 @@ namespace sim {
 namespace {
 
 uint32_t unarmed() {
-  static const uint32_t hash = joaat("WEAPON_UNARMED");
+  static const uint32_t hash = joaat(unarmed_weapon.data());
   return hash;
 }
 

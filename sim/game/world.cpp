@@ -341,8 +341,6 @@ static void var_string(World& w, NativeCall& c) {
   }
 }
 
-constexpr float degrees = 180.0f / 3.14159265f;
-
 // A float as the game's conversion to an integer gives it, the out of range
 // held at the ends rather than undefined.
 static int32_t to_int(float v) {

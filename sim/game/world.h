@@ -81,6 +81,7 @@ class World {
   int32_t create_entity(EntityKind kind, uint32_t model, Vec position, float heading);
   EntityState* entity(int32_t handle);
   EntityState* live_entity(int32_t handle);  // one that still exists, or null
+  EntityState* live_ped(int32_t handle);     // a ped that still exists, or null
   bool exists(int32_t handle) const;
   void remove_entity(int32_t handle);  // the game removes it on its own
   void move_entity(EntityState& e, Vec to);

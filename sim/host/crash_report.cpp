@@ -6,7 +6,6 @@
 
 #include <cxxabi.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -48,12 +47,6 @@ namespace {
 const char* native_name(uint64_t hash) {
   if (const NativeRow* row = native_row(hash).row) return row->name;
   return "a native the game does not know";
-}
-
-int64_t now_ns() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
 }
 
 [[noreturn]] void report_exception(const char* message) {
@@ -104,7 +97,7 @@ PluginCodeMark::PluginCodeMark(const std::string& plugin, const char* subject, c
   t.frame.store(frame, std::memory_order_relaxed);
   t.last_native.store(0, std::memory_order_relaxed);
   t.plugin_code.store(true, std::memory_order_release);
-  t.started_ns.store(now_ns(), std::memory_order_release);
+  t.started_ns.store(turn_clock_ns(), std::memory_order_release);
 }
 
 PluginCodeMark::~PluginCodeMark() {

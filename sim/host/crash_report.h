@@ -5,6 +5,7 @@
 // kept where a signal handler and the watchdog's thread can read it.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -47,14 +48,20 @@ struct RunningTurn {
 extern RunningTurn the_running_turn;
 inline RunningTurn& running_turn() { return the_running_turn; }
 
+// The clock a turn's start is told by (RunningTurn::started_ns).
+inline int64_t turn_clock_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 // The host, around each turn and at each native call.
-inline void begin_turn(const ScriptInfo& script, uint64_t frame, uint64_t last_native,
-                       int64_t started_ns) {
+inline void begin_turn(const ScriptInfo& script, uint64_t frame, uint64_t last_native) {
   RunningTurn& t = running_turn();
   t.script.store(&script, std::memory_order_relaxed);
   t.frame.store(frame, std::memory_order_relaxed);
   t.last_native.store(last_native, std::memory_order_relaxed);
-  t.started_ns.store(started_ns, std::memory_order_release);
+  t.started_ns.store(turn_clock_ns(), std::memory_order_release);
 }
 // The watchdog's bite, taken on the game's thread (see RunningTurn::bitten_ns).
 void bitten_at_native();

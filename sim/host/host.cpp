@@ -205,10 +205,7 @@ void Host::run_turn(Script& s) {
   clock.by = PluginId{s.module};
   clock.script = s.number;
   if (resumed) run_.world->journal.write<EntryKind::resumed>();
-  begin_turn(s.info, run_.world->frame(), s.last_native,
-             std::chrono::duration_cast<std::chrono::nanoseconds>(
-                 std::chrono::steady_clock::now().time_since_epoch())
-                 .count());
+  begin_turn(s.info, run_.world->frame(), s.last_native);
   s.fiber->resume();
   s.last_native = end_turn();
   in_turn_ = false;

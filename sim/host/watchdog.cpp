@@ -15,16 +15,6 @@
 
 namespace sim {
 
-namespace {
-
-int64_t now_ns() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
-
 #if defined(_WIN32)
 
 Watchdog::Watchdog(double seconds) : seconds_(seconds) {
@@ -92,7 +82,7 @@ void Watchdog::watch() {
   const RunningTurn& turn = running_turn();
   while (!stopped_within(poll_ms)) {
     const int64_t started = turn.started_ns.load(std::memory_order_acquire);
-    if (started == 0 || now_ns() - started < limit) continue;
+    if (started == 0 || turn_clock_ns() - started < limit) continue;
     if (turn.started_ns.load(std::memory_order_acquire) != started) continue;  // it just yielded
     bite();
   }

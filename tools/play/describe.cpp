@@ -27,7 +27,7 @@ std::string position_text(const sim::Vec& at) {
 
 std::string seconds_text(uint64_t ms) { return fixed(static_cast<double>(ms) / 1000.0, 3) + " s"; }
 
-std::string quoted(std::string_view text) {
+std::string in_quotes(std::string_view text) {
   std::string out(1, '"');
   return out.append(text).append(1, '"');
 }
@@ -58,7 +58,7 @@ static std::string answer_text(const sim::NativeRow& row, const sim::World::Answ
     case 'V':
       return sim::vector_text(as_float(a.result[0]), as_float(a.result[1]), as_float(a.result[2]));
     case 's':
-      return quoted(a.text);
+      return in_quotes(a.text);
     default:
       return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(a.result[0])));
   }
@@ -77,7 +77,7 @@ std::string thing_name(const sim::World& world, uint64_t serial) {
     }
     case sim::Thing::blip: {
       std::string name = std::string("blip ") + hash_name(world, t->model);
-      if (!t->label.empty()) name.append(" ").append(quoted(t->label));
+      if (!t->label.empty()) name.append(" ").append(in_quotes(t->label));
       return name;
     }
     case sim::Thing::effect:
@@ -282,7 +282,7 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
               (to > from ? "+" : "") + std::to_string(to - from) + ")");
     }
     case Kind::notification:
-      return (std::string("notification: ") + quoted(e.notification.text));
+      return (std::string("notification: ") + in_quotes(e.notification.text));
     case Kind::playlist:
       return (std::string("TV channel ") + std::to_string(e.playlist.channel) + " gets playlist " +
               std::string(e.playlist.playlist));
@@ -294,9 +294,9 @@ std::string change_text(const sim::World& world, const Deliverable& deliverable,
     case Kind::fault_over:
       return (std::string("fault over: ") + sim::fault_name(e.fault_over.fault));
     case Kind::offered:
-      return (std::string("prompt offered: ") + quoted(e.offered.label));
+      return (std::string("prompt offered: ") + in_quotes(e.offered.label));
     case Kind::withdrawn:
-      return (std::string("prompt withdrawn: ") + quoted(e.withdrawn.label));
+      return (std::string("prompt withdrawn: ") + in_quotes(e.withdrawn.label));
     case Kind::enters:
       return "player enters " + interior_name(world, deliverable, e.enters.name_hash);
     case Kind::leaves:

@@ -16,7 +16,7 @@ namespace play {
 std::string fixed(double value, int decimals);
 std::string position_text(const sim::Vec& at);
 std::string seconds_text(uint64_t ms);  // "1.500 s"
-std::string quoted(std::string_view text);
+std::string in_quotes(std::string_view text);
 
 // A hash as the name the scripts hashed, or in hex.
 std::string hash_name(const sim::World& world, uint32_t hash);

@@ -30,7 +30,7 @@ Verdict prompt_offered(const Expectation& e, sim::World& w, const Deliverable&, 
   for (const auto& [handle, p] : w.prompts()) {
     if (!w.prompt_offered(p)) continue;
     if (p.label == e.text) v.holds = true;
-    offered += (offered.empty() ? "" : ", ") + quoted(p.label);
+    offered += (offered.empty() ? "" : ", ") + in_quotes(p.label);
   }
   v.held = offered.empty() ? "no prompt is offered" : "offered: " + offered;
   return v;
@@ -79,7 +79,7 @@ Verdict notification(const Expectation& e, sim::World& w, const Deliverable&, co
   std::string shown;
   w.journal.each(sim::EntryKind::notification, [&](const sim::Entry& n) {
     if (n.notification.text == e.text) v.holds = true;
-    shown += (shown.empty() ? "" : ", ") + quoted(n.notification.text);
+    shown += (shown.empty() ? "" : ", ") + in_quotes(n.notification.text);
   });
   v.held = shown.empty() ? "no notification was shown" : "notifications: " + shown;
   return v;
@@ -215,7 +215,7 @@ Verdict text_drawn(const Expectation& e, sim::World& w, const Deliverable&, cons
   for (const sim::DrawnText& d : w.text.drawn) {
     const bool named = d.text == e.text;
     if (named && style_fits(e, d.style)) v.holds = true;
-    drawn.append(drawn.empty() ? "" : ", ").append(quoted(d.text));
+    drawn.append(drawn.empty() ? "" : ", ").append(in_quotes(d.text));
     if (named && styled) drawn.append(" ").append(style_text(d.style));
   }
   v.held =

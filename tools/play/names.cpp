@@ -1,9 +1,9 @@
 #include "names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <numeric>
 
+#include "lower.h"
 #include "parser.h"
 #include "summary.h"
 
@@ -11,13 +11,8 @@ namespace play {
 
 namespace {
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::vector<std::string> joined(std::initializer_list<const std::vector<std::string>*> lists) {
+std::vector<std::string> concatenated(
+    std::initializer_list<const std::vector<std::string>*> lists) {
   std::vector<std::string> all;
   for (const auto* list : lists) all.insert(all.end(), list->begin(), list->end());
   return all;
@@ -53,7 +48,7 @@ class NameCheck {
     effects_ = nicknames(d.effects, true);
     speakers_ = entities_;
     speakers_.insert(speakers_.end(), {"player", "anyone"});
-    live_ = joined({&entities_, &effects_});
+    live_ = concatenated({&entities_, &effects_});
     live_.insert(live_.end(), {"blip", "blips"});
     names_ = d.names;
   }
@@ -117,11 +112,11 @@ class NameCheck {
     if (std::find(names.begin(), names.end(), name) != names.end()) return;
     std::string message = scenario_.file + ":" + std::to_string(s.line) + ": " + s.source +
                           ": no " + what + " '" + name + "' is known";
-    const std::vector<std::string> near = nearest_names(name, names);
-    for (size_t n = 0; n < near.size(); ++n) {
-      message += (n == 0 ? "; it could be '" : "', '") + near[n];
+    const std::vector<std::string> nearest = nearest_names(name, names);
+    for (size_t n = 0; n < nearest.size(); ++n) {
+      message += (n == 0 ? "; it could be '" : "', '") + nearest[n];
     }
-    if (!near.empty()) message += "'";
+    if (!nearest.empty()) message += "'";
     if (names.empty()) message += "; there are none";
     throw ParseError(message);
   }
@@ -164,12 +159,12 @@ std::vector<std::string> nearest_names(const std::string& name,
   }
   std::stable_sort(by_distance.begin(), by_distance.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<std::string> near;
+  std::vector<std::string> nearest;
   for (const auto& [distance, k] : by_distance) {
-    if (near.size() == 4 || distance > by_distance.front().first + 1) break;
-    near.push_back(k);
+    if (nearest.size() == 4 || distance > by_distance.front().first + 1) break;
+    nearest.push_back(k);
   }
-  return near;
+  return nearest;
 }
 
 void check_names(const Scenario& scenario, const Deliverable& deliverable) {

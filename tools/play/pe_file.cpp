@@ -1,13 +1,14 @@
 #include "pe_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+
+#include "lower.h"
 
 namespace play {
 
@@ -123,12 +124,6 @@ PeTables read_pe_tables(const std::string& path) {
     tables.error = "is not a readable PE file";
   }
   return tables;
-}
-
-static std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 // The DLL names in a folder, in lower case: Windows does not tell case apart.

@@ -1,7 +1,6 @@
 #include "play.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -9,6 +8,7 @@
 #include <sstream>
 
 #include "crash_report.h"
+#include "lower.h"
 #include "map.h"
 #include "parser.h"
 #include "places.h"
@@ -54,11 +54,6 @@ class PageOnCrash : public Observer {
 
 // Calls kept over a report's run: about 15 MB of page at most.
 constexpr size_t report_calls_cap = 200000;
-
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // A plug-in file plays a deliverable when it bears its name (cinema.asi,
 // cinema.so). Empty when the files given are the scenario's deliverables,
