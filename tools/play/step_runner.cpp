@@ -1,7 +1,6 @@
 #include "step_runner.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -10,6 +9,7 @@
 #include "crash_report.h"
 #include "joaat.h"
 #include "keyboard.h"
+#include "lower.h"
 #include "native_row.h"
 
 namespace play {
@@ -141,8 +141,7 @@ static sim::EntityKind kind_of_model(const sim::World& w, const std::string& mod
            : item->kind == sim::ModelKind::object ? sim::EntityKind::object
                                                   : sim::EntityKind::ped;
   }
-  std::string m = model;
-  for (char& c : m) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string m = lower(model);
   const bool ped =
       (m.size() > 4 && m[1] == '_' && (m[2] == 'm' || m[2] == 'f' || m[2] == 'c') && m[3] == '_') ||
       m.rfind("cs_", 0) == 0 || m.rfind("player_", 0) == 0;
